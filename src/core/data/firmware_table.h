@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+namespace zv {
+
+// The firmware index 0..40 is the one measure of the unit's generation: it decides record
+// layouts, write variants, which parameters exist and how editors behave.
+constexpr int kFirmwareCount = 41;
+constexpr int kFirmwareUnknown = 40;
+
+// Name of a firmware index ("V1.00 A" ...); "---" for an index outside the table.
+const char* FirmwareName(int index);
+
+// Index whose name equals the text exactly (case-sensitive); 40 when none does.
+int FirmwareIndexOfName(std::string_view name);
+
+}  // namespace zv

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zv {
+
+// Icon and caption family of a message box.
+enum class MsgKind { Error, Warning, Confirmation, Information };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
+
+struct FileDialogRequest {
+    std::string Title;
+    std::string Filter;            // "Description|pattern|Description|pattern"
+    std::string InitialDirectory;
+    std::string ProposedName;      // save dialog only
+};
+
+// Everything that asks the operator or makes them wait. Answers come back synchronously,
+// as modal boxes do; tests script them.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual MsgAnswer MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
+                                 MsgButtons buttons) = 0;
+    // The chosen path, or nothing when the operator cancelled.
+    virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // A pause that keeps the program responsive (the event loop runs meanwhile).
+    virtual void Wait(int milliseconds) = 0;
+};
+
+}  // namespace zv
