@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+
+#include "app/text_table.h"
+
+namespace zv {
+
+// "mm/dd/yyyy  hh:nn:ssa/p" in English (12-hour clock, "a" or "p"), "dd.mm.yyyy  hh:nn:ss" in
+// German: the stamp of a new data set's comment and of the date panel.
+std::string FormatLongDateTime(std::time_t when, Language lang);
+
+// The short form "mm/dd/yyyy hh:nn:ss" or "dd.mm.yyyy hh:nn:ss", 24-hour clock.
+std::string FormatShortDateTime(std::time_t when, Language lang);
+
+}  // namespace zv

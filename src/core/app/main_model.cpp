@@ -1,0 +1,94 @@
+#include "app/main_model.h"
+
+namespace zv {
+
+namespace {
+
+const TextPair kPlausibilityNarrowBand = {
+    "Plausibilitätskonflikt: Eingang E und F können\r\ndie Lambda 1 Regelfunktion nicht gleichzeitig nutzen.",
+    "Plausibility conflict: Input E and F cannot\r\nuse narrow band lambda function at the same time.",
+};
+const TextPair kPlausibilityWideBand = {
+    "Plausibilitätskonflikt: Eingang E und F können\r\ndie Breitbandlambda-Regelfunktion nicht gleichzeitig nutzen.",
+    "Plausibility conflict: Input E and F cannot\r\nuse wide band lambda function at the same time.",
+};
+
+// Flags word bits of the input functions.
+constexpr int kTempInAsLambda = 2;
+constexpr int kGPInAsLambda = 3;
+constexpr int kAnaInFMode1 = 8;
+constexpr int kAnaInEMode1 = 9;
+
+std::uint8_t SelectionOf(std::uint16_t flags, int lambdaBit, int wideBit) {
+    if (!TZVDataClass::TestFlag(flags, lambdaBit)) return 0;
+    return TZVDataClass::TestFlag(flags, wideBit) ? 2 : 1;
+}
+
+void PackSelection(std::uint16_t& flags, std::uint8_t selection, int lambdaBit, int wideBit) {
+    if (selection == 1 || selection == 2) {
+        TZVDataClass::SetFlag(flags, lambdaBit);
+    } else {
+        TZVDataClass::ClearFlag(flags, lambdaBit);
+    }
+    if (selection == 2) {
+        TZVDataClass::SetFlag(flags, wideBit);
+    } else {
+        TZVDataClass::ClearFlag(flags, wideBit);
+    }
+}
+
+int CaptionPair(MsgKind kind) {
+    switch (kind) {
+        case MsgKind::Error: return txt::CaptionError;
+        case MsgKind::Warning: return txt::CaptionWarning;
+        case MsgKind::Confirmation: return txt::CaptionConfirmation;
+        case MsgKind::Information: break;
+    }
+    return txt::CaptionInformation;
+}
+
+}  // namespace
+
+TMainModel::TMainModel(Dialogs& dialogs, SettingsStore& settings) : dialogs_(dialogs), settings_(settings) {}
+
+MsgAnswer TMainModel::ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons) {
+    return dialogs_.MessageBox(kind, Text(CaptionPair(kind)), text, buttons);
+}
+
+void TMainModel::FlagsToInputSelections(std::uint16_t flags) {
+    data_.InputFSelect = SelectionOf(flags, kTempInAsLambda, kAnaInFMode1);
+    data_.InputESelect = SelectionOf(flags, kGPInAsLambda, kAnaInEMode1);
+}
+
+bool TMainModel::InputSelectionsToFlags(std::uint16_t& flags) {
+    const std::uint8_t e = data_.InputESelect;
+    const std::uint8_t f = data_.InputFSelect;
+    if ((e == 1 && f == 1) || (e == 2 && f == 2)) {
+        const TextPair& conflict = e == 1 ? kPlausibilityNarrowBand : kPlausibilityWideBand;
+        ShowMessage(MsgKind::Information, conflict.Pick(language_));
+        data_.InputFSelect = 0;
+        return false;
+    }
+    PackSelection(flags, e, kGPInAsLambda, kAnaInEMode1);
+    PackSelection(flags, f, kTempInAsLambda, kAnaInFMode1);
+    return true;
+}
+
+void TMainModel::SwitchOfflineIfOnline() {
+    if (IsOnline && SwitchOffline && IsOnline()) SwitchOffline();
+}
+
+void TMainModel::ShowCommentOnPage() {
+    if (commentPage_) commentPage_->ShowComment(data_.Comment);
+}
+
+void TMainModel::NotifyDataSetLoaded() {
+    if (DataSetLoaded) DataSetLoaded();
+}
+
+void TMainModel::AddRecentFile(const std::string& path) {
+    std::erase_if(recentFiles_, [&path](const std::string& entry) { return entry.find(path) != std::string::npos; });
+    recentFiles_.insert(recentFiles_.begin(), path);
+}
+
+}  // namespace zv

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/text_table.h"
+#include "data/zv_data_class.h"
+#include "seams/dialogs.h"
+#include "seams/settings_store.h"
+
+namespace zv {
+
+// What the comment page offers the main model: it shows the data set's comment lines and
+// hands back what the operator typed.
+class CommentPage {
+public:
+    virtual ~CommentPage() = default;
+    virtual void ShowComment(const std::vector<std::string>& lines) = 0;  // counts as unchanged
+    virtual std::vector<std::string> CommentLines() const = 0;
+};
+
+// The non-visual half of the main window: owns the one data set and carries out the file
+// commands with their questions and messages. Windows call these operations and paint the state.
+class TMainModel {
+public:
+    TMainModel(Dialogs& dialogs, SettingsStore& settings);
+
+    TZVDataClass& Data() { return data_; }
+    const TZVDataClass& Data() const { return data_; }
+
+    Language CurrentLanguage() const { return language_; }
+    void SetLanguage(Language lang) { language_ = lang; }
+    const char* Text(int k) const { return zv::Text(k, language_); }
+
+    // File commands of the main window.
+    void NewZVFileClick();
+    void OpenZVFileClick();
+    void OpenRecentFileClick(const std::string& path);
+    void ZVFileSaveClick();
+    void MenuSaveZVFileAsClick();
+
+    // The operations behind them.
+    // True when the file was read and is now the current data set.
+    bool OpenDataFile(const std::string& path);
+    bool ReadDataFile(const std::string& path);
+    bool SaveDataFile();
+    void CreateNewDataSet(const std::string& path);
+    void AddRecentFile(const std::string& path);
+
+    // Input functions of the analogue inputs E and F from and into a flags word.
+    void FlagsToInputSelections(std::uint16_t flags);
+    bool InputSelectionsToFlags(std::uint16_t& flags);
+
+    // Shows a box with the caption of its kind in the current language.
+    MsgAnswer ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons = MsgButtons::Ok);
+
+    // State the main window shows.
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    bool NeverSaved() const { return neverSaved_; }
+    const std::string& Caption() const { return caption_; }
+    const std::string& FirmwarePanel() const { return firmwarePanel_; }
+    int FileFirmware() const { return fileFirmware_; }
+    const std::vector<std::string>& RecentFiles() const { return recentFiles_; }
+    void SetRecentFiles(std::vector<std::string> files) { recentFiles_ = std::move(files); }
+    const std::string& RecentDir() const { return recentDir_; }
+    void SetRecentDir(const std::string& dir) { recentDir_ = dir; }
+    int FilesReadOrFirstSaved() const { return filesCounter_; }
+
+    // Wiring to the rest of the program.
+    void SetCommentPage(CommentPage* page) { commentPage_ = page; }
+    // The link: whether it is online (F5 down) and how to switch it off as F5 would.
+    std::function<bool()> IsOnline;
+    std::function<void()> SwitchOffline;
+    // Called after a data set was opened or created, so that pages and controls refresh.
+    std::function<void()> DataSetLoaded;
+    // The wall clock for date stamps; tests set a fixed time.
+    std::function<std::time_t()> Now = [] { return std::time(nullptr); };
+
+private:
+    void SwitchOfflineIfOnline();
+    void ShowCommentOnPage();
+    void NotifyDataSetLoaded();
+    void StoreRecentDirOf(const std::string& path);
+    bool AskSaveFirst();  // the "save first?" question; true when Save As ran
+    void UpgradeRewriteOldestLayout(const std::string& path, const std::vector<std::string>& lines);
+
+    Dialogs& dialogs_;
+    SettingsStore& settings_;
+    TZVDataClass data_;
+    Language language_ = Language::English;
+    bool modified_ = false;
+    bool neverSaved_ = false;
+    std::string caption_ = kProgramTitle;
+    std::string firmwarePanel_;
+    int fileFirmware_ = 40;
+    std::vector<std::string> recentFiles_;
+    std::string recentDir_;
+    int filesCounter_ = 0;
+    CommentPage* commentPage_ = nullptr;
+};
+
+}  // namespace zv

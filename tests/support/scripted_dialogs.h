@@ -1,0 +1,65 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "seams/dialogs.h"
+
+namespace zv::test {
+
+// Dialogs whose answers a test scripts in advance; every box shown is recorded.
+class ScriptedDialogs : public Dialogs {
+public:
+    struct Box {
+        MsgKind Kind;
+        std::string Caption;
+        std::string Text;
+        MsgButtons Buttons;
+    };
+
+    std::vector<Box> Boxes;
+    std::deque<MsgAnswer> Answers;               // for boxes that ask; Yes when empty
+    std::deque<std::optional<std::string>> OpenChoices;
+    std::deque<std::optional<std::string>> SaveChoices;
+    std::vector<FileDialogRequest> OpenRequests;
+    std::vector<FileDialogRequest> SaveRequests;
+    int WaitedMs = 0;
+
+    MsgAnswer MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
+                         MsgButtons buttons) override {
+        Boxes.push_back({kind, caption, text, buttons});
+        if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+        if (Answers.empty()) return MsgAnswer::Yes;
+        const MsgAnswer answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override {
+        OpenRequests.push_back(request);
+        return Take(OpenChoices);
+    }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override {
+        SaveRequests.push_back(request);
+        return Take(SaveChoices);
+    }
+    void Wait(int milliseconds) override { WaitedMs += milliseconds; }
+
+    // Texts of all boxes shown so far, for compact assertions.
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : Boxes) texts.push_back(box.Text);
+        return texts;
+    }
+
+private:
+    static std::optional<std::string> Take(std::deque<std::optional<std::string>>& choices) {
+        if (choices.empty()) return std::nullopt;
+        auto choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
+};
+
+}  // namespace zv::test
