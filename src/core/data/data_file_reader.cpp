@@ -23,6 +23,16 @@ constexpr std::int32_t kMissingValue = -9999;
 
 bool Contains(const std::string& line, const char* part) { return line.find(part) != std::string::npos; }
 
+// Section names compare without regard to case in the INI reading, so the layout check that
+// looks for them in the text does the same.
+bool ContainsIgnoreCase(const std::string& line, std::string_view part) {
+    if (part.size() > line.size()) return false;
+    for (std::size_t i = 0; i + part.size() <= line.size(); ++i) {
+        if (EqualsIgnoreCase(std::string_view(line).substr(i, part.size()), part)) return true;
+    }
+    return false;
+}
+
 std::string RowKey(int t) { return "T" + std::to_string(t); }
 
 // Older key names that files may still hold for a parameter or a linearisation row.
@@ -132,13 +142,13 @@ TLayoutCheck UpgradeOldLayout(const std::vector<std::string>& lines) {
         return check;
     }
     for (const auto& line : lines) {
-        if (Contains(line, kMapSection)) {
+        if (ContainsIgnoreCase(line, kMapSection)) {
             check.Layout = FileLayout::Current;
             return check;
         }
     }
     std::size_t found = 0;
-    while (found < lines.size() && !Contains(lines[found], kOldMapSection)) ++found;
+    while (found < lines.size() && !ContainsIgnoreCase(lines[found], kOldMapSection)) ++found;
     if (found == lines.size()) return check;
 
     check.Layout = FileLayout::Oldest;
