@@ -9,13 +9,14 @@
 
 namespace zv::test {
 
-// The lines of a new data set's file as the program writes it.
+// The lines of a new data set's file exactly as the program saves it.
 inline std::vector<std::string> NewFileLines() {
     ScriptedDialogs dialogs;
     MemorySettingsStore settings;
     TMainModel model(dialogs, settings);
     model.Now = [] { return std::time_t{0}; };
     model.CreateNewDataSet("new.zvt");
+    model.Data().ImageToFields();
     std::vector<std::string> lines;
     model.Data().SaveToStrings(lines);
     return lines;
