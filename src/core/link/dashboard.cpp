@@ -1,0 +1,344 @@
+#include "link/dashboard.h"
+
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+#include "data/zv_data_class.h"
+#include "lambda/wideband_sensor.h"
+
+namespace zv {
+
+namespace {
+
+// Record bytes shared by the 18-, 24- and 28-byte layouts.
+namespace rec {
+constexpr std::size_t Status = 0;
+constexpr std::size_t Rpm = 1;
+constexpr std::size_t Tps = 2;
+constexpr std::size_t Idle = 3;
+constexpr std::size_t AnaInF = 5;
+constexpr std::size_t AnaInE = 7;
+constexpr std::size_t LMOut = 13;
+constexpr std::size_t LambdaVal = 14;
+constexpr std::size_t LambdaStatus = 15;
+constexpr std::size_t WBO2Flags = 18;
+constexpr std::size_t WBO2Value = 19;
+}  // namespace rec
+
+// The 11-byte layout of the oldest units.
+namespace rec11 {
+constexpr std::size_t Rpm = 0;
+constexpr std::size_t Tps = 1;
+constexpr std::size_t Status = 7;
+constexpr std::size_t LMOut = 8;
+constexpr std::size_t Idle = 9;
+}  // namespace rec11
+
+constexpr int kIdleContactBit = 6;
+constexpr int kFullContactBit = 7;
+
+constexpr int kLambdaShiftModeBit = 0;
+constexpr int kLambdaLimOffBit = 1;
+constexpr int kLambdaStartupBit = 2;
+constexpr int kLambdaErrorBit = 3;
+
+constexpr int kWbErrorBit = 0;
+constexpr int kWbAtUpperLimitBit = 1;
+constexpr int kWbRichLimitBit = 4;
+constexpr int kWbLeanLimitBit = 5;
+constexpr int kWbStartupDoneBit = 6;
+constexpr int kWbLockoutBit = 7;
+
+constexpr int kFlagNarrowBandLambdaControl = 1;
+constexpr int kFlagTempInAsLambda = 2;
+constexpr int kFlagGPInAsLambda = 3;
+
+constexpr std::uint8_t kInputNarrowband = 1;
+constexpr std::uint8_t kInputWideband = 2;
+
+constexpr int kLambdaZero = 128;
+constexpr double kNarrowbandWeight = 19.0;
+constexpr int kNBLambdaLow = 10;
+constexpr int kNBLambdaHigh = 32;
+constexpr int kMaxDebounceLevel = 5;
+constexpr double kAfrOfLambdaOne = 14.7;
+
+const char* const kNoAfr = "---";
+
+bool Bit(std::uint8_t byte, int n) {
+    return TZVDataClass::TestBit(byte, n);
+}
+
+std::string FormatInt(int value) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%d", value);
+    return buf;
+}
+
+// The readouts show a point whatever locale the user interface installed for the C library.
+std::string FormatFixed(double value, int width, int precision) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%*.*f", width, precision, value);
+    std::string text = buf;
+    const char* point = std::localeconv()->decimal_point;
+    if (point != nullptr && std::strcmp(point, ".") != 0 && point[0] != '\0') {
+        const std::size_t at = text.find(point);
+        if (at != std::string::npos) {
+            text.replace(at, std::strlen(point), ".");
+        }
+    }
+    return text;
+}
+
+// Engine speed: 10000 rpm at full scale.
+int RpmOfRaw(std::uint8_t raw) {
+    return static_cast<int>(raw * 39.2157);
+}
+
+// The correction is sent as a byte with 255 meaning 0, so 128..255 stand for -127..0.
+int WidebandCorrection(std::uint8_t raw) {
+    return raw >= 128 ? raw - 255 : raw;
+}
+
+// The 28-byte units count their startup in half steps.
+int WidebandStartupCounter(std::uint8_t raw, TLiveLayout layout) {
+    return layout == TLiveLayout::Live28 ? raw >> 1 : raw;
+}
+
+std::uint8_t NarrowbandSignalBySelection(std::span<const std::uint8_t> record,
+                                         const TZVDataClass& data) {
+    if (data.InputFSelect == kInputNarrowband) {
+        return record[rec::AnaInF];
+    }
+    if (data.InputESelect == kInputNarrowband) {
+        return record[rec::AnaInE];
+    }
+    return 0;
+}
+
+}  // namespace
+
+TLiveLayout LiveLayoutOfFirmware(int firmware) {
+    if (firmware <= 8) {
+        return TLiveLayout::Live11;
+    }
+    if (firmware <= 23) {
+        return TLiveLayout::Live18;
+    }
+    if (firmware <= 36) {
+        return TLiveLayout::Live24;
+    }
+    return TLiveLayout::Live28;
+}
+
+std::size_t LiveLayoutLength(TLiveLayout layout) {
+    switch (layout) {
+        case TLiveLayout::Live11:
+            return 11;
+        case TLiveLayout::Live18:
+            return 18;
+        case TLiveLayout::Live24:
+            return 24;
+        case TLiveLayout::Live28:
+            return 28;
+    }
+    return 0;
+}
+
+TLiveRecord CurrentLiveRecord(const TZVDataClass& data) {
+    const TLiveLayout layout = LiveLayoutOfFirmware(data.ReceiveData.Firmware);
+    const TLiveRecords& records = data.LiveRecords;
+    switch (layout) {
+        case TLiveLayout::Live11:
+            return {layout, records.Live11};
+        case TLiveLayout::Live18:
+            return {layout, records.Live18};
+        case TLiveLayout::Live24:
+            return {layout, records.Live24};
+        case TLiveLayout::Live28:
+            return {layout, records.Live28};
+    }
+    return {layout, records.Live11};
+}
+
+std::uint32_t DashColourRgb(TDashColour colour) {
+    switch (colour) {
+        case TDashColour::Green:
+            return 0x00FF00;
+        case TDashColour::Red:
+            return 0xFF0000;
+        case TDashColour::Yellow:
+            return 0xFFFF00;
+        case TDashColour::Grey:
+            return 0x808080;
+        case TDashColour::Window:
+            break;
+    }
+    return 0xFFFFFF;
+}
+
+void TDashboard::ShowEngine(std::uint8_t rpm, std::uint8_t tps, std::uint8_t output) {
+    State_.RotDispGauge = rpm;
+    State_.RotDispPanel = FormatInt(RpmOfRaw(rpm));
+    State_.PotiDispGauge = tps;
+    State_.PotiDispPanel = FormatFixed(tps / 51.0, 4, 2);
+    State_.OutputDispGauge = output;
+    State_.OutputDispPanel = FormatInt(static_cast<int>(output / 2.55));
+}
+
+void TDashboard::ShowLive11(std::span<const std::uint8_t, 11> record) {
+    ShowEngine(record[rec11::Rpm], record[rec11::Tps], record[rec11::LMOut]);
+    const std::uint8_t status = record[rec11::Status];
+    State_.IdleGauge = record[rec11::Idle];
+    State_.IdleGaugeColour = Bit(status, kIdleContactBit) ? TDashColour::Green : TDashColour::Grey;
+    State_.IdleLed = Bit(status, kIdleContactBit);
+    State_.FullLed = Bit(status, kFullContactBit);
+}
+
+void TDashboard::ShowNarrowbandSignal(std::uint8_t signal) {
+    const int s = std::min<int>(signal, kNBLambdaGaugeMax);
+    State_.NBLambdaGauge = s;
+    if (s < kNBLambdaLow) {
+        State_.NBLambdaGaugeColour = TDashColour::Red;
+    } else if (s > kNBLambdaHigh) {
+        State_.NBLambdaGaugeColour = TDashColour::Yellow;
+    } else {
+        State_.NBLambdaGaugeColour = TDashColour::Green;
+    }
+}
+
+void TDashboard::ShowCommon(std::span<const std::uint8_t> record, const TZVDataClass& data,
+                            TMeans& means) {
+    ShowEngine(record[rec::Rpm], record[rec::Tps], record[rec::LMOut]);
+    const std::uint8_t status = record[rec::Status];
+    State_.IdleGauge = record[rec::Idle];
+    State_.IdleGaugeColour =
+        Bit(status, kIdleContactBit) ? TDashColour::Green : TDashColour::Window;
+    State_.IdleLed = Bit(status, kIdleContactBit);
+    State_.FullLed = Bit(status, kFullContactBit);
+
+    // While the unit runs its startup the byte holds a counter, not a correction.
+    const std::uint8_t lambdaStatus = record[rec::LambdaStatus];
+    const double correction =
+        Bit(lambdaStatus, kLambdaStartupBit) ? 0.0 : record[rec::LambdaVal] - kLambdaZero;
+    means.Narrowband =
+        (kNarrowbandWeight * means.Narrowband + correction) / (kNarrowbandWeight + 1.0);
+    State_.NBCorrectionValPanel = FormatInt(static_cast<int>(means.Narrowband));
+
+    const bool controlOn =
+        TZVDataClass::TestFlag(data.DeviceData.FlagsWord(), kFlagNarrowBandLambdaControl);
+    State_.NBActiveLed = controlOn && !Bit(lambdaStatus, kLambdaShiftModeBit) &&
+                         !Bit(lambdaStatus, kLambdaLimOffBit) &&
+                         !Bit(lambdaStatus, kLambdaStartupBit) &&
+                         !Bit(lambdaStatus, kLambdaErrorBit);
+}
+
+void TDashboard::ShowWideband(std::span<const std::uint8_t> record, TLiveLayout layout,
+                              const TZVDataClass& data, const TDashboardSettings& settings,
+                              TMeans& means) {
+    const std::uint8_t flags = record[rec::WBO2Flags];
+    State_.WBO2ActiveLed = Bit(flags, kWbStartupDoneBit) && !Bit(flags, kWbLockoutBit) &&
+                           !Bit(flags, kWbRichLimitBit) && !Bit(flags, kWbLeanLimitBit);
+    State_.WBO2ErrorLed = Bit(flags, kWbErrorBit) || Bit(flags, kWbAtUpperLimitBit);
+
+    if (!settings.WBO2LambdaPanelVisible) {
+        return;
+    }
+    std::uint8_t signal = 0;
+    if (data.InputFSelect == kInputWideband) {
+        signal = record[rec::AnaInF];
+    } else if (data.InputESelect == kInputWideband) {
+        signal = record[rec::AnaInE];
+    }
+    const TAfrReading reading = RawToAfr(data, signal);
+    if (IsDisplayedAfr(reading)) {
+        // A level outside 0..5 can only come from a damaged setting; a negative one would
+        // divide by zero.
+        const int n = std::clamp(settings.WBODebounceLevel, 0, kMaxDebounceLevel);
+        means.Wideband = (n * means.Wideband + reading.Afr) / (n + 1);
+        State_.AFRTopPanel = settings.WBO2DispAfrMaster
+                                 ? FormatFixed(means.Wideband, 2, 1)
+                                 : FormatFixed(means.Wideband / kAfrOfLambdaOne, 1, 2);
+    } else {
+        State_.AFRTopPanel = kNoAfr;
+    }
+
+    const std::uint8_t value = record[rec::WBO2Value];
+    State_.WBO2CorrectionValPanel = Bit(flags, kWbStartupDoneBit)
+                                        ? FormatInt(WidebandCorrection(value))
+                                        : "S " + FormatInt(WidebandStartupCounter(value, layout));
+}
+
+void TDashboard::ShowLive18(std::span<const std::uint8_t, 18> record, const TZVDataClass& data,
+                            const TDashboardSettings& settings) {
+    ShowCommon(record, data, Means18_);
+    if (settings.NBLambdaPanelVisible) {
+        // These units know no wideband input, so the lambda input bits alone name the probe.
+        const std::uint16_t flags = data.DeviceData.FlagsWord();
+        std::uint8_t signal = 0;
+        if (TZVDataClass::TestFlag(flags, kFlagTempInAsLambda)) {
+            signal = record[rec::AnaInF];
+        } else if (TZVDataClass::TestFlag(flags, kFlagGPInAsLambda)) {
+            signal = record[rec::AnaInE];
+        }
+        ShowNarrowbandSignal(signal);
+    }
+}
+
+void TDashboard::ShowLive24(std::span<const std::uint8_t, 24> record, const TZVDataClass& data,
+                            const TDashboardSettings& settings) {
+    ShowCommon(record, data, Means24_);
+    if (settings.NBLambdaPanelVisible) {
+        ShowNarrowbandSignal(NarrowbandSignalBySelection(record, data));
+    }
+    ShowWideband(record, TLiveLayout::Live24, data, settings, Means24_);
+}
+
+void TDashboard::ShowLive28(std::span<const std::uint8_t, 28> record, const TZVDataClass& data,
+                            const TDashboardSettings& settings) {
+    ShowCommon(record, data, Means28_);
+    if (settings.NBLambdaPanelVisible) {
+        ShowNarrowbandSignal(NarrowbandSignalBySelection(record, data));
+    }
+    ShowWideband(record, TLiveLayout::Live28, data, settings, Means28_);
+}
+
+TLiveRecord TDashboard::ShowLive(const TZVDataClass& data, const TDashboardSettings& settings) {
+    const TLiveRecords& records = data.LiveRecords;
+    switch (LiveLayoutOfFirmware(data.ReceiveData.Firmware)) {
+        case TLiveLayout::Live11:
+            ShowLive11(records.Live11);
+            break;
+        case TLiveLayout::Live18:
+            ShowLive18(records.Live18, data, settings);
+            break;
+        case TLiveLayout::Live24:
+            ShowLive24(records.Live24, data, settings);
+            break;
+        case TLiveLayout::Live28:
+            ShowLive28(records.Live28, data, settings);
+            break;
+    }
+    return CurrentLiveRecord(data);
+}
+
+void TDashboard::ResetDisplay() {
+    State_.RotDispGauge = 0;
+    State_.RotDispPanel.clear();
+    State_.PotiDispGauge = 0;
+    State_.PotiDispPanel.clear();
+    State_.OutputDispGauge = 0;
+    State_.OutputDispPanel.clear();
+    State_.IdleLed = false;
+    State_.FullLed = false;
+}
+
+void TDashboard::ResetMeans() {
+    Means18_ = {};
+    Means24_ = {};
+    Means28_ = {};
+}
+
+}  // namespace zv

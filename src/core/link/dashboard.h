@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace zv {
+
+class TZVDataClass;
+
+// The unit's generation fixes the live record's length and byte order.
+enum class TLiveLayout : std::uint8_t { Live11, Live18, Live24, Live28 };
+
+TLiveLayout LiveLayoutOfFirmware(int firmware);
+std::size_t LiveLayoutLength(TLiveLayout layout);
+
+// The last record of a layout, as the data logger and the page on view take it. The bytes stay
+// in the data image's record buffer, which keeps them after the stream stops.
+struct TLiveRecord {
+    TLiveLayout Layout = TLiveLayout::Live11;
+    std::span<const std::uint8_t> Bytes;
+};
+
+// The record buffer that the stream fills for the unit being read (ReceiveData.Firmware).
+TLiveRecord CurrentLiveRecord(const TZVDataClass& data);
+
+enum class TDashColour : std::uint8_t { Window, Green, Red, Yellow, Grey };
+
+// 0xRRGGBB of a colour; the window colour is the system's, white unless the GUI knows better.
+std::uint32_t DashColourRgb(TDashColour colour);
+
+constexpr int kRawGaugeMax = 255;      // engine speed, throttle, output, idle actuator
+constexpr int kNBLambdaGaugeMax = 51;  // 1 V: the narrowband probe's full swing
+
+// What the main window's dashboard shows.
+struct TDashboardState {
+    int RotDispGauge = 0;
+    std::string RotDispPanel;
+    int PotiDispGauge = 0;
+    std::string PotiDispPanel;
+    int OutputDispGauge = 0;
+    std::string OutputDispPanel;
+    int IdleGauge = 0;
+    TDashColour IdleGaugeColour = TDashColour::Window;
+    bool IdleLed = false;
+    bool FullLed = false;
+
+    std::string NBCorrectionValPanel;
+    bool NBActiveLed = false;
+    int NBLambdaGauge = 0;
+    TDashColour NBLambdaGaugeColour = TDashColour::Window;
+
+    std::string AFRTopPanel;
+    std::string WBO2CorrectionValPanel;
+    bool WBO2ActiveLed = false;
+    bool WBO2ErrorLed = false;
+
+    bool operator==(const TDashboardState&) const = default;
+};
+
+// Main-window settings and panel visibility that the dashboard depends on; the main window
+// decides them (control refresh and settings) and passes them with each record.
+struct TDashboardSettings {
+    bool NBLambdaPanelVisible = false;
+    bool WBO2LambdaPanelVisible = false;
+    int WBODebounceLevel = 5;        // wideband smoothing 0..5; 0 shows every sample
+    bool WBO2DispAfrMaster = false;  // true: AFR in the readout, false: lambda
+};
+
+// The dashboard with its running means. The means survive going offline and a display reset,
+// so that a reconnect does not start the readouts from zero again.
+class TDashboard {
+  public:
+    const TDashboardState& State() const { return State_; }
+
+    void ShowLive11(std::span<const std::uint8_t, 11> record);
+    void ShowLive18(std::span<const std::uint8_t, 18> record, const TZVDataClass& data,
+                    const TDashboardSettings& settings);
+    void ShowLive24(std::span<const std::uint8_t, 24> record, const TZVDataClass& data,
+                    const TDashboardSettings& settings);
+    void ShowLive28(std::span<const std::uint8_t, 28> record, const TZVDataClass& data,
+                    const TDashboardSettings& settings);
+
+    // Shows the last record of the unit's layout and returns it for the logger and the page
+    // on view.
+    TLiveRecord ShowLive(const TZVDataClass& data, const TDashboardSettings& settings);
+
+    // The link leaving the run-online state: speed, throttle and output back to 0 with their
+    // texts cleared, contact LEDs off.
+    void ResetDisplay();
+    // Forgets the narrowband and wideband running means of every layout.
+    void ResetMeans();
+
+  private:
+    struct TMeans {
+        double Narrowband = 0.0;
+        double Wideband = 0.0;
+    };
+
+    void ShowEngine(std::uint8_t rpm, std::uint8_t tps, std::uint8_t output);
+    void ShowCommon(std::span<const std::uint8_t> record, const TZVDataClass& data, TMeans& means);
+    void ShowNarrowbandSignal(std::uint8_t signal);
+    void ShowWideband(std::span<const std::uint8_t> record, TLiveLayout layout,
+                      const TZVDataClass& data, const TDashboardSettings& settings, TMeans& means);
+
+    TDashboardState State_;
+    TMeans Means18_;
+    TMeans Means24_;
+    TMeans Means28_;
+};
+
+}  // namespace zv
