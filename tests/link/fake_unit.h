@@ -13,8 +13,9 @@ namespace zv::test {
 // addressed as on the wire. Faults come from the line, so that the tests see exactly the bytes
 // a real line would garble.
 class FakeUnit : public zv::sim::UnitEndpoint {
-public:
-    explicit FakeUnit(int firmware) : Firmware(firmware), Area0(256, 0), Area1(1024, 0), Area2(1792, 0) {}
+  public:
+    explicit FakeUnit(int firmware)
+        : Firmware(firmware), Area0(256, 0), Area1(1024, 0), Area2(1792, 0) {}
 
     int Firmware;
     std::string IdentText = std::string(176, 'I');
@@ -22,6 +23,8 @@ public:
     std::size_t LiveLength = 28;
     std::uint8_t LiveCounter = 0;       // first byte of each record, counted up per record
     std::uint8_t ChecksumReply = 0x06;  // or 0x1B
+    std::uint8_t PingReply = 0x06;
+    bool EchoWrongData = false;  // echo writes: the data echo never matches
     bool Silent = false;
     std::vector<std::uint8_t> Received;  // every byte that arrived, in order
     std::size_t Stores = 0;
@@ -34,10 +37,12 @@ public:
         return b;
     }
 
-    std::vector<std::uint8_t>& Area(int area) { return area == 0 ? Area0 : area == 1 ? Area1 : Area2; }
+    std::vector<std::uint8_t>& Area(int area) {
+        return area == 0 ? Area0 : area == 1 ? Area1 : Area2;
+    }
     std::deque<std::uint8_t> Output;
 
-private:
+  private:
     void Send(std::initializer_list<std::uint8_t> bytes) { Output.insert(Output.end(), bytes); }
     void Store(std::uint8_t data);
     int AreaOfCommand(std::uint8_t command) const;

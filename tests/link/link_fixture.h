@@ -20,7 +20,7 @@ using sim::LineFaultKind;
 
 // The link on virtual time with the simulated line and a plain unit behind it.
 class LinkTest : public ::testing::Test {
-protected:
+  protected:
     explicit LinkTest(int firmware = 30) : Unit(firmware), Adapter(Unit) {}
 
     void SetUp() override {
@@ -41,7 +41,8 @@ protected:
     // Runs until the current job has ended; returns the virtual milliseconds it took.
     std::uint64_t RunJob(std::uint64_t limitMs = 60000) {
         const std::uint64_t start = Clock.NowMs();
-        EXPECT_TRUE(Clock.RunUntil([&] { return Link->Job() == job::Idle; }, limitMs)) << "job " << int(Link->Job());
+        EXPECT_TRUE(Clock.RunUntil([&] { return Link->Job() == job::Idle; }, limitMs))
+            << "job " << int(Link->Job());
         return Clock.NowMs() - start;
     }
 
@@ -49,14 +50,15 @@ protected:
     std::vector<std::uint8_t> UnitBytes() const { return Line.SentBytes(LineDirection::UnitToPc); }
 
     // A fault on the k-th byte from now in a direction.
-    void Fault(LineDirection direction, std::uint64_t k, LineFaultKind kind, std::uint8_t mask = 0xFF,
-               std::uint64_t delayUs = 0) {
+    void Fault(LineDirection direction, std::uint64_t k, LineFaultKind kind,
+               std::uint8_t mask = 0xFF, std::uint64_t delayUs = 0) {
         Line.InjectFault(LineFault{direction, Line.ByteCount(direction) + k, kind, mask, delayUs});
     }
 
     static std::size_t Count(const std::vector<std::uint8_t>& bytes, std::uint8_t value) {
         std::size_t n = 0;
-        for (auto b : bytes) n += b == value;
+        for (auto b : bytes)
+            n += b == value;
         return n;
     }
 

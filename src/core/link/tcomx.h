@@ -1,0 +1,242 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "data/zv_data_class.h"
+#include "link/write_queue.h"
+#include "seams/serial_port.h"
+#include "seams/timer_service.h"
+
+namespace zv {
+
+// Job codes of the link. The online mode starts them and polls Job() and JobResult().
+namespace job {
+enum : std::uint8_t {
+    Ping = 0,      // ping, up to 10 tries
+    PingLong = 1,  // ping, up to 5000 tries
+    PingRunning = 5,
+    PingAgain = 6,
+    Identify = 11,
+    IdentifyRunning = 12,
+    Read256 = 15,
+    Read256Running = 16,
+    Write16 = 21,
+    Write16Running = 22,
+    Write256 = 23,
+    Write256Running = 24,
+    StreamStart = 25,
+    StreamRestart = 26,
+    StreamWatch = 27,
+    StreamStop = 28,
+    Idle = 29,
+};
+}
+
+namespace jobresult {
+enum : std::uint8_t { None = 0, Done = 1, Refused = 2, TimedOut = 3 };
+}
+
+// States of the transaction dispatcher that other code names.
+namespace tstate {
+enum : std::uint8_t {
+    PingStart = 0,
+    IdentStart = 2,
+    ReadStart = 6,
+    Write16Start = 12,
+    Write256Start = 14,
+    StreamStart = 16,
+    StreamNext = 17,
+    StreamRecord = 18,
+    QueuedOne = 19,
+    QueuedTwo = 21,
+    QueuedSixteen = 23,
+    Idle = 26,
+};
+}
+
+// The link to the unit: the byte transactions of the protocol, the jobs built from them and the
+// live stream with the edits queued meanwhile. Every entry (receive notification, the three
+// timers, the online mode's calls) arrives on the user-interface thread, one at a time, so
+// nothing here locks.
+class TComX {
+  public:
+    static constexpr int kJobTickMs = 100;
+    static constexpr int kPacingMs = 70;
+    static constexpr std::uint16_t kNoAddress = 0xFFFF;
+
+    TComX(TimerService& timers, SerialPort& port, TZVDataClass& data);
+    ~TComX();
+    TComX(const TComX&) = delete;
+    TComX& operator=(const TComX&) = delete;
+
+    // Starts a job at the next job tick. The target receives what the job reads (blocks, the
+    // live record, a length-prefixed identification) or holds what it writes. A job code the
+    // link does not know, an area above 2 or a target too small for the job is refused: the
+    // job ends at once with result 3 (and false is returned).
+    bool StartJob(std::uint8_t jobCode, std::uint8_t area, std::uint16_t length,
+                  std::span<std::uint8_t> target, std::uint16_t address);
+    // The identification job stores the reply as text.
+    bool StartJob(std::uint8_t jobCode, std::uint8_t area, std::uint16_t length,
+                  std::string& textTarget, std::uint16_t address);
+    // A job that needs no new target (pings, restarting or stopping the stream, idle).
+    bool SetJob(std::uint8_t jobCode);
+
+    // Queues an edit for the live stream: kind 0, 1 or 2 (one, two or sixteen bytes, copied from
+    // source now). False when the request is malformed; nothing is queued then.
+    bool QueueWrite(std::uint8_t area, const std::uint8_t* source, std::uint8_t kind,
+                    std::uint16_t address);
+    std::size_t QueuedWrites() const { return Queue_.Size(); }
+    // For a unit other than the one the edits were made for.
+    void ClearQueuedWrites() { Queue_.Clear(); }
+    // 2 after a queued write was given up, until the failures are taken.
+    std::uint8_t WriteFailed() const { return WriteFailures_.empty() ? 0 : 2; }
+    std::vector<TWriteFailure> TakeWriteFailures();
+
+    // Port selection. Init closes the port, selects port and baud index and opens it again; it
+    // always reports true, and a port that did not open shows up as a silent unit.
+    bool Init(int port, int baudIndex);
+    bool SetComPort(int port, int baudIndex);
+    // "COM3", "COM12": the number after the first three characters; other texts select 0.
+    bool SetComPortByString(const std::string& text, int baudIndex);
+    SerialPort& ComPort() { return Port_; }
+
+    // Entries from the port and the timers.
+    void ComPortDataAvailable();
+    void TransactionStep();
+    void JobTimerTick();
+    void PacingTimerTick();
+
+    // Read by the online mode.
+    std::uint8_t Job() const { return Job_; }
+    std::uint8_t JobResult() const { return JobResult_; }
+    std::int32_t Counter() const { return Counter_; }
+    bool Activity() const { return Activity_; }
+    bool NewRecord() const { return NewRecord_; }
+    void ClearNewRecord() { NewRecord_ = false; }
+
+    // Inner state, for the link's own tests and diagnostics.
+    std::uint8_t TransState() const { return TransState_; }
+    std::uint8_t Area() const { return Area_; }
+    std::uint16_t Address() const { return Address_; }
+    std::uint16_t Length() const { return Length_; }
+    std::uint8_t WriteStatus() const { return WriteStatus_; }
+    std::uint8_t ReadStatus() const { return ReadStatus_; }
+    std::uint8_t PingStatus() const { return PingStatus_; }
+    std::uint8_t IdentStatus() const { return IdentStatus_; }
+    std::uint8_t LiveStatus() const { return LiveStatus_; }
+    std::uint8_t StreamMode() const { return StreamMode_; }
+    std::uint16_t TicksLeft() const { return TicksLeft_; }
+    std::uint16_t TriesLeft() const { return TriesLeft_; }
+    std::uint16_t BlockTimeouts() const { return BlockTimeouts_; }
+    std::uint8_t WriteRetries() const { return WriteRetries_; }
+    bool UsesChecksumWrite() const;
+    const Timer& ComControlTimer() const { return *ComControlTimer_; }
+    const Timer& JobTimer() const { return *JobTimer_; }
+    const Timer& PacingTimer() const { return *PacingTimer_; }
+
+  private:
+    // Where the current transaction reads from or stores to.
+    struct Target {
+        std::span<std::uint8_t> Bytes;
+        std::size_t Pos = 0;
+        std::string* Text = nullptr;
+    };
+
+    bool BeginJob(std::uint8_t jobCode);
+    void RefuseJob();
+    static bool IsStreamJob(std::uint8_t jobCode);
+
+    // Port helpers.
+    void SendByte(std::uint8_t byte);
+    void SendBytes(const std::uint8_t* bytes, std::size_t n);
+    void DiscardInput();
+    std::size_t AppendWaiting();
+    bool ReadOne(std::uint8_t& byte);
+
+    // Transactions: a start entry and a receive entry each.
+    void PingStart();
+    bool PingReceive();
+    void IdentStart();
+    void IdentReceive();
+    void ReadBlockStart();
+    void ReadBlockReceive();
+    void EvaluateBlock();
+    void Upload16CSTimer();
+    void WriteStart();
+    void WriteReceive();
+    void EchoRestart();
+    void EchoSendCommand();
+    void EchoReceive();
+    void EchoReject();
+    void Download1Timer();
+    void ChecksumStart();
+    void ChecksumReceive();
+    void Download1CSTimer();
+    void LiveStart();
+    void LiveReceive();
+    void NextWriteByte();
+
+    // Live stream and queued writes.
+    void StreamStep();
+    void StartQueuedWrite(std::uint8_t startState);
+    void QueuedWriteStep(std::size_t length);
+    void QueuedWriteDone();
+    void QueuedWriteFailed();
+    void RestoreStreamTarget();
+
+    std::uint8_t ReadCommand() const;
+    std::uint8_t WriteCommand(bool checksummed) const;
+    std::uint8_t CurrentByte() const;
+
+    TimerService& Timers_;
+    SerialPort& Port_;
+    TZVDataClass& Data_;
+    std::unique_ptr<Timer> ComControlTimer_;
+    std::unique_ptr<Timer> JobTimer_;
+    std::unique_ptr<Timer> PacingTimer_;
+
+    // Transaction state.
+    std::uint8_t Area_ = 2;
+    std::uint16_t Address_ = 0;
+    Target Target_;
+    std::uint16_t Length_ = 0;
+    std::string Reply_;
+    std::int32_t Counter_ = 0;
+    std::uint16_t RxCount_ = 0;
+    std::uint8_t TransState_ = tstate::Idle;
+    std::uint8_t WriteStatus_ = 0;
+    std::uint8_t ReadStatus_ = 0;
+    std::uint8_t PingStatus_ = 0;
+    std::uint8_t IdentStatus_ = 0;
+    std::uint8_t LiveStatus_ = 0;
+    std::uint8_t WriteRetries_ = 0;
+    std::uint8_t EmptyPolls_ = 0;
+    std::uint16_t BlockTimeouts_ = 0;
+    bool Activity_ = false;
+    int BlockStep_ = 0;
+    int EchoStep_ = 0;
+    std::size_t LiveReceived_ = 0;
+    std::uint32_t FailedBytes_ = 0;  // of the current 256-byte download
+
+    // Job layer.
+    std::uint8_t Job_ = job::Idle;
+    std::uint8_t JobResult_ = jobresult::None;
+    std::uint16_t TicksLeft_ = 0;
+    std::uint16_t TriesLeft_ = 0;
+    std::uint8_t StreamMode_ = 0;
+    bool NewRecord_ = false;
+
+    // Queued writes.
+    TWriteQueue Queue_;
+    std::array<std::uint8_t, 16> Staging_{};
+    Target SavedTarget_;
+    std::vector<TWriteFailure> WriteFailures_;
+};
+
+}  // namespace zv

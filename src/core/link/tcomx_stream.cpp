@@ -1,0 +1,141 @@
+// The live stream: one live record after another, 70 ms apart, and between two records one of
+// the edits the operator queued meanwhile.
+#include "link/tcomx.h"
+
+namespace zv {
+
+bool TComX::QueueWrite(std::uint8_t area, const std::uint8_t* source, std::uint8_t kind,
+                       std::uint16_t address) {
+    return Queue_.Push(area, source, kind, address);
+}
+
+std::vector<TWriteFailure> TComX::TakeWriteFailures() {
+    std::vector<TWriteFailure> failures;
+    failures.swap(WriteFailures_);
+    return failures;
+}
+
+void TComX::RestoreStreamTarget() {
+    // A job started meanwhile has brought its own target; only the staging bytes are ours.
+    if (Target_.Bytes.data() == Staging_.data())
+        Target_ = SavedTarget_;
+}
+
+void TComX::StartQueuedWrite(std::uint8_t startState) {
+    const TQueuedWrite& write = Queue_.Front();
+    Queue_.BeginFront();
+    Area_ = write.Area;
+    Address_ = write.Address;
+    Staging_ = write.Data;
+    SavedTarget_ = Target_;
+    Target_ = Target{std::span<std::uint8_t>(Staging_), 0, nullptr};
+    Counter_ = 0;
+    WriteStart();
+    TransState_ = static_cast<std::uint8_t>(startState + 1);
+}
+
+void TComX::QueuedWriteDone() {
+    RestoreStreamTarget();
+    Queue_.FrontDone();
+    // A stop requested while the write ran still holds: the next pacing tick ends the stream.
+    TransState_ = tstate::StreamNext;
+    PacingTimer_->Start();
+}
+
+void TComX::QueuedWriteFailed() {
+    // The write's own time-out must not send it again behind the stream's back.
+    ComControlTimer_->Stop();
+    RestoreStreamTarget();
+    if (auto failure = Queue_.FrontFailed()) {
+        WriteFailures_.push_back(*failure);
+        // The unit does not hold the edit: going online next time must say so.
+        Data_.DeviceData.ChangedOffline = 1;
+    }
+    // The stream pauses; the watchdog restarts it, and the write goes out again after a record.
+    TransState_ = tstate::Idle;
+}
+
+void TComX::QueuedWriteStep(std::size_t length) {
+    WriteReceive();
+    if (WriteStatus_ == 3) {
+        QueuedWriteFailed();
+        return;
+    }
+    if (WriteStatus_ != 1)
+        return;
+    if (static_cast<std::size_t>(Counter_) + 1 < length) {
+        ++Counter_;
+        ++Target_.Pos;
+        ++Address_;
+        if (Job_ != job::Idle)
+            WriteStart();
+        return;
+    }
+    QueuedWriteDone();
+}
+
+void TComX::StreamStep() {
+    switch (TransState_) {
+        case tstate::StreamStart:
+        case tstate::StreamNext:
+            if (TransState_ == tstate::StreamStart) {
+                StreamMode_ = 0;
+                // A restart abandons a write that was still on the wire: that was a failed try.
+                if (Queue_.FrontInFlight())
+                    QueuedWriteFailed();
+            }
+            LiveStart();
+            TransState_ = tstate::StreamRecord;
+            break;
+        case tstate::StreamRecord:
+            LiveReceive();
+            if (LiveStatus_ == 2) {
+                NewRecord_ = true;
+                TransState_ = tstate::Idle;
+                PacingTimer_->Start();
+            }
+            break;
+        case tstate::QueuedOne:
+        case tstate::QueuedTwo:
+        case tstate::QueuedSixteen:
+            StartQueuedWrite(TransState_);
+            break;
+        case 20:
+            QueuedWriteStep(1);
+            break;
+        case 22:
+            QueuedWriteStep(2);
+            break;
+        case 24:
+            QueuedWriteStep(16);
+            break;
+        default:
+            break;
+    }
+}
+
+void TComX::PacingTimerTick() {
+    PacingTimer_->Stop();
+    // Only the stream, or the stop it was asked for, may move on from here.
+    const bool streaming = Job_ == job::StreamStart || Job_ == job::StreamRestart ||
+                           Job_ == job::StreamWatch || Job_ == job::StreamStop;
+    if (StreamMode_ == 1) {
+        if (streaming || Job_ == job::Idle)
+            TransState_ = tstate::Idle;
+        return;
+    }
+    if (!streaming)
+        return;
+    if (TransState_ == tstate::Idle && !Queue_.Empty()) {
+        static constexpr std::uint8_t kStartOfKind[3] = {tstate::QueuedOne, tstate::QueuedTwo,
+                                                         tstate::QueuedSixteen};
+        TransState_ = kStartOfKind[Queue_.Front().Kind];
+    } else if (TransState_ == tstate::Idle || TransState_ == tstate::StreamNext) {
+        TransState_ = tstate::StreamNext;
+    } else {
+        return;
+    }
+    TransactionStep();
+}
+
+}  // namespace zv

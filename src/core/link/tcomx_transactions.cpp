@@ -1,0 +1,364 @@
+// The byte exchanges with the unit. Each has a start entry, which throws stale input away and
+// sends the request, and a receive entry, which the dispatcher runs on later triggers.
+#include <algorithm>
+
+#include "link/tcomx.h"
+
+namespace zv {
+
+namespace {
+
+constexpr std::uint8_t kSyn = 0x16;
+constexpr std::uint8_t kAck = 0x06;
+constexpr std::uint8_t kNak = 0x15;
+constexpr std::uint8_t kEsc = 0x1B;
+constexpr std::uint8_t kEot = 0x04;
+constexpr std::uint8_t kIdentRequest = 0x02;
+constexpr std::uint8_t kLiveRequest = 0xA0;
+constexpr std::size_t kBlockReplyLength = 18;  // 0x06, sixteen data bytes, checksum
+constexpr int kBlockTimeoutMs = 100;
+constexpr int kChecksumWriteTimeoutMs = 200;
+constexpr std::uint16_t kMaxBlockTimeouts = 10;
+constexpr std::uint8_t kMaxWriteRetries = 5;
+constexpr std::uint8_t kMaxEmptyPolls = 10;
+
+std::uint8_t High(std::uint16_t address) {
+    return static_cast<std::uint8_t>(address >> 8);
+}
+std::uint8_t Low(std::uint16_t address) {
+    return static_cast<std::uint8_t>(address & 0xFF);
+}
+std::uint8_t At(const std::string& s, std::size_t i) {
+    return static_cast<std::uint8_t>(s[i]);
+}
+
+}  // namespace
+
+std::uint8_t TComX::ReadCommand() const {
+    static constexpr std::uint8_t kRead[3] = {0xA8, 0xA6, 0xA4};
+    return kRead[std::min<std::uint8_t>(Area_, 2)];
+}
+
+std::uint8_t TComX::WriteCommand(bool checksummed) const {
+    static constexpr std::uint8_t kEcho[3] = {0xA7, 0xA5, 0xA2};
+    static constexpr std::uint8_t kChecksum[3] = {0xA7, 0xA5, 0xA3};
+    const std::uint8_t area = std::min<std::uint8_t>(Area_, 2);
+    return checksummed ? kChecksum[area] : kEcho[area];
+}
+
+std::uint8_t TComX::CurrentByte() const {
+    return Target_.Pos < Target_.Bytes.size() ? Target_.Bytes[Target_.Pos] : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ping: 0x16, answered by 0x06.
+
+void TComX::PingStart() {
+    ComControlTimer_->Stop();
+    DiscardInput();
+    SendByte(kSyn);
+    PingStatus_ = 1;
+}
+
+bool TComX::PingReceive() {
+    std::uint8_t byte = 0;
+    if (!ReadOne(byte))
+        return false;
+    if (byte == kAck) {
+        PingStatus_ = 2;
+    } else {
+        SendByte(kSyn);
+        PingStatus_ = 3;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Identification: 0x02, answered by Length bytes of text.
+
+void TComX::IdentStart() {
+    ComControlTimer_->Stop();
+    DiscardInput();
+    SendByte(kIdentRequest);
+    Reply_.clear();
+    IdentStatus_ = 2;
+}
+
+void TComX::IdentReceive() {
+    AppendWaiting();
+    if (Reply_.size() < Length_) {
+        IdentStatus_ = 0;
+        return;
+    }
+    const std::string text = Reply_.substr(0, Length_);
+    if (Target_.Text != nullptr) {
+        *Target_.Text = text;
+    } else if (Target_.Bytes.size() > Length_) {
+        Target_.Bytes[0] = static_cast<std::uint8_t>(Length_);
+        std::copy(text.begin(), text.end(), Target_.Bytes.begin() + 1);
+    }
+    IdentStatus_ = 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Block read: 0x16, then after 0x06 the read command with the address and its checksum; the
+// unit answers 0x06, sixteen bytes and their XOR.
+
+void TComX::ReadBlockStart() {
+    ReadStatus_ = 2;
+    ComControlTimer_->Stop();
+    ComControlTimer_->SetInterval(kBlockTimeoutMs);
+    ComControlTimer_->SetSingleShot(false);
+    ComControlTimer_->SetHandler([this] { Upload16CSTimer(); });
+    DiscardInput();
+    SendByte(kSyn);
+    Reply_.clear();
+    ComControlTimer_->Start();
+    BlockStep_ = 1;
+}
+
+void TComX::ReadBlockReceive() {
+    switch (BlockStep_) {
+        case 1: {
+            std::uint8_t byte = 0;
+            if (!ReadOne(byte) || byte != kAck)
+                return;
+            const std::uint8_t request[4] = {
+                ReadCommand(), High(Address_), Low(Address_),
+                static_cast<std::uint8_t>(High(Address_) ^ Low(Address_))};
+            SendBytes(request, sizeof request);
+            ComControlTimer_->Start();
+            BlockStep_ = 2;
+            return;
+        }
+        case 2:
+            AppendWaiting();
+            if (!Reply_.empty() && At(Reply_, 0) == kAck) {
+                ComControlTimer_->Start();
+                BlockStep_ = 3;
+                // The whole reply may have come with the 0x06; waiting for more would only
+                // end in the time-out and a repeated block.
+                if (Reply_.size() > 1)
+                    EvaluateBlock();
+            }
+            return;
+        case 3:
+            AppendWaiting();
+            EvaluateBlock();
+            return;
+        default:
+            return;
+    }
+}
+
+void TComX::EvaluateBlock() {
+    if (Reply_.size() < kBlockReplyLength)
+        return;
+    std::uint8_t sum = 0;
+    for (std::size_t i = 1; i <= 16; ++i)
+        sum = static_cast<std::uint8_t>(sum ^ At(Reply_, i));
+    if (sum != At(Reply_, 17)) {
+        ReadStatus_ = 3;
+        return;
+    }
+    ComControlTimer_->Stop();
+    if (Target_.Pos + 16 <= Target_.Bytes.size()) {
+        for (std::size_t i = 0; i < 16; ++i)
+            Target_.Bytes[Target_.Pos + i] = At(Reply_, i + 1);
+        Target_.Pos += 16;
+    }
+    BlockTimeouts_ = 0;
+    ReadStatus_ = 1;
+    BlockStep_ = 0;
+}
+
+void TComX::Upload16CSTimer() {
+    ComControlTimer_->Stop();
+    ++BlockTimeouts_;
+    if (BlockTimeouts_ < kMaxBlockTimeouts) {
+        ReadBlockStart();
+    } else {
+        // Given up; the job's own time-out reports it.
+        BlockTimeouts_ = 0;
+        BlockStep_ = 0;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Single-byte writes: the echo variant up to firmware index 6, the checksummed one above.
+
+void TComX::WriteStart() {
+    if (UsesChecksumWrite()) {
+        ChecksumStart();
+    } else {
+        WriteRetries_ = 0;
+        EchoRestart();
+    }
+}
+
+void TComX::WriteReceive() {
+    if (UsesChecksumWrite()) {
+        ChecksumReceive();
+    } else {
+        EchoReceive();
+    }
+}
+
+void TComX::EchoRestart() {
+    WriteStatus_ = 2;
+    EchoSendCommand();
+}
+
+void TComX::EchoSendCommand() {
+    DiscardInput();
+    const std::uint8_t request[2] = {WriteCommand(false), High(Address_)};
+    SendBytes(request, sizeof request);
+    Reply_.clear();
+    // The interval stays whatever the last transaction left: the unit echoes within a few ms.
+    ComControlTimer_->SetHandler([this] { Download1Timer(); });
+    ComControlTimer_->Start();
+    EchoStep_ = 1;
+}
+
+void TComX::EchoReject() {
+    ++WriteRetries_;
+    if (WriteRetries_ > kMaxWriteRetries) {
+        WriteStatus_ = 3;
+        return;
+    }
+    const std::uint8_t reject[2] = {kNak, kSyn};
+    SendBytes(reject, sizeof reject);
+    EchoStep_ = 0;
+}
+
+void TComX::EchoReceive() {
+    const std::uint8_t d = CurrentByte();
+    std::uint8_t byte = 0;
+    switch (EchoStep_) {
+        case 0:
+            // After a rejection: the unit's answer to 0x16 (or the timer) starts the byte over.
+            EchoSendCommand();
+            return;
+        case 1:
+            if (!ReadOne(byte) || byte != High(Address_))
+                return;
+            SendByte(Low(Address_));
+            ComControlTimer_->Start();
+            EchoStep_ = 2;
+            return;
+        case 2:
+            if (!ReadOne(byte) || byte != Low(Address_))
+                return;
+            SendByte(d);
+            ComControlTimer_->Start();
+            EchoStep_ = 3;
+            return;
+        case 3:
+            if (!ReadOne(byte))
+                return;
+            if (byte == d) {
+                SendByte(kAck);
+                ComControlTimer_->Start();
+                EchoStep_ = 4;
+            } else {
+                EchoReject();
+            }
+            return;
+        case 4:
+            AppendWaiting();
+            // The two reply bytes may come in separate notifications; silence is the timer's.
+            if (Reply_.size() < 2)
+                return;
+            if (At(Reply_, 0) == d && At(Reply_, 1) == kAck) {
+                ComControlTimer_->Stop();
+                WriteStatus_ = 1;
+                Activity_ = true;
+                EchoStep_ = 5;
+            } else {
+                EchoReject();
+                if (WriteStatus_ != 3)
+                    Activity_ = true;
+            }
+            return;
+        default:
+            return;
+    }
+}
+
+void TComX::Download1Timer() {
+    ComControlTimer_->Stop();
+    EchoRestart();
+}
+
+void TComX::ChecksumStart() {
+    WriteStatus_ = 2;
+    ComControlTimer_->Stop();
+    ComControlTimer_->SetInterval(kChecksumWriteTimeoutMs);
+    ComControlTimer_->SetSingleShot(false);
+    ComControlTimer_->SetHandler([this] { Download1CSTimer(); });
+
+    EmptyPolls_ = 0;
+    DiscardInput();
+    const std::uint8_t d = CurrentByte();
+    const std::uint8_t request[5] = {WriteCommand(true), High(Address_), Low(Address_), d,
+                                     static_cast<std::uint8_t>(High(Address_) ^ Low(Address_) ^ d)};
+    SendBytes(request, sizeof request);
+    ComControlTimer_->Start();
+    Reply_.clear();
+}
+
+void TComX::ChecksumReceive() {
+    if (WriteStatus_ != 2)
+        return;
+    if (Port_.BytesAvailable() > 0) {
+        AppendWaiting();
+        RxCount_ = 0;
+        const std::uint8_t first = At(Reply_, 0);
+        if (first == kAck || first == kEsc) {
+            ComControlTimer_->Stop();
+            WriteStatus_ = 1;
+            Activity_ = true;
+            EmptyPolls_ = 0;
+        }
+        return;
+    }
+    ++EmptyPolls_;
+    if (EmptyPolls_ > kMaxEmptyPolls) {
+        const std::uint8_t abort[3] = {kEot, kEot, kEot};
+        SendBytes(abort, sizeof abort);
+        WriteStatus_ = 3;
+    }
+}
+
+void TComX::Download1CSTimer() {
+    ComControlTimer_->Stop();
+    ChecksumStart();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Live record: 0xA0, answered by Length bytes.
+
+void TComX::LiveStart() {
+    ComControlTimer_->Stop();
+    LiveStatus_ = 0;
+    DiscardInput();
+    SendByte(kLiveRequest);
+    LiveReceived_ = 0;
+}
+
+void TComX::LiveReceive() {
+    if (LiveStatus_ == 2)
+        return;
+    // Never more than the record still lacks: a longer answer must not run past the buffer.
+    const std::size_t want = std::min<std::size_t>(Length_ - LiveReceived_, Port_.BytesAvailable());
+    const std::size_t start = Target_.Pos + LiveReceived_;
+    if (want > 0 && start + want <= Target_.Bytes.size()) {
+        LiveReceived_ += Port_.ReadBuf(Target_.Bytes.data() + start, want);
+    }
+    if (LiveReceived_ >= Length_) {
+        Activity_ = true;
+        LiveStatus_ = 2;
+    }
+}
+
+}  // namespace zv

@@ -1,0 +1,130 @@
+#include "link/transfer_table.h"
+
+#include "link/tcomx.h"
+
+namespace zv {
+
+std::uint16_t FuelMapAddress(int firmware) {
+    return firmware >= 9 ? 0x100 : 0x300;
+}
+
+std::uint16_t LiveRecordLength(int firmware) {
+    if (firmware <= 8)
+        return 11;
+    if (firmware <= 23)
+        return 18;
+    if (firmware <= 36)
+        return 24;
+    return 28;
+}
+
+std::span<std::uint8_t> LiveRecordBuffer(TLiveRecords& records, int firmware) {
+    switch (LiveRecordLength(firmware)) {
+        case 11:
+            return records.Live11;
+        case 18:
+            return records.Live18;
+        case 24:
+            return records.Live24;
+        default:
+            return records.Live28;
+    }
+}
+
+TTransferInfo TransferInfo(TTransfer transfer, int firmware) {
+    using S = TTransferSide;
+    auto upload = [](const char* text, std::uint8_t area, std::uint16_t address, std::size_t offset,
+                     int minFw) {
+        return TTransferInfo{text,   job::Read256, area, address, 256, S::ReceiveImage,
+                             offset, minFw,        15};
+    };
+    auto download = [](const char* text, std::uint8_t area, std::uint16_t address,
+                       std::size_t offset, int minFw) {
+        return TTransferInfo{text,           job::Write256, area,  address, 256,
+                             S::DeviceImage, offset,        minFw, 255};
+    };
+    auto curve = [](const char* text, std::size_t offset) {
+        return TTransferInfo{text, job::Write16,   2,      static_cast<std::uint16_t>(offset),
+                             16,   S::DeviceImage, offset, 0,
+                             16};
+    };
+    switch (transfer) {
+        case TTransfer::Identification:
+            return TTransferInfo{
+                "Upload Device ID", job::Identify, 2, 0xFFFF, 176, S::ReceiveIdent, 0, 0, 0};
+        case TTransfer::DeviceDataUpload:
+            return upload("Device Data Upload", 2, 0, 0, 4);
+        case TTransfer::FuelMapUpload:
+            return upload("ZV map Upload", 2, FuelMapAddress(firmware), img::FuelMap, 0);
+        case TTransfer::AfrMapUpload:
+            return upload("AFR map Upload", 1, img::AfrMapInArea, img::AfrMap, 26);
+        case TTransfer::DeviceDataDownload:
+            return download("Device Data Download", 2, 0, 0, 0);
+        case TTransfer::FuelMapDownload:
+            return download("ZV map download", 2, FuelMapAddress(firmware), img::FuelMap, 0);
+        case TTransfer::AfrMapDownload:
+            return download("AFR map download", 1, img::AfrMapInArea, img::AfrMap, 27);
+        case TTransfer::TpsSitesDownload:
+            return curve("Load sites download", img::TpsSites);
+        case TTransfer::RpmSitesDownload:
+            return curve("Rpm sites download", img::RpmSites);
+        case TTransfer::IdleCurveDownload:
+            return curve("Idle Download", img::IdleControl);
+        case TTransfer::TempCurveDownload:
+            return curve("Temp Download", img::TempControl);
+        case TTransfer::GpCurveDownload:
+            return curve("G.P. Download", img::GeneralPurposeControl);
+        case TTransfer::FotoCurveDownload:
+            return curve("Foto Download", img::FotoControl);
+        case TTransfer::LiveStream:
+            return TTransferInfo{"Run Online",
+                                 job::StreamStart,
+                                 2,
+                                 0xFFFF,
+                                 LiveRecordLength(firmware),
+                                 S::LiveRecord,
+                                 0,
+                                 0,
+                                 15};
+    }
+    return {};
+}
+
+int TransferFirmware(const TZVDataClass& data, TTransfer transfer) {
+    const TTransferSide side = TransferInfo(transfer, 0).Side;
+    return side == TTransferSide::DeviceImage ? data.DeviceData.Firmware
+                                              : data.ReceiveData.Firmware;
+}
+
+bool TransferApplies(const TZVDataClass& data, TTransfer transfer) {
+    const int firmware = TransferFirmware(data, transfer);
+    return firmware >= TransferInfo(transfer, firmware).MinFirmware;
+}
+
+bool StartTransfer(TComX& link, TZVDataClass& data, TTransfer transfer) {
+    if (!TransferApplies(data, transfer))
+        return false;
+    const int firmware = TransferFirmware(data, transfer);
+    const TTransferInfo info = TransferInfo(transfer, firmware);
+    switch (info.Side) {
+        case TTransferSide::ReceiveIdent:
+            return link.StartJob(info.Job, info.Area, info.Length, data.ReceiveData.Ident.Text,
+                                 info.Address);
+        case TTransferSide::ReceiveImage:
+            return link.StartJob(info.Job, info.Area, info.Length,
+                                 std::span<std::uint8_t>(data.ReceiveData.Image)
+                                     .subspan(info.ImageOffset, info.Length),
+                                 info.Address);
+        case TTransferSide::DeviceImage:
+            return link.StartJob(info.Job, info.Area, info.Length,
+                                 std::span<std::uint8_t>(data.DeviceData.Image)
+                                     .subspan(info.ImageOffset, info.Length),
+                                 info.Address);
+        case TTransferSide::LiveRecord:
+            return link.StartJob(info.Job, info.Area, info.Length,
+                                 LiveRecordBuffer(data.LiveRecords, firmware), info.Address);
+    }
+    return false;
+}
+
+}  // namespace zv

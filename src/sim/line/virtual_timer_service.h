@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <utility>
+
+#include "seams/timer_service.h"
+
+namespace zv::sim {
+
+// Virtual time for the link, the line and the unit: nothing happens until a test or a benchmark
+// advances the clock, and then every due event runs in time order (events due at the same
+// microsecond run in the order they were scheduled), so that every run is the same. Time is
+// kept in microseconds because a byte on a 9600-baud line takes 1.0417 ms.
+class VirtualTimerService : public zv::TimerService {
+  public:
+    using EventId = std::uint64_t;
+
+    // startMs lets a test begin near the wrap of the 32-bit tick count.
+    explicit VirtualTimerService(std::uint64_t startMs = 0);
+
+    std::unique_ptr<zv::Timer> CreateTimer() override;
+    std::uint32_t GetTickCount() const override;
+
+    std::uint64_t NowUs() const;
+    std::uint64_t NowMs() const { return NowUs() / 1000; }
+
+    // Runs action at the given time (a time in the past means now). The id cancels it.
+    EventId ScheduleAtUs(std::uint64_t atUs, std::function<void()> action);
+    EventId ScheduleAfterUs(std::uint64_t delayUs, std::function<void()> action);
+    // Cancelling an event that already ran or was cancelled does nothing.
+    void Cancel(EventId id);
+
+    // Runs every event due up to now + ms (inclusive) and leaves the clock there.
+    void Advance(std::uint64_t ms);
+    void AdvanceUs(std::uint64_t us);
+    // Runs events until done() holds (checked first and after each event) or limitMs have
+    // passed; the clock stops at the event that made done() true. Returns done().
+    bool RunUntil(const std::function<bool()>& done, std::uint64_t limitMs);
+
+    std::size_t PendingEvents() const;
+
+    // Shared with the timers so that a timer outliving the service stays harmless.
+    struct Queue {
+        std::uint64_t NowUs = 0;
+        std::uint64_t NextId = 1;
+        bool Running = false;
+        std::map<std::pair<std::uint64_t, EventId>, std::function<void()>> Events;
+        std::unordered_map<EventId, std::uint64_t> DueOf;
+
+        EventId Schedule(std::uint64_t atUs, std::function<void()> action);
+        void Cancel(EventId id);
+        // Runs the earliest event due at or before limitUs; false when there is none.
+        bool RunNext(std::uint64_t limitUs);
+    };
+
+  private:
+    void EnterRun();
+
+    std::shared_ptr<Queue> Queue_;
+};
+
+}  // namespace zv::sim

@@ -1,0 +1,89 @@
+#include "unit/drive_cycle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <iterator>
+
+namespace zv::sim {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Key {
+    double AtS;  // time within the round
+    double Tps;
+    double Rpm;
+};
+
+// Throttle and speed keyframes of one round, linearly interpolated. The idle speed is filled in
+// from the coolant temperature; -1 marks it.
+constexpr Key kRound[] = {
+    {0.0, 32, -1},     {8.0, 32, -1},      // idle
+    {8.5, 160, 1500},  {12.0, 160, 5000},  // acceleration
+    {12.5, 95, 4200},  {14.0, 95, 3000},   // settle into cruise
+    {22.0, 95, 3000},                      // cruise
+    {22.3, 245, 3100}, {28.0, 245, 8000},  // full load, through the shift lamp speeds
+    {28.2, 32, 7800},  {33.0, 32, 1000},   // overrun with closed throttle
+    {34.0, 32, -1},    {40.0, 32, -1},     // idle
+};
+
+double IdleRpm(double coolantC) {
+    // Fast idle when cold, 900 rpm warm.
+    const double cold = std::clamp((85.0 - coolantC) / 65.0, 0.0, 1.0);
+    return 900.0 + 200.0 * cold;
+}
+
+}  // namespace
+
+TEngineInputs TDriveCycle::At(std::uint64_t msSinceStart) const {
+    TEngineInputs in;
+    const double s = static_cast<double>(msSinceStart) / 1000.0;
+
+    in.CoolantC = 85.0 - 65.0 * std::exp(-s / 60.0);
+    in.TempSensor = 40.0 + (100.0 - in.CoolantC) * 1.6;
+    in.TempSensorRaw = static_cast<int>(in.TempSensor);
+    in.PhotoRaw = static_cast<int>(128.0 + 100.0 * std::sin(2.0 * kPi * s / 60.0));
+    in.Disturbance = 0.03 * std::sin(2.0 * kPi * s / 1.7);
+
+    const double idle = IdleRpm(in.CoolantC);
+    double tps = 32.0;
+    double rpm = 0.0;
+    if (msSinceStart < kStartMs) {
+        // 0.3 s standing, cranking at 250 rpm, then catching to idle speed.
+        if (s < 0.3) {
+            rpm = 0.0;
+        } else if (s < 1.0) {
+            rpm = 250.0;
+        } else {
+            rpm = 250.0 + (idle - 250.0) * (s - 1.0);
+        }
+    } else {
+        const double t = std::fmod(static_cast<double>(msSinceStart - kStartMs) / 1000.0,
+                                   static_cast<double>(kCycleMs) / 1000.0);
+        std::size_t k = 0;
+        while (k + 2 < std::size(kRound) && kRound[k + 1].AtS <= t)
+            ++k;
+        const Key& a = kRound[k];
+        const Key& b = kRound[k + 1];
+        const double f = std::clamp((t - a.AtS) / (b.AtS - a.AtS), 0.0, 1.0);
+        const double rpmA = a.Rpm < 0 ? idle : a.Rpm;
+        const double rpmB = b.Rpm < 0 ? idle : b.Rpm;
+        tps = a.Tps + (b.Tps - a.Tps) * f;
+        rpm = rpmA + (rpmB - rpmA) * f;
+        // A running engine never holds its speed exactly.
+        rpm += 15.0 * std::sin(2.0 * kPi * s / 0.9);
+    }
+    if (Hold_) {
+        tps = Hold_->Tps;
+        rpm = Hold_->Rpm;
+    }
+    in.TpsRaw = std::clamp(static_cast<int>(tps), 0, 255);
+    in.Rpm = std::max(static_cast<int>(rpm), 0);
+    // Manifold pressure: near vacuum at closed throttle, atmospheric at full throttle.
+    in.GpSensorRaw = in.Rpm == 0 ? 204 : std::clamp(50 + in.TpsRaw * 150 / 255, 0, 255);
+    return in;
+}
+
+}  // namespace zv::sim

@@ -1,0 +1,128 @@
+// Jobs: their tick budgets, results and whole 256-byte transfers.
+#include <algorithm>
+#include <array>
+
+#include "link/link_fixture.h"
+
+namespace zv::test {
+namespace {
+
+class JobTest : public LinkTest {
+  protected:
+    std::array<std::uint8_t, 256> Buffer{};
+};
+
+TEST_F(JobTest, BudgetsOfSilentJobs) {
+    Unit.Silent = true;
+    struct Case {
+        std::uint8_t Job;
+        std::uint64_t BudgetMs;  // ticks x 100 ms, after the starting tick
+    };
+    for (const Case c :
+         {Case{job::Read256, 5000}, Case{job::Write16, 5000}, Case{job::Write256, 30000}}) {
+        Link->StartJob(c.Job, 2, 256, Buffer, 0);
+        const auto ms = RunJob(40000);
+        EXPECT_EQ(Link->JobResult(), jobresult::TimedOut) << int(c.Job);
+        EXPECT_GE(ms, c.BudgetMs + 100) << int(c.Job);
+        EXPECT_LE(ms, c.BudgetMs + 200) << int(c.Job);
+    }
+    Clock.Advance(100);  // the idle job's tick stops the timers
+    EXPECT_FALSE(Link->JobTimer().Active());
+    EXPECT_FALSE(Link->ComControlTimer().Active());
+}
+
+TEST_F(JobTest, MalformedJobsAreRefusedAtOnce) {
+    std::array<std::uint8_t, 100> small{};
+    EXPECT_FALSE(Link->StartJob(job::Read256, 2, 256, small, 0));
+    EXPECT_EQ(Link->Job(), job::Idle);
+    EXPECT_EQ(Link->JobResult(), jobresult::TimedOut);
+    EXPECT_FALSE(Link->StartJob(job::Write16, 3, 16, Buffer, 0));  // no area 3
+    EXPECT_FALSE(Link->SetJob(7));                                 // no such job
+    EXPECT_FALSE(Link->StartJob(job::StreamStart, 2, 0, Buffer, TComX::kNoAddress));
+    std::string text;
+    EXPECT_FALSE(Link->StartJob(job::Read256, 2, 256, text, 0));
+    Clock.Advance(1000);
+    EXPECT_TRUE(PcBytes().empty());
+
+    EXPECT_TRUE(Link->StartJob(job::Read256, 2, 256, Buffer, 0));
+    RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
+}
+
+TEST_F(JobTest, UploadOf256BytesLandsInTheTarget) {
+    for (std::size_t i = 0; i < 256; ++i)
+        Unit.Area2[0x100 + i] = static_cast<std::uint8_t>(255 - i);
+    Link->StartJob(job::Read256, 2, 256, Buffer, 0x100);
+    const auto ms = RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
+    EXPECT_TRUE(std::equal(Buffer.begin(), Buffer.end(), Unit.Area2.begin() + 0x100));
+    // 16 x (5 + 19) bytes on the wire, plus the ticks before and after.
+    EXPECT_LT(ms, 700u);
+}
+
+class DownloadTest : public LinkTest, public ::testing::WithParamInterface<int> {
+  protected:
+    DownloadTest() : LinkTest(GetParam()) {}
+};
+
+TEST_P(DownloadTest, WholeBlockReachesTheUnitAndIsDone) {
+    std::array<std::uint8_t, 256> source{};
+    for (std::size_t i = 0; i < 256; ++i)
+        source[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    Link->StartJob(job::Write256, 2, 256, source, 0x300);
+    RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
+    EXPECT_EQ(Link->Counter(), 255);
+    EXPECT_TRUE(std::equal(source.begin(), source.end(), Unit.Area2.begin() + 0x300));
+    EXPECT_EQ(Unit.Stores, 256u);
+    EXPECT_EQ(PcBytes().size(), 256u * 5u);  // both variants send five bytes per byte
+}
+
+TEST_P(DownloadTest, AnyFailedByteEndsTheDownloadWithTimeOutEvenWhenTheLastByteSucceeds) {
+    std::array<std::uint8_t, 256> source{};
+    source.fill(0x42);
+    if (GetParam() <= 6) {
+        Unit.EchoWrongData = true;  // every data echo is wrong: each byte fails after six tries
+    } else {
+        // A checksummed byte fails after eleven empty receive steps; fake them for byte 100.
+        Link->StartJob(job::Write256, 2, 256, source, 0);
+        Clock.RunUntil([&] { return Link->Counter() == 100; }, 20000);
+        Unit.Silent = true;
+        for (int i = 0; i < 11; ++i)
+            Link->ComPortDataAvailable();
+        Clock.Advance(20);  // byte 100 and the first request for byte 101 meet a deaf unit
+        Unit.Silent = false;
+        RunJob();
+        EXPECT_EQ(Link->JobResult(), jobresult::TimedOut);
+        EXPECT_EQ(Unit.Stores, 255u);
+        return;
+    }
+    Link->StartJob(job::Write256, 2, 256, source, 0);
+    RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::TimedOut);
+    EXPECT_EQ(Unit.Stores, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(EchoAndChecksum, DownloadTest, ::testing::Values(5, 30),
+                         [](const ::testing::TestParamInfo<int>& p) {
+                             return p.param <= 6 ? "Echo" : "Checksummed";
+                         });
+
+TEST_F(JobTest, ANewJobEndsTheStreamAndOwnsTheLine) {
+    Link->StartJob(job::StreamStart, 2, 28, Data.LiveRecords.Live28, TComX::kNoAddress);
+    Clock.Advance(1000);
+    ASSERT_GT(Count(PcBytes(), 0xA0), 5u);
+    // Between a record and the next request (the pacing pause) the online mode pings.
+    Clock.RunUntil([&] { return Link->PacingTimer().Active(); }, 1000);
+    Link->SetJob(job::Ping);
+    const std::size_t before = PcBytes().size();
+    RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
+    Clock.Advance(1000);
+    const auto pc = PcBytes();
+    EXPECT_EQ(std::vector<std::uint8_t>(pc.begin() + static_cast<std::ptrdiff_t>(before), pc.end()),
+              (std::vector<std::uint8_t>{0x16}));
+}
+
+}  // namespace
+}  // namespace zv::test

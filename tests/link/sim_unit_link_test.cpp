@@ -1,0 +1,162 @@
+// The link against the simulated unit over the simulated line, on virtual time: what lands in
+// the unit's memory and in the data image.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+
+#include "data/zv_data_class.h"
+#include "line/sim_line.h"
+#include "line/virtual_timer_service.h"
+#include "link/tcomx.h"
+#include "link/transfer_table.h"
+#include "unit/sim_unit.h"
+
+namespace zv::test {
+namespace {
+
+using sim::LineDirection;
+
+ImageBytes Pattern(unsigned seed) {
+    ImageBytes image{};
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>((i * seed + seed / 3) % 256);
+    return image;
+}
+
+bool SameRange(const ImageBytes& a, const ImageBytes& b, std::size_t from, std::size_t n) {
+    return std::equal(a.begin() + static_cast<std::ptrdiff_t>(from),
+                      a.begin() + static_cast<std::ptrdiff_t>(from + n),
+                      b.begin() + static_cast<std::ptrdiff_t>(from));
+}
+
+class SimUnitLinkTest : public ::testing::TestWithParam<int> {
+  protected:
+    void SetUp() override {
+        sim::TSimUnitConfig config;
+        config.Firmware = GetParam();
+        config.DeviceType = GetParam() >= 37 ? 4 : GetParam() >= 24 ? 3 : GetParam() >= 9 ? 2 : 1;
+        Unit = std::make_unique<sim::TSimUnit>(config);
+        Adapter = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*Unit);
+        Line.AttachUnit(Adapter.get());
+        Data.ReceiveData.Firmware = static_cast<std::uint8_t>(GetParam());
+        Data.DeviceData.Firmware = static_cast<std::uint8_t>(GetParam());
+        Link = std::make_unique<TComX>(Clock, Line, Data);
+        Link->Init(1, kBaud9600Index);
+    }
+
+    // The transfer's job, run to its end; true when it is done.
+    bool Run(TTransfer transfer) {
+        if (!StartTransfer(*Link, Data, transfer))
+            return false;
+        EXPECT_TRUE(Clock.RunUntil([&] { return Link->Job() == job::Idle; }, 40000));
+        return Link->JobResult() == jobresult::Done;
+    }
+
+    void UploadAll() {
+        ASSERT_TRUE(Run(TTransfer::Identification));
+        EXPECT_EQ(Run(TTransfer::DeviceDataUpload), GetParam() >= 4);
+        ASSERT_TRUE(Run(TTransfer::FuelMapUpload));
+        EXPECT_EQ(Run(TTransfer::AfrMapUpload), GetParam() >= 26);
+    }
+
+    sim::VirtualTimerService Clock;
+    sim::TSimLine Line{Clock, {1}};
+    std::unique_ptr<sim::TSimUnit> Unit;
+    std::unique_ptr<sim::UnitAdapter<sim::TSimUnit>> Adapter;
+    TZVDataClass Data;
+    std::unique_ptr<TComX> Link;
+};
+
+TEST_P(SimUnitLinkTest, FullUploadReadsTheUnitInMillisecondsOfRealTime) {
+    Unit->LoadImage(Pattern(7));
+    const auto started = std::chrono::steady_clock::now();
+    UploadAll();
+    const auto realMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - started)
+                            .count();
+    EXPECT_LT(realMs, 1000);
+    EXPECT_EQ(Data.ReceiveData.Ident.Text, Unit->IdentText());
+    const ImageBytes unit = Unit->ImageSnapshot();
+    EXPECT_TRUE(SameRange(Data.ReceiveData.Image, unit, img::FuelMap, 256));
+    EXPECT_EQ(SameRange(Data.ReceiveData.Image, unit, 0, 256), GetParam() >= 4);
+    EXPECT_EQ(SameRange(Data.ReceiveData.Image, unit, img::AfrMap, 256), GetParam() >= 26);
+}
+
+TEST_P(SimUnitLinkTest, DownloadWritesTheWorkingImageIntoTheUnit) {
+    Data.DeviceData.Image = Pattern(11);
+    ASSERT_TRUE(Run(TTransfer::DeviceDataDownload));
+    ASSERT_TRUE(Run(TTransfer::FuelMapDownload));
+    EXPECT_EQ(Run(TTransfer::AfrMapDownload), GetParam() >= 27);
+    ASSERT_TRUE(Run(TTransfer::IdleCurveDownload));
+    const ImageBytes unit = Unit->ImageSnapshot();
+    EXPECT_TRUE(SameRange(Data.DeviceData.Image, unit, 0, 256));
+    EXPECT_TRUE(SameRange(Data.DeviceData.Image, unit, img::FuelMap, 256));
+    EXPECT_EQ(SameRange(Data.DeviceData.Image, unit, img::AfrMap, 256), GetParam() >= 27);
+    EXPECT_EQ(Unit->RejectedRequests(), 0u);
+}
+
+TEST_P(SimUnitLinkTest, LiveStreamDeliversRecordsOfTheFirmwaresLayoutAndQueuedEdits) {
+    ASSERT_TRUE(StartTransfer(*Link, Data, TTransfer::LiveStream));
+    EXPECT_EQ(Link->Length(), LiveRecordLength(GetParam()));
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->NewRecord(); }, 2000));
+    Link->ClearNewRecord();
+    const std::uint8_t value = 0x3C;
+    Link->QueueWrite(2, &value, 0, 9);
+    const std::array<std::uint8_t, 2> flags = {0x05, 0x00};
+    Link->QueueWrite(2, flags.data(), 1, 4);
+    Clock.Advance(1000);
+    EXPECT_TRUE(Link->NewRecord());
+    EXPECT_EQ(Unit->Peek(2, 9), 0x3C);
+    EXPECT_EQ(Unit->Peek(2, 4), 0x05);
+    EXPECT_EQ(Unit->Peek(2, 5), 0x00);
+    EXPECT_EQ(Link->Job(), job::StreamWatch);
+    EXPECT_GE(Unit->RequestCount(0xA0), 8u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitLinkTest, ::testing::Values(3, 5, 8, 20, 30, 38));
+
+class SimUnitFaultTest : public SimUnitLinkTest {};
+
+TEST_P(SimUnitFaultTest, UploadSurvivesAWrongAnswerAndLineFaults) {
+    Unit->LoadImage(Pattern(5));
+    // The identification has no retry of its own: the online mode reports its time-out.
+    ASSERT_TRUE(Run(TTransfer::Identification));
+    Unit->AnswerNextWith(0x55);
+    Line.SetRandomFaults(1234, 0.01, 0.01);
+    ASSERT_TRUE(Run(TTransfer::DeviceDataUpload));
+    ASSERT_TRUE(Run(TTransfer::FuelMapUpload));
+    const ImageBytes unit = Unit->ImageSnapshot();
+    EXPECT_TRUE(SameRange(Data.ReceiveData.Image, unit, img::FuelMap, 256));
+    EXPECT_TRUE(SameRange(Data.ReceiveData.Image, unit, 0, 256));
+}
+
+TEST_P(SimUnitFaultTest, DownloadSurvivesLineFaultsAndChunkedNotifications) {
+    Line.SetRxChunk(0);
+    Line.SetRandomFaults(99, 0.005, 0.005);
+    Data.DeviceData.Image = Pattern(3);
+    ASSERT_TRUE(Run(TTransfer::FuelMapDownload));
+    EXPECT_TRUE(SameRange(Data.DeviceData.Image, Unit->ImageSnapshot(), img::FuelMap, 256));
+}
+
+TEST_P(SimUnitFaultTest, StreamRidesOutASilentSpellButEndsWhenTheUnitVanishes) {
+    ASSERT_TRUE(StartTransfer(*Link, Data, TTransfer::LiveStream));
+    Clock.Advance(1000);
+    Unit->GoSilent(Clock.NowMs() + 2000);
+    Clock.Advance(5000);
+    EXPECT_EQ(Link->Job(), job::StreamWatch);
+    Link->ClearNewRecord();
+    Clock.Advance(500);
+    EXPECT_TRUE(Link->NewRecord());
+
+    Unit->Vanish();
+    const std::uint64_t gone = Clock.NowMs();
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->Job() == job::Idle; }, 10000));
+    EXPECT_NEAR(static_cast<double>(Clock.NowMs() - gone), 6700.0, 200.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitFaultTest, ::testing::Values(5, 30));
+
+}  // namespace
+}  // namespace zv::test
