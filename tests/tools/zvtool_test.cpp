@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -98,6 +99,73 @@ TEST_F(Zvtool, MessagesOneLinePerBox) {
     EXPECT_EQ(r.Err,
               "Fehler: Wert für Parameter 'Pulse' zu klein!\\nGültiger Wertebereich: '30'...'150'.\\nSetze "
               "Standardwert '116'.\n");
+}
+
+}  // namespace
+}  // namespace zv
+
+namespace zv {
+namespace {
+
+// Lines of diff output that are not comment lines.
+std::vector<std::string> ValueDifferences(const std::string& diff, const std::string& skipPrefix = "") {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < diff.size()) {
+        const auto end = diff.find('\n', start);
+        const std::string line = diff.substr(start, end - start);
+        if (line.rfind("Comment line", 0) != 0 && (skipPrefix.empty() || line.rfind(skipPrefix, 0) != 0)) {
+            lines.push_back(line);
+        }
+        start = end == std::string::npos ? diff.size() : end + 1;
+    }
+    return lines;
+}
+
+TEST_F(Zvtool, DownloadIntoTheSimulatedUnitKeepsEveryValueItHolds) {
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "T3=", "T3=1,94,107,119,126,133,136,142,146,151,152,153,156,159,159,200");
+    ReplaceLine(lines, "ContactIdle=", "ContactIdle=44");
+    ReplaceLine(lines, "IdleControl=1", "IdleControl=0");
+    ReplaceLine(lines, "T0=42", "T0=40,40,42,255,255,255,255,255,255,255,255,255,255,255,255,255");
+    dir.Write("car.zvt", ToFileText(lines));
+    for (int fw : {6, 30}) {
+        SCOPED_TRACE(fw);
+        const std::string unitFile = "unit" + std::to_string(fw) + ".zvt";
+        const ToolRun run = Tool("download --port sim:" + std::to_string(fw) + " " + Q("car.zvt") + " --sim-save " + Q(unitFile));
+        ASSERT_EQ(run.Exit, 0) << run.Err;
+        EXPECT_EQ(run.Err.rfind("status: Device check\nstatus: Upload Device ID\nstatus: Upload ID success\n", 0), 0u);
+        EXPECT_NE(run.Err.find("status: Device Data Download\n"), std::string::npos);
+        const ToolRun diff = Tool("diff " + Q("car.zvt") + " " + Q(unitFile));
+        // Firmware 6 has no AFR map; everything else lives in the unit.
+        EXPECT_EQ(ValueDifferences(diff.Out, fw < 27 ? "AfrMap" : ""), std::vector<std::string>{}) << diff.Out;
+    }
+}
+
+TEST_F(Zvtool, UploadFromTheSimulatedUnitGivesBackItsDataSet) {
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "T9=", "T9=70,96,114,136,156,167,174,182,189,196,204,208,215,220,224,99");
+    ReplaceLine(lines, "LambdaJump=", "LambdaJump=17");
+    dir.Write("car.zvt", ToFileText(lines));
+    const ToolRun run = Tool("upload --port sim:30 --sim-data " + Q("car.zvt") + " -o " + Q("up.zvt"));
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_NE(run.Err.find("status: AFR map Upload\n"), std::string::npos);
+    EXPECT_EQ(TempDir::Read(dir.File("up.zvt")).rfind("[Zevrin System]\r\nFirmware=V1.03 C\r\n", 0), 0u);
+    const ToolRun diff = Tool("diff " + Q("car.zvt") + " " + Q("up.zvt"));
+    EXPECT_EQ(ValueDifferences(diff.Out), std::vector<std::string>{}) << diff.Out;
+}
+
+TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesRealPortsForNow) {
+    const ToolRun run = Tool("watch --port sim:38 --seconds 3");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_GT(std::count(run.Out.begin(), run.Out.end(), '\n'), 20);
+    EXPECT_NE(run.Out.find(" rpm "), std::string::npos);
+    EXPECT_NE(run.Err.find("status: Run Online\n"), std::string::npos);
+    EXPECT_NE(run.Err.find("status: Offline\n"), std::string::npos);
+
+    EXPECT_EQ(Tool("upload --port COM3 -o " + Q("x.zvt")).Exit, 2);
+    EXPECT_EQ(Tool("watch --port sim:41 --seconds 1").Exit, 2);
+    EXPECT_EQ(Tool("download --port sim " + Q("missing.zvt")).Exit, 1);
 }
 
 }  // namespace

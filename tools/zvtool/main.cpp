@@ -8,6 +8,7 @@
 #include "console_dialogs.h"
 #include "data/parameter_table.h"
 #include "json_writer.h"
+#include "link_commands.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ const char* const kUsage =
     "  dump FILE       open FILE (older layouts are upgraded in place) and print it as JSON\n"
     "  save IN OUT     open IN and save the data set to OUT\n"
     "  diff A B        list the differences of two data files; exit 0 equal, 1 different, 2 trouble\n"
-    "Messages the program would show in a box go to stderr as \"<caption>: <text>\".\n";
+    "Messages the program would show in a box go to stderr as \"<caption>: <text>\";\n"
+    "status texts of the link as \"status: <text>\".\n";
 
 struct Tool {
     ConsoleDialogs dialogs;
@@ -156,7 +158,7 @@ int main(int argc, char** argv) {
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage;
+        std::cout << kUsage << kLinkUsage;
         return args.empty() ? kExitUsage : kExitOk;
     }
     const std::string& command = args[0];
@@ -164,6 +166,9 @@ int main(int argc, char** argv) {
     if (command == "dump" && args.size() == 2) return CommandDump(lang, args[1]);
     if (command == "save" && args.size() == 3) return CommandSave(lang, args[1], args[2]);
     if (command == "diff" && args.size() == 3) return CommandDiff(lang, args[1], args[2]);
-    std::cerr << "zvtool: unknown command or wrong number of arguments: " << command << '\n' << kUsage;
+    if (command == "upload" || command == "download" || command == "watch") {
+        return RunLinkCommand(command, std::vector<std::string>(args.begin() + 1, args.end()), lang);
+    }
+    std::cerr << "zvtool: unknown command or wrong number of arguments: " << command << '\n' << kUsage << kLinkUsage;
     return kExitUsage;
 }

@@ -60,6 +60,8 @@ public:
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
     bool NeverSaved() const { return neverSaved_; }
+    // A data set taken over from the unit without a file has never been saved.
+    void SetNeverSaved(bool neverSaved) { neverSaved_ = neverSaved; }
     const std::string& Caption() const { return caption_; }
     const std::string& FirmwarePanel() const { return firmwarePanel_; }
     int FileFirmware() const { return fileFirmware_; }
@@ -68,6 +70,8 @@ public:
     const std::string& RecentDir() const { return recentDir_; }
     void SetRecentDir(const std::string& dir) { recentDir_ = dir; }
     int FilesReadOrFirstSaved() const { return filesCounter_; }
+    // The serial port the operator picked, kept for the next start.
+    void WriteComPortSetting(int port) { settings_.WriteInteger("Com", "Port", port); }
 
     // Wiring to the rest of the program.
     void SetCommentPage(CommentPage* page) { commentPage_ = page; }

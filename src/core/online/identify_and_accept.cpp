@@ -1,0 +1,107 @@
+// The online mode's two decisions about the unit's data: who the unit is, and whether its
+// uploaded data set replaces the one in the PC.
+#include "data/firmware_table.h"
+#include "link/unit_ident.h"
+#include "online/online_mode.h"
+
+namespace zv {
+
+namespace {
+
+// Places of the main area that carry a data set's values for a firmware index: the ones a data
+// file holds, without the reserved bytes and without what the firmware does not use.
+bool CarriesValue(std::size_t offset, int firmware) {
+    if (offset >= img::FuelMap && offset < img::UnusedTail) return true;
+    if (firmware < 4 || offset > img::RpmSites + 15) return false;
+    if (firmware <= 8) return offset <= 3 || (offset >= 206 && offset < img::TpsSites);
+    return offset <= 21 || (offset >= 32 && offset <= 42) || offset >= img::TpsScale;
+}
+
+// True when the unit's uploaded data agree with the working data wherever a value lives.
+bool UnitMatchesWorkingData(const TZVDataClass& data) {
+    const auto& unit = data.ReceiveData.Image;
+    const auto& work = data.DeviceData.Image;
+    const int fw = data.ReceiveData.Firmware;
+    for (std::size_t i = 0; i < kMainAreaSize; ++i) {
+        if (!CarriesValue(i, fw)) continue;
+        if (i == img::FlagsWord + 1) {
+            // Bits 12..15 of the flags word are reserved; bit 10 is ours only from firmware 35.
+            const unsigned mask = fw >= 35 ? 0x0F : 0x0B;
+            if (((unit[i] ^ work[i]) & mask) != 0) return false;
+        } else if (unit[i] != work[i]) {
+            return false;
+        }
+    }
+    if (fw >= 26) {
+        for (std::size_t i = img::AfrMap; i < img::AfrMap + 256; ++i) {
+            if (PackAfrCell(unit[i]) != PackAfrCell(work[i])) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void TOnlineMode::IdentifyUnit() {
+    TZVDataClass& data = main_.Data();
+    const TIdentResult parsed = ParseIdentification(data.ReceiveData.Ident.Text, global_);
+    data.ReceiveData.Ident = parsed.Ident;
+    panels_.DeviceType = TGlobalClass::DeviceTypeName(parsed.Ident.DeviceType);
+
+    if (parsed.Result == TIdentResult::Outcome::NotSupported) {
+        comTimer_->Stop();
+        comGaugeTimer_->Stop();
+        SetComGauge(0, 15);
+        main_.ShowMessage(MsgKind::Error, main_.Text(txt::NotSupportedDevice));
+        comTimer_->Start();
+        Status("Not supported Device");
+        ClearUnitPanels();
+        NextState(3);
+        return;
+    }
+    if (parsed.Result == TIdentResult::Outcome::SerialNotANumber) {
+        comTimer_->Stop();
+        linkState_ = link::Offline;
+        stepStarted_ = false;
+        UpdateLinkControls();
+        comTimer_->Start();
+        return;
+    }
+    if (parsed.UnknownFirmware()) {
+        comTimer_->Stop();
+        main_.ShowMessage(MsgKind::Confirmation, main_.Text(txt::UnknownSerialNumber));
+        comTimer_->Start();
+    }
+
+    Status("Upload ID success");
+    const auto fw = static_cast<std::uint8_t>(parsed.Firmware);
+    data.ReceiveData.Firmware = fw;
+    data.DeviceData.Firmware = fw;
+    data.FileData.Firmware = fw;
+    if (data.Loaded) data.FieldsToImage();
+    panels_.SerialNo = parsed.Ident.SerialNo;
+    panels_.VerLevel = FirmwareName(fw);
+
+    const bool sameUnit = data.DeviceData.DeviceValid && data.DeviceData.Ident.Text == data.ReceiveData.Ident.Text;
+    NextState(sameUnit ? 2 : 1);
+}
+
+bool TOnlineMode::AcceptUpload() {
+    TZVDataClass& data = main_.Data();
+    TZVDataClass::ClearUnusedAreas(data.ReceiveData);
+    if (data.ReceiveData.Firmware >= 4) data.ReceiveData.Pulse = data.PulseFromDataSet(data.ReceiveData);
+
+    if (data.Loaded && !UnitMatchesWorkingData(data) &&
+        main_.ShowMessage(MsgKind::Warning, main_.Text(txt::DeviceDataMismatch), MsgButtons::YesNo) != MsgAnswer::Yes) {
+        data.DeviceData.Image = data.FileData.Image;
+        ClearUnitPanels();
+        return false;
+    }
+    // Edits still queued for another unit must not reach this one.
+    if (data.DeviceData.Ident.Text != data.ReceiveData.Ident.Text) link_->ClearQueuedWrites();
+    data.DeviceData = data.ReceiveData;
+    data.ImageToFields();
+    return true;
+}
+
+}  // namespace zv

@@ -1,0 +1,355 @@
+#include "online/online_mode.h"
+
+#include "data/firmware_table.h"
+#include "data/parameter_table.h"
+#include "link/transfer_table.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kStripeStep = 30;
+constexpr int kPulseTop = 30;  // twice the bar's maximum of 15
+
+}  // namespace
+
+TOnlineMode::TOnlineMode(TMainModel& main, TimerService& timers, SerialPort& port)
+    : main_(main), link_(std::make_unique<TComX>(timers, port, main.Data())) {
+    comTimer_ = timers.CreateTimer();
+    comTimer_->SetInterval(200);
+    comTimer_->SetHandler([this] { ComConditionControlTimer(); });
+    comGaugeTimer_ = timers.CreateTimer();
+    comGaugeTimer_->SetInterval(50);
+    comGaugeTimer_->SetHandler([this] { ComGaugeTimerTick(); });
+    controls_.F5.Enabled = true;
+    main_.IsOnline = [this] { return controls_.F5.Down; };
+    main_.SwitchOffline = [this] {
+        if (controls_.F5.Down) OffOnlineButtonClick();
+    };
+}
+
+TOnlineMode::~TOnlineMode() {
+    main_.IsOnline = nullptr;
+    main_.SwitchOffline = nullptr;
+}
+
+void TOnlineMode::StartUp() {
+    ComBaudIndex = 8;
+    if (PendingFile.empty()) {
+        // Without a file to open the program goes online by itself.
+        controls_.F5.Down = true;
+        controls_.ConnectMenuChecked = true;
+        StartSequence(TSequence::Main, link::Connect);
+    } else {
+        StartSequence(TSequence::Main, link::Offline);
+    }
+}
+
+void TOnlineMode::StartSequence(TSequence sequence, std::uint8_t state) {
+    sequence_ = sequence;
+    linkState_ = SequenceHasState(sequence, state) ? state : link::Idle;
+    stepStarted_ = false;
+    comTimer_->Start();
+    UpdateLinkControls();
+}
+
+void TOnlineMode::NextState(int outcome) {
+    comTimer_->Stop();
+    linkState_ = NextStateOf(sequence_, linkState_, outcome);
+    stepStarted_ = false;
+    UpdateLinkControls();
+    comTimer_->Start();
+}
+
+bool TOnlineMode::LinkBusy() const {
+    return !(linkState_ <= 4 || linkState_ == link::Offline || linkState_ == link::Idle);
+}
+
+bool TOnlineMode::JobIdle() const { return link_->Job() == job::Idle; }
+
+void TOnlineMode::Status(const std::string& text) {
+    panels_.ComState = text;
+    if (StatusShown) StatusShown(text);
+}
+
+void TOnlineMode::ClearUnitPanels() {
+    panels_.SerialNo.clear();
+    panels_.VerLevel.clear();
+}
+
+void TOnlineMode::SetComGauge(int position, int max) { gauge_ = {position, max, colour::Purple}; }
+
+void TOnlineMode::ComGaugeTimerTick() {
+    gauge_.BarColour = colour::Red;
+    gauge_.Position = gauge_.Position >= gauge_.Max ? 0 : gauge_.Position + 1;
+}
+
+void TOnlineMode::PulseGauge() {
+    pulse_ += pulseStep_;
+    if (pulse_ >= kPulseTop || pulse_ <= 0) {
+        pulseStep_ = -pulseStep_;
+        gauge_.BarColour = gauge_.BarColour == colour::Green ? colour::Purple : colour::Green;
+    }
+    gauge_.Position = pulse_;
+    gauge_.Max = 15;
+}
+
+void TOnlineMode::AnimateTopStripe() {
+    stripeSplit_ += stripeStep_;
+    if (stripeSplit_ >= stripeWidth_) {
+        stripeSplit_ = stripeWidth_;
+        stripeStep_ = -kStripeStep;
+    } else if (stripeSplit_ <= 0) {
+        stripeSplit_ = 0;
+        stripeStep_ = kStripeStep;
+    }
+}
+
+void TOnlineMode::ComConditionControlTimer() {
+    AnimateTopStripe();
+    if (!stepStarted_) {
+        FirstHalf();
+    } else {
+        LaterHalf();
+    }
+}
+
+void TOnlineMode::StartTransferState(TTransfer transfer, int intervalMs) {
+    TZVDataClass& data = main_.Data();
+    if (!TransferApplies(data, transfer)) {
+        // Nothing of this kind lives in the unit's firmware: the step is done.
+        stepStarted_ = true;
+        NextState(1);
+        return;
+    }
+    comTimer_->SetInterval(intervalMs);
+    Status(TransferInfo(transfer, TransferFirmware(data, transfer)).StatusText);
+    StartTransfer(*link_, data, transfer);
+    stepStarted_ = true;
+}
+
+void TOnlineMode::FirstHalf() {
+    TZVDataClass& data = main_.Data();
+    switch (linkState_) {
+        case link::Connect:
+            link_->ComPort().Close();
+            link_->SetComPort(ComPortNo, ComBaudIndex);
+            comTimer_->SetInterval(100);
+            Status("Device check");
+            link_->SetJob(job::PingLong);
+            stepStarted_ = true;
+            NextState(1);
+            return;
+        case link::ConnectTransfer:
+            link_->SetComPort(ComPortNo, ComBaudIndex);
+            comTimer_->SetInterval(100);
+            Status("Device check");
+            link_->SetJob(job::Ping);
+            stepStarted_ = true;
+            return;
+        case link::AwaitUnit:
+            stepStarted_ = true;
+            LaterHalf();
+            return;
+        case link::TakeOver:
+            stepStarted_ = true;
+            TakeOver();
+            NextState(1);
+            return;
+        case link::CancelOnline:
+            stepStarted_ = true;
+            link_->SetJob(job::StreamStop);
+            Status("Cancel Online");
+            NextState(1);
+            return;
+        case link::Offline:
+            link_->ComPort().Close();
+            link_->SetJob(job::Idle);
+            comTimer_->SetInterval(100);
+            SetComGauge(0, 0);
+            ClearUnitPanels();
+            Status("Offline");
+            stepStarted_ = true;
+            return;
+        case link::AcceptUpload:
+            comTimer_->SetInterval(500);
+            Status("Upload successfull");
+            stepStarted_ = true;
+            return;
+        case link::Idle:
+            if (!PendingFile.empty()) {
+                const std::string file = PendingFile;
+                PendingFile.clear();
+                main_.OpenDataFile(file);
+                RefreshControls();
+            }
+            return;
+        default: break;
+    }
+
+    // The remaining states start a job and need the link to be free for it.
+    if (!JobIdle()) return;
+    switch (linkState_) {
+        case link::Identify:
+            Status("Upload Device ID");
+            StartTransfer(*link_, data, TTransfer::Identification);
+            stepStarted_ = true;
+            return;
+        case link::DeviceDataUpload:
+            if (data.ReceiveData.Firmware < 4) {
+                stepStarted_ = true;
+                NextState(1);
+                return;
+            }
+            StartTransferState(TTransfer::DeviceDataUpload, 150);
+            return;
+        case link::FuelMapUpload: StartTransferState(TTransfer::FuelMapUpload, 150); return;
+        case link::AfrMapUpload: StartTransferState(TTransfer::AfrMapUpload, 150); return;
+        case link::DeviceDataDownload: StartTransferState(TTransfer::DeviceDataDownload, 100); return;
+        case link::FuelMapDownload: StartTransferState(TTransfer::FuelMapDownload, 300); return;
+        case link::AfrMapDownload: StartTransferState(TTransfer::AfrMapDownload, 300); return;
+        case link::RpmSitesDownload: StartTransferState(TTransfer::RpmSitesDownload, 300); return;
+        case link::TpsSitesDownload: StartTransferState(TTransfer::TpsSitesDownload, 300); return;
+        case link::IdleCurveDownload: StartTransferState(TTransfer::IdleCurveDownload, 300); return;
+        case link::TempCurveDownload: StartTransferState(TTransfer::TempCurveDownload, 300); return;
+        case link::GpCurveDownload: StartTransferState(TTransfer::GpCurveDownload, 300); return;
+        case link::FotoCurveDownload: StartTransferState(TTransfer::FotoCurveDownload, 300); return;
+        case link::RunOnline:
+            comTimer_->SetInterval(100);
+            StartTransfer(*link_, data, TTransfer::LiveStream);
+            Status("Run Online");
+            stepStarted_ = true;
+            return;
+        default: stepStarted_ = true; return;
+    }
+}
+
+void TOnlineMode::TransferResult(int progressMax, const char* timeoutText, int doneOutcome, int timeoutOutcome) {
+    SetComGauge(link_->Counter(), progressMax);
+    switch (link_->JobResult()) {
+        case jobresult::Done:
+            Status("Done");
+            NextState(doneOutcome);
+            return;
+        case jobresult::TimedOut:
+            Status(timeoutText);
+            NextState(timeoutOutcome);
+            return;
+        default: return;  // still running
+    }
+}
+
+void TOnlineMode::LaterHalf() {
+    const TZVDataClass& data = main_.Data();
+    const std::uint8_t result = link_->JobResult();
+    switch (linkState_) {
+        case link::ConnectTransfer:
+            if (result == jobresult::Done) {
+                comTimer_->SetInterval(10);
+                NextState(1);
+            } else if (result == jobresult::TimedOut) {
+                comTimer_->Stop();
+                comGaugeTimer_->Stop();
+                SetComGauge(0, 15);
+                Status("Connect Timeout");
+                main_.ShowMessage(MsgKind::Error, main_.Text(txt::ConnectionError));
+                comTimer_->Start();
+                NextState(2);
+            }
+            return;
+        case link::AwaitUnit:
+            if (result == jobresult::Done) {
+                comTimer_->SetInterval(10);
+                NextState(1);
+            } else if (result == jobresult::TimedOut) {
+                comTimer_->SetInterval(200);
+                Status("Device check - level 2");
+                NextState(2);
+            }
+            return;
+        case link::Identify:
+            if (result == jobresult::Done) {
+                IdentifyUnit();
+            } else if (result == jobresult::TimedOut) {
+                Status("Upload ID timeout");
+                ClearUnitPanels();
+                NextState(3);
+            }
+            return;
+        case link::DeviceDataUpload: TransferResult(15, "Upload 256 timeout", 1, 2); return;
+        case link::FuelMapUpload:
+            TransferResult(15, "Upload 256 timeout", data.ReceiveData.Firmware >= 26 ? 2 : 1, 3);
+            return;
+        case link::AfrMapUpload: TransferResult(15, "Upload 256 timeout", 1, 2); return;
+        case link::AcceptUpload: {
+            comTimer_->Stop();
+            const bool accepted = AcceptUpload();
+            comTimer_->Start();
+            NextState(accepted ? 1 : 2);
+            return;
+        }
+        case link::DeviceDataDownload: TransferResult(255, "Download timeout", 1, 3); return;
+        case link::FuelMapDownload:
+            TransferResult(255, "Download timeout", data.DeviceData.Firmware >= 27 ? 1 : 2, 3);
+            return;
+        case link::AfrMapDownload: TransferResult(255, "Download timeout", 1, 3); return;
+        case link::RpmSitesDownload:
+        case link::TpsSitesDownload:
+        case link::IdleCurveDownload:
+        case link::TempCurveDownload:
+        case link::GpCurveDownload:
+        case link::FotoCurveDownload: TransferResult(16, "Download timeout", 1, 3); return;
+        case link::RunOnline:
+            if (JobIdle()) {
+                NextState(1);  // the stream died: connect again from the start
+                return;
+            }
+            for (const auto& failure : link_->TakeWriteFailures()) Status(WriteFailureStatus(failure));
+            if (link_->NewRecord()) {
+                link_->ClearNewRecord();
+                PulseGauge();
+                ShowRecord();
+            }
+            return;
+        case link::Offline:
+            comTimer_->SetInterval(500);
+            NextState(1);
+            return;
+        case link::Idle: FirstHalf(); return;
+        default: return;
+    }
+}
+
+// A record goes to the dashboard, the data logger and the page on view, in that order.
+void TOnlineMode::ShowRecord() {
+    TDashboardSettings settings;
+    settings.NBLambdaPanelVisible = controls_.NarrowBandPanelVisible;
+    settings.WBO2LambdaPanelVisible = controls_.WideBandPanelVisible;
+    settings.WBODebounceLevel = WBODebounceLevel;
+    settings.WBO2DispAfrMaster = WBO2DispAfrMaster;
+    const TLiveRecord record = dashboard_.ShowLive(main_.Data(), settings);
+    if (LogRecord) LogRecord(record);
+    if (ShowLiveFrame) ShowLiveFrame(record);
+    if (RecordArrived) RecordArrived(record);
+}
+
+void TOnlineMode::TakeOver() {
+    TZVDataClass& data = main_.Data();
+    data.FileData.Image = data.DeviceData.Image;
+    main_.FlagsToInputSelections(data.DeviceData.FlagsWord());
+    data.DeviceData.DeviceValid = 1;
+    main_.SetModified(true);
+    if (data.Loaded == 0) {
+        main_.SetNeverSaved(true);
+        // The unit does not keep the values that live only in the PC; without a file they
+        // start from their defaults rather than from zero.
+        for (int i = 0; i < kParameterCount; ++i) {
+            if (Parameter(i).Place == ImagePlace::PcOnly) data.Detail[static_cast<std::size_t>(i)] = Parameter(i).Default;
+        }
+    }
+    controls_.DataPanelVisible = true;
+    if (DataTakenOver) DataTakenOver();
+    RefreshControls();
+}
+
+}  // namespace zv

@@ -1,0 +1,138 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/main_model.h"
+#include "link/dashboard.h"
+#include "link/global_class.h"
+#include "link/tcomx.h"
+#include "link/transfer_table.h"
+#include "online/main_controls.h"
+#include "online/sequences.h"
+#include "seams/serial_port.h"
+#include "seams/timer_service.h"
+
+namespace zv {
+
+// Key codes the main window handles itself.
+namespace key {
+enum : int { Esc = 27, F5 = 116, F7 = 118, F8 = 119, F9 = 120, F10 = 121, F11 = 122 };
+}
+
+// The main window's link state machine: every sequence from connecting to running online,
+// the transfers, the status texts and boxes, and the controls each state allows. Stepped by
+// ComTimer; it starts the link's jobs and reads their results.
+class TOnlineMode {
+public:
+    TOnlineMode(TMainModel& main, TimerService& timers, SerialPort& port);
+    ~TOnlineMode();
+    TOnlineMode(const TOnlineMode&) = delete;
+    TOnlineMode& operator=(const TOnlineMode&) = delete;
+
+    TComX& Link() { return *link_; }
+
+    // Start of the program: the main sequence from its connect state, or offline when a file
+    // waits to be opened.
+    void StartUp();
+    void StartSequence(TSequence sequence, std::uint8_t state);
+    void NextState(int outcome);
+    void ComConditionControlTimer();
+    bool LinkBusy() const;
+    void UpdateLinkControls();
+    // The controls that follow the working data set (after it was opened, created or taken over).
+    void RefreshControls();
+
+    // Operating keys; the toggle keys flip their button first, as a click on it would.
+    void DispatchKey(int keyCode);
+    void OffOnlineButtonClick();
+    void UpLoadButtonClick();
+    void DownLoadButtonClick();
+    void IdleActiveButtonClick();
+    void NBLambdaActiveButtonClick();
+    void WBO2LambdaActiveButtonClick();
+    void LoggerButtonClick();
+
+    // Port menu.
+    void RebuildPortMenu();
+    void CheckPortMenu();
+    void MComClick(const std::string& caption);
+
+    // State shown by the main window.
+    std::uint8_t LinkState() const { return linkState_; }
+    bool StepStarted() const { return stepStarted_; }
+    TSequence ActiveSequence() const { return sequence_; }
+    const TMainControls& Controls() const { return controls_; }
+    const TLinkPanels& Panels() const { return panels_; }
+    const TGaugeState& Gauge() const { return gauge_; }
+    const TPortMenu& PortMenu() const { return portMenu_; }
+    const TDashboardState& Dashboard() const { return dashboard_.State(); }
+    // Main-window settings the dashboard readouts follow.
+    int WBODebounceLevel = 5;
+    bool WBO2DispAfrMaster = false;
+    int TopStripeSplit() const { return stripeSplit_; }
+    void SetTopStripeWidth(int width) { stripeWidth_ = width; }
+    const Timer& ComTimer() const { return *comTimer_; }
+    const Timer& ComGaugeTimer() const { return *comGaugeTimer_; }
+
+    int ComPortNo = 0;
+    int ComBaudIndex = 8;  // 9600 bits per second
+    std::string PendingFile;
+
+    // Wiring to the rest of the program; each may stay empty.
+    std::function<void(const std::string&)> StatusShown;  // every new status text
+    std::function<void(const TLiveRecord&)> RecordArrived;  // after the dashboard showed it
+    std::function<void(const TLiveRecord&)> ShowLiveFrame;  // the page on view moves its cursor
+    std::function<void(const TLiveRecord&)> LogRecord;      // the data logger writes its line
+    std::function<void()> DataTakenOver;                  // pages load the unit's data set
+    std::function<void(int)> PageKey;                     // keys for the page on view
+    std::function<bool()> StartLogging;                   // true when the logger records
+    std::function<void()> StopLogging;
+
+private:
+    void FirstHalf();
+    void LaterHalf();
+    void ShowRecord();
+    void Status(const std::string& text);
+    void SetComGauge(int position, int max);
+    void AnimateTopStripe();
+    void ComGaugeTimerTick();
+    void PulseGauge();
+    bool JobIdle() const;
+
+    void StartTransferState(TTransfer transfer, int intervalMs);
+    void TransferResult(int progressMax, const char* timeoutText, int doneOutcome, int timeoutOutcome);
+    void TakeOver();
+    void IdentifyUnit();
+    bool AcceptUpload();
+    void ClearUnitPanels();
+    void SetFlagBit(int bit, bool set);
+    void SendFlagsWord();
+    void ApplyFlagButtons();
+    bool WideBandKeyAllowed() const;
+
+    TMainModel& main_;
+    TGlobalClass global_;
+    std::unique_ptr<TComX> link_;
+    std::unique_ptr<Timer> comTimer_;
+    std::unique_ptr<Timer> comGaugeTimer_;
+
+    TSequence sequence_ = TSequence::Main;
+    std::uint8_t linkState_ = link::Idle;
+    bool stepStarted_ = false;
+
+    TMainControls controls_;
+    TLinkPanels panels_;
+    TGaugeState gauge_;
+    TPortMenu portMenu_;
+    TDashboard dashboard_;
+    int stripeSplit_ = 0;
+    int stripeStep_ = 30;
+    int stripeWidth_ = 600;
+    int pulse_ = 0;
+    int pulseStep_ = 1;
+};
+
+}  // namespace zv

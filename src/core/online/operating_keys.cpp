@@ -1,0 +1,151 @@
+// F5 to F11, the Logger button and the serial port menu.
+#include <algorithm>
+
+#include "online/online_mode.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kFlagIdle = 0;
+constexpr int kFlagNarrowBand = 1;
+constexpr int kFlagWideBand = 10;
+constexpr std::uint16_t kFlagsAddress = 4;
+constexpr std::uint8_t kMainArea = 2;
+constexpr std::uint8_t kTwoBytes = 1;
+
+}  // namespace
+
+void TOnlineMode::DispatchKey(int keyCode) {
+    switch (keyCode) {
+        case key::F5: OffOnlineButtonClick(); return;
+        case key::F7: UpLoadButtonClick(); return;
+        case key::F8: DownLoadButtonClick(); return;
+        case key::F9: IdleActiveButtonClick(); return;
+        case key::F10: NBLambdaActiveButtonClick(); return;
+        case key::F11: WBO2LambdaActiveButtonClick(); return;
+        default:
+            if (PageKey) PageKey(keyCode);
+            return;
+    }
+}
+
+void TOnlineMode::OffOnlineButtonClick() {
+    if (!controls_.F5.Enabled) return;
+    controls_.F5.Down = !controls_.F5.Down;
+    controls_.ConnectMenuChecked = controls_.F5.Down;
+    if (controls_.F5.Down) {
+        if (main_.Data().DeviceData.ChangedOffline) {
+            main_.ShowMessage(MsgKind::Information, main_.Text(txt::DataChanged));
+        }
+        StartSequence(TSequence::Main, link::Connect);
+    } else {
+        StartSequence(TSequence::Main, link::CancelOnline);
+    }
+}
+
+void TOnlineMode::UpLoadButtonClick() {
+    if (controls_.F7.Enabled) StartSequence(TSequence::Upload, link::ConnectTransfer);
+}
+
+void TOnlineMode::DownLoadButtonClick() {
+    if (controls_.F8.Enabled) StartSequence(TSequence::Download, link::ConnectTransfer);
+}
+
+void TOnlineMode::SetFlagBit(int bit, bool set) {
+    TZVDataClass& data = main_.Data();
+    std::uint16_t flags = data.DeviceData.FlagsWord();
+    if (set) {
+        TZVDataClass::SetFlag(flags, bit);
+    } else {
+        TZVDataClass::ClearFlag(flags, bit);
+    }
+    data.DeviceData.SetFlagsWord(flags);
+    data.ImageToFields();
+    SendFlagsWord();
+}
+
+void TOnlineMode::SendFlagsWord() {
+    TZVDataClass& data = main_.Data();
+    if (linkState_ == link::RunOnline) {
+        link_->QueueWrite(kMainArea, &data.DeviceData.Image[img::FlagsWord], kTwoBytes, kFlagsAddress);
+    } else {
+        data.DeviceData.ChangedOffline = 1;
+    }
+    if (data.DeviceData.DeviceValid || data.Loaded) main_.SetModified(true);
+}
+
+void TOnlineMode::IdleActiveButtonClick() {
+    if (!controls_.F9.Enabled) return;
+    controls_.F9.Down = !controls_.F9.Down;
+    controls_.IdleMenuChecked = controls_.F9.Down;
+    SetFlagBit(kFlagIdle, controls_.F9.Down);
+}
+
+// F10 and F11 form a button group: pressing one releases the other, whose bit stays as it was.
+void TOnlineMode::NBLambdaActiveButtonClick() {
+    if (!controls_.F10.Visible || !controls_.F10.Enabled) return;
+    controls_.F10.Down = !controls_.F10.Down;
+    if (controls_.F10.Down) controls_.F11.Down = false;
+    controls_.LambdaMenuChecked = controls_.F10.Down;
+    SetFlagBit(kFlagNarrowBand, controls_.F10.Down);
+}
+
+void TOnlineMode::WBO2LambdaActiveButtonClick() {
+    if (!controls_.F11.Visible || !controls_.F11.Enabled) return;
+    controls_.F11.Down = !controls_.F11.Down;
+    if (controls_.F11.Down) controls_.F10.Down = false;
+    controls_.LambdaMenuChecked = controls_.F11.Down;
+    SetFlagBit(kFlagWideBand, controls_.F11.Down);
+}
+
+void TOnlineMode::LoggerButtonClick() {
+    if (!controls_.Logger.Enabled) return;
+    controls_.Logger.Down = !controls_.Logger.Down;
+    if (controls_.Logger.Down) {
+        const bool recording = StartLogging && StartLogging();
+        controls_.Logger.Down = recording;
+        controls_.LoggerMenuChecked = recording;
+    } else {
+        controls_.LoggerMenuChecked = false;
+        if (StopLogging) StopLogging();
+    }
+}
+
+void TOnlineMode::RebuildPortMenu() {
+    portMenu_.Items.clear();
+    for (int port : link_->ComPort().AvailablePorts()) portMenu_.Items.push_back("COM" + std::to_string(port));
+    CheckPortMenu();
+}
+
+void TOnlineMode::CheckPortMenu() {
+    if (portMenu_.Items.empty()) {
+        portMenu_.Checked.clear();
+        main_.ShowMessage(MsgKind::Warning, "Keine Com Schnittstelle verfügbar");
+        return;
+    }
+    const std::string current = "COM" + std::to_string(ComPortNo);
+    const bool present = std::find(portMenu_.Items.begin(), portMenu_.Items.end(), current) != portMenu_.Items.end();
+    portMenu_.Checked = present ? current : std::string();
+}
+
+void TOnlineMode::MComClick(const std::string& caption) {
+    std::string name;
+    for (char ch : caption) {
+        if (ch != '&') name += ch;
+    }
+    // The port is taken only when it is one the port list knows; it is used from the next connect.
+    const auto present = link_->ComPort().AvailablePorts();
+    if (name.size() <= 3 || name.compare(0, 3, "COM") != 0) return;
+    int number = 0;
+    for (char ch : name.substr(3)) {
+        if (ch < '0' || ch > '9' || number > 99) return;
+        number = number * 10 + (ch - '0');
+    }
+    if (std::find(present.begin(), present.end(), number) == present.end()) return;
+    ComPortNo = number;
+    CheckPortMenu();
+    main_.WriteComPortSetting(number);
+}
+
+}  // namespace zv

@@ -1,0 +1,154 @@
+#include "online_fixture.h"
+
+#include "data/parameter_table.h"
+
+namespace zv::test {
+namespace {
+
+constexpr std::uint16_t kFlags = img::FlagsWord;
+
+TEST_F(OnlineTest, DashboardFollowsEveryLayout) {
+    for (int fw : {8, 20, 30, 38}) {
+        SCOPED_TRACE(fw);
+        AttachUnit(fw, fw <= 8 ? 1 : fw <= 23 ? 2 : fw <= 36 ? 3 : 4);
+        std::vector<std::size_t> lengths;
+        Online->RecordArrived = [&](const TLiveRecord& record) { lengths.push_back(record.Bytes.size()); };
+        Online->StartSequence(TSequence::Main, link::Connect);
+        ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+        Clock.Advance(2000);
+        ASSERT_FALSE(lengths.empty());
+        const std::size_t expected = fw <= 8 ? 11 : fw <= 23 ? 18 : fw <= 36 ? 24 : 28;
+        EXPECT_EQ(lengths.front(), expected);
+        const TDashboardState& dash = Online->Dashboard();
+        EXPECT_FALSE(dash.RotDispPanel.empty());
+        EXPECT_FALSE(dash.PotiDispPanel.empty());
+        // The engine model idles above 500 rpm at the start of its cycle.
+        EXPECT_GT(dash.RotDispGauge, 10);
+
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        EXPECT_EQ(Online->Dashboard().RotDispGauge, 0) << "the display rests offline";
+        EXPECT_TRUE(Online->Dashboard().RotDispPanel.empty());
+        Data().DeviceData.DeviceValid = 0;
+    }
+}
+
+TEST_F(OnlineTest, F9WhileOnlineSendsTheFlagsWordAndTheStreamGoesOn) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Clock.Advance(1000);
+    const bool idleBefore = Online->Controls().F9.Down;
+    Unit->ClearCounters();
+    const int recordsBefore = Records;
+    Online->DispatchKey(key::F9);
+    EXPECT_NE(Online->Controls().F9.Down, idleBefore);
+    Clock.Advance(1000);
+    const auto& log = Unit->WriteLog();
+    ASSERT_EQ(log.size(), 2u) << "one two-byte write";
+    EXPECT_EQ(log[0].Area, 2);
+    EXPECT_EQ(log[0].Address, kFlags);
+    EXPECT_EQ(log[1].Address, kFlags + 1);
+    EXPECT_EQ(Unit->Peek(2, kFlags), Data().DeviceData.Image[kFlags]);
+    EXPECT_EQ(Unit->Peek(2, kFlags + 1), Data().DeviceData.Image[kFlags + 1]);
+    EXPECT_EQ(TZVDataClass::TestFlag(Data().DeviceData.FlagsWord(), 0), !idleBefore);
+    EXPECT_EQ(Data().Detail[param::IdleControl], idleBefore ? 0 : 1) << "edit fields follow the image";
+    EXPECT_GT(Records, recordsBefore + 5);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+    EXPECT_TRUE(Main.Modified());
+}
+
+TEST_F(OnlineTest, F9OfflineMarksTheChangeAndWarnsBeforeConnecting) {
+    AttachUnit(30);
+    Main.CreateNewDataSet("car.zvt");
+    StartIdle();
+    ASSERT_TRUE(Online->Controls().F9.Enabled);
+    const std::uint16_t before = Data().DeviceData.FlagsWord();
+    Online->DispatchKey(key::F9);
+    EXPECT_NE(Data().DeviceData.FlagsWord(), before);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    Clock.Advance(1000);
+    EXPECT_TRUE(Unit->WriteLog().empty());
+    EXPECT_EQ(Unit->RequestCount(0x16), 0u) << "nothing was sent";
+
+    Online->DispatchKey(key::F5);
+    ASSERT_FALSE(Dialogs.Boxes.empty());
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Information");
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Data Changed");
+}
+
+TEST_F(OnlineTest, F10ReleasesF11AndLeavesItsBit) {
+    Main.CreateNewDataSet("car.zvt");
+    Data().DeviceData.Firmware = 38;
+    std::uint16_t flags = Data().DeviceData.FlagsWord();
+    for (int bit : {3, 2, 8, 10}) TZVDataClass::SetFlag(flags, bit);  // E narrowband, F wideband, F11 on
+    TZVDataClass::ClearFlag(flags, 9);
+    TZVDataClass::ClearFlag(flags, 1);
+    Data().DeviceData.SetFlagsWord(flags);
+    Main.FlagsToInputSelections(flags);
+    StartIdle();
+    Online->RefreshControls();
+    ASSERT_TRUE(Online->Controls().F10.Visible);
+    ASSERT_TRUE(Online->Controls().F11.Visible);
+    ASSERT_TRUE(Online->Controls().F11.Down);
+    EXPECT_EQ(Online->Controls().LoggerPanelTop, 195 + 47 + 47);
+
+    Online->DispatchKey(key::F10);
+    EXPECT_TRUE(Online->Controls().F10.Down);
+    EXPECT_FALSE(Online->Controls().F11.Down);
+    EXPECT_TRUE(TZVDataClass::TestFlag(Data().DeviceData.FlagsWord(), 1));
+    EXPECT_TRUE(TZVDataClass::TestFlag(Data().DeviceData.FlagsWord(), 10)) << "the released key's bit stays";
+    EXPECT_TRUE(Online->Controls().LambdaMenuChecked);
+}
+
+TEST_F(OnlineTest, KeysThatAreNotAllowedDoNothing) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    EXPECT_FALSE(Online->Controls().F7.Enabled);
+    Online->DispatchKey(key::F7);
+    Clock.Advance(500);
+    EXPECT_EQ(Online->LinkState(), link::RunOnline) << "F7 is disabled while running online";
+    EXPECT_FALSE(Online->Controls().F10.Visible);
+    const std::uint16_t flags = Data().DeviceData.FlagsWord();
+    Online->DispatchKey(key::F10);
+    EXPECT_EQ(Data().DeviceData.FlagsWord(), flags) << "F10 is hidden without a narrowband input";
+
+    std::vector<int> pageKeys;
+    Online->PageKey = [&](int k) { pageKeys.push_back(k); };
+    Online->DispatchKey(38);
+    EXPECT_EQ(pageKeys, std::vector<int>{38});
+}
+
+TEST_F(OnlineTest, LoggerButtonFollowsTheLogger) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Online->StartLogging = [] { return false; };
+    Online->LoggerButtonClick();
+    EXPECT_FALSE(Online->Controls().Logger.Down) << "a logger that cannot record releases the button";
+    Online->StartLogging = [] { return true; };
+    Online->LoggerButtonClick();
+    EXPECT_TRUE(Online->Controls().Logger.Down);
+    EXPECT_TRUE(Online->Controls().LoggerMenuChecked);
+}
+
+TEST_F(OnlineTest, PortMenu) {
+    Online->RebuildPortMenu();
+    EXPECT_EQ(Online->PortMenu().Items, std::vector<std::string>{"COM1"});
+    EXPECT_EQ(Online->PortMenu().Checked, "COM1");
+    Online->MComClick("&COM7");
+    EXPECT_EQ(Online->ComPortNo, 1) << "a port that is not there is not taken";
+    EXPECT_FALSE(Settings.ReadInteger("Com", "Port").has_value());
+    Online->MComClick("CO&M1");
+    EXPECT_EQ(Settings.ReadInteger("Com", "Port"), 1);
+
+    sim::TSimLine noPorts(Clock, {});
+    TOnlineMode bare(Main, Clock, noPorts);
+    bare.RebuildPortMenu();
+    ASSERT_FALSE(Dialogs.Boxes.empty());
+    EXPECT_EQ(Dialogs.Boxes.back().Text, "Keine Com Schnittstelle verfügbar");
+}
+
+}  // namespace
+}  // namespace zv::test

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_model.h"
+#include "line/sim_line.h"
+#include "line/unit_endpoint.h"
+#include "line/virtual_timer_service.h"
+#include "online/online_mode.h"
+#include "scripted_dialogs.h"
+#include "unit/sim_unit.h"
+
+namespace zv::test {
+
+// The main model and the online mode on virtual time, with the simulated line and (when
+// attached) the simulated unit on COM1.
+class OnlineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Main.Now = [] { return std::time_t{1700000000}; };
+        Online = std::make_unique<TOnlineMode>(Main, Clock, Line);
+        Online->ComPortNo = 1;
+        Online->StatusShown = [this](const std::string& text) { Statuses.push_back(text); };
+        Online->RecordArrived = [this](const TLiveRecord&) { ++Records; };
+    }
+
+    void AttachUnit(int firmware, int deviceType = 3, bool versionCode = true, std::string serial = {}) {
+        sim::TSimUnitConfig config;
+        config.Firmware = firmware;
+        config.DeviceType = deviceType;
+        config.ReportVersionCode = versionCode;
+        config.SerialNo = std::move(serial);
+        Unit = std::make_unique<sim::TSimUnit>(config);
+        Adapter = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*Unit);
+        Line.AttachUnit(Adapter.get());
+    }
+
+    // Starts the program's link the way start-up does when a file waits: offline, then idle.
+    void StartIdle() {
+        Online->PendingFile.clear();
+        Online->StartSequence(TSequence::Main, link::Offline);
+        Clock.Advance(2000);
+        EXPECT_EQ(Online->LinkState(), link::Idle);
+    }
+
+    // Until the state has been entered and its first tick has run.
+    bool RunUntilState(std::uint8_t state, std::uint64_t limitMs) {
+        if (state == link::RunOnline) return RunUntilStatus("Run Online", limitMs);
+        return Clock.RunUntil([&] { return Online->LinkState() == state; }, limitMs);
+    }
+    bool RunUntilStatus(const std::string& text, std::uint64_t limitMs) {
+        return Clock.RunUntil([&] { return !Statuses.empty() && Statuses.back() == text; }, limitMs);
+    }
+    bool Saw(const std::string& status) const {
+        return std::find(Statuses.begin(), Statuses.end(), status) != Statuses.end();
+    }
+
+    TZVDataClass& Data() { return Main.Data(); }
+
+    sim::VirtualTimerService Clock;
+    sim::TSimLine Line{Clock, {1}};
+    std::unique_ptr<sim::TSimUnit> Unit;
+    std::unique_ptr<sim::UnitAdapter<sim::TSimUnit>> Adapter;
+    ScriptedDialogs Dialogs;
+    MemorySettingsStore Settings;
+    TMainModel Main{Dialogs, Settings};
+    std::unique_ptr<TOnlineMode> Online;
+    std::vector<std::string> Statuses;
+    int Records = 0;
+};
+
+}  // namespace zv::test

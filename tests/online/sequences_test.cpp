@@ -1,0 +1,253 @@
+#include "online_fixture.h"
+
+#include "data/default_data.h"
+#include "data/parameter_table.h"
+#include "link/transfer_table.h"
+
+namespace zv::test {
+namespace {
+
+using Statuses_t = std::vector<std::string>;
+
+TEST_F(OnlineTest, StartWithoutUnitKeepsCheckingUntilF5) {
+    Online->StartUp();
+    Clock.Advance(60000);
+    EXPECT_EQ(Online->LinkState(), link::AwaitUnit);
+    EXPECT_EQ(Online->Panels().ComState, "Device check");
+    EXPECT_TRUE(Online->Controls().F5.Down);
+    EXPECT_FALSE(Online->Controls().F7.Enabled);
+    EXPECT_TRUE(Online->ComGaugeTimer().Active()) << "the bar runs while connecting";
+
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    EXPECT_TRUE(Saw("Cancel Online"));
+    EXPECT_EQ(Online->Panels().ComState, "Offline");
+    EXPECT_FALSE(Online->Controls().F5.Down);
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+}
+
+TEST_F(OnlineTest, UploadWithoutUnitTimesOutAfterTenPings) {
+    Main.CreateNewDataSet("car.zvt");
+    StartIdle();
+    ASSERT_TRUE(Online->Controls().F7.Enabled);
+    Online->DispatchKey(key::F7);
+    const auto start = Clock.NowMs();
+    ASSERT_TRUE(RunUntilStatus("Connect Timeout", 10000));
+    // Ten tries of five job ticks each, and a tick to start each next try.
+    EXPECT_GE(Clock.NowMs() - start, 5000u);
+    EXPECT_LE(Clock.NowMs() - start, 7000u);
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Error");
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Unable to establish communication to Zevrin plus unit!");
+    ASSERT_TRUE(RunUntilState(link::Idle, 2000));
+    EXPECT_EQ(Online->Panels().ComState, "Offline");
+}
+
+TEST_F(OnlineTest, GoingOnlineReadsTheUnitThenStreams) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Upload ID success", "Device Data Upload",
+                                    "Done", "ZV map Upload", "Done", "AFR map Upload", "Done", "Upload successfull",
+                                    "Run Online"}));
+    EXPECT_TRUE(Dialogs.Boxes.empty()) << "nothing loaded: nothing to ask";
+    EXPECT_EQ(Data().DeviceData.DeviceValid, 1);
+    EXPECT_EQ(Data().DeviceData.Firmware, 30);
+    EXPECT_TRUE(Main.NeverSaved()) << "the unit's data have no file yet";
+    EXPECT_EQ(Data().Detail[param::MaxRot], 10000) << "values the unit does not keep start from their defaults";
+    EXPECT_EQ(Online->Panels().VerLevel, "V1.03 C");
+    EXPECT_EQ(Online->Panels().DeviceType, "ZV_00000003");
+
+    const ImageBytes unit = Unit->ImageSnapshot();
+    EXPECT_TRUE(std::equal(unit.begin() + img::FuelMap, unit.begin() + img::UnusedTail,
+                           Data().DeviceData.Image.begin() + img::FuelMap));
+    EXPECT_TRUE(std::equal(unit.begin(), unit.begin() + 256, Data().DeviceData.Image.begin()));
+    EXPECT_TRUE(std::equal(unit.begin() + img::AfrMap, unit.begin() + img::AfrMap + 256,
+                           Data().DeviceData.Image.begin() + img::AfrMap));
+
+    Clock.Advance(3000);
+    EXPECT_GT(Records, 20) << "about ten records a second";
+    EXPECT_TRUE(Online->Controls().Logger.Enabled);
+    EXPECT_TRUE(Online->Controls().F9.Enabled);
+    EXPECT_TRUE(Online->Controls().MapLiveCursor);
+    EXPECT_TRUE(Online->LinkBusy());
+
+    // Offline and online again with the same unit: no second upload.
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    EXPECT_FALSE(Online->LinkBusy());
+    Statuses.clear();
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Upload ID success", "Run Online"}));
+}
+
+TEST_F(OnlineTest, OlderFirmwareUploadsOnlyWhatItHas) {
+    AttachUnit(3, 1);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    EXPECT_FALSE(Saw("Device Data Upload")) << "firmware 3 has no device data block";
+    EXPECT_FALSE(Saw("AFR map Upload"));
+    EXPECT_EQ(Data().DeviceData.Image[img::TpsSites], 0xFF) << "what it does not use is cleared";
+}
+
+TEST_F(OnlineTest, AcceptingTheUploadWhenTheLoadedFileDiffers) {
+    for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        SCOPED_TRACE(answer == MsgAnswer::Yes ? "Yes" : "No");
+        Dialogs.Boxes.clear();
+        Statuses.clear();
+        AttachUnit(20, 2);
+        Main.CreateNewDataSet("car.zvt");
+        Unit->LoadImage(Data().DeviceData.Image);
+        Data().Map[3][3] = 1;  // the unit holds the default map
+        Data().FieldsToImage();
+        Data().FileImageToDevice();
+        StartIdle();
+        Dialogs.Answers = {answer};
+        Online->DispatchKey(key::F5);
+        ASSERT_TRUE(RunUntilStatus("Upload successfull", 20000));
+        if (answer == MsgAnswer::No) {
+            ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+            EXPECT_EQ(Data().DeviceData.Image, Data().FileData.Image) << "the file's data stay";
+            EXPECT_EQ(Data().Map[3][3], 1);
+            EXPECT_EQ(Data().DeviceData.DeviceValid, 0);
+        } else {
+            ASSERT_TRUE(RunUntilState(link::RunOnline, 5000));
+            EXPECT_EQ(Data().Map[3][3], DefaultMapRow(3)[3]) << "the unit's data were taken";
+            EXPECT_EQ(Data().DeviceData.DeviceValid, 1);
+        }
+        ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+        EXPECT_EQ(Dialogs.Boxes[0].Caption, "Warning");
+        EXPECT_EQ(Dialogs.Boxes[0].Text,
+                  "Device data do not match file data!\r\nLoad anyway?\r\nNote: Device data will be overwritten!");
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        Data().DeviceData.DeviceValid = 0;
+    }
+}
+
+TEST_F(OnlineTest, TheSameDataAsTheUnitNeedNoQuestion) {
+    AttachUnit(30);
+    Main.CreateNewDataSet("car.zvt");
+    Data().DeviceData.Firmware = 30;  // as downloaded into this unit before
+    Data().FieldsToImage();
+    Data().FileImageToDevice();
+    Unit->LoadImage(Data().DeviceData.Image);
+    StartIdle();
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+}
+
+TEST_F(OnlineTest, ADyingStreamReconnectsWithoutAMessage) {
+    AttachUnit(38, 4);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Clock.Advance(1000);  // records are flowing
+    ASSERT_GT(Records, 0);
+    Unit->Vanish();
+    const auto lost = Clock.NowMs();
+    const bool reconnecting = RunUntilState(link::AwaitUnit, 20000);
+    ASSERT_TRUE(reconnecting) << int(Online->LinkState()) << " job " << int(Online->Link().Job()) << " " << Statuses.back();
+    EXPECT_GT(Clock.NowMs() - lost, 5000u);
+    EXPECT_LT(Clock.NowMs() - lost, 9000u);
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+    Unit->Reappear();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000)) << "back once the unit answers";
+}
+
+TEST_F(OnlineTest, DownloadWritesWhatTheFirmwareHas) {
+    for (int fw : {26, 30}) {
+        SCOPED_TRACE(fw);
+        AttachUnit(fw);
+        Main.CreateNewDataSet("car.zvt");
+        Data().Map[0][0] = 7;
+        Data().AfrMap[0][0] = 9;
+        Data().Detail[param::ContactIdle] = 40;
+        Data().FieldsToImage();
+        Data().FileImageToDevice();
+        StartIdle();
+        Statuses.clear();
+        Online->DispatchKey(key::F8);
+        ASSERT_TRUE(RunUntilState(link::Idle, 120000));
+        EXPECT_TRUE(Saw("Device Data Download")) << "no unit data held: the device block goes too";
+        EXPECT_EQ(Saw("AFR map download"), fw >= 27);
+        const ImageBytes unit = Unit->ImageSnapshot();
+        EXPECT_EQ(unit[img::FuelMap + 255], 7);
+        EXPECT_EQ(unit[2], 40);
+        EXPECT_EQ(unit[img::AfrMap + 255] == 9, fw >= 27);
+        for (const auto& write : Unit->WriteLog()) EXPECT_TRUE(write.Stored);
+    }
+}
+
+TEST_F(OnlineTest, SingleMapAndCurveSequencesWriteExactlyTheirBytes) {
+    struct Case {
+        TSequence Sequence;
+        std::vector<std::uint16_t> Addresses;  // first address of each 16 or 256 byte run, area 2
+        std::size_t Bytes;
+    };
+    const std::vector<Case> cases = {
+        {TSequence::IdleCurveDownload, {208}, 16},
+        {TSequence::TempCurveDownload, {176}, 16},
+        {TSequence::GpCurveDownload, {192}, 16},
+        {TSequence::FotoCurveDownload, {160}, 16},
+        {TSequence::MapDownload, {0x100, 224, 240}, 256 + 32},
+        {TSequence::AfrMapDownload, {512}, 256},
+    };
+    AttachUnit(30);
+    Main.CreateNewDataSet("car.zvt");
+    StartIdle();
+    for (const auto& c : cases) {
+        Unit->ClearCounters();
+        Online->StartSequence(c.Sequence, link::ConnectTransfer);
+        ASSERT_TRUE(RunUntilState(link::Idle, 120000));
+        const auto& log = Unit->WriteLog();
+        ASSERT_EQ(log.size(), c.Bytes);
+        std::size_t i = 0;
+        for (std::uint16_t first : c.Addresses) {
+            const std::size_t run = c.Bytes == 16 ? 16 : (first >= 224 && first < 256 ? 16 : 256);
+            for (std::size_t k = 0; k < run; ++k, ++i) EXPECT_EQ(log[i].Address, first + k);
+        }
+    }
+}
+
+TEST_F(OnlineTest, IdentificationOutcomes) {
+    // A type 3 unit without version code whose serial number lies outside its table.
+    AttachUnit(30, 3, false, "ZV000419");
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Caption, "Confirmation");
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Unknown serial number!!! Please use newer pc program.");
+    EXPECT_EQ(Data().DeviceData.Firmware, 40);
+
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    Dialogs.Boxes.clear();
+    AttachUnit(30, 5);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilStatus("Not supported Device", 20000));
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Not supported device!");
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+}
+
+TEST_F(OnlineTest, APendingFileIsOpenedOnceTheLinkIsIdle) {
+    std::vector<std::string> lines;
+    Main.CreateNewDataSet("x.zvt");
+    const std::string path = ::testing::TempDir() + "pending.zvt";
+    Main.Data().FileName = path;
+    ASSERT_TRUE(Main.SaveDataFile());
+    ScriptedDialogs dialogs;
+    TMainModel fresh(dialogs, Settings);
+    TOnlineMode online(fresh, Clock, Line);
+    online.PendingFile = path;
+    online.StartUp();
+    ASSERT_TRUE(Clock.RunUntil([&] { return online.LinkState() == link::Idle && online.PendingFile.empty(); }, 5000));
+    EXPECT_EQ(fresh.Data().FileName, path);
+    EXPECT_TRUE(online.Controls().F7.Enabled);
+    EXPECT_TRUE(online.Controls().F8.Enabled);
+}
+
+}  // namespace
+}  // namespace zv::test

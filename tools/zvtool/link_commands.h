@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/text_table.h"
+
+namespace zv::tool {
+
+// upload, download and watch: the program's own sequences against a unit. Returns the exit code.
+int RunLinkCommand(const std::string& command, const std::vector<std::string>& args, Language lang);
+
+extern const char* const kLinkUsage;
+
+}  // namespace zv::tool
