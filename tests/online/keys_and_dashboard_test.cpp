@@ -150,5 +150,30 @@ TEST_F(OnlineTest, PortMenu) {
     EXPECT_EQ(Dialogs.Boxes.back().Text, "Keine Com Schnittstelle verfügbar");
 }
 
+TEST_F(OnlineTest, PauseTimerRunsOnce) {
+    Online->StartPauseTimer();
+    EXPECT_TRUE(Online->PauseTimerActive());
+    Clock.Advance(199);
+    EXPECT_TRUE(Online->PauseTimerActive());
+    Clock.Advance(2);
+    EXPECT_FALSE(Online->PauseTimerActive());
+    Clock.Advance(1000);
+    EXPECT_FALSE(Online->PauseTimerActive());
+}
+
+TEST(MainModelLink, OwnsItsOnlineModeAndScalesTheSensorOfEachDataSet) {
+    sim::VirtualTimerService clock;
+    sim::TSimLine line(clock, {1});
+    ScriptedDialogs dialogs;
+    MemorySettingsStore settings;
+    TMainModel main(dialogs, settings);
+    TOnlineMode& online = main.ConnectLink(clock, line);
+    EXPECT_EQ(main.Online(), &online);
+    main.CreateNewDataSet("x.zvt");
+    // A new data set names the sensor 0, whose scale is the data set's own 0 V and 5 V values.
+    EXPECT_LT(main.Data().DeviceData.DispAfrAt0V, main.Data().DeviceData.DispAfrAt5V);
+    EXPECT_FALSE(main.IsOnline());
+}
+
 }  // namespace
 }  // namespace zv::test

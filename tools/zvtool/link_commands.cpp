@@ -162,7 +162,7 @@ public:
         unit_ = std::make_unique<sim::TSimUnit>(config);
         adapter_ = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*unit_);
         line_.AttachUnit(adapter_.get());
-        online_ = std::make_unique<TOnlineMode>(model_, clock_, line_);
+        online_ = &model_.ConnectLink(clock_, line_);
         online_->ComPortNo = 1;
         online_->StatusShown = [](const std::string& text) { std::cerr << "status: " << text << '\n'; };
     }
@@ -215,7 +215,7 @@ private:
     sim::TSimLine line_;
     std::unique_ptr<sim::TSimUnit> unit_;
     std::unique_ptr<sim::UnitAdapter<sim::TSimUnit>> adapter_;
-    std::unique_ptr<TOnlineMode> online_;
+    TOnlineMode* online_ = nullptr;
     bool sawOffline_ = false;
 };
 

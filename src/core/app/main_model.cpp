@@ -1,5 +1,8 @@
 #include "app/main_model.h"
 
+#include "lambda/wideband_sensor.h"
+#include "online/online_mode.h"
+
 namespace zv {
 
 namespace {
@@ -51,6 +54,8 @@ int CaptionPair(MsgKind kind) {
 
 TMainModel::TMainModel(Dialogs& dialogs, SettingsStore& settings) : dialogs_(dialogs), settings_(settings) {}
 
+TMainModel::~TMainModel() = default;
+
 MsgAnswer TMainModel::ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons) {
     return dialogs_.MessageBox(kind, Text(CaptionPair(kind)), text, buttons);
 }
@@ -83,7 +88,14 @@ void TMainModel::ShowCommentOnPage() {
 }
 
 void TMainModel::NotifyDataSetLoaded() {
+    // The wideband readouts follow the sensor the data set names.
+    ApplySensorScale(data_);
     if (DataSetLoaded) DataSetLoaded();
+}
+
+TOnlineMode& TMainModel::ConnectLink(TimerService& timers, SerialPort& port) {
+    online_ = std::make_unique<TOnlineMode>(*this, timers, port);
+    return *online_;
 }
 
 void TMainModel::AddRecentFile(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,10 @@
 #include "seams/settings_store.h"
 
 namespace zv {
+
+class SerialPort;
+class TimerService;
+class TOnlineMode;
 
 // What the comment page offers the main model: it shows the data set's comment lines and
 // hands back what the operator typed.
@@ -26,6 +31,13 @@ public:
 class TMainModel {
 public:
     TMainModel(Dialogs& dialogs, SettingsStore& settings);
+    ~TMainModel();
+    TMainModel(const TMainModel&) = delete;
+    TMainModel& operator=(const TMainModel&) = delete;
+
+    // Creates the link and its online mode on a port; the model owns them from then on.
+    TOnlineMode& ConnectLink(TimerService& timers, SerialPort& port);
+    TOnlineMode* Online() { return online_.get(); }
 
     TZVDataClass& Data() { return data_; }
     const TZVDataClass& Data() const { return data_; }
@@ -104,6 +116,7 @@ private:
     std::string recentDir_;
     int filesCounter_ = 0;
     CommentPage* commentPage_ = nullptr;
+    std::unique_ptr<TOnlineMode> online_;
 };
 
 }  // namespace zv

@@ -2,6 +2,7 @@
 
 #include "data/firmware_table.h"
 #include "data/parameter_table.h"
+#include "lambda/wideband_sensor.h"
 #include "link/transfer_table.h"
 
 namespace zv {
@@ -21,6 +22,10 @@ TOnlineMode::TOnlineMode(TMainModel& main, TimerService& timers, SerialPort& por
     comGaugeTimer_ = timers.CreateTimer();
     comGaugeTimer_->SetInterval(50);
     comGaugeTimer_->SetHandler([this] { ComGaugeTimerTick(); });
+    pauseTimer_ = timers.CreateTimer();
+    pauseTimer_->SetInterval(200);
+    pauseTimer_->SetSingleShot(true);
+    pauseTimer_->SetHandler([this] { pauseTimer_->Stop(); });
     controls_.F5.Enabled = true;
     main_.IsOnline = [this] { return controls_.F5.Down; };
     main_.SwitchOffline = [this] {
@@ -348,6 +353,7 @@ void TOnlineMode::TakeOver() {
         }
     }
     controls_.DataPanelVisible = true;
+    ApplySensorScale(data);
     if (DataTakenOver) DataTakenOver();
     RefreshControls();
 }

@@ -75,6 +75,11 @@ public:
     int TopStripeSplit() const { return stripeSplit_; }
     void SetTopStripeWidth(int width) { stripeWidth_ = width; }
     const Timer& ComTimer() const { return *comTimer_; }
+
+    // The short pause after a single value was sent to the unit: while it runs, editors ignore
+    // further steps of that value (key repeats would otherwise flood the stream).
+    void StartPauseTimer() { pauseTimer_->Start(); }
+    bool PauseTimerActive() const { return pauseTimer_->Active(); }
     const Timer& ComGaugeTimer() const { return *comGaugeTimer_; }
 
     int ComPortNo = 0;
@@ -118,6 +123,7 @@ private:
     std::unique_ptr<TComX> link_;
     std::unique_ptr<Timer> comTimer_;
     std::unique_ptr<Timer> comGaugeTimer_;
+    std::unique_ptr<Timer> pauseTimer_;
 
     TSequence sequence_ = TSequence::Main;
     std::uint8_t linkState_ = link::Idle;
