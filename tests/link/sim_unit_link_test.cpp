@@ -115,7 +115,7 @@ TEST_P(SimUnitLinkTest, LiveStreamDeliversRecordsOfTheFirmwaresLayoutAndQueuedEd
     EXPECT_GE(Unit->RequestCount(0xA0), 8u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitLinkTest, ::testing::Values(3, 5, 8, 20, 30, 38));
+INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitLinkTest, ::testing::Values(3, 5, 8, 20, 26, 30, 38));
 
 class SimUnitFaultTest : public SimUnitLinkTest {};
 

@@ -150,6 +150,31 @@ TEST_F(OnlineTest, PortMenu) {
     EXPECT_EQ(Dialogs.Boxes.back().Text, "Keine Com Schnittstelle verfügbar");
 }
 
+TEST_F(OnlineTest, ProgressBarWhileConnectingTransferringAndStreaming) {
+    AttachUnit(30);
+    Online->StartUp();
+    Clock.Advance(120);
+    EXPECT_EQ(Online->Gauge().BarColour, colour::Red) << "the bar runs in red while connecting";
+    EXPECT_GT(Online->Gauge().Position, 0);
+    ASSERT_TRUE(RunUntilStatus("ZV map Upload", 20000));
+    Clock.Advance(300);
+    EXPECT_EQ(Online->Gauge().Max, 15) << "an upload counts its 16 blocks";
+    EXPECT_EQ(Online->Gauge().BarColour, colour::Purple);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    std::vector<std::uint32_t> colours;
+    for (int i = 0; i < 80; ++i) {
+        Clock.Advance(100);
+        colours.push_back(Online->Gauge().BarColour);
+        EXPECT_LE(Online->Gauge().Position, 30);
+    }
+    EXPECT_NE(std::find(colours.begin(), colours.end(), colour::Green), colours.end());
+    EXPECT_NE(std::find(colours.begin(), colours.end(), colour::Purple), colours.end())
+        << "the pulse turns colour at each end";
+    const int stripe = Online->TopStripeSplit();
+    Clock.Advance(100);
+    EXPECT_EQ(std::abs(Online->TopStripeSplit() - stripe), 30) << "the top stripe moves 30 pixels a tick";
+}
+
 TEST_F(OnlineTest, PauseTimerRunsOnce) {
     Online->StartPauseTimer();
     EXPECT_TRUE(Online->PauseTimerActive());

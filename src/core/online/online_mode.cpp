@@ -86,6 +86,7 @@ void TOnlineMode::SetComGauge(int position, int max) { gauge_ = {position, max, 
 
 void TOnlineMode::ComGaugeTimerTick() {
     gauge_.BarColour = colour::Red;
+    if (gauge_.Max == 0) gauge_.Max = 15;
     gauge_.Position = gauge_.Position >= gauge_.Max ? 0 : gauge_.Position + 1;
 }
 
