@@ -69,6 +69,37 @@ const char* LinRowName(int row) { return (row >= 0 && row < kLinRowCount) ? kLin
 
 std::size_t LinRowOffset(int row) { return kLinRowOffsets[row]; }
 
+TLiveLayout LiveLayoutOfFirmware(int firmware) {
+    if (firmware <= 8) return TLiveLayout::Live11;
+    if (firmware <= 23) return TLiveLayout::Live18;
+    if (firmware <= 36) return TLiveLayout::Live24;
+    return TLiveLayout::Live28;
+}
+
+std::size_t LiveLayoutLength(TLiveLayout layout) {
+    switch (layout) {
+        case TLiveLayout::Live11: return 11;
+        case TLiveLayout::Live18: return 18;
+        case TLiveLayout::Live24: return 24;
+        case TLiveLayout::Live28: break;
+    }
+    return 28;
+}
+
+std::span<std::uint8_t> TLiveRecords::Buffer(TLiveLayout layout) {
+    switch (layout) {
+        case TLiveLayout::Live11: return Live11;
+        case TLiveLayout::Live18: return Live18;
+        case TLiveLayout::Live24: return Live24;
+        case TLiveLayout::Live28: break;
+    }
+    return Live28;
+}
+
+std::span<const std::uint8_t> TLiveRecords::Buffer(TLiveLayout layout) const {
+    return const_cast<TLiveRecords*>(this)->Buffer(layout);
+}
+
 std::uint16_t TZVDataSet::FlagsWord() const { return ReadWord(Image, img::FlagsWord); }
 
 void TZVDataSet::SetFlagsWord(std::uint16_t flags) { WriteWord(Image, img::FlagsWord, flags); }

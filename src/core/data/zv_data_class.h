@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -73,12 +74,22 @@ struct TZVDataSet {
     void SetFlagsWord(std::uint16_t flags);
 };
 
-// The last live record of each layout (firmware up to 8, 9..23, 24..36, 37 and more).
+// The unit's generation fixes the live record's length and byte order.
+enum class TLiveLayout : std::uint8_t { Live11, Live18, Live24, Live28 };
+
+// Firmware up to 8: 11 bytes; 9..23: 18; 24..36: 24; 37 and more: 28.
+TLiveLayout LiveLayoutOfFirmware(int firmware);
+std::size_t LiveLayoutLength(TLiveLayout layout);
+
+// The last live record of each layout.
 struct TLiveRecords {
     std::array<std::uint8_t, 11> Live11{};
     std::array<std::uint8_t, 18> Live18{};
     std::array<std::uint8_t, 24> Live24{};
     std::array<std::uint8_t, 28> Live28{};
+
+    std::span<std::uint8_t> Buffer(TLiveLayout layout);
+    std::span<const std::uint8_t> Buffer(TLiveLayout layout) const;
 };
 
 // Everything the program knows about one data set: the edit fields in PC form and three

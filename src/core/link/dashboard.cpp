@@ -120,47 +120,9 @@ std::uint8_t NarrowbandSignalBySelection(std::span<const std::uint8_t> record,
 
 }  // namespace
 
-TLiveLayout LiveLayoutOfFirmware(int firmware) {
-    if (firmware <= 8) {
-        return TLiveLayout::Live11;
-    }
-    if (firmware <= 23) {
-        return TLiveLayout::Live18;
-    }
-    if (firmware <= 36) {
-        return TLiveLayout::Live24;
-    }
-    return TLiveLayout::Live28;
-}
-
-std::size_t LiveLayoutLength(TLiveLayout layout) {
-    switch (layout) {
-        case TLiveLayout::Live11:
-            return 11;
-        case TLiveLayout::Live18:
-            return 18;
-        case TLiveLayout::Live24:
-            return 24;
-        case TLiveLayout::Live28:
-            return 28;
-    }
-    return 0;
-}
-
 TLiveRecord CurrentLiveRecord(const TZVDataClass& data) {
     const TLiveLayout layout = LiveLayoutOfFirmware(data.ReceiveData.Firmware);
-    const TLiveRecords& records = data.LiveRecords;
-    switch (layout) {
-        case TLiveLayout::Live11:
-            return {layout, records.Live11};
-        case TLiveLayout::Live18:
-            return {layout, records.Live18};
-        case TLiveLayout::Live24:
-            return {layout, records.Live24};
-        case TLiveLayout::Live28:
-            return {layout, records.Live28};
-    }
-    return {layout, records.Live11};
+    return {layout, data.LiveRecords.Buffer(layout)};
 }
 
 std::uint32_t DashColourRgb(TDashColour colour) {

@@ -5,15 +5,10 @@
 #include <span>
 #include <string>
 
+#include "data/zv_data_class.h"
+
 namespace zv {
 
-class TZVDataClass;
-
-// The unit's generation fixes the live record's length and byte order.
-enum class TLiveLayout : std::uint8_t { Live11, Live18, Live24, Live28 };
-
-TLiveLayout LiveLayoutOfFirmware(int firmware);
-std::size_t LiveLayoutLength(TLiveLayout layout);
 
 // The last record of a layout, as the data logger and the page on view take it. The bytes stay
 // in the data image's record buffer, which keeps them after the stream stops.

@@ -9,26 +9,11 @@ std::uint16_t FuelMapAddress(int firmware) {
 }
 
 std::uint16_t LiveRecordLength(int firmware) {
-    if (firmware <= 8)
-        return 11;
-    if (firmware <= 23)
-        return 18;
-    if (firmware <= 36)
-        return 24;
-    return 28;
+    return static_cast<std::uint16_t>(LiveLayoutLength(LiveLayoutOfFirmware(firmware)));
 }
 
 std::span<std::uint8_t> LiveRecordBuffer(TLiveRecords& records, int firmware) {
-    switch (LiveRecordLength(firmware)) {
-        case 11:
-            return records.Live11;
-        case 18:
-            return records.Live18;
-        case 24:
-            return records.Live24;
-        default:
-            return records.Live28;
-    }
+    return records.Buffer(LiveLayoutOfFirmware(firmware));
 }
 
 TTransferInfo TransferInfo(TTransfer transfer, int firmware) {
