@@ -210,9 +210,13 @@ TEST_F(DataFileRead, IniRulesOfExistingFiles) {
     ReplaceLine(lines, "ContactFull=", "contactfull = 0x20");
     ReplaceLine(lines, "GreenLed=", "; GreenLed=1");
     lines.insert(lines.begin() + 25, "T3=9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9");  // a second T3 in the map section
+    lines.push_back("RedLed=1");  // in the comment section: not a parameter
     lines.push_back("[Zevrin Detail]");
     lines.push_back("RedLed=1");  // a second section of the same name is never read
+    ReplaceLine(lines, "[Zevrin Comment]", "[zevrin comment]");
     ASSERT_TRUE(f.model.OpenDataFile(Write(lines)));
+    EXPECT_TRUE(f.dialogs.Boxes.empty()) << "the comment section is found in any case";
+    EXPECT_EQ(data().Comment.back(), "RedLed=1");
     EXPECT_EQ(data().Map[3][0], 3);
     EXPECT_EQ(data().Detail[param::ContactFull], 32);
     EXPECT_EQ(data().Detail[param::GreenLed], 179) << "commented out: default";

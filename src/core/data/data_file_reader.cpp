@@ -21,10 +21,8 @@ constexpr const char* kCommentHeader = "[Zevrin Comment]";
 constexpr const char* kMissing = "ERROR";
 constexpr std::int32_t kMissingValue = -9999;
 
-bool Contains(const std::string& line, const char* part) { return line.find(part) != std::string::npos; }
-
-// Section names compare without regard to case in the INI reading, so the layout check that
-// looks for them in the text does the same.
+// Section names compare without regard to case in the INI reading, so the checks that look for
+// them in the plain text (layout, comment) do the same.
 bool ContainsIgnoreCase(const std::string& line, std::string_view part) {
     if (part.size() > line.size()) return false;
     for (std::size_t i = 0; i + part.size() <= line.size(); ++i) {
@@ -121,7 +119,7 @@ void ReadComment(const std::vector<std::string>& lines, TZVDataClass& data, TDat
                  const TReadContext& context) {
     data.Comment.clear();
     std::size_t i = 0;
-    while (i < lines.size() && !Contains(lines[i], kCommentHeader)) ++i;
+    while (i < lines.size() && !ContainsIgnoreCase(lines[i], kCommentHeader)) ++i;
     if (i < lines.size()) {
         data.Comment.assign(lines.begin() + static_cast<long>(i) + 1, lines.end());
         return;
