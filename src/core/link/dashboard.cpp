@@ -249,22 +249,24 @@ void TDashboard::ShowLive18(std::span<const std::uint8_t, 18> record, const TZVD
     }
 }
 
-void TDashboard::ShowLive24(std::span<const std::uint8_t, 24> record, const TZVDataClass& data,
-                            const TDashboardSettings& settings) {
-    ShowCommon(record, data, Means24_);
+// The 24- and 28-byte layouts differ only in what the wideband view reads from their tails.
+void TDashboard::ShowWithWideband(std::span<const std::uint8_t> record, TLiveLayout layout, const TZVDataClass& data,
+                                  const TDashboardSettings& settings, TMeans& means) {
+    ShowCommon(record, data, means);
     if (settings.NBLambdaPanelVisible) {
         ShowNarrowbandSignal(NarrowbandSignalBySelection(record, data));
     }
-    ShowWideband(record, TLiveLayout::Live24, data, settings, Means24_);
+    ShowWideband(record, layout, data, settings, means);
+}
+
+void TDashboard::ShowLive24(std::span<const std::uint8_t, 24> record, const TZVDataClass& data,
+                            const TDashboardSettings& settings) {
+    ShowWithWideband(record, TLiveLayout::Live24, data, settings, Means24_);
 }
 
 void TDashboard::ShowLive28(std::span<const std::uint8_t, 28> record, const TZVDataClass& data,
                             const TDashboardSettings& settings) {
-    ShowCommon(record, data, Means28_);
-    if (settings.NBLambdaPanelVisible) {
-        ShowNarrowbandSignal(NarrowbandSignalBySelection(record, data));
-    }
-    ShowWideband(record, TLiveLayout::Live28, data, settings, Means28_);
+    ShowWithWideband(record, TLiveLayout::Live28, data, settings, Means28_);
 }
 
 TLiveRecord TDashboard::ShowLive(const TZVDataClass& data, const TDashboardSettings& settings) {

@@ -96,6 +96,8 @@ class TDashboard {
     void ShowEngine(std::uint8_t rpm, std::uint8_t tps, std::uint8_t output);
     void ShowCommon(std::span<const std::uint8_t> record, const TZVDataClass& data, TMeans& means);
     void ShowNarrowbandSignal(std::uint8_t signal);
+    void ShowWithWideband(std::span<const std::uint8_t> record, TLiveLayout layout, const TZVDataClass& data,
+                          const TDashboardSettings& settings, TMeans& means);
     void ShowWideband(std::span<const std::uint8_t> record, TLiveLayout layout,
                       const TZVDataClass& data, const TDashboardSettings& settings, TMeans& means);
 
