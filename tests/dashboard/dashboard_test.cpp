@@ -9,7 +9,7 @@
 #include "data/parameter_table.h"
 #include "data/zv_data_class.h"
 #include "lambda/wideband_sensor.h"
-#include "link/dashboard.h"
+#include "dashboard/dashboard.h"
 
 namespace zv {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_table.h"
+#include "text/text_table.h"
 
 namespace zv::tool {
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/date_format.h"
+#include "text/date_format.h"
 #include "app/main_model.h"
 #include "data/data_file_reader.h"
 #include "data/default_data.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/date_format.h"
+#include "text/date_format.h"
 #include "data/default_data.h"
 #include "data/firmware_table.h"
 #include "data/ini_file.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text_table.h"
+#include "text/text_table.h"
 #include "data/zv_data_class.h"
 #include "seams/dialogs.h"
 

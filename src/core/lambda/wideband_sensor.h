@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/text_table.h"
+#include "text/text_table.h"
 
 namespace zv {
 

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "app/text_table.h"
+#include "text/text_table.h"
 #include "data/firmware_table.h"
 
 namespace zv {

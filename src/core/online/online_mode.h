@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/main_model.h"
-#include "link/dashboard.h"
+#include "dashboard/dashboard.h"
 #include "link/global_class.h"
 #include "link/tcomx.h"
 #include "link/transfer_table.h"

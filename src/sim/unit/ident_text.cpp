@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "app/text_table.h"
+#include "text/text_table.h"
 #include "data/firmware_table.h"
 #include "link/global_class.h"
 #include "link/unit_ident.h"

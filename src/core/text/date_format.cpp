@@ -1,4 +1,4 @@
-#include "app/date_format.h"
+#include "text/date_format.h"
 
 #include <cstdio>
 

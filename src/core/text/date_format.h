@@ -3,7 +3,7 @@
 #include <ctime>
 #include <string>
 
-#include "app/text_table.h"
+#include "text/text_table.h"
 
 namespace zv {
 

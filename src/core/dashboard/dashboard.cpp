@@ -1,4 +1,4 @@
-#include "link/dashboard.h"
+#include "dashboard/dashboard.h"
 
 #include <algorithm>
 #include <clocale>
