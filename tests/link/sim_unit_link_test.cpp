@@ -115,6 +115,34 @@ TEST_P(SimUnitLinkTest, LiveStreamDeliversRecordsOfTheFirmwaresLayoutAndQueuedEd
     EXPECT_GE(Unit->RequestCount(0xA0), 8u);
 }
 
+// A contact edited by its own key and by the two-byte "set defaults" in between: whatever the
+// kinds, the unit must end with the bytes the PC holds.
+TEST_P(SimUnitLinkTest, OverlappingEditsReachTheUnitInTheOrderMade) {
+    ASSERT_TRUE(StartTransfer(*Link, Data, TTransfer::LiveStream));
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->PacingTimer().Active(); }, 2000));
+    const std::uint8_t idle35 = 35;
+    const std::array<std::uint8_t, 2> defaults = {34, 170};
+    Link->QueueWrite(2, &idle35, 0, 2);
+    Link->QueueWrite(2, defaults.data(), 1, 2);
+    Link->QueueWrite(2, &idle35, 0, 2);
+    Clock.Advance(1500);
+    EXPECT_EQ(Unit->Peek(2, 2), 35);
+    EXPECT_EQ(Unit->Peek(2, 3), 170);
+
+    // Again while an older write of the same byte is on the wire.
+    const std::uint8_t idle36 = 36, idle37 = 37;
+    const std::array<std::uint8_t, 2> others = {33, 171};
+    Link->QueueWrite(2, &idle36, 0, 2);
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->TransState() == 20; }, 1000));
+    Link->QueueWrite(2, &idle37, 0, 2);
+    Link->QueueWrite(2, others.data(), 1, 2);
+    Link->QueueWrite(2, &idle37, 0, 2);
+    Clock.Advance(1500);
+    EXPECT_EQ(Unit->Peek(2, 2), 37);
+    EXPECT_EQ(Unit->Peek(2, 3), 171);
+    EXPECT_EQ(Link->QueuedWrites(), 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitLinkTest, ::testing::Values(3, 5, 8, 20, 26, 30, 38));
 
 class SimUnitFaultTest : public SimUnitLinkTest {};
