@@ -222,7 +222,8 @@ class TComX {
     int BlockStep_ = 0;
     int EchoStep_ = 0;
     std::size_t LiveReceived_ = 0;
-    std::uint32_t FailedBytes_ = 0;  // of the current 256-byte download
+    std::vector<std::uint8_t> LiveRx_;  // the record being received, until it is whole
+    std::uint32_t FailedBytes_ = 0;     // of the current 256-byte download
 
     // Job layer.
     std::uint8_t Job_ = job::Idle;
