@@ -216,6 +216,7 @@ TEST_F(StreamTest, StopRequestedDuringAQueuedWriteStillStopsTheStream) {
     EXPECT_EQ(Link->TransState(), 20);
     Clock.Advance(500);
     EXPECT_EQ(Unit.Area2[0x50], 0x44);
+    EXPECT_EQ(Data.DeviceData.ChangedOffline, 0) << "the write did reach the unit";
     const std::size_t requests = Count(PcBytes(), 0xA0);
     Clock.Advance(2000);
     EXPECT_EQ(Count(PcBytes(), 0xA0), requests);
