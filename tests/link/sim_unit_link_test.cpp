@@ -120,26 +120,21 @@ TEST_P(SimUnitLinkTest, LiveStreamDeliversRecordsOfTheFirmwaresLayoutAndQueuedEd
 TEST_P(SimUnitLinkTest, OverlappingEditsReachTheUnitInTheOrderMade) {
     ASSERT_TRUE(StartTransfer(*Link, Data, TTransfer::LiveStream));
     ASSERT_TRUE(Clock.RunUntil([&] { return Link->PacingTimer().Active(); }, 2000));
-    const std::uint8_t idle35 = 35;
-    const std::array<std::uint8_t, 2> defaults = {34, 170};
-    Link->QueueWrite(2, &idle35, 0, 2);
-    Link->QueueWrite(2, defaults.data(), 1, 2);
-    Link->QueueWrite(2, &idle35, 0, 2);
-    Clock.Advance(1500);
-    EXPECT_EQ(Unit->Peek(2, 2), 35);
-    EXPECT_EQ(Unit->Peek(2, 3), 170);
+    auto editContacts = [&](std::uint8_t idle, std::array<std::uint8_t, 2> both) {
+        Link->QueueWrite(2, &idle, 0, 2);
+        Link->QueueWrite(2, both.data(), 1, 2);
+        Link->QueueWrite(2, &idle, 0, 2);
+        Clock.Advance(1500);
+        EXPECT_EQ(Unit->Peek(2, 2), idle);
+        EXPECT_EQ(Unit->Peek(2, 3), both[1]);
+    };
+    editContacts(35, {34, 170});
 
     // Again while an older write of the same byte is on the wire.
-    const std::uint8_t idle36 = 36, idle37 = 37;
-    const std::array<std::uint8_t, 2> others = {33, 171};
-    Link->QueueWrite(2, &idle36, 0, 2);
+    const std::uint8_t older = 36;
+    Link->QueueWrite(2, &older, 0, 2);
     ASSERT_TRUE(Clock.RunUntil([&] { return Link->TransState() == 20; }, 1000));
-    Link->QueueWrite(2, &idle37, 0, 2);
-    Link->QueueWrite(2, others.data(), 1, 2);
-    Link->QueueWrite(2, &idle37, 0, 2);
-    Clock.Advance(1500);
-    EXPECT_EQ(Unit->Peek(2, 2), 37);
-    EXPECT_EQ(Unit->Peek(2, 3), 171);
+    editContacts(37, {33, 171});
     EXPECT_EQ(Link->QueuedWrites(), 0u);
 }
 
