@@ -29,6 +29,7 @@ struct TKeyConfigRow {
     std::string KeyText;
     bool Highlighted = false;
     std::uint32_t PanelColour = 0xFFFFFF;  // RGB
+    std::uint32_t TextColour = 0x000000;
 };
 
 // The dialog in which the operator assigns the two step keys. It works on copies of the main
