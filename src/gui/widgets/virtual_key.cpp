@@ -83,12 +83,16 @@ int Lookup(const std::array<KeyPair, N>& table, int key) {
 }  // namespace
 
 int VirtualKeyOf(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    // Ctrl+Alt is how Windows reports AltGr; those keys type characters.
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier))
+        return 0;
 #ifdef Q_OS_WIN
     if (event.nativeVirtualKey() != 0)
         return static_cast<int>(event.nativeVirtualKey() & 0xFF);
 #endif
     const int key = event.key();
-    const bool keypad = event.modifiers().testFlag(Qt::KeypadModifier);
+    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return keypad ? 96 + (key - Qt::Key_0) : key;
     if (key >= Qt::Key_A && key <= Qt::Key_Z)

@@ -5,7 +5,8 @@ class QKeyEvent;
 namespace zv::gui {
 
 // The Windows virtual-key code of a key press, the one key language of core; 0 for a key that
-// has none (Alt, dead keys we do not know, keys of other scripts).
+// has none (dead keys we do not know, keys of other scripts) and for keys pressed with Alt
+// alone, which belong to the menus (Windows, too, reports them as system keys, not as keys).
 //
 // On Windows the event carries the code itself. Elsewhere Qt reports the character or function
 // a key produced, so the code is derived from it:
