@@ -266,6 +266,47 @@ TEST_F(OnlineTest, SingleMapAndCurveSequencesWriteExactlyTheirBytes) {
     }
 }
 
+// The unit falls silent when a step begins: the step reports its time-out, and the sequence,
+// whichever row it follows, ends offline with the port closed.
+TEST_F(OnlineTest, EverySequenceThatFailsEndsOfflineWithThePortClosed) {
+    struct Case {
+        TSequence Sequence;
+        std::uint8_t Start;
+        const char* SilentFrom;  // status text at which the unit stops answering
+        const char* Failure;
+    };
+    const std::vector<Case> cases = {
+        {TSequence::Upload, link::ConnectTransfer, "Upload Device ID", "Upload ID timeout"},
+        {TSequence::Upload, link::ConnectTransfer, "Device Data Upload", "Upload 256 timeout"},
+        {TSequence::Upload, link::ConnectTransfer, "ZV map Upload", "Upload 256 timeout"},
+        {TSequence::Main, link::Connect, "Device Data Upload", "Upload 256 timeout"},
+        {TSequence::Main, link::Connect, "Device check", "Device check - level 2"},
+        {TSequence::Download, link::ConnectTransfer, "Device Data Download", "Download timeout"},
+        {TSequence::Download, link::ConnectTransfer, "ZV map download", "Download timeout"},
+        {TSequence::MapDownload, link::ConnectTransfer, "ZV map download", "Download timeout"},
+        {TSequence::IdleCurveDownload, link::ConnectTransfer, "Idle Download", "Download timeout"},
+    };
+    Main.CreateNewDataSet("car.zvt");
+    StartIdle();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.SilentFrom) + " / " + c.Failure);
+        AttachUnit(30);
+        Statuses.clear();
+        Online->StatusShown = [&](const std::string& text) {
+            Statuses.push_back(text);
+            if (text == c.SilentFrom)
+                Unit->Vanish();
+        };
+        Online->StartSequence(c.Sequence, c.Start);
+        ASSERT_TRUE(Clock.RunUntil([&] { return Online->LinkState() == link::Idle; }, 4000000));
+        EXPECT_TRUE(Saw(c.Failure));
+        EXPECT_EQ(Statuses.back(), "Offline");
+        EXPECT_FALSE(Line.IsOpen());
+        EXPECT_EQ(Data().DeviceData.DeviceValid, 0);
+        EXPECT_TRUE(Dialogs.Boxes.empty());
+    }
+}
+
 TEST_F(OnlineTest, IdentificationOutcomes) {
     // A type 3 unit without version code whose serial number lies outside its table.
     AttachUnit(30, 3, false, "ZV000419");
