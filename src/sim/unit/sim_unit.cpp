@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/firmware_table.h"
 #include "unit/live_record.h"
 
 namespace zv::sim {
@@ -34,6 +35,10 @@ void SwapMapBlocks(std::vector<std::uint8_t>& main) {
 }
 
 }  // namespace
+
+bool CanBeFirmware(int firmware) {
+    return firmware >= 1 && firmware <= kFirmwareUnknown;
+}
 
 std::uint16_t FuelMapAddress(int firmware) {
     return static_cast<std::uint16_t>(firmware >= kLowMapFirmware ? kLowMap : kImageMap);

@@ -53,6 +53,11 @@ constexpr std::size_t kArea0Size = 256;
 constexpr std::size_t kArea1Size = kAfrAreaSize;   // AFR area
 constexpr std::size_t kArea2Size = kMainAreaSize;  // main area
 
+// Whether the simulated unit can stand for a unit of the firmware index: 1 to 40. Index 0
+// ("***") is the program's "no firmware": no unit identifies itself as it, so a unit claiming
+// it would be taken for another firmware and read and written at the wrong places.
+bool CanBeFirmware(int firmware);
+
 // Unit address of the fuel map in area 2: 0x100 from firmware index 9 on, 0x300 below.
 std::uint16_t FuelMapAddress(int firmware);
 // Live record length of a firmware index: 11, 18, 24 or 28 bytes.
