@@ -50,6 +50,7 @@ TEST_F(OnlineTest, GoingOnlineReadsTheUnitThenStreams) {
     EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Upload ID success", "Device Data Upload",
                                     "Done", "ZV map Upload", "Done", "AFR map Upload", "Done", "Upload successfull",
                                     "Run Online"}));
+    EXPECT_EQ(Unit->RequestCount(0x02), 2u) << "a healthy line: two replies that agree";
     EXPECT_TRUE(Dialogs.Boxes.empty()) << "nothing loaded: nothing to ask";
     EXPECT_EQ(Data().DeviceData.DeviceValid, 1);
     EXPECT_EQ(Data().DeviceData.Firmware, 30);
@@ -304,6 +305,37 @@ TEST_F(OnlineTest, EverySequenceThatFailsEndsOfflineWithThePortClosed) {
         EXPECT_FALSE(Line.IsOpen());
         EXPECT_EQ(Data().DeviceData.DeviceValid, 0);
         EXPECT_TRUE(Dialogs.Boxes.empty());
+    }
+}
+
+// The identification has no checksum. One character of the version code arrives garbled in
+// the first reply: unprintable (0x43 as 0xF5, which read as unknown firmware), or another digit
+// ("C01.03" as "C01.04", firmware 31). Either way the unit is read again and known as what it is.
+TEST_F(OnlineTest, AGarbledIdentificationIsReadAgain) {
+    struct Garble {
+        std::uint64_t Index;  // character 75 is the first of the version code
+        std::uint8_t Mask;
+    };
+    for (const Garble g : {Garble{74, 0x43 ^ 0xF5}, Garble{79, 0x33 ^ 0x34}}) {
+        SCOPED_TRACE(g.Index);
+        AttachUnit(30);
+        Dialogs.Boxes.clear();
+        Online->StatusShown = [&](const std::string& text) {
+            if (text != "Upload Device ID")
+                return;
+            const std::uint64_t next = Line.ByteCount(sim::LineDirection::UnitToPc);
+            Line.InjectFault({sim::LineDirection::UnitToPc, next + g.Index,
+                              sim::LineFaultKind::Corrupt, g.Mask});
+        };
+        Online->StartSequence(TSequence::Main, link::Connect);
+        ASSERT_TRUE(Clock.RunUntil([&] { return Online->LinkState() == link::RunOnline; }, 30000));
+        EXPECT_TRUE(Dialogs.Boxes.empty());
+        EXPECT_EQ(Data().DeviceData.Firmware, 30);
+        EXPECT_EQ(Online->Panels().VerLevel, "V1.03 C");
+        EXPECT_EQ(Data().DeviceData.Ident.VersionCode, "C01.03");
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        Data().DeviceData.DeviceValid = 0;
     }
 }
 
