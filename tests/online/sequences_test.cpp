@@ -339,6 +339,24 @@ TEST_F(OnlineTest, AGarbledIdentificationIsReadAgain) {
     }
 }
 
+// An edit that the unit's memory will not take is reported, and the data set counts as changed
+// for the next time the link goes online; the stream goes on.
+TEST_F(OnlineTest, AnEditTheUnitRefusesIsReported) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    const std::uint8_t flagsLow = Unit->Peek(2, 4);
+    Unit->RefuseWrites(true);
+    Online->DispatchKey(key::F9);
+    ASSERT_TRUE(RunUntilStatus("Write failed: area 2, address 0x0004", 20000));
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    EXPECT_EQ(Unit->Peek(2, 4), flagsLow);
+    const int records = Records;
+    Clock.Advance(1000);
+    EXPECT_GT(Records, records + 5);
+    EXPECT_EQ(Online->LinkState(), link::RunOnline);
+}
+
 TEST_F(OnlineTest, IdentificationOutcomes) {
     // A type 3 unit without version code whose serial number lies outside its table.
     AttachUnit(30, 3, false, "ZV000419");
@@ -358,6 +376,17 @@ TEST_F(OnlineTest, IdentificationOutcomes) {
     ASSERT_EQ(Dialogs.Boxes.size(), 1u);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Not supported device!");
     ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+
+    // No version code, and a serial number that is not a number: offline without a message.
+    Dialogs.Boxes.clear();
+    Statuses.clear();
+    AttachUnit(30, 3, false, "ZV0A0450");
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 20000));
+    EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Offline"}));
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+    EXPECT_FALSE(Line.IsOpen());
+    EXPECT_FALSE(Online->Controls().F5.Down);
 }
 
 TEST_F(OnlineTest, APendingFileIsOpenedOnceTheLinkIsIdle) {

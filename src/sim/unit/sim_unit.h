@@ -116,6 +116,9 @@ class TSimUnit {
     void GoSilent(std::uint64_t untilMs);
     void Vanish();  // gone: answers nothing, pending output is lost
     void Reappear();
+    // A memory that no longer takes bytes: nothing is stored, a checksummed write is answered
+    // 0x15 and an echo write reads back the byte that stayed.
+    void RefuseWrites(bool refuse) { RefuseWrites_ = refuse; }
     bool Vanished() const { return Vanished_; }
 
     // Counters for tests. A request is counted by the byte that opened it; bytes that arrive
@@ -171,6 +174,7 @@ class TSimUnit {
     std::optional<std::uint8_t> WrongFirstByte_;
     std::uint64_t SilentUntilMs_ = 0;
     bool Vanished_ = false;
+    bool RefuseWrites_ = false;
 
     std::map<std::uint8_t, std::size_t> Requests_;
     std::vector<TSimWrite> Writes_;
