@@ -84,12 +84,22 @@ TEST_F(OnlineTest, GoingOnlineReadsTheUnitThenStreams) {
 }
 
 TEST_F(OnlineTest, OlderFirmwareUploadsOnlyWhatItHas) {
-    AttachUnit(3, 1);
-    Online->StartUp();
-    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
-    EXPECT_FALSE(Saw("Device Data Upload")) << "firmware 3 has no device data block";
-    EXPECT_FALSE(Saw("AFR map Upload"));
-    EXPECT_EQ(Data().DeviceData.Image[img::TpsSites], 0xFF) << "what it does not use is cleared";
+    for (int fw : {3, 4, 25, 26}) {
+        SCOPED_TRACE(fw);
+        AttachUnit(fw, fw <= 8 ? 1 : 3);
+        Statuses.clear();
+        Online->StartSequence(TSequence::Main, link::Connect);
+        ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+        EXPECT_EQ(Saw("Device Data Upload"), fw >= 4) << "firmware 3 has no device data block";
+        EXPECT_EQ(Saw("AFR map Upload"), fw >= 26);
+        if (fw == 3) {
+            EXPECT_EQ(Data().DeviceData.Image[img::TpsSites], 0xFF)
+                << "what it does not use is cleared";
+        }
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        Data().DeviceData.DeviceValid = 0;
+    }
 }
 
 TEST_F(OnlineTest, AcceptingTheUploadWhenTheLoadedFileDiffers) {
@@ -138,6 +148,37 @@ TEST_F(OnlineTest, TheSameDataAsTheUnitNeedNoQuestion) {
     Online->DispatchKey(key::F5);
     ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
     EXPECT_TRUE(Dialogs.Boxes.empty());
+}
+
+// Bit 10 of the flags word (the wideband controller switch) is part of the data set only from
+// firmware 35 on: below it a unit that differs from the loaded file in that bit alone holds the
+// same data and is taken without a question.
+TEST_F(OnlineTest, FlagBit10CountsInTheComparisonFromFirmware35) {
+    for (int fw : {34, 35}) {
+        SCOPED_TRACE(fw);
+        AttachUnit(fw);
+        Main.CreateNewDataSet("car.zvt");
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(fw);
+        Data().Detail[param::WBO2Control] = 1;
+        Data().FieldsToImage();
+        std::uint16_t flags = Data().FileData.FlagsWord();
+        TZVDataClass::SetFlag(flags, 10);
+        Data().FileData.SetFlagsWord(flags);
+        Data().FileImageToDevice();
+        ImageBytes unit = Data().DeviceData.Image;
+        unit[img::FlagsWord + 1] = static_cast<std::uint8_t>(unit[img::FlagsWord + 1] & ~0x04);
+        Unit->LoadImage(unit);
+        StartIdle();
+        Dialogs.Boxes.clear();
+        Dialogs.Answers = {MsgAnswer::No};
+        Online->StartSequence(TSequence::Main, link::Connect);
+        ASSERT_TRUE(RunUntilStatus("Upload successfull", 20000));
+        Clock.Advance(1000);
+        EXPECT_EQ(Dialogs.Boxes.size(), fw >= 35 ? 1u : 0u);
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        Data().DeviceData.DeviceValid = 0;
+    }
 }
 
 TEST_F(OnlineTest, ADyingStreamReconnectsWithoutAMessage) {
@@ -213,7 +254,7 @@ TEST_F(OnlineTest, EditsQueuedForAVanishedUnitNeverReachTheUnitThatReplacesIt) {
 }
 
 TEST_F(OnlineTest, DownloadWritesWhatTheFirmwareHas) {
-    for (int fw : {26, 30}) {
+    for (int fw : {26, 27}) {
         SCOPED_TRACE(fw);
         AttachUnit(fw);
         Main.CreateNewDataSet("car.zvt");
