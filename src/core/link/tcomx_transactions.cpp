@@ -96,10 +96,10 @@ void TComX::IdentReceive() {
         return;
     }
     std::string text = Reply_.substr(0, Length_);
-    const bool confirmed = IdentCharactersAllowed(text) && text == IdentPrevious_;
-    if (!confirmed) {
+    const bool allowed = IdentCharactersAllowed(text);
+    if (!allowed || text != IdentPrevious_) {
         // A reply with a garbled field cannot be confirmed by the next one either.
-        IdentPrevious_ = IdentCharactersAllowed(text) ? std::move(text) : std::string();
+        IdentPrevious_ = allowed ? std::move(text) : std::string();
         IdentStatus_ = 3;
         return;
     }
