@@ -73,6 +73,7 @@ void TMainModel::CreateNewDataSet(const std::string& path) {
     data_.FileName = path;
     caption_ = std::string(kProgramTitle) + ": " + path;
     ApplyDefaultFields(data_);
+    uncheckedAsRead_.clear();
     data_.Comment = {FormatLongDateTime(Now(), language_) + "         " + path};
     ShowCommentOnPage();
     data_.DeviceData.Firmware = kFirmwareUnknown;
@@ -146,6 +147,12 @@ bool TMainModel::ReadDataFile(const std::string& path) {
     neverSaved_ = false;
     caption_ = std::string(kProgramTitle) + ": " + path;
     fileFirmware_ = result.FileFirmware;
+    uncheckedAsRead_.clear();
+    for (int i = 0; i < kParameterCount; ++i) {
+        if (result.FileFirmware < Parameter(i).MinFirmware) {
+            uncheckedAsRead_.emplace_back(i, data_.Detail[static_cast<std::size_t>(i)]);
+        }
+    }
     firmwarePanel_ = FirmwareName(result.FileFirmware);
     ++filesCounter_;
     for (const auto& message : result.Messages) ShowMessage(message.Kind, message.Text);
@@ -205,19 +212,9 @@ bool TMainModel::SaveDataFile() {
         data_.Comment = commentPage_->CommentLines();
         commentPage_->ShowComment(data_.Comment);
     }
-    // Values that stand outside a byte (the -9999 of a parameter the file's firmware does not
-    // have) cannot live in the image; keep them unless an editor changed the byte since.
-    const auto before = data_.Detail;
     data_.FileData.Image = data_.DeviceData.Image;
     data_.ImageToFields();
-    for (int i = 0; i < kParameterCount; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        const ParameterRow& p = Parameter(i);
-        if (p.Place == ImagePlace::Byte && (before[index] < 0 || before[index] > 255) &&
-            data_.Detail[index] == (before[index] & 0xFF)) {
-            data_.Detail[index] = before[index];
-        }
-    }
+    KeepUncheckedValues();
 
     std::vector<std::string> lines;
     data_.SaveToStrings(lines);
@@ -234,6 +231,19 @@ bool TMainModel::SaveDataFile() {
         ++filesCounter_;
     }
     return true;
+}
+
+// A parameter that the file's firmware does not check goes back into the file exactly as it was
+// read, unless an editor changed what the image holds for it since, or the working data have
+// been taken over from a unit.
+void TMainModel::KeepUncheckedValues() {
+    if (data_.DeviceData.DeviceValid)
+        return;
+    for (const auto& [index, value] : uncheckedAsRead_) {
+        std::int32_t& current = data_.Detail[static_cast<std::size_t>(index)];
+        if (current == ParameterValueViaImage(index, value))
+            current = value;
+    }
 }
 
 }  // namespace zv

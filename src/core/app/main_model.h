@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "text/text_table.h"
@@ -102,6 +103,7 @@ private:
     void StoreRecentDirOf(const std::string& path);
     bool AskSaveFirst();  // the "save first?" question; true when Save As ran
     void UpgradeRewriteOldestLayout(const std::string& path, const std::vector<std::string>& lines);
+    void KeepUncheckedValues();
 
     Dialogs& dialogs_;
     SettingsStore& settings_;
@@ -112,6 +114,10 @@ private:
     std::string caption_ = kProgramTitle;
     std::string firmwarePanel_;
     int fileFirmware_ = 40;
+    // Parameters that the opened file's firmware does not check, with their values as read
+    // (Detail index, value). Their values may not fit the image (the -9999 of a missing one, a
+    // flag of 7), so they are written back from here.
+    std::vector<std::pair<int, std::int32_t>> uncheckedAsRead_;
     std::vector<std::string> recentFiles_;
     std::string recentDir_;
     int filesCounter_ = 0;
