@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "data_files.h"
@@ -99,6 +100,27 @@ TEST_F(Zvtool, MessagesOneLinePerBox) {
     EXPECT_EQ(r.Err,
               "Fehler: Wert für Parameter 'Pulse' zu klein!\\nGültiger Wertebereich: '30'...'150'.\\nSetze "
               "Standardwert '116'.\n");
+}
+
+// A save replaces only the contents: the target keeps its permissions, and a symbolic link
+// stays a link whose target receives the data.
+TEST_F(Zvtool, SaveKeepsPermissionsAndWritesThroughALink) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(Tool("new " + Q("car.zvt")).Exit, 0);
+    fs::create_directory(dir.Path() / "keep");
+    const std::string target = dir.Write("keep/target.zvt", "old contents");
+    const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(target, ownerOnly);
+    fs::create_symlink("keep/target.zvt", dir.Path() / "link.zvt");
+
+    const ToolRun r = Tool("save " + Q("car.zvt") + " " + Q("link.zvt"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.zvt"));
+    EXPECT_TRUE(TempDir::Read(target) == TempDir::Read(dir.File("car.zvt")))
+        << "the link's target was not written";
+    EXPECT_EQ(fs::status(target).permissions(), ownerOnly);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "keep"), {}), 1)
+        << "no temporary file left";
 }
 
 }  // namespace
