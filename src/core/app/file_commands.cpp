@@ -119,6 +119,7 @@ bool TMainModel::OpenDataFile(const std::string& path) {
 }
 
 bool TMainModel::ReadDataFile(const std::string& path) {
+    openRewrites_ = {};
     const auto lines = ReadTextLines(path);
     if (!lines) {
         ShowMessage(MsgKind::Warning, FormatWithText(kCannotOpenFile.Pick(language_), path));
@@ -138,7 +139,9 @@ bool TMainModel::ReadDataFile(const std::string& path) {
         ShowMessage(MsgKind::Error, result.FailureText);
         return false;
     }
-    if (layout.Layout == FileLayout::Oldest) UpgradeRewriteOldestLayout(path, current);
+    openRewrites_ = {layout.Layout == FileLayout::Oldest, result.Upgrade};
+    if (openRewrites_.OldestLayout && !readOnlyOpen_)
+        UpgradeRewriteOldestLayout(path, current);
 
     SwitchOfflineIfOnline();
     data_ = std::move(read);
@@ -147,12 +150,7 @@ bool TMainModel::ReadDataFile(const std::string& path) {
     neverSaved_ = false;
     caption_ = std::string(kProgramTitle) + ": " + path;
     fileFirmware_ = result.FileFirmware;
-    uncheckedAsRead_.clear();
-    for (int i = 0; i < kParameterCount; ++i) {
-        if (result.FileFirmware < Parameter(i).MinFirmware) {
-            uncheckedAsRead_.emplace_back(i, data_.Detail[static_cast<std::size_t>(i)]);
-        }
-    }
+    RememberUncheckedValues();
     firmwarePanel_ = FirmwareName(result.FileFirmware);
     ++filesCounter_;
     for (const auto& message : result.Messages) ShowMessage(message.Kind, message.Text);
@@ -166,7 +164,12 @@ bool TMainModel::ReadDataFile(const std::string& path) {
         data_.FieldsToImage();
         data_.FileImageToDevice();
         ShowCommentOnPage();
-        SaveDataFile();
+        if (!readOnlyOpen_) {
+            SaveDataFile();
+        } else {
+            TakeWorkingDataForSave();
+            modified_ = false;
+        }
     }
     return true;
 }
@@ -207,7 +210,8 @@ void TMainModel::MenuSaveZVFileAsClick() {
     SaveDataFile();
 }
 
-bool TMainModel::SaveDataFile() {
+// The comment page's lines and the working image become the edit fields that a save writes.
+void TMainModel::TakeWorkingDataForSave() {
     if (commentPage_) {
         data_.Comment = commentPage_->CommentLines();
         commentPage_->ShowComment(data_.Comment);
@@ -215,7 +219,10 @@ bool TMainModel::SaveDataFile() {
     data_.FileData.Image = data_.DeviceData.Image;
     data_.ImageToFields();
     KeepUncheckedValues();
+}
 
+bool TMainModel::SaveDataFile() {
+    TakeWorkingDataForSave();
     std::vector<std::string> lines;
     data_.SaveToStrings(lines);
     const std::string error = WriteTextLines(data_.FileName, lines);
@@ -231,6 +238,15 @@ bool TMainModel::SaveDataFile() {
         ++filesCounter_;
     }
     return true;
+}
+
+void TMainModel::RememberUncheckedValues() {
+    uncheckedAsRead_.clear();
+    for (int i = 0; i < kParameterCount; ++i) {
+        if (fileFirmware_ < Parameter(i).MinFirmware) {
+            uncheckedAsRead_.emplace_back(i, data_.Detail[static_cast<std::size_t>(i)]);
+        }
+    }
 }
 
 // A parameter that the file's firmware does not check goes back into the file exactly as it was
