@@ -128,6 +128,10 @@ TEST_F(Zvtool, DumpDiffAndSaveLeaveTheFilesTheyReadAsTheyAre) {
     EXPECT_TRUE(TempDir::Read(dir.File("old.zvt")) == oldest) << "the oldest layout was rewritten";
     EXPECT_TRUE(TempDir::Read(dir.File("keys.zvt")) == olderKeys)
         << "older key names were rewritten";
+    r = Tool("download --port sim " + Q("keys.zvt") + " --sim-data " + Q("old.zvt"));
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(TempDir::Read(dir.File("keys.zvt")) == olderKeys) << "download rewrote its file";
+    EXPECT_TRUE(TempDir::Read(dir.File("old.zvt")) == oldest) << "--sim-data rewrote its file";
 
     ASSERT_EQ(Tool("dump --upgrade " + Q("keys.zvt")).Exit, 0);
     const std::string upgraded = TempDir::Read(dir.File("keys.zvt"));

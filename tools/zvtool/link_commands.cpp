@@ -129,6 +129,7 @@ std::optional<ImageBytes> ImageForUnit(const std::string& path, int firmware, La
     MemorySettingsStore settings;
     TMainModel model(dialogs, settings);
     model.SetLanguage(lang);
+    model.SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (path.empty()) {
         model.CreateNewDataSet("defaults");
     } else if (!model.OpenDataFile(path)) {
@@ -247,6 +248,7 @@ int Upload(Session& session, const LinkOptions& options) {
 int Download(Session& session, const LinkOptions& options) {
     std::vector<std::string> statuses;
     session.WatchStatus(statuses);
+    session.Model().SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (!session.Model().OpenDataFile(options.File)) return kExitFailed;
     session.Online().StartSequence(TSequence::Download, link::ConnectTransfer);
     const bool ended = session.RunToEnd(kSequenceLimitMs);
