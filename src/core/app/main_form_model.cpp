@@ -19,9 +19,38 @@ constexpr TCaptionPair kCaptions[] = {
     {45, -1}, {46, -1}, {47, -1}, {48, -1}, {49, -1}, {50, -1}, {51, -1}, {52, -1},
     {53, -1}, {54, -1}, {55, -1}, {56, -1},
     {-1, 62}, {-1, 63}, {-1, 64}, {-1, 65},
-    {-1, 66}, {-1, 67}, {-1, 68}, {-1, 69}, {-1, 70}, {-1, 71}, {-1, 72},
+    // The buttons carry the words of their menu items under the key.
+    {44, 66}, {46, 67}, {45, 68}, {47, 69}, {48, 70}, {-1, 71}, {49, 72},
 };
-static_assert(std::size(kCaptions) == static_cast<std::size_t>(TMainText::LoggerButton) + 1);
+constexpr auto kFirstOwnText = static_cast<std::size_t>(TMainText::LinkGroup);
+static_assert(std::size(kCaptions) == kFirstOwnText);
+
+// Captions of the dashboard that the main text table has no words for. Indexed from LinkGroup.
+const TextPair kOwnCaptions[] = {
+    {"Verbindung", "Link"},
+    {"Motor", "Engine"},
+    {"Leerlaufsteller", "Idle actuator"},
+    {"Lambda (Sprungsonde)", "Narrowband lambda"},
+    {"Breitband-Lambda", "Wideband lambda"},
+    {"Korrektur", "Correction"},
+    {"Aktiv", "Active"},
+    {"Fehler", "Error"},
+    {"AFR", "AFR"},
+    {"Lambda", "Lambda"},
+    {"Schritt-Tasten", "Step keys"},
+    {"Taste für Wert erhöhen (kleiner Schritt) – klicken zum Ändern",
+     "Key for value increase (small step) – click to change"},
+    {"Taste für Wert verringern (kleiner Schritt) – klicken zum Ändern",
+     "Key for value decrease (small step) – click to change"},
+    {"Gerätetyp", "Device type"},
+    {"Seriennummer", "Serial number"},
+    {"Versionsstand", "Version level"},
+    {"Firmware", "Firmware"},
+    {"Logzeilen", "Log lines"},
+    {"Diese Seite kommt mit einer späteren Version des Programms.", "This page comes with a later version of the program."},
+};
+static_assert(std::size(kOwnCaptions) == static_cast<std::size_t>(TMainText::PagePending) - kFirstOwnText + 1);
+const TextPair kWideBandButton = {"Breitband", "Wideband"};
 
 constexpr int kIdleContactText = 57;
 constexpr int k50HzText = 58;
@@ -67,11 +96,15 @@ void TMainFormModel::MenuLanguageSelectClick(Language lang) {
 }
 
 std::string TMainFormModel::Caption(TMainText item) const {
+    const auto index = static_cast<std::size_t>(item);
+    if (index >= kFirstOwnText) return kOwnCaptions[index - kFirstOwnText].Pick(CurrentLanguage());
+    if (item == TMainText::F11Button) return kWideBandButton.Pick(CurrentLanguage());
     const int k = PairOf(item).Caption;
     return k < 0 ? std::string() : main_.Text(k);
 }
 
 std::string TMainFormModel::Hint(TMainText item) const {
+    if (static_cast<std::size_t>(item) >= kFirstOwnText) return {};
     const int k = PairOf(item).Hint;
     return k < 0 ? std::string() : main_.Text(k);
 }

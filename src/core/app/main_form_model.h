@@ -22,6 +22,10 @@ enum class TMainText {
     EngineSpeedLabel, ThrottleLabel, OutputLabel, FullLoadLabel,
     ExitButton, SaveButton, OpenButton, NewButton,
     F5Button, F7Button, F8Button, F9Button, F10Button, F11Button, LoggerButton,
+    // Captions of our own for the dashboard's groups.
+    LinkGroup, EngineGroup, IdleActuatorLabel, NarrowBandPanel, WideBandPanel, CorrectionLabel,
+    ActiveLed, ErrorLed, AfrUnit, LambdaUnit, StepKeysLabel, StepUpHint, StepDownHint,
+    DeviceTypeHint, SerialNoHint, VersionHint, FirmwareHint, LogNumberHint, PagePending,
 };
 
 // A recent-file item of the File menu.
