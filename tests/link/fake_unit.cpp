@@ -39,11 +39,13 @@ void FakeUnit::ReceiveByte(std::uint8_t byte, std::uint64_t) {
             for (char c : IdentText)
                 Output.push_back(static_cast<std::uint8_t>(c));
             break;
-        case 0xA0:
-            Output.push_back(LiveCounter++);
+        case 0xA0: {
+            const std::uint8_t number = LiveCounter++;
+            Output.push_back(number);
             for (std::size_t i = 1; i < LiveLength; ++i)
-                Output.push_back(static_cast<std::uint8_t>(i));
+                Output.push_back(static_cast<std::uint8_t>(NumberedRecords ? number + i : i));
             break;
+        }
         case 0xA4:
         case 0xA6:
         case 0xA8: {

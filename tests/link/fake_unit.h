@@ -21,7 +21,10 @@ class FakeUnit : public zv::sim::UnitEndpoint {
     std::string IdentText = std::string(176, 'I');
     std::vector<std::uint8_t> Area0, Area1, Area2;
     std::size_t LiveLength = 28;
-    std::uint8_t LiveCounter = 0;       // first byte of each record, counted up per record
+    std::uint8_t LiveCounter = 0;  // first byte of each record, counted up per record
+    // Every byte of a record carries its number: byte i is the first byte + i, so a record
+    // spliced from two shows at once.
+    bool NumberedRecords = false;
     std::uint8_t ChecksumReply = 0x06;  // or 0x1B
     std::uint8_t PingReply = 0x06;
     bool EchoWrongData = false;  // echo writes: the data echo never matches

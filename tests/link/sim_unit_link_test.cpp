@@ -115,6 +115,29 @@ TEST_P(SimUnitLinkTest, LiveStreamDeliversRecordsOfTheFirmwaresLayoutAndQueuedEd
     EXPECT_GE(Unit->RequestCount(0xA0), 8u);
 }
 
+// A contact edited by its own key and by the two-byte "set defaults" in between: whatever the
+// kinds, the unit must end with the bytes the PC holds.
+TEST_P(SimUnitLinkTest, OverlappingEditsReachTheUnitInTheOrderMade) {
+    ASSERT_TRUE(StartTransfer(*Link, Data, TTransfer::LiveStream));
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->PacingTimer().Active(); }, 2000));
+    auto editContacts = [&](std::uint8_t idle, std::array<std::uint8_t, 2> both) {
+        Link->QueueWrite(2, &idle, 0, 2);
+        Link->QueueWrite(2, both.data(), 1, 2);
+        Link->QueueWrite(2, &idle, 0, 2);
+        Clock.Advance(1500);
+        EXPECT_EQ(Unit->Peek(2, 2), idle);
+        EXPECT_EQ(Unit->Peek(2, 3), both[1]);
+    };
+    editContacts(35, {34, 170});
+
+    // Again while an older write of the same byte is on the wire.
+    const std::uint8_t older = 36;
+    Link->QueueWrite(2, &older, 0, 2);
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->TransState() == 20; }, 1000));
+    editContacts(37, {33, 171});
+    EXPECT_EQ(Link->QueuedWrites(), 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitLinkTest, ::testing::Values(3, 5, 8, 20, 26, 30, 38));
 
 class SimUnitFaultTest : public SimUnitLinkTest {};

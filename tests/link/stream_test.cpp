@@ -1,6 +1,7 @@
 // The live stream: pacing, the watchdog and the edits queued meanwhile.
 #include <algorithm>
 #include <array>
+#include <span>
 
 #include "link/link_fixture.h"
 
@@ -98,6 +99,48 @@ TEST_F(StreamTest, LongerRecordThanExpectedStaysInItsBuffer) {
     EXPECT_EQ(Data.LiveRecords.Live28[0], 0);
 }
 
+// A record numbered as FakeUnit::NumberedRecords sends it, with no byte from another record.
+bool IsWholeRecord(std::span<const std::uint8_t> record) {
+    for (std::size_t i = 1; i < record.size(); ++i) {
+        if (record[i] != static_cast<std::uint8_t>(record[0] + i))
+            return false;
+    }
+    return true;
+}
+
+// The online mode reads the record area on its own tick, whatever the stream is doing then.
+TEST_F(StreamTest, TheRecordAreaHoldsTheLastWholeRecordWhileTheNextArrives) {
+    Unit.NumberedRecords = true;
+    StartStream();
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->NewRecord(); }, 2000));
+    const auto& area = Data.LiveRecords.Live24;
+
+    // A tick that falls while record n + 1 comes in byte by byte.
+    ASSERT_TRUE(Clock.RunUntil(
+        [&] {
+            return Link->TransState() == tstate::StreamRecord && !Unit.Output.empty() &&
+                   Unit.Output.size() < 20;
+        },
+        1000));
+    EXPECT_TRUE(IsWholeRecord(area));
+    EXPECT_EQ(area[0], static_cast<std::uint8_t>(Unit.LiveCounter - 2)) << "record n";
+
+    // At no moment, whether a notification brings one byte, a few, a whole record or a reply
+    // longer than the record.
+    struct Case {
+        std::size_t Chunk;
+        std::size_t UnitLength;
+    };
+    for (const Case c : {Case{1, 24}, Case{5, 24}, Case{24, 24}, Case{0, 30}}) {
+        SCOPED_TRACE(c.Chunk);
+        Line.SetRxChunk(c.Chunk);
+        Unit.LiveLength = c.UnitLength;
+        const std::uint8_t next = Unit.LiveCounter;
+        EXPECT_FALSE(Clock.RunUntil([&] { return !IsWholeRecord(area); }, 1000));
+        EXPECT_GT(static_cast<std::uint8_t>(area[0] - next), 5) << "records kept coming";
+    }
+}
+
 TEST_F(StreamTest, NewerEditOfTheSamePlaceReplacesThePendingOne) {
     StartStream();
     Clock.Advance(300);
@@ -173,6 +216,7 @@ TEST_F(StreamTest, StopRequestedDuringAQueuedWriteStillStopsTheStream) {
     EXPECT_EQ(Link->TransState(), 20);
     Clock.Advance(500);
     EXPECT_EQ(Unit.Area2[0x50], 0x44);
+    EXPECT_EQ(Data.DeviceData.ChangedOffline, 0) << "the write did reach the unit";
     const std::size_t requests = Count(PcBytes(), 0xA0);
     Clock.Advance(2000);
     EXPECT_EQ(Count(PcBytes(), 0xA0), requests);

@@ -1,29 +1,54 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "link/write_queue.h"
 
 namespace zv::test {
 namespace {
 
-TEST(WriteQueue, ReplacesOnlyAWaitingWriteOfTheSamePlaceAndKind) {
-    TWriteQueue q;
-    const std::array<std::uint8_t, 2> a = {1, 2}, b = {3, 4};
-    ASSERT_TRUE(q.Push(2, a.data(), wkind::OneByte, 10));
-    ASSERT_TRUE(q.Push(2, a.data(), wkind::TwoBytes, 10));  // other kind: its own write
-    ASSERT_TRUE(q.Push(1, a.data(), wkind::OneByte, 10));   // other area: its own write
-    ASSERT_TRUE(q.Push(2, b.data(), wkind::OneByte, 10));   // replaces the first, keeps its place
-    ASSERT_EQ(q.Size(), 3u);
-    EXPECT_EQ(q.Front().Data[0], 3);
+// Area, kind, address and first data byte of each write, in the order the unit gets them.
+std::vector<std::array<int, 4>> Drain(TWriteQueue& q) {
+    std::vector<std::array<int, 4>> out;
+    for (; !q.Empty(); q.FrontDone()) {
+        const TQueuedWrite& w = q.Front();
+        out.push_back({w.Area, w.Kind, w.Address, w.Data[0]});
+    }
+    return out;
+}
 
+TEST(WriteQueue, AWaitingWriteGivesWayOnlyToANewerOneOfAllItsBytes) {
+    using W = std::array<int, 4>;
+    using wkind::OneByte, wkind::TwoBytes, wkind::SixteenBytes;
+    TWriteQueue q;
+    const std::array<std::uint8_t, 16> v1{1, 2}, v3{3, 4}, v5{5}, v7{7, 8}, v9{9};
+    q.Push(2, v1.data(), OneByte, 10);
+    q.Push(1, v1.data(), OneByte, 10);  // another area: a write of its own
+    q.Push(2, v5.data(), OneByte, 20);  // other bytes
+    q.Push(2, v3.data(), OneByte, 10);  // the same byte: takes the older one's place
+    q.Push(2, v7.data(), TwoBytes, 9);  // carries byte 10 too: replaces it in its place
+    q.Push(2, v9.data(), OneByte, 10);  // only part of the two bytes: queues behind them
+    EXPECT_EQ(
+        Drain(q),
+        (std::vector<W>{
+            {2, TwoBytes, 9, 7}, {1, OneByte, 10, 1}, {2, OneByte, 20, 5}, {2, OneByte, 10, 9}}));
+
+    // One byte, both contacts, one byte: the last one must land last.
+    q.Push(2, v3.data(), OneByte, 2);
+    q.Push(2, v7.data(), TwoBytes, 2);
+    q.Push(2, v5.data(), OneByte, 2);
+    EXPECT_EQ(Drain(q), (std::vector<W>{{2, TwoBytes, 2, 7}, {2, OneByte, 2, 5}}));
+
+    // A write on the wire stays; one that overlaps a waiting write behind the place it would
+    // take must not overtake that write.
+    q.Push(2, v1.data(), OneByte, 3);
     q.BeginFront();
-    ASSERT_TRUE(q.Push(2, a.data(), wkind::OneByte, 10));  // the front is on the wire
-    EXPECT_EQ(q.Size(), 4u);
-    EXPECT_EQ(q.Front().Data[0], 3);
-    q.FrontDone();
-    EXPECT_EQ(q.Size(), 3u);
-    EXPECT_EQ(q.Front().Kind, wkind::TwoBytes);
+    q.Push(2, v3.data(), OneByte, 2);
+    q.Push(2, v9.data(), SixteenBytes, 3);
+    q.Push(2, v7.data(), TwoBytes, 2);
+    EXPECT_EQ(Drain(q),
+              (std::vector<W>{{2, OneByte, 3, 1}, {2, SixteenBytes, 3, 9}, {2, TwoBytes, 2, 7}}));
 }
 
 TEST(WriteQueue, FailedWriteIsGivenUpAfterThreeTries) {
@@ -50,8 +75,8 @@ TEST(WriteQueue, RejectsMalformedRequests) {
     EXPECT_FALSE(q.Push(4, d.data(), 0, 0));
     EXPECT_FALSE(q.Push(2, nullptr, 0, 0));
     EXPECT_FALSE(q.Push(2, d.data(), wkind::TwoBytes, 0xFFFF));
-    EXPECT_TRUE(q.Push(2, d.data(), wkind::OneByte, 0xFFFF));
     EXPECT_TRUE(q.Push(2, d.data(), wkind::SixteenBytes, 0xFFF0));
+    EXPECT_TRUE(q.Push(2, d.data(), wkind::OneByte, 0xFFFF));
     EXPECT_EQ(q.Size(), 2u);
 }
 

@@ -11,6 +11,7 @@
 #include "line/sim_line.h"
 #include "line/unit_endpoint.h"
 #include "line/virtual_timer_service.h"
+#include "link/transfer_table.h"
 #include "online/online_mode.h"
 #include "scripted_dialogs.h"
 #include "unit/sim_unit.h"
@@ -61,6 +62,21 @@ protected:
     }
 
     TZVDataClass& Data() { return Main.Data(); }
+
+    // An edit of fuel map byte k (unit order) as every editor makes one: into the working image,
+    // then queued for the unit while running online, or marked as an offline change.
+    void EditMapByte(std::size_t k, std::uint8_t value) {
+        std::uint8_t& byte = Data().DeviceData.Image[img::FuelMap + k];
+        byte = value;
+        if (Online->LinkState() == link::RunOnline) {
+            const auto address =
+                static_cast<std::uint16_t>(FuelMapAddress(Data().DeviceData.Firmware) + k);
+            Online->Link().QueueWrite(2, &byte, 0, address);
+        } else {
+            Data().DeviceData.ChangedOffline = 1;
+        }
+        Data().ImageToFields();
+    }
 
     sim::VirtualTimerService Clock;
     sim::TSimLine Line{Clock, {1}};

@@ -156,6 +156,61 @@ TEST_F(OnlineTest, ADyingStreamReconnectsWithoutAMessage) {
     ASSERT_TRUE(RunUntilState(link::RunOnline, 20000)) << "back once the unit answers";
 }
 
+TEST_F(OnlineTest, EditsLeftQueuedWhenGoingOfflineAreNeverSentLater) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Clock.Advance(500);
+    for (std::size_t k = 0; k < 12; ++k)
+        EditMapByte(k, 165);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    ASSERT_LT(Unit->WriteLog().size(), 12u) << "some edits were still queued";
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1) << "the unit lacks edits the PC holds";
+
+    // Edited offline and downloaded into the same unit: its device data block stays as it is.
+    EditMapByte(11, 200);
+    Statuses.clear();
+    Online->DispatchKey(key::F8);
+    ASSERT_TRUE(RunUntilState(link::Idle, 120000));
+    EXPECT_EQ(Statuses,
+              (Statuses_t{"Device check", "Upload Device ID", "Upload ID success",
+                          "ZV map download", "Done", "AFR map download", "Done", "Offline"}));
+    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 11], 200);
+
+    Unit->ClearCounters();
+    Online->DispatchKey(key::F5);
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Data Changed");
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Clock.Advance(2000);
+    EXPECT_TRUE(Unit->WriteLog().empty()) << "no stale edit goes out";
+    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 11], 200);
+    EXPECT_EQ(Data().DeviceData.Image[img::FuelMap + 11], 200);
+}
+
+TEST_F(OnlineTest, EditsQueuedForAVanishedUnitNeverReachTheUnitThatReplacesIt) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Clock.Advance(500);
+    Unit->Vanish();
+    Clock.Advance(200);
+    for (std::size_t k = 0; k < 12; ++k)
+        EditMapByte(k, 165);
+    ASSERT_TRUE(RunUntilState(link::AwaitUnit, 20000));
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u) << "the operator learns that the unit lacks edits";
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Data Changed");
+
+    AttachUnit(30, 3, true, "ZV000449");
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Clock.Advance(2000);
+    EXPECT_GT(Unit->RequestCount(0xA0), 10u);
+    EXPECT_TRUE(Unit->WriteLog().empty());
+    EXPECT_EQ(Data().DeviceData.Image[img::FuelMap], Unit->ImageSnapshot()[img::FuelMap])
+        << "its data were taken";
+}
+
 TEST_F(OnlineTest, DownloadWritesWhatTheFirmwareHas) {
     for (int fw : {26, 30}) {
         SCOPED_TRACE(fw);

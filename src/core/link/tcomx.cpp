@@ -95,6 +95,9 @@ bool TComX::BeginJob(std::uint8_t jobCode) {
         // abandoned transaction may send anything into the new job's exchange.
         PacingTimer_->Stop();
         ComControlTimer_->Stop();
+        DropQueuedWrites();
+    } else if (jobCode == job::StreamStart) {
+        DroppedWrites_ = 0;
     }
     Job_ = jobCode;
     JobResult_ = jobresult::None;
@@ -106,6 +109,7 @@ void TComX::RefuseJob() {
     PacingTimer_->Stop();
     ComControlTimer_->Stop();
     JobTimer_->Stop();
+    DropQueuedWrites();
     TransState_ = tstate::Idle;
     Job_ = job::Idle;
     JobResult_ = jobresult::TimedOut;

@@ -92,8 +92,9 @@ class TComX {
     bool QueueWrite(std::uint8_t area, const std::uint8_t* source, std::uint8_t kind,
                     std::uint16_t address);
     std::size_t QueuedWrites() const { return Queue_.Size(); }
-    // For a unit other than the one the edits were made for.
-    void ClearQueuedWrites() { Queue_.Clear(); }
+    // Writes dropped when the stream ended before they reached the unit, counted since the
+    // stream was last started. Dropping one marks the working data as changed offline.
+    std::size_t DroppedWrites() const { return DroppedWrites_; }
     // 2 after a queued write was given up, until the failures are taken.
     std::uint8_t WriteFailed() const { return WriteFailures_.empty() ? 0 : 2; }
     std::vector<TWriteFailure> TakeWriteFailures();
@@ -189,6 +190,7 @@ class TComX {
     void QueuedWriteDone();
     void QueuedWriteFailed();
     void RestoreStreamTarget();
+    void DropQueuedWrites();
 
     std::uint8_t ReadCommand() const;
     std::uint8_t WriteCommand(bool checksummed) const;
@@ -222,7 +224,8 @@ class TComX {
     int BlockStep_ = 0;
     int EchoStep_ = 0;
     std::size_t LiveReceived_ = 0;
-    std::uint32_t FailedBytes_ = 0;  // of the current 256-byte download
+    std::vector<std::uint8_t> LiveRx_;  // the record being received, until it is whole
+    std::uint32_t FailedBytes_ = 0;     // of the current 256-byte download
 
     // Job layer.
     std::uint8_t Job_ = job::Idle;
@@ -237,6 +240,7 @@ class TComX {
     std::array<std::uint8_t, 16> Staging_{};
     Target SavedTarget_;
     std::vector<TWriteFailure> WriteFailures_;
+    std::size_t DroppedWrites_ = 0;
 };
 
 }  // namespace zv

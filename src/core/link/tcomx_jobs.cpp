@@ -115,6 +115,8 @@ void TComX::JobTimerTick() {
                 TriesLeft_ = 3;
             } else if (--TicksLeft_ == 0) {
                 Job_ = --TriesLeft_ > 0 ? job::StreamRestart : job::Idle;
+                if (Job_ == job::Idle)
+                    DropQueuedWrites();
             }
             break;
 

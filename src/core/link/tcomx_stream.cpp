@@ -15,6 +15,17 @@ std::vector<TWriteFailure> TComX::TakeWriteFailures() {
     return failures;
 }
 
+void TComX::DropQueuedWrites() {
+    // The stream has ended: a write that has not reached the unit must never go out later, on
+    // top of what a download, an upload or another unit brings meanwhile. The unit lacks it,
+    // so going online again must say so, as it does for any change made offline.
+    if (Queue_.Empty())
+        return;
+    DroppedWrites_ += Queue_.Size();
+    Queue_.Clear();
+    Data_.DeviceData.ChangedOffline = 1;
+}
+
 void TComX::RestoreStreamTarget() {
     // A job started meanwhile has brought its own target; only the staging bytes are ours.
     if (Target_.Bytes.data() == Staging_.data())
@@ -120,8 +131,10 @@ void TComX::PacingTimerTick() {
     const bool streaming = Job_ == job::StreamStart || Job_ == job::StreamRestart ||
                            Job_ == job::StreamWatch || Job_ == job::StreamStop;
     if (StreamMode_ == 1) {
-        if (streaming || Job_ == job::Idle)
+        if (streaming || Job_ == job::Idle) {
             TransState_ = tstate::Idle;
+            DropQueuedWrites();
+        }
         return;
     }
     if (!streaming)

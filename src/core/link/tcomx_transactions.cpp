@@ -344,6 +344,7 @@ void TComX::LiveStart() {
     DiscardInput();
     SendByte(kLiveRequest);
     LiveReceived_ = 0;
+    LiveRx_.resize(Length_);
 }
 
 void TComX::LiveReceive() {
@@ -351,14 +352,16 @@ void TComX::LiveReceive() {
         return;
     // Never more than the record still lacks: a longer answer must not run past the buffer.
     const std::size_t want = std::min<std::size_t>(Length_ - LiveReceived_, Port_.BytesAvailable());
-    const std::size_t start = Target_.Pos + LiveReceived_;
-    if (want > 0 && start + want <= Target_.Bytes.size()) {
-        LiveReceived_ += Port_.ReadBuf(Target_.Bytes.data() + start, want);
-    }
-    if (LiveReceived_ >= Length_) {
-        Activity_ = true;
-        LiveStatus_ = 2;
-    }
+    if (want > 0)
+        LiveReceived_ += Port_.ReadBuf(LiveRx_.data() + LiveReceived_, want);
+    if (LiveReceived_ < Length_)
+        return;
+    // The record area is read on the online mode's own tick, which may fall while the next
+    // record is arriving: it only ever gets whole records.
+    const auto area = Target_.Bytes.subspan(std::min(Target_.Pos, Target_.Bytes.size()));
+    std::copy_n(LiveRx_.begin(), std::min<std::size_t>(Length_, area.size()), area.begin());
+    Activity_ = true;
+    LiveStatus_ = 2;
 }
 
 }  // namespace zv

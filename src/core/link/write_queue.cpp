@@ -12,6 +12,24 @@ std::string WriteFailureStatus(const TWriteFailure& failure) {
     return text;
 }
 
+namespace {
+
+// First address past a write's bytes.
+std::size_t End(const TQueuedWrite& w) {
+    return w.Address + TWriteQueue::KindLength(w.Kind);
+}
+
+// True when outer writes every byte that inner writes.
+bool Covers(const TQueuedWrite& outer, const TQueuedWrite& inner) {
+    return outer.Area == inner.Area && outer.Address <= inner.Address && End(inner) <= End(outer);
+}
+
+bool Overlaps(const TQueuedWrite& a, const TQueuedWrite& b) {
+    return a.Area == b.Area && a.Address < End(b) && b.Address < End(a);
+}
+
+}  // namespace
+
 std::size_t TWriteQueue::KindLength(std::uint8_t kind) {
     switch (kind) {
         case wkind::OneByte:
@@ -39,17 +57,36 @@ bool TWriteQueue::Push(std::uint8_t area, const std::uint8_t* source, std::uint8
     write.Address = address;
     std::copy_n(source, length, write.Data.begin());
 
+    // A waiting write whose bytes the new one all carries is stale and goes.
     const std::size_t first = FrontInFlight_ ? 1 : 0;
+    const std::size_t place = PlaceFor(write, first);
+    std::deque<TQueuedWrite> kept;
+    for (std::size_t i = 0; i < Items_.size(); ++i) {
+        if (i == place)
+            kept.push_back(write);
+        if (i < first || !Covers(write, Items_[i]))
+            kept.push_back(Items_[i]);
+    }
+    if (place == Items_.size())
+        kept.push_back(write);
+    Items_.swap(kept);
+    return true;
+}
+
+std::size_t TWriteQueue::PlaceFor(const TQueuedWrite& write, std::size_t first) const {
+    // The place of the first waiting write that the new one replaces, as long as nothing queued
+    // behind it touches the new write's bytes: the new write then reaches the unit sooner and
+    // still after every older write of those bytes. Otherwise it queues last, so that writes of
+    // the same bytes reach the unit in the order they were made, whatever their kinds.
+    std::size_t place = Items_.size();
     for (std::size_t i = first; i < Items_.size(); ++i) {
-        auto& w = Items_[i];
-        if (w.Area == area && w.Kind == kind && w.Address == address) {
-            // Keeps its place in the order: the place was edited first back then.
-            w = write;
-            return true;
+        if (Covers(write, Items_[i])) {
+            place = std::min(place, i);
+        } else if (place < Items_.size() && Overlaps(write, Items_[i])) {
+            return Items_.size();
         }
     }
-    Items_.push_back(write);
-    return true;
+    return place;
 }
 
 void TWriteQueue::FrontDone() {
@@ -64,10 +101,8 @@ std::optional<TWriteFailure> TWriteQueue::FrontFailed() {
         return std::nullopt;
     auto& front = Items_.front();
     ++front.Tries;
-    const bool superseded =
-        std::any_of(Items_.begin() + 1, Items_.end(), [&](const TQueuedWrite& w) {
-            return w.Area == front.Area && w.Kind == front.Kind && w.Address == front.Address;
-        });
+    const bool superseded = std::any_of(Items_.begin() + 1, Items_.end(),
+                                        [&](const TQueuedWrite& w) { return Covers(w, front); });
     if (superseded) {
         Items_.pop_front();
         return std::nullopt;

@@ -36,8 +36,9 @@ struct TWriteFailure {
 std::string WriteFailureStatus(const TWriteFailure& failure);
 
 // Pending writes of the live stream, in the order the operator made the edits. Each keeps its
-// own area, address and bytes, so no edit overwrites another one's data; a newer edit of the
-// same place replaces the one still waiting.
+// own area, address and bytes, so no edit overwrites another one's data. Writes that touch the
+// same bytes stay in the order they were made, whatever their kinds; a newer write that carries
+// every byte of one still waiting replaces it.
 class TWriteQueue {
   public:
     static constexpr std::uint8_t kMaxTries = 3;
@@ -59,13 +60,16 @@ class TWriteQueue {
     bool FrontInFlight() const { return FrontInFlight_; }
     void FrontDone();
     // Counts a failed try. The write stays in front for another try unless it has used up its
-    // tries (then it is removed and returned) or a newer edit of the same place waits (then it
-    // is removed quietly: the newer one carries the value that matters).
+    // tries (then it is removed and returned) or a newer write of all its bytes waits (then it
+    // is removed quietly: the newer one carries the values that matter).
     std::optional<TWriteFailure> FrontFailed();
 
     void Clear();
 
   private:
+    // Where a new write goes among the waiting ones (from index first); the size means last.
+    std::size_t PlaceFor(const TQueuedWrite& write, std::size_t first) const;
+
     std::deque<TQueuedWrite> Items_;
     bool FrontInFlight_ = false;
 };

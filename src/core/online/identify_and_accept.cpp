@@ -97,8 +97,6 @@ bool TOnlineMode::AcceptUpload() {
         ClearUnitPanels();
         return false;
     }
-    // Edits still queued for another unit must not reach this one.
-    if (data.DeviceData.Ident.Text != data.ReceiveData.Ident.Text) link_->ClearQueuedWrites();
     data.DeviceData = data.ReceiveData;
     data.ImageToFields();
     return true;

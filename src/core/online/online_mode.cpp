@@ -307,7 +307,14 @@ void TOnlineMode::LaterHalf() {
         case link::FotoCurveDownload: TransferResult(16, "Download timeout", 1, 3); return;
         case link::RunOnline:
             if (JobIdle()) {
-                NextState(1);  // the stream died: connect again from the start
+                // The stream died: connect again from the start, as F5 would, and say so
+                // when edits it could not send are lost to the unit.
+                if (link_->DroppedWrites() > 0) {
+                    comTimer_->Stop();
+                    main_.ShowMessage(MsgKind::Information, main_.Text(txt::DataChanged));
+                    comTimer_->Start();
+                }
+                NextState(1);
                 return;
             }
             for (const auto& failure : link_->TakeWriteFailures()) Status(WriteFailureStatus(failure));
