@@ -115,6 +115,13 @@ std::string TMainFormModel::IdleContactLabel() const {
 
 void TMainFormModel::ControlsRefreshed(bool idleContactShows50Hz) { idleContactShows50Hz_ = idleContactShows50Hz; }
 
+std::string TMainFormModel::InfoText(const std::string& deviceType, const std::string& serialNo,
+                                     const std::string& version) const {
+    std::string text = std::string(kProgramTitle) + "\r\n" + ReleaseDate().Pick(CurrentLanguage());
+    if (!deviceType.empty()) text += "\r\n\r\n" + deviceType + "  " + serialNo + "  " + version;
+    return text;
+}
+
 std::string TMainFormModel::DateTimePanel(std::time_t now) const {
     return " " + FormatLongDateTime(now, CurrentLanguage());
 }

@@ -63,6 +63,10 @@ public:
     std::string IdleContactLabel() const;
     void ControlsRefreshed(bool idleContactShows50Hz);
 
+    // The Info box: program, release and the unit the link identified (when there is one).
+    std::string InfoText(const std::string& deviceType, const std::string& serialNo,
+                         const std::string& version) const;
+
     // Status panels.
     std::string DateTimePanel(std::time_t now) const;
     int PageOnView() const { return pageOnView_; }

@@ -15,7 +15,12 @@
 
 #include "app/command_line.h"
 #include "app/control_panel.h"
+#include "app/look.h"
 #include "app/top_stripe.h"
+#include "dialogs/about_box.h"
+#include "dialogs/key_config_dialog.h"
+#include "dialogs/page_select_window.h"
+#include "widgets/key_control_widget.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
 
@@ -39,10 +44,13 @@ int OperatingKeyCode(const QKeyEvent& event) {
 TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsStore> store)
     : options_(options),
       store_(std::move(store)),
-      dialogs_([this] { return main_.CurrentLanguage(); }),
+      qtDialogs_([this] { return main_.CurrentLanguage(); }),
+      dialogs_(options.ScriptedDialogs ? *options.ScriptedDialogs : qtDialogs_),
       main_(dialogs_, *store_),
-      form_(main_, *store_) {
-    dialogs_.SetParent(this);
+      form_(main_, *store_),
+      keyConfig_(keyCtrl_, *store_),
+      pageSelect_(main_.Data()) {
+    qtDialogs_.SetParent(this);
     FormCreate();
 }
 
@@ -67,6 +75,8 @@ void TMainForm::FormCreate() {
     setWindowTitle(QString::fromUtf8(kProgramTitle));
 
     form_.LoadSettings(Environment());
+    keyCtrl_.KeyUpSmallCode = static_cast<std::uint8_t>(form_.Started().KeyUpSmallCode);
+    keyCtrl_.KeyDownSmallCode = static_cast<std::uint8_t>(form_.Started().KeyDownSmallCode);
 
     BuildMenus();
     BuildToolBar();
@@ -99,6 +109,7 @@ void TMainForm::FormCreate() {
     };
     online_->PageKey = [this](int keyCode) { form_.PageKey(keyCode); };
     online_->DataTakenOver = [this] {
+        pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
         // The take-over refreshes the controls after telling the pages; paint what it decided.
         QTimer::singleShot(0, this, [this] {
             AfterControlsRefreshed();
@@ -110,10 +121,17 @@ void TMainForm::FormCreate() {
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
 
     main_.Data().DeviceData.Firmware = 0;
+    WirePageSelect();
+    pageSelect_.SetPageMask(0);
     form_.ConfigureLink(*online_, options_.SimFirmware.has_value());
     ApplyLanguage(options_.Lang.value_or(main_.CurrentLanguage()));
     ConnectControls();
     qApp->installEventFilter(this);
+
+    // Keys go to the key dispatch through the notebook's invisible key sink.
+    keySink_ = new KeyControlWidget(keyCtrl_, notebook_);
+    keyCtrl_.OnKey = [this](std::uint8_t code) { DispatchKey(code); };
+    keySink_->setFocus();
 
     renderTimer_ = new QTimer(this);
     renderTimer_->setInterval(kRenderMs);
@@ -130,7 +148,26 @@ void TMainForm::FormCreate() {
     Render();
 }
 
+void TMainForm::WirePageSelect() {
+    pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
+    pageSelect_.SwitchNotebookPage = [this](int page) { ShowNotebookPage(page); };
+    pageSelect_.PageMenuChanged = [this] { PageMenuChanged(); };
+    pageSelect_.FocusMainKeyControl = [this] {
+        if (keySink_) keySink_->setFocus();
+    };
+}
+
+void TMainForm::PageMenuChanged() {
+    for (int page = 0; page < kPageCount; ++page) {
+        const TPageMenuItem& item = pageSelect_.MenuItem(page);
+        QAction* action = actions_.Pages[static_cast<std::size_t>(page)];
+        action->setVisible(item.Visible);
+        action->setEnabled(item.Enabled);
+    }
+}
+
 void TMainForm::DataSetLoaded() {
+    pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
     online_->RefreshControls();
     AfterControlsRefreshed();
     Render();
@@ -152,7 +189,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const auto& key = static_cast<const QKeyEvent&>(*event);
         const int code = OperatingKeyCode(key);
-        if (code != 0 && widget && widget->window() == this && key.modifiers() == Qt::NoModifier) {
+        const bool ours = widget && (widget->window() == this || widget->window() == pageSelectWindow_);
+        if (code != 0 && ours && key.modifiers() == Qt::NoModifier) {
             // Holding a key down must not toggle the link or a switch over and over.
             if (!key.isAutoRepeat()) DispatchKey(code);
             return true;
@@ -184,7 +222,9 @@ void TMainForm::FileRestoreItem() {
             showMaximized();
             break;
     }
-    ShowNotebookPage(form_.PageOnView());
+    ShowNotebookPage(pageSelect_.CurrentPage());
+    // The list stands over the notebook's upper left corner, leaving the live values in view.
+    pageSelectWindow_->move(notebook_->mapToGlobal(QPoint(kGroupSpacing * 3, kGroupSpacing * 2)));
     ShowPageSelection();
 }
 
@@ -215,18 +255,32 @@ void TMainForm::ShowNotebookPage(int page) {
     pageNamePanel_->setText(QString::fromStdString(form_.PageNamePanel()));
 }
 
-// The page selection window comes with its own change; until then Esc and the first paint
-// leave the notebook as it is.
-void TMainForm::ShowPageSelection() {}
+void TMainForm::ShowPageSelection() { pageSelect_.Show(); }
 
-void TMainForm::KeyConfigClick(int /*presetRow*/) {}
+// presetRow: 0 from the up panel, 1 from the down panel, -1 from the menu (the last row stays).
+void TMainForm::KeyConfigClick(int presetRow) {
+    if (presetRow >= 0) keyConfig_.SetSelectedRow(presetRow);
+    KeyConfigDialog dialog(keyConfig_, this);
+    dialog.exec();
+    keySink_->setFocus();
+    Render();
+}
 
+// The input configuration dialogs come with the input configuration pages.
 void TMainForm::InputConfigClick() {}
 
-void TMainForm::ShowAboutBox() {}
+void TMainForm::ShowAboutBox() {
+    AboutBox box(main_.CurrentLanguage(), AboutBox::DefaultPicturePath(), this);
+    box.exec();
+    keySink_->setFocus();
+}
 
-void TMainForm::InfoClick() {}
+void TMainForm::InfoClick() {
+    const TLinkPanels& unit = online_->Panels();
+    main_.ShowMessage(MsgKind::Information, form_.InfoText(unit.DeviceType, unit.SerialNo, unit.VerLevel));
+}
 
+// Printing the data sheet comes with its own change.
 void TMainForm::PrintClick() {}
 
 void TMainForm::PrinterSetupClick() {}

@@ -8,6 +8,9 @@
 
 #include "app/main_form_model.h"
 #include "app/main_model.h"
+#include "config/key_config_dlg.h"
+#include "config/key_control.h"
+#include "config/page_select.h"
 #include "seams/qt_dialogs.h"
 #include "seams/qt_timer_service.h"
 
@@ -28,6 +31,8 @@ class TPacedSimPort;
 
 namespace zv::gui {
 
+class KeyControlWidget;
+class PageSelectWindow;
 class TControlPanel;
 class TIntroPage;
 class TTopStripe;
@@ -40,6 +45,7 @@ struct TProgramOptions {
     std::string ProgramDir;
     std::string UserPath;            // documents folder; empty: the system's
     bool StatusToStderr = false;     // each status text of the link also as "status: <text>"
+    Dialogs* ScriptedDialogs = nullptr;  // tests answer the boxes; otherwise Qt's dialogs
 };
 
 // The main window. It owns the program's objects (data set, link, online mode, pages) as the
@@ -55,7 +61,10 @@ public:
     TOnlineMode& Online() { return *online_; }
     TControlPanel& Panel() { return *panel_; }
     QStackedWidget& Notebook() { return *notebook_; }
-    QtDialogs& Dialogs() { return dialogs_; }
+    TKeyControl& KeyCtrl() { return keyCtrl_; }
+    TPageSelect& PageSelect() { return pageSelect_; }
+    PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
+    KeyControlWidget& KeySink() { return *keySink_; }
 
     // Menu actions by name, for the wiring tests.
     struct TActions {
@@ -107,6 +116,8 @@ private:
     void PortMenuAboutToShow();
     void FileRestoreItem();
     void DataSetLoaded();
+    void WirePageSelect();
+    void PageMenuChanged();
     void AfterControlsRefreshed();
     void RenderControls();
     void RenderDashboard();
@@ -117,17 +128,25 @@ private:
     TProgramOptions options_;
     QtTimerService timers_;
     std::unique_ptr<SettingsStore> store_;
-    QtDialogs dialogs_;
+    QtDialogs qtDialogs_;
+    Dialogs& dialogs_;
     // The port outlives the link that talks through it (members go in reverse order).
     std::unique_ptr<sim::TPacedSimPort> port_;
     TMainModel main_;
     TMainFormModel form_;
+    // The main window's key sink with the two step keys, the key configuration that edits
+    // them, and the page selection.
+    TKeyControl keyCtrl_{"KeyCtrl"};
+    TKeyConfigDlg keyConfig_;
+    TPageSelect pageSelect_;
     TOnlineMode* online_ = nullptr;
 
     TControlPanel* panel_ = nullptr;
     TTopStripe* topStripe_ = nullptr;
     QStackedWidget* notebook_ = nullptr;
     TIntroPage* introPage_ = nullptr;
+    KeyControlWidget* keySink_ = nullptr;
+    PageSelectWindow* pageSelectWindow_ = nullptr;
     QLabel* pageNamePanel_ = nullptr;
     QLabel* deviceTypePanel_ = nullptr;
     QLabel* serialNoPanel_ = nullptr;

@@ -120,7 +120,7 @@ void TMainForm::BuildOptionsMenu() {
 void TMainForm::BuildWindowMenu() {
     windowMenu_ = menuBar()->addMenu(QString());
     for (int page = 0; page < kPageCount; ++page) {
-        actions_.Pages.push_back(windowMenu_->addAction(QString(), this, [this, page] { ShowNotebookPage(page); }));
+        actions_.Pages.push_back(windowMenu_->addAction(QString(), this, [this, page] { pageSelect_.ChoosePage(page); }));
     }
 }
 
@@ -315,6 +315,8 @@ void TMainForm::ApplyLanguage(Language lang) {
         pending->setText(caption(TMainText::PagePending));
     }
     pageNamePanel_->setText(Q(form_.PageNamePanel()));
+    pageSelect_.SetLanguage(lang);
+    keyConfig_.SetLanguage(lang);
     introPage_->SetLanguage(lang);
     deviceTypePanel_->setToolTip(caption(TMainText::DeviceTypeHint));
     serialNoPanel_->setToolTip(caption(TMainText::SerialNoHint));

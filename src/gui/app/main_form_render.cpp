@@ -116,9 +116,8 @@ void TMainForm::RenderStatus() {
     topStripe_->SetSplit(online_->TopStripeSplit());
     const QString title = Q(main_.Caption());
     if (windowTitle() != title) setWindowTitle(title);
-    const TStartSettings& keys = form_.Started();
-    const QString up = QStringLiteral("▲ ") + QChar(keys.KeyUpSmallCode);
-    const QString down = QStringLiteral("▼ ") + QChar(keys.KeyDownSmallCode);
+    const QString up = QStringLiteral("▲ ") + Q(KeyCodeText(keyCtrl_.KeyUpSmallCode));
+    const QString down = QStringLiteral("▼ ") + Q(KeyCodeText(keyCtrl_.KeyDownSmallCode));
     if (panel_->KeyUpPanel->text() != up) panel_->KeyUpPanel->setText(up);
     if (panel_->KeyDownPanel->text() != down) panel_->KeyDownPanel->setText(down);
 }
