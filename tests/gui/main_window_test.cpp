@@ -117,7 +117,7 @@ TEST_F(MainWindow, LanguageSwitchRecaptionsEverythingAndIsKept) {
     a.German->trigger();
     EXPECT_EQ(form->FileMenu()->title(), QString::fromUtf8("&Datei"));
     EXPECT_EQ(a.Upload->text(), QString::fromUtf8("Daten lesen"));
-    EXPECT_EQ(form->Panel().OffOnlineButton->text(), QString::fromUtf8("F5\nVerbinden"));
+    EXPECT_EQ(form->Panel().OffOnlineButton->text(), QString::fromUtf8("F5  Verbinden"));
     EXPECT_EQ(form->Panel().RotDispLabel->text(), QString::fromUtf8("Drehzahl  [U/min]"));
     EXPECT_EQ(form->Panel().OffOnlineButton->toolTip(),
               QString::fromUtf8("(F5) Verbindung zum Steuergerät aufbauen"));
@@ -129,7 +129,7 @@ TEST_F(MainWindow, LanguageSwitchRecaptionsEverythingAndIsKept) {
 
     a.English->trigger();
     EXPECT_EQ(form->FileMenu()->title(), QString::fromUtf8("&File"));
-    EXPECT_EQ(form->Panel().OffOnlineButton->text(), QString::fromUtf8("F5\nConnect"));
+    EXPECT_EQ(form->Panel().OffOnlineButton->text(), QString::fromUtf8("F5  Connect"));
     EXPECT_EQ(Stored("Settings/Options/Language").toString(), "english");
 }
 

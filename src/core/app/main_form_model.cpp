@@ -20,7 +20,7 @@ constexpr TCaptionPair kCaptions[] = {
     {53, -1}, {54, -1}, {55, -1}, {56, -1},
     {-1, 62}, {-1, 63}, {-1, 64}, {-1, 65},
     // The buttons carry the words of their menu items under the key.
-    {44, 66}, {46, 67}, {45, 68}, {47, 69}, {48, 70}, {-1, 71}, {49, 72},
+    {44, 66}, {46, 67}, {45, 68}, {47, 69}, {-1, 70}, {-1, 71}, {49, 72},
 };
 constexpr auto kFirstOwnText = static_cast<std::size_t>(TMainText::LinkGroup);
 static_assert(std::size(kCaptions) == kFirstOwnText);
@@ -30,7 +30,7 @@ const TextPair kOwnCaptions[] = {
     {"Verbindung", "Link"},
     {"Motor", "Engine"},
     {"Leerlaufsteller", "Idle actuator"},
-    {"Lambda (Sprungsonde)", "Narrowband lambda"},
+    {"Schmalband-Lambda", "Narrowband lambda"},
     {"Breitband-Lambda", "Wideband lambda"},
     {"Korrektur", "Correction"},
     {"Aktiv", "Active"},
@@ -50,7 +50,8 @@ const TextPair kOwnCaptions[] = {
     {"Diese Seite kommt mit einer späteren Version des Programms.", "This page comes with a later version of the program."},
 };
 static_assert(std::size(kOwnCaptions) == static_cast<std::size_t>(TMainText::PagePending) - kFirstOwnText + 1);
-const TextPair kWideBandButton = {"Breitband", "Wideband"};
+// F10 and F11 sit on their lambda panels, whose titles already say which controller they switch.
+const TextPair kLambdaButton = {"Regelung", "Control"};
 
 constexpr int kIdleContactText = 57;
 constexpr int k50HzText = 58;
@@ -98,7 +99,7 @@ void TMainFormModel::MenuLanguageSelectClick(Language lang) {
 std::string TMainFormModel::Caption(TMainText item) const {
     const auto index = static_cast<std::size_t>(item);
     if (index >= kFirstOwnText) return kOwnCaptions[index - kFirstOwnText].Pick(CurrentLanguage());
-    if (item == TMainText::F11Button) return kWideBandButton.Pick(CurrentLanguage());
+    if (item == TMainText::F10Button || item == TMainText::F11Button) return kLambdaButton.Pick(CurrentLanguage());
     const int k = PairOf(item).Caption;
     return k < 0 ? std::string() : main_.Text(k);
 }

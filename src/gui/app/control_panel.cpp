@@ -20,7 +20,7 @@ QToolButton* KeyButton(bool toggle) {
     b->setCheckable(toggle);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    b->setMinimumHeight(b->fontMetrics().height() * 3);
+    b->setMinimumHeight(b->fontMetrics().height() * 2);
     b->setFocusPolicy(Qt::NoFocus);
     b->setProperty("keyButton", true);
     return b;
@@ -202,8 +202,6 @@ QWidget* TControlPanel::BuildSwitches() {
     LoggerButton = KeyButton(true);
     layout->addWidget(IdleActiveButton, 0, 0);
     layout->addWidget(LoggerButton, 0, 1);
-    layout->addWidget(NBLambdaActiveButton, 1, 0);
-    layout->addWidget(WBO2LambdaActiveButton, 1, 1);
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
     return row;
@@ -220,11 +218,18 @@ QFrame* TControlPanel::BuildNarrowBand() {
     NBLambdaGauge = new TBarGauge;
     NBLambdaGauge->SetMaximum(51);
     NBLambdaGauge->SetMarks(5);
+    // The key that switches the controller sits on its panel.
+    NBLambdaActiveButton->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     grid->addWidget(NBLambdaTitle, 0, 0);
-    grid->addLayout(LedWithLabel(NBActiveLed, NBActiveLabel), 0, 1, Qt::AlignRight);
+    grid->addWidget(NBLambdaActiveButton, 0, 1, Qt::AlignRight);
     grid->addWidget(NBLambdaGauge, 1, 0, 1, 2);
-    grid->addWidget(NBCorrectionLabel, 2, 0, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(NBCorrectionValPanel, 2, 1, Qt::AlignRight);
+    auto* status = new QHBoxLayout;
+    status->setSpacing(kSpacing);
+    status->addLayout(LedWithLabel(NBActiveLed, NBActiveLabel));
+    status->addStretch(1);
+    status->addWidget(NBCorrectionLabel);
+    status->addWidget(NBCorrectionValPanel);
+    grid->addLayout(status, 2, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     return NBLambdaPanel;
 }
@@ -241,17 +246,19 @@ QFrame* TControlPanel::BuildWideBand() {
     WBO2ActiveLabel = new QLabel;
     WBO2ErrorLed = new TLed(QColor(0xE0, 0x20, 0x20));
     WBO2ErrorLabel = new QLabel;
-    grid->addWidget(WBO2LambdaTitle, 0, 0, 1, 2);
+    WBO2LambdaActiveButton->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    grid->addWidget(WBO2LambdaTitle, 0, 0);
+    grid->addWidget(WBO2LambdaActiveButton, 0, 1, Qt::AlignRight);
     grid->addWidget(AFRUnitLabel, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(AFRTopPanel, 1, 1, Qt::AlignRight);
-    grid->addWidget(WBO2CorrectionLabel, 2, 0, Qt::AlignLeft | Qt::AlignVCenter);
-    grid->addWidget(WBO2CorrectionValPanel, 2, 1, Qt::AlignRight);
-    auto* leds = new QHBoxLayout;
-    leds->setSpacing(kGroupSpacing);
-    leds->addLayout(LedWithLabel(WBO2ActiveLed, WBO2ActiveLabel));
-    leds->addLayout(LedWithLabel(WBO2ErrorLed, WBO2ErrorLabel));
-    leds->addStretch(1);
-    grid->addLayout(leds, 3, 0, 1, 2);
+    auto* status = new QHBoxLayout;
+    status->setSpacing(kSpacing);
+    status->addLayout(LedWithLabel(WBO2ActiveLed, WBO2ActiveLabel));
+    status->addLayout(LedWithLabel(WBO2ErrorLed, WBO2ErrorLabel));
+    status->addStretch(1);
+    status->addWidget(WBO2CorrectionLabel);
+    status->addWidget(WBO2CorrectionValPanel);
+    grid->addLayout(status, 2, 0, 1, 2);
     grid->setColumnStretch(0, 1);
     return WBO2LambdaPanel;
 }

@@ -124,12 +124,13 @@ void TMainForm::BuildWindowMenu() {
     }
 }
 
+// The file buttons sit in the menu bar's corner: a tool bar row of its own would take height
+// that the dashboard needs on small screens.
 void TMainForm::BuildToolBar() {
-    toolBar_ = addToolBar(QStringLiteral("main"));
-    toolBar_->setMovable(false);
-    toolBar_->setFloatable(false);
-    toolBar_->toggleViewAction()->setEnabled(false);
+    toolBar_ = new QToolBar;
+    toolBar_->setIconSize(QSize(toolBar_->fontMetrics().height(), toolBar_->fontMetrics().height()));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    menuBar()->setCornerWidget(toolBar_, Qt::TopRightCorner);
     QStyle* s = style();
     newButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_FileIcon), QString(), actions_.New, &QAction::trigger);
     openButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_DialogOpenButton), QString(), actions_.Open,
@@ -296,7 +297,7 @@ void TMainForm::ApplyLanguage(Language lang) {
     int i = 0;
     for (const auto& [button, item] : keyButtons) {
         const QString key = QString::fromLatin1(keyNames[i++]);
-        button->setText(key.isEmpty() ? caption(item) : key + QLatin1Char('\n') + caption(item));
+        button->setText(key.isEmpty() ? caption(item) : key + QStringLiteral("  ") + caption(item));
         button->setToolTip(hint(item));
         button->setStatusTip(hint(item));
     }

@@ -9,6 +9,22 @@ namespace {
 
 constexpr int kLinePort = 1;
 
+// The built-in unit is wired like a car with both probes fitted: narrowband on input E and,
+// from the firmwares that know it, a wideband sensor on input F, so that every panel of the
+// dashboard has something to show.
+zv::ImageBytes DemoImage(int firmware) {
+    zv::TZVDataSet set;
+    set.Image = NewDataSetImage(firmware);
+    std::uint16_t flags = set.FlagsWord();
+    if (firmware >= 11) zv::TZVDataClass::SetFlag(flags, 3);  // input E: lambda, narrowband
+    if (firmware >= 27) {
+        zv::TZVDataClass::SetFlag(flags, 2);  // input F: lambda,
+        zv::TZVDataClass::SetFlag(flags, 8);  // wideband
+    }
+    set.SetFlagsWord(flags);
+    return set.Image;
+}
+
 TSimUnitConfig ConfigFor(int firmware) {
     TSimUnitConfig config;
     config.Firmware = firmware;
@@ -22,7 +38,7 @@ TPacedSimPort::TPacedSimPort(zv::TimerService& realTime, int firmware)
     : realTime_(realTime),
       realStartMs_(realTime.GetTickCount()),
       line_(clock_, {kLinePort}),
-      unit_(std::make_unique<TSimUnit>(ConfigFor(firmware), NewDataSetImage(firmware))),
+      unit_(std::make_unique<TSimUnit>(ConfigFor(firmware), DemoImage(firmware))),
       adapter_(std::make_unique<UnitAdapter<TSimUnit>>(*unit_)),
       pump_(realTime.CreateTimer()) {
     line_.AttachUnit(adapter_.get());
