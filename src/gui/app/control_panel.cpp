@@ -92,17 +92,21 @@ TControlPanel::TControlPanel(QWidget* parent) : QFrame(parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kGroupSpacing, kGroupSpacing, kGroupSpacing, kGroupSpacing);
     column->setSpacing(kSpacing);
-    column->addWidget(BuildLinkGroup());
+    // Groups keep their height; a short window scrolls the column rather than squeezing them.
+    const auto add = [column](QWidget* group) {
+        group->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        column->addWidget(group);
+    };
+    add(BuildLinkGroup());
     column->addSpacing(kSpacing);
-    column->addWidget(BuildDashboard());
-    column->addWidget(BuildSwitches());
-    column->addWidget(BuildNarrowBand());
-    column->addWidget(BuildWideBand());
+    add(BuildDashboard());
+    add(BuildSwitches());
+    add(BuildNarrowBand());
+    add(BuildWideBand());
     column->addStretch(1);
-    column->addWidget(BuildStepKeys());
+    add(BuildStepKeys());
     setStyleSheet(QString::fromLatin1(kKeyButtonStyle));
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    setFixedWidth(fontMetrics().averageCharWidth() * 46);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 46);
 }
 
 QWidget* TControlPanel::BuildLinkGroup() {

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTimer>
@@ -92,7 +94,14 @@ void TMainForm::FormCreate() {
     auto* body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(0);
-    body->addWidget(panel_);
+    // On a short screen (or a large font) the column scrolls instead of being cut off.
+    auto* panelScroll = new QScrollArea;
+    panelScroll->setWidget(panel_);
+    panelScroll->setWidgetResizable(true);
+    panelScroll->setFrameShape(QFrame::NoFrame);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll->setFixedWidth(panel_->minimumWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    body->addWidget(panelScroll);
     auto* notebookColumn = new QVBoxLayout;
     notebookColumn->setContentsMargins(0, 0, 0, 0);
     notebookColumn->setSpacing(0);
