@@ -18,7 +18,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QString::fromLatin1(zv::gui::QtSettingsStore::kOrganization));
 
     std::vector<std::string> args;
-    for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(arg.toStdString());
+    for (const QString& arg : QApplication::arguments().mid(1))
+        args.push_back(arg.toStdString());
     const zv::TCommandLine line = zv::ParseCommandLine(args);
     if (!line.Error.empty()) {
         std::cerr << "zvcontrol: " << line.Error << '\n' << zv::kCommandLineUsage;
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
 
     zv::gui::TSingleInstance instance;
     if (!instance.Acquire()) {
-        QMessageBox::critical(nullptr, QStringLiteral("ZEVRIN"), QStringLiteral("Application already running!!!"));
+        QMessageBox::critical(nullptr, QStringLiteral("ZEVRIN"),
+                              QStringLiteral("Application already running!!!"));
         return 1;
     }
 

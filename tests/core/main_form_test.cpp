@@ -14,7 +14,7 @@ using test::ModelFixture;
 using test::TempDir;
 
 class MainForm : public ::testing::Test {
-protected:
+  protected:
     // A data set read from a file and then changed, as the close question sees it.
     void OpenAndChange() {
         f.model.CreateNewDataSet(path);
@@ -77,7 +77,7 @@ TEST_F(MainForm, AFailedOrCancelledSaveKeepsTheProgramOpen) {
 
 // Settings that cannot be kept at exit: the operator is told.
 class RefusingStore : public MemorySettingsStore {
-public:
+  public:
     bool Flush() override { return false; }
 };
 
@@ -151,7 +151,8 @@ TEST_F(MainForm, EscShowsThePageSelectionUnlessThePageTakesTheKey) {
     EXPECT_EQ(shown, 1) << "on the introduction page only Esc does something";
 
     form.PageHandlesKey = [&pageKeys](int page, int code) {
-        if (page != 1) return false;
+        if (page != 1)
+            return false;
         pageKeys.push_back(code);
         return true;
     };

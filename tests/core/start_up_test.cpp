@@ -14,7 +14,7 @@ using test::TempDir;
 // The start reads its settings inside a working folder of its own; the recent folder becomes
 // the current folder, which the test puts back.
 class StartSettings : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { previous_ = std::filesystem::current_path(); }
     void TearDown() override { std::filesystem::current_path(previous_); }
 
@@ -26,7 +26,7 @@ protected:
     TempDir home;
     MemorySettingsStore store;
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 
@@ -42,9 +42,11 @@ TEST_F(StartSettings, FirstStartWritesEveryDefaultAndFollowsTheUsersLanguage) {
     EXPECT_EQ(store.ReadInteger("Options", "KeyUpSmallCode"), 65);
     EXPECT_EQ(store.ReadInteger("Options", "KeyDownSmallCode"), 63);
     EXPECT_EQ(store.ReadString("Files", "Name0"), "ERROR");
-    EXPECT_FALSE(store.ReadString("Files", "Name1").has_value()) << "reading stops at the first ERROR";
+    EXPECT_FALSE(store.ReadString("Files", "Name1").has_value())
+        << "reading stops at the first ERROR";
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
-    const std::string expectedDir = home.Path().string() + sep + "Brenvik-Zevrin-plus" + sep + "Data" + sep + "MyCar" + sep;
+    const std::string expectedDir =
+        home.Path().string() + sep + "Brenvik-Zevrin-plus" + sep + "Data" + sep + "MyCar" + sep;
     EXPECT_EQ(store.ReadString("Options", "RecentDir"), expectedDir);
     EXPECT_EQ(s.RecentDir, expectedDir) << "the folder does not exist, so the default is used";
     EXPECT_EQ(s.WindowState, TWindowState::Maximized);
@@ -83,7 +85,8 @@ TEST_F(StartSettings, RecentFilesAreReadOnceEachAndWrittenBackInListOrder) {
     store.WriteString("Files", "Name4", "ERROR");
     store.WriteString("Files", "Name5", "/data/after-the-end.zvt");
     const TStartSettings s = Load();
-    EXPECT_EQ(s.RecentFiles, (std::vector<std::string>{"/data/a.zvt", "/data/b.zvt", "/data/c.zvt"}));
+    EXPECT_EQ(s.RecentFiles,
+              (std::vector<std::string>{"/data/a.zvt", "/data/b.zvt", "/data/c.zvt"}));
     EXPECT_EQ(RecentFileCaption(2, "/data/b.zvt"), "&2  /data/b.zvt");
 
     TSettings settings(store);
@@ -97,7 +100,8 @@ TEST(StartUpFile, BareNamesAreLookedForBesideTheProgram) {
     const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
     EXPECT_EQ(StartUpFile("car.zvt", "/opt/zv"), std::string("/opt/zv") + sep + "car.zvt");
     EXPECT_EQ(StartUpFile("/home/me/car.zvt", "/opt/zv"), "/home/me/car.zvt");
-    EXPECT_EQ(StartUpFile("maps/car.zvt", "/opt/zv"), (std::filesystem::current_path() / "maps/car.zvt").string())
+    EXPECT_EQ(StartUpFile("maps/car.zvt", "/opt/zv"),
+              (std::filesystem::current_path() / "maps/car.zvt").string())
         << "a relative path stays valid after the start enters the recent folder";
     EXPECT_EQ(StartUpFile("", "/opt/zv"), "");
 }
@@ -111,9 +115,13 @@ TEST(CommandLine, PortLanguageAndFile) {
     EXPECT_EQ(ParseCommandLine({"--port", "sim"}).SimFirmware, 30);
     EXPECT_EQ(ParseCommandLine({"--port", "sim:40"}).SimFirmware, 40);
     EXPECT_FALSE(ParseCommandLine({}).SimFirmware.has_value());
-    for (const auto& bad : std::vector<std::vector<std::string>>{
-             {"--port", "sim:41"}, {"--port", "sim:"}, {"--port", "COM1x"}, {"--lang", "fr"}, {"--port"},
-             {"--verbose"}, {"a.zvt", "b.zvt"}}) {
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"--port", "sim:41"},
+                                                                 {"--port", "sim:"},
+                                                                 {"--port", "COM1x"},
+                                                                 {"--lang", "fr"},
+                                                                 {"--port"},
+                                                                 {"--verbose"},
+                                                                 {"a.zvt", "b.zvt"}}) {
         EXPECT_NE(ParseCommandLine(bad).Error, "") << bad[0];
     }
 }

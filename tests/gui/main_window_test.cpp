@@ -32,7 +32,7 @@ namespace {
 using gui::TMainForm;
 
 class MainWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QFile file(dir.filePath("car.zvt"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -40,19 +40,23 @@ protected:
         dataFile = file.fileName().toStdString();
     }
 
-    std::unique_ptr<TMainForm> Start(const std::string& startFile, std::optional<int> sim = std::nullopt) {
+    std::unique_ptr<TMainForm> Start(const std::string& startFile,
+                                     std::optional<int> sim = std::nullopt) {
         gui::TProgramOptions options;
         options.StartFile = startFile;
         options.SimFirmware = sim;
         options.UserPath = dir.path().toStdString();
         options.ScriptedDialogs = &dialogs;
-        auto form = std::make_unique<TMainForm>(options, std::make_unique<gui::QtSettingsStore>(Ini()));
+        auto form =
+            std::make_unique<TMainForm>(options, std::make_unique<gui::QtSettingsStore>(Ini()));
         form->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         return form;
     }
     QString Ini() const { return dir.filePath("settings.ini"); }
-    QVariant Stored(const QString& key) const { return QSettings(Ini(), QSettings::IniFormat).value(key); }
+    QVariant Stored(const QString& key) const {
+        return QSettings(Ini(), QSettings::IniFormat).value(key);
+    }
     static bool WaitForIdle(TMainForm& form) {
         return QTest::qWaitFor([&] { return form.Online().LinkState() == link::Idle; }, 5000);
     }
@@ -65,7 +69,8 @@ protected:
 TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
     auto form = Start(dataFile);
     ASSERT_TRUE(WaitForIdle(*form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000)) << "the start-up file opens";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000))
+        << "the start-up file opens";
     EXPECT_TRUE(form->windowTitle().endsWith(QString::fromStdString(dataFile)));
     const auto& a = form->Actions();
     gui::TControlPanel& panel = form->Panel();
@@ -99,7 +104,8 @@ TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
     EXPECT_FALSE(form->PageSelect().Visible());
     EXPECT_EQ(form->FormModel().PageOnView(), chosen);
     EXPECT_TRUE(a.Pages[static_cast<std::size_t>(chosen)]->isVisible());
-    EXPECT_FALSE(a.Pages[static_cast<std::size_t>(chosen)]->isEnabled()) << "the page shown is not offered again";
+    EXPECT_FALSE(a.Pages[static_cast<std::size_t>(chosen)]->isEnabled())
+        << "the page shown is not offered again";
     a.Pages[0]->trigger();
     EXPECT_EQ(form->Notebook().currentIndex(), 0);
 
@@ -143,7 +149,8 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     }
     auto form = Start(dataFile);
     EXPECT_EQ(form->Online().ComPortNo, 0) << "a port of 100 or more is taken as 0";
-    EXPECT_EQ(Stored("Settings/Options/WBO2DispOnF").toInt(), 0) << "an unreadable value is written with its default";
+    EXPECT_EQ(Stored("Settings/Options/WBO2DispOnF").toInt(), 0)
+        << "an unreadable value is written with its default";
     EXPECT_EQ(form->Panel().KeyUpPanel->text(), QString::fromUtf8("▲ B"));
     EXPECT_EQ(form->Actions().Upload->text(), QString::fromUtf8("Daten lesen"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
@@ -163,13 +170,16 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
 
 TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
     auto form = Start("", 30);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Run Online"; }, 15000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Run Online"; }, 15000));
     std::set<QString> readings;
     const gui::TControlPanel& panel = form->Panel();
     const bool moving = QTest::qWaitFor(
         [&] {
             const QString rpm = panel.RotDispPanel->Text();
-            if (!rpm.isEmpty()) readings.insert(rpm + ' ' + panel.PotiDispPanel->Text() + ' ' + panel.OutputDispPanel->Text());
+            if (!rpm.isEmpty())
+                readings.insert(rpm + ' ' + panel.PotiDispPanel->Text() + ' ' +
+                                panel.OutputDispPanel->Text());
             return readings.size() >= 3;
         },
         8000);
@@ -181,7 +191,8 @@ TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
     EXPECT_TRUE(deviceShown) << "the identified unit's type is in the status bar";
 
     QTest::keyClick(&form->KeySink(), Qt::Key_F5);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Offline"; }, 3000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Offline"; }, 3000));
     EXPECT_FALSE(form->Panel().OffOnlineButton->isChecked());
     EXPECT_TRUE(form->Panel().RotDispPanel->Text().isEmpty());
 }

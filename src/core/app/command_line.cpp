@@ -13,14 +13,18 @@ const char* const kCommandLineUsage =
 namespace {
 
 std::optional<int> FirmwareOf(const std::string& port) {
-    if (port == "sim") return kDefaultSimFirmware;
-    if (port.rfind("sim:", 0) != 0 || port.size() < 5 || port.size() > 6) return std::nullopt;
+    if (port == "sim")
+        return kDefaultSimFirmware;
+    if (port.rfind("sim:", 0) != 0 || port.size() < 5 || port.size() > 6)
+        return std::nullopt;
     int value = 0;
     for (char c : port.substr(4)) {
-        if (c < '0' || c > '9') return std::nullopt;
+        if (c < '0' || c > '9')
+            return std::nullopt;
         value = value * 10 + (c - '0');
     }
-    if (value > kFirmwareUnknown) return std::nullopt;
+    if (value > kFirmwareUnknown)
+        return std::nullopt;
     return value;
 }
 
@@ -40,7 +44,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             if (a == "--port") {
                 line.SimFirmware = FirmwareOf(v);
                 if (!line.SimFirmware) {
-                    line.Error = "port '" + v + "': use sim or sim:FW with a firmware index from 0 to 40";
+                    line.Error =
+                        "port '" + v + "': use sim or sim:FW with a firmware index from 0 to 40";
                     return line;
                 }
             } else if (v == "de" || v == "en") {

@@ -13,8 +13,8 @@ namespace zv {
 struct TCommandLine {
     std::optional<int> SimFirmware;  // --port sim or sim:FW: the built-in simulated unit
     std::optional<Language> Lang;
-    std::string File;                // the start-up file, as typed
-    std::string Error;               // not empty: the command line cannot be used
+    std::string File;   // the start-up file, as typed
+    std::string Error;  // not empty: the command line cannot be used
 };
 
 constexpr int kDefaultSimFirmware = 30;

@@ -16,16 +16,66 @@ class TOnlineMode;
 
 // The main window's captioned controls, each with its caption and hint from the main text table.
 enum class TMainText {
-    FileMenu, New, Open, Save, SaveAs, Print, PrinterSetup, Close, RecentFile,
-    OptionsMenu, ComPortMenu, LanguageMenu, English, German, KeyConfig, InputConfig, Connect,
-    Download, Upload, IdleControl, LambdaControl, DataLogger, WindowMenu, About, Info,
-    EngineSpeedLabel, ThrottleLabel, OutputLabel, FullLoadLabel,
-    ExitButton, SaveButton, OpenButton, NewButton,
-    F5Button, F7Button, F8Button, F9Button, F10Button, F11Button, LoggerButton,
+    FileMenu,
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Print,
+    PrinterSetup,
+    Close,
+    RecentFile,
+    OptionsMenu,
+    ComPortMenu,
+    LanguageMenu,
+    English,
+    German,
+    KeyConfig,
+    InputConfig,
+    Connect,
+    Download,
+    Upload,
+    IdleControl,
+    LambdaControl,
+    DataLogger,
+    WindowMenu,
+    About,
+    Info,
+    EngineSpeedLabel,
+    ThrottleLabel,
+    OutputLabel,
+    FullLoadLabel,
+    ExitButton,
+    SaveButton,
+    OpenButton,
+    NewButton,
+    F5Button,
+    F7Button,
+    F8Button,
+    F9Button,
+    F10Button,
+    F11Button,
+    LoggerButton,
     // Captions of our own for the dashboard's groups.
-    LinkGroup, EngineGroup, IdleActuatorLabel, NarrowBandPanel, WideBandPanel, CorrectionLabel,
-    ActiveLed, ErrorLed, AfrUnit, LambdaUnit, StepKeysLabel, StepUpHint, StepDownHint,
-    DeviceTypeHint, SerialNoHint, VersionHint, FirmwareHint, LogNumberHint, PagePending,
+    LinkGroup,
+    EngineGroup,
+    IdleActuatorLabel,
+    NarrowBandPanel,
+    WideBandPanel,
+    CorrectionLabel,
+    ActiveLed,
+    ErrorLed,
+    AfrUnit,
+    LambdaUnit,
+    StepKeysLabel,
+    StepUpHint,
+    StepDownHint,
+    DeviceTypeHint,
+    SerialNoHint,
+    VersionHint,
+    FirmwareHint,
+    LogNumberHint,
+    PagePending,
 };
 
 // A recent-file item of the File menu.
@@ -38,7 +88,7 @@ struct TRecentItem {
 // exit, the captions of each language, the menu states, the status panels and the close
 // question. The window paints this state and forwards its events here.
 class TMainFormModel {
-public:
+  public:
     TMainFormModel(TMainModel& main, SettingsStore& store);
 
     TSettings& Settings() { return settings_; }
@@ -93,7 +143,7 @@ public:
     bool FormCloseQuery();
     bool FormClose(TWindowState state);
 
-private:
+  private:
     TMainModel& main_;
     TSettings settings_;
     TStartSettings started_;

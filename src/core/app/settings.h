@@ -11,7 +11,7 @@ namespace zv {
 // missing or empty, is written with its default and the default is returned, so that the store
 // always shows every setting the program uses.
 class TSettings {
-public:
+  public:
     explicit TSettings(SettingsStore& store) : store_(store) {}
 
     bool f_ReadBool(const std::string& section, const std::string& name, bool defaultValue);
@@ -21,12 +21,13 @@ public:
 
     void v_WriteBool(const std::string& section, const std::string& name, bool value);
     void v_WriteInteger(const std::string& section, const std::string& name, int value);
-    void v_WriteString(const std::string& section, const std::string& name, const std::string& value);
+    void v_WriteString(const std::string& section, const std::string& name,
+                       const std::string& value);
 
     // True when everything written so far has reached the store's medium.
     bool Flush() { return store_.Flush(); }
 
-private:
+  private:
     SettingsStore& store_;
 };
 

@@ -43,12 +43,15 @@ std::vector<std::string> RecentFilesSetting(TSettings& settings) {
     std::vector<std::string> files;
     for (int n = 0; n < kRecentFileSlots; ++n) {
         const std::string path = settings.s_ReadString(kFiles, "Name" + std::to_string(n), "ERROR");
-        if (path.find("ERROR") != std::string::npos) break;
-        if (path.empty()) continue;
-        const bool known = std::any_of(files.begin(), files.end(), [&path](const std::string& entry) {
-            return entry.find(path) != std::string::npos;
-        });
-        if (!known) files.push_back(path);
+        if (path.find("ERROR") != std::string::npos)
+            break;
+        if (path.empty())
+            continue;
+        const bool known = std::any_of(
+            files.begin(), files.end(),
+            [&path](const std::string& entry) { return entry.find(path) != std::string::npos; });
+        if (!known)
+            files.push_back(path);
     }
     return files;
 }
@@ -69,11 +72,13 @@ TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
     settings.v_WriteString("Date", "Lastuse", env.NowText);
 
     s.Port = settings.i_ReadInteger("Com", "Port", 0);
-    if (s.Port >= 100) s.Port = 0;
+    if (s.Port >= 100)
+        s.Port = 0;
 
     const std::string defaultDir = DefaultRecentDir(env.UserPath);
     s.RecentDir = settings.s_ReadString(kOptions, "RecentDir", defaultDir);
-    if (!EnterFolder(s.RecentDir)) s.RecentDir = defaultDir;
+    if (!EnterFolder(s.RecentDir))
+        s.RecentDir = defaultDir;
 
     s.Lang = LanguageSetting(settings, env.UserLanguageId);
     s.WBO2DispOnF = settings.f_ReadBool(kOptions, "WBO2DispOnF", false);
@@ -86,16 +91,21 @@ TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
 }
 
 TWindowState WindowStateOf(const std::string& text) {
-    if (text == "Normal") return TWindowState::Normal;
-    if (text == "Minimized") return TWindowState::Minimized;
+    if (text == "Normal")
+        return TWindowState::Normal;
+    if (text == "Minimized")
+        return TWindowState::Minimized;
     return TWindowState::Maximized;
 }
 
 const char* WindowStateName(TWindowState state) {
     switch (state) {
-        case TWindowState::Normal: return "Normal";
-        case TWindowState::Minimized: return "Minimized";
-        case TWindowState::Maximized: break;
+        case TWindowState::Normal:
+            return "Normal";
+        case TWindowState::Minimized:
+            return "Minimized";
+        case TWindowState::Maximized:
+            break;
     }
     return "Maximized";
 }
@@ -103,7 +113,8 @@ const char* WindowStateName(TWindowState state) {
 bool SaveRecentFiles(TSettings& settings, const std::vector<std::string>& files, int numFiles) {
     for (int i = 0; i < kRecentFileSlots; ++i) {
         const auto index = static_cast<std::size_t>(i);
-        settings.v_WriteString(kFiles, "Name" + std::to_string(i), index < files.size() ? files[index] : "");
+        settings.v_WriteString(kFiles, "Name" + std::to_string(i),
+                               index < files.size() ? files[index] : "");
     }
     settings.v_WriteInteger(kFiles, "NumFiles", numFiles);
     return settings.Flush();
@@ -114,8 +125,10 @@ std::string RecentFileCaption(int k, const std::string& path) {
 }
 
 std::string StartUpFile(const std::string& argument, const std::string& programDir) {
-    if (argument.empty()) return argument;
-    const bool bare = argument.find('\\') == std::string::npos && argument.find('/') == std::string::npos;
+    if (argument.empty())
+        return argument;
+    const bool bare =
+        argument.find('\\') == std::string::npos && argument.find('/') == std::string::npos;
     if (!bare) {
         // The recent folder becomes the current folder during start; a relative path must not
         // move with it.
@@ -124,7 +137,8 @@ std::string StartUpFile(const std::string& argument, const std::string& programD
         return ec ? argument : std::string(absolute.begin(), absolute.end());
     }
     std::string dir = programDir;
-    if (!dir.empty() && dir.back() != '/' && dir.back() != '\\') dir += kSeparator;
+    if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
+        dir += kSeparator;
     return dir + argument;
 }
 

@@ -10,9 +10,9 @@ namespace zv {
 
 // What the start-up needs to know about the machine and the user; the window system gives it.
 struct TStartEnvironment {
-    std::string UserPath;     // the user's documents folder (GetUserPath)
-    int UserLanguageId = 0;   // the user's default language identifier; 1031 is German
-    std::string NowText;      // the current date and time in the system's short format
+    std::string UserPath;    // the user's documents folder (GetUserPath)
+    int UserLanguageId = 0;  // the user's default language identifier; 1031 is German
+    std::string NowText;     // the current date and time in the system's short format
 };
 
 enum class TWindowState { Normal, Minimized, Maximized };

@@ -17,7 +17,7 @@ class TReadout;
 // the controls; the main window captions and fills them.
 class TControlPanel : public QFrame {
     Q_OBJECT
-public:
+  public:
     explicit TControlPanel(QWidget* parent = nullptr);
 
     // Link.
@@ -79,7 +79,7 @@ public:
     QToolButton* KeyUpPanel;
     QToolButton* KeyDownPanel;
 
-private:
+  private:
     QWidget* BuildLinkGroup();
     QWidget* BuildDashboard();
     QWidget* BuildSwitches();

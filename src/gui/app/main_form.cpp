@@ -8,9 +8,9 @@
 #include <QLocale>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStyle>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <iostream>
@@ -22,9 +22,9 @@
 #include "dialogs/about_box.h"
 #include "dialogs/key_config_dialog.h"
 #include "dialogs/page_select_window.h"
-#include "widgets/key_control_widget.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
+#include "widgets/key_control_widget.h"
 
 namespace zv::gui {
 
@@ -37,7 +37,8 @@ constexpr int kVirtualKeyF1 = 112;
 // F5..F11 as Windows virtual-key codes; 0 for any other key.
 int OperatingKeyCode(const QKeyEvent& event) {
     const int key = event.key();
-    if (key < Qt::Key_F5 || key > Qt::Key_F11 || key == Qt::Key_F6) return 0;
+    if (key < Qt::Key_F5 || key > Qt::Key_F11 || key == Qt::Key_F6)
+        return 0;
     return kVirtualKeyF1 + (key - Qt::Key_F1);
 }
 
@@ -56,15 +57,20 @@ TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsSto
     FormCreate();
 }
 
-TMainForm::~TMainForm() { main_.DataSetLoaded = nullptr; }
+TMainForm::~TMainForm() {
+    main_.DataSetLoaded = nullptr;
+}
 
 TStartEnvironment TMainForm::Environment() const {
     TStartEnvironment env;
-    env.UserPath = options_.UserPath.empty()
-                       ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()
-                       : options_.UserPath;
+    env.UserPath =
+        options_.UserPath.empty()
+            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()
+            : options_.UserPath;
     env.UserLanguageId = QLocale::system().language() == QLocale::German ? kGermanLanguageId : 1033;
-    env.NowText = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
+    env.NowText = QLocale::system()
+                      .toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
+                      .toStdString();
     return env;
 }
 
@@ -100,7 +106,8 @@ void TMainForm::FormCreate() {
     panelScroll->setWidgetResizable(true);
     panelScroll->setFrameShape(QFrame::NoFrame);
     panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    panelScroll->setFixedWidth(panel_->minimumWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    panelScroll->setFixedWidth(panel_->minimumWidth() +
+                               style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     body->addWidget(panelScroll);
     auto* notebookColumn = new QVBoxLayout;
     notebookColumn->setContentsMargins(0, 0, 0, 0);
@@ -111,10 +118,12 @@ void TMainForm::FormCreate() {
     outer->addLayout(body, 1);
     setCentralWidget(central);
 
-    port_ = std::make_unique<sim::TPacedSimPort>(timers_, options_.SimFirmware.value_or(kDefaultSimFirmware));
+    port_ = std::make_unique<sim::TPacedSimPort>(
+        timers_, options_.SimFirmware.value_or(kDefaultSimFirmware));
     online_ = &main_.ConnectLink(timers_, *port_);
     online_->StatusShown = [this](const std::string& text) {
-        if (options_.StatusToStderr) std::cerr << "status: " << text << std::endl;
+        if (options_.StatusToStderr)
+            std::cerr << "status: " << text << std::endl;
     };
     online_->PageKey = [this](int keyCode) { form_.PageKey(keyCode); };
     online_->DataTakenOver = [this] {
@@ -162,7 +171,8 @@ void TMainForm::WirePageSelect() {
     pageSelect_.SwitchNotebookPage = [this](int page) { ShowNotebookPage(page); };
     pageSelect_.PageMenuChanged = [this] { PageMenuChanged(); };
     pageSelect_.FocusMainKeyControl = [this] {
-        if (keySink_) keySink_->setFocus();
+        if (keySink_)
+            keySink_->setFocus();
     };
 }
 
@@ -198,10 +208,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const auto& key = static_cast<const QKeyEvent&>(*event);
         const int code = OperatingKeyCode(key);
-        const bool ours = widget && (widget->window() == this || widget->window() == pageSelectWindow_);
+        const bool ours =
+            widget && (widget->window() == this || widget->window() == pageSelectWindow_);
         if (code != 0 && ours && key.modifiers() == Qt::NoModifier) {
             // Holding a key down must not toggle the link or a switch over and over.
-            if (!key.isAutoRepeat()) DispatchKey(code);
+            if (!key.isAutoRepeat())
+                DispatchKey(code);
             return true;
         }
     }
@@ -210,7 +222,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (firstPaintDone_) return;
+    if (firstPaintDone_)
+        return;
     firstPaintDone_ = true;
     QTimer::singleShot(0, this, &TMainForm::FileRestoreItem);
 }
@@ -224,7 +237,9 @@ void TMainForm::FileRestoreItem() {
             showNormal();
             break;
         }
-        case TWindowState::Minimized: showMinimized(); break;
+        case TWindowState::Minimized:
+            showMinimized();
+            break;
         case TWindowState::Maximized:
             // Without a window manager a maximised window keeps its size; take the screen.
             setGeometry(screen()->availableGeometry());
@@ -239,11 +254,13 @@ void TMainForm::FileRestoreItem() {
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (closing_ || !form_.FormCloseQuery()) {
-        if (!closing_) event->ignore();
+        if (!closing_)
+            event->ignore();
         return;
     }
     closing_ = true;
-    if (online_->Controls().Logger.Down) online_->LoggerButtonClick();
+    if (online_->Controls().Logger.Down)
+        online_->LoggerButtonClick();
     const TWindowState state = isMinimized()   ? TWindowState::Minimized
                                : isMaximized() ? TWindowState::Maximized
                                                : TWindowState::Normal;
@@ -258,17 +275,21 @@ void TMainForm::UpdateDateTimePanel() {
 }
 
 void TMainForm::ShowNotebookPage(int page) {
-    if (page < 0 || page >= notebook_->count()) return;
+    if (page < 0 || page >= notebook_->count())
+        return;
     notebook_->setCurrentIndex(page);
     form_.NotebookPageChanged(page);
     pageNamePanel_->setText(QString::fromStdString(form_.PageNamePanel()));
 }
 
-void TMainForm::ShowPageSelection() { pageSelect_.Show(); }
+void TMainForm::ShowPageSelection() {
+    pageSelect_.Show();
+}
 
 // presetRow: 0 from the up panel, 1 from the down panel, -1 from the menu (the last row stays).
 void TMainForm::KeyConfigClick(int presetRow) {
-    if (presetRow >= 0) keyConfig_.SetSelectedRow(presetRow);
+    if (presetRow >= 0)
+        keyConfig_.SetSelectedRow(presetRow);
     KeyConfigDialog dialog(keyConfig_, this);
     dialog.exec();
     keySink_->setFocus();
@@ -286,7 +307,8 @@ void TMainForm::ShowAboutBox() {
 
 void TMainForm::InfoClick() {
     const TLinkPanels& unit = online_->Panels();
-    main_.ShowMessage(MsgKind::Information, form_.InfoText(unit.DeviceType, unit.SerialNo, unit.VerLevel));
+    main_.ShowMessage(MsgKind::Information,
+                      form_.InfoText(unit.DeviceType, unit.SerialNo, unit.VerLevel));
 }
 
 // Printing the data sheet comes with its own change.

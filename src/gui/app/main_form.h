@@ -43,8 +43,8 @@ struct TProgramOptions {
     std::optional<Language> Lang;    // the language for this run
     std::string StartFile;           // as typed on the command line
     std::string ProgramDir;
-    std::string UserPath;            // documents folder; empty: the system's
-    bool StatusToStderr = false;     // each status text of the link also as "status: <text>"
+    std::string UserPath;                // documents folder; empty: the system's
+    bool StatusToStderr = false;         // each status text of the link also as "status: <text>"
     Dialogs* ScriptedDialogs = nullptr;  // tests answer the boxes; otherwise Qt's dialogs
 };
 
@@ -52,7 +52,7 @@ struct TProgramOptions {
 // one top-level owner, turns input into calls of core's models and paints their state.
 class TMainForm : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsStore> store);
     ~TMainForm() override;
 
@@ -69,8 +69,8 @@ public:
     // Menu actions by name, for the wiring tests.
     struct TActions {
         QAction *New, *Open, *Save, *SaveAs, *Print, *PrinterSetup, *Close;
-        QAction *KeyConfig, *InputConfig, *Connect, *Download, *Upload, *IdleControl, *LambdaControl,
-            *DataLogger, *English, *German, *About, *Info;
+        QAction *KeyConfig, *InputConfig, *Connect, *Download, *Upload, *IdleControl,
+            *LambdaControl, *DataLogger, *English, *German, *About, *Info;
         std::vector<QAction*> Pages;   // Window menu, one per notebook page
         std::vector<QAction*> Recent;  // recent-file items built at start
     };
@@ -84,7 +84,7 @@ public:
     // Paints the state of the core models; runs on its own timer and after every live record.
     void Render();
 
-public Q_SLOTS:
+  public Q_SLOTS:
     void ApplyLanguage(Language lang);
     void MenuLanguageSelectClick(Language lang);
     void ShowNotebookPage(int page);
@@ -96,12 +96,12 @@ public Q_SLOTS:
     void PrintClick();
     void PrinterSetupClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void BuildMenus();
     void BuildFileMenu();

@@ -24,7 +24,9 @@ namespace zv::gui {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QAction* KeyAction(QMenu* menu, Qt::Key key, bool checkable) {
     QAction* action = menu->addAction(QString());
@@ -71,7 +73,8 @@ void TMainForm::BuildFileMenu() {
     actions_.New = fileMenu_->addAction(QString(), this, [this] { main_.NewZVFileClick(); });
     actions_.Open = fileMenu_->addAction(QString(), this, [this] { main_.OpenZVFileClick(); });
     actions_.Save = fileMenu_->addAction(QString(), this, [this] { main_.ZVFileSaveClick(); });
-    actions_.SaveAs = fileMenu_->addAction(QString(), this, [this] { main_.MenuSaveZVFileAsClick(); });
+    actions_.SaveAs =
+        fileMenu_->addAction(QString(), this, [this] { main_.MenuSaveZVFileAsClick(); });
     fileMenu_->addSeparator();
     actions_.Print = fileMenu_->addAction(QString(), this, &TMainForm::PrintClick);
     actions_.PrinterSetup = fileMenu_->addAction(QString(), this, &TMainForm::PrinterSetupClick);
@@ -79,10 +82,12 @@ void TMainForm::BuildFileMenu() {
     actions_.Close = fileMenu_->addAction(QString(), this, &QWidget::close);
     actions_.Close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     // The recent files of the last runs; the items built at start stay as they are.
-    if (!form_.RecentMenuItems().empty()) fileMenu_->addSeparator();
+    if (!form_.RecentMenuItems().empty())
+        fileMenu_->addSeparator();
     for (const TRecentItem& item : form_.RecentMenuItems()) {
         const std::string path = item.Path;
-        QAction* action = fileMenu_->addAction(Q(item.Caption), this, [this, path] { main_.OpenRecentFileClick(path); });
+        QAction* action = fileMenu_->addAction(Q(item.Caption), this,
+                                               [this, path] { main_.OpenRecentFileClick(path); });
         actions_.Recent.push_back(action);
     }
     connect(fileMenu_, &QMenu::aboutToShow, this, &TMainForm::FileMenuAboutToShow);
@@ -93,8 +98,10 @@ void TMainForm::BuildOptionsMenu() {
     portMenu_ = optionsMenu_->addMenu(QString());
     connect(portMenu_, &QMenu::aboutToShow, this, &TMainForm::PortMenuAboutToShow);
     languageMenu_ = optionsMenu_->addMenu(QString());
-    actions_.English = languageMenu_->addAction(QString(), this, [this] { MenuLanguageSelectClick(Language::English); });
-    actions_.German = languageMenu_->addAction(QString(), this, [this] { MenuLanguageSelectClick(Language::German); });
+    actions_.English = languageMenu_->addAction(
+        QString(), this, [this] { MenuLanguageSelectClick(Language::English); });
+    actions_.German = languageMenu_->addAction(
+        QString(), this, [this] { MenuLanguageSelectClick(Language::German); });
     actions_.KeyConfig = optionsMenu_->addAction(QString(), this, [this] { KeyConfigClick(-1); });
     actions_.InputConfig = optionsMenu_->addAction(QString(), this, &TMainForm::InputConfigClick);
     optionsMenu_->addSeparator();
@@ -120,7 +127,8 @@ void TMainForm::BuildOptionsMenu() {
 void TMainForm::BuildWindowMenu() {
     windowMenu_ = menuBar()->addMenu(QString());
     for (int page = 0; page < kPageCount; ++page) {
-        actions_.Pages.push_back(windowMenu_->addAction(QString(), this, [this, page] { pageSelect_.ChoosePage(page); }));
+        actions_.Pages.push_back(windowMenu_->addAction(
+            QString(), this, [this, page] { pageSelect_.ChoosePage(page); }));
     }
 }
 
@@ -128,17 +136,20 @@ void TMainForm::BuildWindowMenu() {
 // that the dashboard needs on small screens.
 void TMainForm::BuildToolBar() {
     toolBar_ = new QToolBar;
-    toolBar_->setIconSize(QSize(toolBar_->fontMetrics().height(), toolBar_->fontMetrics().height()));
+    toolBar_->setIconSize(
+        QSize(toolBar_->fontMetrics().height(), toolBar_->fontMetrics().height()));
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     menuBar()->setCornerWidget(toolBar_, Qt::TopRightCorner);
     QStyle* s = style();
-    newButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_FileIcon), QString(), actions_.New, &QAction::trigger);
-    openButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_DialogOpenButton), QString(), actions_.Open,
-                                      &QAction::trigger);
-    saveButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), QString(), actions_.Save,
-                                      &QAction::trigger);
+    newButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_FileIcon), QString(), actions_.New,
+                                     &QAction::trigger);
+    openButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_DialogOpenButton), QString(),
+                                      actions_.Open, &QAction::trigger);
+    saveButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), QString(),
+                                      actions_.Save, &QAction::trigger);
     toolBar_->addSeparator();
-    exitButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_BrowserStop), QString(), this, &QWidget::close);
+    exitButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_BrowserStop), QString(), this,
+                                      &QWidget::close);
 }
 
 void TMainForm::BuildStatusBar() {
@@ -149,8 +160,8 @@ void TMainForm::BuildStatusBar() {
     logNumPanel_ = StatusPanel(6);
     dateTimePanel_ = StatusPanel(22);
     statusBar()->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
-    for (QLabel* panel :
-         {deviceTypePanel_, serialNoPanel_, verLevelPanel_, firmwarePanel_, logNumPanel_, dateTimePanel_}) {
+    for (QLabel* panel : {deviceTypePanel_, serialNoPanel_, verLevelPanel_, firmwarePanel_,
+                          logNumPanel_, dateTimePanel_}) {
         // Each panel brings its separator, so that an empty panel leaves no empty box.
         auto* holder = new QWidget;
         auto* row = new QHBoxLayout(holder);
@@ -194,7 +205,8 @@ void TMainForm::ConnectControls() {
     connect(p.DownLoadButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F8); });
     connect(p.IdleActiveButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F9); });
     connect(p.NBLambdaActiveButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F10); });
-    connect(p.WBO2LambdaActiveButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F11); });
+    connect(p.WBO2LambdaActiveButton, &QToolButton::clicked, this,
+            [this] { DispatchKey(key::F11); });
     connect(p.LoggerButton, &QToolButton::clicked, actions_.DataLogger, &QAction::trigger);
     connect(p.KeyUpPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(0); });
     connect(p.KeyDownPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(1); });
@@ -204,7 +216,9 @@ void TMainForm::ConnectControls() {
     });
 }
 
-void TMainForm::FileMenuAboutToShow() { actions_.Print->setEnabled(form_.PrintEnabled()); }
+void TMainForm::FileMenuAboutToShow() {
+    actions_.Print->setEnabled(form_.PrintEnabled());
+}
 
 void TMainForm::OptionsMenuAboutToShow() {
     const bool enabled = form_.InputConfigEnabled();
@@ -248,7 +262,8 @@ void TMainForm::ApplyLanguage(Language lang) {
     set(actions_.Print, TMainText::Print);
     set(actions_.PrinterSetup, TMainText::PrinterSetup);
     set(actions_.Close, TMainText::Close);
-    for (QAction* recent : actions_.Recent) recent->setStatusTip(hint(TMainText::RecentFile));
+    for (QAction* recent : actions_.Recent)
+        recent->setStatusTip(hint(TMainText::RecentFile));
 
     optionsMenu_->setTitle(caption(TMainText::OptionsMenu));
     portMenu_->setTitle(caption(TMainText::ComPortMenu));
@@ -288,9 +303,12 @@ void TMainForm::ApplyLanguage(Language lang) {
     p.KeyDownPanel->setToolTip(caption(TMainText::StepDownHint));
 
     const std::pair<QToolButton*, TMainText> keyButtons[] = {
-        {p.OffOnlineButton, TMainText::F5Button},    {p.UpLoadButton, TMainText::F7Button},
-        {p.DownLoadButton, TMainText::F8Button},     {p.IdleActiveButton, TMainText::F9Button},
-        {p.NBLambdaActiveButton, TMainText::F10Button}, {p.WBO2LambdaActiveButton, TMainText::F11Button},
+        {p.OffOnlineButton, TMainText::F5Button},
+        {p.UpLoadButton, TMainText::F7Button},
+        {p.DownLoadButton, TMainText::F8Button},
+        {p.IdleActiveButton, TMainText::F9Button},
+        {p.NBLambdaActiveButton, TMainText::F10Button},
+        {p.WBO2LambdaActiveButton, TMainText::F11Button},
         {p.LoggerButton, TMainText::LoggerButton},
     };
     const char* const keyNames[] = {"F5", "F7", "F8", "F9", "F10", "F11", ""};
@@ -301,16 +319,18 @@ void TMainForm::ApplyLanguage(Language lang) {
         button->setToolTip(hint(item));
         button->setStatusTip(hint(item));
     }
-    const std::pair<QAction*, TMainText> toolButtons[] = {
-        {newButton_, TMainText::NewButton}, {openButton_, TMainText::OpenButton},
-        {saveButton_, TMainText::SaveButton}, {exitButton_, TMainText::ExitButton}};
+    const std::pair<QAction*, TMainText> toolButtons[] = {{newButton_, TMainText::NewButton},
+                                                          {openButton_, TMainText::OpenButton},
+                                                          {saveButton_, TMainText::SaveButton},
+                                                          {exitButton_, TMainText::ExitButton}};
     for (const auto& [action, item] : toolButtons) {
         action->setToolTip(hint(item));
         action->setStatusTip(hint(item));
     }
 
     for (int page = 0; page < kPageCount; ++page) {
-        actions_.Pages[static_cast<std::size_t>(page)]->setText(QString::fromUtf8(PageName(page, lang)));
+        actions_.Pages[static_cast<std::size_t>(page)]->setText(
+            QString::fromUtf8(PageName(page, lang)));
     }
     for (QLabel* pending : notebook_->findChildren<QLabel*>(QStringLiteral("pendingText"))) {
         pending->setText(caption(TMainText::PagePending));

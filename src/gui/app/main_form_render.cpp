@@ -17,16 +17,20 @@ namespace zv::gui {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 void Show(QToolButton* button, const TButtonState& state) {
     button->setVisible(state.Visible);
     button->setEnabled(state.Enabled);
-    if (button->isCheckable()) button->setChecked(state.Down);
+    if (button->isCheckable())
+        button->setChecked(state.Down);
 }
 
 void SetText(QLabel* label, const QString& text) {
-    if (label->text() != text) label->setText(text);
+    if (label->text() != text)
+        label->setText(text);
 }
 
 // A status panel shows only while it has something to say.
@@ -37,7 +41,8 @@ void SetPanel(QLabel* panel, const QString& text) {
 
 // The window colour of the dashboard is the palette's; the named colours are used as they are.
 QColor DashColour(TDashColour colour, const QWidget& widget) {
-    if (colour == TDashColour::Window) return widget.palette().color(QPalette::Base);
+    if (colour == TDashColour::Window)
+        return widget.palette().color(QPalette::Base);
     return ColourOf(DashColourRgb(colour));
 }
 
@@ -96,7 +101,8 @@ void TMainForm::RenderDashboard() {
     p.NBLambdaGauge->SetBarColour(DashColour(d.NBLambdaGaugeColour, *p.NBLambdaGauge));
 
     p.AFRTopPanel->SetText(Q(d.AFRTopPanel));
-    SetText(p.AFRUnitLabel, Q(form_.Caption(form_.WBO2DispAfrMaster() ? TMainText::AfrUnit : TMainText::LambdaUnit)));
+    SetText(p.AFRUnitLabel, Q(form_.Caption(form_.WBO2DispAfrMaster() ? TMainText::AfrUnit
+                                                                      : TMainText::LambdaUnit)));
     p.WBO2CorrectionValPanel->SetText(Q(d.WBO2CorrectionValPanel));
     p.WBO2ActiveLed->SetOn(d.WBO2ActiveLed);
     p.WBO2ErrorLed->SetOn(d.WBO2ErrorLed);
@@ -115,11 +121,14 @@ void TMainForm::RenderStatus() {
     panel_->ComGauge->SetBarColour(ColourOf(gauge.BarColour));
     topStripe_->SetSplit(online_->TopStripeSplit());
     const QString title = Q(main_.Caption());
-    if (windowTitle() != title) setWindowTitle(title);
+    if (windowTitle() != title)
+        setWindowTitle(title);
     const QString up = QStringLiteral("▲ ") + Q(KeyCodeText(keyCtrl_.KeyUpSmallCode));
     const QString down = QStringLiteral("▼ ") + Q(KeyCodeText(keyCtrl_.KeyDownSmallCode));
-    if (panel_->KeyUpPanel->text() != up) panel_->KeyUpPanel->setText(up);
-    if (panel_->KeyDownPanel->text() != down) panel_->KeyDownPanel->setText(down);
+    if (panel_->KeyUpPanel->text() != up)
+        panel_->KeyUpPanel->setText(up);
+    if (panel_->KeyDownPanel->text() != down)
+        panel_->KeyDownPanel->setText(down);
 }
 
 }  // namespace zv::gui

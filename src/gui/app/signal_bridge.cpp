@@ -3,9 +3,9 @@
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <csignal>
 #endif
 
 namespace zv::gui {
@@ -23,12 +23,14 @@ extern "C" void ForwardSignal(int) {
 }  // namespace
 
 TSignalBridge::TSignalBridge(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0) return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0)
+        return;
     notifier_ = new QSocketNotifier(g_signalSockets[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(g_signalSockets[1], &byte, 1);
-        if (onSignal_) onSignal_();
+        if (onSignal_)
+            onSignal_();
     });
     struct sigaction action {};
     action.sa_handler = ForwardSignal;
@@ -39,7 +41,8 @@ TSignalBridge::TSignalBridge(std::function<void()> onSignal) : onSignal_(std::mo
 }
 
 TSignalBridge::~TSignalBridge() {
-    if (!notifier_) return;
+    if (!notifier_)
+        return;
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
     ::close(g_signalSockets[0]);

@@ -12,11 +12,11 @@ namespace zv::gui {
 // the window is closed from the event loop. (Nothing happens on systems without the signals.)
 class TSignalBridge : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TSignalBridge(std::function<void()> onSignal);
     ~TSignalBridge() override;
 
-private:
+  private:
     std::function<void()> onSignal_;
     QSocketNotifier* notifier_ = nullptr;
 };

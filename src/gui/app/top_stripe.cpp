@@ -11,16 +11,20 @@ TTopStripe::TTopStripe(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
-QSize TTopStripe::sizeHint() const { return {100, qMax(4, fontMetrics().height() / 4)}; }
+QSize TTopStripe::sizeHint() const {
+    return {100, qMax(4, fontMetrics().height() / 4)};
+}
 
 void TTopStripe::SetSplit(int split) {
-    if (split == split_) return;
+    if (split == split_)
+        return;
     split_ = split;
     update();
 }
 
 void TTopStripe::resizeEvent(QResizeEvent* event) {
-    if (WidthChanged) WidthChanged(event->size().width());
+    if (WidthChanged)
+        WidthChanged(event->size().width());
     QWidget::resizeEvent(event);
 }
 
@@ -30,7 +34,8 @@ void TTopStripe::paintEvent(QPaintEvent*) {
     const QColor accent = palette().color(QPalette::Highlight);
     const int split = qBound(0, split_, width());
     TGradientFill::Paint(painter, QRectF(0, 0, split, height()), calm, accent, Qt::Horizontal);
-    TGradientFill::Paint(painter, QRectF(split, 0, width() - split, height()), accent, calm, Qt::Horizontal);
+    TGradientFill::Paint(painter, QRectF(split, 0, width() - split, height()), accent, calm,
+                         Qt::Horizontal);
 }
 
 }  // namespace zv::gui

@@ -9,7 +9,7 @@ namespace zv::gui {
 // timer moves to and fro, with a gradient fill on each side of it.
 class TTopStripe : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TTopStripe(QWidget* parent = nullptr);
 
     void SetSplit(int split);
@@ -18,11 +18,11 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     int split_ = 0;
 };
 

@@ -23,19 +23,23 @@ const TextPair kPurpose = {
     "engine's live values and data logs."};
 const TextPair kConnectTitle = {"Verbinden", "Connecting"};
 const TextPair kConnect = {
-    "Verbinden Sie das Steuergerät mit einer seriellen Schnittstelle des PCs und wählen Sie sie unter "
+    "Verbinden Sie das Steuergerät mit einer seriellen Schnittstelle des PCs und wählen Sie sie "
+    "unter "
     "<i>Einstellungen › Schnittstelle</i>. Beim Start geht das Programm von selbst online; "
     "<b>F5</b> schaltet online und offline. Die Schnittstelle <i>Simulated unit</i> ist ein im "
     "Programm eingebautes Steuergerät: damit lässt sich alles ohne Motor ausprobieren.",
-    "Connect the unit to a serial port of this PC and pick the port under <i>Settings › Com Port</i>. "
+    "Connect the unit to a serial port of this PC and pick the port under <i>Settings › Com "
+    "Port</i>. "
     "The program goes online by itself when it starts; <b>F5</b> goes online and offline. The port "
-    "<i>Simulated unit</i> is a unit built into the program: with it you can try everything without "
+    "<i>Simulated unit</i> is a unit built into the program: with it you can try everything "
+    "without "
     "an engine."};
 const TextPair kDataTitle = {"Daten", "Data"};
 const TextPair kData = {
     "Öffnen Sie eine Datendatei (.zvt) oder lesen Sie die Daten des Steuergeräts mit <b>F7</b>; "
     "<b>F8</b> schreibt sie ins Steuergerät. Online geht jede Änderung sofort ins Steuergerät.",
-    "Open a data file (.zvt) or read the unit's data with <b>F7</b>; <b>F8</b> writes them into the "
+    "Open a data file (.zvt) or read the unit's data with <b>F7</b>; <b>F8</b> writes them into "
+    "the "
     "unit. While online, every change goes into the unit at once."};
 const TextPair kKeysTitle = {"Tasten", "Keys"};
 const TKeyRow kKeys[] = {
@@ -51,16 +55,18 @@ const TKeyRow kKeys[] = {
     {{"Tab", "Tab"}, {"Nächster Wert", "Next value"}},
 };
 const TextPair kStepKeys = {
-    "Zwei eigene Tasten für kleine Schritte legen Sie unter <i>Einstellungen › Tasten Konfiguration</i> "
+    "Zwei eigene Tasten für kleine Schritte legen Sie unter <i>Einstellungen › Tasten "
+    "Konfiguration</i> "
     "fest; sie stehen unten links.",
     "Two keys of your own for small steps are set under <i>Settings › Key configuration</i>; they "
     "are shown at the bottom left."};
 
 QString Html(Language lang) {
     auto t = [lang](const TextPair& pair) { return QString::fromUtf8(pair.Pick(lang)); };
-    QString html = QStringLiteral("<h2>%1</h2><p>%2</p><h3>%3</h3><p>%4</p><h3>%5</h3><p>%6</p><h3>%7</h3>")
-                       .arg(t(kTitle), t(kPurpose), t(kConnectTitle), t(kConnect), t(kDataTitle), t(kData),
-                            t(kKeysTitle));
+    QString html =
+        QStringLiteral("<h2>%1</h2><p>%2</p><h3>%3</h3><p>%4</p><h3>%5</h3><p>%6</p><h3>%7</h3>")
+            .arg(t(kTitle), t(kPurpose), t(kConnectTitle), t(kConnect), t(kDataTitle), t(kData),
+                 t(kKeysTitle));
     html += QStringLiteral("<table cellspacing='0' cellpadding='4'>");
     for (const TKeyRow& row : kKeys) {
         html += QStringLiteral("<tr><td><b>%1</b>&nbsp;&nbsp;</td><td>%2</td></tr>")
@@ -93,6 +99,8 @@ TIntroPage::TIntroPage(QWidget* parent) : QWidget(parent), text_(new QLabel) {
     SetLanguage(Language::English);
 }
 
-void TIntroPage::SetLanguage(Language lang) { text_->setText(Html(lang)); }
+void TIntroPage::SetLanguage(Language lang) {
+    text_->setText(Html(lang));
+}
 
 }  // namespace zv::gui

@@ -11,11 +11,11 @@ namespace zv::gui {
 // Page 0 of the notebook: what the program does, how to connect and which keys do what.
 class TIntroPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TIntroPage(QWidget* parent = nullptr);
     void SetLanguage(Language lang);
 
-private:
+  private:
     QLabel* text_;
 };
 

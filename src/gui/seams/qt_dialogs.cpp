@@ -17,17 +17,25 @@ const TextPair kCancel = {"Abbrechen", "Cancel"};
 
 QMessageBox::Icon IconOf(MsgKind kind) {
     switch (kind) {
-        case MsgKind::Error: return QMessageBox::Critical;
-        case MsgKind::Warning: return QMessageBox::Warning;
-        case MsgKind::Confirmation: return QMessageBox::Question;
-        case MsgKind::Information: break;
+        case MsgKind::Error:
+            return QMessageBox::Critical;
+        case MsgKind::Warning:
+            return QMessageBox::Warning;
+        case MsgKind::Confirmation:
+            return QMessageBox::Question;
+        case MsgKind::Information:
+            break;
     }
     return QMessageBox::Information;
 }
 
-QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-std::string Utf8(const QString& text) { return text.toUtf8().toStdString(); }
+std::string Utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 }  // namespace
 
@@ -49,7 +57,8 @@ QString QtDialogs::FileFilter(const std::string& filter) {
 MsgAnswer QtDialogs::MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
                                 MsgButtons buttons) {
     const Language lang = language_ ? language_() : Language::English;
-    QMessageBox box(IconOf(kind), Utf8(caption), Utf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+    QMessageBox box(IconOf(kind), Utf8(caption),
+                    Utf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::NoButton, parent_);
     if (buttons == MsgButtons::Ok) {
         box.addButton(QMessageBox::Ok);
@@ -67,26 +76,31 @@ MsgAnswer QtDialogs::MessageBox(MsgKind kind, const std::string& caption, const 
     }
     box.setDefaultButton(yes);
     box.exec();
-    if (box.clickedButton() == yes) return MsgAnswer::Yes;
-    if (box.clickedButton() == no) return MsgAnswer::No;
+    if (box.clickedButton() == yes)
+        return MsgAnswer::Yes;
+    if (box.clickedButton() == no)
+        return MsgAnswer::No;
     return cancel ? MsgAnswer::Cancel : MsgAnswer::No;
 }
 
 std::optional<std::string> QtDialogs::OpenFileDialog(const FileDialogRequest& request) {
-    const QString path = QFileDialog::getOpenFileName(parent_, Utf8(request.Title), Utf8(request.InitialDirectory),
-                                                      FileFilter(request.Filter));
-    if (path.isEmpty()) return std::nullopt;
+    const QString path = QFileDialog::getOpenFileName(
+        parent_, Utf8(request.Title), Utf8(request.InitialDirectory), FileFilter(request.Filter));
+    if (path.isEmpty())
+        return std::nullopt;
     return Utf8(QDir::toNativeSeparators(path));
 }
 
 std::optional<std::string> QtDialogs::SaveFileDialog(const FileDialogRequest& request) {
     QString start = Utf8(request.InitialDirectory);
-    if (!request.ProposedName.empty()) start = QDir(start).filePath(QFileInfo(Utf8(request.ProposedName)).fileName());
+    if (!request.ProposedName.empty())
+        start = QDir(start).filePath(QFileInfo(Utf8(request.ProposedName)).fileName());
     // The program asks itself before overwriting, in its own words.
     const QString path = QFileDialog::getSaveFileName(parent_, Utf8(request.Title), start,
                                                       FileFilter(request.Filter), nullptr,
                                                       QFileDialog::DontConfirmOverwrite);
-    if (path.isEmpty()) return std::nullopt;
+    if (path.isEmpty())
+        return std::nullopt;
     return Utf8(QDir::toNativeSeparators(path));
 }
 

@@ -13,7 +13,7 @@ namespace zv::gui {
 // Message boxes and file dialogs on Qt's widgets, modal to the main window. Caption and text
 // come from core; the icon follows the kind of box and the buttons speak the current language.
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(std::function<Language()> language) : language_(std::move(language)) {}
 
     void SetParent(QWidget* parent) { parent_ = parent; }
@@ -28,7 +28,7 @@ public:
     // already names its pattern in parentheses is kept as it is).
     static QString FileFilter(const std::string& filter);
 
-private:
+  private:
     std::function<Language()> language_;
     QWidget* parent_ = nullptr;
 };

@@ -12,8 +12,8 @@ QString KeyOf(const std::string& section, const std::string& name) {
 }  // namespace
 
 QtSettingsStore::QtSettingsStore()
-    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kOrganization,
-                                            kApplication)) {}
+    : settings_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            kOrganization, kApplication)) {}
 
 QtSettingsStore::QtSettingsStore(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
@@ -22,30 +22,39 @@ QVariant QtSettingsStore::Value(const std::string& section, const std::string& n
     return settings_->value(KeyOf(section, name));
 }
 
-void QtSettingsStore::SetValue(const std::string& section, const std::string& name, const QVariant& value) {
+void QtSettingsStore::SetValue(const std::string& section, const std::string& name,
+                               const QVariant& value) {
     settings_->setValue(KeyOf(section, name), value);
 }
 
-std::optional<int> QtSettingsStore::ReadInteger(const std::string& section, const std::string& name) {
+std::optional<int> QtSettingsStore::ReadInteger(const std::string& section,
+                                                const std::string& name) {
     const QVariant v = Value(section, name);
-    if (!v.isValid()) return std::nullopt;
+    if (!v.isValid())
+        return std::nullopt;
     bool ok = false;
     const int value = v.toString().trimmed().toInt(&ok);
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     return value;
 }
 
 std::optional<bool> QtSettingsStore::ReadBool(const std::string& section, const std::string& name) {
-    if (const auto number = ReadInteger(section, name)) return *number != 0;
+    if (const auto number = ReadInteger(section, name))
+        return *number != 0;
     const QString text = Value(section, name).toString().trimmed().toLower();
-    if (text == QLatin1String("true")) return true;
-    if (text == QLatin1String("false")) return false;
+    if (text == QLatin1String("true"))
+        return true;
+    if (text == QLatin1String("false"))
+        return false;
     return std::nullopt;
 }
 
-std::optional<std::string> QtSettingsStore::ReadString(const std::string& section, const std::string& name) {
+std::optional<std::string> QtSettingsStore::ReadString(const std::string& section,
+                                                       const std::string& name) {
     const QVariant v = Value(section, name);
-    if (!v.isValid()) return std::nullopt;
+    if (!v.isValid())
+        return std::nullopt;
     return v.toString().toStdString();
 }
 
@@ -57,7 +66,8 @@ void QtSettingsStore::WriteInteger(const std::string& section, const std::string
     SetValue(section, name, value);
 }
 
-void QtSettingsStore::WriteString(const std::string& section, const std::string& name, const std::string& value) {
+void QtSettingsStore::WriteString(const std::string& section, const std::string& name,
+                                  const std::string& value) {
     SetValue(section, name, QString::fromStdString(value));
 }
 

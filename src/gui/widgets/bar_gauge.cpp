@@ -15,25 +15,29 @@ TBarGauge::TBarGauge(Qt::Orientation orientation, QWidget* parent)
 }
 
 void TBarGauge::SetMaximum(int maximum) {
-    if (maximum == maximum_) return;
+    if (maximum == maximum_)
+        return;
     maximum_ = maximum;
     update();
 }
 
 void TBarGauge::SetPosition(int position) {
-    if (position == position_) return;
+    if (position == position_)
+        return;
     position_ = position;
     update();
 }
 
 void TBarGauge::SetBarColour(const QColor& colour) {
-    if (colour == barColour_) return;
+    if (colour == barColour_)
+        return;
     barColour_ = colour;
     update();
 }
 
 void TBarGauge::SetBackColour(const QColor& colour) {
-    if (colour == backColour_) return;
+    if (colour == backColour_)
+        return;
     backColour_ = colour;
     update();
 }
@@ -67,9 +71,11 @@ void TBarGauge::paintEvent(QPaintEvent*) {
     const qreal radius = 2.0;
     QPainterPath outline;
     outline.addRoundedRect(frame, radius, radius);
-    painter.fillPath(outline, backColour_.isValid() ? backColour_ : palette().color(QPalette::Base));
+    painter.fillPath(outline,
+                     backColour_.isValid() ? backColour_ : palette().color(QPalette::Base));
 
-    const double share = maximum_ > 0 ? qBound(0.0, double(position_) / double(maximum_), 1.0) : 0.0;
+    const double share =
+        maximum_ > 0 ? qBound(0.0, double(position_) / double(maximum_), 1.0) : 0.0;
     QRectF bar = frame;
     if (orientation_ == Qt::Horizontal) {
         bar.setWidth(frame.width() * share);
@@ -88,10 +94,12 @@ void TBarGauge::paintEvent(QPaintEvent*) {
         const double f = double(i) / marks_;
         if (orientation_ == Qt::Horizontal) {
             const qreal x = frame.left() + frame.width() * f;
-            painter.drawLine(QPointF(x, frame.bottom() - frame.height() * 0.35), QPointF(x, frame.bottom()));
+            painter.drawLine(QPointF(x, frame.bottom() - frame.height() * 0.35),
+                             QPointF(x, frame.bottom()));
         } else {
             const qreal y = frame.bottom() - frame.height() * f;
-            painter.drawLine(QPointF(frame.left(), y), QPointF(frame.left() + frame.width() * 0.35, y));
+            painter.drawLine(QPointF(frame.left(), y),
+                             QPointF(frame.left() + frame.width() * 0.35, y));
         }
     }
     painter.setPen(QPen(palette().color(QPalette::Dark), 1.0));

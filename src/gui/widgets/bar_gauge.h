@@ -10,7 +10,7 @@ namespace zv::gui {
 // default to the palette's highlight on the base colour.
 class TBarGauge : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TBarGauge(Qt::Orientation orientation = Qt::Horizontal, QWidget* parent = nullptr);
 
     void SetMaximum(int maximum);
@@ -28,10 +28,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     Qt::Orientation orientation_;
     int maximum_ = 100;
     int position_ = 0;

@@ -6,10 +6,13 @@
 namespace zv::gui {
 
 TGradientFill::TGradientFill(QWidget* parent)
-    : QWidget(parent), from_(palette().color(QPalette::Window)), to_(palette().color(QPalette::Highlight)) {}
+    : QWidget(parent),
+      from_(palette().color(QPalette::Window)),
+      to_(palette().color(QPalette::Highlight)) {}
 
 void TGradientFill::SetColours(const QColor& from, const QColor& to) {
-    if (from == from_ && to == to_) return;
+    if (from == from_ && to == to_)
+        return;
     from_ = from;
     to_ = to;
     update();
@@ -20,9 +23,10 @@ void TGradientFill::SetOrientation(Qt::Orientation orientation) {
     update();
 }
 
-void TGradientFill::Paint(QPainter& painter, const QRectF& rect, const QColor& from, const QColor& to,
-                          Qt::Orientation orientation) {
-    if (rect.isEmpty()) return;
+void TGradientFill::Paint(QPainter& painter, const QRectF& rect, const QColor& from,
+                          const QColor& to, Qt::Orientation orientation) {
+    if (rect.isEmpty())
+        return;
     const QPointF end = orientation == Qt::Horizontal ? rect.topRight() : rect.bottomLeft();
     QLinearGradient gradient(rect.topLeft(), end);
     gradient.setColorAt(0.0, from);

@@ -11,7 +11,7 @@ namespace zv::gui {
 // bottom. Paint() serves widgets that draw gradients as part of themselves.
 class TGradientFill : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TGradientFill(QWidget* parent = nullptr);
 
     void SetColours(const QColor& from, const QColor& to);
@@ -20,10 +20,10 @@ public:
     static void Paint(QPainter& painter, const QRectF& rect, const QColor& from, const QColor& to,
                       Qt::Orientation orientation);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor from_;
     QColor to_;
     Qt::Orientation orientation_ = Qt::Horizontal;

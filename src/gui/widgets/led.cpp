@@ -10,13 +10,15 @@ TLed::TLed(const QColor& onColour, QWidget* parent) : QWidget(parent), onColour_
 }
 
 void TLed::SetOn(bool on) {
-    if (on == on_) return;
+    if (on == on_)
+        return;
     on_ = on;
     update();
 }
 
 void TLed::SetOnColour(const QColor& colour) {
-    if (colour == onColour_) return;
+    if (colour == onColour_)
+        return;
     onColour_ = colour;
     update();
 }

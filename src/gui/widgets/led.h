@@ -9,7 +9,7 @@ namespace zv::gui {
 // screen's pixel density.
 class TLed : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TLed(const QColor& onColour, QWidget* parent = nullptr);
 
     void SetOn(bool on);
@@ -19,10 +19,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QColor onColour_;
     bool on_ = false;
 };

@@ -13,19 +13,22 @@ TReadout::TReadout(const QString& widestText, double scale, QWidget* parent)
 
 void TReadout::UpdateFont() {
     QFont big = QWidget::font();
-    big.setPointSizeF(QFontInfo(parentWidget() ? parentWidget()->font() : QWidget::font()).pointSizeF() * scale_);
+    big.setPointSizeF(
+        QFontInfo(parentWidget() ? parentWidget()->font() : QWidget::font()).pointSizeF() * scale_);
     big.setBold(true);
     setFont(big);
     updateGeometry();
 }
 
 void TReadout::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ParentChange) UpdateFont();
+    if (event->type() == QEvent::ParentChange)
+        UpdateFont();
     QWidget::changeEvent(event);
 }
 
 void TReadout::SetText(const QString& text) {
-    if (text == text_) return;
+    if (text == text_)
+        return;
     text_ = text;
     update();
 }
@@ -38,7 +41,8 @@ QSize TReadout::sizeHint() const {
 void TReadout::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(rect(), Qt::AlignRight | Qt::AlignVCenter, text_);
 }
 

@@ -8,7 +8,7 @@ namespace zv::gui {
 // changing values neither jitter nor move the layout.
 class TReadout : public QWidget {
     Q_OBJECT
-public:
+  public:
     // widestText: the longest text the readout will show ("10000"); scale: font size against
     // the window font.
     explicit TReadout(const QString& widestText, double scale = 2.0, QWidget* parent = nullptr);
@@ -19,15 +19,15 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void DoubleClicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void UpdateFont();
 
     QString widest_;

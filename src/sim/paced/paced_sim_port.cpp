@@ -16,7 +16,8 @@ zv::ImageBytes DemoImage(int firmware) {
     zv::TZVDataSet set;
     set.Image = NewDataSetImage(firmware);
     std::uint16_t flags = set.FlagsWord();
-    if (firmware >= 11) zv::TZVDataClass::SetFlag(flags, 3);  // input E: lambda, narrowband
+    if (firmware >= 11)
+        zv::TZVDataClass::SetFlag(flags, 3);  // input E: lambda, narrowband
     if (firmware >= 27) {
         zv::TZVDataClass::SetFlag(flags, 2);  // input F: lambda,
         zv::TZVDataClass::SetFlag(flags, 8);  // wideband
@@ -47,21 +48,27 @@ TPacedSimPort::TPacedSimPort(zv::TimerService& realTime, int firmware)
     pump_->SetHandler([this] { Pump(); });
 }
 
-TPacedSimPort::~TPacedSimPort() { pump_->Stop(); }
+TPacedSimPort::~TPacedSimPort() {
+    pump_->Stop();
+}
 
 void TPacedSimPort::CatchUp() {
     // Receive notifications run the link from inside the clock's events; a write it makes
     // there is scheduled by the line itself and must not move the clock again.
-    if (catchingUp_) return;
-    const std::uint64_t realUs = static_cast<std::uint64_t>(realTime_.GetTickCount() - realStartMs_) * 1000u;
-    if (realUs <= clock_.NowUs()) return;
+    if (catchingUp_)
+        return;
+    const std::uint64_t realUs =
+        static_cast<std::uint64_t>(realTime_.GetTickCount() - realStartMs_) * 1000u;
+    if (realUs <= clock_.NowUs())
+        return;
     catchingUp_ = true;
     clock_.AdvanceUs(realUs - clock_.NowUs());
     catchingUp_ = false;
 }
 
 void TPacedSimPort::Schedule() {
-    if (catchingUp_) return;
+    if (catchingUp_)
+        return;
     const auto due = clock_.NextDueUs();
     if (!due) {
         pump_->Stop();
@@ -70,7 +77,8 @@ void TPacedSimPort::Schedule() {
     const std::uint64_t waitUs = *due > clock_.NowUs() ? *due - clock_.NowUs() : 0;
     const int waitMs = static_cast<int>((waitUs + 999) / 1000);
     pump_->SetInterval(waitMs < kPumpMs ? kPumpMs : waitMs);
-    if (!pump_->Active()) pump_->Start();
+    if (!pump_->Active())
+        pump_->Start();
 }
 
 void TPacedSimPort::Pump() {
@@ -90,14 +98,19 @@ void TPacedSimPort::Close() {
 }
 
 bool TPacedSimPort::SetPort(int number) {
-    if (number != zv::kSimulatedUnitPort) return false;
+    if (number != zv::kSimulatedUnitPort)
+        return false;
     port_ = number;
     return line_.SetPort(kLinePort);
 }
 
-bool TPacedSimPort::SetBaudIndex(int index) { return line_.SetBaudIndex(index); }
+bool TPacedSimPort::SetBaudIndex(int index) {
+    return line_.SetBaudIndex(index);
+}
 
-std::size_t TPacedSimPort::ReadBuf(std::uint8_t* buffer, std::size_t n) { return line_.ReadBuf(buffer, n); }
+std::size_t TPacedSimPort::ReadBuf(std::uint8_t* buffer, std::size_t n) {
+    return line_.ReadBuf(buffer, n);
+}
 
 std::size_t TPacedSimPort::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
     CatchUp();
@@ -106,6 +119,8 @@ std::size_t TPacedSimPort::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
     return written;
 }
 
-std::string TPacedSimPort::ReadString() { return line_.ReadString(); }
+std::string TPacedSimPort::ReadString() {
+    return line_.ReadString();
+}
 
 }  // namespace zv::sim

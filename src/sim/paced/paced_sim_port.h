@@ -22,7 +22,7 @@ namespace zv::sim {
 // Its one port is kSimulatedUnitPort (the port number meaning "no serial port chosen"); it is not
 // listed among the numbered ports.
 class TPacedSimPort : public zv::SerialPort {
-public:
+  public:
     TPacedSimPort(zv::TimerService& realTime, int firmware);
     ~TPacedSimPort() override;
     TPacedSimPort(const TPacedSimPort&) = delete;
@@ -48,7 +48,7 @@ public:
     // bursts, as from a serial driver, instead of one wake-up per byte.
     static constexpr int kPumpMs = 4;
 
-private:
+  private:
     void CatchUp();  // runs the line and the unit up to the real time
     void Pump();
     void Schedule();
