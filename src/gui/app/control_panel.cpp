@@ -70,8 +70,15 @@ QGridLayout* CardLayout(QFrame* card) {
     return grid;
 }
 
-// A value row: caption left, readout right, gauge under both.
-void AddValueRow(QGridLayout* grid, int row, QLabel* caption, TReadout* readout, TBarGauge* gauge) {
+// A value row: caption left, readout right (wide enough for its widest text), a gauge of the
+// raw byte under both.
+void AddValueRow(QGridLayout* grid, int row, const QString& widest, double scale, int marks,
+                 QLabel*& caption, TReadout*& readout, TBarGauge*& gauge) {
+    caption = new QLabel;
+    readout = new TReadout(widest, scale);
+    gauge = new TBarGauge;
+    gauge->SetMaximum(255);
+    gauge->SetMarks(marks);
     grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignBottom);
     grid->addWidget(readout, row, 1, Qt::AlignRight | Qt::AlignBottom);
     grid->addWidget(gauge, row + 1, 0, 1, 2);
@@ -153,24 +160,12 @@ QWidget* TControlPanel::BuildDashboard() {
 
     QFrame* card = Card();
     QGridLayout* grid = CardLayout(card);
-    RotDispLabel = new QLabel;
-    RotDispPanel = new TReadout(QStringLiteral("10000"), 2.2);
-    RotDispGauge = new TBarGauge;
-    RotDispGauge->SetMaximum(255);
-    RotDispGauge->SetMarks(10);
-    AddValueRow(grid, 0, RotDispLabel, RotDispPanel, RotDispGauge);
-    PotiDispLabel = new QLabel;
-    PotiDispPanel = new TReadout(QStringLiteral("5.00"), 1.7);
-    PotiDispGauge = new TBarGauge;
-    PotiDispGauge->SetMaximum(255);
-    PotiDispGauge->SetMarks(5);
-    AddValueRow(grid, 3, PotiDispLabel, PotiDispPanel, PotiDispGauge);
-    OutputDispLabel = new QLabel;
-    OutputDispPanel = new TReadout(QStringLiteral("100"), 1.7);
-    OutputDispGauge = new TBarGauge;
-    OutputDispGauge->SetMaximum(255);
-    OutputDispGauge->SetMarks(4);
-    AddValueRow(grid, 6, OutputDispLabel, OutputDispPanel, OutputDispGauge);
+    AddValueRow(grid, 0, QStringLiteral("10000"), 2.2, 10, RotDispLabel, RotDispPanel,
+                RotDispGauge);
+    AddValueRow(grid, 3, QStringLiteral("5.00"), 1.7, 5, PotiDispLabel, PotiDispPanel,
+                PotiDispGauge);
+    AddValueRow(grid, 6, QStringLiteral("100"), 1.7, 4, OutputDispLabel, OutputDispPanel,
+                OutputDispGauge);
 
     IdleGaugeLabel = new QLabel;
     IdleGauge = new TBarGauge;

@@ -255,50 +255,59 @@ void TMainForm::ApplyLanguage(Language lang) {
 
     fileMenu_->setTitle(caption(TMainText::FileMenu));
     fileMenu_->menuAction()->setStatusTip(hint(TMainText::FileMenu));
-    set(actions_.New, TMainText::New);
-    set(actions_.Open, TMainText::Open);
-    set(actions_.Save, TMainText::Save);
-    set(actions_.SaveAs, TMainText::SaveAs);
-    set(actions_.Print, TMainText::Print);
-    set(actions_.PrinterSetup, TMainText::PrinterSetup);
-    set(actions_.Close, TMainText::Close);
+    const TActions& a = actions_;
+    const std::pair<QAction*, TMainText> items[] = {
+        {a.New, TMainText::New},
+        {a.Open, TMainText::Open},
+        {a.Save, TMainText::Save},
+        {a.SaveAs, TMainText::SaveAs},
+        {a.Print, TMainText::Print},
+        {a.PrinterSetup, TMainText::PrinterSetup},
+        {a.Close, TMainText::Close},
+        {a.English, TMainText::English},
+        {a.German, TMainText::German},
+        {a.KeyConfig, TMainText::KeyConfig},
+        {a.InputConfig, TMainText::InputConfig},
+        {a.Connect, TMainText::Connect},
+        {a.Download, TMainText::Download},
+        {a.Upload, TMainText::Upload},
+        {a.IdleControl, TMainText::IdleControl},
+        {a.LambdaControl, TMainText::LambdaControl},
+        {a.DataLogger, TMainText::DataLogger},
+        {a.About, TMainText::About},
+        {a.Info, TMainText::Info},
+    };
+    for (const auto& [action, item] : items)
+        set(action, item);
     for (QAction* recent : actions_.Recent)
         recent->setStatusTip(hint(TMainText::RecentFile));
 
     optionsMenu_->setTitle(caption(TMainText::OptionsMenu));
     portMenu_->setTitle(caption(TMainText::ComPortMenu));
     languageMenu_->setTitle(caption(TMainText::LanguageMenu));
-    set(actions_.English, TMainText::English);
-    set(actions_.German, TMainText::German);
-    set(actions_.KeyConfig, TMainText::KeyConfig);
-    set(actions_.InputConfig, TMainText::InputConfig);
-    set(actions_.Connect, TMainText::Connect);
-    set(actions_.Download, TMainText::Download);
-    set(actions_.Upload, TMainText::Upload);
-    set(actions_.IdleControl, TMainText::IdleControl);
-    set(actions_.LambdaControl, TMainText::LambdaControl);
-    set(actions_.DataLogger, TMainText::DataLogger);
     windowMenu_->setTitle(caption(TMainText::WindowMenu));
-    set(actions_.About, TMainText::About);
-    set(actions_.Info, TMainText::Info);
 
     TControlPanel& p = *panel_;
-    p.RotDispLabel->setText(caption(TMainText::EngineSpeedLabel));
-    p.PotiDispLabel->setText(caption(TMainText::ThrottleLabel));
-    p.OutputDispLabel->setText(caption(TMainText::OutputLabel));
-    p.FullLedLabel->setText(caption(TMainText::FullLoadLabel));
+    const std::pair<QLabel*, TMainText> labels[] = {
+        {p.RotDispLabel, TMainText::EngineSpeedLabel},
+        {p.PotiDispLabel, TMainText::ThrottleLabel},
+        {p.OutputDispLabel, TMainText::OutputLabel},
+        {p.FullLedLabel, TMainText::FullLoadLabel},
+        {p.LinkTitle, TMainText::LinkGroup},
+        {p.EngineTitle, TMainText::EngineGroup},
+        {p.IdleGaugeLabel, TMainText::IdleActuatorLabel},
+        {p.NBLambdaTitle, TMainText::NarrowBandPanel},
+        {p.WBO2LambdaTitle, TMainText::WideBandPanel},
+        {p.NBCorrectionLabel, TMainText::CorrectionLabel},
+        {p.WBO2CorrectionLabel, TMainText::CorrectionLabel},
+        {p.NBActiveLabel, TMainText::ActiveLed},
+        {p.WBO2ActiveLabel, TMainText::ActiveLed},
+        {p.WBO2ErrorLabel, TMainText::ErrorLed},
+        {p.StepKeysLabel, TMainText::StepKeysLabel},
+    };
+    for (const auto& [label, item] : labels)
+        label->setText(caption(item));
     p.IdleLedLabel->setText(Q(form_.IdleContactLabel()));
-    p.LinkTitle->setText(caption(TMainText::LinkGroup));
-    p.EngineTitle->setText(caption(TMainText::EngineGroup));
-    p.IdleGaugeLabel->setText(caption(TMainText::IdleActuatorLabel));
-    p.NBLambdaTitle->setText(caption(TMainText::NarrowBandPanel));
-    p.WBO2LambdaTitle->setText(caption(TMainText::WideBandPanel));
-    p.NBCorrectionLabel->setText(caption(TMainText::CorrectionLabel));
-    p.WBO2CorrectionLabel->setText(caption(TMainText::CorrectionLabel));
-    p.NBActiveLabel->setText(caption(TMainText::ActiveLed));
-    p.WBO2ActiveLabel->setText(caption(TMainText::ActiveLed));
-    p.WBO2ErrorLabel->setText(caption(TMainText::ErrorLed));
-    p.StepKeysLabel->setText(caption(TMainText::StepKeysLabel));
     p.KeyUpPanel->setToolTip(caption(TMainText::StepUpHint));
     p.KeyDownPanel->setToolTip(caption(TMainText::StepDownHint));
 
