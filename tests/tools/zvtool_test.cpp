@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "data_files.h"
@@ -101,6 +102,61 @@ TEST_F(Zvtool, MessagesOneLinePerBox) {
               "Standardwert '116'.\n");
 }
 
+// Looking at a file never changes it, even when the program's Open would rewrite it; only
+// dump --upgrade does that rewrite, and save writes nothing but its output.
+TEST_F(Zvtool, DumpDiffAndSaveLeaveTheFilesTheyReadAsTheyAre) {
+    std::string oldest = "Zevrin Table\r\n";
+    for (int t = 0; t < 16; ++t)
+        oldest += "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15," + std::to_string(t) + "\r\n";
+    oldest += "[Zevrin Comment]\r\nold car\r\n";
+    dir.Write("old.zvt", oldest);
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "LambdaRpmSetIn=", "LambdaRotSetIn=40");
+    const std::string olderKeys = ToFileText(lines);
+    dir.Write("keys.zvt", olderKeys);
+
+    ToolRun r = Tool("dump " + Q("old.zvt"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_NE(r.Out.find("\"map\":[[1,2,3,4,"), std::string::npos);
+    EXPECT_NE(r.Err.find("would rewrite"), std::string::npos) << r.Err;
+    r = Tool("diff " + Q("old.zvt") + " " + Q("keys.zvt"));
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_NE(r.Out.find("Detail LambdaRpmSetIn: 29 -> 40\n"), std::string::npos) << r.Out;
+    ASSERT_EQ(Tool("save " + Q("old.zvt") + " " + Q("out.zvt")).Exit, 0);
+    EXPECT_NE(TempDir::Read(dir.File("out.zvt")).find("[Zevrin Map]\r\nT0=1,2,3,4,"),
+              std::string::npos);
+    EXPECT_TRUE(TempDir::Read(dir.File("old.zvt")) == oldest) << "the oldest layout was rewritten";
+    EXPECT_TRUE(TempDir::Read(dir.File("keys.zvt")) == olderKeys)
+        << "older key names were rewritten";
+
+    ASSERT_EQ(Tool("dump --upgrade " + Q("keys.zvt")).Exit, 0);
+    const std::string upgraded = TempDir::Read(dir.File("keys.zvt"));
+    EXPECT_NE(upgraded.find("\r\nLambdaRpmSetIn=40\r\n"), std::string::npos);
+    EXPECT_EQ(upgraded.find("LambdaRotSetIn"), std::string::npos);
+    EXPECT_NE(Tool("--help").Out.find("dump --upgrade FILE"), std::string::npos);
+}
+
+// A save replaces only the contents: the target keeps its permissions, and a symbolic link
+// stays a link whose target receives the data.
+TEST_F(Zvtool, SaveKeepsPermissionsAndWritesThroughALink) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(Tool("new " + Q("car.zvt")).Exit, 0);
+    fs::create_directory(dir.Path() / "keep");
+    const std::string target = dir.Write("keep/target.zvt", "old contents");
+    const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(target, ownerOnly);
+    fs::create_symlink("keep/target.zvt", dir.Path() / "link.zvt");
+
+    const ToolRun r = Tool("save " + Q("car.zvt") + " " + Q("link.zvt"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.zvt"));
+    EXPECT_TRUE(TempDir::Read(target) == TempDir::Read(dir.File("car.zvt")))
+        << "the link's target was not written";
+    EXPECT_EQ(fs::status(target).permissions(), ownerOnly);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "keep"), {}), 1)
+        << "no temporary file left";
+}
+
 }  // namespace
 }  // namespace zv
 
@@ -153,6 +209,24 @@ TEST_F(Zvtool, UploadFromTheSimulatedUnitGivesBackItsDataSet) {
     EXPECT_EQ(TempDir::Read(dir.File("up.zvt")).rfind("[Zevrin System]\r\nFirmware=V1.03 C\r\n", 0), 0u);
     const ToolRun diff = Tool("diff " + Q("car.zvt") + " " + Q("up.zvt"));
     EXPECT_EQ(ValueDifferences(diff.Out), std::vector<std::string>{}) << diff.Out;
+}
+
+// Index 0 ("***") is no unit's firmware: the simulated unit refuses to pose as one rather than
+// hand over a data set read from the wrong places. Index 1 is the first it can be.
+TEST_F(Zvtool, SimulatedUnitIsRefusedForAFirmwareNoUnitHas) {
+    ToolRun run = Tool("upload --port sim:0 -o " + Q("up0.zvt"));
+    EXPECT_EQ(run.Exit, 2);
+    EXPECT_NE(run.Err.find("firmware index 0"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("status:"), std::string::npos) << "nothing was tried";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("up0.zvt")));
+
+    run = Tool("upload --port sim:1 -o " + Q("up1.zvt"));
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const std::string file = TempDir::Read(dir.File("up1.zvt"));
+    EXPECT_EQ(file.rfind("[Zevrin System]\r\nFirmware=V1.00 A\r\n", 0), 0u);
+    EXPECT_NE(file.find("\r\nT0=46,53,58,64,69,71,71,73,76,78,79,79,78,79,80,80\r\n"),
+              std::string::npos)
+        << "the default map, not open memory";
 }
 
 TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesRealPortsForNow) {

@@ -22,9 +22,14 @@ constexpr int kExitUsage = 2;
 const char* const kUsage =
     "usage: zvtool [--lang en|de] COMMAND ...\n"
     "  new FILE        create a new data set and save it to FILE\n"
-    "  dump FILE       open FILE (older layouts are upgraded in place) and print it as JSON\n"
+    "  dump FILE       open FILE and print it as JSON\n"
+    "  dump --upgrade FILE\n"
+    "                  the same, and rewrite an older layout or older key names in FILE\n"
+    "                  in place, as the program's Open does\n"
     "  save IN OUT     open IN and save the data set to OUT\n"
     "  diff A B        list the differences of two data files; exit 0 equal, 1 different, 2 trouble\n"
+    "Only dump --upgrade and the output of new and save write files: dump, diff and save\n"
+    "leave the files they read as they are and name the rewrites an Open would make.\n"
     "Messages the program would show in a box go to stderr as \"<caption>: <text>\";\n"
     "status texts of the link as \"status: <text>\".\n";
 
@@ -77,22 +82,41 @@ void PrintDump(const TMainModel& model) {
     std::cout << out;
 }
 
+// Opens a file only to look at it: the file stays as it is, and a rewrite that the program's
+// Open would make is named on stderr.
+bool OpenToLook(Tool& tool, const std::string& file) {
+    tool.model.SetReadOnlyOpen(true);
+    if (!tool.model.OpenDataFile(file))
+        return false;
+    const TOpenRewrites& rewrites = tool.model.LastOpenRewrites();
+    if (rewrites.Any()) {
+        std::string why = rewrites.OldestLayout ? "oldest layout" : "";
+        if (rewrites.Upgrade)
+            why += std::string(why.empty() ? "" : ", ") + "older key names or missing entries";
+        std::cerr << "zvtool: " << file << " left as it is; the program's Open would rewrite it ("
+                  << why << "), as zvtool dump --upgrade does\n";
+    }
+    return true;
+}
+
 int CommandNew(Language lang, const std::string& file) {
     Tool tool(lang);
     tool.model.CreateNewDataSet(file);
     return tool.model.SaveDataFile() ? kExitOk : kExitFailed;
 }
 
-int CommandDump(Language lang, const std::string& file) {
+int CommandDump(Language lang, const std::string& file, bool upgrade) {
     Tool tool(lang);
-    if (!tool.model.OpenDataFile(file)) return kExitFailed;
+    if (!(upgrade ? tool.model.OpenDataFile(file) : OpenToLook(tool, file)))
+        return kExitFailed;
     PrintDump(tool.model);
     return kExitOk;
 }
 
 int CommandSave(Language lang, const std::string& in, const std::string& out) {
     Tool tool(lang);
-    if (!tool.model.OpenDataFile(in)) return kExitFailed;
+    if (!OpenToLook(tool, in))
+        return kExitFailed;
     tool.model.Data().FileName = out;
     return tool.model.SaveDataFile() ? kExitOk : kExitFailed;
 }
@@ -138,7 +162,8 @@ std::vector<std::string> Differences(const TZVDataClass& a, const TZVDataClass& 
 int CommandDiff(Language lang, const std::string& fileA, const std::string& fileB) {
     Tool a(lang);
     Tool b(lang);
-    if (!a.model.OpenDataFile(fileA) || !b.model.OpenDataFile(fileB)) return kExitUsage;
+    if (!OpenToLook(a, fileA) || !OpenToLook(b, fileB))
+        return kExitUsage;
     const auto lines = Differences(a.model.Data(), b.model.Data());
     for (const auto& line : lines) std::cout << line << '\n';
     return lines.empty() ? kExitOk : kExitFailed;
@@ -163,7 +188,10 @@ int main(int argc, char** argv) {
     }
     const std::string& command = args[0];
     if (command == "new" && args.size() == 2) return CommandNew(lang, args[1]);
-    if (command == "dump" && args.size() == 2) return CommandDump(lang, args[1]);
+    if (command == "dump" && args.size() == 2)
+        return CommandDump(lang, args[1], false);
+    if (command == "dump" && args.size() == 3 && args[1] == "--upgrade")
+        return CommandDump(lang, args[2], true);
     if (command == "save" && args.size() == 3) return CommandSave(lang, args[1], args[2]);
     if (command == "diff" && args.size() == 3) return CommandDiff(lang, args[1], args[2]);
     if (command == "upload" || command == "download" || command == "watch") {
