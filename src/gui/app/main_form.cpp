@@ -228,6 +228,15 @@ void TMainForm::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &TMainForm::FileRestoreItem);
 }
 
+// Keys must reach the key dispatch: when the window comes back to the front with no control
+// holding the focus, the key sink takes it.
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget() && keySink_) {
+        keySink_->setFocus();
+    }
+}
+
 void TMainForm::FileRestoreItem() {
     switch (form_.Started().WindowState) {
         case TWindowState::Normal: {
