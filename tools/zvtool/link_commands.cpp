@@ -17,6 +17,7 @@
 #include "line/virtual_timer_service.h"
 #include "online/online_mode.h"
 #include "unit/sim_unit.h"
+#include "unit/unit_defaults.h"
 
 namespace zv::tool {
 
@@ -114,27 +115,16 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
     return {};
 }
 
-// The device type a unit of that firmware generation reports.
-int DeviceTypeForFirmware(int firmware) {
-    if (firmware <= 8) return 1;
-    if (firmware <= 23) return 2;
-    if (firmware <= 36) return 3;
-    return 4;
-}
-
 // A data set's image as a unit of the firmware holds it (the timing word encoded for it): the
 // data set of a file, or a new data set's defaults when no file is given.
 std::optional<ImageBytes> ImageForUnit(const std::string& path, int firmware, Language lang) {
+    if (path.empty()) return sim::NewDataSetImage(firmware);
     ConsoleDialogs dialogs;
     MemorySettingsStore settings;
     TMainModel model(dialogs, settings);
     model.SetLanguage(lang);
     model.SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
-    if (path.empty()) {
-        model.CreateNewDataSet("defaults");
-    } else if (!model.OpenDataFile(path)) {
-        return std::nullopt;
-    }
+    if (!model.OpenDataFile(path)) return std::nullopt;
     TZVDataClass& d = model.Data();
     d.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
     d.FieldsToImage();
@@ -165,7 +155,7 @@ public:
         model_.SetLanguage(lang);
         sim::TSimUnitConfig config;
         config.Firmware = options.Firmware;
-        config.DeviceType = DeviceTypeForFirmware(options.Firmware);
+        config.DeviceType = sim::DeviceTypeForFirmware(options.Firmware);
         unit_ = std::make_unique<sim::TSimUnit>(config);
         adapter_ = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*unit_);
         line_.AttachUnit(adapter_.get());
