@@ -33,12 +33,14 @@ int RunPrintCommand(const std::vector<std::string>& args, Language lang) {
     std::string out;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if ((a == "-o" || a == "--lang") && i + 1 >= args.size()) return Usage(a + " needs a value");
+        if ((a == "-o" || a == "--lang") && i + 1 >= args.size())
+            return Usage(a + " needs a value");
         if (a == "-o") {
             out = args[++i];
         } else if (a == "--lang") {
             const std::string& v = args[++i];
-            if (v != "de" && v != "en") return Usage("--lang takes en or de");
+            if (v != "de" && v != "en")
+                return Usage("--lang takes en or de");
             lang = v == "de" ? Language::German : Language::English;
         } else if (file.empty() && !a.empty() && a[0] != '-') {
             file = a;
@@ -46,15 +48,18 @@ int RunPrintCommand(const std::vector<std::string>& args, Language lang) {
             return Usage("unexpected argument: " + a);
         }
     }
-    if (file.empty()) return Usage("the data file is missing");
-    if (out.empty()) return Usage("-o OUT.pdf is missing");
+    if (file.empty())
+        return Usage("the data file is missing");
+    if (out.empty())
+        return Usage("-o OUT.pdf is missing");
 
     ConsoleDialogs dialogs;
     MemorySettingsStore settings;
     TMainModel model(dialogs, settings);
     model.SetLanguage(lang);
     model.SetReadOnlyOpen(true);  // printing only looks at the file
-    if (!model.OpenDataFile(file)) return kExitFailed;
+    if (!model.OpenDataFile(file))
+        return kExitFailed;
 
     TDataSheetInput input;
     input.Data = &model.Data();
@@ -64,7 +69,8 @@ int RunPrintCommand(const std::vector<std::string>& args, Language lang) {
     const TDataSheet sheet = BuildDataSheet(input);
 
     // No window is shown: the tool runs without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     int argc = 1;
     char name[] = "zvtool";
     char* argv[] = {name, nullptr};

@@ -5,7 +5,8 @@
 
 namespace zv::tool {
 
-const char* const kPrintUsage = "  print FILE -o OUT.pdf [--lang de|en]  (not in this build: it needs Qt)\n";
+const char* const kPrintUsage =
+    "  print FILE -o OUT.pdf [--lang de|en]  (not in this build: it needs Qt)\n";
 
 int RunPrintCommand(const std::vector<std::string>&, Language) {
     std::cerr << "zvtool print: this build has no printing; use the Linux build with Qt\n";

@@ -21,7 +21,8 @@ TDLoggerHost HostFor(TMainModel& model, TOnlineMode& online) {
 
 }  // namespace
 
-WatchLog::WatchLog(TMainModel& model, TOnlineMode& online, const TimerService& clock, const std::string& folder)
+WatchLog::WatchLog(TMainModel& model, TOnlineMode& online, const TimerService& clock,
+                   const std::string& folder)
     : online_(online),
       dialogs_(std::make_unique<ConsoleDialogs>(true)),
       logger_(model.Data(), *dialogs_, clock, HostFor(model, online)) {
@@ -46,12 +47,14 @@ bool WatchLog::Arm() {
 }
 
 void WatchLog::Release() {
-    if (online_.Controls().Logger.Down) online_.LoggerButtonClick();
+    if (online_.Controls().Logger.Down)
+        online_.LoggerButtonClick();
 }
 
 bool WatchLog::Finish() {
     logger_.CloseAtExit();
-    if (logger_.OpenFile.empty()) return false;
+    if (logger_.OpenFile.empty())
+        return false;
     std::cerr << "log: " << logger_.OpenFile << " (" << logger_.LineCount << " lines)\n";
     return true;
 }

@@ -16,7 +16,8 @@ namespace zv::tool {
 // logger's folder, so the log gets its automatic name there and the program's lines.
 class WatchLog {
   public:
-    WatchLog(TMainModel& model, TOnlineMode& online, const TimerService& clock, const std::string& folder);
+    WatchLog(TMainModel& model, TOnlineMode& online, const TimerService& clock,
+             const std::string& folder);
     ~WatchLog();
 
     // Presses the Logger button; false (with the reason on stderr) when no log could be armed.

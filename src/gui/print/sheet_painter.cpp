@@ -33,7 +33,8 @@ QPen SheetPen(int width, double scale) {
 
 }  // namespace
 
-void PaintDataSheet(QPainter& painter, const TDataSheet& sheet, double dotsPerInch, const TSheetProgress& progress) {
+void PaintDataSheet(QPainter& painter, const TDataSheet& sheet, double dotsPerInch,
+                    const TSheetProgress& progress) {
     const double scale = dotsPerInch / kUnitsPerInch;
     const auto at = [scale](int x, int y) { return QPointF(x * scale, y * scale); };
     painter.setRenderHint(QPainter::Antialiasing);
@@ -55,26 +56,32 @@ void PaintDataSheet(QPainter& painter, const TDataSheet& sheet, double dotsPerIn
                 painter.setFont(font);
                 painter.setPen(Qt::black);
                 const double ascent = QFontMetricsF(font, painter.device()).ascent();
-                painter.drawText(at(item.X, item.Y) + QPointF(0, ascent), QString::fromStdString(item.Text));
+                painter.drawText(at(item.X, item.Y) + QPointF(0, ascent),
+                                 QString::fromStdString(item.Text));
                 break;
             }
             case TSheetItemKind::Progress:
-                if (progress) progress(item.Progress);
+                if (progress)
+                    progress(item.Progress);
                 break;
         }
     }
 }
 
-std::string WriteDataSheetPdf(const TDataSheet& sheet, const std::string& path, const TSheetProgress& progress) {
+std::string WriteDataSheetPdf(const TDataSheet& sheet, const std::string& path,
+                              const TSheetProgress& progress) {
     QPdfWriter writer(QString::fromStdString(path));
     writer.setTitle(QString::fromStdString(sheet.JobTitle));
     writer.setCreator(QStringLiteral("ZEVRIN Control V3.28#00"));
     writer.setResolution(kPdfDotsPerInch);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter;
-    if (!painter.begin(&writer)) return path + ": the file cannot be written";
+    if (!painter.begin(&writer))
+        return path + ": the file cannot be written";
     PaintDataSheet(painter, sheet, writer.resolution(), progress);
-    if (!painter.end()) return path + ": the PDF could not be written";
+    if (!painter.end())
+        return path + ": the PDF could not be written";
     return {};
 }
 
