@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "data/firmware_table.h"
+#include "data/text_file.h"
 #include "print/text_metrics.h"
 #include "text/date_format.h"
 
@@ -361,6 +362,33 @@ bool UnitCountsAsConnected(int linkState) {
 
 TDataSheet BuildDataSheet(const TDataSheetInput& input) {
     return SheetWriter(input).Build();
+}
+
+std::string DataSheetPdfPath(const std::string& dataFile, const std::string& folder) {
+    if (dataFile.empty())
+        return JoinPath(folder, "Zevrin data sheet.pdf");
+    std::string name = dataFile.substr(FolderOf(dataFile).size());
+    while (!name.empty() && (name.front() == '/' || name.front() == '\\'))
+        name.erase(0, 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return JoinPath(FolderOf(dataFile), name + " data sheet.pdf");
+}
+
+const TextPair& DataSheetPdfWritten() {
+    static const TextPair text = {
+        "Kein Drucker vorhanden. Das Datenblatt wurde als PDF gespeichert:\r\n%s\r\n\r\nJetzt "
+        "öffnen?",
+        "No printer is installed. The data sheet was saved as a PDF file:\r\n%s\r\n\r\nOpen it "
+        "now?"};
+    return text;
+}
+
+const TextPair& DataSheetPdfFailed() {
+    static const TextPair text = {"Das Datenblatt konnte nicht gespeichert werden:\r\n%s",
+                                  "The data sheet could not be saved:\r\n%s"};
+    return text;
 }
 
 }  // namespace zv

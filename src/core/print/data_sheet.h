@@ -55,4 +55,11 @@ bool UnitCountsAsConnected(int linkState);
 
 TDataSheet BuildDataSheet(const TDataSheetInput& input);
 
+// Without a printer the sheet becomes a PDF beside the data file (in the folder given when the
+// data set has no file yet), named after the data file.
+std::string DataSheetPdfPath(const std::string& dataFile, const std::string& folder);
+// The question after the PDF was written (%s: its path), and the message when it could not be.
+const TextPair& DataSheetPdfWritten();
+const TextPair& DataSheetPdfFailed();
+
 }  // namespace zv
