@@ -54,13 +54,18 @@ TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsSto
       main_(dialogs_, *store_),
       form_(main_, *store_),
       keyConfig_(keyCtrl_, *store_),
-      pageSelect_(main_.Data()) {
+      pageSelect_(main_.Data()),
+      host_(main_, form_, keyCtrl_) {
     qtDialogs_.SetParent(this);
     FormCreate();
 }
 
 TMainForm::~TMainForm() {
     main_.DataSetLoaded = nullptr;
+    // The views go before the page models they paint.
+    delete takeCentralWidget();
+    for (int page = 0; page < kPageCount; ++page)
+        form_.SetPage(page, nullptr);
 }
 
 TStartEnvironment TMainForm::Environment() const {
@@ -129,6 +134,7 @@ void TMainForm::FormCreate() {
     };
     online_->PageKey = [this](int keyCode) { form_.PageKey(keyCode); };
     online_->DataTakenOver = [this] {
+        form_.LoadPagesFromImage();
         pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
         // The take-over refreshes the controls after telling the pages; paint what it decided.
         QTimer::singleShot(0, this, [this] {
@@ -140,6 +146,7 @@ void TMainForm::FormCreate() {
     topStripe_->WidthChanged = [this](int width) { online_->SetTopStripeWidth(width); };
     form_.ShowPageSelection = [this] { ShowPageSelection(); };
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
+    WirePages();
 
     main_.Data().DeviceData.Firmware = 0;
     WirePageSelect();
@@ -194,6 +201,19 @@ void TMainForm::WirePageSelect() {
     };
 }
 
+// Pages hear the live records, the page selection and the window actions they ask for.
+void TMainForm::WirePages() {
+    online_->WBODebounceLevel = host_.WBODebounceLevel();
+    online_->ShowLiveFrame = [this](const TLiveRecord& record) { form_.ShowLiveFrame(record); };
+    pageSelect_.ShowPage = [this](int page) { form_.ShowPage(page); };
+    pageSelect_.RefreshPage = [this](int page) { form_.RefreshPage(page); };
+    host_.OnShowPageSelection = [this] { ShowPageSelection(); };
+    host_.OnFocusKeyControl = [this] {
+        if (keySink_)
+            keySink_->setFocus();
+    };
+}
+
 void TMainForm::PageMenuChanged() {
     for (int page = 0; page < kPageCount; ++page) {
         const TPageMenuItem& item = pageSelect_.MenuItem(page);
@@ -204,6 +224,7 @@ void TMainForm::PageMenuChanged() {
 }
 
 void TMainForm::DataSetLoaded() {
+    form_.LoadPagesFromImage();
     pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
     online_->RefreshControls();
     AfterControlsRefreshed();

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/main_form_model.h"
+#include "app/main_page_host.h"
 #include "app/main_model.h"
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
@@ -39,6 +41,7 @@ class KeyControlWidget;
 class PageSelectWindow;
 class TControlPanel;
 class TIntroPage;
+class TPageView;
 class TTopStripe;
 
 // How this run starts: from the command line, or set by tests.
@@ -116,6 +119,8 @@ class TMainForm : public QMainWindow {
     void BuildToolBar();
     void BuildStatusBar();
     void BuildNotebook();
+    void AddPage(int index, std::unique_ptr<TPage> page, TPageView* view);
+    void WirePages();
     void ConnectControls();
     void FileMenuAboutToShow();
     void OptionsMenuAboutToShow();
@@ -150,6 +155,11 @@ class TMainForm : public QMainWindow {
     TKeyControl keyCtrl_{"KeyCtrl"};
     TKeyConfigDlg keyConfig_;
     TPageSelect pageSelect_;
+    // What the pages reach of the main window, and the pages' core models by page number (their
+    // views live in the notebook).
+    TMainPageHost host_;
+    std::vector<std::unique_ptr<TPage>> pageModels_;
+    std::array<TPageView*, kPageCount> pageViews_{};
     TOnlineMode* online_ = nullptr;
     std::unique_ptr<TDLogger> logger_;
     std::unique_ptr<QPrinter> printer_;

@@ -18,6 +18,7 @@
 #include "app/main_form.h"
 #include "online/online_mode.h"
 #include "pages/intro_page.h"
+#include "pages/page_view.h"
 #include "widgets/readout.h"
 
 namespace zv::gui {
@@ -196,6 +197,18 @@ void TMainForm::BuildNotebook() {
         notebook_->addWidget(PendingPage(text));
         text->setObjectName(QStringLiteral("pendingText"));
     }
+}
+
+// A page is its core model plus its view; the view takes the page's place in the notebook.
+void TMainForm::AddPage(int index, std::unique_ptr<TPage> page, TPageView* view) {
+    QWidget* pending = notebook_->widget(index);
+    notebook_->insertWidget(index, view);
+    notebook_->removeWidget(pending);
+    delete pending;
+    pageViews_[static_cast<std::size_t>(index)] = view;
+    form_.SetPage(index, page.get());
+    page->SetLanguage(main_.CurrentLanguage());
+    pageModels_.push_back(std::move(page));
 }
 
 void TMainForm::ConnectControls() {
