@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "config/key_control.h"
 #include "text/text_table.h"
 
 namespace zv {
@@ -20,6 +21,9 @@ class TRevAdjustDlg {
     static constexpr int kFirstRpmPanel = 16;
 
     explicit TRevAdjustDlg(TPageHost& host);
+
+    // The dialog's own key sink; the configured step keys do not apply here.
+    TKeyControl KeyCtrl{"KeyCtrl"};
 
     // The panel values come from the working image whenever the state is read; this only
     // repaints an open dialog.
