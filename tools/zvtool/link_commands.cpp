@@ -18,6 +18,7 @@
 #include "online/online_mode.h"
 #include "unit/sim_unit.h"
 #include "unit/unit_defaults.h"
+#include "watch_log.h"
 
 namespace zv::tool {
 
@@ -25,6 +26,7 @@ const char* const kLinkUsage =
     "  upload --port sim[:FW] -o FILE    read the unit's data set (F7) and save it to FILE\n"
     "  download --port sim[:FW] FILE     write the data set of FILE into the unit (F8)\n"
     "  watch --port sim[:FW] --seconds N go online (F5), print each live record, go offline\n"
+    "                                    --log DIR: record the live records into a log in DIR\n"
     "  Link options: --sim-data FILE (the simulated unit starts with that data set instead of\n"
     "  a new data set's defaults),\n"
     "  --sim-save FILE (the unit's memory is saved as a data file at the end), --realtime,\n"
@@ -43,6 +45,7 @@ struct LinkOptions {
     std::string Output;       // upload -o
     std::string File;         // download
     int Seconds = 0;          // watch
+    std::string LogDir;       // watch --log
     std::string SimData;
     std::string SimSave;
     bool Realtime = false;
@@ -72,13 +75,14 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
         if (a == "--realtime") {
             o.Realtime = true;
         } else if (a == "--port" || a == "-o" || a == "--seconds" || a == "--sim-data" || a == "--sim-save" ||
-                   a == "--answer") {
+                   a == "--answer" || a == "--log") {
             v = value();
             if (!v) return a + " needs a value";
             if (a == "--port") o.Port = *v;
             if (a == "-o") o.Output = *v;
             if (a == "--sim-data") o.SimData = *v;
             if (a == "--sim-save") o.SimSave = *v;
+            if (a == "--log") o.LogDir = *v;
             if (a == "--answer") {
                 if (*v != "yes" && *v != "no") return "--answer takes yes or no";
                 o.AnswerYes = *v == "yes";
@@ -191,6 +195,7 @@ public:
     }
 
     TMainModel& Model() { return model_; }
+    const TimerService& Timers() const { return clock_; }
     std::uint64_t NowMs() const { return clock_.NowMs(); }
     TOnlineMode& Online() { return *online_; }
     sim::TSimUnit& Unit() { return *unit_; }
@@ -271,12 +276,20 @@ int Watch(Session& session, const LinkOptions& options) {
     session.Online().OffOnlineButtonClick();
     running = session.RunUntil([&] { return session.Online().LinkState() == link::RunOnline && session.Online().StepStarted(); },
                                kSequenceLimitMs);
+    std::optional<WatchLog> log;
+    if (!options.LogDir.empty()) log.emplace(session.Model(), session.Online(), session.Timers(), options.LogDir);
+    if (running && log && !log->Arm()) running = false;
     if (running) {
         const std::uint64_t until = session.NowMs() + static_cast<std::uint64_t>(options.Seconds) * 1000;
         session.RunUntil([&] { return session.NowMs() >= until; }, static_cast<std::uint64_t>(options.Seconds) * 1000);
     }
+    if (log) {
+        log->Release();
+        session.RunUntil([&] { return !log->IsOpen(); }, 2000);
+    }
     session.Online().OffOnlineButtonClick();
     session.RunToEnd(60000);
+    if (log && !log->Finish()) return kExitFailed;
     if (!running || records == 0) {
         std::cerr << "zvtool: no live records\n";
         return kExitFailed;

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -16,6 +17,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
+#include "app/logger_wiring.h"
 #include "app/control_panel.h"
 #include "app/look.h"
 #include "app/top_stripe.h"
@@ -140,6 +142,7 @@ void TMainForm::FormCreate() {
             Render();
         });
     };
+    CreateDataLogger();
     topStripe_->WidthChanged = [this](int width) { online_->SetTopStripeWidth(width); };
     form_.ShowPageSelection = [this] { ShowPageSelection(); };
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
@@ -172,6 +175,21 @@ void TMainForm::FormCreate() {
     online_->StartUp();
     Render();
 }
+
+void TMainForm::CreateDataLogger() {
+    TDLoggerHost host;
+    host.CurrentLanguage = [this] { return main_.CurrentLanguage(); };
+    host.RecentDir = [this] { return main_.RecentDir(); };
+    host.WBO2DispOnF = [this] { return form_.Started().WBO2DispOnF; };
+    host.WidebandDevice = [this] { return form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0); };
+    host.ReleaseLogger = [this] { online_->ReleaseLogger(); };
+    host.ShowPageSelection = [this] { ShowPageSelection(); };
+    logger_ = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, host);
+    ConnectDataLogger(*online_, *logger_);
+}
+
+// The comment page's lines once it is in place; the data set's own until then.
+std::vector<std::string> TMainForm::CommentLines() const { return main_.Data().Comment; }
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
@@ -289,8 +307,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
-    if (online_->Controls().Logger.Down)
-        online_->LoggerButtonClick();
+    logger_->CloseAtExit();
     const TWindowState state = isMinimized()   ? TWindowState::Minimized
                                : isMaximized() ? TWindowState::Maximized
                                                : TWindowState::Normal;
@@ -340,10 +357,5 @@ void TMainForm::InfoClick() {
     main_.ShowMessage(MsgKind::Information,
                       form_.InfoText(unit.DeviceType, unit.SerialNo, unit.VerLevel));
 }
-
-// Printing the data sheet comes with its own change.
-void TMainForm::PrintClick() {}
-
-void TMainForm::PrinterSetupClick() {}
 
 }  // namespace zv::gui

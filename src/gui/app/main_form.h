@@ -13,6 +13,9 @@
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
+#include "logger/data_logger.h"
+#include "print/data_sheet.h"
+#include "print/sheet_painter.h"
 #include "seams/qt_dialogs.h"
 #include "seams/qt_timer_service.h"
 
@@ -20,6 +23,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QStackedWidget;
 class QTimer;
 class QToolBar;
@@ -68,6 +72,7 @@ class TMainForm : public QMainWindow {
     TPageSelect& PageSelect() { return pageSelect_; }
     PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
     KeyControlWidget& KeySink() { return *keySink_; }
+    TDLogger& DataLogger() { return *logger_; }
 
     // Menu actions by name, for the wiring tests.
     struct TActions {
@@ -130,6 +135,11 @@ class TMainForm : public QMainWindow {
     void RenderStatus();
     void UpdateDateTimePanel();
     TStartEnvironment Environment() const;
+    void CreateDataLogger();
+    std::vector<std::string> CommentLines() const;
+    QPrinter& Printer();
+    TDataSheet CurrentDataSheet() const;
+    void PrintToPdf(const TDataSheet& sheet, const TSheetProgress& progress);
 
     TProgramOptions options_;
     QtTimerService timers_;
@@ -151,6 +161,8 @@ class TMainForm : public QMainWindow {
     std::vector<std::unique_ptr<TPage>> pageModels_;
     std::array<TPageView*, kPageCount> pageViews_{};
     TOnlineMode* online_ = nullptr;
+    std::unique_ptr<TDLogger> logger_;
+    std::unique_ptr<QPrinter> printer_;
 
     TControlPanel* panel_ = nullptr;
     TTopStripe* topStripe_ = nullptr;

@@ -121,7 +121,7 @@ void TMainForm::BuildOptionsMenu() {
     connect(actions_.IdleControl, &QAction::triggered, this, [this] { DispatchKey(key::F9); });
     connect(actions_.LambdaControl, &QAction::triggered, this, [this] { DispatchKey(key::F10); });
     connect(actions_.DataLogger, &QAction::triggered, this, [this] {
-        online_->LoggerButtonClick();
+        online_->MenuLoggerClick();
         Render();
     });
     connect(optionsMenu_, &QMenu::aboutToShow, this, &TMainForm::OptionsMenuAboutToShow);
@@ -225,7 +225,10 @@ void TMainForm::ConnectControls() {
     connect(p.NBLambdaActiveButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F10); });
     connect(p.WBO2LambdaActiveButton, &QToolButton::clicked, this,
             [this] { DispatchKey(key::F11); });
-    connect(p.LoggerButton, &QToolButton::clicked, actions_.DataLogger, &QAction::trigger);
+    connect(p.LoggerButton, &QToolButton::clicked, this, [this] {
+        online_->LoggerButtonClick();
+        Render();
+    });
     connect(p.KeyUpPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(0); });
     connect(p.KeyDownPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(1); });
     connect(p.AFRTopPanel, &TReadout::DoubleClicked, this, [this] {

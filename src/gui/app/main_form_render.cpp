@@ -118,6 +118,7 @@ void TMainForm::RenderStatus() {
     SetPanel(serialNoPanel_, Q(panels.SerialNo));
     SetPanel(verLevelPanel_, Q(panels.VerLevel));
     SetPanel(firmwarePanel_, Q(main_.FirmwarePanel()));
+    SetPanel(logNumPanel_, Q(logger_->State().LogNumPanel));
     const TGaugeState& gauge = online_->Gauge();
     panel_->ComGauge->SetMaximum(gauge.Max);
     panel_->ComGauge->SetPosition(gauge.Position);
