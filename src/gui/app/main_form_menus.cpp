@@ -18,6 +18,8 @@
 #include "app/main_form.h"
 #include "online/online_mode.h"
 #include "pages/intro_page.h"
+#include "editors/map_form.h"
+#include "pages/map_form_view.h"
 #include "pages/page_view.h"
 #include "widgets/readout.h"
 
@@ -197,6 +199,9 @@ void TMainForm::BuildNotebook() {
         notebook_->addWidget(PendingPage(text));
         text->setObjectName(QStringLiteral("pendingText"));
     }
+    auto map = std::make_unique<TMapForm>(host_);
+    auto* mapView = new TMapFormView(*map);
+    AddPage(1, std::move(map), mapView);
 }
 
 // A page is its core model plus its view; the view takes the page's place in the notebook.
