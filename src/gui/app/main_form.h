@@ -13,6 +13,8 @@
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
+#include "editors/type_config2_dlg.h"
+#include "editors/type_config_dlg.h"
 #include "logger/data_logger.h"
 #include "print/data_sheet.h"
 #include "print/sheet_painter.h"
@@ -29,6 +31,7 @@ class QTimer;
 class QToolBar;
 
 namespace zv {
+class TCurveForm;
 class TOnlineMode;
 namespace sim {
 class TPacedSimPort;
@@ -120,6 +123,8 @@ class TMainForm : public QMainWindow {
     void BuildStatusBar();
     void BuildNotebook();
     void AddPage(int index, std::unique_ptr<TPage> page, TPageView* view);
+    void InputConfigAccepted();
+    void AddCurvePage(int index, std::unique_ptr<TCurveForm> page);
     void WirePages();
     void ConnectControls();
     void FileMenuAboutToShow();
@@ -160,6 +165,9 @@ class TMainForm : public QMainWindow {
     TMainPageHost host_;
     std::vector<std::unique_ptr<TPage>> pageModels_;
     std::array<TPageView*, kPageCount> pageViews_{};
+    // The input configuration dialogs' models, made once and reused.
+    TTypeConfigDlg typeConfig_{host_};
+    TTypeConfig2Dlg typeConfig2_{host_};
     TOnlineMode* online_ = nullptr;
     std::unique_ptr<TDLogger> logger_;
     std::unique_ptr<QPrinter> printer_;

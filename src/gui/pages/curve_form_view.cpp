@@ -1,0 +1,90 @@
+#include "pages/curve_form_view.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/look.h"
+#include "editors/curve_form.h"
+#include "widgets/m2d_chart.h"
+#include "widgets/readout.h"
+
+namespace zv::gui {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QToolButton* PageToolButton(bool checkable) {
+    auto* b = new QToolButton;
+    b->setCheckable(checkable);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return b;
+}
+
+TCurveFormView::TCurveFormView(TCurveForm& model, QWidget* parent)
+    : TPageView(parent), model_(model) {
+    chart_ = model_.Member().LiveInput ? new TM2DsChart : new TM2DChart;
+    valuePanel_ = new QWidget;
+    auto* column = new QVBoxLayout(valuePanel_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kSpacing);
+    manLabel_ = new QLabel;
+    manValue_ = new TReadout(QStringLiteral("-100"), 2.6);
+    autoLabel_ = new QLabel;
+    autoValue_ = new TReadout(QStringLiteral("-100"), 2.6);
+    column->addWidget(manLabel_);
+    column->addWidget(manValue_);
+    column->addSpacing(kGroupSpacing);
+    column->addWidget(autoLabel_);
+    column->addWidget(autoValue_);
+    column->addStretch(1);
+    multAddButton_ = PageToolButton(true);
+    downloadButton_ = PageToolButton(false);
+    column->addWidget(multAddButton_);
+    column->addWidget(downloadButton_);
+
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(kGroupSpacing, kGroupSpacing, kGroupSpacing, kGroupSpacing);
+    outer->setSpacing(kGroupSpacing);
+    outer->addWidget(chart_, 1);
+    outer->addWidget(valuePanel_);
+
+    connect(chart_, &TM2DsChart::PointClicked, this, [this](int p) { model_.PointClick(p); });
+    connect(multAddButton_, &QToolButton::clicked, this, [this] { model_.MultAddButtonClick(); });
+    connect(downloadButton_, &QToolButton::clicked, this, [this] { model_.DownloadButtonClick(); });
+    model_.Changed = [this] { Render(); };
+    Render();
+}
+
+TCurveFormView::~TCurveFormView() {
+    model_.Changed = nullptr;
+}
+
+void TCurveFormView::Render() {
+    const TCurveFormState& s = model_.State();
+    chart_->SetState(s.Chart);
+    valuePanel_->setVisible(s.ValuePanelsVisible || s.DownloadVisible);
+    for (QWidget* w : std::initializer_list<QWidget*>{manLabel_, manValue_, autoLabel_, autoValue_})
+        w->setVisible(s.ValuePanelsVisible);
+    manLabel_->setText(Q(s.Texts.ManValueLabel));
+    autoLabel_->setText(Q(s.Texts.AutoValueLabel));
+    manValue_->SetText(Q(s.ManValue));
+    autoValue_->SetText(Q(s.AutoValue));
+    multAddButton_->setVisible(s.MultAddVisible);
+    multAddButton_->setChecked(s.MultAddDown);
+    multAddButton_->setText(Q(s.Texts.MultAddButton));
+    downloadButton_->setVisible(s.DownloadVisible);
+    downloadButton_->setEnabled(s.DownloadEnabled);
+    downloadButton_->setText(Q(s.Texts.DownloadButton));
+    downloadButton_->setToolTip(Q(s.Texts.DownloadHint));
+}
+
+}  // namespace zv::gui
