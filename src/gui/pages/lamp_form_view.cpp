@@ -77,6 +77,8 @@ QWidget* TLampFormView::BuildBoundPanel() {
     row->addWidget(bar_);
 
     downloadButton_ = PageToolButton(false);
+    // Its caption runs over two lines.
+    downloadButton_->setMinimumHeight(downloadButton_->fontMetrics().height() * 2 + 2 * kSpacing);
     connect(downloadButton_, &QToolButton::clicked, this,
             [this] { model_.FotoDownloadButtonClick(); });
     columnLayout->addWidget(boundPanel_, 1);

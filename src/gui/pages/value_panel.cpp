@@ -11,6 +11,8 @@ TValuePanel::TValuePanel(QWidget* parent) : QLabel(parent) {
     setFrameShadow(QFrame::Sunken);
     setAlignment(Qt::AlignCenter);
     setAutoFillBackground(true);
+    // Pages paint on the base colour; the panel keeps its own.
+    setBackgroundRole(QPalette::Base);
     QFont f = font();
     f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
@@ -27,7 +29,7 @@ void TValuePanel::SetLook(Look look) {
     const QColor back = look == Look::Aqua    ? QColor(0x00, 0xFF, 0xFF)
                         : look == Look::White ? QColor(Qt::white)
                                               : QApplication::palette().color(QPalette::Button);
-    p.setColor(QPalette::Window, back);
+    p.setColor(QPalette::Base, back);
     p.setColor(QPalette::WindowText, Qt::black);
     setPalette(p);
 }

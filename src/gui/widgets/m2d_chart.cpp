@@ -10,7 +10,18 @@ namespace zv::gui {
 
 namespace {
 
-constexpr int kValueTicks = 6;
+// Steps of the value axis: the first count that gives round numbers (20 for 0..100, 50 for
+// -100..100, 0.5 for the factor), five otherwise.
+int ValueTicks(double span, int decimals) {
+    const double unit = decimals > 0 ? 0.1 : 1.0;
+    for (int n : {5, 4, 6, 8}) {
+        const double step = span / n / unit;
+        if (std::abs(step - std::round(step)) < 1e-9 &&
+            static_cast<long>(std::round(step)) % 5 == 0)
+            return n;
+    }
+    return 5;
+}
 const QColor kCursorColour(0x00, 0xFF, 0xFF);  // aqua
 const QColor kMarkerColour(0xFF, 0xFF, 0x00);  // yellow
 
@@ -85,9 +96,10 @@ void TM2DsChart::paintEvent(QPaintEvent*) {
 void TM2DsChart::DrawAxes(QPainter& painter, const QRectF& plot) const {
     const QPalette& pal = palette();
     const QFontMetrics fm = fontMetrics();
+    const int ticks = ValueTicks(state_.ValueMax - state_.ValueMin, state_.ValueDecimals);
     painter.setPen(QPen(pal.color(QPalette::Mid), 1.0));
-    for (int k = 0; k <= kValueTicks; ++k) {
-        const double y = plot.bottom() - plot.height() * k / kValueTicks;
+    for (int k = 0; k <= ticks; ++k) {
+        const double y = plot.bottom() - plot.height() * k / ticks;
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     }
     for (int i = 0; i < 16; ++i) {
@@ -96,12 +108,11 @@ void TM2DsChart::DrawAxes(QPainter& painter, const QRectF& plot) const {
     }
     painter.setPen(pal.color(QPalette::Text));
     painter.drawRect(plot);
-    for (int k = 0; k <= kValueTicks; ++k) {
-        const double value =
-            state_.ValueMin + (state_.ValueMax - state_.ValueMin) * k / kValueTicks;
-        const double y = plot.bottom() - plot.height() * k / kValueTicks;
+    for (int k = 0; k <= ticks; ++k) {
+        const double value = state_.ValueMin + (state_.ValueMax - state_.ValueMin) * k / ticks;
+        const double y = plot.bottom() - plot.height() * k / ticks;
         const QString text = QString::number(value, 'f', state_.ValueDecimals);
-        painter.drawText(QRectF(0, y - fm.height() / 2.0, plot.left() - 4, fm.height()),
+        painter.drawText(QRectF(0, y - fm.height() / 2.0, plot.left() - 9, fm.height()),
                          Qt::AlignRight | Qt::AlignVCenter, text);
     }
     for (int i = 0; i < 16; i += 3) {
