@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,8 +20,9 @@ namespace zv::gui {
 namespace {
 
 constexpr int kCommentEditorLines = 5;
-// Columns of the shown log line up at tab stops this many digits wide.
-constexpr int kTabStopDigits = 9;
+// Columns of the shown log line up at tab stops this many digits wide: room for the values and
+// for all but the longest column names.
+constexpr int kTabStopDigits = 12;
 
 QString Q(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -29,6 +31,11 @@ QString Q(const std::string& text) {
 void SetText(QLabel* label, const QString& text) {
     if (label->text() != text)
         label->setText(text);
+}
+
+void SetText(QLineEdit* panel, const QString& text) {
+    if (panel->text() != text)
+        panel->setText(text);
 }
 
 void SetText(QPushButton* button, const QString& text) {
@@ -46,14 +53,14 @@ QPushButton* PageButton() {
 }  // namespace
 
 TDLoggerView::TDLoggerView(TDLogger& model, QWidget* parent) : TPageView(parent), model_(model) {
-    fileNamePanel_ = new QLabel;
-    fileNamePanel_->setFrameShape(QFrame::Panel);
-    fileNamePanel_->setFrameShadow(QFrame::Sunken);
-    fileNamePanel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    fileNamePanel_->setMinimumWidth(0);
-    fileNamePanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    fileNamePanel_->setMinimumHeight(fileNamePanel_->fontMetrics().height() + 2 * kSpacing);
-    fileNamePanel_->setContentsMargins(kSpacing, 0, kSpacing, 0);
+    // Framed like the editors below it, but only for reading.
+    fileNamePanel_ = new QLineEdit;
+    fileNamePanel_->setReadOnly(true);
+    fileNamePanel_->setFocusPolicy(Qt::NoFocus);
+    fileNamePanel_->setBackgroundRole(QPalette::Window);
+    QPalette shaded = fileNamePanel_->palette();
+    shaded.setColor(QPalette::Base, shaded.color(QPalette::Window));
+    fileNamePanel_->setPalette(shaded);
 
     commentLabel_ = new QLabel;
     commentEditor_ = new QPlainTextEdit;
@@ -160,7 +167,6 @@ bool TDLoggerView::eventFilter(QObject* watched, QEvent* event) {
 void TDLoggerView::Render() {
     const TDLoggerState& s = model_.State();
     SetText(fileNamePanel_, Q(s.FileNamePanel));
-    fileNamePanel_->setToolTip(fileNamePanel_->text());
     SetText(commentLabel_, Q(s.CommentLabel));
     SetText(clearBuffer_, Q(s.ClearBufferCaption));
     SetText(addComment_, Q(s.AddCommentCaption));

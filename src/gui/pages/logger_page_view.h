@@ -7,6 +7,7 @@
 #include "pages/page_view.h"
 
 class QLabel;
+class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
@@ -23,7 +24,7 @@ class TDLoggerView : public TPageView {
 
     void Render() override;
 
-    QLabel& FileNamePanel() { return *fileNamePanel_; }
+    QLineEdit& FileNamePanel() { return *fileNamePanel_; }
     QPlainTextEdit& CommentEditor() { return *commentEditor_; }
     QPlainTextEdit& ViewList() { return *viewList_; }
     QPushButton& ClearBufferButton() { return *clearBuffer_; }
@@ -38,7 +39,7 @@ class TDLoggerView : public TPageView {
     void RenderViewList();
 
     TDLogger& model_;
-    QLabel* fileNamePanel_ = nullptr;
+    QLineEdit* fileNamePanel_ = nullptr;
     QLabel* commentLabel_ = nullptr;
     QPlainTextEdit* commentEditor_ = nullptr;
     QPushButton* clearBuffer_ = nullptr;
