@@ -19,7 +19,9 @@
 #include "online/online_mode.h"
 #include "pages/comment_page_view.h"
 #include "pages/intro_page.h"
+#include "editors/map_form.h"
 #include "pages/logger_page_view.h"
+#include "pages/map_form_view.h"
 #include "pages/page_view.h"
 #include "widgets/readout.h"
 
@@ -202,6 +204,9 @@ void TMainForm::BuildNotebook() {
         notebook_->addWidget(PendingPage(text));
         text->setObjectName(QStringLiteral("pendingText"));
     }
+    auto map = std::make_unique<TMapForm>(host_);
+    auto* mapView = new TMapFormView(*map);
+    AddPage(1, std::move(map), mapView);
     AddLoggerPages();
 }
 
