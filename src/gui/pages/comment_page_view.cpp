@@ -16,6 +16,7 @@
 #include "app/look.h"
 #include "config/key_control.h"
 #include "logger/comment_form.h"
+#include "pages/view_text.h"
 #include "widgets/virtual_key.h"
 
 namespace zv::gui {
@@ -24,10 +25,6 @@ namespace {
 
 enum Glyph { kCutGlyph, kCopyGlyph, kPasteGlyph };
 constexpr int kGlyphSize = 32;
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 void Sheet(QPainter& p, const QRectF& r) {
     p.drawRect(r);

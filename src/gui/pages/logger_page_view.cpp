@@ -13,6 +13,7 @@
 #include "app/look.h"
 #include "config/key_control.h"
 #include "logger/comment_form.h"
+#include "pages/view_text.h"
 #include "widgets/virtual_key.h"
 
 namespace zv::gui {
@@ -23,25 +24,6 @@ constexpr int kCommentEditorLines = 5;
 // Columns of the shown log line up at tab stops this many digits wide: room for the values and
 // for all but the longest column names.
 constexpr int kTabStopDigits = 12;
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void SetText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
-
-void SetText(QLineEdit* panel, const QString& text) {
-    if (panel->text() != text)
-        panel->setText(text);
-}
-
-void SetText(QPushButton* button, const QString& text) {
-    if (button->text() != text)
-        button->setText(text);
-}
 
 QPushButton* PageButton() {
     auto* button = new QPushButton;
