@@ -10,16 +10,13 @@
 #include "app/look.h"
 #include "dialogs/lamp_function_box.h"
 #include "editors/type_config2_dlg.h"
+#include "pages/view_text.h"
 
 namespace zv::gui {
 
 namespace {
 
 constexpr int kTimer1Ms = 100;
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QGroupBox* ListGroup(QComboBox*& list) {
     auto* group = new QGroupBox;

@@ -11,14 +11,9 @@
 #include "app/look.h"
 #include "dialogs/lamp_function_box.h"
 #include "editors/type_config_dlg.h"
+#include "pages/view_text.h"
 
 namespace zv::gui {
-
-namespace {
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-}  // namespace
 
 TTypeConfigDialog::TTypeConfigDialog(TTypeConfigDlg& model, QWidget* parent)
     : QDialog(parent), model_(model) {

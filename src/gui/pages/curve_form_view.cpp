@@ -7,18 +7,11 @@
 
 #include "app/look.h"
 #include "editors/curve_form.h"
+#include "pages/view_text.h"
 #include "widgets/m2d_chart.h"
 #include "widgets/readout.h"
 
 namespace zv::gui {
-
-namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 QToolButton* PageToolButton(bool checkable) {
     auto* b = new QToolButton;
@@ -74,16 +67,16 @@ void TCurveFormView::Render() {
     valuePanel_->setVisible(s.ValuePanelsVisible || s.DownloadVisible);
     for (QWidget* w : std::initializer_list<QWidget*>{manLabel_, manValue_, autoLabel_, autoValue_})
         w->setVisible(s.ValuePanelsVisible);
-    manLabel_->setText(Q(s.Texts.ManValueLabel));
-    autoLabel_->setText(Q(s.Texts.AutoValueLabel));
+    SetText(manLabel_, Q(s.Texts.ManValueLabel));
+    SetText(autoLabel_, Q(s.Texts.AutoValueLabel));
     manValue_->SetText(Q(s.ManValue));
     autoValue_->SetText(Q(s.AutoValue));
     multAddButton_->setVisible(s.MultAddVisible);
     multAddButton_->setChecked(s.MultAddDown);
-    multAddButton_->setText(Q(s.Texts.MultAddButton));
+    SetText(multAddButton_, Q(s.Texts.MultAddButton));
     downloadButton_->setVisible(s.DownloadVisible);
     downloadButton_->setEnabled(s.DownloadEnabled);
-    downloadButton_->setText(Q(s.Texts.DownloadButton));
+    SetText(downloadButton_, Q(s.Texts.DownloadButton));
     downloadButton_->setToolTip(Q(s.Texts.DownloadHint));
 }
 

@@ -11,6 +11,7 @@
 #include "editors/lamp_form.h"
 #include "pages/curve_form_view.h"
 #include "pages/value_panel.h"
+#include "pages/view_text.h"
 #include "widgets/led.h"
 #include "widgets/m2d_chart.h"
 #include "widgets/marked_gauge.h"
@@ -18,10 +19,6 @@
 namespace zv::gui {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The lamps' own colours, red first.
 const std::array<QColor, 3> kLampColours = {QColor(0xFF, 0, 0), QColor(0xFF, 0xFF, 0),
@@ -93,15 +90,15 @@ void TLampFormView::Render() {
     adjustGroup_->setTitle(Q(s.Texts.AdjustGroup));
     std::vector<QColor> live(3);
     for (std::size_t i = 0; i < 3; ++i) {
-        labels_[i]->setText(Q(s.Texts.LampLabels[i]));
-        panels_[i]->setText(Q(s.Thresholds[i]));
+        SetText(labels_[i], Q(s.Texts.LampLabels[i]));
+        SetText(panels_[i], Q(s.Thresholds[i]));
         panels_[i]->SetLook(s.PanelHighlighted[i] ? TValuePanel::Look::Aqua
                                                   : TValuePanel::Look::White);
         live[i] = ColourOf(s.LampColours[i]);
     }
     bar_->SetPosition(s.RotGauge);
     bar_->SetMarkers({s.ThresholdBytes.begin(), s.ThresholdBytes.end()}, live);
-    downloadButton_->setText(Q(s.Texts.DefaultLabel));
+    SetText(downloadButton_, Q(s.Texts.DefaultLabel));
     downloadButton_->setEnabled(s.DownloadEnabled);
 }
 

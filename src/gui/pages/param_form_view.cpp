@@ -11,6 +11,7 @@
 #include "editors/param_form.h"
 #include "pages/curve_form_view.h"
 #include "pages/value_panel.h"
+#include "pages/view_text.h"
 #include "widgets/led.h"
 #include "widgets/m2d_chart.h"
 #include "widgets/marked_gauge.h"
@@ -18,10 +19,6 @@
 namespace zv::gui {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 TValuePanel::Look LookOf(TPanelColour colour) {
     switch (colour) {
@@ -166,7 +163,7 @@ QWidget* TParamFormView::BuildAccelGroup() {
 void TParamFormView::Render() {
     const TParamFormState& s = model_.State();
     for (std::size_t i = 0; i < panels_.size(); ++i) {
-        panels_[i]->setText(Q(s.Values[i]));
+        SetText(panels_[i], Q(s.Values[i]));
         panels_[i]->SetLook(LookOf(s.PanelColours[i]));
     }
     zeroGroup_->setVisible(s.OutputAtZeroVisible);
@@ -174,8 +171,8 @@ void TParamFormView::Render() {
     accelGroup_->setVisible(s.AccelVisible);
     pinLGroup_->setVisible(s.PinLVisible);
     pinLButton_->setChecked(s.PinLDown);
-    idlePercent_->setText(Q(s.IdlePercent));
-    wotPercent_->setText(Q(s.WOTPercent));
+    SetText(idlePercent_, Q(s.IdlePercent));
+    SetText(wotPercent_, Q(s.WOTPercent));
     const std::array<std::uint32_t, 3> poti = {s.LowArrow, s.MidShape, s.HighArrow};
     for (std::size_t i = 0; i < 3; ++i) {
         potiShapes_[i]->SetOnColour(ColourOf(poti[i]));
@@ -184,7 +181,7 @@ void TParamFormView::Render() {
     contactGauge_->SetPosition(s.Throttle);
     contactGauge_->SetMarkers({s.IdleMarker + 7, s.WOTMarker + 7},
                               {ColourOf(s.IdleShape), ColourOf(s.WOTShape)});
-    accelValue_->setText(Q(s.AccelValue));
+    SetText(accelValue_, Q(s.AccelValue));
     adcValues_->setText(s.AdcInput.empty()
                             ? QString()
                             : Q(s.AdcInput) + QStringLiteral(" \u2192 ") + Q(s.AdcScaled));
@@ -195,24 +192,24 @@ void TParamFormView::Render() {
 void TParamFormView::RenderTexts() {
     const TParamFormTexts& t = model_.State().Texts;
     pulseGroup_->setTitle(Q(t.PulseGroup));
-    pulseLabel_->setText(Q(t.PulseLabel));
+    SetText(pulseLabel_, Q(t.PulseLabel));
     potiGroup_->setTitle(Q(t.PotiGroup));
     contactGroup_->setTitle(Q(t.ContactGroup));
-    idleLabel_->setText(Q(t.IdleContact));
-    wotLabel_->setText(Q(t.WOTContact));
-    defaultButton_->setText(Q(t.ContactDefault));
+    SetText(idleLabel_, Q(t.IdleContact));
+    SetText(wotLabel_, Q(t.WOTContact));
+    SetText(defaultButton_, Q(t.ContactDefault));
     zeroGroup_->setTitle(Q(t.OutputAtZeroGroup));
-    zeroLabel_->setText(Q(t.OutputAtZeroLabel));
+    SetText(zeroLabel_, Q(t.OutputAtZeroLabel));
     maxOutGroup_->setTitle(Q(t.MaxOutGroup));
-    maxOutLabel_->setText(Q(t.MaxOutLabel));
+    SetText(maxOutLabel_, Q(t.MaxOutLabel));
     accelGroup_->setTitle(Q(t.AccelGroup));
-    accelFactLabel_->setText(Q(t.AccelFactLabel));
+    SetText(accelFactLabel_, Q(t.AccelFactLabel));
     Panel(3)->setToolTip(Q(t.AccelFactHint));
-    accelRetLabel_->setText(Q(t.AccelRetLabel));
+    SetText(accelRetLabel_, Q(t.AccelRetLabel));
     Panel(4)->setToolTip(Q(t.AccelRetHint));
     pinLGroup_->setTitle(Q(t.PinLGroup));
     pinLGroup_->setToolTip(Q(t.PinLHint));
-    pinLLabel_->setText(Q(t.PinLLabel));
+    SetText(pinLLabel_, Q(t.PinLLabel));
 }
 
 }  // namespace zv::gui

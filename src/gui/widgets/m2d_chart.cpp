@@ -1,5 +1,7 @@
 #include "widgets/m2d_chart.h"
 
+#include "pages/view_text.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -24,10 +26,6 @@ int ValueTicks(double span, int decimals) {
 }
 const QColor kCursorColour(0x00, 0xFF, 0xFF);  // aqua
 const QColor kMarkerColour(0xFF, 0xFF, 0x00);  // yellow
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
