@@ -213,11 +213,7 @@ void TCurveForm::StepPoint(int delta) {
         value = std::max(b + delta, 0);
     else if ((delta > 0 && b < max) || (delta < 0 && b > 0))
         value = b + delta;
-    TImageWrite write;
-    write.Offset = offset;
-    write.Address = static_cast<std::uint16_t>(offset);
-    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
-    if (!host_.WriteImage(write, bytes))
+    if (!WriteMainByte(host_, offset, value))
         return;
     ShowCursorValue();
     NotifyChanged();
@@ -260,15 +256,7 @@ void TCurveForm::MultAddButtonClick(bool fromButton) {
     (void)fromButton;
     if (member_.Values != TCurveValues::ByMode || !state_.MultAddVisible)
         return;
-    std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
-    if (TZVDataClass::TestFlag(flags, member_.ModeBit))
-        TZVDataClass::ClearFlag(flags, member_.ModeBit);
-    else
-        TZVDataClass::SetFlag(flags, member_.ModeBit);
-    TImageWrite write;
-    write.Offset = img::FlagsWord;
-    write.Address = img::FlagsWord;
-    host_.WriteImage(write, WordBytes(flags));
+    ToggleMainFlag(host_, member_.ModeBit);
     state_.MultAddDown = Additive();
     SetLanguage(host_.CurrentLanguage());
     ShowCursorValue();

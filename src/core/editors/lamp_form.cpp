@@ -137,12 +137,7 @@ void TLampForm::StepThreshold(int item, int delta) {
     const std::size_t offset = kThresholdOffsets[static_cast<std::size_t>(item - 1)];
     const int value =
         std::clamp(host_.Data().DeviceData.Image[offset] + delta, kThresholdMin, kThresholdMax);
-    TImageWrite write;
-    write.Offset = offset;
-    write.Address = static_cast<std::uint16_t>(offset);
-    write.Pause = true;
-    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
-    if (!host_.WriteImage(write, bytes))
+    if (!WriteMainByte(host_, offset, value, true))
         return;
     ShowThresholds();
     NotifyChanged();
@@ -152,11 +147,7 @@ void TLampForm::StepPoint(int delta) {
     const std::size_t offset =
         img::FotoControl + 15 - static_cast<std::size_t>(state_.Chart.Cursor);
     const int value = std::clamp(host_.Data().DeviceData.Image[offset] + delta, 0, 255);
-    TImageWrite write;
-    write.Offset = offset;
-    write.Address = static_cast<std::uint16_t>(offset);
-    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
-    if (host_.WriteImage(write, bytes))
+    if (WriteMainByte(host_, offset, value))
         NotifyChanged();
 }
 

@@ -199,12 +199,7 @@ void TParamForm::Tab() {
 void TParamForm::StepItem(int item, int delta) {
     const TParamItem& p = kItems[static_cast<std::size_t>(item)];
     const int value = std::clamp(host_.Data().DeviceData.Image[p.Offset] + delta, p.Min, p.Max);
-    TImageWrite write;
-    write.Offset = p.Offset;
-    write.Address = static_cast<std::uint16_t>(p.Offset);
-    write.Pause = true;
-    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
-    if (!host_.WriteImage(write, bytes))
+    if (!WriteMainByte(host_, p.Offset, value, true))
         return;
     ShowValues();
     NotifyChanged();
@@ -216,11 +211,8 @@ void TParamForm::StepPulse(int delta) {
                                  PulseMin(data.DeviceData.Firmware), kPulseMax);
     if (std::to_string(value) == state_.Values[0])
         return;
-    TImageWrite write;
-    write.Offset = img::PulseWord;
-    write.Address = img::PulseWord;
-    write.Pause = true;
-    host_.WriteImage(write, WordBytes(data.PulseToRaw(static_cast<std::uint16_t>(value))));
+    WriteMainBytes(host_, img::PulseWord,
+                   WordBytes(data.PulseToRaw(static_cast<std::uint16_t>(value))), true);
     ShowValues();
     state_.Values[0] = std::to_string(value);
     NotifyChanged();
@@ -229,11 +221,7 @@ void TParamForm::StepPulse(int delta) {
 void TParamForm::StepPoint(int delta) {
     const std::size_t offset = img::TpsScale + 15 - static_cast<std::size_t>(state_.Chart.Cursor);
     const int value = std::clamp(host_.Data().DeviceData.Image[offset] + delta, 0, 255);
-    TImageWrite write;
-    write.Offset = offset;
-    write.Address = static_cast<std::uint16_t>(offset);
-    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
-    if (host_.WriteImage(write, bytes))
+    if (WriteMainByte(host_, offset, value))
         NotifyChanged();
 }
 
@@ -257,12 +245,8 @@ void TParamForm::PointClick(int point) {
 }
 
 void TParamForm::ContactDefaultSpeedButtonClick() {
-    TImageWrite write;
-    write.Offset = kItems[5].Offset;
-    write.Address = static_cast<std::uint16_t>(kItems[5].Offset);
-    write.Pause = true;
     const std::array<std::uint8_t, 2> bytes = {kIdleDefault, kFullDefault};
-    if (host_.WriteImage(write, bytes)) {
+    if (WriteMainBytes(host_, kItems[5].Offset, bytes, true)) {
         ShowValues();
         NotifyChanged();
     }
@@ -271,15 +255,7 @@ void TParamForm::ContactDefaultSpeedButtonClick() {
 void TParamForm::DigOut_L_FuncSpeedButtonClick() {
     if (!state_.PinLVisible)
         return;
-    std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
-    if (TZVDataClass::TestFlag(flags, kDigIOLAsPulse))
-        TZVDataClass::ClearFlag(flags, kDigIOLAsPulse);
-    else
-        TZVDataClass::SetFlag(flags, kDigIOLAsPulse);
-    TImageWrite write;
-    write.Offset = img::FlagsWord;
-    write.Address = img::FlagsWord;
-    host_.WriteImage(write, WordBytes(flags));
+    const std::uint16_t flags = ToggleMainFlag(host_, kDigIOLAsPulse);
     state_.PinLDown = TZVDataClass::TestFlag(flags, kDigIOLAsPulse);
     SetLanguage(host_.CurrentLanguage());
 }

@@ -47,10 +47,7 @@ void TTypeConfigBase::LampAsLambdaCheckBoxClick(bool checked) {
 bool TTypeConfigBase::OkButtonClick() {
     if (working_ == host_.Data().DeviceData.FlagsWord())
         return true;
-    TImageWrite write;
-    write.Offset = img::FlagsWord;
-    write.Address = img::FlagsWord;
-    host_.WriteImage(write, WordBytes(working_));
+    WriteMainBytes(host_, img::FlagsWord, WordBytes(working_));
     if (Accepted)
         Accepted();
     return true;

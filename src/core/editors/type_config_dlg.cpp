@@ -10,17 +10,6 @@ namespace {
 constexpr int kTempInAsLambda = 2;
 constexpr int kGPInAsLambda = 3;
 
-constexpr std::array<TextPair, kWidebandDeviceCount> kModuleTexts = {{
-    {"TechEdge WBlin: 0..5V = 9..19 AFR", "TechEdge WBlin: 0..5V = 9..19 AFR"},
-    {"VGS LM1000", "VGS LM1000"},
-    {"DynoJet Wideband Commander", "DynoJet Wideband Commander"},
-    {"Innovate LM-1: 0..5V = 9..19 AFR", "Innovate LM-1: 0..5V = 9..19 AFR"},
-    {"Innovate LC-1: 0..5V = 7,35..22,39 AFR", "Innovate LC-1: 0..5V = 7.35 - 22.39 AFR"},
-    {"NTK: 0..5V = 9..16 AFR", "NTK: 0..5V = 9 - 16 AFR"},
-    {"PLX R-300: 0..5V = 10..20 AFR", "PLX R300: 0..5V = 10 - 20 AFR"},
-    {"AIM LCU_ONE: 1,95..4,8V = 9,47..23,3 AFR", "AIM LCU_ONE: 1,95..4,8V = 9,47..23,3 AFR"},
-}};
-
 }  // namespace
 
 void TTypeConfigDlg::SetLanguage(Language lang) {
@@ -37,8 +26,8 @@ void TTypeConfigDlg::SetLanguage(Language lang) {
     s.TempAsWBOText = g ? " Temp.-eingang (Pin F) als Breitband-Lambdaanzeigeeingang. "
                           "Breitbandmodultyp:"
                         : " Assign analog input (pin F) as a WBO-display input.   WBO-Module Type:";
-    for (std::size_t i = 0; i < kModuleTexts.size(); ++i)
-        s.Modules[i] = kModuleTexts[i].Pick(lang);
+    for (std::size_t i = 0; i < s.Modules.size(); ++i)
+        s.Modules[i] = WidebandDeviceName(static_cast<int>(i), lang);
     LampTexts(lang);
 }
 

@@ -79,4 +79,26 @@ class TPageHost {
     virtual bool InputSelectionsToFlags(std::uint16_t& flags) = 0;
 };
 
+// The edit step for bytes of the main area, whose offsets are also the unit's addresses.
+inline bool WriteMainBytes(TPageHost& host, std::size_t offset, std::span<const std::uint8_t> bytes,
+                           bool pause = false) {
+    TImageWrite write;
+    write.Offset = offset;
+    write.Address = static_cast<std::uint16_t>(offset);
+    write.Pause = pause;
+    return host.WriteImage(write, bytes);
+}
+
+inline bool WriteMainByte(TPageHost& host, std::size_t offset, int value, bool pause = false) {
+    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
+    return WriteMainBytes(host, offset, bytes, pause);
+}
+
+// Switches one bit of the flags word and writes the word; gives the new word.
+inline std::uint16_t ToggleMainFlag(TPageHost& host, int bit) {
+    const auto flags = static_cast<std::uint16_t>(host.Data().DeviceData.FlagsWord() ^ (1u << bit));
+    WriteMainBytes(host, img::FlagsWord, WordBytes(flags));
+    return flags;
+}
+
 }  // namespace zv

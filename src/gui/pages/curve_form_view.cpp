@@ -7,20 +7,12 @@
 
 #include "app/look.h"
 #include "editors/curve_form.h"
+#include "pages/page_button.h"
 #include "pages/view_text.h"
 #include "widgets/m2d_chart.h"
 #include "widgets/readout.h"
 
 namespace zv::gui {
-
-QToolButton* PageToolButton(bool checkable) {
-    auto* b = new QToolButton;
-    b->setCheckable(checkable);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    return b;
-}
 
 TCurveFormView::TCurveFormView(TCurveForm& model, QWidget* parent)
     : TPageView(parent), model_(model) {

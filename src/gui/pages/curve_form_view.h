@@ -39,7 +39,4 @@ class TCurveFormView : public TPageView {
     QToolButton* downloadButton_ = nullptr;
 };
 
-// A tool button as the pages use it: text only, never taking the keyboard focus.
-QToolButton* PageToolButton(bool checkable);
-
 }  // namespace zv::gui

@@ -9,7 +9,7 @@
 
 #include "app/look.h"
 #include "editors/lamp_form.h"
-#include "pages/curve_form_view.h"
+#include "pages/page_button.h"
 #include "pages/value_panel.h"
 #include "pages/view_text.h"
 #include "widgets/led.h"
