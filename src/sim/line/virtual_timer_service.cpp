@@ -177,6 +177,12 @@ bool VirtualTimerService::RunUntil(const std::function<bool()>& done, std::uint6
     return result;
 }
 
+std::optional<std::uint64_t> VirtualTimerService::NextDueUs() const {
+    if (Queue_->Events.empty())
+        return std::nullopt;
+    return Queue_->Events.begin()->first.first;
+}
+
 std::size_t VirtualTimerService::PendingEvents() const {
     return Queue_->Events.size();
 }

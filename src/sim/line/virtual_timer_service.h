@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -42,6 +43,8 @@ class VirtualTimerService : public zv::TimerService {
     bool RunUntil(const std::function<bool()>& done, std::uint64_t limitMs);
 
     std::size_t PendingEvents() const;
+    // When the earliest pending event is due; nothing when none is pending.
+    std::optional<std::uint64_t> NextDueUs() const;
 
     // Shared with the timers so that a timer outliving the service stays harmless.
     struct Queue {
