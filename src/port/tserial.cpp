@@ -123,7 +123,11 @@ std::size_t TSerial::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
 std::string TSerial::ReadString() {
     if (!port_.isOpen())
         return {};
-    return port_.readAll().toStdString();
+    const std::string waiting = port_.readAll().toStdString();
+    // Bytes still in the driver's queue, which QSerialPort fetches only when the event loop
+    // next runs, are just as stale: the link calls this before each request.
+    port_.clear(QSerialPort::Input);
+    return waiting;
 }
 
 void TSerial::ErrorOccurred(QSerialPort::SerialPortError error) {
