@@ -95,11 +95,17 @@ TEST_P(SimUnitLinkTest, DownloadWritesTheWorkingImageIntoTheUnit) {
     EXPECT_TRUE(SameRange(Data.DeviceData.Image, unit, img::FuelMap, 256));
     EXPECT_EQ(SameRange(Data.DeviceData.Image, unit, img::AfrMap, 256), GetParam() >= 27);
     EXPECT_EQ(Unit->RejectedRequests(), 0u);
+    ASSERT_FALSE(Unit->WriteLog().empty());
+    for (const auto& write : Unit->WriteLog())
+        EXPECT_EQ(write.Checksummed, GetParam() >= 7) << "echo writes up to firmware 6";
 }
 
 TEST_P(SimUnitLinkTest, LiveStreamDeliversRecordsOfTheFirmwaresLayoutAndQueuedEdits) {
     ASSERT_TRUE(StartTransfer(*Link, Data, TTransfer::LiveStream));
-    EXPECT_EQ(Link->Length(), LiveRecordLength(GetParam()));
+    const int fw = GetParam();
+    const std::size_t length = fw <= 8 ? 11 : fw <= 23 ? 18 : fw <= 36 ? 24 : 28;
+    EXPECT_EQ(Link->Length(), length);
+    EXPECT_EQ(Unit->LiveRecordAt(Clock.NowMs()).size(), length);
     ASSERT_TRUE(Clock.RunUntil([&] { return Link->NewRecord(); }, 2000));
     Link->ClearNewRecord();
     const std::uint8_t value = 0x3C;
@@ -138,7 +144,10 @@ TEST_P(SimUnitLinkTest, OverlappingEditsReachTheUnitInTheOrderMade) {
     EXPECT_EQ(Link->QueuedWrites(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitLinkTest, ::testing::Values(3, 5, 8, 20, 26, 30, 38));
+// Both sides of every firmware switch: device data block (4), write variant (7), map address
+// and layout (9), layouts (24, 37), AFR map upload (26) and download (27).
+INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitLinkTest,
+                         ::testing::Values(3, 4, 6, 7, 8, 9, 23, 24, 25, 26, 27, 36, 37, 40));
 
 class SimUnitFaultTest : public SimUnitLinkTest {};
 

@@ -67,7 +67,41 @@ TEST_F(IdentTest, ReplyArrivingInPiecesCompletesWithAllBytes) {
     RunJob();
     EXPECT_EQ(Link->JobResult(), jobresult::Done);
     EXPECT_EQ(text, Unit.IdentText);
-    EXPECT_EQ(PcBytes(), (std::vector<std::uint8_t>{0x02}));
+    EXPECT_EQ(PcBytes(), (std::vector<std::uint8_t>{0x02, 0x02}));
+}
+
+// The reply has no checksum: it is taken once two replies in a row agree, so one that arrived
+// changed is followed by two more requests (reply 1 and reply 3 are not in a row).
+TEST_F(IdentTest, TakenWhenTwoRepliesInARowAgree) {
+    Unit.IdentText = "ZV_00000003     ZV000450" + std::string(152, ' ');
+    Fault(LineDirection::UnitToPc, 176 + 20, LineFaultKind::Corrupt, 0x01);  // a serial digit
+    std::string text;
+    Link->StartJob(job::Identify, 2, 176, text, TComX::kNoAddress);
+    RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
+    EXPECT_EQ(text, Unit.IdentText);
+    EXPECT_EQ(PcBytes(), (std::vector<std::uint8_t>{0x02, 0x02, 0x02, 0x02}));
+}
+
+// A character outside the printable ones where the program reads a field (here in the version
+// code) is garbled however often it comes: such a reply is never taken.
+TEST_F(IdentTest, ReplyWithAnUnprintableFieldCharacterIsNeverTaken) {
+    Unit.IdentText = std::string(176, 'I');
+    Unit.IdentText[74] = '\xF5';
+    std::string text = "before";
+    Link->StartJob(job::Identify, 2, 176, text, TComX::kNoAddress);
+    RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::TimedOut);
+    EXPECT_EQ(text, "before");
+    EXPECT_GE(Count(PcBytes(), 0x02), 2u);
+
+    // Outside the fields the unit's own wording may hold any byte.
+    Unit.IdentText[74] = 'I';
+    Unit.IdentText[100] = '\xF5';
+    Link->StartJob(job::Identify, 2, 176, text, TComX::kNoAddress);
+    RunJob();
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
+    EXPECT_EQ(text, Unit.IdentText);
 }
 
 TEST_F(IdentTest, LongerReplyIsCutAndByteTargetGetsALengthPrefix) {

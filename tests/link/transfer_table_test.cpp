@@ -118,7 +118,8 @@ TEST_P(TransferTest, IdentificationAndLiveStreamUseTheirPlaces) {
     EXPECT_EQ(record[record.size() - 1], record.size() - 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Firmware, TransferTest, ::testing::Values(3, 5, 8, 9, 26, 27, 37, 40));
+INSTANTIATE_TEST_SUITE_P(Firmware, TransferTest,
+                         ::testing::Values(3, 4, 6, 7, 8, 9, 25, 26, 27, 37, 40));
 
 class PortTest : public LinkTest {};
 

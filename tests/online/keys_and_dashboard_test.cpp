@@ -8,7 +8,7 @@ namespace {
 constexpr std::uint16_t kFlags = img::FlagsWord;
 
 TEST_F(OnlineTest, DashboardFollowsEveryLayout) {
-    for (int fw : {8, 20, 30, 38}) {
+    for (int fw : {8, 9, 23, 24, 36, 37}) {
         SCOPED_TRACE(fw);
         AttachUnit(fw, fw <= 8 ? 1 : fw <= 23 ? 2 : fw <= 36 ? 3 : 4);
         std::vector<std::size_t> lengths;
@@ -99,6 +99,32 @@ TEST_F(OnlineTest, F10ReleasesF11AndLeavesItsBit) {
     EXPECT_TRUE(TZVDataClass::TestFlag(Data().DeviceData.FlagsWord(), 1));
     EXPECT_TRUE(TZVDataClass::TestFlag(Data().DeviceData.FlagsWord(), 10)) << "the released key's bit stays";
     EXPECT_TRUE(Online->Controls().LambdaMenuChecked);
+}
+
+// Controls that follow the working data set's firmware, on both sides of each switch. The flags
+// give input E the narrowband function (bit 3), input F the wideband one (bits 2 and 8), pin L
+// the 50 Hz pulse (bit 7) and switch the wideband controller on (bit 10).
+TEST_F(OnlineTest, ControlsFollowTheFirmware) {
+    Main.CreateNewDataSet("car.zvt");
+    StartIdle();
+    // Up through the switches, then back below the newest one: nothing may stay from before.
+    for (int fw : {8, 9, 10, 11, 26, 27, 31, 32, 34, 35, 36, 37, 38, 31}) {
+        SCOPED_TRACE(fw);
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(fw);
+        std::uint16_t flags = 0;
+        for (int bit : {2, 3, 7, 8, 10})
+            TZVDataClass::SetFlag(flags, bit);
+        Data().DeviceData.SetFlagsWord(flags);
+        Main.FlagsToInputSelections(flags);
+        Online->RefreshControls();
+        const TMainControls& c = Online->Controls();
+        EXPECT_EQ(c.SitesButtonVisible, fw >= 9);
+        EXPECT_EQ(c.F10.Visible, fw >= 11);
+        EXPECT_EQ(c.WideBandPanelVisible, fw >= 27);
+        EXPECT_EQ(c.F11.Visible, fw == 35 || fw >= 38);
+        EXPECT_EQ(c.F11.Enabled, fw == 35 || fw >= 38);
+        EXPECT_EQ(c.IdleContactShows50Hz, fw >= 32);
+    }
 }
 
 TEST_F(OnlineTest, KeysThatAreNotAllowedDoNothing) {

@@ -50,6 +50,7 @@ TEST_F(OnlineTest, GoingOnlineReadsTheUnitThenStreams) {
     EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Upload ID success", "Device Data Upload",
                                     "Done", "ZV map Upload", "Done", "AFR map Upload", "Done", "Upload successfull",
                                     "Run Online"}));
+    EXPECT_EQ(Unit->RequestCount(0x02), 2u) << "a healthy line: two replies that agree";
     EXPECT_TRUE(Dialogs.Boxes.empty()) << "nothing loaded: nothing to ask";
     EXPECT_EQ(Data().DeviceData.DeviceValid, 1);
     EXPECT_EQ(Data().DeviceData.Firmware, 30);
@@ -83,12 +84,22 @@ TEST_F(OnlineTest, GoingOnlineReadsTheUnitThenStreams) {
 }
 
 TEST_F(OnlineTest, OlderFirmwareUploadsOnlyWhatItHas) {
-    AttachUnit(3, 1);
-    Online->StartUp();
-    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
-    EXPECT_FALSE(Saw("Device Data Upload")) << "firmware 3 has no device data block";
-    EXPECT_FALSE(Saw("AFR map Upload"));
-    EXPECT_EQ(Data().DeviceData.Image[img::TpsSites], 0xFF) << "what it does not use is cleared";
+    for (int fw : {3, 4, 25, 26}) {
+        SCOPED_TRACE(fw);
+        AttachUnit(fw, fw <= 8 ? 1 : 3);
+        Statuses.clear();
+        Online->StartSequence(TSequence::Main, link::Connect);
+        ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+        EXPECT_EQ(Saw("Device Data Upload"), fw >= 4) << "firmware 3 has no device data block";
+        EXPECT_EQ(Saw("AFR map Upload"), fw >= 26);
+        if (fw == 3) {
+            EXPECT_EQ(Data().DeviceData.Image[img::TpsSites], 0xFF)
+                << "what it does not use is cleared";
+        }
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        Data().DeviceData.DeviceValid = 0;
+    }
 }
 
 TEST_F(OnlineTest, AcceptingTheUploadWhenTheLoadedFileDiffers) {
@@ -139,6 +150,37 @@ TEST_F(OnlineTest, TheSameDataAsTheUnitNeedNoQuestion) {
     EXPECT_TRUE(Dialogs.Boxes.empty());
 }
 
+// Bit 10 of the flags word (the wideband controller switch) is part of the data set only from
+// firmware 35 on: below it a unit that differs from the loaded file in that bit alone holds the
+// same data and is taken without a question.
+TEST_F(OnlineTest, FlagBit10CountsInTheComparisonFromFirmware35) {
+    for (int fw : {34, 35}) {
+        SCOPED_TRACE(fw);
+        AttachUnit(fw);
+        Main.CreateNewDataSet("car.zvt");
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(fw);
+        Data().Detail[param::WBO2Control] = 1;
+        Data().FieldsToImage();
+        std::uint16_t flags = Data().FileData.FlagsWord();
+        TZVDataClass::SetFlag(flags, 10);
+        Data().FileData.SetFlagsWord(flags);
+        Data().FileImageToDevice();
+        ImageBytes unit = Data().DeviceData.Image;
+        unit[img::FlagsWord + 1] = static_cast<std::uint8_t>(unit[img::FlagsWord + 1] & ~0x04);
+        Unit->LoadImage(unit);
+        StartIdle();
+        Dialogs.Boxes.clear();
+        Dialogs.Answers = {MsgAnswer::No};
+        Online->StartSequence(TSequence::Main, link::Connect);
+        ASSERT_TRUE(RunUntilStatus("Upload successfull", 20000));
+        Clock.Advance(1000);
+        EXPECT_EQ(Dialogs.Boxes.size(), fw >= 35 ? 1u : 0u);
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        Data().DeviceData.DeviceValid = 0;
+    }
+}
+
 TEST_F(OnlineTest, ADyingStreamReconnectsWithoutAMessage) {
     AttachUnit(38, 4);
     Online->StartUp();
@@ -168,25 +210,38 @@ TEST_F(OnlineTest, EditsLeftQueuedWhenGoingOfflineAreNeverSentLater) {
     ASSERT_LT(Unit->WriteLog().size(), 12u) << "some edits were still queued";
     EXPECT_EQ(Data().DeviceData.ChangedOffline, 1) << "the unit lacks edits the PC holds";
 
-    // Edited offline and downloaded into the same unit: its device data block stays as it is.
+    // Edited offline and downloaded into the same unit: the changes made offline may be
+    // parameters, so the device data block goes too, and then nothing is missing in the unit.
     EditMapByte(11, 200);
+    Data().DeviceData.Image[img::TempControl + 3] = 99;  // a curve point edited offline
+    Statuses.clear();
+    Online->DispatchKey(key::F8);
+    ASSERT_TRUE(RunUntilState(link::Idle, 120000));
+    EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Upload ID success",
+                                    "Device Data Download", "Done", "ZV map download", "Done",
+                                    "AFR map download", "Done", "Offline"}));
+    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 11], 200);
+    EXPECT_EQ(Unit->ImageSnapshot()[img::TempControl + 3], 99);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+
+    Unit->ClearCounters();
+    Online->DispatchKey(key::F5);
+    EXPECT_TRUE(Dialogs.Boxes.empty()) << "nothing is missing in the unit any more";
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    Clock.Advance(2000);
+    EXPECT_TRUE(Unit->WriteLog().empty()) << "no stale edit goes out";
+    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 11], 200);
+    EXPECT_EQ(Data().DeviceData.Image[img::FuelMap + 11], 200);
+
+    // Without offline changes a second F8 into the same unit skips its device data block.
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
     Statuses.clear();
     Online->DispatchKey(key::F8);
     ASSERT_TRUE(RunUntilState(link::Idle, 120000));
     EXPECT_EQ(Statuses,
               (Statuses_t{"Device check", "Upload Device ID", "Upload ID success",
                           "ZV map download", "Done", "AFR map download", "Done", "Offline"}));
-    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 11], 200);
-
-    Unit->ClearCounters();
-    Online->DispatchKey(key::F5);
-    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
-    EXPECT_EQ(Dialogs.Boxes[0].Text, "Data Changed");
-    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
-    Clock.Advance(2000);
-    EXPECT_TRUE(Unit->WriteLog().empty()) << "no stale edit goes out";
-    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 11], 200);
-    EXPECT_EQ(Data().DeviceData.Image[img::FuelMap + 11], 200);
 }
 
 TEST_F(OnlineTest, EditsQueuedForAVanishedUnitNeverReachTheUnitThatReplacesIt) {
@@ -212,7 +267,7 @@ TEST_F(OnlineTest, EditsQueuedForAVanishedUnitNeverReachTheUnitThatReplacesIt) {
 }
 
 TEST_F(OnlineTest, DownloadWritesWhatTheFirmwareHas) {
-    for (int fw : {26, 30}) {
+    for (int fw : {26, 27}) {
         SCOPED_TRACE(fw);
         AttachUnit(fw);
         Main.CreateNewDataSet("car.zvt");
@@ -266,6 +321,96 @@ TEST_F(OnlineTest, SingleMapAndCurveSequencesWriteExactlyTheirBytes) {
     }
 }
 
+// The unit falls silent when a step begins: the step reports its time-out, and the sequence,
+// whichever row it follows, ends offline with the port closed.
+TEST_F(OnlineTest, EverySequenceThatFailsEndsOfflineWithThePortClosed) {
+    struct Case {
+        TSequence Sequence;
+        std::uint8_t Start;
+        const char* SilentFrom;  // status text at which the unit stops answering
+        const char* Failure;
+    };
+    const std::vector<Case> cases = {
+        {TSequence::Upload, link::ConnectTransfer, "Upload Device ID", "Upload ID timeout"},
+        {TSequence::Upload, link::ConnectTransfer, "Device Data Upload", "Upload 256 timeout"},
+        {TSequence::Upload, link::ConnectTransfer, "ZV map Upload", "Upload 256 timeout"},
+        {TSequence::Main, link::Connect, "Device Data Upload", "Upload 256 timeout"},
+        {TSequence::Main, link::Connect, "Device check", "Device check - level 2"},
+        {TSequence::Download, link::ConnectTransfer, "Device Data Download", "Download timeout"},
+        {TSequence::Download, link::ConnectTransfer, "ZV map download", "Download timeout"},
+        {TSequence::MapDownload, link::ConnectTransfer, "ZV map download", "Download timeout"},
+        {TSequence::IdleCurveDownload, link::ConnectTransfer, "Idle Download", "Download timeout"},
+    };
+    Main.CreateNewDataSet("car.zvt");
+    StartIdle();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.SilentFrom) + " / " + c.Failure);
+        AttachUnit(30);
+        Statuses.clear();
+        Online->StatusShown = [&](const std::string& text) {
+            Statuses.push_back(text);
+            if (text == c.SilentFrom)
+                Unit->Vanish();
+        };
+        Online->StartSequence(c.Sequence, c.Start);
+        ASSERT_TRUE(Clock.RunUntil([&] { return Online->LinkState() == link::Idle; }, 4000000));
+        EXPECT_TRUE(Saw(c.Failure));
+        EXPECT_EQ(Statuses.back(), "Offline");
+        EXPECT_FALSE(Line.IsOpen());
+        EXPECT_EQ(Data().DeviceData.DeviceValid, 0);
+        EXPECT_TRUE(Dialogs.Boxes.empty());
+    }
+}
+
+// The identification has no checksum. One character of the version code arrives garbled in
+// the first reply: unprintable (0x43 as 0xF5, which read as unknown firmware), or another digit
+// ("C01.03" as "C01.04", firmware 31). Either way the unit is read again and known as what it is.
+TEST_F(OnlineTest, AGarbledIdentificationIsReadAgain) {
+    struct Garble {
+        std::uint64_t Index;  // character 75 is the first of the version code
+        std::uint8_t Mask;
+    };
+    for (const Garble g : {Garble{74, 0x43 ^ 0xF5}, Garble{79, 0x33 ^ 0x34}}) {
+        SCOPED_TRACE(g.Index);
+        AttachUnit(30);
+        Dialogs.Boxes.clear();
+        Online->StatusShown = [&](const std::string& text) {
+            if (text != "Upload Device ID")
+                return;
+            const std::uint64_t next = Line.ByteCount(sim::LineDirection::UnitToPc);
+            Line.InjectFault({sim::LineDirection::UnitToPc, next + g.Index,
+                              sim::LineFaultKind::Corrupt, g.Mask});
+        };
+        Online->StartSequence(TSequence::Main, link::Connect);
+        ASSERT_TRUE(Clock.RunUntil([&] { return Online->LinkState() == link::RunOnline; }, 30000));
+        EXPECT_TRUE(Dialogs.Boxes.empty());
+        EXPECT_EQ(Data().DeviceData.Firmware, 30);
+        EXPECT_EQ(Online->Panels().VerLevel, "V1.03 C");
+        EXPECT_EQ(Data().DeviceData.Ident.VersionCode, "C01.03");
+        Online->StartSequence(TSequence::Main, link::CancelOnline);
+        ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+        Data().DeviceData.DeviceValid = 0;
+    }
+}
+
+// An edit that the unit's memory will not take is reported, and the data set counts as changed
+// for the next time the link goes online; the stream goes on.
+TEST_F(OnlineTest, AnEditTheUnitRefusesIsReported) {
+    AttachUnit(30);
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000));
+    const std::uint8_t flagsLow = Unit->Peek(2, 4);
+    Unit->RefuseWrites(true);
+    Online->DispatchKey(key::F9);
+    ASSERT_TRUE(RunUntilStatus("Write failed: area 2, address 0x0004", 20000));
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    EXPECT_EQ(Unit->Peek(2, 4), flagsLow);
+    const int records = Records;
+    Clock.Advance(1000);
+    EXPECT_GT(Records, records + 5);
+    EXPECT_EQ(Online->LinkState(), link::RunOnline);
+}
+
 TEST_F(OnlineTest, IdentificationOutcomes) {
     // A type 3 unit without version code whose serial number lies outside its table.
     AttachUnit(30, 3, false, "ZV000419");
@@ -285,6 +430,17 @@ TEST_F(OnlineTest, IdentificationOutcomes) {
     ASSERT_EQ(Dialogs.Boxes.size(), 1u);
     EXPECT_EQ(Dialogs.Boxes[0].Text, "Not supported device!");
     ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+
+    // No version code, and a serial number that is not a number: offline without a message.
+    Dialogs.Boxes.clear();
+    Statuses.clear();
+    AttachUnit(30, 3, false, "ZV0A0450");
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 20000));
+    EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Offline"}));
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+    EXPECT_FALSE(Line.IsOpen());
+    EXPECT_FALSE(Online->Controls().F5.Down);
 }
 
 TEST_F(OnlineTest, APendingFileIsOpenedOnceTheLinkIsIdle) {

@@ -208,6 +208,18 @@ TEST(LiveRecord, DriveCycleShowsIdleFullLoadAndOverrun) {
     EXPECT_TRUE(sawAllLamps);
 }
 
+// Bytes 24 and 25 of the 28-byte record carry the engine speed in rpm, low byte first; byte 1
+// its raw byte (rpm x 255 / 10000).
+TEST(LiveRecord, RpmWordAtAHeldEngineSpeed) {
+    Bench b(38, kIdle);
+    b.Unit.Engine().Cycle().HoldAt(100, 3456);
+    const Record r = b.At(kWarm);
+    ASSERT_EQ(r.size(), 28u);
+    EXPECT_EQ(r[24], 0x80);
+    EXPECT_EQ(r[25], 0x0D);
+    EXPECT_EQ(r[1], 88);
+}
+
 TEST(LiveRecord, EngineStandsStillBeforeItsStart) {
     TSimUnitConfig c = Config(3, 30);
     c.EngineStartMs = 10000;
@@ -312,8 +324,15 @@ TEST(LiveRecord, NarrowbandSignalShowsTheMixture) {
 }
 
 TEST(LiveRecord, WidebandSignalAndMeasuredAfrShowTheMixture) {
-    const auto measured = [](double mapFactor) {
-        Bench b(38, ScaledMap(DefaultImage(38, kFLambda | kFWide), mapFactor));
+    // ends: a custom sensor scale whose two ends are both this AFR x 10 (0: the data set's scale).
+    const auto measured = [](double mapFactor, std::uint8_t ends = 0) {
+        ImageBytes image = ScaledMap(DefaultImage(38, kFLambda | kFWide), mapFactor);
+        if (ends != 0) {
+            image[32] = 0;  // WBO2MessDevice: custom AFR min and max
+            image[33] = ends;
+            image[34] = ends;
+        }
+        Bench b(38, image);
         b.Hold(100, 90);
         // Four periods of the mixture's wander.
         return std::pair{Over(b, kWarm, kWarm + 6800, 12), Over(b, kWarm, kWarm + 6800, 5)};
@@ -325,6 +344,10 @@ TEST(LiveRecord, WidebandSignalAndMeasuredAfrShowTheMixture) {
     const auto [richAfr, richRaw] = measured(1.3);
     EXPECT_NEAR(richAfr.Mean, 147 / 1.3 - 105, 3);
     EXPECT_LT(richRaw.Mean, tunedRaw.Mean - 50);
+    // Equal ends are no scale: the unit reads its input as 0 .. 25.4 AFR, as the program shows it.
+    const auto [equalAfr, equalRaw] = measured(1.3, 150);
+    EXPECT_NEAR(equalAfr.Mean, 147 / 1.3 - 105, 3);
+    EXPECT_NEAR(equalRaw.Mean, 147 / 1.3 * 255 / 254, 8);
 }
 
 TEST(LiveRecord, NarrowbandControllerStartupOverrunLimitAndCorrection) {
@@ -373,6 +396,12 @@ TEST(LiveRecord, WidebandControllerStartupCountersByLayout) {
     EXPECT_FALSE(Bit(r24[18], 6));
     EXPECT_EQ(r24[19], 20);
     EXPECT_EQ(r28[19], 40);
+    // Between whole seconds the counters still hold what they count down from: at 5.7 s, 19.3 s
+    // are left, which the unit counts as 20 seconds (Live24) and 39 half seconds (Live28).
+    r24 = live24.At(5700);
+    r28 = live28.At(5700);
+    EXPECT_EQ(r24[19], 20);
+    EXPECT_EQ(r28[19], 39);
     r24 = live24.At(25000);
     r28 = live28.At(25000);
     EXPECT_TRUE(Bit(r24[18], 6));

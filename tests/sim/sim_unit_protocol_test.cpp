@@ -265,6 +265,23 @@ TEST(SimUnitFaults, VanishedUnitAnswersNothingAndLosesWhatItWasSending) {
     EXPECT_EQ(u.Wire.Send(kPing), Bytes{kAck});
 }
 
+TEST(SimUnitFaults, MemoryThatRefusesWritesKeepsItsBytesAndSaysSo) {
+    Loaded u(7);
+    u.Unit.RefuseWrites(true);
+    const std::uint8_t kept = u.Unit.Peek(2, 0x0002);
+    EXPECT_EQ(u.Wire.ChecksumWrite(0xA3, 0x0002, kept ^ 0x01), Bytes{kNak});
+    EXPECT_EQ(u.Unit.Peek(2, 0x0002), kept);
+
+    Loaded e(6);
+    e.Unit.RefuseWrites(true);
+    const std::uint8_t old = e.Unit.Peek(2, 0x0002);
+    const auto d = static_cast<std::uint8_t>(old ^ 0x01);
+    EXPECT_EQ(e.Wire.Send({0xA2, 0x00, 0x02, d, kAck}), (Bytes{0x00, 0x02, d, old, kAck}));
+    EXPECT_EQ(e.Unit.Peek(2, 0x0002), old);
+    e.Unit.RefuseWrites(false);
+    EXPECT_EQ(e.Wire.Send({0xA2, 0x00, 0x02, d, kAck}), (Bytes{0x00, 0x02, d, d, kAck}));
+}
+
 TEST(SimUnitMemory, LoadAndPeekByArea) {
     TSimUnit unit(Config(3, 30));
     std::vector<std::uint8_t> afr(kArea1Size);

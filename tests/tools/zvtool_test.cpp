@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "data_files.h"
@@ -153,6 +154,24 @@ TEST_F(Zvtool, UploadFromTheSimulatedUnitGivesBackItsDataSet) {
     EXPECT_EQ(TempDir::Read(dir.File("up.zvt")).rfind("[Zevrin System]\r\nFirmware=V1.03 C\r\n", 0), 0u);
     const ToolRun diff = Tool("diff " + Q("car.zvt") + " " + Q("up.zvt"));
     EXPECT_EQ(ValueDifferences(diff.Out), std::vector<std::string>{}) << diff.Out;
+}
+
+// Index 0 ("***") is no unit's firmware: the simulated unit refuses to pose as one rather than
+// hand over a data set read from the wrong places. Index 1 is the first it can be.
+TEST_F(Zvtool, SimulatedUnitIsRefusedForAFirmwareNoUnitHas) {
+    ToolRun run = Tool("upload --port sim:0 -o " + Q("up0.zvt"));
+    EXPECT_EQ(run.Exit, 2);
+    EXPECT_NE(run.Err.find("firmware index 0"), std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("status:"), std::string::npos) << "nothing was tried";
+    EXPECT_FALSE(std::filesystem::exists(dir.File("up0.zvt")));
+
+    run = Tool("upload --port sim:1 -o " + Q("up1.zvt"));
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    const std::string file = TempDir::Read(dir.File("up1.zvt"));
+    EXPECT_EQ(file.rfind("[Zevrin System]\r\nFirmware=V1.00 A\r\n", 0), 0u);
+    EXPECT_NE(file.find("\r\nT0=46,53,58,64,69,71,71,73,76,78,79,79,78,79,80,80\r\n"),
+              std::string::npos)
+        << "the default map, not open memory";
 }
 
 TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesRealPortsForNow) {

@@ -27,7 +27,7 @@ const char* const kLinkUsage =
     "  Link options: --sim-data FILE (the simulated unit starts with that data set instead of\n"
     "  a new data set's defaults),\n"
     "  --sim-save FILE (the unit's memory is saved as a data file at the end), --realtime,\n"
-    "  --answer yes|no (for boxes that ask). FW is a firmware index 0..40 (default 30).\n";
+    "  --answer yes|no (for boxes that ask). FW is a firmware index 1..40 (default 30).\n";
 
 namespace {
 
@@ -99,7 +99,13 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
     }
     if (o.Port.size() > 3) {
         const auto fw = o.Port[3] == ':' ? ParseNumber(o.Port.substr(4), 0, 40) : std::nullopt;
-        if (!fw) return "port '" + o.Port + "': the firmware index after sim: is a number from 0 to 40";
+        if (!fw)
+            return "port '" + o.Port + "': the firmware index after sim: is a number from 1 to 40";
+        if (!sim::CanBeFirmware(*fw)) {
+            return "port '" + o.Port + "': firmware index " + std::to_string(*fw) + " (\"" +
+                   FirmwareName(*fw) +
+                   "\") is no unit's firmware; the simulated unit can be firmware 1 to 40";
+        }
         o.Firmware = *fw;
     }
     if (command == "upload" && o.Output.empty()) return "upload needs -o FILE";
@@ -187,11 +193,10 @@ public:
         return done();
     }
 
-    bool RunToIdle(std::uint64_t limitMs) {
-        // State 39 is entered after the offline state has closed the port.
-        return RunUntil([this] { return online_->LinkState() == link::Idle && online_->StepStarted() == false &&
-                                        sawOffline_; },
-                        limitMs);
+    // Runs until the sequence has ended (state 39), whichever way it went there; false when it
+    // had not ended within limitMs.
+    bool RunToEnd(std::uint64_t limitMs) {
+        return RunUntil([this] { return online_->LinkState() == link::Idle; }, limitMs);
     }
 
     TMainModel& Model() { return model_; }
@@ -199,10 +204,9 @@ public:
     TOnlineMode& Online() { return *online_; }
     sim::TSimUnit& Unit() { return *unit_; }
     void WatchStatus(std::vector<std::string>& statuses) {
-        online_->StatusShown = [this, &statuses](const std::string& text) {
+        online_->StatusShown = [&statuses](const std::string& text) {
             std::cerr << "status: " << text << '\n';
             statuses.push_back(text);
-            if (text == "Offline") sawOffline_ = true;
         };
     }
 
@@ -216,7 +220,6 @@ private:
     std::unique_ptr<sim::TSimUnit> unit_;
     std::unique_ptr<sim::UnitAdapter<sim::TSimUnit>> adapter_;
     TOnlineMode* online_ = nullptr;
-    bool sawOffline_ = false;
 };
 
 bool SequenceFailed(const std::vector<std::string>& statuses) {
@@ -232,8 +235,8 @@ int Upload(Session& session, const LinkOptions& options) {
     std::vector<std::string> statuses;
     session.WatchStatus(statuses);
     session.Online().StartSequence(TSequence::Upload, link::ConnectTransfer);
-    session.RunToIdle(kSequenceLimitMs);
-    if (SequenceFailed(statuses) || session.Model().Data().DeviceData.DeviceValid == 0) {
+    const bool ended = session.RunToEnd(kSequenceLimitMs);
+    if (!ended || SequenceFailed(statuses) || session.Model().Data().DeviceData.DeviceValid == 0) {
         std::cerr << "zvtool: the upload did not complete\n";
         return kExitFailed;
     }
@@ -246,8 +249,9 @@ int Download(Session& session, const LinkOptions& options) {
     session.WatchStatus(statuses);
     if (!session.Model().OpenDataFile(options.File)) return kExitFailed;
     session.Online().StartSequence(TSequence::Download, link::ConnectTransfer);
-    session.RunToIdle(kSequenceLimitMs);
-    if (SequenceFailed(statuses) || std::find(statuses.begin(), statuses.end(), "Done") == statuses.end()) {
+    const bool ended = session.RunToEnd(kSequenceLimitMs);
+    if (!ended || SequenceFailed(statuses) ||
+        std::find(statuses.begin(), statuses.end(), "Done") == statuses.end()) {
         std::cerr << "zvtool: the download did not complete\n";
         return kExitFailed;
     }
@@ -280,7 +284,7 @@ int Watch(Session& session, const LinkOptions& options) {
         session.RunUntil([&] { return session.NowMs() >= until; }, static_cast<std::uint64_t>(options.Seconds) * 1000);
     }
     session.Online().OffOnlineButtonClick();
-    session.RunToIdle(60000);
+    session.RunToEnd(60000);
     if (!running || records == 0) {
         std::cerr << "zvtool: no live records\n";
         return kExitFailed;

@@ -216,6 +216,8 @@ class TComX {
     std::uint8_t ReadStatus_ = 0;
     std::uint8_t PingStatus_ = 0;
     std::uint8_t IdentStatus_ = 0;
+    std::string IdentPrevious_;  // the last reply, until the next one confirms it
+    std::uint8_t IdentReadsLeft_ = 0;
     std::uint8_t LiveStatus_ = 0;
     std::uint8_t WriteRetries_ = 0;
     std::uint8_t EmptyPolls_ = 0;

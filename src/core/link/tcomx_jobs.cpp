@@ -4,6 +4,14 @@
 
 namespace zv {
 
+namespace {
+
+// Replies of one identification: two that agree are needed; the rest lets a line that garbles
+// one or two of them still get there.
+constexpr std::uint8_t kIdentReads = 6;
+
+}  // namespace
+
 void TComX::JobTimerTick() {
     switch (Job_) {
         case job::Ping:
@@ -47,6 +55,8 @@ void TComX::JobTimerTick() {
 
         case job::Identify:
             TicksLeft_ = 5;
+            IdentPrevious_.clear();
+            IdentReadsLeft_ = kIdentReads;
             TransState_ = tstate::IdentStart;
             TransactionStep();
             Job_ = job::IdentifyRunning;
@@ -74,6 +84,14 @@ void TComX::JobTimerTick() {
             break;
 
         case job::IdentifyRunning:
+            if (TransState_ == tstate::Idle && IdentStatus_ == 3 && --IdentReadsLeft_ > 0) {
+                // The reply awaits its confirmation: ask again, with the time one reply has.
+                TicksLeft_ = 5;
+                TransState_ = tstate::IdentStart;
+                TransactionStep();
+                break;
+            }
+            [[fallthrough]];
         case job::Read256Running:
         case job::Write16Running:
         case job::Write256Running: {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/tcomx.h"
+#include "link/unit_ident.h"
 
 namespace zv {
 
@@ -74,7 +75,11 @@ bool TComX::PingReceive() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Identification: 0x02, answered by Length bytes of text.
+// Identification: 0x02, answered by Length bytes of text. The text carries no checksum, and a
+// single garbled character can make a unit pass for another firmware, whose addresses and
+// encodings would then be used on it. So a reply counts only when the next one agrees with it
+// byte for byte and the fields the program reads hold nothing but printable characters; until
+// then the job asks again (IdentStatus 3).
 
 void TComX::IdentStart() {
     ComControlTimer_->Stop();
@@ -90,7 +95,14 @@ void TComX::IdentReceive() {
         IdentStatus_ = 0;
         return;
     }
-    const std::string text = Reply_.substr(0, Length_);
+    std::string text = Reply_.substr(0, Length_);
+    const bool allowed = IdentCharactersAllowed(text);
+    if (!allowed || text != IdentPrevious_) {
+        // A reply with a garbled field cannot be confirmed by the next one either.
+        IdentPrevious_ = allowed ? std::move(text) : std::string();
+        IdentStatus_ = 3;
+        return;
+    }
     if (Target_.Text != nullptr) {
         *Target_.Text = text;
     } else if (Target_.Bytes.size() > Length_) {

@@ -1,5 +1,7 @@
 #include "link/unit_ident.h"
 
+#include <utility>
+
 namespace zv {
 
 namespace {
@@ -18,6 +20,23 @@ std::string WithoutPadding(std::string s) {
 }
 
 }  // namespace
+
+bool IdentCharactersAllowed(std::string_view text) {
+    static constexpr std::pair<std::size_t, std::size_t> kFields[] = {
+        {ident::kTypeFirst, ident::kTypeLength},
+        {ident::kSerialFirst, ident::kSerialLength},
+        {ident::kFirmwareCodeFirst, ident::kFirmwareCodeLength},
+        {ident::kVersionCodeFirst, ident::kVersionCodeLength},
+    };
+    for (const auto& [first, length] : kFields) {
+        for (std::size_t i = first - 1; i < first - 1 + length && i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c != 0 && (c < 0x20 || c > 0x7E))
+                return false;
+        }
+    }
+    return true;
+}
 
 long SerialNumberValue(std::string_view serialNo) {
     if (serialNo.size() <= 2)

@@ -47,6 +47,12 @@ struct TIdentResult {
 // code is kept as it stands, so that six blanks can be told from a code.
 TIdentResult ParseIdentification(const std::string& text, const TGlobalClass& global);
 
+// True when every character of the fields the program reads (device type, serial number,
+// firmware code, version code) is a printable ASCII character or the NUL a unit may pad a field
+// with. The text has no checksum; any other byte there is a garbled reply. The unit's own
+// wording between the fields is not judged.
+bool IdentCharactersAllowed(std::string_view text);
+
 // The serial number's number: the text after its first two characters when that is one to nine
 // decimal digits and nothing else; -1 otherwise.
 long SerialNumberValue(std::string_view serialNo);

@@ -83,7 +83,11 @@ void TOnlineMode::IdentifyUnit() {
     panels_.VerLevel = FirmwareName(fw);
 
     const bool sameUnit = data.DeviceData.DeviceValid && data.DeviceData.Ident.Text == data.ReceiveData.Ident.Text;
-    NextState(sameUnit ? 2 : 1);
+    // A download into the unit whose data the PC holds may skip the device data block, but not
+    // while changes made offline are missing from the unit: those may be parameters, and a
+    // download reported done must leave the unit holding everything the PC shows.
+    const bool unitLacksOfflineChanges = sequence_ == TSequence::Download && data.DeviceData.ChangedOffline;
+    NextState(sameUnit && !unitLacksOfflineChanges ? 2 : 1);
 }
 
 bool TOnlineMode::AcceptUpload() {

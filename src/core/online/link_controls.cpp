@@ -171,7 +171,8 @@ void TOnlineMode::RefreshControls() {
     c.F11.Visible = wideBand && WideBandKeyAllowed();
     c.F11.Down = c.F11.Visible && bit(kFlagWideBand);
     if (wideBand) c.LoggerPanelTop += kPanelStep;
-    if (fw >= 32) c.IdleContactShows50Hz = bit(7);
+    // Below firmware 32 the pin has no pulse function: a label left from a newer data set goes.
+    c.IdleContactShows50Hz = fw >= 32 && bit(7);
 
     UpdateLinkControls();
 }

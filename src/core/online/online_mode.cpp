@@ -236,6 +236,9 @@ void TOnlineMode::TransferResult(int progressMax, const char* timeoutText, int d
         case jobresult::Done:
             Status("Done");
             NextState(doneOutcome);
+            // The whole data set is in the unit now: nothing changed offline is missing there.
+            if (sequence_ == TSequence::Download && linkState_ == link::Offline)
+                main_.Data().DeviceData.ChangedOffline = 0;
             return;
         case jobresult::TimedOut:
             Status(timeoutText);

@@ -95,13 +95,19 @@ bool SequenceHasState(TSequence sequence, std::uint8_t state) {
 }
 
 std::uint8_t NextStateOf(TSequence sequence, std::uint8_t state, int outcome) {
-    if (outcome < 1 || outcome > 3) return link::Idle;
+    // Every way out of a sequence passes the offline state, which closes the port: a next state
+    // the table lacks (the end among them) leads there first. Otherwise a failed transfer would
+    // end with the port open and no "Offline" shown.
+    const std::uint8_t end =
+        state == link::Offline || state == link::Idle ? link::Idle : link::Offline;
+    if (outcome < 1 || outcome > 3)
+        return end;
     for (const auto& row : SequenceRows(sequence)) {
         if (row.State != state) continue;
         const std::uint8_t next = row.Next[outcome - 1];
-        return SequenceHasState(sequence, next) ? next : link::Idle;
+        return SequenceHasState(sequence, next) ? next : end;
     }
-    return link::Idle;
+    return end;
 }
 
 }  // namespace zv

@@ -52,8 +52,9 @@ enum class TSequence : std::uint8_t {
 
 std::span<const TSequenceRow> SequenceRows(TSequence sequence);
 
-// The next state after a state for an outcome 1..3; 39 (the end) when the sequence has no row
-// for the state or the outcome.
+// The next state after a state for an outcome 1..3. A next state the sequence has no row for
+// (39, the end, among them) gives 38, so that every sequence closes the port on its way out;
+// only from 38 itself does the sequence end in 39.
 std::uint8_t NextStateOf(TSequence sequence, std::uint8_t state, int outcome);
 
 // Whether the sequence has a row for the state.

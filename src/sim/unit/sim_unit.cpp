@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/firmware_table.h"
 #include "unit/live_record.h"
 
 namespace zv::sim {
@@ -34,6 +35,10 @@ void SwapMapBlocks(std::vector<std::uint8_t>& main) {
 }
 
 }  // namespace
+
+bool CanBeFirmware(int firmware) {
+    return firmware >= 1 && firmware <= kFirmwareUnknown;
+}
 
 std::uint16_t FuelMapAddress(int firmware) {
     return static_cast<std::uint16_t>(firmware >= kLowMapFirmware ? kLowMap : kImageMap);
@@ -165,7 +170,7 @@ void TSimUnit::Reply(const std::vector<std::uint8_t>& bytes) {
 
 void TSimUnit::Store(int area, std::uint16_t address, std::uint8_t data, bool checksummed,
                      std::uint64_t nowMs) {
-    const bool stored = InArea(area, address);
+    const bool stored = InArea(area, address) && !RefuseWrites_;
     if (stored)
         Area(area)[address] = data;
     Writes_.push_back(TSimWrite{area, address, data, checksummed, stored, nowMs});
@@ -266,6 +271,9 @@ void TSimUnit::ReceiveByte(std::uint8_t byte, std::uint64_t nowMs) {
             } else if (!InArea(ReqArea_, address())) {
                 Store(ReqArea_, address(), Data_, true, nowMs);
                 Reply({cmd::BeyondEnd});
+            } else if (RefuseWrites_) {
+                Store(ReqArea_, address(), Data_, true, nowMs);
+                Reply({cmd::Nak});
             } else {
                 Store(ReqArea_, address(), Data_, true, nowMs);
                 Reply({cmd::Ack});

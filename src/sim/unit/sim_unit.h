@@ -53,6 +53,11 @@ constexpr std::size_t kArea0Size = 256;
 constexpr std::size_t kArea1Size = kAfrAreaSize;   // AFR area
 constexpr std::size_t kArea2Size = kMainAreaSize;  // main area
 
+// Whether the simulated unit can stand for a unit of the firmware index: 1 to 40. Index 0
+// ("***") is the program's "no firmware": no unit identifies itself as it, so a unit claiming
+// it would be taken for another firmware and read and written at the wrong places.
+bool CanBeFirmware(int firmware);
+
 // Unit address of the fuel map in area 2: 0x100 from firmware index 9 on, 0x300 below.
 std::uint16_t FuelMapAddress(int firmware);
 // Live record length of a firmware index: 11, 18, 24 or 28 bytes.
@@ -111,6 +116,9 @@ class TSimUnit {
     void GoSilent(std::uint64_t untilMs);
     void Vanish();  // gone: answers nothing, pending output is lost
     void Reappear();
+    // A memory that no longer takes bytes: nothing is stored, a checksummed write is answered
+    // 0x15 and an echo write reads back the byte that stayed.
+    void RefuseWrites(bool refuse) { RefuseWrites_ = refuse; }
     bool Vanished() const { return Vanished_; }
 
     // Counters for tests. A request is counted by the byte that opened it; bytes that arrive
@@ -166,6 +174,7 @@ class TSimUnit {
     std::optional<std::uint8_t> WrongFirstByte_;
     std::uint64_t SilentUntilMs_ = 0;
     bool Vanished_ = false;
+    bool RefuseWrites_ = false;
 
     std::map<std::uint8_t, std::size_t> Requests_;
     std::vector<TSimWrite> Writes_;
