@@ -174,7 +174,7 @@ TEST_F(Zvtool, SimulatedUnitIsRefusedForAFirmwareNoUnitHas) {
         << "the default map, not open memory";
 }
 
-TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesRealPortsForNow) {
+TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesPortsThatAreNotThere) {
     const ToolRun run = Tool("watch --port sim:38 --seconds 3");
     ASSERT_EQ(run.Exit, 0) << run.Err;
     EXPECT_GT(std::count(run.Out.begin(), run.Out.end(), '\n'), 20);
@@ -182,7 +182,12 @@ TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesRealPortsForNow) {
     EXPECT_NE(run.Err.find("status: Run Online\n"), std::string::npos);
     EXPECT_NE(run.Err.find("status: Offline\n"), std::string::npos);
 
-    EXPECT_EQ(Tool("upload --port COM3 -o " + Q("x.zvt")).Exit, 2);
+    const ToolRun missing = Tool("upload --port COM98 -o " + Q("x.zvt"));
+    EXPECT_EQ(missing.Exit, 3);
+    EXPECT_NE(missing.Err.find("COM98"), std::string::npos) << missing.Err;
+    EXPECT_EQ(Tool("upload --port " + Q("no-such-device") + " -o " + Q("x.zvt")).Exit, 3);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.zvt")));
+    EXPECT_EQ(Tool("upload --port COM0 -o " + Q("x.zvt")).Exit, 2);
     EXPECT_EQ(Tool("watch --port sim:41 --seconds 1").Exit, 2);
     EXPECT_EQ(Tool("download --port sim " + Q("missing.zvt")).Exit, 1);
 }
