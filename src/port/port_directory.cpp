@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "text/whole_number.h"
+
 namespace zv::port {
 
 namespace {
@@ -27,16 +29,14 @@ constexpr StableRange kStableRanges[] = {
     {"/dev/ttyACM", 33, 16},
 };
 
+// The one or two digits from start to the end of the text.
 std::optional<int> NumberAfter(const std::string& text, std::size_t start) {
     if (start >= text.size() || text.size() - start > 2)
         return std::nullopt;
-    int value = 0;
-    for (std::size_t i = start; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
+    const auto n = ParseWholeNumber(text.substr(start), 0, 99);
+    if (!n)
+        return std::nullopt;
+    return static_cast<int>(*n);
 }
 
 std::string Env(const char* name) {

@@ -14,6 +14,7 @@
 #include "data/firmware_table.h"
 #include "port_directory.h"
 #include "pty_unit.h"
+#include "text/whole_number.h"
 #include "unit/ident_text.h"
 #include "unit/unit_defaults.h"
 #include "unit_memory.h"
@@ -56,20 +57,6 @@ struct Options {
     double SilentSeconds = 0.0;
 };
 
-std::optional<long> WholeNumber(const std::string& text, long min, long max) {
-    if (text.empty() || text.size() > 9)
-        return std::nullopt;
-    long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < min || value > max)
-        return std::nullopt;
-    return value;
-}
-
 std::optional<double> Fraction(const std::string& text, double min, double max) {
     char* end = nullptr;
     errno = 0;
@@ -87,12 +74,12 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
             return a == "--help" ? "help" : a + " needs a value";
         const std::string v = args[++i];
         if (a == "--firmware") {
-            const auto n = WholeNumber(v, 1, 40);
+            const auto n = ParseWholeNumber(v, 1, 40);
             if (!n)
                 return "--firmware takes a firmware index from 1 to 40";
             o.Firmware = static_cast<int>(*n);
         } else if (a == "--type") {
-            const auto n = WholeNumber(v, 0, 5);
+            const auto n = ParseWholeNumber(v, 0, 5);
             if (!n)
                 return "--type takes a device type from 0 to 5";
             o.DeviceType = static_cast<int>(*n);
@@ -105,7 +92,7 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
         } else if (a == "--link") {
             o.Link = v;
         } else if (a == "--com") {
-            const auto n = WholeNumber(v, 1, port::kMaxComNumber);
+            const auto n = ParseWholeNumber(v, 1, port::kMaxComNumber);
             if (!n)
                 return "--com takes a port number from 1 to 99";
             o.Com = static_cast<int>(*n);
@@ -115,7 +102,7 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
                 return a + " takes a probability from 0 to 1";
             (a == "--drop" ? o.Drop : o.Corrupt) = *p;
         } else if (a == "--seed") {
-            const auto n = WholeNumber(v, 0, 999999999);
+            const auto n = ParseWholeNumber(v, 0, 999999999);
             if (!n)
                 return "--seed takes a whole number";
             o.Seed = static_cast<std::uint32_t>(*n);

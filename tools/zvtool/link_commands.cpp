@@ -15,6 +15,7 @@
 #include "console_dialogs.h"
 #include "link_rig.h"
 #include "online/online_mode.h"
+#include "text/whole_number.h"
 
 namespace zv::tool {
 
@@ -50,20 +51,6 @@ struct LinkOptions {
     bool AnswerYes = true;
 };
 
-std::optional<int> ParseNumber(const std::string& text, int min, int max) {
-    if (text.empty() || text.size() > 6)
-        return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < min || value > max)
-        return std::nullopt;
-    return value;
-}
-
 // Error text for the command line, or empty when the options are complete.
 std::string ParseOptions(const std::string& command, const std::vector<std::string>& args,
                          LinkOptions& o) {
@@ -96,10 +83,10 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
                 o.AnswerYes = *v == "yes";
             }
             if (a == "--seconds") {
-                const auto n = ParseNumber(*v, 1, 86400);
+                const auto n = ParseWholeNumber(*v, 1, 86400);
                 if (!n)
                     return "--seconds takes a whole number from 1 to 86400";
-                o.Seconds = *n;
+                o.Seconds = static_cast<int>(*n);
             }
         } else if (!a.empty() && a[0] != '-' && command == "download" && o.File.empty()) {
             o.File = a;

@@ -1,23 +1,20 @@
 #include "app/port_name.h"
 
 #include "data/firmware_table.h"
+#include "text/whole_number.h"
 
 namespace zv {
 
 namespace {
 
+// Port and firmware numbers have at most two digits.
 std::optional<int> Digits(const std::string& text, int min, int max) {
-    if (text.empty() || text.size() > 2)
+    if (text.size() > 2)
         return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < min || value > max)
+    const auto n = ParseWholeNumber(text, min, max);
+    if (!n)
         return std::nullopt;
-    return value;
+    return static_cast<int>(*n);
 }
 
 }  // namespace
