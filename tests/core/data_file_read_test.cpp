@@ -26,6 +26,15 @@ protected:
     std::string Write(const std::vector<std::string>& lines, const std::string& name = "file.zvt") {
         return dir.Write(name, ToFileText(lines));
     }
+    // The line of a parameter in a saved file.
+    static std::string SavedLine(const std::string& path, const std::string& key) {
+        const auto lines = ReadTextLines(path);
+        for (const auto& line : lines.value_or(std::vector<std::string>{})) {
+            if (line.rfind(key + "=", 0) == 0)
+                return line;
+        }
+        return "(no line)";
+    }
 };
 
 TEST_F(DataFileRead, OldestLayoutIsRewrittenAfterAPauseAndRead) {
@@ -136,11 +145,78 @@ TEST_F(DataFileRead, FirmwareBelowElevenKeepsItsNewerParametersUnchecked) {
     EXPECT_EQ(data().Detail[param::LambdaInt], -9999);
     EXPECT_TRUE(f.dialogs.Boxes.empty());
 
-    // Saving keeps the mark of the missing value instead of a byte the unit never had.
+    // Saving keeps the mark of the missing value instead of a byte the unit never had, also
+    // after an editor rebuilt the edit fields from the image.
+    data().DeviceData.Image[img::FuelMap] = 1;
+    data().ImageToFields();
     ASSERT_TRUE(f.model.SaveDataFile());
     const std::string text = TempDir::Read(path);
     EXPECT_NE(text.find("\r\nLambdaInt=-9999\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nLambdaJump=200\r\n"), std::string::npos);
+}
+
+// A parameter that the file's firmware does not have is not checked and goes back into the file
+// exactly as it was read, whatever happened to the working image meanwhile; from the firmware on
+// that has it, the value is checked. Flags are tried on both sides of their first firmware.
+TEST_F(DataFileRead, ParametersTheFirmwareLacksGoBackAsRead) {
+    struct Flag {
+        const char* Key;
+        const char* Lacks;  // the firmware just below the one that has the flag
+        const char* Has;
+    };
+    const Flag flags[] = {
+        {"WBO2SetErrorOnIntegratorLimit", "V1.01 B", "V1.04 B"},  // 10 and 11
+        {"DigIO_L_AsPulse", "V1.04 C", "V1.05 C"},                // 31 and 32
+        {"WBO2Control", "V1.07 C", "V1.08 C"},                    // 34 and 35
+    };
+    for (const Flag& flag : flags) {
+        for (const std::string value : {"7", "-1", "missing"}) {
+            SCOPED_TRACE(std::string(flag.Key) + "=" + value);
+            auto lines = NewFileLines();
+            ReplaceLine(lines, "Firmware=", std::string("Firmware=") + flag.Lacks);
+            ASSERT_TRUE(value == "missing" ? RemoveLine(lines, std::string(flag.Key) + "=")
+                                           : ReplaceLine(lines, std::string(flag.Key) + "=",
+                                                         std::string(flag.Key) + "=" + value));
+            const auto path = Write(lines);
+            ASSERT_TRUE(f.model.OpenDataFile(path));
+            // An editor changes a map cell and rebuilds the edit fields from the image.
+            data().DeviceData.Image[img::FuelMap] = 1;
+            data().ImageToFields();
+            ASSERT_TRUE(f.model.SaveDataFile());
+            const std::string expected = value == "missing" ? "-9999" : value;
+            EXPECT_EQ(SavedLine(path, flag.Key), std::string(flag.Key) + "=" + expected);
+        }
+        auto lines = NewFileLines();
+        ReplaceLine(lines, "Firmware=", std::string("Firmware=") + flag.Has);
+        ReplaceLine(lines, std::string(flag.Key) + "=", std::string(flag.Key) + "=7");
+        f.dialogs.Boxes.clear();
+        const auto path = Write(lines);
+        ASSERT_TRUE(f.model.OpenDataFile(path));
+        ASSERT_TRUE(f.model.SaveDataFile());
+        EXPECT_EQ(SavedLine(path, flag.Key), std::string(flag.Key) + "=0") << flag.Has;
+        EXPECT_EQ(f.dialogs.Boxes.size(), 1u) << "out of range: " << flag.Has;
+    }
+
+    // The operator's own change of such a flag wins over the value read.
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "Firmware=", "Firmware=V1.04 C");
+    ReplaceLine(lines, "DigIO_L_AsPulse=", "DigIO_L_AsPulse=-1");
+    const auto path = Write(lines);
+    ASSERT_TRUE(f.model.OpenDataFile(path));
+    std::uint16_t word = data().DeviceData.FlagsWord();
+    TZVDataClass::SetFlag(word, 7);
+    data().DeviceData.SetFlagsWord(word);
+    data().ImageToFields();
+    ASSERT_TRUE(f.model.SaveDataFile());
+    EXPECT_EQ(SavedLine(path, "DigIO_L_AsPulse"), "DigIO_L_AsPulse=1");
+
+    // Data taken over from a unit are the unit's, not the file's.
+    data().DeviceData.DeviceValid = 1;
+    TZVDataClass::ClearFlag(word, 7);
+    data().DeviceData.SetFlagsWord(word);
+    data().ImageToFields();
+    ASSERT_TRUE(f.model.SaveDataFile());
+    EXPECT_EQ(SavedLine(path, "DigIO_L_AsPulse"), "DigIO_L_AsPulse=0");
 }
 
 TEST_F(DataFileRead, MissingFuelMapRowMakesTheFileUnreadable) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "app/main_model.h"
 #include "data/default_data.h"
 #include "data/parameter_table.h"
@@ -139,6 +141,28 @@ TEST(DataImage, FlagsFollowTheirParameters) {
     EXPECT_EQ(d.Detail[param::WBO2Control], 0);
 }
 
+TEST(DataImage, EachFlagParameterHasItsOwnBit) {
+    const std::pair<const char*, int> bits[] = {
+        {"IdleControl", 0},    {"NarrowBandLambdaControl", 1},
+        {"TempInAsLambda", 2}, {"GPInAsLambda", 3},
+        {"LampAsSelect", 4},   {"TempAddMultSel", 5},
+        {"GpAddMultSel", 6},   {"DigIO_L_AsPulse", 7},
+        {"AnaInFMode1", 8},    {"AnaInEMode1", 9},
+        {"WBO2Control", 10},   {"WBO2SetErrorOnIntegratorLimit", 11},
+    };
+    for (const auto& [key, bit] : bits) {
+        TZVDataClass d;
+        ApplyDefaultFields(d);
+        d.DeviceData.Firmware = 35;
+        for (const auto& [other, unused] : bits)
+            d.Detail[static_cast<std::size_t>(ParameterIndexOfKey(other))] = 0;
+        d.Detail[static_cast<std::size_t>(ParameterIndexOfKey(key))] = 1;
+        d.FileData.SetFlagsWord(0);
+        d.FieldsToImage();
+        EXPECT_EQ(d.FileData.FlagsWord(), 1u << bit) << key;
+    }
+}
+
 TEST(DataImage, FieldsSurviveTheImageForEveryParameter) {
     TZVDataClass d;
     ApplyDefaultFields(d);
@@ -262,6 +286,18 @@ TEST(DataImage, DefaultAfrTargetsConvertAsStored) {
     const ByteRow row4 = DefaultAfrRow(4);
     EXPECT_EQ(row4[13], AfrByteFromNumber(14.4));
     EXPECT_EQ(row4[15], AfrByteFromNumber(13.8));
+
+    // Rows and cells where the targets change: {t, r, stored byte}.
+    const int cells[][3] = {
+        {1, 2, 42},   {1, 3, 141},  {2, 13, 39},  {2, 15, 35},  {3, 14, 33},  {3, 15, 34},
+        {9, 12, 42},  {9, 13, 35},  {10, 0, 37},  {10, 12, 37}, {10, 15, 29}, {11, 0, 29},
+        {11, 2, 28},  {11, 15, 25}, {12, 6, 26},  {12, 7, 25},  {12, 14, 23}, {13, 3, 23},
+        {13, 14, 21}, {14, 15, 20}, {15, 14, 20}, {15, 15, 19},
+    };
+    for (const auto& [t, r, stored] : cells) {
+        EXPECT_EQ(DefaultAfrRow(t)[static_cast<std::size_t>(r)], stored)
+            << "row " << t << " cell " << r;
+    }
 }
 
 }  // namespace

@@ -70,8 +70,24 @@ TEST_F(FileCommands, NewDataSetDefaults) {
     EXPECT_EQ(d.DeviceData.Firmware, 40);
     EXPECT_EQ(d.Loaded, 1);
     EXPECT_EQ(d.Map[15][15], 251);
+    // Cells where a row of the default map falls again: {t, r, value}.
+    const int cells[][3] = {{0, 12, 78}, {2, 15, 140},  {5, 15, 186}, {9, 15, 223},
+                            {13, 0, 68}, {14, 15, 250}, {7, 14, 206}, {10, 0, 69}};
+    for (const auto& [t, r, value] : cells)
+        EXPECT_EQ(d.Map[t][r], value) << t << "," << r;
     EXPECT_EQ(d.Detail[param::Pulse], 116);
     EXPECT_EQ(d.Lin[lin::RpmSites][15], 13);
+    // The curves where they bend: {row, point, value}.
+    const int points[][3] = {
+        {lin::TpsScale, 11, 136},    {lin::TpsScale, 12, 86},    {lin::TpsScale, 13, 0},
+        {lin::FotoControl, 1, 203},  {lin::FotoControl, 15, 15}, {lin::GeneralPurposeControl, 0, 0},
+        {lin::TempControl, 15, 0},   {lin::IdleControl, 2, 121}, {lin::IdleControl, 3, 123},
+        {lin::IdleControl, 11, 169}, {lin::TpsSites, 0, 210},    {lin::TpsSites, 13, 41},
+        {lin::TpsSites, 15, 29},     {lin::RpmSites, 0, 199},    {lin::RpmSites, 8, 96},
+        {lin::RpmSites, 14, 24},
+    };
+    for (const auto& [row, k, value] : points)
+        EXPECT_EQ(d.Lin[row][k], value) << LinRowName(row) << "[" << k << "]";
     EXPECT_EQ(d.FileData.Image, d.DeviceData.Image);
     EXPECT_EQ(d.InputESelect, 0);
     ASSERT_EQ(d.Comment.size(), 1u);

@@ -2,6 +2,7 @@
 
 #include "data/ini_file.h"
 #include "data/text_codec.h"
+#include "text/text_table.h"
 
 namespace zv {
 namespace {
@@ -42,6 +43,48 @@ TEST(IniFile, Integers) {
     for (const char* bad : {"", "-", "$", "0x", "12a", "1 2", "2147483648", "$100000000", "1.5", "abc"}) {
         EXPECT_FALSE(ParseIniInteger(bad).has_value()) << bad;
     }
+}
+
+TEST(TextTable, SpotChecksInBothLanguages) {
+    const struct {
+        int Pair;
+        const char* German;
+        const char* English;
+    } pairs[] = {
+        {0, "Öffnen", "Open"},
+        {5, "Bestätigung", "Confirmation"},
+        {12, "Alte Fileversion wurde Aktualisiert..", "Old file version has been updated.. "},
+        {14,
+         "Wert für Parameter '%s' zu groß!\r\nGültiger Wertebereich: '%d'...'%d'.\r\nSetze "
+         "Standardwert '%d'.",
+         "Value of parameter '%s' too big!\r\nValid range is: '%d'...'%d'.\r\nSet default '%d'."},
+        {17,
+         "Gerätedaten unterschiedlich zu Datei!\r\nTrotzdem laden?\r\nAchtung: Gerätedaten werden "
+         "überschrieben!",
+         "Device data do not match file data!\r\nLoad anyway?\r\nNote: Device data will be "
+         "overwritten!"},
+        {18, "Verbindungsfehler!", "Unable to establish communication to Zevrin plus unit!"},
+        {30, "Drucken", "&Print"},
+        {33, "Druckereinstellung", "Printer adjustment"},
+        {37, "&Einstellungen", "Settings"},
+        {53, "Drehzahl  [U/min]", "Engine speed [rpm]"},
+        {54, "Drosselklappe [V]", "TPS load      [V]"},
+        {62, "(ALT-F4) Program Beenden", "(ALT-F4) Close Application"},
+        {66, "(F5) Verbindung zum Steuergerät aufbauen", "(F5) Go online to Zevrin Controller"},
+        {72, "Datenlogger ein-/ausschalten", "Switch Data logger on/off"},
+    };
+    for (const auto& p : pairs) {
+        EXPECT_STREQ(Text(p.Pair, Language::German), p.German) << p.Pair;
+        EXPECT_STREQ(Text(p.Pair, Language::English), p.English) << p.Pair;
+    }
+    EXPECT_STREQ(Text(73, Language::English), "");
+    EXPECT_STREQ(PageName(2, Language::German), "Leerlaufsteller - Typ A");
+    EXPECT_STREQ(PageName(4, Language::English), "Z/V Narrow Band Lambda");
+    EXPECT_STREQ(PageName(9, Language::German), "Lampen Ausgänge");
+    EXPECT_STREQ(PageName(11, Language::English), "Comment");
+    EXPECT_STREQ(DeviceTypeName(4), "ZV_00000004");
+    EXPECT_STREQ(DeviceTypeName(5), "UNKNOWN");
+    EXPECT_STREQ(ReleaseDate().English, "06|05|2018");
 }
 
 TEST(TextCodec, EveryWindowsByteSurvivesARoundTrip) {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "link/global_class.h"
 #include "link/unit_ident.h"
@@ -47,6 +48,18 @@ TEST(GlobalClass, VersionCodeIsComparedExactlyAndTheFirstEntryWins) {
     EXPECT_EQ(TGlobalClass::FirmwareFromCode("C02.00"), 36);
     EXPECT_EQ(TGlobalClass::FirmwareFromCode("D01.00"), 38);
     EXPECT_EQ(TGlobalClass::FirmwareFromCode("D00.00"), 37);  // 39 has the same code
+    // Where one generation of codes ends and the next begins.
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("A02.02"), 8);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("B01.00"), 9);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("B01.04"), 11);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("B02.00"), 23);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("C00.00"), 24);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("C00.15"), 25);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("C00.18"), 26);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("C01.00"), 27);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("C01.05"), 32);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("C01.07"), 34);
+    EXPECT_EQ(TGlobalClass::FirmwareFromCode("C01.08"), 35);
     EXPECT_EQ(TGlobalClass::FirmwareFromCode("***"), 0);
     EXPECT_EQ(TGlobalClass::FirmwareFromCode("---"), 40);
     EXPECT_EQ(TGlobalClass::FirmwareFromCode("b01.16"), 40);
@@ -78,6 +91,25 @@ TEST(GlobalClass, SerialTableBordersAndSpotChecks) {
     EXPECT_EQ(g.FirmwareFromSerial(2, 419), 30);
     EXPECT_EQ(g.FirmwareFromSerial(2, 420), 40);
 
+    EXPECT_EQ(g.FirmwareFromSerial(1, 10), 2);
+    EXPECT_EQ(g.FirmwareFromSerial(1, 12), 7);
+    EXPECT_EQ(g.FirmwareFromSerial(1, 15), 7);
+    EXPECT_EQ(g.FirmwareFromSerial(1, 16), 8);
+    EXPECT_EQ(g.FirmwareFromSerial(2, 15), 22);
+    EXPECT_EQ(g.FirmwareFromSerial(2, 39), 16);
+    EXPECT_EQ(g.FirmwareFromSerial(2, 136), 21);
+    EXPECT_EQ(g.FirmwareFromSerial(2, 163), 34);
+    EXPECT_EQ(g.FirmwareFromSerial(2, 365), 32);
+
+    // Type 3: the first and last serial number of every run.
+    const std::pair<long, int> type3[] = {
+        {420, 30}, {421, 30}, {423, 32}, {424, 26}, {425, 31}, {426, 27}, {430, 27}, {431, 28},
+        {436, 28}, {437, 30}, {438, 30}, {439, 28}, {446, 28}, {447, 30}, {448, 28}, {449, 30},
+        {483, 30}, {484, 32}, {485, 30}, {497, 30}, {498, 31}, {507, 31}, {508, 30}, {509, 31},
+        {585, 31}, {587, 31}, {639, 31}, {640, 32}, {699, 32}, {700, 33},
+    };
+    for (const auto& [serial, firmware] : type3)
+        EXPECT_EQ(g.FirmwareFromSerial(3, serial), firmware) << serial;
     EXPECT_EQ(g.FirmwareFromSerial(3, 419), 40);
     EXPECT_EQ(g.FirmwareFromSerial(3, 420), 30);
     EXPECT_EQ(g.FirmwareFromSerial(3, 422), 25);

@@ -90,6 +90,65 @@ TEST_F(Zvtool, MessagesOneLinePerBox) {
               "Standardwert '116'.\n");
 }
 
+// Looking at a file never changes it, even when the program's Open would rewrite it; only
+// dump --upgrade does that rewrite, and save writes nothing but its output.
+TEST_F(Zvtool, DumpDiffAndSaveLeaveTheFilesTheyReadAsTheyAre) {
+    std::string oldest = "Zevrin Table\r\n";
+    for (int t = 0; t < 16; ++t)
+        oldest += "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15," + std::to_string(t) + "\r\n";
+    oldest += "[Zevrin Comment]\r\nold car\r\n";
+    dir.Write("old.zvt", oldest);
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "LambdaRpmSetIn=", "LambdaRotSetIn=40");
+    const std::string olderKeys = ToFileText(lines);
+    dir.Write("keys.zvt", olderKeys);
+
+    ToolRun r = Tool("dump " + Q("old.zvt"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_NE(r.Out.find("\"map\":[[1,2,3,4,"), std::string::npos);
+    EXPECT_NE(r.Err.find("would rewrite"), std::string::npos) << r.Err;
+    r = Tool("diff " + Q("old.zvt") + " " + Q("keys.zvt"));
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_NE(r.Out.find("Detail LambdaRpmSetIn: 29 -> 40\n"), std::string::npos) << r.Out;
+    ASSERT_EQ(Tool("save " + Q("old.zvt") + " " + Q("out.zvt")).Exit, 0);
+    EXPECT_NE(TempDir::Read(dir.File("out.zvt")).find("[Zevrin Map]\r\nT0=1,2,3,4,"),
+              std::string::npos);
+    EXPECT_TRUE(TempDir::Read(dir.File("old.zvt")) == oldest) << "the oldest layout was rewritten";
+    EXPECT_TRUE(TempDir::Read(dir.File("keys.zvt")) == olderKeys)
+        << "older key names were rewritten";
+    r = Tool("download --port sim " + Q("keys.zvt") + " --sim-data " + Q("old.zvt"));
+    EXPECT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(TempDir::Read(dir.File("keys.zvt")) == olderKeys) << "download rewrote its file";
+    EXPECT_TRUE(TempDir::Read(dir.File("old.zvt")) == oldest) << "--sim-data rewrote its file";
+
+    ASSERT_EQ(Tool("dump --upgrade " + Q("keys.zvt")).Exit, 0);
+    const std::string upgraded = TempDir::Read(dir.File("keys.zvt"));
+    EXPECT_NE(upgraded.find("\r\nLambdaRpmSetIn=40\r\n"), std::string::npos);
+    EXPECT_EQ(upgraded.find("LambdaRotSetIn"), std::string::npos);
+    EXPECT_NE(Tool("--help").Out.find("dump --upgrade FILE"), std::string::npos);
+}
+
+// A save replaces only the contents: the target keeps its permissions, and a symbolic link
+// stays a link whose target receives the data.
+TEST_F(Zvtool, SaveKeepsPermissionsAndWritesThroughALink) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(Tool("new " + Q("car.zvt")).Exit, 0);
+    fs::create_directory(dir.Path() / "keep");
+    const std::string target = dir.Write("keep/target.zvt", "old contents");
+    const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(target, ownerOnly);
+    fs::create_symlink("keep/target.zvt", dir.Path() / "link.zvt");
+
+    const ToolRun r = Tool("save " + Q("car.zvt") + " " + Q("link.zvt"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    EXPECT_TRUE(fs::is_symlink(dir.Path() / "link.zvt"));
+    EXPECT_TRUE(TempDir::Read(target) == TempDir::Read(dir.File("car.zvt")))
+        << "the link's target was not written";
+    EXPECT_EQ(fs::status(target).permissions(), ownerOnly);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path() / "keep"), {}), 1)
+        << "no temporary file left";
+}
+
 TEST_F(Zvtool, DownloadIntoTheSimulatedUnitKeepsEveryValueItHolds) {
     auto lines = NewFileLines();
     ReplaceLine(lines, "T3=", "T3=1,94,107,119,126,133,136,142,146,151,152,153,156,159,159,200");

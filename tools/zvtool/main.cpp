@@ -22,10 +22,14 @@ constexpr int kExitUsage = 2;
 const char* const kUsage =
     "usage: zvtool [--lang en|de] COMMAND ...\n"
     "  new FILE        create a new data set and save it to FILE\n"
-    "  dump FILE       open FILE (older layouts are upgraded in place) and print it as JSON\n"
+    "  dump FILE       open FILE and print it as JSON\n"
+    "  dump --upgrade FILE\n"
+    "                  the same, and rewrite an older layout or older key names in FILE\n"
+    "                  in place, as the program's Open does\n"
     "  save IN OUT     open IN and save the data set to OUT\n"
-    "  diff A B        list the differences of two data files; exit 0 equal, 1 different, 2 "
-    "trouble\n"
+    "  diff A B        list the differences of two data files; exit 0 equal, 1 different, 2 trouble\n"
+    "Only dump --upgrade and the output of new and save write files: dump, diff and save\n"
+    "leave the files they read as they are and name the rewrites an Open would make.\n"
     "Messages the program would show in a box go to stderr as \"<caption>: <text>\";\n"
     "status texts of the link as \"status: <text>\".\n";
 
@@ -50,8 +54,7 @@ std::string HexImage(const ImageBytes& image) {
 
 std::string GridJson(const ByteGrid& grid) {
     std::string out = "[";
-    for (std::size_t t = 0; t < grid.size(); ++t)
-        out += (t ? "," : "") + JsonNumbers(grid[t]);
+    for (std::size_t t = 0; t < grid.size(); ++t) out += (t ? "," : "") + JsonNumbers(grid[t]);
     return out + "]";
 }
 
@@ -65,21 +68,35 @@ void PrintDump(const TMainModel& model) {
     out += ",\"afrMap\":" + GridJson(d.AfrMap);
     out += ",\"detail\":{";
     for (int i = 0; i < kParameterCount; ++i) {
-        out += (i ? "," : "") + JsonString(Parameter(i).Key) + ":" +
-               std::to_string(d.Detail[static_cast<std::size_t>(i)]);
+        out += (i ? "," : "") + JsonString(Parameter(i).Key) + ":" + std::to_string(d.Detail[static_cast<std::size_t>(i)]);
     }
     out += "},\"lin\":{";
     for (int row = 0; row < kLinRowCount; ++row) {
-        out += (row ? "," : "") + JsonString(LinRowName(row)) + ":" +
-               JsonNumbers(d.Lin[static_cast<std::size_t>(row)]);
+        out += (row ? "," : "") + JsonString(LinRowName(row)) + ":" + JsonNumbers(d.Lin[static_cast<std::size_t>(row)]);
     }
     out += "},\"comment\":[";
-    for (std::size_t i = 0; i < d.Comment.size(); ++i)
-        out += (i ? "," : "") + JsonString(d.Comment[i]);
+    for (std::size_t i = 0; i < d.Comment.size(); ++i) out += (i ? "," : "") + JsonString(d.Comment[i]);
     out += "],\"image\":" + JsonString(HexImage(d.DeviceData.Image));
     out += std::string(",\"modified\":") + (model.Modified() ? "true" : "false");
     out += "}\n";
     std::cout << out;
+}
+
+// Opens a file only to look at it: the file stays as it is, and a rewrite that the program's
+// Open would make is named on stderr.
+bool OpenToLook(Tool& tool, const std::string& file) {
+    tool.model.SetReadOnlyOpen(true);
+    if (!tool.model.OpenDataFile(file))
+        return false;
+    const TOpenRewrites& rewrites = tool.model.LastOpenRewrites();
+    if (rewrites.Any()) {
+        std::string why = rewrites.OldestLayout ? "oldest layout" : "";
+        if (rewrites.Upgrade)
+            why += std::string(why.empty() ? "" : ", ") + "older key names or missing entries";
+        std::cerr << "zvtool: " << file << " left as it is; the program's Open would rewrite it ("
+                  << why << "), as zvtool dump --upgrade does\n";
+    }
+    return true;
 }
 
 int CommandNew(Language lang, const std::string& file) {
@@ -88,9 +105,9 @@ int CommandNew(Language lang, const std::string& file) {
     return tool.model.SaveDataFile() ? kExitOk : kExitFailed;
 }
 
-int CommandDump(Language lang, const std::string& file) {
+int CommandDump(Language lang, const std::string& file, bool upgrade) {
     Tool tool(lang);
-    if (!tool.model.OpenDataFile(file))
+    if (!(upgrade ? tool.model.OpenDataFile(file) : OpenToLook(tool, file)))
         return kExitFailed;
     PrintDump(tool.model);
     return kExitOk;
@@ -98,20 +115,18 @@ int CommandDump(Language lang, const std::string& file) {
 
 int CommandSave(Language lang, const std::string& in, const std::string& out) {
     Tool tool(lang);
-    if (!tool.model.OpenDataFile(in))
+    if (!OpenToLook(tool, in))
         return kExitFailed;
     tool.model.Data().FileName = out;
     return tool.model.SaveDataFile() ? kExitOk : kExitFailed;
 }
 
-void DiffGrid(const char* name, const ByteGrid& a, const ByteGrid& b,
-              std::vector<std::string>& lines) {
+void DiffGrid(const char* name, const ByteGrid& a, const ByteGrid& b, std::vector<std::string>& lines) {
     for (std::size_t t = 0; t < 16; ++t) {
         for (std::size_t r = 0; r < 16; ++r) {
             if (a[t][r] != b[t][r]) {
-                lines.push_back(std::string(name) + "[" + std::to_string(t) + "][" +
-                                std::to_string(r) + "]: " + std::to_string(a[t][r]) + " -> " +
-                                std::to_string(b[t][r]));
+                lines.push_back(std::string(name) + "[" + std::to_string(t) + "][" + std::to_string(r) +
+                                "]: " + std::to_string(a[t][r]) + " -> " + std::to_string(b[t][r]));
             }
         }
     }
@@ -130,9 +145,8 @@ std::vector<std::string> Differences(const TZVDataClass& a, const TZVDataClass& 
     for (std::size_t row = 0; row < a.Lin.size(); ++row) {
         for (std::size_t k = 0; k < 16; ++k) {
             if (a.Lin[row][k] != b.Lin[row][k]) {
-                lines.push_back(std::string("Lin ") + LinRowName(static_cast<int>(row)) + "[" +
-                                std::to_string(k) + "]: " + std::to_string(a.Lin[row][k]) + " -> " +
-                                std::to_string(b.Lin[row][k]));
+                lines.push_back(std::string("Lin ") + LinRowName(static_cast<int>(row)) + "[" + std::to_string(k) +
+                                "]: " + std::to_string(a.Lin[row][k]) + " -> " + std::to_string(b.Lin[row][k]));
             }
         }
     }
@@ -140,8 +154,7 @@ std::vector<std::string> Differences(const TZVDataClass& a, const TZVDataClass& 
     for (std::size_t i = 0; i < n; ++i) {
         const std::string left = i < a.Comment.size() ? JsonString(a.Comment[i]) : "(none)";
         const std::string right = i < b.Comment.size() ? JsonString(b.Comment[i]) : "(none)";
-        if (left != right)
-            lines.push_back("Comment line " + std::to_string(i + 1) + ": " + left + " -> " + right);
+        if (left != right) lines.push_back("Comment line " + std::to_string(i + 1) + ": " + left + " -> " + right);
     }
     return lines;
 }
@@ -149,11 +162,10 @@ std::vector<std::string> Differences(const TZVDataClass& a, const TZVDataClass& 
 int CommandDiff(Language lang, const std::string& fileA, const std::string& fileB) {
     Tool a(lang);
     Tool b(lang);
-    if (!a.model.OpenDataFile(fileA) || !b.model.OpenDataFile(fileB))
+    if (!OpenToLook(a, fileA) || !OpenToLook(b, fileB))
         return kExitUsage;
     const auto lines = Differences(a.model.Data(), b.model.Data());
-    for (const auto& line : lines)
-        std::cout << line << '\n';
+    for (const auto& line : lines) std::cout << line << '\n';
     return lines.empty() ? kExitOk : kExitFailed;
 }
 
@@ -175,19 +187,16 @@ int main(int argc, char** argv) {
         return args.empty() ? kExitUsage : kExitOk;
     }
     const std::string& command = args[0];
-    if (command == "new" && args.size() == 2)
-        return CommandNew(lang, args[1]);
+    if (command == "new" && args.size() == 2) return CommandNew(lang, args[1]);
     if (command == "dump" && args.size() == 2)
-        return CommandDump(lang, args[1]);
-    if (command == "save" && args.size() == 3)
-        return CommandSave(lang, args[1], args[2]);
-    if (command == "diff" && args.size() == 3)
-        return CommandDiff(lang, args[1], args[2]);
+        return CommandDump(lang, args[1], false);
+    if (command == "dump" && args.size() == 3 && args[1] == "--upgrade")
+        return CommandDump(lang, args[2], true);
+    if (command == "save" && args.size() == 3) return CommandSave(lang, args[1], args[2]);
+    if (command == "diff" && args.size() == 3) return CommandDiff(lang, args[1], args[2]);
     if (command == "upload" || command == "download" || command == "watch") {
-        return RunLinkCommand(command, std::vector<std::string>(args.begin() + 1, args.end()),
-                              lang);
+        return RunLinkCommand(command, std::vector<std::string>(args.begin() + 1, args.end()), lang);
     }
-    std::cerr << "zvtool: unknown command or wrong number of arguments: " << command << '\n'
-              << kUsage << kLinkUsage;
+    std::cerr << "zvtool: unknown command or wrong number of arguments: " << command << '\n' << kUsage << kLinkUsage;
     return kExitUsage;
 }

@@ -73,6 +73,7 @@ void TMainModel::CreateNewDataSet(const std::string& path) {
     data_.FileName = path;
     caption_ = std::string(kProgramTitle) + ": " + path;
     ApplyDefaultFields(data_);
+    uncheckedAsRead_.clear();
     data_.Comment = {FormatLongDateTime(Now(), language_) + "         " + path};
     ShowCommentOnPage();
     data_.DeviceData.Firmware = kFirmwareUnknown;
@@ -118,6 +119,7 @@ bool TMainModel::OpenDataFile(const std::string& path) {
 }
 
 bool TMainModel::ReadDataFile(const std::string& path) {
+    openRewrites_ = {};
     const auto lines = ReadTextLines(path);
     if (!lines) {
         ShowMessage(MsgKind::Warning, FormatWithText(kCannotOpenFile.Pick(language_), path));
@@ -137,7 +139,9 @@ bool TMainModel::ReadDataFile(const std::string& path) {
         ShowMessage(MsgKind::Error, result.FailureText);
         return false;
     }
-    if (layout.Layout == FileLayout::Oldest) UpgradeRewriteOldestLayout(path, current);
+    openRewrites_ = {layout.Layout == FileLayout::Oldest, result.Upgrade};
+    if (openRewrites_.OldestLayout && !readOnlyOpen_)
+        UpgradeRewriteOldestLayout(path, current);
 
     SwitchOfflineIfOnline();
     data_ = std::move(read);
@@ -146,6 +150,7 @@ bool TMainModel::ReadDataFile(const std::string& path) {
     neverSaved_ = false;
     caption_ = std::string(kProgramTitle) + ": " + path;
     fileFirmware_ = result.FileFirmware;
+    RememberUncheckedValues();
     firmwarePanel_ = FirmwareName(result.FileFirmware);
     ++filesCounter_;
     for (const auto& message : result.Messages) ShowMessage(message.Kind, message.Text);
@@ -159,7 +164,12 @@ bool TMainModel::ReadDataFile(const std::string& path) {
         data_.FieldsToImage();
         data_.FileImageToDevice();
         ShowCommentOnPage();
-        SaveDataFile();
+        if (!readOnlyOpen_) {
+            SaveDataFile();
+        } else {
+            TakeWorkingDataForSave();
+            modified_ = false;
+        }
     }
     return true;
 }
@@ -200,25 +210,19 @@ void TMainModel::MenuSaveZVFileAsClick() {
     SaveDataFile();
 }
 
-bool TMainModel::SaveDataFile() {
+// The comment page's lines and the working image become the edit fields that a save writes.
+void TMainModel::TakeWorkingDataForSave() {
     if (commentPage_) {
         data_.Comment = commentPage_->CommentLines();
         commentPage_->ShowComment(data_.Comment);
     }
-    // Values that stand outside a byte (the -9999 of a parameter the file's firmware does not
-    // have) cannot live in the image; keep them unless an editor changed the byte since.
-    const auto before = data_.Detail;
     data_.FileData.Image = data_.DeviceData.Image;
     data_.ImageToFields();
-    for (int i = 0; i < kParameterCount; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        const ParameterRow& p = Parameter(i);
-        if (p.Place == ImagePlace::Byte && (before[index] < 0 || before[index] > 255) &&
-            data_.Detail[index] == (before[index] & 0xFF)) {
-            data_.Detail[index] = before[index];
-        }
-    }
+    KeepUncheckedValues();
+}
 
+bool TMainModel::SaveDataFile() {
+    TakeWorkingDataForSave();
     std::vector<std::string> lines;
     data_.SaveToStrings(lines);
     const std::string error = WriteTextLines(data_.FileName, lines);
@@ -234,6 +238,28 @@ bool TMainModel::SaveDataFile() {
         ++filesCounter_;
     }
     return true;
+}
+
+void TMainModel::RememberUncheckedValues() {
+    uncheckedAsRead_.clear();
+    for (int i = 0; i < kParameterCount; ++i) {
+        if (fileFirmware_ < Parameter(i).MinFirmware) {
+            uncheckedAsRead_.emplace_back(i, data_.Detail[static_cast<std::size_t>(i)]);
+        }
+    }
+}
+
+// A parameter that the file's firmware does not check goes back into the file exactly as it was
+// read, unless an editor changed what the image holds for it since, or the working data have
+// been taken over from a unit.
+void TMainModel::KeepUncheckedValues() {
+    if (data_.DeviceData.DeviceValid)
+        return;
+    for (const auto& [index, value] : uncheckedAsRead_) {
+        std::int32_t& current = data_.Detail[static_cast<std::size_t>(index)];
+        if (current == ParameterValueViaImage(index, value))
+            current = value;
+    }
 }
 
 }  // namespace zv

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "text/text_table.h"
@@ -24,6 +25,13 @@ public:
     virtual ~CommentPage() = default;
     virtual void ShowComment(const std::vector<std::string>& lines) = 0;  // counts as unchanged
     virtual std::vector<std::string> CommentLines() const = 0;
+};
+
+// Rewrites of a file that opening it makes at once in the program.
+struct TOpenRewrites {
+    bool OldestLayout = false;  // the oldest layout, rewritten in the newer one before reading
+    bool Upgrade = false;       // older key names or missing entries: saved at once after reading
+    bool Any() const { return OldestLayout || Upgrade; }
 };
 
 // The non-visual half of the main window: owns the one data set and carries out the file
@@ -60,6 +68,11 @@ public:
     bool SaveDataFile();
     void CreateNewDataSet(const std::string& path);
     void AddRecentFile(const std::string& path);
+    // Looking at files (the command-line tool's dump and diff): an open reads without writing
+    // the file; the rewrites it would have made are still reported by LastOpenRewrites and
+    // the data set is what the program holds after them.
+    void SetReadOnlyOpen(bool readOnly) { readOnlyOpen_ = readOnly; }
+    const TOpenRewrites& LastOpenRewrites() const { return openRewrites_; }
 
     // Input functions of the analogue inputs E and F from and into a flags word.
     void FlagsToInputSelections(std::uint16_t flags);
@@ -102,6 +115,9 @@ private:
     void StoreRecentDirOf(const std::string& path);
     bool AskSaveFirst();  // the "save first?" question; true when Save As ran
     void UpgradeRewriteOldestLayout(const std::string& path, const std::vector<std::string>& lines);
+    void RememberUncheckedValues();
+    void KeepUncheckedValues();
+    void TakeWorkingDataForSave();
 
     Dialogs& dialogs_;
     SettingsStore& settings_;
@@ -112,6 +128,12 @@ private:
     std::string caption_ = kProgramTitle;
     std::string firmwarePanel_;
     int fileFirmware_ = 40;
+    // Parameters that the opened file's firmware does not check, with their values as read
+    // (Detail index, value). Their values may not fit the image (the -9999 of a missing one, a
+    // flag of 7), so they are written back from here.
+    std::vector<std::pair<int, std::int32_t>> uncheckedAsRead_;
+    bool readOnlyOpen_ = false;
+    TOpenRewrites openRewrites_;
     std::vector<std::string> recentFiles_;
     std::string recentDir_;
     int filesCounter_ = 0;

@@ -1,12 +1,11 @@
 #include "data/text_file.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
+#include "data/atomic_file.h"
 #include "data/text_codec.h"
 
 namespace zv {
@@ -16,8 +15,6 @@ namespace {
 std::filesystem::path ToPath(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
-
-std::string Describe(const std::error_code& ec) { return ec.message(); }
 
 }  // namespace
 
@@ -44,37 +41,8 @@ bool FileExists(const std::string& path) {
     return std::filesystem::exists(ToPath(path), ec);
 }
 
-std::string WriteFileAtomically(const std::string& path, const std::string& bytes) {
-    const auto target = ToPath(path);
-    auto temp = target;
-    temp += ".saving~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            const int err = errno;
-            return "Cannot write '" + path + "': " + (err != 0 ? std::strerror(err) : "unknown error");
-        }
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            return "Cannot write '" + path + "': the disk refused the data";
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return "Cannot write '" + path + "': " + Describe(ec);
-    }
-    return {};
-}
-
 std::string WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    return WriteFileAtomically(path, EncodeWindows1252(JoinLinesCrlf(lines)));
+    return WriteFileAtomically(ToPath(path), EncodeWindows1252(JoinLinesCrlf(lines)));
 }
 
 }  // namespace zv

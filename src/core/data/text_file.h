@@ -16,12 +16,8 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& path);
 
 bool FileExists(const std::string& path);
 
-// Writes the bytes to a temporary file beside the target and renames it over the target, so
-// that a failed or interrupted write never leaves a damaged file. Returns an empty string on
-// success, else the reason.
-std::string WriteFileAtomically(const std::string& path, const std::string& bytes);
-
-// The lines as Windows-1252 with CR LF line ends, written atomically.
+// The lines as Windows-1252 with CR LF line ends, written atomically (see WriteFileAtomically):
+// only the file's contents change. Returns an empty string on success, else the reason.
 std::string WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace zv

@@ -110,6 +110,17 @@ std::uint8_t PackAfrCell(std::uint8_t value) {
     return value;
 }
 
+std::int32_t ParameterValueViaImage(int index, std::int32_t value) {
+    switch (Parameter(index).Place) {
+        case ImagePlace::Byte:
+            return value & 0xFF;
+        case ImagePlace::FlagBit:
+            return FlagValueSet(index, value) ? 1 : 0;
+        default:
+            return value;
+    }
+}
+
 std::uint16_t DecodePulse(std::uint16_t word, int firmware) {
     if (firmware <= 3) return 116;
     if (firmware <= 5) return PulseFromCount(kPulseConstA, SwapBytes(word));

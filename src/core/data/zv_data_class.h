@@ -141,4 +141,8 @@ std::uint16_t EncodePulse(std::uint16_t pulse, int firmware);
 // The AFR map's packing into the image: 64..127 becomes 127, 128 and more 255 (no target).
 std::uint8_t PackAfrCell(std::uint8_t value);
 
+// What a parameter's value becomes on its way into the image and back: the low byte of a byte
+// parameter, 0 or 1 for a flag; other parameters keep their value.
+std::int32_t ParameterValueViaImage(int index, std::int32_t value);
+
 }  // namespace zv
