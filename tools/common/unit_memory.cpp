@@ -14,6 +14,7 @@ std::optional<ImageBytes> ImageForUnit(const std::string& path, int firmware, La
     MemorySettingsStore settings;
     TMainModel model(dialogs, settings);
     model.SetLanguage(lang);
+    model.SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (!model.OpenDataFile(path))
         return std::nullopt;
     TZVDataClass& d = model.Data();

@@ -230,6 +230,7 @@ int Upload(Session& session, const LinkOptions& options) {
 int Download(Session& session, const LinkOptions& options) {
     std::vector<std::string> statuses;
     session.WatchStatus(statuses);
+    session.Model().SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (!session.Model().OpenDataFile(options.File))
         return kExitFailed;
     session.Online().StartSequence(TSequence::Download, link::ConnectTransfer);
