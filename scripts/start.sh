@@ -1,13 +1,30 @@
 #!/usr/bin/env bash
-# Builds the program and starts it. Until the main window exists this runs the command-line tool:
-# it creates a new data set, writes it into the built-in simulated unit and shows the unit's live
-# engine values for ten seconds at true speed.
+# Builds the program when needed and starts it with the built-in simulated unit, so that it goes
+# online by itself and shows live engine values. Without a display it runs the program in a
+# virtual one (Xvfb) for 20 seconds, saves a screenshot of the online main window and prints
+# its path. Arguments are passed on to zvcontrol (for example --lang de or a data file).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
-work=$(mktemp -d)
-build/bin/zvtool new "$work/NEW_0.zvt"
-echo "New data set: $work/NEW_0.zvt (build/bin/zvtool dump prints it)"
-build/bin/zvtool download --port sim "$work/NEW_0.zvt" --sim-save "$work/unit.zvt"
-build/bin/zvtool watch --port sim --sim-data "$work/unit.zvt" --seconds 10 --realtime
-echo "Run build/bin/zvtool --help for the other commands." >&2
+
+if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
+  exec build/bin/zvcontrol --port sim "$@"
+fi
+
+shot=$PWD/build/zvcontrol-online.png
+rm -f "$shot"
+echo "No display found: running zvcontrol for 20 seconds in a virtual display (Xvfb)."
+if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+fi
+xvfb-run -a -s "-screen 0 1366x768x24" bash -c '
+  build/bin/zvcontrol --port sim "${@:2}" & pid=$!
+  sleep 18
+  import -window root "$1"
+  sleep 2
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  exit 0' _ "$shot" "$@"
+[[ -s $shot ]] || { echo "start: no screenshot was taken" >&2; exit 1; }
+echo "Screenshot of the online main window: $shot"

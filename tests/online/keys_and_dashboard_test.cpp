@@ -161,19 +161,24 @@ TEST_F(OnlineTest, LoggerButtonFollowsTheLogger) {
 
 TEST_F(OnlineTest, PortMenu) {
     Online->RebuildPortMenu();
-    EXPECT_EQ(Online->PortMenu().Items, std::vector<std::string>{"COM1"});
+    EXPECT_EQ(Online->PortMenu().Items, (std::vector<std::string>{"Simulated unit", "COM1"}));
     EXPECT_EQ(Online->PortMenu().Checked, "COM1");
     Online->MComClick("&COM7");
     EXPECT_EQ(Online->ComPortNo, 1) << "a port that is not there is not taken";
     EXPECT_FALSE(Settings.ReadInteger("Com", "Port").has_value());
     Online->MComClick("CO&M1");
     EXPECT_EQ(Settings.ReadInteger("Com", "Port"), 1);
+    Online->MComClick("Simulated unit");
+    EXPECT_EQ(Online->ComPortNo, 0);
+    EXPECT_EQ(Settings.ReadInteger("Com", "Port"), 0) << "the choice survives a restart";
+    EXPECT_EQ(Online->PortMenu().Checked, "Simulated unit");
 
+    // Without any serial port the simulated unit is still offered, so nothing is missing.
     sim::TSimLine noPorts(Clock, {});
     TOnlineMode bare(Main, Clock, noPorts);
     bare.RebuildPortMenu();
-    ASSERT_FALSE(Dialogs.Boxes.empty());
-    EXPECT_EQ(Dialogs.Boxes.back().Text, "Keine Com Schnittstelle verfügbar");
+    EXPECT_EQ(bare.PortMenu().Items, std::vector<std::string>{"Simulated unit"});
+    EXPECT_TRUE(Dialogs.Boxes.empty());
 }
 
 TEST_F(OnlineTest, ProgressBarWhileConnectingTransferringAndStreaming) {

@@ -62,7 +62,13 @@ struct TLinkPanels {
     std::string VerLevel;
 };
 
-// The serial port menu: one item per port present, the configured one checked.
+// Port number of the simulated unit built into the program; "no port chosen" (0, the first
+// start's default) thus means the simulated unit.
+constexpr int kSimulatedUnitPort = 0;
+inline constexpr const char* kSimulatedUnitItem = "Simulated unit";
+
+// The serial port menu: the simulated unit, then one item per port present; the configured
+// one checked.
 struct TPortMenu {
     std::vector<std::string> Items;
     std::string Checked;

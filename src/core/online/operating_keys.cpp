@@ -113,7 +113,9 @@ void TOnlineMode::LoggerButtonClick() {
 }
 
 void TOnlineMode::RebuildPortMenu() {
-    portMenu_.Items.clear();
+    // The built-in simulated unit is always there, so that the program can go online without
+    // a unit; the menu is therefore never empty.
+    portMenu_.Items = {kSimulatedUnitItem};
     for (int port : link_->ComPort().AvailablePorts()) portMenu_.Items.push_back("COM" + std::to_string(port));
     CheckPortMenu();
 }
@@ -124,7 +126,8 @@ void TOnlineMode::CheckPortMenu() {
         main_.ShowMessage(MsgKind::Warning, "Keine Com Schnittstelle verfügbar");
         return;
     }
-    const std::string current = "COM" + std::to_string(ComPortNo);
+    const std::string current =
+        ComPortNo == kSimulatedUnitPort ? std::string(kSimulatedUnitItem) : "COM" + std::to_string(ComPortNo);
     const bool present = std::find(portMenu_.Items.begin(), portMenu_.Items.end(), current) != portMenu_.Items.end();
     portMenu_.Checked = present ? current : std::string();
 }
@@ -133,6 +136,12 @@ void TOnlineMode::MComClick(const std::string& caption) {
     std::string name;
     for (char ch : caption) {
         if (ch != '&') name += ch;
+    }
+    if (name == kSimulatedUnitItem) {
+        ComPortNo = kSimulatedUnitPort;
+        CheckPortMenu();
+        main_.WriteComPortSetting(kSimulatedUnitPort);
+        return;
     }
     // The port is taken only when it is one the port list knows; it is used from the next connect.
     const auto present = link_->ComPort().AvailablePorts();

@@ -19,6 +19,8 @@ public:
     virtual void WriteBool(const std::string& section, const std::string& name, bool value) = 0;
     virtual void WriteInteger(const std::string& section, const std::string& name, int value) = 0;
     virtual void WriteString(const std::string& section, const std::string& name, const std::string& value) = 0;
+    // Makes what was written permanent; false when the medium refused it.
+    virtual bool Flush() { return true; }
 };
 
 // A store that lives in memory: tests and the command-line tool use it.

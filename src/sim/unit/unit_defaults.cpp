@@ -5,9 +5,12 @@
 namespace zv::sim {
 
 int DeviceTypeForFirmware(int firmware) {
-    if (firmware <= 8) return 1;
-    if (firmware <= 23) return 2;
-    if (firmware <= 36) return 3;
+    if (firmware <= 8)
+        return 1;
+    if (firmware <= 23)
+        return 2;
+    if (firmware <= 36)
+        return 3;
     return 4;
 }
 

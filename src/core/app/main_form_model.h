@@ -1,0 +1,156 @@
+#pragma once
+
+#include <ctime>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_model.h"
+#include "app/settings.h"
+#include "app/start_up.h"
+
+namespace zv {
+
+class TOnlineMode;
+
+// The main window's captioned controls, each with its caption and hint from the main text table.
+enum class TMainText {
+    FileMenu,
+    New,
+    Open,
+    Save,
+    SaveAs,
+    Print,
+    PrinterSetup,
+    Close,
+    RecentFile,
+    OptionsMenu,
+    ComPortMenu,
+    LanguageMenu,
+    English,
+    German,
+    KeyConfig,
+    InputConfig,
+    Connect,
+    Download,
+    Upload,
+    IdleControl,
+    LambdaControl,
+    DataLogger,
+    WindowMenu,
+    About,
+    Info,
+    EngineSpeedLabel,
+    ThrottleLabel,
+    OutputLabel,
+    FullLoadLabel,
+    ExitButton,
+    SaveButton,
+    OpenButton,
+    NewButton,
+    F5Button,
+    F7Button,
+    F8Button,
+    F9Button,
+    F10Button,
+    F11Button,
+    LoggerButton,
+    // Captions of our own for the dashboard's groups.
+    LinkGroup,
+    EngineGroup,
+    IdleActuatorLabel,
+    NarrowBandPanel,
+    WideBandPanel,
+    CorrectionLabel,
+    ActiveLed,
+    ErrorLed,
+    AfrUnit,
+    LambdaUnit,
+    StepKeysLabel,
+    StepUpHint,
+    StepDownHint,
+    DeviceTypeHint,
+    SerialNoHint,
+    VersionHint,
+    FirmwareHint,
+    LogNumberHint,
+    PagePending,
+};
+
+// A recent-file item of the File menu.
+struct TRecentItem {
+    std::string Caption;  // "&k  path"
+    std::string Path;
+};
+
+// What the main window decides beyond the data set and the link: its settings at start and
+// exit, the captions of each language, the menu states, the status panels and the close
+// question. The window paints this state and forwards its events here.
+class TMainFormModel {
+  public:
+    TMainFormModel(TMainModel& main, SettingsStore& store);
+
+    TSettings& Settings() { return settings_; }
+
+    // Loading the settings at start; the recent-file items are built from them once.
+    void LoadSettings(const TStartEnvironment& env);
+    const TStartSettings& Started() const { return started_; }
+    const std::vector<TRecentItem>& RecentMenuItems() const { return recentItems_; }
+    // Gives the link the stored port (or the built-in simulated unit for this run) and the
+    // display settings.
+    void ConfigureLink(TOnlineMode& online, bool simulatedUnitThisRun) const;
+
+    // Language.
+    Language CurrentLanguage() const { return main_.CurrentLanguage(); }
+    void ApplyLanguage(Language lang);
+    void MenuLanguageSelectClick(Language lang);
+    bool LanguageItemEnabled(Language item) const { return item != CurrentLanguage(); }
+    std::string Caption(TMainText item) const;
+    std::string Hint(TMainText item) const;
+    // The idle-contact label: "50Hz" after a control refresh found a pulse input, the idle
+    // text again after a language switch.
+    std::string IdleContactLabel() const;
+    void ControlsRefreshed(bool idleContactShows50Hz);
+
+    // The Info box: program, release and the unit the link identified (when there is one).
+    std::string InfoText(const std::string& deviceType, const std::string& serialNo,
+                         const std::string& version) const;
+
+    // Status panels.
+    std::string DateTimePanel(std::time_t now) const;
+    int PageOnView() const { return pageOnView_; }
+    void NotebookPageChanged(int page);
+    std::string PageNamePanel() const;
+
+    // Keys that are not operating keys, for the page on view. A page without a key handler of
+    // its own shows the page selection on Esc, as the introduction page does.
+    void PageKey(int keyCode);
+    std::function<bool(int page, int keyCode)> PageHandlesKey;
+    std::function<void()> ShowPageSelection;
+
+    // Menu states when a menu opens.
+    bool PrintEnabled() const;
+    bool InputConfigEnabled() const;  // type configuration and lambda control items
+    int TypeConfigDialog() const;     // 1 or 2: which type configuration dialog the item opens
+
+    // The AFR panel's double click switches its readout between AFR and lambda.
+    void AFRPanelDblClick();
+    bool WBO2DispAfrMaster() const { return wbo2DispAfrMaster_; }
+
+    // Closing: the question about unsaved data (true: the window may close), then the
+    // settings written at exit (false when they could not be kept).
+    bool FormCloseQuery();
+    bool FormClose(TWindowState state);
+
+  private:
+    TMainModel& main_;
+    TSettings settings_;
+    TStartSettings started_;
+    std::vector<TRecentItem> recentItems_;
+    int pageOnView_ = 0;
+    bool wbo2DispAfrMaster_ = false;
+    bool idleContactShows50Hz_ = false;
+};
+
+}  // namespace zv

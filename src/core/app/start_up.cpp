@@ -1,0 +1,145 @@
+// Start-up and tear-down rules of the settings: which value is read when, with which default.
+#include "app/start_up.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace zv {
+
+namespace {
+
+const char* const kOptions = "Options";
+const char* const kFiles = "Files";
+constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool EnterFolder(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::current_path(PathOf(dir), ec);
+    return !ec;
+}
+
+Language LanguageSetting(TSettings& settings, int userLanguageId) {
+    const std::string stored = Lower(settings.s_ReadString(kOptions, "Language", "error"));
+    if (stored == "error") {
+        // First start: the store remembers English, but this run follows the user's language.
+        settings.v_WriteString(kOptions, "Language", "english");
+        return userLanguageId == kGermanLanguageId ? Language::German : Language::English;
+    }
+    return stored == "german" ? Language::German : Language::English;
+}
+
+std::vector<std::string> RecentFilesSetting(TSettings& settings) {
+    std::vector<std::string> files;
+    for (int n = 0; n < kRecentFileSlots; ++n) {
+        const std::string path = settings.s_ReadString(kFiles, "Name" + std::to_string(n), "ERROR");
+        if (path.find("ERROR") != std::string::npos)
+            break;
+        if (path.empty())
+            continue;
+        const bool known = std::any_of(
+            files.begin(), files.end(),
+            [&path](const std::string& entry) { return entry.find(path) != std::string::npos; });
+        if (!known)
+            files.push_back(path);
+    }
+    return files;
+}
+
+}  // namespace
+
+std::string DefaultRecentDir(const std::string& userPath) {
+    std::string dir = userPath;
+    for (const char* part : {"Brenvik-Zevrin-plus", "Data", "MyCar"}) {
+        dir += kSeparator;
+        dir += part;
+    }
+    return dir + kSeparator;
+}
+
+TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
+    TStartSettings s;
+    settings.v_WriteString("Date", "Lastuse", env.NowText);
+
+    s.Port = settings.i_ReadInteger("Com", "Port", 0);
+    if (s.Port >= 100)
+        s.Port = 0;
+
+    const std::string defaultDir = DefaultRecentDir(env.UserPath);
+    s.RecentDir = settings.s_ReadString(kOptions, "RecentDir", defaultDir);
+    if (!EnterFolder(s.RecentDir))
+        s.RecentDir = defaultDir;
+
+    s.Lang = LanguageSetting(settings, env.UserLanguageId);
+    s.WBO2DispOnF = settings.f_ReadBool(kOptions, "WBO2DispOnF", false);
+    s.WBO2DispAfrMaster = settings.f_ReadBool(kOptions, "WBO2DispAfrMaster", false);
+    s.WindowState = WindowStateOf(settings.s_ReadString(kOptions, "Windowstate", "maximized"));
+    s.KeyUpSmallCode = settings.i_ReadInteger(kOptions, "KeyUpSmallCode", 65);
+    s.KeyDownSmallCode = settings.i_ReadInteger(kOptions, "KeyDownSmallCode", 63);
+    s.RecentFiles = RecentFilesSetting(settings);
+    return s;
+}
+
+TWindowState WindowStateOf(const std::string& text) {
+    if (text == "Normal")
+        return TWindowState::Normal;
+    if (text == "Minimized")
+        return TWindowState::Minimized;
+    return TWindowState::Maximized;
+}
+
+const char* WindowStateName(TWindowState state) {
+    switch (state) {
+        case TWindowState::Normal:
+            return "Normal";
+        case TWindowState::Minimized:
+            return "Minimized";
+        case TWindowState::Maximized:
+            break;
+    }
+    return "Maximized";
+}
+
+bool SaveRecentFiles(TSettings& settings, const std::vector<std::string>& files, int numFiles) {
+    for (int i = 0; i < kRecentFileSlots; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        settings.v_WriteString(kFiles, "Name" + std::to_string(i),
+                               index < files.size() ? files[index] : "");
+    }
+    settings.v_WriteInteger(kFiles, "NumFiles", numFiles);
+    return settings.Flush();
+}
+
+std::string RecentFileCaption(int k, const std::string& path) {
+    return "&" + std::to_string(k) + "  " + path;
+}
+
+std::string StartUpFile(const std::string& argument, const std::string& programDir) {
+    if (argument.empty())
+        return argument;
+    const bool bare =
+        argument.find('\\') == std::string::npos && argument.find('/') == std::string::npos;
+    if (!bare) {
+        // The recent folder becomes the current folder during start; a relative path must not
+        // move with it.
+        std::error_code ec;
+        const auto absolute = std::filesystem::absolute(PathOf(argument), ec).u8string();
+        return ec ? argument : std::string(absolute.begin(), absolute.end());
+    }
+    std::string dir = programDir;
+    if (!dir.empty() && dir.back() != '/' && dir.back() != '\\')
+        dir += kSeparator;
+    return dir + argument;
+}
+
+}  // namespace zv

@@ -1,0 +1,328 @@
+#include "app/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <iostream>
+
+#include "app/command_line.h"
+#include "app/control_panel.h"
+#include "app/look.h"
+#include "app/top_stripe.h"
+#include "dialogs/about_box.h"
+#include "dialogs/key_config_dialog.h"
+#include "dialogs/page_select_window.h"
+#include "online/online_mode.h"
+#include "paced/paced_sim_port.h"
+#include "widgets/key_control_widget.h"
+
+namespace zv::gui {
+
+namespace {
+
+constexpr int kRenderMs = 50;
+constexpr int kDateTimeMs = 1000;
+constexpr int kVirtualKeyF1 = 112;
+
+// F5..F11 as Windows virtual-key codes; 0 for any other key.
+int OperatingKeyCode(const QKeyEvent& event) {
+    const int key = event.key();
+    if (key < Qt::Key_F5 || key > Qt::Key_F11 || key == Qt::Key_F6)
+        return 0;
+    return kVirtualKeyF1 + (key - Qt::Key_F1);
+}
+
+}  // namespace
+
+TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsStore> store)
+    : options_(options),
+      store_(std::move(store)),
+      qtDialogs_([this] { return main_.CurrentLanguage(); }),
+      dialogs_(options.ScriptedDialogs ? *options.ScriptedDialogs : qtDialogs_),
+      main_(dialogs_, *store_),
+      form_(main_, *store_),
+      keyConfig_(keyCtrl_, *store_),
+      pageSelect_(main_.Data()) {
+    qtDialogs_.SetParent(this);
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    main_.DataSetLoaded = nullptr;
+}
+
+TStartEnvironment TMainForm::Environment() const {
+    TStartEnvironment env;
+    env.UserPath =
+        options_.UserPath.empty()
+            ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()
+            : options_.UserPath;
+    env.UserLanguageId = QLocale::system().language() == QLocale::German ? kGermanLanguageId : 1033;
+    env.NowText = QLocale::system()
+                      .toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
+                      .toStdString();
+    return env;
+}
+
+// The order of creation matters: settings before the menus that show them, the link before
+// the language is applied (its port and displays follow the settings), and the online mode
+// starts last, when everything it reports to exists.
+void TMainForm::FormCreate() {
+    resize(1280, 800);
+    const std::string startFile = StartUpFile(options_.StartFile, options_.ProgramDir);
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
+
+    form_.LoadSettings(Environment());
+    keyCtrl_.KeyUpSmallCode = static_cast<std::uint8_t>(form_.Started().KeyUpSmallCode);
+    keyCtrl_.KeyDownSmallCode = static_cast<std::uint8_t>(form_.Started().KeyDownSmallCode);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    panel_ = new TControlPanel;
+    topStripe_ = new TTopStripe;
+    BuildNotebook();
+    auto* central = new QWidget;
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(topStripe_);
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    // On a short screen (or a large font) the column scrolls instead of being cut off.
+    auto* panelScroll = new QScrollArea;
+    panelScroll->setWidget(panel_);
+    panelScroll->setWidgetResizable(true);
+    panelScroll->setFrameShape(QFrame::NoFrame);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll->setFixedWidth(panel_->minimumWidth() +
+                               style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    body->addWidget(panelScroll);
+    auto* notebookColumn = new QVBoxLayout;
+    notebookColumn->setContentsMargins(0, 0, 0, 0);
+    notebookColumn->setSpacing(0);
+    notebookColumn->addWidget(pageNamePanel_);
+    notebookColumn->addWidget(notebook_, 1);
+    body->addLayout(notebookColumn, 1);
+    outer->addLayout(body, 1);
+    setCentralWidget(central);
+
+    port_ = std::make_unique<sim::TPacedSimPort>(
+        timers_, options_.SimFirmware.value_or(kDefaultSimFirmware));
+    online_ = &main_.ConnectLink(timers_, *port_);
+    online_->StatusShown = [this](const std::string& text) {
+        if (options_.StatusToStderr)
+            std::cerr << "status: " << text << std::endl;
+    };
+    online_->PageKey = [this](int keyCode) { form_.PageKey(keyCode); };
+    online_->DataTakenOver = [this] {
+        pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
+        // The take-over refreshes the controls after telling the pages; paint what it decided.
+        QTimer::singleShot(0, this, [this] {
+            AfterControlsRefreshed();
+            Render();
+        });
+    };
+    topStripe_->WidthChanged = [this](int width) { online_->SetTopStripeWidth(width); };
+    form_.ShowPageSelection = [this] { ShowPageSelection(); };
+    main_.DataSetLoaded = [this] { DataSetLoaded(); };
+
+    main_.Data().DeviceData.Firmware = 0;
+    WirePageSelect();
+    pageSelect_.SetPageMask(0);
+    form_.ConfigureLink(*online_, options_.SimFirmware.has_value());
+    ApplyLanguage(options_.Lang.value_or(main_.CurrentLanguage()));
+    ConnectControls();
+    qApp->installEventFilter(this);
+
+    // Keys go to the key dispatch through the notebook's invisible key sink.
+    keySink_ = new KeyControlWidget(keyCtrl_, notebook_);
+    keyCtrl_.OnKey = [this](std::uint8_t code) { DispatchKey(code); };
+    keySink_->setFocus();
+
+    renderTimer_ = new QTimer(this);
+    renderTimer_->setInterval(kRenderMs);
+    connect(renderTimer_, &QTimer::timeout, this, &TMainForm::Render);
+    renderTimer_->start();
+    dateTimeTimer_ = new QTimer(this);
+    dateTimeTimer_->setInterval(kDateTimeMs);
+    connect(dateTimeTimer_, &QTimer::timeout, this, &TMainForm::UpdateDateTimePanel);
+    dateTimeTimer_->start();
+    UpdateDateTimePanel();
+
+    online_->PendingFile = startFile;
+    online_->StartUp();
+    Render();
+}
+
+void TMainForm::WirePageSelect() {
+    pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
+    pageSelect_.SwitchNotebookPage = [this](int page) { ShowNotebookPage(page); };
+    pageSelect_.PageMenuChanged = [this] { PageMenuChanged(); };
+    pageSelect_.FocusMainKeyControl = [this] {
+        if (keySink_)
+            keySink_->setFocus();
+    };
+}
+
+void TMainForm::PageMenuChanged() {
+    for (int page = 0; page < kPageCount; ++page) {
+        const TPageMenuItem& item = pageSelect_.MenuItem(page);
+        QAction* action = actions_.Pages[static_cast<std::size_t>(page)];
+        action->setVisible(item.Visible);
+        action->setEnabled(item.Enabled);
+    }
+}
+
+void TMainForm::DataSetLoaded() {
+    pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
+    online_->RefreshControls();
+    AfterControlsRefreshed();
+    Render();
+}
+
+void TMainForm::AfterControlsRefreshed() {
+    form_.ControlsRefreshed(online_->Controls().IdleContactShows50Hz);
+    panel_->IdleLedLabel->setText(QString::fromStdString(form_.IdleContactLabel()));
+}
+
+void TMainForm::DispatchKey(int keyCode) {
+    online_->DispatchKey(keyCode);
+    Render();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // The operating keys work wherever the focus is in this window.
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        const int code = OperatingKeyCode(key);
+        const bool ours =
+            widget && (widget->window() == this || widget->window() == pageSelectWindow_);
+        if (code != 0 && ours && key.modifiers() == Qt::NoModifier) {
+            // Holding a key down must not toggle the link or a switch over and over.
+            if (!key.isAutoRepeat())
+                DispatchKey(code);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (firstPaintDone_)
+        return;
+    firstPaintDone_ = true;
+    QTimer::singleShot(0, this, &TMainForm::FileRestoreItem);
+}
+
+// Keys must reach the key dispatch: when the window comes back to the front with no control
+// holding the focus, the key sink takes it.
+void TMainForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget() && keySink_) {
+        keySink_->setFocus();
+    }
+}
+
+void TMainForm::FileRestoreItem() {
+    switch (form_.Started().WindowState) {
+        case TWindowState::Normal: {
+            const QRect screen = this->screen()->availableGeometry();
+            resize(screen.size() * 4 / 5);
+            move(screen.center() - rect().center());
+            showNormal();
+            break;
+        }
+        case TWindowState::Minimized:
+            showMinimized();
+            break;
+        case TWindowState::Maximized:
+            // Without a window manager a maximised window keeps its size; take the screen.
+            setGeometry(screen()->availableGeometry());
+            showMaximized();
+            break;
+    }
+    ShowNotebookPage(pageSelect_.CurrentPage());
+    // The list stands over the notebook's upper left corner, leaving the live values in view.
+    pageSelectWindow_->move(notebook_->mapToGlobal(QPoint(kGroupSpacing * 3, kGroupSpacing * 2)));
+    ShowPageSelection();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (closing_ || !form_.FormCloseQuery()) {
+        if (!closing_)
+            event->ignore();
+        return;
+    }
+    closing_ = true;
+    if (online_->Controls().Logger.Down)
+        online_->LoggerButtonClick();
+    const TWindowState state = isMinimized()   ? TWindowState::Minimized
+                               : isMaximized() ? TWindowState::Maximized
+                                               : TWindowState::Normal;
+    form_.FormClose(state);
+    event->accept();
+}
+
+void TMainForm::UpdateDateTimePanel() {
+    const std::string text = form_.DateTimePanel(QDateTime::currentSecsSinceEpoch());
+    dateTimePanel_->setText(QString::fromStdString(text));
+    dateTimePanel_->parentWidget()->setVisible(true);
+}
+
+void TMainForm::ShowNotebookPage(int page) {
+    if (page < 0 || page >= notebook_->count())
+        return;
+    notebook_->setCurrentIndex(page);
+    form_.NotebookPageChanged(page);
+    pageNamePanel_->setText(QString::fromStdString(form_.PageNamePanel()));
+}
+
+void TMainForm::ShowPageSelection() {
+    pageSelect_.Show();
+}
+
+// presetRow: 0 from the up panel, 1 from the down panel, -1 from the menu (the last row stays).
+void TMainForm::KeyConfigClick(int presetRow) {
+    if (presetRow >= 0)
+        keyConfig_.SetSelectedRow(presetRow);
+    KeyConfigDialog dialog(keyConfig_, this);
+    dialog.exec();
+    keySink_->setFocus();
+    Render();
+}
+
+// The input configuration dialogs come with the input configuration pages.
+void TMainForm::InputConfigClick() {}
+
+void TMainForm::ShowAboutBox() {
+    AboutBox box(main_.CurrentLanguage(), AboutBox::DefaultPicturePath(), this);
+    box.exec();
+    keySink_->setFocus();
+}
+
+void TMainForm::InfoClick() {
+    const TLinkPanels& unit = online_->Panels();
+    main_.ShowMessage(MsgKind::Information,
+                      form_.InfoText(unit.DeviceType, unit.SerialNo, unit.VerLevel));
+}
+
+// Printing the data sheet comes with its own change.
+void TMainForm::PrintClick() {}
+
+void TMainForm::PrinterSetupClick() {}
+
+}  // namespace zv::gui

@@ -1,0 +1,175 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/main_form_model.h"
+#include "app/main_model.h"
+#include "config/key_config_dlg.h"
+#include "config/key_control.h"
+#include "config/page_select.h"
+#include "seams/qt_dialogs.h"
+#include "seams/qt_timer_service.h"
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QTimer;
+class QToolBar;
+
+namespace zv {
+class TOnlineMode;
+namespace sim {
+class TPacedSimPort;
+}
+}  // namespace zv
+
+namespace zv::gui {
+
+class KeyControlWidget;
+class PageSelectWindow;
+class TControlPanel;
+class TIntroPage;
+class TTopStripe;
+
+// How this run starts: from the command line, or set by tests.
+struct TProgramOptions {
+    std::optional<int> SimFirmware;  // the built-in simulated unit for this run
+    std::optional<Language> Lang;    // the language for this run
+    std::string StartFile;           // as typed on the command line
+    std::string ProgramDir;
+    std::string UserPath;                // documents folder; empty: the system's
+    bool StatusToStderr = false;         // each status text of the link also as "status: <text>"
+    Dialogs* ScriptedDialogs = nullptr;  // tests answer the boxes; otherwise Qt's dialogs
+};
+
+// The main window. It owns the program's objects (data set, link, online mode, pages) as the
+// one top-level owner, turns input into calls of core's models and paints their state.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsStore> store);
+    ~TMainForm() override;
+
+    TMainModel& Model() { return main_; }
+    TMainFormModel& FormModel() { return form_; }
+    TOnlineMode& Online() { return *online_; }
+    TControlPanel& Panel() { return *panel_; }
+    QStackedWidget& Notebook() { return *notebook_; }
+    TKeyControl& KeyCtrl() { return keyCtrl_; }
+    TPageSelect& PageSelect() { return pageSelect_; }
+    PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
+    KeyControlWidget& KeySink() { return *keySink_; }
+
+    // Menu actions by name, for the wiring tests.
+    struct TActions {
+        QAction *New, *Open, *Save, *SaveAs, *Print, *PrinterSetup, *Close;
+        QAction *KeyConfig, *InputConfig, *Connect, *Download, *Upload, *IdleControl,
+            *LambdaControl, *DataLogger, *English, *German, *About, *Info;
+        std::vector<QAction*> Pages;   // Window menu, one per notebook page
+        std::vector<QAction*> Recent;  // recent-file items built at start
+    };
+    const TActions& Actions() const { return actions_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    QMenu* OptionsMenu() const { return optionsMenu_; }
+    QMenu* PortMenu() const { return portMenu_; }
+
+    // The key dispatch: operating keys run their handlers, other keys go to the page on view.
+    void DispatchKey(int keyCode);
+    // Paints the state of the core models; runs on its own timer and after every live record.
+    void Render();
+
+  public Q_SLOTS:
+    void ApplyLanguage(Language lang);
+    void MenuLanguageSelectClick(Language lang);
+    void ShowNotebookPage(int page);
+    void ShowPageSelection();
+    void KeyConfigClick(int presetRow);
+    void InputConfigClick();
+    void ShowAboutBox();
+    void InfoClick();
+    void PrintClick();
+    void PrinterSetupClick();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormCreate();
+    void BuildMenus();
+    void BuildFileMenu();
+    void BuildOptionsMenu();
+    void BuildWindowMenu();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildNotebook();
+    void ConnectControls();
+    void FileMenuAboutToShow();
+    void OptionsMenuAboutToShow();
+    void PortMenuAboutToShow();
+    void FileRestoreItem();
+    void DataSetLoaded();
+    void WirePageSelect();
+    void PageMenuChanged();
+    void AfterControlsRefreshed();
+    void RenderControls();
+    void RenderDashboard();
+    void RenderStatus();
+    void UpdateDateTimePanel();
+    TStartEnvironment Environment() const;
+
+    TProgramOptions options_;
+    QtTimerService timers_;
+    std::unique_ptr<SettingsStore> store_;
+    QtDialogs qtDialogs_;
+    Dialogs& dialogs_;
+    // The port outlives the link that talks through it (members go in reverse order).
+    std::unique_ptr<sim::TPacedSimPort> port_;
+    TMainModel main_;
+    TMainFormModel form_;
+    // The main window's key sink with the two step keys, the key configuration that edits
+    // them, and the page selection.
+    TKeyControl keyCtrl_{"KeyCtrl"};
+    TKeyConfigDlg keyConfig_;
+    TPageSelect pageSelect_;
+    TOnlineMode* online_ = nullptr;
+
+    TControlPanel* panel_ = nullptr;
+    TTopStripe* topStripe_ = nullptr;
+    QStackedWidget* notebook_ = nullptr;
+    TIntroPage* introPage_ = nullptr;
+    KeyControlWidget* keySink_ = nullptr;
+    PageSelectWindow* pageSelectWindow_ = nullptr;
+    QLabel* pageNamePanel_ = nullptr;
+    QLabel* deviceTypePanel_ = nullptr;
+    QLabel* serialNoPanel_ = nullptr;
+    QLabel* verLevelPanel_ = nullptr;
+    QLabel* firmwarePanel_ = nullptr;
+    QLabel* logNumPanel_ = nullptr;
+    QLabel* dateTimePanel_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QAction* newButton_ = nullptr;
+    QAction* openButton_ = nullptr;
+    QAction* saveButton_ = nullptr;
+    QAction* exitButton_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* optionsMenu_ = nullptr;
+    QMenu* portMenu_ = nullptr;
+    QMenu* languageMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    TActions actions_{};
+    QTimer* renderTimer_ = nullptr;
+    QTimer* dateTimeTimer_ = nullptr;
+    bool firstPaintDone_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace zv::gui

@@ -1,0 +1,360 @@
+// Menus, tool bar, status panels and notebook of the main window, and their captions.
+#include <QAction>
+#include <QActionGroup>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/control_panel.h"
+#include "app/look.h"
+#include "app/main_form.h"
+#include "online/online_mode.h"
+#include "pages/intro_page.h"
+#include "widgets/readout.h"
+
+namespace zv::gui {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QAction* KeyAction(QMenu* menu, Qt::Key key, bool checkable) {
+    QAction* action = menu->addAction(QString());
+    // The key is shown in the menu; the key itself reaches the key dispatch, not the action.
+    action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setCheckable(checkable);
+    return action;
+}
+
+// A muted page that stands for an editor still to come.
+QWidget* PendingPage(QLabel*& text) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    text = new QLabel;
+    text->setAlignment(Qt::AlignCenter);
+    text->setWordWrap(true);
+    text->setForegroundRole(QPalette::Dark);
+    layout->addWidget(text);
+    return page;
+}
+
+QLabel* StatusPanel(int widthChars) {
+    auto* label = new QLabel;
+    label->setMinimumWidth(label->fontMetrics().averageCharWidth() * widthChars);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace
+
+void TMainForm::BuildMenus() {
+    BuildFileMenu();
+    BuildOptionsMenu();
+    BuildWindowMenu();
+    actions_.About = menuBar()->addAction(QString());
+    connect(actions_.About, &QAction::triggered, this, &TMainForm::ShowAboutBox);
+    actions_.Info = menuBar()->addAction(QString());
+    connect(actions_.Info, &QAction::triggered, this, &TMainForm::InfoClick);
+}
+
+void TMainForm::BuildFileMenu() {
+    fileMenu_ = menuBar()->addMenu(QString());
+    actions_.New = fileMenu_->addAction(QString(), this, [this] { main_.NewZVFileClick(); });
+    actions_.Open = fileMenu_->addAction(QString(), this, [this] { main_.OpenZVFileClick(); });
+    actions_.Save = fileMenu_->addAction(QString(), this, [this] { main_.ZVFileSaveClick(); });
+    actions_.SaveAs =
+        fileMenu_->addAction(QString(), this, [this] { main_.MenuSaveZVFileAsClick(); });
+    fileMenu_->addSeparator();
+    actions_.Print = fileMenu_->addAction(QString(), this, &TMainForm::PrintClick);
+    actions_.PrinterSetup = fileMenu_->addAction(QString(), this, &TMainForm::PrinterSetupClick);
+    fileMenu_->addSeparator();
+    actions_.Close = fileMenu_->addAction(QString(), this, &QWidget::close);
+    actions_.Close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    // The recent files of the last runs; the items built at start stay as they are.
+    if (!form_.RecentMenuItems().empty())
+        fileMenu_->addSeparator();
+    for (const TRecentItem& item : form_.RecentMenuItems()) {
+        const std::string path = item.Path;
+        QAction* action = fileMenu_->addAction(Q(item.Caption), this,
+                                               [this, path] { main_.OpenRecentFileClick(path); });
+        actions_.Recent.push_back(action);
+    }
+    connect(fileMenu_, &QMenu::aboutToShow, this, &TMainForm::FileMenuAboutToShow);
+}
+
+void TMainForm::BuildOptionsMenu() {
+    optionsMenu_ = menuBar()->addMenu(QString());
+    portMenu_ = optionsMenu_->addMenu(QString());
+    connect(portMenu_, &QMenu::aboutToShow, this, &TMainForm::PortMenuAboutToShow);
+    languageMenu_ = optionsMenu_->addMenu(QString());
+    actions_.English = languageMenu_->addAction(
+        QString(), this, [this] { MenuLanguageSelectClick(Language::English); });
+    actions_.German = languageMenu_->addAction(
+        QString(), this, [this] { MenuLanguageSelectClick(Language::German); });
+    actions_.KeyConfig = optionsMenu_->addAction(QString(), this, [this] { KeyConfigClick(-1); });
+    actions_.InputConfig = optionsMenu_->addAction(QString(), this, &TMainForm::InputConfigClick);
+    optionsMenu_->addSeparator();
+    actions_.Connect = KeyAction(optionsMenu_, Qt::Key_F5, true);
+    actions_.Download = KeyAction(optionsMenu_, Qt::Key_F8, false);
+    actions_.Upload = KeyAction(optionsMenu_, Qt::Key_F7, false);
+    actions_.IdleControl = KeyAction(optionsMenu_, Qt::Key_F9, true);
+    actions_.LambdaControl = KeyAction(optionsMenu_, Qt::Key_F10, true);
+    actions_.DataLogger = optionsMenu_->addAction(QString());
+    actions_.DataLogger->setCheckable(true);
+    connect(actions_.Connect, &QAction::triggered, this, [this] { DispatchKey(key::F5); });
+    connect(actions_.Download, &QAction::triggered, this, [this] { DispatchKey(key::F8); });
+    connect(actions_.Upload, &QAction::triggered, this, [this] { DispatchKey(key::F7); });
+    connect(actions_.IdleControl, &QAction::triggered, this, [this] { DispatchKey(key::F9); });
+    connect(actions_.LambdaControl, &QAction::triggered, this, [this] { DispatchKey(key::F10); });
+    connect(actions_.DataLogger, &QAction::triggered, this, [this] {
+        online_->LoggerButtonClick();
+        Render();
+    });
+    connect(optionsMenu_, &QMenu::aboutToShow, this, &TMainForm::OptionsMenuAboutToShow);
+}
+
+void TMainForm::BuildWindowMenu() {
+    windowMenu_ = menuBar()->addMenu(QString());
+    for (int page = 0; page < kPageCount; ++page) {
+        actions_.Pages.push_back(windowMenu_->addAction(
+            QString(), this, [this, page] { pageSelect_.ChoosePage(page); }));
+    }
+}
+
+// The file buttons sit in the menu bar's corner: a tool bar row of its own would take height
+// that the dashboard needs on small screens.
+void TMainForm::BuildToolBar() {
+    toolBar_ = new QToolBar;
+    toolBar_->setIconSize(
+        QSize(toolBar_->fontMetrics().height(), toolBar_->fontMetrics().height()));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    menuBar()->setCornerWidget(toolBar_, Qt::TopRightCorner);
+    QStyle* s = style();
+    newButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_FileIcon), QString(), actions_.New,
+                                     &QAction::trigger);
+    openButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_DialogOpenButton), QString(),
+                                      actions_.Open, &QAction::trigger);
+    saveButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_DialogSaveButton), QString(),
+                                      actions_.Save, &QAction::trigger);
+    toolBar_->addSeparator();
+    exitButton_ = toolBar_->addAction(s->standardIcon(QStyle::SP_BrowserStop), QString(), this,
+                                      &QWidget::close);
+}
+
+void TMainForm::BuildStatusBar() {
+    deviceTypePanel_ = StatusPanel(12);
+    serialNoPanel_ = StatusPanel(10);
+    verLevelPanel_ = StatusPanel(8);
+    firmwarePanel_ = StatusPanel(8);
+    logNumPanel_ = StatusPanel(6);
+    dateTimePanel_ = StatusPanel(22);
+    statusBar()->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+    for (QLabel* panel : {deviceTypePanel_, serialNoPanel_, verLevelPanel_, firmwarePanel_,
+                          logNumPanel_, dateTimePanel_}) {
+        // Each panel brings its separator, so that an empty panel leaves no empty box.
+        auto* holder = new QWidget;
+        auto* row = new QHBoxLayout(holder);
+        row->setContentsMargins(0, 0, 0, 0);
+        auto* separator = new QFrame;
+        separator->setFrameShape(QFrame::VLine);
+        separator->setFrameShadow(QFrame::Sunken);
+        row->addWidget(separator);
+        row->addWidget(panel);
+        holder->setVisible(false);
+        statusBar()->addPermanentWidget(holder);
+    }
+}
+
+void TMainForm::BuildNotebook() {
+    pageNamePanel_ = new QLabel;
+    QFont title = pageNamePanel_->font();
+    title.setPointSizeF(title.pointSizeF() * 1.5);
+    title.setBold(true);
+    pageNamePanel_->setFont(title);
+    pageNamePanel_->setContentsMargins(kGroupSpacing * 2, kGroupSpacing, kGroupSpacing, kSpacing);
+    pageNamePanel_->setAutoFillBackground(true);
+    pageNamePanel_->setBackgroundRole(QPalette::Base);
+
+    notebook_ = new QStackedWidget;
+    notebook_->setAutoFillBackground(true);
+    notebook_->setBackgroundRole(QPalette::Base);
+    introPage_ = new TIntroPage;
+    notebook_->addWidget(introPage_);
+    for (int page = 1; page < kPageCount; ++page) {
+        QLabel* text = nullptr;
+        notebook_->addWidget(PendingPage(text));
+        text->setObjectName(QStringLiteral("pendingText"));
+    }
+}
+
+void TMainForm::ConnectControls() {
+    TControlPanel& p = *panel_;
+    connect(p.OffOnlineButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F5); });
+    connect(p.UpLoadButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F7); });
+    connect(p.DownLoadButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F8); });
+    connect(p.IdleActiveButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F9); });
+    connect(p.NBLambdaActiveButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F10); });
+    connect(p.WBO2LambdaActiveButton, &QToolButton::clicked, this,
+            [this] { DispatchKey(key::F11); });
+    connect(p.LoggerButton, &QToolButton::clicked, actions_.DataLogger, &QAction::trigger);
+    connect(p.KeyUpPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(0); });
+    connect(p.KeyDownPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(1); });
+    connect(p.AFRTopPanel, &TReadout::DoubleClicked, this, [this] {
+        form_.AFRPanelDblClick();
+        RenderDashboard();
+    });
+}
+
+void TMainForm::FileMenuAboutToShow() {
+    actions_.Print->setEnabled(form_.PrintEnabled());
+}
+
+void TMainForm::OptionsMenuAboutToShow() {
+    const bool enabled = form_.InputConfigEnabled();
+    actions_.InputConfig->setEnabled(enabled);
+    actions_.LambdaControl->setEnabled(enabled);
+}
+
+void TMainForm::PortMenuAboutToShow() {
+    online_->RebuildPortMenu();
+    portMenu_->clear();
+    for (const std::string& item : online_->PortMenu().Items) {
+        QAction* action = portMenu_->addAction(Q(item));
+        action->setCheckable(true);
+        action->setChecked(item == online_->PortMenu().Checked);
+        connect(action, &QAction::triggered, this, [this, item] { online_->MComClick(item); });
+    }
+}
+
+void TMainForm::MenuLanguageSelectClick(Language lang) {
+    form_.MenuLanguageSelectClick(lang);
+    ApplyLanguage(lang);
+}
+
+void TMainForm::ApplyLanguage(Language lang) {
+    form_.ApplyLanguage(lang);
+    auto caption = [this](TMainText item) { return Q(form_.Caption(item)); };
+    auto hint = [this](TMainText item) { return Q(form_.Hint(item)); };
+    auto set = [&](QAction* action, TMainText item) {
+        action->setText(caption(item));
+        action->setStatusTip(hint(item));
+    };
+    actions_.English->setEnabled(form_.LanguageItemEnabled(Language::English));
+    actions_.German->setEnabled(form_.LanguageItemEnabled(Language::German));
+
+    fileMenu_->setTitle(caption(TMainText::FileMenu));
+    fileMenu_->menuAction()->setStatusTip(hint(TMainText::FileMenu));
+    const TActions& a = actions_;
+    const std::pair<QAction*, TMainText> items[] = {
+        {a.New, TMainText::New},
+        {a.Open, TMainText::Open},
+        {a.Save, TMainText::Save},
+        {a.SaveAs, TMainText::SaveAs},
+        {a.Print, TMainText::Print},
+        {a.PrinterSetup, TMainText::PrinterSetup},
+        {a.Close, TMainText::Close},
+        {a.English, TMainText::English},
+        {a.German, TMainText::German},
+        {a.KeyConfig, TMainText::KeyConfig},
+        {a.InputConfig, TMainText::InputConfig},
+        {a.Connect, TMainText::Connect},
+        {a.Download, TMainText::Download},
+        {a.Upload, TMainText::Upload},
+        {a.IdleControl, TMainText::IdleControl},
+        {a.LambdaControl, TMainText::LambdaControl},
+        {a.DataLogger, TMainText::DataLogger},
+        {a.About, TMainText::About},
+        {a.Info, TMainText::Info},
+    };
+    for (const auto& [action, item] : items)
+        set(action, item);
+    for (QAction* recent : actions_.Recent)
+        recent->setStatusTip(hint(TMainText::RecentFile));
+
+    optionsMenu_->setTitle(caption(TMainText::OptionsMenu));
+    portMenu_->setTitle(caption(TMainText::ComPortMenu));
+    languageMenu_->setTitle(caption(TMainText::LanguageMenu));
+    windowMenu_->setTitle(caption(TMainText::WindowMenu));
+
+    TControlPanel& p = *panel_;
+    const std::pair<QLabel*, TMainText> labels[] = {
+        {p.RotDispLabel, TMainText::EngineSpeedLabel},
+        {p.PotiDispLabel, TMainText::ThrottleLabel},
+        {p.OutputDispLabel, TMainText::OutputLabel},
+        {p.FullLedLabel, TMainText::FullLoadLabel},
+        {p.LinkTitle, TMainText::LinkGroup},
+        {p.EngineTitle, TMainText::EngineGroup},
+        {p.IdleGaugeLabel, TMainText::IdleActuatorLabel},
+        {p.NBLambdaTitle, TMainText::NarrowBandPanel},
+        {p.WBO2LambdaTitle, TMainText::WideBandPanel},
+        {p.NBCorrectionLabel, TMainText::CorrectionLabel},
+        {p.WBO2CorrectionLabel, TMainText::CorrectionLabel},
+        {p.NBActiveLabel, TMainText::ActiveLed},
+        {p.WBO2ActiveLabel, TMainText::ActiveLed},
+        {p.WBO2ErrorLabel, TMainText::ErrorLed},
+        {p.StepKeysLabel, TMainText::StepKeysLabel},
+    };
+    for (const auto& [label, item] : labels)
+        label->setText(caption(item));
+    p.IdleLedLabel->setText(Q(form_.IdleContactLabel()));
+    p.KeyUpPanel->setToolTip(caption(TMainText::StepUpHint));
+    p.KeyDownPanel->setToolTip(caption(TMainText::StepDownHint));
+
+    const std::pair<QToolButton*, TMainText> keyButtons[] = {
+        {p.OffOnlineButton, TMainText::F5Button},
+        {p.UpLoadButton, TMainText::F7Button},
+        {p.DownLoadButton, TMainText::F8Button},
+        {p.IdleActiveButton, TMainText::F9Button},
+        {p.NBLambdaActiveButton, TMainText::F10Button},
+        {p.WBO2LambdaActiveButton, TMainText::F11Button},
+        {p.LoggerButton, TMainText::LoggerButton},
+    };
+    const char* const keyNames[] = {"F5", "F7", "F8", "F9", "F10", "F11", ""};
+    int i = 0;
+    for (const auto& [button, item] : keyButtons) {
+        const QString key = QString::fromLatin1(keyNames[i++]);
+        button->setText(key.isEmpty() ? caption(item) : key + QStringLiteral("  ") + caption(item));
+        button->setToolTip(hint(item));
+        button->setStatusTip(hint(item));
+    }
+    const std::pair<QAction*, TMainText> toolButtons[] = {{newButton_, TMainText::NewButton},
+                                                          {openButton_, TMainText::OpenButton},
+                                                          {saveButton_, TMainText::SaveButton},
+                                                          {exitButton_, TMainText::ExitButton}};
+    for (const auto& [action, item] : toolButtons) {
+        action->setToolTip(hint(item));
+        action->setStatusTip(hint(item));
+    }
+
+    for (int page = 0; page < kPageCount; ++page) {
+        actions_.Pages[static_cast<std::size_t>(page)]->setText(
+            QString::fromUtf8(PageName(page, lang)));
+    }
+    for (QLabel* pending : notebook_->findChildren<QLabel*>(QStringLiteral("pendingText"))) {
+        pending->setText(caption(TMainText::PagePending));
+    }
+    pageNamePanel_->setText(Q(form_.PageNamePanel()));
+    pageSelect_.SetLanguage(lang);
+    keyConfig_.SetLanguage(lang);
+    introPage_->SetLanguage(lang);
+    deviceTypePanel_->setToolTip(caption(TMainText::DeviceTypeHint));
+    serialNoPanel_->setToolTip(caption(TMainText::SerialNoHint));
+    verLevelPanel_->setToolTip(caption(TMainText::VersionHint));
+    firmwarePanel_->setToolTip(caption(TMainText::FirmwareHint));
+    logNumPanel_->setToolTip(caption(TMainText::LogNumberHint));
+    UpdateDateTimePanel();
+    RenderDashboard();
+}
+
+}  // namespace zv::gui

@@ -1,0 +1,47 @@
+// zvcontrol [--port PORT] [--lang de|en] [FILE]: the program's main window.
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <iostream>
+#include <memory>
+
+#include "app/command_line.h"
+#include "app/look.h"
+#include "app/main_form.h"
+#include "app/signal_bridge.h"
+#include "app/single_instance.h"
+#include "seams/qt_settings_store.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZEVRIN"));
+    QApplication::setOrganizationName(QString::fromLatin1(zv::gui::QtSettingsStore::kOrganization));
+
+    std::vector<std::string> args;
+    for (const QString& arg : QApplication::arguments().mid(1))
+        args.push_back(arg.toStdString());
+    const zv::TCommandLine line = zv::ParseCommandLine(args);
+    if (!line.Error.empty()) {
+        std::cerr << "zvcontrol: " << line.Error << '\n' << zv::kCommandLineUsage;
+        return 2;
+    }
+
+    zv::gui::TSingleInstance instance;
+    if (!instance.Acquire()) {
+        QMessageBox::critical(nullptr, QStringLiteral("ZEVRIN"),
+                              QStringLiteral("Application already running!!!"));
+        return 1;
+    }
+
+    zv::gui::ApplyLook(app);
+    zv::gui::TProgramOptions options;
+    options.SimFirmware = line.SimFirmware;
+    options.Lang = line.Lang;
+    options.StartFile = line.File;
+    options.ProgramDir = QApplication::applicationDirPath().toStdString();
+    options.StatusToStderr = true;
+    zv::gui::TMainForm form(options, std::make_unique<zv::gui::QtSettingsStore>());
+    zv::gui::TSignalBridge closeOnSignal([&form] { form.close(); });
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "seams/dialogs.h"
+#include "text/text_table.h"
+
+class QWidget;
+
+namespace zv::gui {
+
+// Message boxes and file dialogs on Qt's widgets, modal to the main window. Caption and text
+// come from core; the icon follows the kind of box and the buttons speak the current language.
+class QtDialogs : public Dialogs {
+  public:
+    explicit QtDialogs(std::function<Language()> language) : language_(std::move(language)) {}
+
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    MsgAnswer MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
+                         MsgButtons buttons) override;
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    void Wait(int milliseconds) override;
+
+    // "Description|pattern|..." as Qt's "Description (pattern);;..." (a description that
+    // already names its pattern in parentheses is kept as it is).
+    static QString FileFilter(const std::string& filter);
+
+  private:
+    std::function<Language()> language_;
+    QWidget* parent_ = nullptr;
+};
+
+}  // namespace zv::gui

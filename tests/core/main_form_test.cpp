@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/main_form_model.h"
+#include "data_files.h"
+#include "online/online_mode.h"
+#include "temp_dir.h"
+
+namespace zv {
+namespace {
+
+using test::ModelFixture;
+using test::TempDir;
+
+class MainForm : public ::testing::Test {
+  protected:
+    // A data set read from a file and then changed, as the close question sees it.
+    void OpenAndChange() {
+        f.model.CreateNewDataSet(path);
+        ASSERT_TRUE(f.model.SaveDataFile());
+        ASSERT_TRUE(f.model.OpenDataFile(path));
+        f.model.SetModified(true);
+        f.dialogs.Boxes.clear();
+    }
+    std::string OnDisk() const { return TempDir::Read(path); }
+
+    TempDir dir;
+    std::string path = dir.File("car.zvt");
+    ModelFixture f;
+    TMainFormModel form{f.model, f.settings};
+};
+
+TEST_F(MainForm, ClosingWithUnsavedDataNeverLosesThem) {
+    EXPECT_TRUE(form.FormCloseQuery()) << "nothing to ask without a data set";
+    OpenAndChange();
+    const std::string before = OnDisk();
+    f.model.Data().Comment = {"changed"};
+
+    f.dialogs.Answers = {MsgAnswer::Cancel};
+    EXPECT_FALSE(form.FormCloseQuery());
+    ASSERT_EQ(f.dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.Boxes[0].Kind, MsgKind::Confirmation);
+    EXPECT_EQ(f.dialogs.Boxes[0].Caption, "Confirmation");
+    EXPECT_EQ(f.dialogs.Boxes[0].Text, "Data have been changed! Save first? -> " + path);
+    EXPECT_EQ(f.dialogs.Boxes[0].Buttons, MsgButtons::YesNoCancel);
+
+    f.dialogs.Answers = {MsgAnswer::No};
+    EXPECT_TRUE(form.FormCloseQuery()) << "No closes";
+    EXPECT_TRUE(f.dialogs.SaveRequests.empty()) << "and saves nothing, as the button says";
+    EXPECT_EQ(OnDisk(), before);
+
+    f.dialogs.Answers = {MsgAnswer::Yes};
+    EXPECT_TRUE(form.FormCloseQuery());
+    EXPECT_NE(OnDisk(), before) << "Yes saves into the data set's file";
+    EXPECT_NE(OnDisk().find("changed"), std::string::npos);
+}
+
+TEST_F(MainForm, AFailedOrCancelledSaveKeepsTheProgramOpen) {
+    OpenAndChange();
+    f.model.Data().FileName = dir.File("missing-folder/car.zvt");
+    f.dialogs.Answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(form.FormCloseQuery()) << "the save failed";
+
+    // A data set that never had a file asks for a name; cancelling that keeps it open too.
+    f.model.SetNeverSaved(true);
+    f.dialogs.Answers = {MsgAnswer::Yes};
+    f.dialogs.SaveChoices = {std::nullopt};
+    EXPECT_FALSE(form.FormCloseQuery());
+    EXPECT_EQ(f.dialogs.SaveRequests.size(), 1u);
+
+    f.dialogs.Answers = {MsgAnswer::Yes};
+    f.dialogs.SaveChoices = {dir.File("named.zvt")};
+    EXPECT_TRUE(form.FormCloseQuery());
+    EXPECT_TRUE(std::filesystem::exists(dir.File("named.zvt")));
+}
+
+// Settings that cannot be kept at exit: the operator is told.
+class RefusingStore : public MemorySettingsStore {
+  public:
+    bool Flush() override { return false; }
+};
+
+TEST_F(MainForm, ExitWritesWindowStateAndRecentFilesAndReportsAFailure) {
+    f.model.SetRecentFiles({"/b.zvt", "/a.zvt"});
+    EXPECT_TRUE(form.FormClose(TWindowState::Normal));
+    EXPECT_EQ(f.settings.ReadString("Options", "Windowstate"), "Normal");
+    EXPECT_EQ(f.settings.ReadString("Files", "Name0"), "/b.zvt");
+    EXPECT_EQ(f.settings.ReadString("Files", "Name2"), "");
+    EXPECT_TRUE(f.dialogs.Boxes.empty());
+
+    RefusingStore refusing;
+    TMainFormModel broken(f.model, refusing);
+    EXPECT_FALSE(broken.FormClose(TWindowState::Maximized));
+    ASSERT_EQ(f.dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.Boxes[0].Kind, MsgKind::Information);
+}
+
+TEST_F(MainForm, MenuStatesFollowTheDataSetAndItsFirmware) {
+    TZVDataClass& d = f.model.Data();
+    EXPECT_FALSE(form.PrintEnabled());
+    EXPECT_FALSE(form.InputConfigEnabled());
+    d.DeviceData.DeviceValid = 1;
+    d.DeviceData.Firmware = 10;
+    EXPECT_TRUE(form.PrintEnabled());
+    EXPECT_FALSE(form.InputConfigEnabled());
+    d.DeviceData.Firmware = 11;
+    EXPECT_TRUE(form.InputConfigEnabled());
+    d.DeviceData.DeviceValid = 0;
+    d.Loaded = 1;
+    EXPECT_TRUE(form.InputConfigEnabled());
+    d.DeviceData.Firmware = 27;
+    EXPECT_EQ(form.TypeConfigDialog(), 1);
+    d.DeviceData.Firmware = 28;
+    EXPECT_EQ(form.TypeConfigDialog(), 2);
+}
+
+TEST_F(MainForm, LanguageSwitchRecaptionsAndIsStored) {
+    form.MenuLanguageSelectClick(Language::German);
+    EXPECT_EQ(f.settings.ReadString("Options", "Language"), "german");
+    EXPECT_EQ(form.Caption(TMainText::FileMenu), "&Datei");
+    EXPECT_EQ(form.Hint(TMainText::F5Button), "(F5) Verbindung zum Steuergerät aufbauen");
+    EXPECT_EQ(form.Hint(TMainText::RecentFile), "Diese Zevrin-Datei laden");
+    EXPECT_FALSE(form.LanguageItemEnabled(Language::German));
+    EXPECT_TRUE(form.LanguageItemEnabled(Language::English));
+    EXPECT_EQ(form.DateTimePanel(1700000000)[0], ' ');
+    EXPECT_EQ(form.DateTimePanel(1700000000)[3], '.');
+
+    form.MenuLanguageSelectClick(Language::English);
+    EXPECT_EQ(f.settings.ReadString("Options", "Language"), "english");
+    EXPECT_EQ(form.Caption(TMainText::EngineSpeedLabel), "Engine speed [rpm]");
+    EXPECT_EQ(form.Caption(TMainText::About), "About");
+    EXPECT_EQ(form.DateTimePanel(1700000000)[3], '/');
+    EXPECT_EQ(form.PageNamePanel(), "Intro");
+    form.NotebookPageChanged(9);
+    EXPECT_EQ(form.PageNamePanel(), "Lamp Outputs");
+
+    // A pulse input shows "50Hz" until the next language switch writes the idle text again.
+    form.ControlsRefreshed(true);
+    EXPECT_EQ(form.IdleContactLabel(), "50Hz");
+    form.MenuLanguageSelectClick(Language::German);
+    EXPECT_EQ(form.IdleContactLabel(), "Leerl.");
+}
+
+TEST_F(MainForm, EscShowsThePageSelectionUnlessThePageTakesTheKey) {
+    int shown = 0;
+    std::vector<int> pageKeys;
+    form.ShowPageSelection = [&shown] { ++shown; };
+    form.PageKey(key::Esc);
+    form.PageKey(38);
+    EXPECT_EQ(shown, 1) << "on the introduction page only Esc does something";
+
+    form.PageHandlesKey = [&pageKeys](int page, int code) {
+        if (page != 1)
+            return false;
+        pageKeys.push_back(code);
+        return true;
+    };
+    form.NotebookPageChanged(1);
+    form.PageKey(key::Esc);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(pageKeys, std::vector<int>{key::Esc});
+    form.NotebookPageChanged(11);
+    form.PageKey(key::Esc);
+    EXPECT_EQ(shown, 2) << "a page without its own handler still leads back to the selection";
+}
+
+TEST_F(MainForm, AfrPanelDoubleClickTogglesTheReadoutAndRemembersIt) {
+    EXPECT_FALSE(form.WBO2DispAfrMaster());
+    form.AFRPanelDblClick();
+    EXPECT_TRUE(form.WBO2DispAfrMaster());
+    EXPECT_EQ(f.settings.ReadBool("Options", "WBO2DispAfrMaster"), true);
+    form.AFRPanelDblClick();
+    EXPECT_EQ(f.settings.ReadBool("Options", "WBO2DispAfrMaster"), false);
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/command_line.h"
+#include "app/start_up.h"
+#include "temp_dir.h"
+
+namespace zv {
+namespace {
+
+using test::TempDir;
+
+// The start reads its settings inside a working folder of its own; the recent folder becomes
+// the current folder, which the test puts back.
+class StartSettings : public ::testing::Test {
+  protected:
+    void SetUp() override { previous_ = std::filesystem::current_path(); }
+    void TearDown() override { std::filesystem::current_path(previous_); }
+
+    TStartSettings Load(int languageId = 1033) {
+        TSettings settings(store);
+        return LoadSettings(settings, {home.Path().string(), languageId, "24.12.2023 18:30:00"});
+    }
+
+    TempDir home;
+    MemorySettingsStore store;
+
+  private:
+    std::filesystem::path previous_;
+};
+
+TEST_F(StartSettings, FirstStartWritesEveryDefaultAndFollowsTheUsersLanguage) {
+    const TStartSettings s = Load(1031);
+    EXPECT_EQ(s.Lang, Language::German) << "a German user gets German on the first start";
+    EXPECT_EQ(store.ReadString("Options", "Language"), "english") << "while the store says english";
+    EXPECT_EQ(store.ReadString("Date", "Lastuse"), "24.12.2023 18:30:00");
+    EXPECT_EQ(store.ReadInteger("Com", "Port"), 0);
+    EXPECT_EQ(store.ReadBool("Options", "WBO2DispOnF"), false);
+    EXPECT_EQ(store.ReadBool("Options", "WBO2DispAfrMaster"), false);
+    EXPECT_EQ(store.ReadString("Options", "Windowstate"), "maximized");
+    EXPECT_EQ(store.ReadInteger("Options", "KeyUpSmallCode"), 65);
+    EXPECT_EQ(store.ReadInteger("Options", "KeyDownSmallCode"), 63);
+    EXPECT_EQ(store.ReadString("Files", "Name0"), "ERROR");
+    EXPECT_FALSE(store.ReadString("Files", "Name1").has_value())
+        << "reading stops at the first ERROR";
+    const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::string expectedDir =
+        home.Path().string() + sep + "Brenvik-Zevrin-plus" + sep + "Data" + sep + "MyCar" + sep;
+    EXPECT_EQ(store.ReadString("Options", "RecentDir"), expectedDir);
+    EXPECT_EQ(s.RecentDir, expectedDir) << "the folder does not exist, so the default is used";
+    EXPECT_EQ(s.WindowState, TWindowState::Maximized);
+
+    MemorySettingsStore other;
+    TSettings settings(other);
+    EXPECT_EQ(LoadSettings(settings, {home.Path().string(), 1033, ""}).Lang, Language::English);
+}
+
+TEST_F(StartSettings, StoredValuesAndTheirOddities) {
+    store.WriteString("Options", "Language", "GERMAN");
+    store.WriteInteger("Com", "Port", 150);
+    store.WriteString("Options", "Windowstate", "Minimized");
+    store.WriteString("Options", "RecentDir", home.Path().string());
+    EXPECT_EQ(Load().Lang, Language::German) << "the stored language is compared in lower case";
+    EXPECT_EQ(Load().Port, 0) << "a port of 100 or more is taken as 0";
+    EXPECT_EQ(Load().WindowState, TWindowState::Minimized);
+    EXPECT_EQ(std::filesystem::current_path(), home.Path()) << "the recent folder is entered";
+
+    store.WriteString("Options", "Language", "klingon");
+    store.WriteInteger("Com", "Port", 99);
+    store.WriteString("Options", "Windowstate", "");
+    EXPECT_EQ(Load().Lang, Language::English);
+    EXPECT_EQ(Load().Port, 99);
+    EXPECT_EQ(Load().WindowState, TWindowState::Maximized) << "an empty value reads as its default";
+    EXPECT_EQ(store.ReadString("Options", "Windowstate"), "maximized");
+    EXPECT_EQ(WindowStateOf("maximized"), TWindowState::Maximized);
+    EXPECT_EQ(WindowStateOf("Normal"), TWindowState::Normal);
+}
+
+TEST_F(StartSettings, RecentFilesAreReadOnceEachAndWrittenBackInListOrder) {
+    store.WriteString("Files", "Name0", "/data/a.zvt");
+    store.WriteString("Files", "Name1", "/data/b.zvt");
+    store.WriteString("Files", "Name2", "/data/a.zvt");
+    store.WriteString("Files", "Name3", "/data/c.zvt");
+    store.WriteString("Files", "Name4", "ERROR");
+    store.WriteString("Files", "Name5", "/data/after-the-end.zvt");
+    const TStartSettings s = Load();
+    EXPECT_EQ(s.RecentFiles,
+              (std::vector<std::string>{"/data/a.zvt", "/data/b.zvt", "/data/c.zvt"}));
+    EXPECT_EQ(RecentFileCaption(2, "/data/b.zvt"), "&2  /data/b.zvt");
+
+    TSettings settings(store);
+    ASSERT_TRUE(SaveRecentFiles(settings, {"/x/1", "/x/2", "/x/3", "/x/4", "/x/5"}, 2));
+    EXPECT_EQ(store.ReadString("Files", "Name4"), "/x/5");
+    EXPECT_EQ(store.ReadString("Files", "Name5"), "") << "the slot after a list of five is emptied";
+    EXPECT_EQ(store.ReadInteger("Files", "NumFiles"), 2);
+}
+
+TEST(StartUpFile, BareNamesAreLookedForBesideTheProgram) {
+    const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
+    EXPECT_EQ(StartUpFile("car.zvt", "/opt/zv"), std::string("/opt/zv") + sep + "car.zvt");
+    EXPECT_EQ(StartUpFile("/home/me/car.zvt", "/opt/zv"), "/home/me/car.zvt");
+    EXPECT_EQ(StartUpFile("maps/car.zvt", "/opt/zv"),
+              (std::filesystem::current_path() / "maps/car.zvt").string())
+        << "a relative path stays valid after the start enters the recent folder";
+    EXPECT_EQ(StartUpFile("", "/opt/zv"), "");
+}
+
+TEST(CommandLine, PortLanguageAndFile) {
+    const TCommandLine sim = ParseCommandLine({"--port", "sim:26", "--lang", "de", "car.zvt"});
+    EXPECT_EQ(sim.Error, "");
+    EXPECT_EQ(sim.SimFirmware, 26);
+    EXPECT_EQ(sim.Lang, Language::German);
+    EXPECT_EQ(sim.File, "car.zvt");
+    EXPECT_EQ(ParseCommandLine({"--port", "sim"}).SimFirmware, 30);
+    EXPECT_EQ(ParseCommandLine({"--port", "sim:40"}).SimFirmware, 40);
+    EXPECT_FALSE(ParseCommandLine({}).SimFirmware.has_value());
+    for (const auto& bad : std::vector<std::vector<std::string>>{{"--port", "sim:41"},
+                                                                 {"--port", "sim:"},
+                                                                 {"--port", "COM1x"},
+                                                                 {"--lang", "fr"},
+                                                                 {"--port"},
+                                                                 {"--verbose"},
+                                                                 {"a.zvt", "b.zvt"}}) {
+        EXPECT_NE(ParseCommandLine(bad).Error, "") << bad[0];
+    }
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,225 @@
+// The main window's wiring, offscreen: menus, buttons and keys reach core, the language switch
+// re-captions, settings survive a restart in a real settings file, and the program goes online
+// against the built-in simulated unit on real timers.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <set>
+
+#include "app/control_panel.h"
+#include "app/main_form.h"
+#include "app/single_instance.h"
+#include "data_files.h"
+#include "dialogs/page_select_window.h"
+#include "online/online_mode.h"
+#include "scripted_dialogs.h"
+#include "seams/qt_dialogs.h"
+#include "seams/qt_settings_store.h"
+#include "widgets/key_control_widget.h"
+#include "widgets/readout.h"
+
+namespace zv::test {
+namespace {
+
+using gui::TMainForm;
+
+class MainWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QFile file(dir.filePath("car.zvt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(ToFileText(NewFileLines())));
+        dataFile = file.fileName().toStdString();
+    }
+
+    std::unique_ptr<TMainForm> Start(const std::string& startFile,
+                                     std::optional<int> sim = std::nullopt) {
+        gui::TProgramOptions options;
+        options.StartFile = startFile;
+        options.SimFirmware = sim;
+        options.UserPath = dir.path().toStdString();
+        options.ScriptedDialogs = &dialogs;
+        auto form =
+            std::make_unique<TMainForm>(options, std::make_unique<gui::QtSettingsStore>(Ini()));
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return form;
+    }
+    QString Ini() const { return dir.filePath("settings.ini"); }
+    QVariant Stored(const QString& key) const {
+        return QSettings(Ini(), QSettings::IniFormat).value(key);
+    }
+    static bool WaitForIdle(TMainForm& form) {
+        return QTest::qWaitFor([&] { return form.Online().LinkState() == link::Idle; }, 5000);
+    }
+
+    QTemporaryDir dir;
+    std::string dataFile;
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000))
+        << "the start-up file opens";
+    EXPECT_TRUE(form->windowTitle().endsWith(QString::fromStdString(dataFile)));
+    const auto& a = form->Actions();
+    gui::TControlPanel& panel = form->Panel();
+
+    // F9 by its button and by its key: the flags word follows, the menu item shows it.
+    const std::uint16_t flags = form->Model().Data().DeviceData.FlagsWord();
+    QTest::mouseClick(panel.IdleActiveButton, Qt::LeftButton);
+    EXPECT_NE(form->Model().Data().DeviceData.FlagsWord() & 1, flags & 1);
+    EXPECT_EQ(panel.IdleActiveButton->isChecked(), a.IdleControl->isChecked());
+    QTest::keyClick(&form->KeySink(), Qt::Key_F9);
+    EXPECT_EQ(form->Model().Data().DeviceData.FlagsWord(), flags);
+    EXPECT_TRUE(a.Save->isEnabled()) << "a switched key marks the data set modified";
+
+    // F5 from the menu goes online, pressed again it starts going offline.
+    a.Connect->trigger();
+    EXPECT_TRUE(panel.OffOnlineButton->isChecked());
+    EXPECT_TRUE(a.Connect->isChecked());
+    EXPECT_EQ(dialogs.Boxes.back().Text, "Data Changed") << "offline changes are reported first";
+    a.Connect->trigger();
+    EXPECT_FALSE(panel.OffOnlineButton->isChecked());
+    ASSERT_TRUE(WaitForIdle(*form));
+
+    // Esc on the page shows the page selection; the arrows preview, Enter chooses.
+    QTest::keyClick(&form->KeySink(), Qt::Key_Escape);
+    ASSERT_TRUE(form->PageSelect().Visible());
+    const int before = form->Notebook().currentIndex();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_NE(form->Notebook().currentIndex(), before);
+    const int chosen = form->Notebook().currentIndex();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(form->PageSelect().Visible());
+    EXPECT_EQ(form->FormModel().PageOnView(), chosen);
+    EXPECT_TRUE(a.Pages[static_cast<std::size_t>(chosen)]->isVisible());
+    EXPECT_FALSE(a.Pages[static_cast<std::size_t>(chosen)]->isEnabled())
+        << "the page shown is not offered again";
+    a.Pages[0]->trigger();
+    EXPECT_EQ(form->Notebook().currentIndex(), 0);
+
+    // Closing with unsaved changes asks; Cancel keeps the window.
+    dialogs.Answers = {MsgAnswer::Cancel};
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    dialogs.Answers = {MsgAnswer::No};
+    EXPECT_TRUE(form->close());
+}
+
+TEST_F(MainWindow, LanguageSwitchRecaptionsEverythingAndIsKept) {
+    auto form = Start(dataFile);
+    const auto& a = form->Actions();
+    a.German->trigger();
+    EXPECT_EQ(form->FileMenu()->title(), QString::fromUtf8("&Datei"));
+    EXPECT_EQ(a.Upload->text(), QString::fromUtf8("Daten lesen"));
+    EXPECT_EQ(form->Panel().OffOnlineButton->text(), QString::fromUtf8("F5  Verbinden"));
+    EXPECT_EQ(form->Panel().RotDispLabel->text(), QString::fromUtf8("Drehzahl  [U/min]"));
+    EXPECT_EQ(form->Panel().OffOnlineButton->toolTip(),
+              QString::fromUtf8("(F5) Verbindung zum Steuergerät aufbauen"));
+    EXPECT_EQ(a.Pages[1]->text(), QString::fromUtf8("Kennfeld"));
+    EXPECT_FALSE(a.German->isEnabled());
+    EXPECT_TRUE(a.English->isEnabled());
+    EXPECT_EQ(form->PageSelect().Caption(), "Seitenauswahl");
+    EXPECT_EQ(Stored("Settings/Options/Language").toString(), "german");
+
+    a.English->trigger();
+    EXPECT_EQ(form->FileMenu()->title(), QString::fromUtf8("&File"));
+    EXPECT_EQ(form->Panel().OffOnlineButton->text(), QString::fromUtf8("F5  Connect"));
+    EXPECT_EQ(Stored("Settings/Options/Language").toString(), "english");
+}
+
+TEST_F(MainWindow, SettingsSurviveARestart) {
+    {
+        QSettings ini(Ini(), QSettings::IniFormat);
+        ini.setValue("Settings/Com/Port", 150);
+        ini.setValue("Settings/Options/WBO2DispOnF", "maybe");
+        ini.setValue("Settings/Options/KeyUpSmallCode", 66);
+        ini.setValue("Settings/Options/Language", "german");
+    }
+    auto form = Start(dataFile);
+    EXPECT_EQ(form->Online().ComPortNo, 0) << "a port of 100 or more is taken as 0";
+    EXPECT_EQ(Stored("Settings/Options/WBO2DispOnF").toInt(), 0)
+        << "an unreadable value is written with its default";
+    EXPECT_EQ(form->Panel().KeyUpPanel->text(), QString::fromUtf8("▲ B"));
+    EXPECT_EQ(form->Actions().Upload->text(), QString::fromUtf8("Daten lesen"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    form->showNormal();
+    ASSERT_TRUE(form->close());
+    form.reset();
+    EXPECT_EQ(Stored("Settings/Options/Windowstate").toString(), "Normal");
+    EXPECT_EQ(Stored("Settings/Files/Name0").toString().toStdString(), dataFile);
+    EXPECT_EQ(Stored("Settings/Files/NumFiles").toInt(), 1);
+
+    auto again = Start("");
+    ASSERT_EQ(again->Actions().Recent.size(), 1u);
+    EXPECT_EQ(again->Actions().Recent[0]->text().toStdString(), "&1  " + dataFile);
+    again->Actions().Recent[0]->trigger();
+    EXPECT_EQ(again->Model().Data().FileName, dataFile) << "the recent-file item opens its file";
+}
+
+TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
+    auto form = Start("", 30);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Run Online"; }, 15000));
+    std::set<QString> readings;
+    const gui::TControlPanel& panel = form->Panel();
+    const bool moving = QTest::qWaitFor(
+        [&] {
+            const QString rpm = panel.RotDispPanel->Text();
+            if (!rpm.isEmpty())
+                readings.insert(rpm + ' ' + panel.PotiDispPanel->Text() + ' ' +
+                                panel.OutputDispPanel->Text());
+            return readings.size() >= 3;
+        },
+        8000);
+    EXPECT_TRUE(moving) << "the live values move on the dashboard";
+    bool deviceShown = false;
+    for (const QLabel* label : form->findChildren<QLabel*>()) {
+        deviceShown = deviceShown || (label->isVisible() && label->text() == "ZV_00000003");
+    }
+    EXPECT_TRUE(deviceShown) << "the identified unit's type is in the status bar";
+
+    QTest::keyClick(&form->KeySink(), Qt::Key_F5);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Offline"; }, 3000));
+    EXPECT_FALSE(form->Panel().OffOnlineButton->isChecked());
+    EXPECT_TRUE(form->Panel().RotDispPanel->Text().isEmpty());
+}
+
+TEST(SingleInstance, SecondRunRefusedAndACrashedRunLeavesNoLock) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("zv.lock");
+    {
+        gui::TSingleInstance first(path);
+        ASSERT_TRUE(first.Acquire());
+        gui::TSingleInstance second(path);
+        EXPECT_FALSE(second.Acquire());
+    }
+    // A lock left by a process that no longer exists.
+    QFile stale(path);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("2147480000\nzvcontrol\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    gui::TSingleInstance next(path);
+    EXPECT_TRUE(next.Acquire());
+}
+
+TEST(QtDialogsFilter, TextTableFiltersBecomeQtFilters) {
+    EXPECT_EQ(gui::QtDialogs::FileFilter("Zevrin data files(*.zvt)|*.zvt|All files (*.*)|*.*"),
+              QString::fromUtf8("Zevrin data files(*.zvt);;All files (*.*)"));
+    EXPECT_EQ(gui::QtDialogs::FileFilter("Logs|*.log"), QString::fromUtf8("Logs (*.log)"));
+}
+
+}  // namespace
+}  // namespace zv::test
