@@ -89,6 +89,11 @@ bool TSerial::SetPort(int number) {
     return true;
 }
 
+void TSerial::AwaitPort(int number) {
+    if (number >= 0 && number <= kMaxPortNumber)
+        number_ = number;
+}
+
 std::vector<int> TSerial::AvailablePorts() const {
     return manager_ ? manager_->Numbers() : std::vector<int>{};
 }

@@ -46,6 +46,10 @@ class TSerial : public QObject, public zv::SerialPort {
     std::size_t WriteBuf(const std::uint8_t* buffer, std::size_t n) override;
     std::string ReadString() override;
 
+    // Selects a port that is not present (yet): Open then fails as missing, and the port opens
+    // by itself when it arrives while the link wants it open.
+    void AwaitPort(int number);
+
     TOpenError LastOpenError() const { return lastError_; }
     std::string LastErrorText() const { return lastErrorText_; }
     std::function<void()> OnCOMRemoved;

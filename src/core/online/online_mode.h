@@ -55,7 +55,8 @@ public:
     void WBO2LambdaActiveButtonClick();
     void LoggerButtonClick();
 
-    // Port menu.
+    // Port menu. The stored port is used from the next connect; while connecting or online
+    // a different port is connected to at once.
     void RebuildPortMenu();
     void CheckPortMenu();
     void MComClick(const std::string& caption);
@@ -93,6 +94,7 @@ public:
     std::function<void(const TLiveRecord&)> LogRecord;      // the data logger writes its line
     std::function<void()> DataTakenOver;                  // pages load the unit's data set
     std::function<void(int)> PageKey;                     // keys for the page on view
+    std::function<void()> PortMenuChanged;                // its items or check mark
     std::function<bool()> StartLogging;                   // true when the logger records
     std::function<void()> StopLogging;
 
