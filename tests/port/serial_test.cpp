@@ -2,7 +2,10 @@
 
 #include <filesystem>
 
+#include "line/virtual_timer_service.h"
+#include "paced/paced_sim_port.h"
 #include "port_directory.h"
+#include "port_switch.h"
 #include "port_test_support.h"
 #include "tcom_manager.h"
 #include "tserial.h"
@@ -93,6 +96,36 @@ TEST_F(SerialOnPty, APortThatVanishesIsMarkedClosedAndOpensAgainWhenItReturns) {
     ASSERT_TRUE(again.Ready());
     EXPECT_TRUE(WaitFor([&] { return serial.IsOpen(); }, 2000));
     EXPECT_EQ(Ping(), "\x06");
+}
+
+// The program's port: port 0 is the built-in unit, any other number the serial port of that
+// number, even one that is not there yet; nothing goes to the port not selected.
+TEST_F(SerialOnPty, TheSwitchTalksOnlyThroughTheSelectedPortAndWaitsForAMissingOne) {
+    sim::VirtualTimerService wall;
+    sim::TPacedSimPort builtIn(wall, 30);
+    port::TPortSwitch program(builtIn, serial);
+    int notified = 0;
+    program.SetOnRxChar([&] { ++notified; });
+    const std::uint8_t ping = 0x16;
+
+    program.SetPort(kCom);  // not present yet
+    EXPECT_EQ(program.Port(), kCom);
+    EXPECT_FALSE(program.Open());
+    EXPECT_FALSE(builtIn.IsOpen()) << "a missing port is never stood in for by the built-in unit";
+    Zvsim unit({"--com", std::to_string(kCom)});
+    ASSERT_TRUE(unit.Ready());
+    ASSERT_TRUE(WaitFor([&] { return program.IsOpen(); }, 3000)) << "it opens when it arrives";
+    program.ReadString();
+    ASSERT_EQ(program.WriteBuf(&ping, 1), 1u);
+    ASSERT_TRUE(WaitFor([&] { return program.BytesAvailable() > 0; }, 500));
+    EXPECT_EQ(program.ReadString(), "\x06");
+    EXPECT_GT(notified, 0);
+
+    program.SetPort(0);
+    EXPECT_FALSE(serial.IsOpen()) << "leaving a port closes it";
+    EXPECT_TRUE(program.Open());
+    EXPECT_TRUE(builtIn.IsOpen());
+    EXPECT_EQ(program.AvailablePorts(), std::vector<int>{kCom});
 }
 
 }  // namespace
