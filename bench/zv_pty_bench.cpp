@@ -2,7 +2,9 @@
 // serial port, against zvsim on a pseudo-terminal at true 9600-baud timing. Each time is set
 // against the wire time of the bytes that crossed the line in the same run (1.0417 ms each),
 // each live rate against the limit that wire time plus the 70 ms pause allow. Prints one JSON
-// object. Slow by nature (about a minute).
+// object. A sequence also gives lineMs, the time until its last transfer was done, before the
+// program's own closing steps (accepting the upload, taking it over, going offline). Slow by
+// nature (about a minute).
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -118,15 +120,26 @@ std::string Sequence(int firmware, TSequence sequence) {
     TOnlineMode& online = model.ConnectLink(rig.timers, rig.counted);
     online.ComPortNo = rig.number;
     bool done = false;
-    online.StatusShown = [&](const std::string& text) { done = done || text == "Done"; };
-    const std::uint64_t bytes = rig.counted.Bytes;
     QElapsedTimer clock;
+    double lineMs = 0;  // when the last transfer was done: the rest are the program's own steps
+    online.StatusShown = [&](const std::string& text) {
+        done = done || text == "Done";
+        if (text == "Done" || text == "Upload successfull")
+            lineMs = static_cast<double>(clock.elapsed());
+    };
+    const std::uint64_t bytes = rig.counted.Bytes;
     clock.start();
     online.StartSequence(sequence, link::ConnectTransfer);
     Wait([&] { return online.LinkState() == link::Idle; }, 120000);
     if (!done || online.LinkState() != link::Idle)
         return "null";
-    return Timing(static_cast<double>(clock.elapsed()), rig.counted.Bytes - bytes);
+    const std::uint64_t moved = rig.counted.Bytes - bytes;
+    std::string timing = Timing(static_cast<double>(clock.elapsed()), moved);
+    char line[120];
+    std::snprintf(line, sizeof line, ", \"lineMs\": %.1f, \"lineRatio\": %.3f}", lineMs,
+                  lineMs / (static_cast<double>(moved) * kByteMs));
+    timing.pop_back();
+    return timing + line;
 }
 
 // The link alone, its port open, on a unit of the firmware.

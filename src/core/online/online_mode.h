@@ -106,6 +106,8 @@ private:
     void SetComGauge(int position, int max);
     void AnimateTopStripe();
     void ComGaugeTimerTick();
+    void JobEnded();
+    void HandOver();
     void PulseGauge();
     bool JobIdle() const;
 
@@ -126,6 +128,9 @@ private:
     std::unique_ptr<Timer> comTimer_;
     std::unique_ptr<Timer> comGaugeTimer_;
     std::unique_ptr<Timer> pauseTimer_;
+    std::unique_ptr<Timer> jobEndedTimer_;  // takes a job's result from outside the link
+    std::unique_ptr<Timer> handOverTimer_;  // starts the state a result led to
+    std::uint8_t handOverState_ = link::Idle;
 
     TSequence sequence_ = TSequence::Main;
     std::uint8_t linkState_ = link::Idle;
