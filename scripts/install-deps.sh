@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev
   libjpeg-dev libgtest-dev
   g++-mingw-w64-x86-64
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-liberation2
   imagemagick poppler-utils socat
   locales
 )

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPrinterInfo>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -261,6 +262,47 @@ TEST(QtDialogsFilter, TextTableFiltersBecomeQtFilters) {
     EXPECT_EQ(gui::QtDialogs::FileFilter("Zevrin data files(*.zvt)|*.zvt|All files (*.*)|*.*"),
               QString::fromUtf8("Zevrin data files(*.zvt);;All files (*.*)"));
     EXPECT_EQ(gui::QtDialogs::FileFilter("Logs|*.log"), QString::fromUtf8("Logs (*.log)"));
+}
+
+// Without a printer Print writes the sheet as a PDF beside the data file and offers to open it.
+TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    auto form = Start(dataFile);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
+    dialogs.Boxes.clear();
+    dialogs.Answers = {MsgAnswer::No};
+    emit form->FileMenu()->aboutToShow();
+    ASSERT_TRUE(form->Actions().Print->isEnabled());
+    form->Actions().Print->trigger();
+    const QString pdf = dir.filePath("car data sheet.pdf");
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_GT(QFile(pdf).size(), 1000);
+    ASSERT_EQ(dialogs.Boxes.size(), 1u);
+    EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos) << dialogs.Boxes[0].Text;
+    EXPECT_EQ(dialogs.Boxes[0].Buttons, MsgButtons::YesNo);
+}
+
+// The Logger button records the built-in unit's records; the menu item asks before it quits.
+TEST_F(MainWindow, LoggerButtonRecordsAndTheMenuAsksBeforeQuitting) {
+    auto form = Start("", 30);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Run Online"; }, 15000));
+    const std::string log = dir.filePath("drive.L00").toStdString();
+    dialogs.SaveChoices = {log};
+    QTest::mouseClick(form->Panel().LoggerButton, Qt::LeftButton);
+    EXPECT_TRUE(form->Actions().DataLogger->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->DataLogger().LineCount >= 3; }, 5000));
+    dialogs.Boxes.clear();
+    form->Actions().DataLogger->trigger();
+    ASSERT_EQ(dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(dialogs.Boxes[0].Kind, MsgKind::Confirmation);
+    EXPECT_FALSE(form->Panel().LoggerButton->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->DataLogger().IsOpen; }, 3000));
+    QFile file(QString::fromStdString(log));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    EXPECT_EQ(lines.value(1), QByteArray("; Zevrin plus Log file\r"));
+    EXPECT_EQ(lines.size(), 8 + form->DataLogger().LineCount + 3 + 1);
 }
 
 }  // namespace

@@ -24,7 +24,9 @@ class OnlineTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Main.Now = [] { return std::time_t{1700000000}; };
-        Online = std::make_unique<TOnlineMode>(Main, Clock, Line);
+        // Owned by the main model, as in the program, so that what reaches the link through the
+        // model (the pages' host among them) finds it.
+        Online = &Main.ConnectLink(Clock, Line);
         Online->ComPortNo = 1;
         Online->StatusShown = [this](const std::string& text) { Statuses.push_back(text); };
         Online->RecordArrived = [this](const TLiveRecord&) { ++Records; };
@@ -85,7 +87,7 @@ protected:
     ScriptedDialogs Dialogs;
     MemorySettingsStore Settings;
     TMainModel Main{Dialogs, Settings};
-    std::unique_ptr<TOnlineMode> Online;
+    TOnlineMode* Online = nullptr;
     std::vector<std::string> Statuses;
     int Records = 0;
 };

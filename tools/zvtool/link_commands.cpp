@@ -16,6 +16,7 @@
 #include "link_rig.h"
 #include "online/online_mode.h"
 #include "text/whole_number.h"
+#include "watch_log.h"
 
 namespace zv::tool {
 
@@ -23,6 +24,7 @@ const char* const kLinkUsage =
     "  upload --port PORT -o FILE        read the unit's data set (F7) and save it to FILE\n"
     "  download --port PORT FILE         write the data set of FILE into the unit (F8)\n"
     "  watch --port PORT --seconds N     go online (F5), print each live record, go offline\n"
+    "                                    --log DIR: record the live records into a log in DIR\n"
     "  PORT is sim or sim:FW (the simulated unit, FW a firmware index 1..40, default 30),\n"
     "  COM<n> or a device path. For the simulated unit: --sim-data FILE (it starts with that\n"
     "  data set instead of a new data set's defaults), --sim-save FILE (its memory is saved as\n"
@@ -45,6 +47,7 @@ struct LinkOptions {
     std::string Output;  // upload -o
     std::string File;    // download
     int Seconds = 0;     // watch
+    std::string LogDir;  // watch --log
     std::string SimData;
     std::string SimSave;
     bool Realtime = false;
@@ -65,7 +68,7 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
         if (a == "--realtime") {
             o.Realtime = true;
         } else if (a == "--port" || a == "-o" || a == "--seconds" || a == "--sim-data" ||
-                   a == "--sim-save" || a == "--answer") {
+                   a == "--sim-save" || a == "--answer" || a == "--log") {
             v = value();
             if (!v)
                 return a + " needs a value";
@@ -77,6 +80,8 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
                 o.SimData = *v;
             if (a == "--sim-save")
                 o.SimSave = *v;
+            if (a == "--log")
+                o.LogDir = *v;
             if (a == "--answer") {
                 if (*v != "yes" && *v != "no")
                     return "--answer takes yes or no";
@@ -146,6 +151,7 @@ class Session {
     }
 
     TMainModel& Model() { return model_; }
+    const TimerService& Timers() const { return rig_.Timers(); }
     std::uint64_t NowMs() const { return rig_.NowMs(); }
     TOnlineMode& Online() { return *online_; }
     void WatchStatus(std::vector<std::string>& statuses) {
@@ -268,14 +274,25 @@ int Watch(Session& session, const LinkOptions& options) {
                    session.Online().StepStarted();
         },
         kSequenceLimitMs);
+    std::optional<WatchLog> log;
+    if (!options.LogDir.empty())
+        log.emplace(session.Model(), session.Online(), session.Timers(), options.LogDir);
+    if (running && log && !log->Arm())
+        running = false;
     if (running) {
         const std::uint64_t until =
             session.NowMs() + static_cast<std::uint64_t>(options.Seconds) * 1000;
         session.RunUntil([&] { return session.NowMs() >= until; },
                          static_cast<std::uint64_t>(options.Seconds) * 1000);
     }
+    if (log) {
+        log->Release();
+        session.RunUntil([&] { return !log->IsOpen(); }, 2000);
+    }
     session.Online().OffOnlineButtonClick();
     session.RunToEnd(60000);
+    if (log && !log->Finish())
+        return kExitFailed;
     if (!running)
         return SequenceOutcome(statuses, "connection");
     if (records == 0) {

@@ -9,6 +9,7 @@
 #include "data/parameter_table.h"
 #include "json_writer.h"
 #include "link_commands.h"
+#include "print_command.h"
 
 namespace {
 
@@ -183,7 +184,7 @@ int main(int argc, char** argv) {
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage << kLinkUsage;
+        std::cout << kUsage << kLinkUsage << kPrintUsage;
         return args.empty() ? kExitUsage : kExitOk;
     }
     const std::string& command = args[0];
@@ -194,6 +195,7 @@ int main(int argc, char** argv) {
         return CommandDump(lang, args[2], true);
     if (command == "save" && args.size() == 3) return CommandSave(lang, args[1], args[2]);
     if (command == "diff" && args.size() == 3) return CommandDiff(lang, args[1], args[2]);
+    if (command == "print") return RunPrintCommand(std::vector<std::string>(args.begin() + 1, args.end()), lang);
     if (command == "upload" || command == "download" || command == "watch") {
         return RunLinkCommand(command, std::vector<std::string>(args.begin() + 1, args.end()), lang);
     }

@@ -129,6 +129,10 @@ void TMainFormModel::ConfigureLink(TOnlineMode& online, std::optional<int> portT
 void TMainFormModel::ApplyLanguage(Language lang) {
     main_.SetLanguage(lang);
     idleContactShows50Hz_ = false;
+    for (TPage* page : pages_) {
+        if (page)
+            page->SetLanguage(lang);
+    }
 }
 
 void TMainFormModel::MenuLanguageSelectClick(Language lang) {
@@ -183,7 +187,42 @@ std::string TMainFormModel::PageNamePanel() const {
     return PageName(pageOnView_, CurrentLanguage());
 }
 
+void TMainFormModel::SetPage(int index, TPage* page) {
+    if (index >= 0 && index < kPageCount)
+        pages_[static_cast<std::size_t>(index)] = page;
+}
+
+TPage* TMainFormModel::Page(int index) const {
+    return index >= 0 && index < kPageCount ? pages_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+void TMainFormModel::LoadPagesFromImage() {
+    for (TPage* page : pages_) {
+        if (page)
+            page->LoadFromImage();
+    }
+}
+
+void TMainFormModel::ShowLiveFrame(const TLiveRecord& record) {
+    if (TPage* page = Page(pageOnView_))
+        page->ShowLiveFrame(record);
+}
+
+void TMainFormModel::ShowPage(int page) {
+    if (TPage* p = Page(page))
+        p->ShowPage();
+}
+
+void TMainFormModel::RefreshPage(int page) {
+    if (TPage* p = Page(page))
+        p->RefreshPage();
+}
+
 void TMainFormModel::PageKey(int keyCode) {
+    if (TPage* page = Page(pageOnView_)) {
+        page->HandleKey(static_cast<std::uint8_t>(keyCode));
+        return;
+    }
     if (PageHandlesKey && PageHandlesKey(pageOnView_, keyCode))
         return;
     if (keyCode == key::Esc && ShowPageSelection)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -7,8 +8,9 @@
 #include <vector>
 
 #include "app/main_model.h"
-#include "app/settings.h"
+#include "seams/settings.h"
 #include "app/start_up.h"
+#include "pages/page.h"
 
 namespace zv {
 
@@ -123,6 +125,16 @@ class TMainFormModel {
     void NotebookPageChanged(int page);
     std::string PageNamePanel() const;
 
+    // The notebook's pages. The main window reaches a page only through TPage: registered once,
+    // it hears every data set load and language change, the live records and keys while on
+    // view, and the page selection's show and refresh.
+    void SetPage(int index, TPage* page);
+    TPage* Page(int index) const;
+    void LoadPagesFromImage();
+    void ShowLiveFrame(const TLiveRecord& record);  // to the page on view
+    void ShowPage(int page);
+    void RefreshPage(int page);
+
     // Keys that are not operating keys, for the page on view. A page without a key handler of
     // its own shows the page selection on Esc, as the introduction page does.
     void PageKey(int keyCode);
@@ -149,6 +161,7 @@ class TMainFormModel {
     TStartSettings started_;
     std::vector<TRecentItem> recentItems_;
     int pageOnView_ = 0;
+    std::array<TPage*, kPageCount> pages_{};
     bool wbo2DispAfrMaster_ = false;
     bool idleContactShows50Hz_ = false;
 };

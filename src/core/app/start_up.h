@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "seams/settings.h"
 #include "text/text_table.h"
 
 namespace zv {

@@ -1,5 +1,8 @@
 #include "data/text_file.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -21,18 +24,22 @@ std::filesystem::path ToPath(const std::string& utf8) {
 std::optional<std::string> ReadFileBytes(const std::string& path) {
     std::error_code ec;
     const auto p = ToPath(path);
-    if (!std::filesystem::is_regular_file(p, ec)) return std::nullopt;
+    if (!std::filesystem::is_regular_file(p, ec))
+        return std::nullopt;
     std::ifstream in(p, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::ostringstream content;
     content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
+    if (in.bad())
+        return std::nullopt;
     return content.str();
 }
 
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& path) {
     auto bytes = ReadFileBytes(path);
-    if (!bytes) return std::nullopt;
+    if (!bytes)
+        return std::nullopt;
     return SplitLines(DecodeFileText(*bytes));
 }
 
@@ -43,6 +50,62 @@ bool FileExists(const std::string& path) {
 
 std::string WriteTextLines(const std::string& path, const std::vector<std::string>& lines) {
     return WriteFileAtomically(ToPath(path), EncodeWindows1252(JoinLinesCrlf(lines)));
+}
+
+namespace {
+
+// The C streams take narrow paths; on Windows they are the ANSI code page, as the program's
+// own paths are.
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(ToPath(path).string().c_str(), mode);
+}
+
+bool WriteAndClose(std::FILE* file, const std::vector<std::string>& lines) {
+    const std::string bytes = EncodeWindows1252(JoinLinesCrlf(lines));
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = std::fflush(file) == 0 && ok;
+    return std::fclose(file) == 0 && ok;
+}
+
+}  // namespace
+
+std::string CreateTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    if (FileExists(path))
+        return path + ": " + std::strerror(EEXIST);
+    std::FILE* file = OpenFile(path, "wb");
+    if (!file)
+        return path + ": " + std::strerror(errno);
+    if (!WriteAndClose(file, lines))
+        return path + ": " + std::strerror(errno);
+    return {};
+}
+
+bool AppendTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(ToPath(path), ec))
+        return false;
+    std::FILE* file = OpenFile(path, "ab");
+    return file && WriteAndClose(file, lines);
+}
+
+std::string CreateFolders(const std::string& path) {
+    if (path.empty())
+        return "Unable to create directory";
+    std::error_code ec;
+    std::filesystem::create_directories(ToPath(path), ec);
+    if (ec)
+        return path + ": " + ec.message();
+    return {};
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto folder = ToPath(path).parent_path().u8string();
+    return std::string(folder.begin(), folder.end());
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    const auto joined = (ToPath(folder) / ToPath(name)).u8string();
+    return std::string(joined.begin(), joined.end());
 }
 
 }  // namespace zv

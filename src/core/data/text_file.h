@@ -20,4 +20,20 @@ bool FileExists(const std::string& path);
 // only the file's contents change. Returns an empty string on success, else the reason.
 std::string WriteTextLines(const std::string& path, const std::vector<std::string>& lines);
 
+// Log files grow line by line and must be complete on disk after every line, so they are
+// written in place rather than atomically.
+// Creates the file (replacing nothing: false when it exists) with the lines. Returns an empty
+// string on success, else the reason.
+std::string CreateTextFile(const std::string& path, const std::vector<std::string>& lines);
+// Appends the lines to an existing file and flushes them; false when the file is gone or
+// cannot be written, in which case nothing is created.
+bool AppendTextLines(const std::string& path, const std::vector<std::string>& lines);
+
+// Creates the folder and every missing parent; an empty string on success, else the reason.
+std::string CreateFolders(const std::string& path);
+
+// Folder part and file name of a path, and a name joined to a folder, with the system's separator.
+std::string FolderOf(const std::string& path);
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 }  // namespace zv

@@ -11,13 +11,13 @@ namespace zv {
 namespace {
 
 const char* const kLinRowNames[kLinRowCount] = {
-    "TpsScale", "FotoControl", "GeneralPurposeControl", "TempControl",
-    "IdleControl", "TpsSites", "RpmSites",
+    "TpsScale", "FotoControl", "GeneralPurposeControl", "TempControl", "IdleControl",
+    "TpsSites", "RpmSites",
 };
 
 const std::size_t kLinRowOffsets[kLinRowCount] = {
-    img::TpsScale, img::FotoControl, img::GeneralPurposeControl, img::TempControl,
-    img::IdleControl, img::TpsSites, img::RpmSites,
+    img::TpsScale, img::FotoControl, img::GeneralPurposeControl, img::TempControl, img::IdleControl,
+    img::TpsSites, img::RpmSites,
 };
 
 // The wideband controller switch exists only from this firmware on; below it the bit is
@@ -33,10 +33,8 @@ void WriteWord(ImageBytes& image, std::size_t offset, std::uint16_t word) {
     image[offset + 1] = static_cast<std::uint8_t>(word >> 8);
 }
 
-std::uint16_t SwapBytes(std::uint16_t w) { return static_cast<std::uint16_t>((w >> 8) | (w << 8)); }
-
-std::size_t FuelMapOffset(int t, int r) {
-    return img::FuelMap + 16 * static_cast<std::size_t>(15 - t) + static_cast<std::size_t>(15 - r);
+std::uint16_t SwapBytes(std::uint16_t w) {
+    return static_cast<std::uint16_t>((w >> 8) | (w << 8));
 }
 
 std::size_t AfrMapOffset(int t, int r) {
@@ -50,13 +48,15 @@ bool FlagValueSet(int index, std::int32_t value) {
 
 // trunc(k / pulse) as the timer count of the unit, limited to what the 16-bit word can hold.
 std::uint16_t PulseCount(double k, std::uint16_t pulse) {
-    if (pulse == 0) return 0xFFFF;  // no period: the word that decodes as 0
+    if (pulse == 0)
+        return 0xFFFF;  // no period: the word that decodes as 0
     const double count = std::trunc(k / pulse);
     return static_cast<std::uint16_t>(65535 - std::min(count, 65535.0));
 }
 
 std::uint16_t PulseFromCount(double k, std::uint16_t word) {
-    if (word == 0xFFFF) return 0;
+    if (word == 0xFFFF)
+        return 0;
     return static_cast<std::uint16_t>(std::trunc(k / (65535 - word)));
 }
 
@@ -65,33 +65,52 @@ constexpr double kPulseConstB = 1529984.0;  // firmware 9..36
 
 }  // namespace
 
-const char* LinRowName(int row) { return (row >= 0 && row < kLinRowCount) ? kLinRowNames[row] : ""; }
+std::size_t FuelMapOffset(int t, int r) {
+    return img::FuelMap + 16 * static_cast<std::size_t>(15 - t) + static_cast<std::size_t>(15 - r);
+}
 
-std::size_t LinRowOffset(int row) { return kLinRowOffsets[row]; }
+const char* LinRowName(int row) {
+    return (row >= 0 && row < kLinRowCount) ? kLinRowNames[row] : "";
+}
+
+std::size_t LinRowOffset(int row) {
+    return kLinRowOffsets[row];
+}
 
 TLiveLayout LiveLayoutOfFirmware(int firmware) {
-    if (firmware <= 8) return TLiveLayout::Live11;
-    if (firmware <= 23) return TLiveLayout::Live18;
-    if (firmware <= 36) return TLiveLayout::Live24;
+    if (firmware <= 8)
+        return TLiveLayout::Live11;
+    if (firmware <= 23)
+        return TLiveLayout::Live18;
+    if (firmware <= 36)
+        return TLiveLayout::Live24;
     return TLiveLayout::Live28;
 }
 
 std::size_t LiveLayoutLength(TLiveLayout layout) {
     switch (layout) {
-        case TLiveLayout::Live11: return 11;
-        case TLiveLayout::Live18: return 18;
-        case TLiveLayout::Live24: return 24;
-        case TLiveLayout::Live28: break;
+        case TLiveLayout::Live11:
+            return 11;
+        case TLiveLayout::Live18:
+            return 18;
+        case TLiveLayout::Live24:
+            return 24;
+        case TLiveLayout::Live28:
+            break;
     }
     return 28;
 }
 
 std::span<std::uint8_t> TLiveRecords::Buffer(TLiveLayout layout) {
     switch (layout) {
-        case TLiveLayout::Live11: return Live11;
-        case TLiveLayout::Live18: return Live18;
-        case TLiveLayout::Live24: return Live24;
-        case TLiveLayout::Live28: break;
+        case TLiveLayout::Live11:
+            return Live11;
+        case TLiveLayout::Live18:
+            return Live18;
+        case TLiveLayout::Live24:
+            return Live24;
+        case TLiveLayout::Live28:
+            break;
     }
     return Live28;
 }
@@ -100,13 +119,19 @@ std::span<const std::uint8_t> TLiveRecords::Buffer(TLiveLayout layout) const {
     return const_cast<TLiveRecords*>(this)->Buffer(layout);
 }
 
-std::uint16_t TZVDataSet::FlagsWord() const { return ReadWord(Image, img::FlagsWord); }
+std::uint16_t TZVDataSet::FlagsWord() const {
+    return ReadWord(Image, img::FlagsWord);
+}
 
-void TZVDataSet::SetFlagsWord(std::uint16_t flags) { WriteWord(Image, img::FlagsWord, flags); }
+void TZVDataSet::SetFlagsWord(std::uint16_t flags) {
+    WriteWord(Image, img::FlagsWord, flags);
+}
 
 std::uint8_t PackAfrCell(std::uint8_t value) {
-    if (value >= 128) return 255;
-    if (value >= 64) return 127;
+    if (value >= 128)
+        return 255;
+    if (value >= 64)
+        return 127;
     return value;
 }
 
@@ -122,17 +147,24 @@ std::int32_t ParameterValueViaImage(int index, std::int32_t value) {
 }
 
 std::uint16_t DecodePulse(std::uint16_t word, int firmware) {
-    if (firmware <= 3) return 116;
-    if (firmware <= 5) return PulseFromCount(kPulseConstA, SwapBytes(word));
-    if (firmware <= 8) return PulseFromCount(kPulseConstA, word);
-    if (firmware <= 36) return PulseFromCount(kPulseConstB, word);
+    if (firmware <= 3)
+        return 116;
+    if (firmware <= 5)
+        return PulseFromCount(kPulseConstA, SwapBytes(word));
+    if (firmware <= 8)
+        return PulseFromCount(kPulseConstA, word);
+    if (firmware <= 36)
+        return PulseFromCount(kPulseConstB, word);
     return word;
 }
 
 std::uint16_t EncodePulse(std::uint16_t pulse, int firmware) {
-    if (firmware <= 5) return SwapBytes(PulseCount(kPulseConstA, pulse));
-    if (firmware <= 8) return PulseCount(kPulseConstA, pulse);
-    if (firmware <= 36) return PulseCount(kPulseConstB, pulse);
+    if (firmware <= 5)
+        return SwapBytes(PulseCount(kPulseConstA, pulse));
+    if (firmware <= 8)
+        return PulseCount(kPulseConstA, pulse);
+    if (firmware <= 36)
+        return PulseCount(kPulseConstB, pulse);
     return pulse;
 }
 
@@ -150,14 +182,17 @@ void TZVDataClass::FieldsToImage() {
         }
     }
     for (int row = lin::TpsScale; row <= lin::IdleControl; ++row) {
-        std::copy(Lin[row].begin(), Lin[row].end(), image.begin() + static_cast<long>(LinRowOffset(row)));
+        std::copy(Lin[row].begin(), Lin[row].end(),
+                  image.begin() + static_cast<long>(LinRowOffset(row)));
     }
 
     std::uint16_t flags = FileData.FlagsWord();
     for (int i = 0; i < kParameterCount; ++i) {
         const ParameterRow& p = Parameter(i);
-        if (p.Place != ImagePlace::FlagBit) continue;
-        if (i == param::WBO2Control && DeviceData.Firmware < kWBO2ControlFirmware) continue;
+        if (p.Place != ImagePlace::FlagBit)
+            continue;
+        if (i == param::WBO2Control && DeviceData.Firmware < kWBO2ControlFirmware)
+            continue;
         if (FlagValueSet(i, Detail[i])) {
             SetFlag(flags, p.FlagBit);
         } else {
@@ -172,10 +207,12 @@ void TZVDataClass::FieldsToImage() {
 
     for (int i = 0; i < kParameterCount; ++i) {
         const ParameterRow& p = Parameter(i);
-        if (p.Place == ImagePlace::Byte) image[p.Offset] = static_cast<std::uint8_t>(Detail[i] & 0xFF);
+        if (p.Place == ImagePlace::Byte)
+            image[p.Offset] = static_cast<std::uint8_t>(Detail[i] & 0xFF);
     }
     for (int row : {lin::TpsSites, lin::RpmSites}) {
-        std::copy(Lin[row].begin(), Lin[row].end(), image.begin() + static_cast<long>(LinRowOffset(row)));
+        std::copy(Lin[row].begin(), Lin[row].end(),
+                  image.begin() + static_cast<long>(LinRowOffset(row)));
     }
 }
 
@@ -196,7 +233,8 @@ void TZVDataClass::ImageToFields() {
     for (int i = 0; i < kParameterCount; ++i) {
         const ParameterRow& p = Parameter(i);
         if (p.Place == ImagePlace::FlagBit) {
-            if (i == param::WBO2Control && DeviceData.Firmware < kWBO2ControlFirmware) continue;
+            if (i == param::WBO2Control && DeviceData.Firmware < kWBO2ControlFirmware)
+                continue;
             Detail[i] = TestFlag(flags, p.FlagBit) ? 1 : 0;
         } else if (p.Place == ImagePlace::Byte) {
             Detail[i] = image[p.Offset];
@@ -208,14 +246,16 @@ void TZVDataClass::ImageToFields() {
 void TZVDataClass::SaveToStrings(std::vector<std::string>& lines) const {
     lines.clear();
     lines.push_back("[Zevrin System]");
-    lines.push_back(std::string("Firmware=") +
-                    (DeviceData.Ident.FirmwareCode.empty() ? "unknown" : FirmwareName(DeviceData.Firmware)));
+    lines.push_back(std::string("Firmware=") + (DeviceData.Ident.FirmwareCode.empty()
+                                                    ? "unknown"
+                                                    : FirmwareName(DeviceData.Firmware)));
     lines.push_back("SerialNo=" + (DeviceData.Ident.SerialNo.empty() ? std::string("unknown")
-                                                                      : DeviceData.Ident.SerialNo));
+                                                                     : DeviceData.Ident.SerialNo));
     auto joinRow = [](const ByteRow& row) {
         std::string text;
         for (std::size_t i = 0; i < row.size(); ++i) {
-            if (i > 0) text += ',';
+            if (i > 0)
+                text += ',';
             text += std::to_string(row[i]);
         }
         return text;
@@ -223,7 +263,8 @@ void TZVDataClass::SaveToStrings(std::vector<std::string>& lines) const {
     auto grid = [&](const char* header, const ByteGrid& values) {
         lines.emplace_back();
         lines.emplace_back(header);
-        for (int t = 0; t < 16; ++t) lines.push_back("T" + std::to_string(t) + "=" + joinRow(values[t]));
+        for (int t = 0; t < 16; ++t)
+            lines.push_back("T" + std::to_string(t) + "=" + joinRow(values[t]));
     };
     grid("[Zevrin Map]", Map);
     grid("[Zevrin AFR map]", AfrMap);
@@ -260,7 +301,8 @@ bool TZVDataClass::SameAsDevice() const {
 
 void TZVDataClass::ClearUnusedAreas(TZVDataSet& set) {
     auto fill = [&set](std::size_t from, std::size_t to) {
-        std::fill(set.Image.begin() + static_cast<long>(from), set.Image.begin() + static_cast<long>(to) + 1, 0xFF);
+        std::fill(set.Image.begin() + static_cast<long>(from),
+                  set.Image.begin() + static_cast<long>(to) + 1, 0xFF);
     };
     const int fw = set.Firmware;
     if (fw <= 3) {
@@ -270,10 +312,14 @@ void TZVDataClass::ClearUnusedAreas(TZVDataSet& set) {
     } else if (fw <= 8) {
         fill(4, 205);
         fill(224, 767);
-        static const ByteRow kTpsSites = {242, 228, 214, 200, 186, 172, 158, 144, 129, 115, 101, 87, 73, 59, 45, 31};
-        static const ByteRow kRpmSites = {225, 212, 200, 187, 175, 162, 150, 137, 125, 105, 85, 65, 45, 30, 15, 7};
-        std::copy(kTpsSites.begin(), kTpsSites.end(), set.Image.begin() + static_cast<long>(img::TpsSites));
-        std::copy(kRpmSites.begin(), kRpmSites.end(), set.Image.begin() + static_cast<long>(img::RpmSites));
+        static const ByteRow kTpsSites = {242, 228, 214, 200, 186, 172, 158, 144,
+                                          129, 115, 101, 87,  73,  59,  45,  31};
+        static const ByteRow kRpmSites = {225, 212, 200, 187, 175, 162, 150, 137,
+                                          125, 105, 85,  65,  45,  30,  15,  7};
+        std::copy(kTpsSites.begin(), kTpsSites.end(),
+                  set.Image.begin() + static_cast<long>(img::TpsSites));
+        std::copy(kRpmSites.begin(), kRpmSites.end(),
+                  set.Image.begin() + static_cast<long>(img::RpmSites));
     }
     fill(img::UnusedTail, kMainAreaSize - 1);
 }

@@ -37,12 +37,24 @@ constexpr int kLinRowCount = 7;
 
 // Linearisation rows, in the order of Lin and of the data file's [Zevrin Lin].
 namespace lin {
-enum : int { TpsScale = 0, FotoControl, GeneralPurposeControl, TempControl, IdleControl, TpsSites, RpmSites };
+enum : int {
+    TpsScale = 0,
+    FotoControl,
+    GeneralPurposeControl,
+    TempControl,
+    IdleControl,
+    TpsSites,
+    RpmSites
+};
 }
 
 const char* LinRowName(int row);
 // Image offset of a Lin row (note: TempControl lies before GeneralPurposeControl in the image).
 std::size_t LinRowOffset(int row);
+
+// Image offset of fuel map cell (t, r), t the throttle and r the engine-speed site index (0 =
+// lowest): the map is stored throttle-major with both indices reversed.
+std::size_t FuelMapOffset(int t, int r);
 
 using ByteRow = std::array<std::uint8_t, 16>;
 using ByteGrid = std::array<ByteRow, 16>;
@@ -50,7 +62,7 @@ using ImageBytes = std::array<std::uint8_t, kImageSize>;
 
 // Identification of a unit as read by the online mode.
 struct TIdent {
-    std::string Text;          // identification text as received (up to 176 characters)
+    std::string Text;  // identification text as received (up to 176 characters)
     std::uint8_t DeviceType = 0;
     std::string SerialNo;      // at most 20 characters
     std::string FirmwareCode;  // at most 4 characters; empty when the unit reported none
@@ -95,15 +107,15 @@ struct TLiveRecords {
 // Everything the program knows about one data set: the edit fields in PC form and three
 // copies of the unit's image (from the file, the working one, and the one an upload lands in).
 class TZVDataClass {
-public:
+  public:
     TZVDataClass();
 
     std::string FileName;
     std::vector<std::string> Comment;
-    ByteGrid Map{};                          // Map[t][r], t throttle index, r engine-speed index
-    std::array<std::int32_t, 44> Detail{};   // the parameter table's values
+    ByteGrid Map{};                         // Map[t][r], t throttle index, r engine-speed index
+    std::array<std::int32_t, 44> Detail{};  // the parameter table's values
     std::array<ByteRow, kLinRowCount> Lin{};
-    ByteGrid AfrMap{};                       // value b means AFR (b + 105) / 10
+    ByteGrid AfrMap{};  // value b means AFR (b + 105) / 10
     TZVDataSet FileData;
     std::uint8_t Loaded = 0;
     TZVDataSet DeviceData;
@@ -128,8 +140,12 @@ public:
     // Copies the file image (both areas) over the working image.
     void FileImageToDevice() { DeviceData.Image = FileData.Image; }
 
-    static void SetFlag(std::uint16_t& flags, int n) { flags = static_cast<std::uint16_t>(flags | (1u << n)); }
-    static void ClearFlag(std::uint16_t& flags, int n) { flags = static_cast<std::uint16_t>(flags & ~(1u << n)); }
+    static void SetFlag(std::uint16_t& flags, int n) {
+        flags = static_cast<std::uint16_t>(flags | (1u << n));
+    }
+    static void ClearFlag(std::uint16_t& flags, int n) {
+        flags = static_cast<std::uint16_t>(flags & ~(1u << n));
+    }
     static bool TestFlag(std::uint16_t flags, int n) { return ((flags >> n) & 1u) != 0; }
     static bool TestBit(std::uint8_t byte, int n) { return ((byte >> n) & 1u) != 0; }
 };

@@ -54,6 +54,11 @@ public:
     void NBLambdaActiveButtonClick();
     void WBO2LambdaActiveButtonClick();
     void LoggerButtonClick();
+    // The Logger menu item: while logging is armed it asks before quitting; otherwise it acts
+    // as the Logger button.
+    void MenuLoggerClick();
+    // The logger refused its file: the button pops up and the menu item is unchecked.
+    void ReleaseLogger();
 
     // Port menu. The stored port is used from the next connect; while connecting or online
     // a different port is connected to at once.

@@ -113,6 +113,23 @@ void TOnlineMode::LoggerButtonClick() {
     }
 }
 
+void TOnlineMode::MenuLoggerClick() {
+    if (!controls_.LoggerMenuEnabled) return;
+    if (!controls_.LoggerMenuChecked) {
+        LoggerButtonClick();
+        return;
+    }
+    if (main_.ShowMessage(MsgKind::Confirmation, main_.Text(txt::QuitDataLogging), MsgButtons::YesNo) == MsgAnswer::Yes) {
+        ReleaseLogger();
+        if (StopLogging) StopLogging();
+    }
+}
+
+void TOnlineMode::ReleaseLogger() {
+    controls_.Logger.Down = false;
+    controls_.LoggerMenuChecked = false;
+}
+
 void TOnlineMode::RebuildPortMenu() {
     // The built-in simulated unit is always there, so that the program can go online without
     // a unit; the menu is therefore never empty.

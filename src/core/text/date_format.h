@@ -14,4 +14,10 @@ std::string FormatLongDateTime(std::time_t when, Language lang);
 // The short form "mm/dd/yyyy hh:nn:ss" or "dd.mm.yyyy hh:nn:ss", 24-hour clock.
 std::string FormatShortDateTime(std::time_t when, Language lang);
 
+// "yyyy-mm-dd  hh:nn:ss": the stamps of a log file, the same in both languages.
+std::string FormatLogDateTime(std::time_t when);
+
+// "dd.mm.yyyy  hh:nn" in German, "mm/dd/yyyy  hh:nna/p" in English: the data sheet's date.
+std::string FormatPrintDateTime(std::time_t when, Language lang);
+
 }  // namespace zv

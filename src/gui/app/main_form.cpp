@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -16,6 +17,7 @@
 #include <iostream>
 
 #include "app/command_line.h"
+#include "app/logger_wiring.h"
 #include "app/control_panel.h"
 #include "app/look.h"
 #include "app/top_stripe.h"
@@ -55,7 +57,8 @@ TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsSto
       main_(dialogs_, *store_),
       form_(main_, *store_),
       keyConfig_(keyCtrl_, *store_),
-      pageSelect_(main_.Data()) {
+      pageSelect_(main_.Data()),
+      host_(main_, form_, keyCtrl_) {
     qtDialogs_.SetParent(this);
     FormCreate();
 }
@@ -64,6 +67,10 @@ TMainForm::~TMainForm() {
     main_.DataSetLoaded = nullptr;
     comManager_->OnPortArrived = nullptr;
     comManager_->OnPortRemoved = nullptr;
+    // The views go before the page models they paint.
+    delete takeCentralWidget();
+    for (int page = 0; page < kPageCount; ++page)
+        form_.SetPage(page, nullptr);
 }
 
 TStartEnvironment TMainForm::Environment() const {
@@ -131,6 +138,7 @@ void TMainForm::FormCreate() {
     };
     online_->PageKey = [this](int keyCode) { form_.PageKey(keyCode); };
     online_->DataTakenOver = [this] {
+        form_.LoadPagesFromImage();
         pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
         // The take-over refreshes the controls after telling the pages; paint what it decided.
         QTimer::singleShot(0, this, [this] {
@@ -138,9 +146,11 @@ void TMainForm::FormCreate() {
             Render();
         });
     };
+    CreateDataLogger();
     topStripe_->WidthChanged = [this](int width) { online_->SetTopStripeWidth(width); };
     form_.ShowPageSelection = [this] { ShowPageSelection(); };
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
+    WirePages();
 
     main_.Data().DeviceData.Firmware = 0;
     WirePageSelect();
@@ -207,11 +217,39 @@ std::optional<int> TMainForm::PortThisRun() const {
     return number;
 }
 
+void TMainForm::CreateDataLogger() {
+    TDLoggerHost host;
+    host.CurrentLanguage = [this] { return main_.CurrentLanguage(); };
+    host.RecentDir = [this] { return main_.RecentDir(); };
+    host.WBO2DispOnF = [this] { return form_.Started().WBO2DispOnF; };
+    host.WidebandDevice = [this] { return form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0); };
+    host.ReleaseLogger = [this] { online_->ReleaseLogger(); };
+    host.ShowPageSelection = [this] { ShowPageSelection(); };
+    logger_ = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, host);
+    ConnectDataLogger(*online_, *logger_);
+}
+
+// The comment page's lines once it is in place; the data set's own until then.
+std::vector<std::string> TMainForm::CommentLines() const { return main_.Data().Comment; }
+
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
     pageSelect_.SwitchNotebookPage = [this](int page) { ShowNotebookPage(page); };
     pageSelect_.PageMenuChanged = [this] { PageMenuChanged(); };
     pageSelect_.FocusMainKeyControl = [this] {
+        if (keySink_)
+            keySink_->setFocus();
+    };
+}
+
+// Pages hear the live records, the page selection and the window actions they ask for.
+void TMainForm::WirePages() {
+    online_->WBODebounceLevel = host_.WBODebounceLevel();
+    online_->ShowLiveFrame = [this](const TLiveRecord& record) { form_.ShowLiveFrame(record); };
+    pageSelect_.ShowPage = [this](int page) { form_.ShowPage(page); };
+    pageSelect_.RefreshPage = [this](int page) { form_.RefreshPage(page); };
+    host_.OnShowPageSelection = [this] { ShowPageSelection(); };
+    host_.OnFocusKeyControl = [this] {
         if (keySink_)
             keySink_->setFocus();
     };
@@ -227,6 +265,7 @@ void TMainForm::PageMenuChanged() {
 }
 
 void TMainForm::DataSetLoaded() {
+    form_.LoadPagesFromImage();
     pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
     online_->RefreshControls();
     AfterControlsRefreshed();
@@ -309,8 +348,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
-    if (online_->Controls().Logger.Down)
-        online_->LoggerButtonClick();
+    logger_->CloseAtExit();
     const TWindowState state = isMinimized()   ? TWindowState::Minimized
                                : isMaximized() ? TWindowState::Maximized
                                                : TWindowState::Normal;
@@ -360,10 +398,5 @@ void TMainForm::InfoClick() {
     main_.ShowMessage(MsgKind::Information,
                       form_.InfoText(unit.DeviceType, unit.SerialNo, unit.VerLevel));
 }
-
-// Printing the data sheet comes with its own change.
-void TMainForm::PrintClick() {}
-
-void TMainForm::PrinterSetupClick() {}
 
 }  // namespace zv::gui

@@ -1,17 +1,22 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/main_form_model.h"
+#include "app/main_page_host.h"
 #include "app/main_model.h"
 #include "app/port_name.h"
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
+#include "logger/data_logger.h"
+#include "print/data_sheet.h"
+#include "print/sheet_painter.h"
 #include "seams/qt_dialogs.h"
 #include "seams/qt_timer_service.h"
 
@@ -19,6 +24,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QStackedWidget;
 class QTimer;
 class QToolBar;
@@ -41,6 +47,7 @@ class KeyControlWidget;
 class PageSelectWindow;
 class TControlPanel;
 class TIntroPage;
+class TPageView;
 class TTopStripe;
 
 // How this run starts: from the command line, or set by tests.
@@ -71,6 +78,7 @@ class TMainForm : public QMainWindow {
     TPageSelect& PageSelect() { return pageSelect_; }
     PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
     KeyControlWidget& KeySink() { return *keySink_; }
+    TDLogger& DataLogger() { return *logger_; }
 
     // Menu actions by name, for the wiring tests.
     struct TActions {
@@ -118,6 +126,8 @@ class TMainForm : public QMainWindow {
     void BuildToolBar();
     void BuildStatusBar();
     void BuildNotebook();
+    void AddPage(int index, std::unique_ptr<TPage> page, TPageView* view);
+    void WirePages();
     void ConnectControls();
     void FileMenuAboutToShow();
     void OptionsMenuAboutToShow();
@@ -134,6 +144,11 @@ class TMainForm : public QMainWindow {
     void RenderStatus();
     void UpdateDateTimePanel();
     TStartEnvironment Environment() const;
+    void CreateDataLogger();
+    std::vector<std::string> CommentLines() const;
+    QPrinter& Printer();
+    TDataSheet CurrentDataSheet() const;
+    void PrintToPdf(const TDataSheet& sheet, const TSheetProgress& progress);
 
     TProgramOptions options_;
     QtTimerService timers_;
@@ -153,7 +168,14 @@ class TMainForm : public QMainWindow {
     TKeyControl keyCtrl_{"KeyCtrl"};
     TKeyConfigDlg keyConfig_;
     TPageSelect pageSelect_;
+    // What the pages reach of the main window, and the pages' core models by page number (their
+    // views live in the notebook).
+    TMainPageHost host_;
+    std::vector<std::unique_ptr<TPage>> pageModels_;
+    std::array<TPageView*, kPageCount> pageViews_{};
     TOnlineMode* online_ = nullptr;
+    std::unique_ptr<TDLogger> logger_;
+    std::unique_ptr<QPrinter> printer_;
 
     TControlPanel* panel_ = nullptr;
     TTopStripe* topStripe_ = nullptr;

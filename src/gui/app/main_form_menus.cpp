@@ -18,6 +18,9 @@
 #include "app/main_form.h"
 #include "online/online_mode.h"
 #include "pages/intro_page.h"
+#include "editors/map_form.h"
+#include "pages/map_form_view.h"
+#include "pages/page_view.h"
 #include "widgets/readout.h"
 
 namespace zv::gui {
@@ -118,7 +121,7 @@ void TMainForm::BuildOptionsMenu() {
     connect(actions_.IdleControl, &QAction::triggered, this, [this] { DispatchKey(key::F9); });
     connect(actions_.LambdaControl, &QAction::triggered, this, [this] { DispatchKey(key::F10); });
     connect(actions_.DataLogger, &QAction::triggered, this, [this] {
-        online_->LoggerButtonClick();
+        online_->MenuLoggerClick();
         Render();
     });
     connect(optionsMenu_, &QMenu::aboutToShow, this, &TMainForm::OptionsMenuAboutToShow);
@@ -196,6 +199,21 @@ void TMainForm::BuildNotebook() {
         notebook_->addWidget(PendingPage(text));
         text->setObjectName(QStringLiteral("pendingText"));
     }
+    auto map = std::make_unique<TMapForm>(host_);
+    auto* mapView = new TMapFormView(*map);
+    AddPage(1, std::move(map), mapView);
+}
+
+// A page is its core model plus its view; the view takes the page's place in the notebook.
+void TMainForm::AddPage(int index, std::unique_ptr<TPage> page, TPageView* view) {
+    QWidget* pending = notebook_->widget(index);
+    notebook_->insertWidget(index, view);
+    notebook_->removeWidget(pending);
+    delete pending;
+    pageViews_[static_cast<std::size_t>(index)] = view;
+    form_.SetPage(index, page.get());
+    page->SetLanguage(main_.CurrentLanguage());
+    pageModels_.push_back(std::move(page));
 }
 
 void TMainForm::ConnectControls() {
@@ -207,7 +225,10 @@ void TMainForm::ConnectControls() {
     connect(p.NBLambdaActiveButton, &QToolButton::clicked, this, [this] { DispatchKey(key::F10); });
     connect(p.WBO2LambdaActiveButton, &QToolButton::clicked, this,
             [this] { DispatchKey(key::F11); });
-    connect(p.LoggerButton, &QToolButton::clicked, actions_.DataLogger, &QAction::trigger);
+    connect(p.LoggerButton, &QToolButton::clicked, this, [this] {
+        online_->LoggerButtonClick();
+        Render();
+    });
     connect(p.KeyUpPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(0); });
     connect(p.KeyDownPanel, &QToolButton::clicked, this, [this] { KeyConfigClick(1); });
     connect(p.AFRTopPanel, &TReadout::DoubleClicked, this, [this] {

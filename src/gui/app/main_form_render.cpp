@@ -9,6 +9,7 @@
 #include "app/top_stripe.h"
 #include "dashboard/dashboard.h"
 #include "online/online_mode.h"
+#include "pages/page_view.h"
 #include "widgets/bar_gauge.h"
 #include "widgets/led.h"
 #include "widgets/readout.h"
@@ -52,6 +53,8 @@ void TMainForm::Render() {
     RenderControls();
     RenderDashboard();
     RenderStatus();
+    if (TPageView* view = pageViews_[static_cast<std::size_t>(form_.PageOnView())])
+        view->Render();
 }
 
 void TMainForm::RenderControls() {
@@ -115,6 +118,7 @@ void TMainForm::RenderStatus() {
     SetPanel(serialNoPanel_, Q(panels.SerialNo));
     SetPanel(verLevelPanel_, Q(panels.VerLevel));
     SetPanel(firmwarePanel_, Q(main_.FirmwarePanel()));
+    SetPanel(logNumPanel_, Q(logger_->State().LogNumPanel));
     const TGaugeState& gauge = online_->Gauge();
     panel_->ComGauge->SetMaximum(gauge.Max);
     panel_->ComGauge->SetPosition(gauge.Position);

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "seams/settings.h"
 
 namespace zv {
 

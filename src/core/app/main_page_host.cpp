@@ -1,0 +1,134 @@
+#include "app/main_page_host.h"
+
+#include <algorithm>
+
+#include "app/main_form_model.h"
+#include "config/key_control.h"
+#include "link/write_queue.h"
+#include "online/online_mode.h"
+
+namespace zv {
+
+TMainPageHost::TMainPageHost(TMainModel& main, TMainFormModel& form, const TKeyControl& keys)
+    : main_(main), form_(form), keys_(keys) {}
+
+TZVDataClass& TMainPageHost::Data() {
+    return main_.Data();
+}
+
+Language TMainPageHost::CurrentLanguage() const {
+    return main_.CurrentLanguage();
+}
+
+bool TMainPageHost::RunOnline() const {
+    const TOnlineMode* online = main_.Online();
+    return online && online->LinkState() == link::RunOnline;
+}
+
+const TMainControls& TMainPageHost::Controls() const {
+    const TOnlineMode* online = main_.Online();
+    return online ? online->Controls() : offlineControls_;
+}
+
+namespace {
+
+std::optional<std::uint8_t> WriteKindOf(std::size_t count) {
+    switch (count) {
+        case 1:
+            return wkind::OneByte;
+        case 2:
+            return wkind::TwoBytes;
+        case 16:
+            return wkind::SixteenBytes;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+bool TMainPageHost::WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) {
+    TZVDataClass& data = main_.Data();
+    const auto kind = WriteKindOf(bytes.size());
+    if (!kind || write.Offset + bytes.size() > data.DeviceData.Image.size())
+        return false;
+    auto target = data.DeviceData.Image.begin() + static_cast<std::ptrdiff_t>(write.Offset);
+    if (std::equal(bytes.begin(), bytes.end(), target))
+        return false;
+    std::copy(bytes.begin(), bytes.end(), target);
+    if (write.RefreshFields)
+        data.ImageToFields();
+    main_.SetModified(true);
+    if (RunOnline()) {
+        TOnlineMode& online = *main_.Online();
+        online.Link().QueueWrite(write.Area, &*target, *kind, write.Address);
+        if (write.Pause)
+            online.StartPauseTimer();
+    } else {
+        data.DeviceData.ChangedOffline = 1;
+    }
+    return true;
+}
+
+bool TMainPageHost::PauseTimerActive() const {
+    const TOnlineMode* online = main_.Online();
+    return online && online->PauseTimerActive();
+}
+
+std::uint8_t TMainPageHost::TranslateStepKey(std::uint8_t key) const {
+    return keys_.TranslateStepKey(key);
+}
+
+TSettings& TMainPageHost::Settings() {
+    return form_.Settings();
+}
+
+MsgAnswer TMainPageHost::ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons) {
+    return main_.ShowMessage(kind, text, buttons);
+}
+
+void TMainPageHost::ShowPageSelection() {
+    if (OnShowPageSelection)
+        OnShowPageSelection();
+}
+
+void TMainPageHost::FocusKeyControl() {
+    if (OnFocusKeyControl)
+        OnFocusKeyControl();
+}
+
+void TMainPageHost::StartDownload(TSequence sequence) {
+    if (TOnlineMode* online = main_.Online())
+        online->StartSequence(sequence, link::ConnectTransfer);
+}
+
+int TMainPageHost::WBODebounceLevel() const {
+    return debounceLevel_;
+}
+
+void TMainPageHost::SetWBODebounceLevel(int level) {
+    debounceLevel_ = level;
+    if (TOnlineMode* online = main_.Online())
+        online->WBODebounceLevel = level;
+}
+
+bool TMainPageHost::WBO2DispAfrMaster() const {
+    return form_.WBO2DispAfrMaster();
+}
+
+void TMainPageHost::ToggleWBO2DispAfrMaster() {
+    form_.AFRPanelDblClick();
+}
+
+bool TMainPageHost::WBO2DispOnF() const {
+    return form_.Started().WBO2DispOnF;
+}
+
+// The type configuration dialog keeps the device index in the settings; it is read once here.
+int TMainPageHost::WBO2ModuleType() const {
+    if (!moduleType_)
+        moduleType_ = form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0);
+    return *moduleType_;
+}
+
+}  // namespace zv

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "pages/page_host.h"
+
+namespace zv {
+
+class TKeyControl;
+class TMainFormModel;
+class TMainModel;
+
+// The main window's side of the page interface: the data set and the link of the main model,
+// the settings and readout options of the main form, and the step keys of the main key control.
+class TMainPageHost final : public TPageHost {
+  public:
+    TMainPageHost(TMainModel& main, TMainFormModel& form, const TKeyControl& keys);
+
+    // Window actions the GUI carries out.
+    std::function<void()> OnShowPageSelection;
+    std::function<void()> OnFocusKeyControl;
+
+    TZVDataClass& Data() override;
+    Language CurrentLanguage() const override;
+    bool RunOnline() const override;
+    const TMainControls& Controls() const override;
+    bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) override;
+    bool PauseTimerActive() const override;
+    std::uint8_t TranslateStepKey(std::uint8_t key) const override;
+    TSettings& Settings() override;
+    MsgAnswer ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons) override;
+    void ShowPageSelection() override;
+    void FocusKeyControl() override;
+    void StartDownload(TSequence sequence) override;
+    int WBODebounceLevel() const override;
+    void SetWBODebounceLevel(int level) override;
+    bool WBO2DispAfrMaster() const override;
+    void ToggleWBO2DispAfrMaster() override;
+    bool WBO2DispOnF() const override;
+    int WBO2ModuleType() const override;
+
+  private:
+    TMainModel& main_;
+    TMainFormModel& form_;
+    const TKeyControl& keys_;
+    TMainControls offlineControls_;  // before the link exists
+    int debounceLevel_ = 5;
+    mutable std::optional<int> moduleType_;
+};
+
+}  // namespace zv

@@ -1,0 +1,360 @@
+#include "editors/map_form.h"
+
+#include <algorithm>
+
+#include "config/key_control.h"
+#include "link/transfer_table.h"
+#include "pages/page_host.h"
+
+namespace zv {
+
+namespace {
+
+constexpr const char* kSection = "PageFuelMap";
+constexpr int kPageStep = 15;
+constexpr int kMaxDebounceLevel = 5;
+constexpr int kLambdaInputMax = 51;
+constexpr int kTempInAsLambda = 2;
+constexpr int kGPInAsLambda = 3;
+constexpr std::uint8_t kWidebandInput = 2;
+
+// Record bytes the page reads, by layout.
+struct TLiveBytes {
+    std::size_t Throttle, Rpm, MapValue;
+};
+constexpr TLiveBytes kLive11Bytes = {1, 0, 4};
+constexpr TLiveBytes kLiveBytes = {2, 1, 10};
+constexpr std::size_t kInputF = 5;
+constexpr std::size_t kInputE = 7;
+
+// Windows colour values (0x00BBGGRR) and ours (0xRRGGBB) swap red and blue.
+std::uint32_t SwapRedBlue(std::uint32_t colour) {
+    return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+}
+
+struct TColourSetting {
+    const char* Key;
+    std::uint32_t TMapChartColours::*Field;
+};
+constexpr TColourSetting kColourSettings[] = {
+    {"BackGroundColor", &TMapChartColours::Background},
+    {"MapLinesColor", &TMapChartColours::MapLines},
+    {"FrameLinesColor", &TMapChartColours::FrameLines},
+    {"XScale", &TMapChartColours::XScale},
+    {"XHighLightScale", &TMapChartColours::XHighLightScale},
+    {"ZScale", &TMapChartColours::ZScale},
+    {"ZHighLightScale", &TMapChartColours::ZHighLightScale},
+};
+
+const TColourSetting& SettingOf(TChartColour which) {
+    switch (which) {
+        case TChartColour::Background:
+            return kColourSettings[0];
+        case TChartColour::MapLines:
+            return kColourSettings[1];
+        case TChartColour::Frame:
+            break;
+    }
+    return kColourSettings[2];
+}
+
+std::array<int, 16> Labels(const TSites& sites, int scaleMax) {
+    std::array<int, 16> labels{};
+    for (std::size_t i = 0; i < 16; ++i)
+        labels[i] = SiteLabel(sites[i], scaleMax);
+    return labels;
+}
+
+}  // namespace
+
+TMapForm::TMapForm(TPageHost& host) : host_(host), revAdjust_(host) {
+    ReadSettings();
+    revAdjust_.SitesChanged = [this](bool) {
+        LoadAxes();
+        NotifyChanged();
+    };
+    SetLanguage(host_.CurrentLanguage());
+}
+
+// A missing setting is written with its default; a smoothing level outside 0..5 is put back
+// into range and written, since the readout divides by level + 1.
+void TMapForm::ReadSettings() {
+    TSettings& s = host_.Settings();
+    state_.ViewMode = s.s_ReadString(kSection, "ViewMode", "MapOnly") == "MapO2"
+                          ? TMapViewMode::MapO2
+                          : TMapViewMode::MapOnly;
+    int level = s.i_ReadInteger(kSection, "WBODebounceLevel", kMaxDebounceLevel);
+    if (level < 0 || level > kMaxDebounceLevel) {
+        level = std::clamp(level, 0, kMaxDebounceLevel);
+        s.v_WriteInteger(kSection, "WBODebounceLevel", level);
+    }
+    host_.SetWBODebounceLevel(level);
+    TMapChartColours& colours = state_.Chart.Colours;
+    for (const auto& [key, field] : kColourSettings) {
+        const auto stored =
+            s.i_ReadInteger(kSection, key, static_cast<int>(SwapRedBlue(colours.*field)));
+        colours.*field = SwapRedBlue(static_cast<std::uint32_t>(stored) & 0xFFFFFF);
+    }
+    state_.TableShown = s.f_ReadBool(kSection, "MapTable", true);
+}
+
+void TMapForm::LoadFromImage() {
+    LoadAxes();
+    const int level = host_.WBODebounceLevel();
+    state_.DebouncePosition = kMaxDebounceLevel - level;
+    state_.DebounceLevel = std::to_string(level);
+    ShowCursorValue();
+    revAdjust_.LoadFromImage();
+    NotifyChanged();
+}
+
+void TMapForm::LoadAxes() {
+    const ImageBytes& image = host_.Data().DeviceData.Image;
+    throttleSites_ = DisplayedSites(SitesAt(image, img::TpsSites));
+    rpmSites_ = DisplayedSites(SitesAt(image, img::RpmSites));
+    state_.Chart.ThrottleSites = throttleSites_;
+    state_.Chart.RpmSites = rpmSites_;
+    state_.Chart.ThrottleLabels = Labels(throttleSites_, kThrottleScaleMax);
+    state_.Chart.RpmLabels = Labels(rpmSites_, kRpmScaleMax);
+}
+
+void TMapForm::ShowPage() {
+    SetLanguage(host_.CurrentLanguage());
+    cursorShown_ = true;
+    LoadFromImage();
+    host_.FocusKeyControl();
+}
+
+void TMapForm::RefreshPage() {
+    SetLanguage(host_.CurrentLanguage());
+    LoadFromImage();
+}
+
+void TMapForm::SetLanguage(Language lang) {
+    const bool german = lang == Language::German;
+    TMapFormTexts& t = state_.Texts;
+    t.RevAdjustButton = german ? "Stützst" : "Sites";
+    t.ManFieldValueLabel = german ? "Feld" : "Site value";
+    t.AutoFieldValueLabel = german ? "Ausgang" : "Output";
+    t.MapDownloadHint = german ? "Dieses Kennfeld downloaden" : "Download map data only";
+    t.DebounceHint = german ? "Bedämpfung Anzeigewert" : "Debounce level";
+    t.MenuMapLinesColor = german ? "Kennfeldfarbe" : "Map lines color";
+    t.MenuBGColor = german ? "Hintergrundfarbe" : "Bachground color";
+    t.MenuFrameColor = german ? "Kennfeldrahmenfarbe" : "Frame color";
+    t.ViewButton = "View";
+    t.MapDownloadButton = "This Map";
+    t.TableButton = german ? "Tabelle" : "Table";
+    state_.Chart.RpmUnit = german ? "[U/min]" : "[Rpm]";
+    wideband_.SetAfrMaster(host_.WBO2DispAfrMaster());
+    revAdjust_.SetLanguage(lang);
+    NotifyChanged();
+}
+
+void TMapForm::HandleKey(std::uint8_t key) {
+    switch (host_.TranslateStepKey(key)) {
+        case vk::Tab:
+            if (revAdjust_.Active())
+                revAdjust_.HandleKey(vk::Tab);
+            else
+                RevAdjustButtonClick();
+            return;
+        case vk::Esc:
+            cursorShown_ = false;
+            NotifyChanged();
+            host_.ShowPageSelection();
+            return;
+        case vk::PageUp:
+            StepCell(kPageStep);
+            return;
+        case vk::PageDown:
+            StepCell(-kPageStep);
+            return;
+        case vk::Left:
+            MoveCursor(0, -1);
+            return;
+        case vk::Right:
+            MoveCursor(0, 1);
+            return;
+        case vk::Up:
+            MoveCursor(1, 0);
+            return;
+        case vk::Down:
+            MoveCursor(-1, 0);
+            return;
+        case vk::NumPlus:
+        case vk::OemPlus:
+            StepCell(1);
+            return;
+        case vk::NumMinus:
+        case vk::OemMinus:
+            StepCell(-1);
+            return;
+        default:
+            return;
+    }
+}
+
+void TMapForm::MoveCursor(int dt, int dr) {
+    TMapChartState& c = state_.Chart;
+    c.CursorT = std::clamp(c.CursorT + dt, 0, 15);
+    c.CursorR = std::clamp(c.CursorR + dr, 0, 15);
+    ShowCursorValue();
+    NotifyChanged();
+}
+
+void TMapForm::CellClick(int t, int r) {
+    if (t < 0 || t > 15 || r < 0 || r > 15)
+        return;
+    state_.Chart.CursorT = t;
+    state_.Chart.CursorR = r;
+    ShowCursorValue();
+    NotifyChanged();
+    host_.FocusKeyControl();
+}
+
+void TMapForm::ShowCursorValue() {
+    const TMapChartState& c = state_.Chart;
+    state_.ManMapValue =
+        std::to_string(host_.Data().DeviceData.Image[FuelMapOffset(c.CursorT, c.CursorR)]);
+}
+
+void TMapForm::StepCell(int delta) {
+    const TMapChartState& c = state_.Chart;
+    TZVDataClass& data = host_.Data();
+    const std::size_t offset = FuelMapOffset(c.CursorT, c.CursorR);
+    const int value = std::clamp(data.DeviceData.Image[offset] + delta, 0, 255);
+    TImageWrite write;
+    write.Offset = offset;
+    write.Address = static_cast<std::uint16_t>(FuelMapAddress(data.DeviceData.Firmware) +
+                                               (offset - img::FuelMap));
+    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
+    if (!host_.WriteImage(write, bytes))
+        return;
+    ShowCursorValue();
+    NotifyChanged();
+}
+
+void TMapForm::ShowLiveFrame(const TLiveRecord& record) {
+    const auto& b = record.Bytes;
+    const TLiveBytes& at = record.Layout == TLiveLayout::Live11 ? kLive11Bytes : kLiveBytes;
+    if (b.size() <= at.MapValue)
+        return;
+    TMapChartState& c = state_.Chart;
+    const auto map = std::span<const std::uint8_t, 256>(
+        host_.Data().DeviceData.Image.data() + img::FuelMap, 256);
+    c.MarkerT = AxisPosition(throttleSites_, b[at.Throttle]);
+    c.MarkerR = AxisPosition(rpmSites_, b[at.Rpm]);
+    c.MarkerHeight = MarkerHeight(map, throttleSites_, rpmSites_, b[at.Throttle], b[at.Rpm]);
+    state_.AutoMapValue = std::to_string(b[at.MapValue]);
+    if (record.Layout != TLiveLayout::Live11) {
+        const std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
+        const int input = TZVDataClass::TestFlag(flags, kTempInAsLambda) ? b[kInputF]
+                          : TZVDataClass::TestFlag(flags, kGPInAsLambda) ? b[kInputE]
+                                                                         : 0;
+        lambdaInput_ = static_cast<std::uint16_t>(std::min(input, kLambdaInputMax));
+    }
+    ShowWideband(record);
+    NotifyChanged();
+}
+
+void TMapForm::ShowWideband(const TLiveRecord& record) {
+    const TZVDataClass& data = host_.Data();
+    const std::uint8_t* input = nullptr;
+    if (record.Layout == TLiveLayout::Live18) {
+        if (host_.WBO2DispOnF())
+            input = &record.Bytes[kInputF];
+    } else if (record.Layout != TLiveLayout::Live11) {
+        if (data.InputFSelect == kWidebandInput)
+            input = &record.Bytes[kInputF];
+        else if (data.InputESelect == kWidebandInput)
+            input = &record.Bytes[kInputE];
+    }
+    if (!input) {
+        wideband_.Hide();
+        return;
+    }
+    wideband_.ShowWidebandValue(*input, {&data, host_.WBO2ModuleType()}, host_.WBODebounceLevel(),
+                                host_.WBO2DispAfrMaster());
+}
+
+// The cursors follow the link: connecting hides the edit cursor, running online shows it, and
+// the operator's Esc and the page selection switch it in between.
+void TMapForm::SyncLinkControls() {
+    const TMainControls& controls = host_.Controls();
+    if (controls.MapManualCursor != lastManualCursor_) {
+        lastManualCursor_ = controls.MapManualCursor;
+        cursorShown_ = controls.MapManualCursor;
+    }
+    state_.Chart.CursorVisible = cursorShown_;
+    state_.Chart.MarkerVisible = controls.MapLiveCursor;
+    state_.SitesButtonVisible = controls.SitesButtonVisible;
+    state_.MapDownloadEnabled = controls.TransferButtonsEnabled;
+}
+
+const TMapFormState& TMapForm::State() {
+    SyncLinkControls();
+    state_.Chart.Map = host_.Data().DeviceData.Image.data() + img::FuelMap;
+    state_.Wideband = wideband_.State();
+    state_.LLoShape = trace_.ControllerShape();
+    state_.WBoShape = trace_.WidebandShape();
+    return state_;
+}
+
+void TMapForm::MapDownloadButtonClick() {
+    if (host_.Controls().TransferButtonsEnabled)
+        host_.StartDownload(TSequence::MapDownload);
+}
+
+void TMapForm::RevAdjustButtonClick() {
+    if (OpenRevAdjust)
+        OpenRevAdjust();
+}
+
+void TMapForm::ViewModeSpeedButtonClick() {
+    const bool withTrace = state_.ViewMode == TMapViewMode::MapOnly;
+    state_.ViewMode = withTrace ? TMapViewMode::MapO2 : TMapViewMode::MapOnly;
+    host_.Settings().v_WriteString(kSection, "ViewMode", withTrace ? "MapO2" : "MapOnly");
+    NotifyChanged();
+}
+
+void TMapForm::TableButtonClick() {
+    state_.TableShown = !state_.TableShown;
+    host_.Settings().v_WriteBool(kSection, "MapTable", state_.TableShown);
+    NotifyChanged();
+}
+
+std::uint32_t TMapForm::ChartColour(TChartColour which) const {
+    return state_.Chart.Colours.*SettingOf(which).Field;
+}
+
+void TMapForm::ColourChosen(TChartColour which, std::uint32_t rgb) {
+    const TColourSetting& setting = SettingOf(which);
+    state_.Chart.Colours.*setting.Field = rgb & 0xFFFFFF;
+    host_.Settings().v_WriteInteger(kSection, setting.Key,
+                                    static_cast<int>(SwapRedBlue(rgb & 0xFFFFFF)));
+    NotifyChanged();
+}
+
+void TMapForm::DebounceScrollBarScroll(int position) {
+    const int level = kMaxDebounceLevel - std::clamp(position, 0, kMaxDebounceLevel);
+    state_.DebouncePosition = kMaxDebounceLevel - level;
+    state_.DebounceLevel = std::to_string(level);
+    host_.SetWBODebounceLevel(level);
+    host_.Settings().v_WriteInteger(kSection, "WBODebounceLevel", level);
+    NotifyChanged();
+}
+
+void TMapForm::SwapLambdaAfrClick() {
+    host_.ToggleWBO2DispAfrMaster();
+    SetLanguage(host_.CurrentLanguage());
+}
+
+TTraceDraw TMapForm::Timer1Timer(int width, int height) {
+    if (!host_.RunOnline())
+        return {};
+    TTraceDraw draw = trace_.Tick(host_.Data(), width, height, lambdaInput_);
+    NotifyChanged();
+    return draw;
+}
+
+}  // namespace zv

@@ -1,0 +1,172 @@
+#include "editors/rev_adjust_dlg.h"
+
+#include <array>
+#include <cmath>
+
+#include "config/key_control.h"
+#include "editors/map_sites.h"
+#include "editors/value_invalid.h"
+#include "pages/page_host.h"
+
+namespace zv {
+
+namespace {
+
+constexpr std::uint16_t kSitesAddress = 0xE0;  // the sites' place in the unit's main area
+constexpr int kPageStep = 15;
+constexpr int kColumnRows = 8;
+
+const TextPair kMustBeSmaller = {"Wert muß kleiner sein als der Nächste",
+                                 "Value must be smaller then next"};
+const TextPair kMustBeHigher = {"Wert muß größer sein als der Vorherige",
+                                "Value must be higher then previous"};
+
+bool IsRpm(int panel) {
+    return panel >= TRevAdjustDlg::kFirstRpmPanel;
+}
+
+std::uint8_t SiteByte(TPageHost& host, int panel) {
+    return host.Data().DeviceData.Image[img::TpsSites + static_cast<std::size_t>(panel)];
+}
+
+}  // namespace
+
+TRevAdjustDlg::TRevAdjustDlg(TPageHost& host) : host_(host) {
+    SetLanguage(lang_);
+}
+
+void TRevAdjustDlg::NotifyChanged() const {
+    if (Changed)
+        Changed();
+}
+
+void TRevAdjustDlg::LoadFromImage() {
+    NotifyChanged();
+}
+
+void TRevAdjustDlg::SetLanguage(Language lang) {
+    lang_ = lang;
+    const bool german = lang == Language::German;
+    texts_.Caption = german ? "Stützstelleneinstellung" : "Site adjust";
+    texts_.CloseButton = german ? "Beenden" : "Close";
+    texts_.RpmGroup = german ? " Drehzahl " : " Revolution ";
+    texts_.ThrottleGroup = german ? " Lastpoti " : " Throttle Pot ";
+    texts_.ThrottleUnit = "[%]";
+    texts_.RpmUnit = german ? "[U/min]" : "[Rpm]";
+    NotifyChanged();
+}
+
+void TRevAdjustDlg::Opened() {
+    active_ = true;
+    SetLanguage(host_.CurrentLanguage());
+}
+
+std::string TRevAdjustDlg::PanelText(int panel) const {
+    const std::uint8_t b = SiteByte(host_, panel);
+    return std::to_string(SiteLabel(b, IsRpm(panel) ? kRpmScaleMax : kThrottleScaleMax));
+}
+
+int TRevAdjustDlg::PanelAt(int column, int row) {
+    // Column 0 holds panels 15..8, column 1 7..0, column 2 31..24, column 3 23..16.
+    constexpr std::array<int, 4> kTop = {15, 7, 31, 23};
+    return kTop[static_cast<std::size_t>(column)] - row;
+}
+
+void TRevAdjustDlg::SiteAdjustPanelClick(int panel) {
+    if (panel < 0 || panel >= kPanelCount)
+        return;
+    selected_ = panel;
+    NotifyChanged();
+}
+
+void TRevAdjustDlg::HandleKey(std::uint8_t key) {
+    switch (key) {
+        case vk::Tab:
+            selected_ = selected_ == 0 ? kPanelCount - 1 : selected_ - 1;
+            break;
+        case vk::Left:
+            selected_ = (selected_ + kColumnRows) % kPanelCount;
+            break;
+        case vk::Right:
+            selected_ = (selected_ + 3 * kColumnRows) % kPanelCount;
+            break;
+        case vk::Up:
+        case vk::NumPlus:
+        case vk::OemPlus:
+            Step(1);
+            break;
+        case vk::Down:
+        case vk::NumMinus:
+        case vk::OemMinus:
+            Step(-1);
+            break;
+        case vk::PageUp:
+            Step(kPageStep);
+            break;
+        case vk::PageDown:
+            Step(-kPageStep);
+            break;
+        case vk::Esc:
+            if (Close)
+                Close();
+            return;
+        default:
+            return;
+    }
+    NotifyChanged();
+}
+
+// A refused step is reported at once and leaves everything as it was.
+void TRevAdjustDlg::Step(int steps) {
+    if (host_.PauseTimerActive())
+        return;
+    const std::uint8_t b = SiteByte(host_, selected_);
+    try {
+        Accept(selected_,
+               steps > 0 ? Increased(selected_, b, steps) : Decreased(selected_, b, -steps));
+    } catch (const EValueInvalid& refused) {
+        host_.ShowMessage(MsgKind::Error, refused.what());
+    }
+}
+
+// One throttle step is one displayed percent; the byte is the first whose percent is higher.
+int TRevAdjustDlg::Increased(int panel, std::uint8_t b, int steps) const {
+    int value = b + steps;
+    if (!IsRpm(panel)) {
+        const int percent = b * 100 / 255;
+        value = (percent + steps) * 255 / 100;
+        if (value * 100 / 255 <= percent)
+            ++value;
+    }
+    if (panel == 0 || panel == kFirstRpmPanel)
+        return std::min(value, 255);
+    if (value >= SiteByte(host_, panel - 1))
+        throw EValueInvalid(kMustBeSmaller.Pick(host_.CurrentLanguage()));
+    return value;
+}
+
+int TRevAdjustDlg::Decreased(int panel, std::uint8_t b, int steps) const {
+    int value = b - steps;
+    if (!IsRpm(panel)) {
+        const int percent = b * 100 / 255;
+        // The unit's tools compute this in extended precision; long double keeps their results.
+        value = static_cast<int>(std::trunc((percent - steps) * 2.55L)) + 1;
+    }
+    if (panel == kFirstRpmPanel - 1 || panel == kPanelCount - 1)
+        return std::max(value, 0);
+    if (value <= SiteByte(host_, panel + 1))
+        throw EValueInvalid(kMustBeHigher.Pick(host_.CurrentLanguage()));
+    return value;
+}
+
+void TRevAdjustDlg::Accept(int panel, int value) {
+    TImageWrite write;
+    write.Offset = img::TpsSites + static_cast<std::size_t>(panel);
+    write.Address = static_cast<std::uint16_t>(kSitesAddress + panel);
+    write.Pause = true;
+    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
+    if (host_.WriteImage(write, bytes) && SitesChanged)
+        SitesChanged(IsRpm(panel));
+}
+
+}  // namespace zv

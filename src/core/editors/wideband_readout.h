@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zv {
+
+class TZVDataClass;
+
+// Colour of the AFR bar: rich, in the band, lean, or no reading (the button face).
+enum class TAfrBarColour : std::uint8_t { Yellow, Green, Red, ButtonFace };
+
+// The wideband readout over the fuel map: a large and a small display (AFR and lambda, which one
+// is large is the operator's choice) and a bar, over a running average of its own.
+struct TWidebandReadoutState {
+    bool Visible = false;
+    std::string Master;     // large display
+    std::string Slave;      // small display
+    std::string SlaveText;  // what the small display shows: "Lambda" or "AFR"
+    int BarProgress = 255;  // of 255; negative for averages above 19
+    TAfrBarColour BarColour = TAfrBarColour::ButtonFace;
+};
+
+class TWidebandReadout {
+  public:
+    // How raw bytes become AFR: the PC-side scale from firmware 28 on, else the device's own
+    // characteristic (device index of the type configuration).
+    struct TSource {
+        const TZVDataClass* Data = nullptr;
+        int Device = 0;
+    };
+
+    // One raw input byte; level is the smoothing level 0..5 (0: the last valid reading alone).
+    void ShowWidebandValue(std::uint8_t raw, const TSource& source, int level, bool afrMaster);
+    void Hide() { State_.Visible = false; }
+    void SetAfrMaster(bool afrMaster);
+
+    const TWidebandReadoutState& State() const { return State_; }
+    double Average() const { return average_; }
+
+  private:
+    TWidebandReadoutState State_;
+    double average_ = 0.0;  // kept for the program's lifetime
+};
+
+}  // namespace zv

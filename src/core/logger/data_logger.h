@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "dashboard/dashboard.h"
+#include "data/zv_data_class.h"
+#include "logger/log_format.h"
+#include "seams/dialogs.h"
+#include "seams/timer_service.h"
+#include "text/text_table.h"
+
+namespace zv {
+
+// The controls of the logger page that take the focus, in the order of the Tab key.
+enum class TDLoggerFocus : std::uint8_t { ClearBuffer, AddComment, ShowLogData, CommentEditor };
+
+// What the logger page shows.
+struct TDLoggerState {
+    std::string FileNamePanel;
+    std::string CommentLabel;
+    std::string ClearBufferCaption;
+    std::string AddCommentCaption;
+    std::string ShowLogDataCaption;
+    bool AddCommentEnabled = false;
+    std::vector<std::string> ViewLines;  // the log loaded by Show Log Data
+    TDLoggerFocus Focus = TDLoggerFocus::ClearBuffer;
+    std::string LogNumPanel;  // the main window's count of lines written
+};
+
+// What the logger needs of the program around it.
+struct TDLoggerHost {
+    std::function<Language()> CurrentLanguage = [] { return Language::English; };
+    std::function<std::string()> RecentDir = [] { return std::string(); };
+    std::function<std::time_t()> Now = [] { return std::time(nullptr); };
+    // Settings of the type configuration: the wideband display on input F of the older units,
+    // and the wideband device that converts it.
+    std::function<bool()> WBO2DispOnF = [] { return false; };
+    std::function<int()> WidebandDevice = [] { return 0; };
+    // A refused log disarms the logger: the Logger button pops up, its menu item is unchecked.
+    std::function<void()> ReleaseLogger;
+    std::function<void()> ShowPageSelection;
+};
+
+// The data logger (notebook page 10): appends each live record as a tab-separated line to a log
+// file named from date and time, closes it with a stamp, adds comment blocks to a closed log and
+// shows a log again. Every line opens, appends and closes the file, so the log on disk is
+// complete after every record.
+class TDLogger {
+  public:
+    TDLogger(TZVDataClass& data, Dialogs& dialogs, const TimerService& clock, TDLoggerHost host);
+
+    // The log's files and counters.
+    std::string LogDir;
+    std::string LogFile;
+    std::string OpenFile;
+    bool IsOpen = false;
+    bool Closed = false;
+    std::int32_t LineCount = 0;
+    std::uint32_t StartTick = 0;
+    std::string Columns;
+    std::string LineFormat;
+
+    bool ChooseLogFile();
+    bool OpenLogFile();
+    void BuildColumns();
+    std::int32_t WriteLogLine(const TLiveRecord& record);
+    void CloseLogFile();
+    void WriteLogComment();
+    std::string MakeLogFileName(const std::string& folder) const;
+
+    // The Logger button pressed down: a log that is still open from an earlier arming is
+    // closed first, so that a new log never continues in the old file.
+    bool ArmLogging();
+    // Each live record while online, with the state of the Logger menu item. Units below
+    // firmware 9 are not logged.
+    void LogLiveRecord(const TLiveRecord& record, bool loggerChecked);
+    // Program exit.
+    void CloseAtExit();
+
+    // Page buttons and the comment editor.
+    void ClearDLogBufferButtonClick();
+    void AddCommentButtonClick() { WriteLogComment(); }
+    void ShowDLogDataButtonClick();
+    void SetLogComment(std::vector<std::string> lines) { comment_ = std::move(lines); }
+    const std::vector<std::string>& LogComment() const { return comment_; }
+
+    // Page operations.
+    void ShowPage();
+    void SetLanguage(Language lang);
+    // Tab and Escape; true when the key was the page's.
+    bool HandleKey(int keyCode);
+    void FocusChanged(TDLoggerFocus focus) { state_.Focus = focus; }
+
+    const TDLoggerState& State() const { return state_; }
+
+  private:
+    TLogConfig Config() const;
+    void ShowError(const std::string& text) const;
+    std::string LogFilter() const;
+
+    TZVDataClass& data_;
+    Dialogs& dialogs_;
+    const TimerService& clock_;
+    TDLoggerHost host_;
+    TLogColumns columns_;
+    std::vector<std::string> comment_;
+    TDLoggerState state_;
+};
+
+}  // namespace zv

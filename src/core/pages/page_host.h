@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "data/zv_data_class.h"
+#include "online/main_controls.h"
+#include "online/sequences.h"
+#include "seams/dialogs.h"
+#include "seams/settings.h"
+#include "text/text_table.h"
+
+namespace zv {
+
+// Where an edit lands: bytes of the working image and the place the unit keeps them.
+struct TImageWrite {
+    std::size_t Offset = 0;     // first byte in DeviceData.Image
+    std::uint8_t Area = 2;      // unit memory area: 2 main area, 1 AFR area
+    std::uint16_t Address = 0;  // unit address of the first byte
+    bool RefreshFields = true;  // rebuild the edit fields from the image (ImageToFields)
+    bool Pause = false;         // a single-value write: PauseTimer runs after it is queued
+};
+
+// What the main window offers its pages. Implemented once on the main window's side, so that
+// every editor writes, sends and marks its changes the same way.
+class TPageHost {
+  public:
+    virtual ~TPageHost() = default;
+
+    virtual TZVDataClass& Data() = 0;
+    virtual Language CurrentLanguage() const = 0;
+    // The online mode is in its run-online state: edits go to the unit at once.
+    virtual bool RunOnline() const = 0;
+    // What the link states decided about the pages' controls (live cursors, transfer buttons).
+    virtual const TMainControls& Controls() const = 0;
+
+    // The edit step of every editor. bytes (1, 2 or 16 of them) are the new values for the
+    // image at write.Offset; when they equal what is there nothing happens and false is
+    // returned. Otherwise they are stored, the edit fields rebuilt when asked, the data set
+    // marked modified, and the bytes queued for the unit while running online (PauseTimer
+    // started when asked) or the data set marked as changed offline.
+    virtual bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) = 0;
+    // The short pause after a single-value write to the unit; steps of that value wait for it.
+    virtual bool PauseTimerActive() const = 0;
+    // The operator's two step keys of the main key control seen as plus (187) and minus (189).
+    virtual std::uint8_t TranslateStepKey(std::uint8_t key) const = 0;
+
+    virtual TSettings& Settings() = 0;
+    virtual MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
+                                  MsgButtons buttons = MsgButtons::Ok) = 0;
+    // Esc on a page: the page selection comes to the front.
+    virtual void ShowPageSelection() = 0;
+    // The keys go back to the main window's key control.
+    virtual void FocusKeyControl() = 0;
+    // A transfer button: starts the download sequence of that kind.
+    virtual void StartDownload(TSequence sequence) = 0;
+
+    // The wideband readout's settings, held by the main window and shared by the pages that
+    // show the reading.
+    virtual int WBODebounceLevel() const = 0;
+    virtual void SetWBODebounceLevel(int level) = 0;
+    virtual bool WBO2DispAfrMaster() const = 0;
+    virtual void ToggleWBO2DispAfrMaster() = 0;  // also written to the settings
+    virtual bool WBO2DispOnF() const = 0;        // pin F carries a wideband display signal
+    virtual int WBO2ModuleType() const = 0;      // device index of the wideband controller
+};
+
+}  // namespace zv

@@ -1,0 +1,256 @@
+#include "pages/map_form_view.h"
+
+#include <QColorDialog>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/look.h"
+#include "dialogs/rev_adjust_dialog.h"
+#include "editors/map_form.h"
+#include "widgets/bar_gauge.h"
+#include "widgets/lambda_scope.h"
+#include "widgets/m3d_chart.h"
+#include "widgets/map_table.h"
+#include "widgets/readout.h"
+
+namespace zv::gui {
+
+namespace {
+
+constexpr int kTimer1Ms = 200;
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void SetText(QLabel* label, const QString& text) {
+    if (label->text() != text)
+        label->setText(text);
+}
+
+QToolButton* PageButton(bool checkable) {
+    auto* b = new QToolButton;
+    b->setCheckable(checkable);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return b;
+}
+
+QColor BarColour(TAfrBarColour colour, const QWidget& widget) {
+    switch (colour) {
+        case TAfrBarColour::Yellow:
+            return {0xFF, 0xFF, 0x00};
+        case TAfrBarColour::Green:
+            return {0x00, 0xFF, 0x00};
+        case TAfrBarColour::Red:
+            return {0xFF, 0x00, 0x00};
+        case TAfrBarColour::ButtonFace:
+            break;
+    }
+    return widget.palette().color(QPalette::Button);
+}
+
+}  // namespace
+
+TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent), model_(model) {
+    chart_ = new TM3DChart1;
+    table_ = new TMapTable;
+    scope_ = new TLambdaScope;
+    afrGauge_ = new TBarGauge(Qt::Vertical);
+    afrGauge_->SetMaximum(255);
+    afrGauge_->setToolTip(QStringLiteral("AFR"));
+
+    auto* charts = new QHBoxLayout;
+    charts->setSpacing(kGroupSpacing);
+    charts->addWidget(afrGauge_);
+    charts->addWidget(chart_, 3);
+    charts->addWidget(table_, 2);
+    auto* left = new QVBoxLayout;
+    left->setSpacing(kSpacing);
+    readout_ = BuildReadout();
+    left->addWidget(readout_);
+    left->addLayout(charts, 4);
+    left->addWidget(scope_, 1);
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(kGroupSpacing, kSpacing, kGroupSpacing, kGroupSpacing);
+    outer->setSpacing(kGroupSpacing);
+    outer->addLayout(left, 1);
+    outer->addWidget(BuildValuePanel());
+    BuildMenu();
+
+    siteDialog_ = new TRevAdjustDialog(model_.RevAdjustDlg(), this);
+    connect(chart_, &TM3DChart1::CellClicked, this,
+            [this](int t, int r) { model_.CellClick(t, r); });
+    connect(table_, &TMapTable::CellClicked, this,
+            [this](int t, int r) { model_.CellClick(t, r); });
+    model_.OpenRevAdjust = [this] { OpenSiteDialog(); };
+    model_.Changed = [this] { Render(); };
+    timer1_.setInterval(kTimer1Ms);
+    connect(&timer1_, &QTimer::timeout, this, &TMapFormView::Timer1Timer);
+    timer1_.start();
+    Render();
+}
+
+TMapFormView::~TMapFormView() {
+    model_.Changed = nullptr;
+    model_.OpenRevAdjust = nullptr;
+}
+
+// Over the chart: the AFR or lambda reading large, the other small, and the smoothing slider.
+QWidget* TMapFormView::BuildReadout() {
+    auto* panel = new QWidget;
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kGroupSpacing);
+    master_ = new TReadout(QStringLiteral("00.00"), 2.6);
+    slaveText_ = new QLabel;
+    slave_ = new TReadout(QStringLiteral("00.00"), 1.5);
+    debounce_ = new QScrollBar(Qt::Vertical);
+    debounce_->setRange(0, 5);
+    debounce_->setPageStep(1);
+    debounce_->setFocusPolicy(Qt::NoFocus);
+    debounce_->setFixedHeight(master_->sizeHint().height());
+    debounceLevel_ = new QLabel;
+    row->addWidget(master_);
+    row->addWidget(slaveText_);
+    row->addWidget(slave_);
+    row->addWidget(debounce_);
+    row->addWidget(debounceLevel_);
+    row->addStretch(1);
+    for (TReadout* readout : {master_, slave_})
+        connect(readout, &TReadout::DoubleClicked, this, [this] { model_.SwapLambdaAfrClick(); });
+    slaveText_->installEventFilter(this);
+    connect(debounce_, &QScrollBar::valueChanged, this,
+            [this](int position) { model_.DebounceScrollBarScroll(position); });
+    return panel;
+}
+
+// On the right: the cursor's value and the unit's output, then the buttons at the bottom.
+QWidget* TMapFormView::BuildValuePanel() {
+    auto* panel = new QWidget;
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kSpacing);
+    manLabel_ = new QLabel;
+    manValue_ = new TReadout(QStringLiteral("255"), 2.6);
+    autoLabel_ = new QLabel;
+    autoValue_ = new TReadout(QStringLiteral("255"), 2.6);
+    column->addWidget(manLabel_);
+    column->addWidget(manValue_);
+    column->addSpacing(kGroupSpacing);
+    column->addWidget(autoLabel_);
+    column->addWidget(autoValue_);
+    column->addStretch(1);
+    viewButton_ = PageButton(true);
+    tableButton_ = PageButton(true);
+    sitesButton_ = PageButton(false);
+    mapDownloadButton_ = PageButton(false);
+    for (QToolButton* b : {viewButton_, tableButton_, sitesButton_, mapDownloadButton_})
+        column->addWidget(b);
+    connect(viewButton_, &QToolButton::clicked, this,
+            [this] { model_.ViewModeSpeedButtonClick(); });
+    connect(tableButton_, &QToolButton::clicked, this, [this] { model_.TableButtonClick(); });
+    connect(sitesButton_, &QToolButton::clicked, this, [this] { model_.RevAdjustButtonClick(); });
+    connect(mapDownloadButton_, &QToolButton::clicked, this,
+            [this] { model_.MapDownloadButtonClick(); });
+    return panel;
+}
+
+// A double click on the small display's label swaps the displays, as on the displays themselves.
+bool TMapFormView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == slaveText_ && event->type() == QEvent::MouseButtonDblClick) {
+        model_.SwapLambdaAfrClick();
+        return true;
+    }
+    return TPageView::eventFilter(watched, event);
+}
+
+void TMapFormView::BuildMenu() {
+    fieldPopupMenu_ = new QMenu(this);
+    menuMapLines_ = fieldPopupMenu_->addAction(QString());
+    menuBackground_ = fieldPopupMenu_->addAction(QString());
+    menuFrame_ = fieldPopupMenu_->addAction(QString());
+    connect(menuMapLines_, &QAction::triggered, this, [this] { ChooseColour(0); });
+    connect(menuBackground_, &QAction::triggered, this, [this] { ChooseColour(1); });
+    connect(menuFrame_, &QAction::triggered, this, [this] { ChooseColour(2); });
+    chart_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(chart_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { fieldPopupMenu_->popup(chart_->mapToGlobal(at)); });
+}
+
+void TMapFormView::ChooseColour(int which) {
+    const auto colour = static_cast<TChartColour>(which);
+    const QColor chosen = QColorDialog::getColor(ColourOf(model_.ChartColour(colour)), this);
+    if (chosen.isValid())
+        model_.ColourChosen(colour, static_cast<std::uint32_t>(chosen.rgb() & 0xFFFFFF));
+}
+
+void TMapFormView::OpenSiteDialog() {
+    siteDialog_->exec();
+}
+
+void TMapFormView::Timer1Timer() {
+    if (!scope_->isVisible())
+        return;
+    scope_->Apply(model_.Timer1Timer(scope_->width(), scope_->height()));
+}
+
+void TMapFormView::Render() {
+    const TMapFormState& s = model_.State();
+    chart_->SetState(s.Chart);
+    table_->setVisible(s.TableShown);
+    if (s.TableShown)
+        table_->SetState(s.Chart);
+    scope_->setVisible(s.ViewMode == TMapViewMode::MapO2);
+    scope_->SetShapes(s.LLoShape, s.WBoShape);
+    manValue_->SetText(Q(s.ManMapValue));
+    autoValue_->SetText(Q(s.AutoMapValue));
+    viewButton_->setChecked(s.ViewMode == TMapViewMode::MapO2);
+    tableButton_->setChecked(s.TableShown);
+    sitesButton_->setVisible(s.SitesButtonVisible);
+    mapDownloadButton_->setEnabled(s.MapDownloadEnabled);
+    if (debounce_->value() != s.DebouncePosition) {
+        const QSignalBlocker block(debounce_);
+        debounce_->setValue(s.DebouncePosition);
+    }
+    SetText(debounceLevel_, Q(s.DebounceLevel));
+    RenderTexts();
+    RenderReadout();
+}
+
+void TMapFormView::RenderTexts() {
+    const TMapFormTexts& t = model_.State().Texts;
+    SetText(manLabel_, Q(t.ManFieldValueLabel));
+    SetText(autoLabel_, Q(t.AutoFieldValueLabel));
+    viewButton_->setText(Q(t.ViewButton));
+    tableButton_->setText(Q(t.TableButton));
+    sitesButton_->setText(Q(t.RevAdjustButton));
+    mapDownloadButton_->setText(Q(t.MapDownloadButton));
+    mapDownloadButton_->setToolTip(Q(t.MapDownloadHint));
+    debounce_->setToolTip(Q(t.DebounceHint));
+    menuMapLines_->setText(Q(t.MenuMapLinesColor));
+    menuBackground_->setText(Q(t.MenuBGColor));
+    menuFrame_->setText(Q(t.MenuFrameColor));
+}
+
+void TMapFormView::RenderReadout() {
+    const TWidebandReadoutState& w = model_.State().Wideband;
+    readout_->setVisible(w.Visible);
+    afrGauge_->setVisible(w.Visible);
+    if (!w.Visible)
+        return;
+    master_->SetText(Q(w.Master));
+    slave_->SetText(Q(w.Slave));
+    SetText(slaveText_, Q(w.SlaveText));
+    afrGauge_->SetPosition(std::max(0, w.BarProgress));
+    afrGauge_->SetBarColour(BarColour(w.BarColour, *afrGauge_));
+}
+
+}  // namespace zv::gui

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QTimer>
+
+#include "pages/page_view.h"
+
+class QLabel;
+class QMenu;
+class QScrollBar;
+class QToolButton;
+class QWidget;
+
+namespace zv {
+class TMapForm;
+}
+
+namespace zv::gui {
+
+class TBarGauge;
+class TLambdaScope;
+class TM3DChart1;
+class TMapTable;
+class TReadout;
+class TRevAdjustDialog;
+
+// Page 1, the fuel map: the 3-D chart (and the value table beside it), the value panels and
+// buttons on the right, the wideband readout over the chart and the lambda trace under it.
+class TMapFormView : public TPageView {
+    Q_OBJECT
+  public:
+    explicit TMapFormView(TMapForm& model, QWidget* parent = nullptr);
+    ~TMapFormView() override;
+
+    void Render() override;
+    TM3DChart1& Chart() { return *chart_; }
+    TMapTable& Table() { return *table_; }
+    TRevAdjustDialog& SiteDialog() { return *siteDialog_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QWidget* BuildReadout();
+    QWidget* BuildValuePanel();
+    void BuildMenu();
+    void RenderTexts();
+    void RenderReadout();
+    void ChooseColour(int which);
+    void Timer1Timer();
+    void OpenSiteDialog();
+
+    TMapForm& model_;
+    TM3DChart1* chart_ = nullptr;
+    TMapTable* table_ = nullptr;
+    TLambdaScope* scope_ = nullptr;
+    QWidget* readout_ = nullptr;  // xTravelSpeedBoundPanel
+    TBarGauge* afrGauge_ = nullptr;
+    TReadout* master_ = nullptr;   // WBOMasterLCD
+    QLabel* slaveText_ = nullptr;  // SlaveTextPanel
+    TReadout* slave_ = nullptr;    // WBOSlavePanel
+    QScrollBar* debounce_ = nullptr;
+    QLabel* debounceLevel_ = nullptr;
+    QLabel* manLabel_ = nullptr;
+    TReadout* manValue_ = nullptr;
+    QLabel* autoLabel_ = nullptr;
+    TReadout* autoValue_ = nullptr;
+    QToolButton* viewButton_ = nullptr;
+    QToolButton* tableButton_ = nullptr;
+    QToolButton* sitesButton_ = nullptr;
+    QToolButton* mapDownloadButton_ = nullptr;
+    QMenu* fieldPopupMenu_ = nullptr;
+    QAction* menuMapLines_ = nullptr;
+    QAction* menuBackground_ = nullptr;
+    QAction* menuFrame_ = nullptr;
+    TRevAdjustDialog* siteDialog_ = nullptr;
+    QTimer timer1_;
+};
+
+}  // namespace zv::gui

@@ -1,0 +1,139 @@
+#include "widgets/map_table.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+#include <cstring>
+
+namespace zv::gui {
+
+namespace {
+
+// Cool to hot over the byte's range, light enough for black digits.
+QColor ValueColour(int value) {
+    const double hue = (1.0 - value / 255.0) * 0.66;  // blue .. red
+    return QColor::fromHsvF(static_cast<float>(hue), 0.45f, 1.0f);
+}
+
+}  // namespace
+
+TMapTable::TMapTable(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+}
+
+QSize TMapTable::sizeHint() const {
+    const QFontMetrics fm(font());
+    return {static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral(" 255"))),
+            static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.4)};
+}
+
+QSize TMapTable::minimumSizeHint() const {
+    const QFontMetrics fm(font());
+    return {
+        static_cast<int>(HeaderWidth() + 16 * (fm.horizontalAdvance(QStringLiteral("255")) + 2)),
+        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.1)};
+}
+
+double TMapTable::HeaderWidth() const {
+    return QFontMetricsF(font()).horizontalAdvance(QStringLiteral(" 100 %"));
+}
+
+double TMapTable::HeaderHeight() const {
+    return QFontMetricsF(font()).height() * 2.4;
+}
+
+void TMapTable::SetState(const TMapChartState& state) {
+    std::array<std::uint8_t, 256> map{};
+    if (state.Map)
+        std::memcpy(map.data(), state.Map, map.size());
+    const int liveT = state.MarkerVisible ? static_cast<int>(std::lround(state.MarkerT)) : -1;
+    const int liveR = state.MarkerVisible ? static_cast<int>(std::lround(state.MarkerR)) : -1;
+    if (map == map_ && liveT == liveT_ && liveR == liveR_ &&
+        state.CursorVisible == state_.CursorVisible && state.CursorT == state_.CursorT &&
+        state.CursorR == state_.CursorR && state.ThrottleLabels == state_.ThrottleLabels &&
+        state.RpmLabels == state_.RpmLabels && state.RpmUnit == state_.RpmUnit)
+        return;
+    map_ = map;
+    state_ = state;
+    state_.Map = nullptr;
+    liveT_ = liveT;
+    liveR_ = liveR;
+    update();
+}
+
+// Row 0 at the top holds throttle site 15; column 0 holds rpm site 0.
+QRectF TMapTable::CellRect(int t, int r) const {
+    const double w = (width() - HeaderWidth()) / 16.0;
+    const double h = (height() - HeaderHeight()) / 16.0;
+    return {HeaderWidth() + r * w, HeaderHeight() + (15 - t) * h, w, h};
+}
+
+void TMapTable::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Base));
+    const QColor text = palette().color(QPalette::Text);
+    const QColor grid = palette().color(QPalette::Mid);
+    QFont headerFont = font();
+    headerFont.setPointSizeF(font().pointSizeF() * 0.85);
+    p.setFont(headerFont);
+    p.setPen(palette().color(QPalette::WindowText));
+    const double headerH = HeaderHeight();
+    p.drawText(QRectF(0, 0, HeaderWidth(), headerH), Qt::AlignCenter,
+               QStringLiteral("%\n") + QString::fromStdString(state_.RpmUnit));
+    for (int r = 0; r < 16; ++r) {
+        QRectF head = CellRect(0, r);
+        head.setTop(0);
+        head.setHeight(headerH);
+        const bool cursor = state_.CursorVisible && r == state_.CursorR;
+        QFont f = headerFont;
+        f.setBold(cursor);
+        p.setFont(f);
+        // Alternate rows keep five-digit speeds apart in narrow columns.
+        const Qt::Alignment align = Qt::AlignHCenter | (r % 2 ? Qt::AlignBottom : Qt::AlignTop);
+        p.drawText(head.adjusted(0, 2, 0, -2), align,
+                   QString::number(state_.RpmLabels[static_cast<std::size_t>(r)]));
+    }
+    for (int t = 0; t < 16; ++t) {
+        QRectF head = CellRect(t, 0);
+        head.setLeft(0);
+        head.setWidth(HeaderWidth() - 4);
+        QFont f = headerFont;
+        f.setBold(state_.CursorVisible && t == state_.CursorT);
+        p.setFont(f);
+        p.drawText(head, Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(state_.ThrottleLabels[static_cast<std::size_t>(t)]));
+    }
+    p.setFont(font());
+    for (int t = 0; t < 16; ++t) {
+        for (int r = 0; r < 16; ++r) {
+            const QRectF cell = CellRect(t, r);
+            const int value = FuelMapCell(std::span<const std::uint8_t, 256>(map_), t, r);
+            p.fillRect(cell, ValueColour(value));
+            p.setPen(grid);
+            p.drawRect(cell);
+            p.setPen(text);
+            p.drawText(cell, Qt::AlignCenter, QString::number(value));
+        }
+    }
+    if (liveT_ >= 0) {
+        p.setPen(QPen(QColor(0xFF, 0xFF, 0x00), 3));
+        p.drawRect(CellRect(liveT_, liveR_).adjusted(2, 2, -2, -2));
+    }
+    if (state_.CursorVisible) {
+        p.setPen(QPen(QColor(0x00, 0xB0, 0xFF), 3));
+        p.drawRect(CellRect(state_.CursorT, state_.CursorR).adjusted(1, 1, -1, -1));
+    }
+}
+
+void TMapTable::mousePressEvent(QMouseEvent* event) {
+    for (int t = 0; t < 16; ++t) {
+        for (int r = 0; r < 16; ++r) {
+            if (CellRect(t, r).contains(event->position())) {
+                Q_EMIT CellClicked(t, r);
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace zv::gui

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "editors/map_form.h"
+
+namespace zv::gui {
+
+// The fuel map as a 16 x 16 table of its values, highest throttle site at the top, coloured by
+// value from cool to hot, with the edit cursor framed in aqua and the cell of the operating
+// point in yellow. A click on a cell asks for the cursor there.
+class TMapTable : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TMapTable(QWidget* parent = nullptr);
+
+    void SetState(const TMapChartState& state);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  Q_SIGNALS:
+    void CellClicked(int t, int r);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    QRectF CellRect(int t, int r) const;
+    double HeaderWidth() const;
+    double HeaderHeight() const;
+
+    TMapChartState state_;
+    std::array<std::uint8_t, 256> map_{};
+    int liveT_ = -1;
+    int liveR_ = -1;
+};
+
+}  // namespace zv::gui

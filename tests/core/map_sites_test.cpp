@@ -1,0 +1,134 @@
+// The fuel map's site lookups, the operating point's height and the wideband readout.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "data/zv_data_class.h"
+#include "editors/map_sites.h"
+#include "editors/wideband_readout.h"
+
+namespace zv {
+namespace {
+
+TSites EvenSites() {
+    TSites s{};
+    for (int i = 0; i < 16; ++i)
+        s[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(17 * i);
+    return s;
+}
+
+// Cell (t, r) holds 10 t + r: interpolation results are easy to type by hand.
+std::array<std::uint8_t, 256> RampMap() {
+    std::array<std::uint8_t, 256> map{};
+    for (int t = 0; t < 16; ++t) {
+        for (int r = 0; r < 16; ++r)
+            map[FuelMapOffset(t, r) - img::FuelMap] = static_cast<std::uint8_t>(10 * t + r);
+    }
+    return map;
+}
+
+TEST(MapSites, SiteIndexFindsTheSmallestSiteNotBelowTheValue) {
+    // Stored highest first: 240, 224, ..., 0 (site k = 240 - 16 k).
+    std::array<std::uint8_t, 16> s{};
+    for (int k = 0; k < 16; ++k)
+        s[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(240 - 16 * k);
+    EXPECT_EQ(SiteIndex(255, s, 15), 0);
+    EXPECT_EQ(SiteIndex(240, s, 15), 0);
+    EXPECT_EQ(SiteIndex(239, s, 15), 0);
+    EXPECT_EQ(SiteIndex(224, s, 15), 1);
+    EXPECT_EQ(SiteIndex(17, s, 15), 13) << "16 < 17 <= 32";
+    EXPECT_EQ(SiteIndex(16, s, 15), 14);
+    EXPECT_EQ(SiteIndex(1, s, 15), 14);
+    EXPECT_EQ(SiteIndex(0, s, 15), 15);
+}
+
+TEST(MapSites, AnAxisThatDoesNotRiseIsShownEvenlyAndKeptInTheImage) {
+    TSites s = EvenSites();
+    s[5] = s[4];
+    EXPECT_FALSE(SitesValid(s));
+    EXPECT_EQ(DisplayedSites(s), EvenSites());
+    TSites rising = EvenSites();
+    rising[15] = 250;
+    EXPECT_EQ(DisplayedSites(rising), rising);
+    EXPECT_EQ(SiteLabel(255, kRpmScaleMax), 10000);
+    EXPECT_EQ(SiteLabel(128, kRpmScaleMax), 5019);
+    EXPECT_EQ(SiteLabel(128, kThrottleScaleMax), 50);
+}
+
+TEST(MapSites, MarkerHeightInterpolatesBetweenTheFourCells) {
+    const auto map = RampMap();
+    const TSites even = EvenSites();
+    // 128 lies between sites 7 (119) and 8 (136): 9/17 of the way on both axes.
+    // Rows: f(7) = 77 + (78 - 77) * 9 / 17 = 77, f(8) = 87; height 77 + 10 * 9 / 17 = 82.
+    EXPECT_EQ(MarkerHeight(map, even, even, 128, 128), 82);
+    EXPECT_EQ(MarkerHeight(map, even, even, 0, 0), 0);
+    EXPECT_EQ(MarkerHeight(map, even, even, 255, 255), 165);
+    EXPECT_DOUBLE_EQ(AxisPosition(even, 136), 8.0);
+
+    TSites raised = even;
+    raised[0] = 20;
+    raised[1] = 40;
+    // Throttle 0 is taken as 20, the lowest site: row 0 alone.
+    EXPECT_EQ(MarkerHeight(map, raised, even, 0, 34), 2);
+    EXPECT_DOUBLE_EQ(AxisPosition(raised, 0), 0.0);
+
+    // A falling row gives a negative step that is cut toward zero: cells 100 and 0 over
+    // rpm sites 0 and 17, at rpm 1: 100 + (-100 * 1 / 17) = 100 - 5 = 95.
+    auto falling = map;
+    falling[FuelMapOffset(0, 0) - img::FuelMap] = 100;
+    falling[FuelMapOffset(0, 1) - img::FuelMap] = 0;
+    EXPECT_EQ(MarkerHeight(falling, even, even, 0, 1), 95);
+}
+
+class WidebandReadout : public ::testing::Test {
+  protected:
+    // Device 0: AFR = raw / 25.5 + 9 (raw 51: 11.0, raw 102: 13.0, raw 153: 15.0).
+    void Show(std::uint8_t raw, int level, bool afrMaster = true, int device = 0) {
+        readout.ShowWidebandValue(raw, {&data, device}, level, afrMaster);
+    }
+    TZVDataClass data;
+    TWidebandReadout readout;
+};
+
+TEST_F(WidebandReadout, OnlyValidReadingsEnterTheAverage) {
+    data.DeviceData.Firmware = 27;
+    Show(153, 0);
+    EXPECT_EQ(readout.State().Master, "15.0");
+    EXPECT_EQ(readout.State().Slave, "1.02");
+    EXPECT_EQ(readout.State().SlaveText, "Lambda");
+    EXPECT_EQ(readout.State().BarProgress, 40);
+    EXPECT_EQ(readout.State().BarColour, TAfrBarColour::Green);
+    for (std::uint8_t raw : {std::uint8_t{0}, std::uint8_t{255}}) {
+        Show(raw, 0);
+        EXPECT_EQ(readout.State().Master, "---");
+        EXPECT_EQ(readout.State().Slave, "---");
+        EXPECT_EQ(readout.State().BarProgress, 255);
+        EXPECT_EQ(readout.State().BarColour, TAfrBarColour::ButtonFace);
+        EXPECT_DOUBLE_EQ(readout.Average(), 15.0) << int(raw);
+    }
+    Show(204, 0, true, 1);  // the VGS device's 73.5 AFR
+    EXPECT_EQ(readout.State().Master, "---") << "30 AFR and more is no reading";
+    EXPECT_DOUBLE_EQ(readout.Average(), 15.0);
+    // From firmware 28 the PC-side scale applies: 0 V = 10.0, 5 V = 20.0 AFR; raw 153 is 16.0.
+    data.DeviceData.Firmware = 28;
+    data.DeviceData.DispAfrAt0V = 100;
+    data.DeviceData.DispAfrAt5V = 200;
+    Show(153, 0, false);
+    EXPECT_EQ(readout.State().Master, "1.09");
+    EXPECT_EQ(readout.State().Slave, "16.0");
+    EXPECT_EQ(readout.State().SlaveText, "AFR");
+    EXPECT_EQ(readout.State().BarColour, TAfrBarColour::Red);
+}
+
+TEST_F(WidebandReadout, SmoothingLevelWeighsEachReading) {
+    data.DeviceData.Firmware = 20;
+    Show(153, 0);
+    Show(51, 0);
+    EXPECT_DOUBLE_EQ(readout.Average(), 11.0) << "level 0: the last valid reading";
+    EXPECT_EQ(readout.State().BarColour, TAfrBarColour::Yellow);
+    Show(153, 5);
+    EXPECT_NEAR(readout.Average(), (11.0 * 5 + 15.0) / 6, 1e-9) << "level 5: one sixth";
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,296 @@
+// The fuel map page and its site dialog against the simulated unit on virtual time: keys, the
+// edit step with its addresses, the settings rules, and what lands in the unit.
+#include <array>
+
+#include "app/main_form_model.h"
+#include "app/main_page_host.h"
+#include "config/key_control.h"
+#include "data/default_data.h"
+#include "editors/map_form.h"
+#include "online_fixture.h"
+
+namespace zv::test {
+namespace {
+
+class MapEditor : public OnlineTest {
+  protected:
+    void SetUp() override {
+        OnlineTest::SetUp();
+        Keys.KeyUpSmallCode = 65;
+        Keys.KeyDownSmallCode = 63;
+    }
+    TMapForm& Map() {
+        if (!map_) {
+            map_ = std::make_unique<TMapForm>(Host);
+            map_->OpenRevAdjust = [this] { ++opened_; };
+        }
+        return *map_;
+    }
+    // The unit holds a new data set's values; its records reach the page.
+    void GoOnline(int firmware) {
+        AttachUnit(firmware);
+        TZVDataClass defaults;
+        defaults.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        ApplyDefaultFields(defaults);
+        defaults.FieldsToImage();
+        Unit->LoadImage(defaults.FileData.Image);
+        Online->ShowLiveFrame = [this](const TLiveRecord& record) { Map().ShowLiveFrame(record); };
+        Online->StartUp();
+        ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+        Clock.Advance(500);
+        Map().ShowPage();
+        Unit->ClearCounters();
+    }
+    // A data set of firmware 30 from a new file, offline.
+    void OpenOffline() {
+        AttachUnit(30);
+        Main.CreateNewDataSet("car.zvt");
+        StartIdle();
+        Map().ShowPage();
+    }
+    std::uint8_t& Cell(int t, int r) { return Data().DeviceData.Image[FuelMapOffset(t, r)]; }
+    std::uint8_t& Site(int panel) {
+        return Data().DeviceData.Image[img::TpsSites + static_cast<std::size_t>(panel)];
+    }
+    void Keys_(std::initializer_list<std::uint8_t> keys) {
+        for (auto k : keys)
+            Map().HandleKey(k);
+    }
+    TRevAdjustDlg& Sites() { return Map().RevAdjustDlg(); }
+    void SelectPanel(int panel) { Sites().SiteAdjustPanelClick(panel); }
+
+    TMainFormModel Form{Main, Settings};
+    TKeyControl Keys{"KeyCtrl"};
+    TMainPageHost Host{Main, Form, Keys};
+    std::unique_ptr<TMapForm> map_;
+    int opened_ = 0;
+};
+
+TEST_F(MapEditor, CursorStopsAtTheMapEdgesAndValuesAtTheirLimits) {
+    OpenOffline();
+    const TMapChartState& c = Map().State().Chart;
+    Keys_({vk::Down, vk::Left});
+    EXPECT_EQ(c.CursorT, 0);
+    EXPECT_EQ(c.CursorR, 0);
+    for (int i = 0; i < 20; ++i)
+        Keys_({vk::Up, vk::Right});
+    EXPECT_EQ(c.CursorT, 15);
+    EXPECT_EQ(c.CursorR, 15);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "moving alone changes nothing";
+
+    Cell(15, 15) = 250;
+    Keys_({vk::PageUp});
+    EXPECT_EQ(Cell(15, 15), 255);
+    EXPECT_EQ(Map().State().ManMapValue, "255");
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    Data().DeviceData.ChangedOffline = 0;
+    Keys_({vk::PageUp, vk::OemPlus, vk::NumPlus, 65});
+    EXPECT_EQ(Cell(15, 15), 255);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "a step that changes nothing marks nothing";
+
+    Cell(15, 15) = 10;
+    Keys_({vk::PageDown});
+    EXPECT_EQ(Cell(15, 15), 0);
+    Data().DeviceData.ChangedOffline = 0;
+    Keys_({vk::PageDown, vk::OemMinus, vk::NumMinus, 63});
+    EXPECT_EQ(Cell(15, 15), 0);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+    Keys_({65, 65, vk::Down, vk::NumPlus});
+    EXPECT_EQ(Cell(15, 15), 2) << "the configured up key steps like +";
+    EXPECT_EQ(Cell(14, 15), Data().Map[14][15]) << "edit fields follow";
+    EXPECT_EQ(Data().Map[15][15], 2);
+    Clock.Advance(1000);
+    EXPECT_TRUE(Unit->WriteLog().empty());
+}
+
+TEST_F(MapEditor, EscHidesTheCursorAndTabOpensTheSites) {
+    OpenOffline();
+    int selections = 0;
+    Host.OnShowPageSelection = [&] { ++selections; };
+    EXPECT_TRUE(Map().State().Chart.CursorVisible);
+    Keys_({vk::Esc});
+    EXPECT_FALSE(Map().State().Chart.CursorVisible);
+    EXPECT_EQ(selections, 1);
+    Map().ShowPage();
+    EXPECT_TRUE(Map().State().Chart.CursorVisible);
+    Keys_({vk::Tab});
+    EXPECT_EQ(opened_, 1);
+}
+
+// Firmware 8 keeps its map at 0x300, firmware 9 at 0x100: cell (0, 0) is the map's last byte.
+TEST_F(MapEditor, OnlineCellEditLandsAtTheFirmwaresMapAddress) {
+    for (const auto& [firmware, address] : {std::pair{8, 0x3FF}, std::pair{9, 0x1FF}}) {
+        SCOPED_TRACE(firmware);
+        GoOnline(firmware);
+        const std::uint8_t before = Cell(0, 0);
+        Keys_({before == 255 ? vk::OemMinus : vk::OemPlus});
+        const std::uint8_t after = Cell(0, 0);
+        EXPECT_NE(after, before);
+        EXPECT_EQ(&Cell(0, 0), &Data().DeviceData.Image[768 + 255]);
+        Clock.Advance(1000);
+        ASSERT_EQ(Unit->WriteLog().size(), 1u);
+        EXPECT_EQ(Unit->WriteLog()[0].Address, address);
+        EXPECT_EQ(Unit->Peek(2, static_cast<std::uint16_t>(address)), after);
+        EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+        Online->DispatchKey(key::F5);
+        Clock.Advance(2000);
+    }
+}
+
+TEST_F(MapEditor, LiveRecordsMoveTheOperatingPoint) {
+    GoOnline(30);
+    Clock.Advance(1000);
+    const TMapFormState& s = Map().State();
+    EXPECT_TRUE(s.Chart.MarkerVisible);
+    const auto record = Data().LiveRecords.Live24;
+    EXPECT_EQ(s.AutoMapValue, std::to_string(record[10]));
+    // The marker lies between the sites around the record's throttle byte.
+    const auto t = static_cast<std::size_t>(s.Chart.MarkerT);
+    EXPECT_LE(s.Chart.ThrottleSites[t], std::max(record[2], s.Chart.ThrottleSites[0]));
+    EXPECT_GE(s.Chart.ThrottleSites[std::min<std::size_t>(t + 1, 15)], record[2]);
+    Online->DispatchKey(key::F5);
+    Clock.Advance(2000);
+    EXPECT_FALSE(Map().State().Chart.MarkerVisible);
+}
+
+TEST_F(MapEditor, SettingsAreCorrectedAndWrittenBack) {
+    Settings.WriteInteger("PageFuelMap", "WBODebounceLevel", 9);
+    Map();
+    EXPECT_EQ(Settings.ReadString("PageFuelMap", "ViewMode"), "MapOnly");
+    EXPECT_EQ(Map().State().ViewMode, TMapViewMode::MapOnly);
+    EXPECT_EQ(Settings.ReadInteger("PageFuelMap", "WBODebounceLevel"), 5);
+    EXPECT_EQ(Host.WBODebounceLevel(), 5);
+    EXPECT_EQ(Settings.ReadInteger("PageFuelMap", "MapLinesColor"), 255);
+    EXPECT_EQ(Map().State().Chart.Colours.MapLines, 0xFF0000u) << "red";
+    EXPECT_EQ(Map().State().Chart.Colours.ZHighLightScale, 0x00FFFFu) << "aqua";
+
+    map_.reset();
+    Settings.WriteInteger("PageFuelMap", "WBODebounceLevel", -1);
+    Settings.WriteString("PageFuelMap", "ViewMode", "MapO2");
+    EXPECT_EQ(Map().State().ViewMode, TMapViewMode::MapO2);
+    EXPECT_EQ(Host.WBODebounceLevel(), 0) << "a negative level would divide by zero";
+    Map().DebounceScrollBarScroll(2);
+    EXPECT_EQ(Host.WBODebounceLevel(), 3);
+    EXPECT_EQ(Settings.ReadInteger("PageFuelMap", "WBODebounceLevel"), 3);
+    Map().ColourChosen(TChartColour::Background, 0x102030);
+    EXPECT_EQ(Settings.ReadInteger("PageFuelMap", "BackGroundColor"), 0x302010);
+}
+
+TEST_F(MapEditor, SiteStepsFollowTheirRules) {
+    OpenOffline();
+    SelectPanel(0);
+    Site(0) = 250;
+    Sites().HandleKey(vk::PageUp);
+    EXPECT_EQ(Site(0), 255) << "the highest site is capped";
+    Sites().HandleKey(vk::Up);
+    EXPECT_EQ(Site(0), 255);
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+
+    SelectPanel(7);
+    Site(6) = 200;
+    Site(7) = 100;
+    Site(8) = 50;
+    Sites().HandleKey(vk::Up);
+    EXPECT_EQ(Site(7), 102);
+    EXPECT_EQ(Sites().PanelText(7), "40");
+    Site(7) = 100;
+    Sites().HandleKey(vk::Down);
+    EXPECT_EQ(Site(7), 97);
+    Site(7) = 100;
+    Sites().HandleKey(vk::PageUp);
+    EXPECT_EQ(Site(7), 137);
+
+    SelectPanel(15);
+    Site(15) = 4;
+    Sites().HandleKey(vk::Down);
+    EXPECT_EQ(Site(15), 1);
+    SelectPanel(31);
+    Site(31) = 10;
+    Sites().HandleKey(vk::PageDown);
+    EXPECT_EQ(Site(31), 0);
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+}
+
+TEST_F(MapEditor, SiteStepsOntoTheirNeighboursAreRefused) {
+    OpenOffline();
+    Main.SetLanguage(Language::German);
+    SelectPanel(20);
+    Site(19) = 120;
+    Site(20) = 119;
+    Data().DeviceData.ChangedOffline = 0;
+    Sites().HandleKey(vk::Up);
+    EXPECT_EQ(Site(20), 119);
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Error);
+    EXPECT_EQ(Dialogs.Boxes[0].Text, "Wert muß kleiner sein als der Nächste");
+
+    Main.SetLanguage(Language::English);
+    SelectPanel(9);
+    Site(9) = 30;  // 11 %: one percent down gives trunc(10 x 2.55) + 1 = 26
+    Site(10) = 26;
+    Sites().HandleKey(vk::Down);
+    EXPECT_EQ(Site(9), 30);
+    ASSERT_EQ(Dialogs.Boxes.size(), 2u);
+    EXPECT_EQ(Dialogs.Boxes[1].Text, "Value must be higher then previous");
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "a refusal changes nothing";
+}
+
+TEST_F(MapEditor, SelectionWalksThePanels) {
+    OpenOffline();
+    EXPECT_EQ(Sites().SelectedPanel(), 15) << "throttle site 1 first";
+    SelectPanel(0);
+    Sites().HandleKey(vk::Tab);
+    EXPECT_EQ(Sites().SelectedPanel(), 31);
+    SelectPanel(16);
+    Sites().HandleKey(vk::Tab);
+    EXPECT_EQ(Sites().SelectedPanel(), 15);
+    Sites().HandleKey(vk::Left);
+    EXPECT_EQ(Sites().SelectedPanel(), 23);
+    Sites().HandleKey(vk::Right);
+    EXPECT_EQ(Sites().SelectedPanel(), 15);
+    EXPECT_EQ(TRevAdjustDlg::PanelAt(0, 0), 15);
+    EXPECT_EQ(TRevAdjustDlg::PanelAt(3, 7), 16);
+}
+
+TEST_F(MapEditor, OnlineSiteEditsReachTheUnitAndPauseTheValueKeys) {
+    GoOnline(30);
+    SelectPanel(31);  // lowest rpm site
+    const std::uint8_t low = Site(31);
+    ASSERT_LT(low + 2, Site(30));
+    Sites().HandleKey(vk::Up);
+    Sites().HandleKey(vk::Up);  // within 200 ms: ignored
+    Sites().HandleKey(vk::Right);
+    EXPECT_EQ(Sites().SelectedPanel(), 23) << "selection keys still work";
+    EXPECT_EQ(Site(31), low + 1);
+    EXPECT_EQ(Map().State().Chart.RpmSites[0], low + 1) << "the chart's axis follows";
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->WriteLog().size(), 1u);
+    EXPECT_EQ(Unit->WriteLog()[0].Address, 0xE0 + 31);
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + 31), low + 1);
+    SelectPanel(31);
+    Sites().HandleKey(vk::Up);
+    EXPECT_EQ(Site(31), low + 2) << "after the pause the next step counts";
+}
+
+TEST_F(MapEditor, ThisMapSendsTheMapAndBothSiteLists) {
+    GoOnline(30);
+    Online->DispatchKey(key::F5);
+    Clock.Advance(2000);
+    Cell(3, 4) = static_cast<std::uint8_t>(Cell(3, 4) ^ 0x5A);
+    Site(0) = 254;
+    Site(16) = 253;
+    Map().MapDownloadButtonClick();
+    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+    EXPECT_TRUE(Saw("ZV map download"));
+    EXPECT_TRUE(Saw("Load sites download"));
+    EXPECT_TRUE(Saw("Rpm sites download"));
+    const ImageBytes unit = Unit->ImageSnapshot();
+    for (std::size_t k = img::TpsSites; k < img::UnusedTail; ++k) {
+        if (k >= 256 && k < img::FuelMap)
+            continue;
+        ASSERT_EQ(unit[k], Data().DeviceData.Image[k]) << k;
+    }
+}
+
+}  // namespace
+}  // namespace zv::test

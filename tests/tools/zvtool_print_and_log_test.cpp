@@ -1,0 +1,111 @@
+// zvtool print and watch --log, run as a user runs them; the PDF is read back with pdftotext.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "data_files.h"
+#include "temp_dir.h"
+
+namespace zv {
+namespace {
+
+using test::NewFileLines;
+using test::ReplaceLine;
+using test::TempDir;
+using test::ToFileText;
+
+class ZvtoolOutput : public ::testing::Test {
+  protected:
+    // Runs a command line in the test's folder; its exit code and standard error.
+    int Run(const std::string& command, std::string* err = nullptr) {
+        const std::string errFile = dir.File("stderr.txt");
+        const int status = std::system(
+            ("cd '" + dir.Path().string() + "' && " + command + " 2>" + errFile).c_str());
+        if (err)
+            *err = TempDir::Read(errFile);
+        return WEXITSTATUS(status);
+    }
+    std::string PdfText(const std::string& pdf) {
+        EXPECT_EQ(Run("pdftotext -layout " + pdf + " sheet.txt"), 0);
+        return TempDir::Read(dir.File("sheet.txt"));
+    }
+
+    TempDir dir;
+    const std::string tool = ZVTOOL_PATH;
+};
+
+TEST_F(ZvtoolOutput, PrintWritesTheDataSheetInEitherLanguage) {
+    auto lines = NewFileLines();
+    ASSERT_TRUE(ReplaceLine(lines, "T0=", "T0=255,53,58,64,69,71,71,73,76,78,79,79,78,79,80,80"));
+    ASSERT_TRUE(ReplaceLine(lines, "GPInAsLambda=", "GPInAsLambda=1"));
+    ASSERT_TRUE(ReplaceLine(lines, "RedLed=", "RedLed=201"));
+    lines.push_back("Dyno session with the new injectors");
+    dir.Write("car.zvt", ToFileText(lines));
+
+    std::string err;
+    ASSERT_EQ(Run(tool + " print car.zvt -o en.pdf", &err), 0) << err;
+    ASSERT_EQ(Run("pdfinfo en.pdf | grep -q '^Pages: *1$'"), 0) << "one page";
+    const std::string en = PdfText("en.pdf");
+    for (const char* text :
+         {"ZEVRIN Data sheet", "File:", "car.zvt", "Fuel Map:", "Rpm", "Load %",
+          "Lambda control. O2 sensor on General purpose input[E]", "Device not connected",
+          "Narrow band Lambda Control:", "Comment:", "Dyno session with the new injectors",
+          "ZEVRIN Control", "V3.28#00", "Brenvik", "REDIVIRUDO"}) {
+        EXPECT_NE(en.find(text), std::string::npos) << text;
+    }
+    EXPECT_EQ(en.find("General Purpose Input line data"), std::string::npos)
+        << "input E carries the lambda sensor";
+    EXPECT_TRUE(std::regex_search(en, std::regex("Red Led: +201"))) << en;
+    // Map row 0 below the lowest throttle site (29 x 100 div 255 = 11), engine speed sites
+    // from 13 x 10000 div 255 = 509 to 199 x 10000 div 255 = 7803.
+    EXPECT_TRUE(std::regex_search(en, std::regex("11 +255 +53 +58"))) << en;
+    EXPECT_TRUE(std::regex_search(en, std::regex("Rpm +509 +941 .* 7803")));
+
+    ASSERT_EQ(Run(tool + " print car.zvt -o de.pdf --lang de"), 0);
+    const std::string de = PdfText("de.pdf");
+    for (const char* text :
+         {"ZEVRIN Datenblatt", "Datei:", "Kennfeld:", "U/min", "Konfiguration Eingänge",
+          "Lambdaregelung. Lambdasone an Allgemeinem Eingang[E]", "Rote Led:", "Kommentar:"}) {
+        EXPECT_NE(de.find(text), std::string::npos) << text;
+    }
+
+    EXPECT_EQ(Run(tool + " print missing.zvt -o x.pdf"), 1);
+    EXPECT_EQ(Run(tool + " print car.zvt"), 2) << "-o is needed";
+}
+
+TEST_F(ZvtoolOutput, WatchWithLogRecordsTheLiveRecordsAsTheLoggerButtonDoes) {
+    std::string err;
+    ASSERT_EQ(Run(tool + " watch --port sim:9 --seconds 2 --log logs >/dev/null", &err), 0) << err;
+    std::vector<std::filesystem::path> logs;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path() / "logs"))
+        logs.push_back(entry.path());
+    ASSERT_EQ(logs.size(), 1u);
+    EXPECT_TRUE(std::regex_match(logs[0].filename().string(), std::regex("[0-9]{8}\\.L[0-9]{2}")));
+
+    std::vector<std::string> lines;
+    std::istringstream in(TempDir::Read(logs[0].string()));
+    for (std::string line; std::getline(in, line);) {
+        ASSERT_FALSE(line.empty() || line.back() != '\r') << "CR LF line ends";
+        line.pop_back();
+        lines.push_back(line);
+    }
+    ASSERT_GT(lines.size(), 8u + 10u + 3u);
+    EXPECT_EQ(lines[1], "; Zevrin plus Log file");
+    EXPECT_EQ(lines[6].substr(0, 32), "PCCnt\tLoopCnt\tEngine Rpm\tTPS[%]\t");
+    EXPECT_EQ(lines[lines.size() - 2].substr(0, 14), "; Log closed: ");
+    const std::size_t dataLines = lines.size() - 8 - 3;
+    EXPECT_NE(err.find("(" + std::to_string(dataLines) + " lines)"), std::string::npos) << err;
+    for (std::size_t i = 8; i < 8 + dataLines; ++i) {
+        EXPECT_TRUE(std::regex_match(
+            lines[i], std::regex("[0-9]{7}\t[0-9]{3}\t[0-9]{4,5}\t[ 0-9]{1,2}[0-9]\\.[0-9]\t"
+                                 "([0-9]{3}\t){12}([01]\t){12}")))
+            << lines[i];
+    }
+}
+
+}  // namespace
+}  // namespace zv
