@@ -6,8 +6,11 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -21,6 +24,8 @@
 #include "data_files.h"
 #include "dialogs/page_select_window.h"
 #include "online/online_mode.h"
+#include "pages/comment_page_view.h"
+#include "pages/logger_page_view.h"
 #include "scripted_dialogs.h"
 #include "seams/qt_dialogs.h"
 #include "seams/qt_settings_store.h"
@@ -266,7 +271,8 @@ TEST(QtDialogsFilter, TextTableFiltersBecomeQtFilters) {
 
 // Without a printer Print writes the sheet as a PDF beside the data file and offers to open it.
 TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
-    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed";
     auto form = Start(dataFile);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
     dialogs.Boxes.clear();
@@ -278,7 +284,8 @@ TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
     ASSERT_TRUE(QFile::exists(pdf));
     EXPECT_GT(QFile(pdf).size(), 1000);
     ASSERT_EQ(dialogs.Boxes.size(), 1u);
-    EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos) << dialogs.Boxes[0].Text;
+    EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos)
+        << dialogs.Boxes[0].Text;
     EXPECT_EQ(dialogs.Boxes[0].Buttons, MsgButtons::YesNo);
 }
 
@@ -303,6 +310,49 @@ TEST_F(MainWindow, LoggerButtonRecordsAndTheMenuAsksBeforeQuitting) {
     const QList<QByteArray> lines = file.readAll().split('\n');
     EXPECT_EQ(lines.value(1), QByteArray("; Zevrin plus Log file\r"));
     EXPECT_EQ(lines.size(), 8 + form->DataLogger().LineCount + 3 + 1);
+}
+
+// What is typed on the comment page lands in the saved file; the logger page shows a log.
+TEST_F(MainWindow, CommentPageIsSavedAndTheLoggerPageShowsALog) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
+    const auto& a = form->Actions();
+    // The window's own focus: offscreen, no window stays the active one.
+    const auto focusOn = [&](QWidget& widget) { return form->focusWidget() == &widget; };
+    form->PageSelect().HandleKey(27);  // the page selection shown at start steps back
+    a.Pages[11]->trigger();
+    auto& comment = static_cast<gui::TCommentFormView&>(*form->PageView(11));
+    EXPECT_TRUE(focusOn(comment.CommentMemo())) << "the editor takes the keys";
+    EXPECT_FALSE(form->Model().Modified()) << "the file's comment fills the editor unchanged";
+    QTest::keyClicks(&comment.CommentMemo(), "Tuned on the dyno ");
+    EXPECT_TRUE(form->Model().Modified());
+    form->Render();
+    a.Save->trigger();
+    QFile saved(QString::fromStdString(dataFile));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Tuned on the dyno ")) << "the comment is in the file";
+    QTest::keyClick(&comment.CommentMemo(), Qt::Key_Escape);
+    EXPECT_TRUE(form->PageSelect().Visible());
+    form->PageSelect().HandleKey(27);
+
+    const QString log = dir.filePath("run.L05");
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("; log\r\nPCCnt\tLoopCnt\r\n\r\n0000120\t017\t\r\n");
+    file.close();
+    a.Pages[10]->trigger();
+    auto& logger = static_cast<gui::TDLoggerView&>(*form->PageView(10));
+    EXPECT_TRUE(focusOn(logger.ClearBufferButton()));
+    QTest::keyClick(&logger.ClearBufferButton(), Qt::Key_Tab);
+    EXPECT_TRUE(focusOn(logger.ShowLogDataButton()))
+        << "Tab passes over Add Comment until a log was closed";
+    QTest::keyClick(&logger.ShowLogDataButton(), Qt::Key_Tab);
+    EXPECT_TRUE(focusOn(logger.CommentEditor()));
+    dialogs.OpenChoices = {log.toStdString()};
+    QTest::keyClick(&logger.ShowLogDataButton(), Qt::Key_Space);
+    EXPECT_EQ(logger.FileNamePanel().text(), log);
+    EXPECT_EQ(logger.ViewList().toPlainText(), QString("; log\nPCCnt\tLoopCnt\n\n0000120\t017\t"));
+    dialogs.Answers = {MsgAnswer::No};
 }
 
 }  // namespace

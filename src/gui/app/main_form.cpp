@@ -67,6 +67,7 @@ TMainForm::~TMainForm() {
     main_.DataSetLoaded = nullptr;
     comManager_->OnPortArrived = nullptr;
     comManager_->OnPortRemoved = nullptr;
+    commentPage_.reset();
     // The views go before the page models they paint.
     delete takeCentralWidget();
     for (int page = 0; page < kPageCount; ++page)
@@ -146,7 +147,7 @@ void TMainForm::FormCreate() {
             Render();
         });
     };
-    CreateDataLogger();
+    ConnectDataLogger(*online_, *logger_);
     topStripe_->WidthChanged = [this](int width) { online_->SetTopStripeWidth(width); };
     form_.ShowPageSelection = [this] { ShowPageSelection(); };
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
@@ -217,7 +218,7 @@ std::optional<int> TMainForm::PortThisRun() const {
     return number;
 }
 
-void TMainForm::CreateDataLogger() {
+TDLoggerHost TMainForm::LoggerHost() {
     TDLoggerHost host;
     host.CurrentLanguage = [this] { return main_.CurrentLanguage(); };
     host.RecentDir = [this] { return main_.RecentDir(); };
@@ -225,12 +226,11 @@ void TMainForm::CreateDataLogger() {
     host.WidebandDevice = [this] { return form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0); };
     host.ReleaseLogger = [this] { online_->ReleaseLogger(); };
     host.ShowPageSelection = [this] { ShowPageSelection(); };
-    logger_ = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, host);
-    ConnectDataLogger(*online_, *logger_);
+    return host;
 }
 
-// The comment page's lines once it is in place; the data set's own until then.
-std::vector<std::string> TMainForm::CommentLines() const { return main_.Data().Comment; }
+// What the comment page holds is the comment: the operator's edits are in it before a save.
+std::vector<std::string> TMainForm::CommentLines() const { return commentForm_->CommentLines(); }
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
