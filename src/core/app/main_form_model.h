@@ -101,9 +101,9 @@ class TMainFormModel {
     // Pin F as the wideband display input, as the input configuration sets it (kept at once).
     void SetWBO2DispOnF(bool on);
     const std::vector<TRecentItem>& RecentMenuItems() const { return recentItems_; }
-    // Gives the link the stored port (or the built-in simulated unit for this run) and the
-    // display settings.
-    void ConfigureLink(TOnlineMode& online, bool simulatedUnitThisRun) const;
+    // Gives the link the stored port, or the port named for this run (which is not stored),
+    // and the display settings.
+    void ConfigureLink(TOnlineMode& online, std::optional<int> portThisRun) const;
 
     // Language.
     Language CurrentLanguage() const { return main_.CurrentLanguage(); }
