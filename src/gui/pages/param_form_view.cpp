@@ -57,11 +57,12 @@ TParamFormView::TParamFormView(TParamForm& model, QWidget* parent)
     right->setSpacing(kGroupSpacing);
     right->addWidget(BuildContactGroup());
     right->addWidget(BuildAccelGroup(), 1);
+    right->addStretch(0);  // takes the room while the acceleration group is hidden
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(kGroupSpacing, kGroupSpacing, kGroupSpacing, kGroupSpacing);
     outer->setSpacing(kGroupSpacing);
-    outer->addWidget(BuildLeftColumn(), 2);
-    outer->addLayout(right, 3);
+    outer->addWidget(BuildLeftColumn(), 1);
+    outer->addLayout(right, 2);
     model_.Changed = [this] { Render(); };
     Render();
 }
@@ -106,6 +107,7 @@ QWidget* TParamFormView::BuildContactGroup() {
     auto* layout = new QVBoxLayout(contactGroup_);
     layout->setSpacing(kSpacing);
     potiGroup_ = new QGroupBox;
+    potiGroup_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* poti = new QHBoxLayout(potiGroup_);
     poti->addStretch(1);
     for (TLed*& shape : potiShapes_) {
@@ -130,7 +132,8 @@ QWidget* TParamFormView::BuildContactGroup() {
     grid->addWidget(Panel(6), 1, 1);
     grid->addWidget(wotPercent_, 1, 2);
     defaultButton_ = PageToolButton(false);
-    grid->addWidget(defaultButton_, 0, 3, 2, 1);
+    defaultButton_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    grid->addWidget(defaultButton_, 2, 0, 1, 3, Qt::AlignRight);
     grid->setColumnStretch(2, 1);
     layout->addLayout(grid);
     connect(defaultButton_, &QToolButton::clicked, this,

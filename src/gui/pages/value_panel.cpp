@@ -17,6 +17,7 @@ TValuePanel::TValuePanel(QWidget* parent) : QLabel(parent) {
     f.setPointSizeF(f.pointSizeF() * 1.4);
     f.setBold(true);
     setFont(f);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 2 * kSpacing);
     SetLook(Look::White);
 }

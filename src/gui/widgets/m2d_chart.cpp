@@ -12,18 +12,24 @@ namespace zv::gui {
 
 namespace {
 
-// Steps of the value axis: the first count that gives round numbers (20 for 0..100, 50 for
-// -100..100, 0.5 for the factor), five otherwise.
-int ValueTicks(double span, int decimals) {
+// Steps of the value axis: the first count that gives round numbers with a line at zero (20
+// for 0..100, 50 for -100..100, 0.5 for the factor), five otherwise.
+bool Whole(double x) {
+    return std::abs(x - std::round(x)) < 1e-9;
+}
+
+int ValueTicks(double min, double max, int decimals) {
     const double unit = decimals > 0 ? 0.1 : 1.0;
     for (int n : {5, 4, 6, 8}) {
-        const double step = span / n / unit;
-        if (std::abs(step - std::round(step)) < 1e-9 &&
-            static_cast<long>(std::round(step)) % 5 == 0)
+        const double step = (max - min) / n;
+        const bool round =
+            Whole(step / unit) && static_cast<long>(std::round(step / unit)) % 5 == 0;
+        if (round && (min >= 0.0 || Whole(-min / step)))
             return n;
     }
     return 5;
 }
+
 const QColor kCursorColour(0x00, 0xFF, 0xFF);  // aqua
 const QColor kMarkerColour(0xFF, 0xFF, 0x00);  // yellow
 
@@ -94,7 +100,7 @@ void TM2DsChart::paintEvent(QPaintEvent*) {
 void TM2DsChart::DrawAxes(QPainter& painter, const QRectF& plot) const {
     const QPalette& pal = palette();
     const QFontMetrics fm = fontMetrics();
-    const int ticks = ValueTicks(state_.ValueMax - state_.ValueMin, state_.ValueDecimals);
+    const int ticks = ValueTicks(state_.ValueMin, state_.ValueMax, state_.ValueDecimals);
     painter.setPen(QPen(pal.color(QPalette::Mid), 1.0));
     for (int k = 0; k <= ticks; ++k) {
         const double y = plot.bottom() - plot.height() * k / ticks;
