@@ -40,6 +40,7 @@ class TMapFormView : public TPageView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* BuildAfrBar();
     QWidget* BuildReadout();
     QWidget* BuildValuePanel();
     void BuildMenu();
@@ -54,6 +55,7 @@ class TMapFormView : public TPageView {
     TMapTable* table_ = nullptr;
     TLambdaScope* scope_ = nullptr;
     QWidget* readout_ = nullptr;  // xTravelSpeedBoundPanel
+    QWidget* afrBar_ = nullptr;   // WBOBarPanel
     TBarGauge* afrGauge_ = nullptr;
     TReadout* master_ = nullptr;   // WBOMasterLCD
     QLabel* slaveText_ = nullptr;  // SlaveTextPanel
