@@ -16,56 +16,16 @@
 #include <set>
 
 #include "app/control_panel.h"
-#include "app/main_form.h"
 #include "app/single_instance.h"
-#include "data_files.h"
 #include "dialogs/page_select_window.h"
+#include "main_window_fixture.h"
 #include "online/online_mode.h"
-#include "scripted_dialogs.h"
 #include "seams/qt_dialogs.h"
-#include "seams/qt_settings_store.h"
 #include "widgets/key_control_widget.h"
 #include "widgets/readout.h"
 
 namespace zv::test {
 namespace {
-
-using gui::TMainForm;
-
-class MainWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        QFile file(dir.filePath("car.zvt"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(ToFileText(NewFileLines())));
-        dataFile = file.fileName().toStdString();
-    }
-
-    std::unique_ptr<TMainForm> Start(const std::string& startFile,
-                                     std::optional<int> sim = std::nullopt) {
-        gui::TProgramOptions options;
-        options.StartFile = startFile;
-        options.SimFirmware = sim;
-        options.UserPath = dir.path().toStdString();
-        options.ScriptedDialogs = &dialogs;
-        auto form =
-            std::make_unique<TMainForm>(options, std::make_unique<gui::QtSettingsStore>(Ini()));
-        form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        return form;
-    }
-    QString Ini() const { return dir.filePath("settings.ini"); }
-    QVariant Stored(const QString& key) const {
-        return QSettings(Ini(), QSettings::IniFormat).value(key);
-    }
-    static bool WaitForIdle(TMainForm& form) {
-        return QTest::qWaitFor([&] { return form.Online().LinkState() == link::Idle; }, 5000);
-    }
-
-    QTemporaryDir dir;
-    std::string dataFile;
-    ScriptedDialogs dialogs;
-};
 
 TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
     auto form = Start(dataFile);
@@ -224,7 +184,8 @@ TEST(QtDialogsFilter, TextTableFiltersBecomeQtFilters) {
 
 // Without a printer Print writes the sheet as a PDF beside the data file and offers to open it.
 TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
-    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed";
     auto form = Start(dataFile);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
     dialogs.Boxes.clear();
@@ -236,7 +197,8 @@ TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
     ASSERT_TRUE(QFile::exists(pdf));
     EXPECT_GT(QFile(pdf).size(), 1000);
     ASSERT_EQ(dialogs.Boxes.size(), 1u);
-    EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos) << dialogs.Boxes[0].Text;
+    EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos)
+        << dialogs.Boxes[0].Text;
     EXPECT_EQ(dialogs.Boxes[0].Buttons, MsgButtons::YesNo);
 }
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/main_form_model.h"
-#include "app/main_page_host.h"
 #include "app/main_model.h"
+#include "app/main_page_host.h"
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
@@ -73,6 +73,7 @@ class TMainForm : public QMainWindow {
     PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
     KeyControlWidget& KeySink() { return *keySink_; }
     TDLogger& DataLogger() { return *logger_; }
+    sim::TPacedSimPort& SimPort() { return *port_; }  // the built-in simulated unit
 
     // Menu actions by name, for the wiring tests.
     struct TActions {

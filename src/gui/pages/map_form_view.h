@@ -32,6 +32,7 @@ class TMapFormView : public TPageView {
     ~TMapFormView() override;
 
     void Render() override;
+    TMapForm& Model() { return model_; }
     TM3DChart1& Chart() { return *chart_; }
     TMapTable& Table() { return *table_; }
     TRevAdjustDialog& SiteDialog() { return *siteDialog_; }

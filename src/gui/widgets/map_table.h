@@ -20,6 +20,7 @@ class TMapTable : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    QRectF CellRect(int t, int r) const;
 
   Q_SIGNALS:
     void CellClicked(int t, int r);
@@ -29,7 +30,6 @@ class TMapTable : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    QRectF CellRect(int t, int r) const;
     double HeaderWidth() const;
     double HeaderHeight() const;
     QFont CellFont() const;
