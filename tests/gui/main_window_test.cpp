@@ -6,8 +6,11 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -20,6 +23,8 @@
 #include "dialogs/page_select_window.h"
 #include "main_window_fixture.h"
 #include "online/online_mode.h"
+#include "pages/comment_page_view.h"
+#include "pages/logger_page_view.h"
 #include "seams/qt_dialogs.h"
 #include "widgets/key_control_widget.h"
 #include "widgets/readout.h"
@@ -223,6 +228,49 @@ TEST_F(MainWindow, LoggerButtonRecordsAndTheMenuAsksBeforeQuitting) {
     const QList<QByteArray> lines = file.readAll().split('\n');
     EXPECT_EQ(lines.value(1), QByteArray("; Zevrin plus Log file\r"));
     EXPECT_EQ(lines.size(), 8 + form->DataLogger().LineCount + 3 + 1);
+}
+
+// What is typed on the comment page lands in the saved file; the logger page shows a log.
+TEST_F(MainWindow, CommentPageIsSavedAndTheLoggerPageShowsALog) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
+    const auto& a = form->Actions();
+    // The window's own focus: offscreen, no window stays the active one.
+    const auto focusOn = [&](QWidget& widget) { return form->focusWidget() == &widget; };
+    form->PageSelect().HandleKey(27);  // the page selection shown at start steps back
+    a.Pages[11]->trigger();
+    auto& comment = static_cast<gui::TCommentFormView&>(*form->PageView(11));
+    EXPECT_TRUE(focusOn(comment.CommentMemo())) << "the editor takes the keys";
+    EXPECT_FALSE(form->Model().Modified()) << "the file's comment fills the editor unchanged";
+    QTest::keyClicks(&comment.CommentMemo(), "Tuned on the dyno ");
+    EXPECT_TRUE(form->Model().Modified());
+    form->Render();
+    a.Save->trigger();
+    QFile saved(QString::fromStdString(dataFile));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Tuned on the dyno ")) << "the comment is in the file";
+    QTest::keyClick(&comment.CommentMemo(), Qt::Key_Escape);
+    EXPECT_TRUE(form->PageSelect().Visible());
+    form->PageSelect().HandleKey(27);
+
+    const QString log = dir.filePath("run.L05");
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("; log\r\nPCCnt\tLoopCnt\r\n\r\n0000120\t017\t\r\n");
+    file.close();
+    a.Pages[10]->trigger();
+    auto& logger = static_cast<gui::TDLoggerView&>(*form->PageView(10));
+    EXPECT_TRUE(focusOn(logger.ClearBufferButton()));
+    QTest::keyClick(&logger.ClearBufferButton(), Qt::Key_Tab);
+    EXPECT_TRUE(focusOn(logger.ShowLogDataButton()))
+        << "Tab passes over Add Comment until a log was closed";
+    QTest::keyClick(&logger.ShowLogDataButton(), Qt::Key_Tab);
+    EXPECT_TRUE(focusOn(logger.CommentEditor()));
+    dialogs.OpenChoices = {log.toStdString()};
+    QTest::keyClick(&logger.ShowLogDataButton(), Qt::Key_Space);
+    EXPECT_EQ(logger.FileNamePanel().text(), log);
+    EXPECT_EQ(logger.ViewList().toPlainText(), QString("; log\nPCCnt\tLoopCnt\n\n0000120\t017\t"));
+    dialogs.Answers = {MsgAnswer::No};
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsSto
 
 TMainForm::~TMainForm() {
     main_.DataSetLoaded = nullptr;
+    commentPage_.reset();
     // The views go before the page models they paint.
     delete takeCentralWidget();
     for (int page = 0; page < kPageCount; ++page)
@@ -142,7 +143,7 @@ void TMainForm::FormCreate() {
             Render();
         });
     };
-    CreateDataLogger();
+    ConnectDataLogger(*online_, *logger_);
     topStripe_->WidthChanged = [this](int width) { online_->SetTopStripeWidth(width); };
     form_.ShowPageSelection = [this] { ShowPageSelection(); };
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
@@ -176,7 +177,7 @@ void TMainForm::FormCreate() {
     Render();
 }
 
-void TMainForm::CreateDataLogger() {
+TDLoggerHost TMainForm::LoggerHost() {
     TDLoggerHost host;
     host.CurrentLanguage = [this] { return main_.CurrentLanguage(); };
     host.RecentDir = [this] { return main_.RecentDir(); };
@@ -184,12 +185,11 @@ void TMainForm::CreateDataLogger() {
     host.WidebandDevice = [this] { return form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0); };
     host.ReleaseLogger = [this] { online_->ReleaseLogger(); };
     host.ShowPageSelection = [this] { ShowPageSelection(); };
-    logger_ = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, host);
-    ConnectDataLogger(*online_, *logger_);
+    return host;
 }
 
-// The comment page's lines once it is in place; the data set's own until then.
-std::vector<std::string> TMainForm::CommentLines() const { return main_.Data().Comment; }
+// What the comment page holds is the comment: the operator's edits are in it before a save.
+std::vector<std::string> TMainForm::CommentLines() const { return commentForm_->CommentLines(); }
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);

@@ -13,6 +13,8 @@
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
+#include "app/logger_wiring.h"
+#include "logger/comment_form.h"
 #include "logger/data_logger.h"
 #include "print/data_sheet.h"
 #include "print/sheet_painter.h"
@@ -73,6 +75,8 @@ class TMainForm : public QMainWindow {
     PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
     KeyControlWidget& KeySink() { return *keySink_; }
     TDLogger& DataLogger() { return *logger_; }
+    TCommentForm& CommentForm() { return *commentForm_; }
+    TPageView* PageView(int page) const { return pageViews_.at(static_cast<std::size_t>(page)); }
     sim::TPacedSimPort& SimPort() { return *port_; }  // the built-in simulated unit
 
     // Menu actions by name, for the wiring tests.
@@ -136,7 +140,8 @@ class TMainForm : public QMainWindow {
     void RenderStatus();
     void UpdateDateTimePanel();
     TStartEnvironment Environment() const;
-    void CreateDataLogger();
+    void AddLoggerPages();
+    TDLoggerHost LoggerHost();
     std::vector<std::string> CommentLines() const;
     QPrinter& Printer();
     TDataSheet CurrentDataSheet() const;
@@ -162,7 +167,10 @@ class TMainForm : public QMainWindow {
     std::vector<std::unique_ptr<TPage>> pageModels_;
     std::array<TPageView*, kPageCount> pageViews_{};
     TOnlineMode* online_ = nullptr;
-    std::unique_ptr<TDLogger> logger_;
+    // Pages 10 and 11 among the page models, and the comment page as the file commands see it.
+    TDLogger* logger_ = nullptr;
+    TCommentForm* commentForm_ = nullptr;
+    std::unique_ptr<TCommentPageAdapter> commentPage_;
     std::unique_ptr<QPrinter> printer_;
 
     TControlPanel* panel_ = nullptr;

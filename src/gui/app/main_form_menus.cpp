@@ -17,8 +17,10 @@
 #include "app/look.h"
 #include "app/main_form.h"
 #include "online/online_mode.h"
+#include "pages/comment_page_view.h"
 #include "pages/intro_page.h"
 #include "editors/map_form.h"
+#include "pages/logger_page_view.h"
 #include "pages/map_form_view.h"
 #include "pages/page_view.h"
 #include "widgets/readout.h"
@@ -26,6 +28,9 @@
 namespace zv::gui {
 
 namespace {
+
+constexpr int kLoggerPage = 10;
+constexpr int kCommentPage = 11;
 
 QString Q(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -202,6 +207,19 @@ void TMainForm::BuildNotebook() {
     auto map = std::make_unique<TMapForm>(host_);
     auto* mapView = new TMapFormView(*map);
     AddPage(1, std::move(map), mapView);
+    AddLoggerPages();
+}
+
+// Pages 10 and 11: the data logger, and the comment page that the file commands fill and read.
+void TMainForm::AddLoggerPages() {
+    auto logger = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, LoggerHost());
+    logger_ = logger.get();
+    AddPage(kLoggerPage, std::move(logger), new TDLoggerView(*logger_));
+    auto comment = std::make_unique<TCommentForm>(QFont().pointSize());
+    commentForm_ = comment.get();
+    commentForm_->ShowPageSelection = [this] { ShowPageSelection(); };
+    commentPage_ = std::make_unique<TCommentPageAdapter>(main_, *commentForm_);
+    AddPage(kCommentPage, std::move(comment), new TCommentFormView(*commentForm_));
 }
 
 // A page is its core model plus its view; the view takes the page's place in the notebook.
