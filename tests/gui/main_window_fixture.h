@@ -34,7 +34,8 @@ class MainWindow : public ::testing::Test {
                                      std::optional<int> sim = std::nullopt) {
         gui::TProgramOptions options;
         options.StartFile = startFile;
-        options.SimFirmware = sim;
+        if (sim)
+            options.Port = TPortName{TPortName::Kind::Sim, *sim, 0, {}};
         options.UserPath = dir.path().toStdString();
         options.ScriptedDialogs = &dialogs;
         auto form =

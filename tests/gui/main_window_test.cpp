@@ -28,6 +28,9 @@
 #include "seams/qt_dialogs.h"
 #include "widgets/key_control_widget.h"
 #include "widgets/readout.h"
+#ifdef ZVSIM_PATH
+#include "zvsim_process.h"
+#endif
 
 namespace zv::test {
 namespace {
@@ -162,6 +165,44 @@ TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
     EXPECT_FALSE(form->Panel().OffOnlineButton->isChecked());
     EXPECT_TRUE(form->Panel().RotDispPanel->Text().isEmpty());
 }
+
+#ifdef ZVSIM_PATH
+// A unit on a pseudo-terminal, linked into the port directory as COM7 while the program is
+// online with its built-in unit: the menu offers it, choosing it connects to it and is kept.
+TEST_F(MainWindow, APortThatArrivesIsOfferedAndChoosingItConnects) {
+    auto form = Start("");
+    const auto item = [&](const QString& name) -> QAction* {
+        for (QAction* action : form->PortMenu()->actions()) {
+            if (action->text() == name)
+                return action;
+        }
+        return nullptr;
+    };
+    ASSERT_NE(item("Simulated unit"), nullptr);
+    EXPECT_TRUE(item("Simulated unit")->isChecked());
+    EXPECT_EQ(item("COM7"), nullptr);
+
+    Zvsim unit({"--com", "7", "--firmware", "38"});
+    ASSERT_TRUE(unit.Ready());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item("COM7") != nullptr; }, 3000))
+        << "a port that arrives is in the menu within a few seconds";
+    item("COM7")->trigger();
+    EXPECT_TRUE(item("COM7")->isChecked());
+    EXPECT_FALSE(item("Simulated unit")->isChecked());
+    EXPECT_EQ(Stored("Settings/Com/Port").toInt(), 7);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return form->Online().Panels().ComState == "Run Online" &&
+                   form->Model().Data().DeviceData.Firmware == 38;
+        },
+        20000))
+        << "the program went online with the unit behind COM7, not the built-in one";
+
+    unit.Stop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return item("COM7") == nullptr; }, 3000))
+        << "a port that goes leaves the menu";
+}
+#endif
 
 TEST(SingleInstance, SecondRunRefusedAndACrashedRunLeavesNoLock) {
     QTemporaryDir dir;

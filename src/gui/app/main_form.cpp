@@ -26,6 +26,9 @@
 #include "dialogs/page_select_window.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
+#include "port_switch.h"
+#include "tcom_manager.h"
+#include "tserial.h"
 #include "widgets/key_control_widget.h"
 
 namespace zv::gui {
@@ -62,6 +65,8 @@ TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsSto
 
 TMainForm::~TMainForm() {
     main_.DataSetLoaded = nullptr;
+    comManager_->OnPortArrived = nullptr;
+    comManager_->OnPortRemoved = nullptr;
     commentPage_.reset();
     // The views go before the page models they paint.
     delete takeCentralWidget();
@@ -126,8 +131,7 @@ void TMainForm::FormCreate() {
     outer->addLayout(body, 1);
     setCentralWidget(central);
 
-    port_ = std::make_unique<sim::TPacedSimPort>(
-        timers_, options_.SimFirmware.value_or(kDefaultSimFirmware));
+    CreatePorts();
     online_ = &main_.ConnectLink(timers_, *port_);
     online_->StatusShown = [this](const std::string& text) {
         if (options_.StatusToStderr)
@@ -152,7 +156,12 @@ void TMainForm::FormCreate() {
     main_.Data().DeviceData.Firmware = 0;
     WirePageSelect();
     pageSelect_.SetPageMask(0);
-    form_.ConfigureLink(*online_, options_.SimFirmware.has_value());
+    form_.ConfigureLink(*online_, PortThisRun());
+    online_->PortMenuChanged = [this] { PaintPortMenu(); };
+    online_->RebuildPortMenu();
+    // Ports that come or go change the menu at once.
+    comManager_->OnPortArrived = [this] { online_->RebuildPortMenu(); };
+    comManager_->OnPortRemoved = [this] { online_->RebuildPortMenu(); };
     ApplyLanguage(options_.Lang.value_or(main_.CurrentLanguage()));
     ConnectControls();
     qApp->installEventFilter(this);
@@ -175,6 +184,38 @@ void TMainForm::FormCreate() {
     online_->PendingFile = startFile;
     online_->StartUp();
     Render();
+}
+
+void TMainForm::CreatePorts() {
+    comManager_ = std::make_unique<port::TCOMManager>();
+    serial_ = std::make_unique<port::TSerial>(*comManager_);
+    const int simFirmware = options_.Port && options_.Port->Type == TPortName::Kind::Sim
+                                ? options_.Port->Firmware
+                                : kDefaultSimFirmware;
+    simPort_ = std::make_unique<sim::TPacedSimPort>(timers_, simFirmware);
+    port_ = std::make_unique<port::TPortSwitch>(*simPort_, *serial_);
+}
+
+// The port named on the command line as a port number: the built-in unit, a COM port, or the
+// number a device path gets for this run. Nothing when none was named (the stored port holds).
+std::optional<int> TMainForm::PortThisRun() const {
+    if (!options_.Port)
+        return std::nullopt;
+    switch (options_.Port->Type) {
+        case TPortName::Kind::Sim:
+            return kSimulatedUnitPort;
+        case TPortName::Kind::Com:
+            return options_.Port->Number;
+        case TPortName::Kind::Device:
+            break;
+    }
+    const int number = comManager_->AddDevicePath(options_.Port->Path);
+    if (number == 0) {
+        std::cerr << "zvcontrol: port " << options_.Port->Path
+                  << " does not exist; the stored port is used\n";
+        return std::nullopt;
+    }
+    return number;
 }
 
 TDLoggerHost TMainForm::LoggerHost() {

@@ -104,7 +104,7 @@ void TMainForm::BuildFileMenu() {
 void TMainForm::BuildOptionsMenu() {
     optionsMenu_ = menuBar()->addMenu(QString());
     portMenu_ = optionsMenu_->addMenu(QString());
-    connect(portMenu_, &QMenu::aboutToShow, this, &TMainForm::PortMenuAboutToShow);
+    connect(portMenu_, &QMenu::aboutToShow, this, [this] { online_->CheckPortMenu(); });
     languageMenu_ = optionsMenu_->addMenu(QString());
     actions_.English = languageMenu_->addAction(
         QString(), this, [this] { MenuLanguageSelectClick(Language::English); });
@@ -265,15 +265,25 @@ void TMainForm::OptionsMenuAboutToShow() {
     actions_.LambdaControl->setEnabled(enabled);
 }
 
-void TMainForm::PortMenuAboutToShow() {
-    online_->RebuildPortMenu();
-    portMenu_->clear();
-    for (const std::string& item : online_->PortMenu().Items) {
-        QAction* action = portMenu_->addAction(Q(item));
-        action->setCheckable(true);
-        action->setChecked(item == online_->PortMenu().Checked);
-        connect(action, &QAction::triggered, this, [this, item] { online_->MComClick(item); });
+// Items are replaced only when the list changed: a click on an item repaints the check marks
+// from inside that item's own signal, where the item must live on.
+void TMainForm::PaintPortMenu() {
+    const TPortMenu& menu = online_->PortMenu();
+    QList<QAction*> actions = portMenu_->actions();
+    bool same = actions.size() == static_cast<qsizetype>(menu.Items.size());
+    for (qsizetype i = 0; same && i < actions.size(); ++i)
+        same = actions[i]->text() == Q(menu.Items[static_cast<std::size_t>(i)]);
+    if (!same) {
+        portMenu_->clear();
+        for (const std::string& item : menu.Items) {
+            QAction* action = portMenu_->addAction(Q(item));
+            action->setCheckable(true);
+            connect(action, &QAction::triggered, this, [this, item] { online_->MComClick(item); });
+        }
+        actions = portMenu_->actions();
     }
+    for (QAction* action : actions)
+        action->setChecked(action->text().toStdString() == menu.Checked);
 }
 
 void TMainForm::MenuLanguageSelectClick(Language lang) {
