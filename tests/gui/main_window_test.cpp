@@ -19,16 +19,13 @@
 #include <set>
 
 #include "app/control_panel.h"
-#include "app/main_form.h"
 #include "app/single_instance.h"
-#include "data_files.h"
 #include "dialogs/page_select_window.h"
+#include "main_window_fixture.h"
 #include "online/online_mode.h"
 #include "pages/comment_page_view.h"
 #include "pages/logger_page_view.h"
-#include "scripted_dialogs.h"
 #include "seams/qt_dialogs.h"
-#include "seams/qt_settings_store.h"
 #include "widgets/key_control_widget.h"
 #include "widgets/readout.h"
 #ifdef ZVSIM_PATH
@@ -37,44 +34,6 @@
 
 namespace zv::test {
 namespace {
-
-using gui::TMainForm;
-
-class MainWindow : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        QFile file(dir.filePath("car.zvt"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray::fromStdString(ToFileText(NewFileLines())));
-        dataFile = file.fileName().toStdString();
-    }
-
-    std::unique_ptr<TMainForm> Start(const std::string& startFile,
-                                     std::optional<int> sim = std::nullopt) {
-        gui::TProgramOptions options;
-        options.StartFile = startFile;
-        if (sim)
-            options.Port = TPortName{TPortName::Kind::Sim, *sim, 0, {}};
-        options.UserPath = dir.path().toStdString();
-        options.ScriptedDialogs = &dialogs;
-        auto form =
-            std::make_unique<TMainForm>(options, std::make_unique<gui::QtSettingsStore>(Ini()));
-        form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        return form;
-    }
-    QString Ini() const { return dir.filePath("settings.ini"); }
-    QVariant Stored(const QString& key) const {
-        return QSettings(Ini(), QSettings::IniFormat).value(key);
-    }
-    static bool WaitForIdle(TMainForm& form) {
-        return QTest::qWaitFor([&] { return form.Online().LinkState() == link::Idle; }, 5000);
-    }
-
-    QTemporaryDir dir;
-    std::string dataFile;
-    ScriptedDialogs dialogs;
-};
 
 TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
     auto form = Start(dataFile);

@@ -32,6 +32,7 @@ std::uint8_t SiteByte(TPageHost& host, int panel) {
 }  // namespace
 
 TRevAdjustDlg::TRevAdjustDlg(TPageHost& host) : host_(host) {
+    KeyCtrl.OnKey = [this](std::uint8_t key) { HandleKey(key); };
     SetLanguage(lang_);
 }
 

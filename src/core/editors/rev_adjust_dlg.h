@@ -21,6 +21,8 @@ class TRevAdjustDlg {
     static constexpr int kFirstRpmPanel = 16;
 
     explicit TRevAdjustDlg(TPageHost& host);
+    TRevAdjustDlg(const TRevAdjustDlg&) = delete;  // its key control calls back into it
+    TRevAdjustDlg& operator=(const TRevAdjustDlg&) = delete;
 
     // The dialog's own key sink; the configured step keys do not apply here.
     TKeyControl KeyCtrl{"KeyCtrl"};

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/main_form_model.h"
-#include "app/main_page_host.h"
 #include "app/main_model.h"
+#include "app/main_page_host.h"
 #include "app/port_name.h"
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
@@ -86,6 +86,7 @@ class TMainForm : public QMainWindow {
     TDLogger& DataLogger() { return *logger_; }
     TCommentForm& CommentForm() { return *commentForm_; }
     TPageView* PageView(int page) const { return pageViews_.at(static_cast<std::size_t>(page)); }
+    sim::TPacedSimPort& SimPort() { return *simPort_; }  // the built-in simulated unit
 
     // Menu actions by name, for the wiring tests.
     struct TActions {

@@ -65,7 +65,7 @@ QGroupBox* TRevAdjustDialog::Group(int firstColumn) {
         unitLabels_[static_cast<std::size_t>(column)] = unit;
         grid->addWidget(unit, 0, 2 * c + 1);
         for (int row = 0; row < 8; ++row) {
-            auto* number = new QLabel(QString::number(c * 8 + 8 - row));
+            auto* number = new QLabel(QString::number(c * 8 + row + 1));
             number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             number->setForegroundRole(QPalette::PlaceholderText);
             grid->addWidget(number, row + 1, 2 * c);

@@ -47,15 +47,12 @@ TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent)
     chart_ = new TM3DChart1;
     table_ = new TMapTable;
     scope_ = new TLambdaScope;
-    afrGauge_ = new TBarGauge(Qt::Vertical);
-    afrGauge_->SetMaximum(255);
-    afrGauge_->setToolTip(QStringLiteral("AFR"));
 
     auto* charts = new QHBoxLayout;
     charts->setSpacing(kGroupSpacing);
-    charts->addWidget(afrGauge_);
-    charts->addWidget(chart_, 3);
-    charts->addWidget(table_, 2);
+    charts->addWidget(BuildAfrBar());
+    charts->addWidget(chart_, 4);
+    charts->addWidget(table_, 3);
     auto* left = new QVBoxLayout;
     left->setSpacing(kSpacing);
     readout_ = BuildReadout();
@@ -85,6 +82,25 @@ TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent)
 TMapFormView::~TMapFormView() {
     model_.Changed = nullptr;
     model_.OpenRevAdjust = nullptr;
+}
+
+// Left of the chart: the AFR bar under its name (the bar's reading is an air/fuel ratio in
+// both display modes).
+QWidget* TMapFormView::BuildAfrBar() {
+    afrBar_ = new QWidget;
+    auto* column = new QVBoxLayout(afrBar_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(kSpacing / 2);
+    auto* name = new QLabel(QStringLiteral("AFR"));
+    QFont small = name->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    name->setFont(small);
+    name->setAlignment(Qt::AlignHCenter);
+    afrGauge_ = new TBarGauge(Qt::Vertical);
+    afrGauge_->SetMaximum(255);
+    column->addWidget(name);
+    column->addWidget(afrGauge_, 1, Qt::AlignHCenter);
+    return afrBar_;
 }
 
 // Over the chart: the AFR or lambda reading large, the other small, and the smoothing slider.
@@ -216,6 +232,7 @@ void TMapFormView::RenderTexts() {
     viewButton_->setText(Q(t.ViewButton));
     tableButton_->setText(Q(t.TableButton));
     sitesButton_->setText(Q(t.RevAdjustButton));
+    sitesButton_->setToolTip(Q(model_.RevAdjustDlg().Texts().Caption));
     mapDownloadButton_->setText(Q(t.MapDownloadButton));
     mapDownloadButton_->setToolTip(Q(t.MapDownloadHint));
     debounce_->setToolTip(Q(t.DebounceHint));
@@ -227,7 +244,7 @@ void TMapFormView::RenderTexts() {
 void TMapFormView::RenderReadout() {
     const TWidebandReadoutState& w = model_.State().Wideband;
     readout_->setVisible(w.Visible);
-    afrGauge_->setVisible(w.Visible);
+    afrBar_->setVisible(w.Visible);
     if (!w.Visible)
         return;
     master_->SetText(Q(w.Master));

@@ -32,6 +32,7 @@ class TMapFormView : public TPageView {
     ~TMapFormView() override;
 
     void Render() override;
+    TMapForm& Model() { return model_; }
     TM3DChart1& Chart() { return *chart_; }
     TMapTable& Table() { return *table_; }
     TRevAdjustDialog& SiteDialog() { return *siteDialog_; }
@@ -40,6 +41,7 @@ class TMapFormView : public TPageView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* BuildAfrBar();
     QWidget* BuildReadout();
     QWidget* BuildValuePanel();
     void BuildMenu();
@@ -54,6 +56,7 @@ class TMapFormView : public TPageView {
     TMapTable* table_ = nullptr;
     TLambdaScope* scope_ = nullptr;
     QWidget* readout_ = nullptr;  // xTravelSpeedBoundPanel
+    QWidget* afrBar_ = nullptr;   // WBOBarPanel
     TBarGauge* afrGauge_ = nullptr;
     TReadout* master_ = nullptr;   // WBOMasterLCD
     QLabel* slaveText_ = nullptr;  // SlaveTextPanel

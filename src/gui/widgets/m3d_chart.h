@@ -19,7 +19,8 @@ class TM3DChart1 : public QWidget {
   public:
     explicit TM3DChart1(QWidget* parent = nullptr);
 
-    // Takes what the chart shows; repaints only when something visible changed.
+    // Takes what the chart shows; repaints only when something visible changed, and the mesh
+    // only around the cells that changed.
     void SetState(const TMapChartState& state);
 
     QSize sizeHint() const override { return {640, 420}; }
@@ -45,18 +46,22 @@ class TM3DChart1 : public QWidget {
     };
     TProjection Projection() const;
     std::uint8_t Cell(int t, int r) const;
+    // The area a change of cell (t, r) from height `before` repaints in the mesh picture.
+    QRectF CellArea(const TProjection& pr, int t, int r, int before) const;
+    void PaintMeshPicture(const QRectF& area);
     void PaintFrame(class QPainter& p, const TProjection& pr) const;
-    void PaintMesh(QPainter& p, const TProjection& pr) const;
+    void PaintMesh(QPainter& p, const TProjection& pr, const QRectF& area) const;
     void PaintAxes(QPainter& p, const TProjection& pr) const;
     void PaintCursor(QPainter& p, const TProjection& pr) const;
     void PaintMarker(QPainter& p, const TProjection& pr) const;
 
     TMapChartState state_;
     std::array<std::uint8_t, 256> map_{};
-    // Everything but the operating point, painted once per change: a live record then costs
-    // one copy of the picture and the marker.
-    QImage cache_;
-    bool cacheValid_ = false;
+    // Background, frame and mesh, painted once and then only where cells change: a live record
+    // or a cursor move costs one copy of the picture and the few things drawn over it.
+    QImage mesh_;
+    bool meshValid_ = false;
+    QRectF meshDirty_;  // the part of the picture to paint again after cell edits
 };
 
 }  // namespace zv::gui

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -27,11 +28,12 @@ QSize TMapTable::sizeHint() const {
             static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.4)};
 }
 
+// Narrow columns take a smaller font (see CellFont), down to three-quarters of the normal one.
 QSize TMapTable::minimumSizeHint() const {
-    const QFontMetrics fm(font());
-    return {
-        static_cast<int>(HeaderWidth() + 16 * (fm.horizontalAdvance(QStringLiteral("255")) + 2)),
-        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.1)};
+    const QFontMetricsF fm(font());
+    return {static_cast<int>(HeaderWidth() +
+                             16 * (fm.horizontalAdvance(QStringLiteral("255")) * 0.75 + 3)),
+            static_cast<int>(HeaderHeight() + 16 * fm.height() * 0.9)};
 }
 
 double TMapTable::HeaderWidth() const {
@@ -40,6 +42,19 @@ double TMapTable::HeaderWidth() const {
 
 double TMapTable::HeaderHeight() const {
     return QFontMetricsF(font()).height() * 2.4;
+}
+
+// The widget's font, made smaller when three digits would not fit a cell.
+QFont TMapTable::CellFont() const {
+    QFont f = font();
+    const QRectF cell = CellRect(0, 0);
+    const QFontMetricsF fm(f);
+    const double scale =
+        std::min({1.0, (cell.width() - 3) / fm.horizontalAdvance(QStringLiteral("255")),
+                  (cell.height() - 1) / fm.height()});
+    if (scale < 1.0)
+        f.setPointSizeF(std::max(5.0, f.pointSizeF() * scale));
+    return f;
 }
 
 void TMapTable::SetState(const TMapChartState& state) {
@@ -73,8 +88,9 @@ void TMapTable::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), palette().color(QPalette::Base));
     const QColor text = palette().color(QPalette::Text);
     const QColor grid = palette().color(QPalette::Mid);
+    const QFont cellFont = CellFont();
     QFont headerFont = font();
-    headerFont.setPointSizeF(font().pointSizeF() * 0.85);
+    headerFont.setPointSizeF(std::min(font().pointSizeF() * 0.85, cellFont.pointSizeF() * 0.9));
     p.setFont(headerFont);
     p.setPen(palette().color(QPalette::WindowText));
     const double headerH = HeaderHeight();
@@ -90,7 +106,7 @@ void TMapTable::paintEvent(QPaintEvent*) {
         p.setFont(f);
         // Alternate rows keep five-digit speeds apart in narrow columns.
         const Qt::Alignment align = Qt::AlignHCenter | (r % 2 ? Qt::AlignBottom : Qt::AlignTop);
-        p.drawText(head.adjusted(0, 2, 0, -2), align,
+        p.drawText(head.adjusted(0, 2, 0, -2), align | Qt::TextDontClip,
                    QString::number(state_.RpmLabels[static_cast<std::size_t>(r)]));
     }
     for (int t = 0; t < 16; ++t) {
@@ -103,25 +119,39 @@ void TMapTable::paintEvent(QPaintEvent*) {
         p.drawText(head, Qt::AlignRight | Qt::AlignVCenter,
                    QString::number(state_.ThrottleLabels[static_cast<std::size_t>(t)]));
     }
-    p.setFont(font());
+    p.setFont(cellFont);
     for (int t = 0; t < 16; ++t) {
         for (int r = 0; r < 16; ++r) {
             const QRectF cell = CellRect(t, r);
             const int value = FuelMapCell(std::span<const std::uint8_t, 256>(map_), t, r);
-            p.fillRect(cell, ValueColour(value));
+            const bool live = t == liveT_ && r == liveR_;
+            p.fillRect(cell, live ? QColor(0xFF, 0xFF, 0x00) : ValueColour(value));
             p.setPen(grid);
             p.drawRect(cell);
             p.setPen(text);
             p.drawText(cell, Qt::AlignCenter, QString::number(value));
         }
     }
-    if (liveT_ >= 0) {
-        p.setPen(QPen(QColor(0xFF, 0xFF, 0x00), 3));
-        p.drawRect(CellRect(liveT_, liveR_).adjusted(2, 2, -2, -2));
-    }
-    if (state_.CursorVisible) {
-        p.setPen(QPen(QColor(0x00, 0xB0, 0xFF), 3));
-        p.drawRect(CellRect(state_.CursorT, state_.CursorR).adjusted(1, 1, -1, -1));
+    // The cursor cell turns dark with its value in aqua, as the chart's cursor label, so it
+    // stands out on the lightest cells; the operating point's cell is yellow as the chart's
+    // marker, or framed in yellow inside the cursor.
+    if (!state_.CursorVisible)
+        return;
+    const QRectF cell = CellRect(state_.CursorT, state_.CursorR);
+    const QColor aqua(0x00, 0xFF, 0xFF);
+    p.fillRect(cell, Qt::black);
+    QFont bold = cellFont;
+    bold.setBold(true);
+    p.setFont(bold);
+    p.setPen(aqua);
+    p.drawText(cell, Qt::AlignCenter,
+               QString::number(FuelMapCell(std::span<const std::uint8_t, 256>(map_), state_.CursorT,
+                                           state_.CursorR)));
+    p.setPen(QPen(aqua, 2));
+    p.drawRect(cell.adjusted(1, 1, -1, -1));
+    if (liveT_ == state_.CursorT && liveR_ == state_.CursorR) {
+        p.setPen(QPen(QColor(0xFF, 0xFF, 0x00), 2));
+        p.drawRect(cell.adjusted(3, 3, -3, -3));
     }
 }
 

@@ -9,8 +9,8 @@
 namespace zv::gui {
 
 // The fuel map as a 16 x 16 table of its values, highest throttle site at the top, coloured by
-// value from cool to hot, with the edit cursor framed in aqua and the cell of the operating
-// point in yellow. A click on a cell asks for the cursor there.
+// value from cool to hot, with the edit cursor dark with aqua digits and the cell of the
+// operating point in yellow. A click on a cell asks for the cursor there.
 class TMapTable : public QWidget {
     Q_OBJECT
   public:
@@ -20,6 +20,7 @@ class TMapTable : public QWidget {
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    QRectF CellRect(int t, int r) const;
 
   Q_SIGNALS:
     void CellClicked(int t, int r);
@@ -29,9 +30,9 @@ class TMapTable : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    QRectF CellRect(int t, int r) const;
     double HeaderWidth() const;
     double HeaderHeight() const;
+    QFont CellFont() const;
 
     TMapChartState state_;
     std::array<std::uint8_t, 256> map_{};

@@ -1,0 +1,170 @@
+// The fuel map page's wiring, offscreen: keys of the main window reach the map editor and edit
+// the working data set, and online the built-in unit's memory; a click on a table cell moves
+// the edit cursor; Tab opens the site dialog, whose keys move a site. The chart's partial
+// repaint after a cell edit gives the same picture as a whole repaint.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPainter>
+#include <QTimer>
+#include <array>
+
+#include "dialogs/rev_adjust_dialog.h"
+#include "main_window_fixture.h"
+#include "paced/paced_sim_port.h"
+#include "pages/map_form_view.h"
+#include "unit/sim_unit.h"
+#include "widgets/key_control_widget.h"
+#include "widgets/m3d_chart.h"
+#include "widgets/map_table.h"
+
+namespace zv::test {
+namespace {
+
+constexpr std::size_t kMapOffset = 768;  // the fuel map in the image
+
+// Image offset of cell (t, r): both indices stored from the highest site down.
+std::size_t CellOffset(int t, int r) {
+    return kMapOffset + static_cast<std::size_t>(16 * (15 - t) + (15 - r));
+}
+
+int Percent(std::uint8_t site) {
+    return site * 100 / 255;
+}
+
+class MapPage : public MainWindow {
+  protected:
+    // Page 1 chosen from the Window menu, as the operator does.
+    static gui::TMapFormView* ShowMapPage(TMainForm& form) {
+        form.Actions().Pages[0]->trigger();
+        form.Actions().Pages[1]->trigger();
+        auto* view = form.findChild<gui::TMapFormView*>();
+        if (view == nullptr || !view->isVisible())
+            return nullptr;
+        return view;
+    }
+};
+
+TEST_F(MapPage, KeysAndClicksEditTheDataSetAndTabOpensTheSiteDialog) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    gui::TMapFormView* view = ShowMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    const TMapChartState& chart = view->Model().State().Chart;
+    ASSERT_TRUE(chart.CursorVisible);
+    const auto& image = form->Model().Data().DeviceData.Image;
+    gui::KeyControlWidget& keys = form->KeySink();
+
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Right, Qt::Key_Right})
+        QTest::keyClick(&keys, key);
+    ASSERT_EQ(chart.CursorT, 1);
+    ASSERT_EQ(chart.CursorR, 2);
+    const std::uint8_t before = image[CellOffset(1, 2)];
+    ASSERT_LE(before, 240);
+    QTest::keyClick(&keys, Qt::Key_PageUp);
+    EXPECT_EQ(image[CellOffset(1, 2)], before + 15) << "Page Up adds 15 to the cell";
+    EXPECT_EQ(form->Model().Data().DeviceData.ChangedOffline, 1);
+    EXPECT_TRUE(form->Actions().Save->isEnabled());
+
+    gui::TMapTable& table = view->Table();
+    ASSERT_TRUE(table.isVisible());
+    QTest::mouseClick(&table, Qt::LeftButton, {}, table.CellRect(9, 12).center().toPoint());
+    EXPECT_EQ(chart.CursorT, 9);
+    EXPECT_EQ(chart.CursorR, 12);
+
+    // The dialog opens on the lowest throttle site (image offset 239); Up raises it by one
+    // displayed percent, Esc closes the dialog.
+    const std::uint8_t site = image[239];
+    bool opened = false;
+    bool closedByEsc = false;
+    QTimer::singleShot(0, view, [&] {
+        gui::TRevAdjustDialog& dialog = view->SiteDialog();
+        opened = dialog.isVisible();
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return dialog.isAncestorOf(QApplication::focusWidget()); }, 2000))
+            << "the dialog's own key control has the keys";
+        if (QWidget* focus = QApplication::focusWidget()) {
+            QTest::keyClick(focus, Qt::Key_Up);
+            QTest::keyClick(focus, Qt::Key_Escape);
+        }
+        closedByEsc = !dialog.isVisible();
+        if (dialog.isVisible())
+            dialog.reject();  // the test goes on either way
+    });
+    QTest::keyClick(&keys, Qt::Key_Tab);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(closedByEsc);
+    EXPECT_EQ(Percent(image[239]), Percent(site) + 1);
+    EXPECT_EQ(chart.ThrottleLabels[0], Percent(image[239])) << "the chart's axis follows";
+}
+
+TEST_F(MapPage, CellEditOnlineReachesTheBuiltInUnit) {
+    auto form = Start("", 30);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Run Online"; }, 15000));
+    gui::TMapFormView* view = ShowMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->Model().State().Chart.CursorT, 0);
+    ASSERT_EQ(view->Model().State().Chart.CursorR, 0);
+    const auto& image = form->Model().Data().DeviceData.Image;
+    const sim::TSimUnit& unit = form->SimPort().Unit();
+    // Firmware 30 keeps the map at 0x100 of memory area 2; cell (0, 0) is its last byte.
+    constexpr std::uint16_t kAddress = 0x1FF;
+    const std::uint8_t before = image[CellOffset(0, 0)];
+    ASSERT_EQ(unit.Peek(2, kAddress), before);
+    ASSERT_LE(before, 240);
+
+    QTest::keyClick(&form->KeySink(), Qt::Key_PageUp);
+    ASSERT_EQ(image[CellOffset(0, 0)], before + 15);
+    EXPECT_EQ(unit.Peek(2, kAddress), before) << "the write goes out on the link's timer";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return unit.Peek(2, kAddress) == before + 15; }, 5000));
+    EXPECT_EQ(form->Model().Data().DeviceData.ChangedOffline, 0);
+}
+
+QImage Picture(gui::TM3DChart1& chart) {
+    QImage image(chart.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.render(&painter);
+    return image;
+}
+
+TEST(MapChart, EditedCellsRepaintAsAWholeRepaintDoes) {
+    // A smooth ramp with peaks on a corner, an edge and in the middle.
+    std::array<std::uint8_t, 256> map{};
+    for (std::size_t i = 0; i < map.size(); ++i)
+        map[i] = static_cast<std::uint8_t>(60 + i / 16 * 4 + i % 16 * 2);
+    const std::array<std::size_t, 4> peaks = {0, 255, 15, 16 * 7 + 8};
+    for (std::size_t offset : peaks)
+        map[offset] = 250;
+    TMapChartState state;
+    state.Map = map.data();
+    for (std::size_t i = 0; i < 16; ++i) {
+        state.ThrottleSites[i] = static_cast<std::uint8_t>(17 * i);
+        state.RpmSites[i] = static_cast<std::uint8_t>(17 * i);
+        state.ThrottleLabels[i] = static_cast<int>(i * 100 / 15);
+        state.RpmLabels[i] = static_cast<int>(i * 10000 / 15);
+    }
+    state.RpmUnit = "[Rpm]";
+    state.CursorVisible = true;
+    state.CursorT = 3;
+    state.CursorR = 4;
+    gui::TM3DChart1 edited;
+    edited.resize(900, 600);
+    edited.SetState(state);
+    Picture(edited);
+
+    // The peaks fall to the floor, a cell beside the middle one rises to the top.
+    for (std::size_t offset : peaks)
+        map[offset] = 0;
+    map[16 * 8 + 8] = 255;
+    edited.SetState(state);
+    gui::TM3DChart1 whole;
+    whole.resize(edited.size());
+    whole.SetState(state);
+    EXPECT_TRUE(Picture(edited) == Picture(whole));
+}
+
+}  // namespace
+}  // namespace zv::test
