@@ -187,6 +187,11 @@ std::string TMainFormModel::PageNamePanel() const {
     return PageName(pageOnView_, CurrentLanguage());
 }
 
+void TMainFormModel::SetWBO2DispOnF(bool on) {
+    started_.WBO2DispOnF = on;
+    settings_.v_WriteBool("Options", "WBO2DispOnF", on);
+}
+
 void TMainFormModel::SetPage(int index, TPage* page) {
     if (index >= 0 && index < kPageCount)
         pages_[static_cast<std::size_t>(index)] = page;

@@ -98,6 +98,8 @@ class TMainFormModel {
     // Loading the settings at start; the recent-file items are built from them once.
     void LoadSettings(const TStartEnvironment& env);
     const TStartSettings& Started() const { return started_; }
+    // Pin F as the wideband display input, as the input configuration sets it (kept at once).
+    void SetWBO2DispOnF(bool on);
     const std::vector<TRecentItem>& RecentMenuItems() const { return recentItems_; }
     // Gives the link the stored port, or the port named for this run (which is not stored),
     // and the display settings.

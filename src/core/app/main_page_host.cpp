@@ -131,4 +131,17 @@ int TMainPageHost::WBO2ModuleType() const {
     return *moduleType_;
 }
 
+void TMainPageHost::SetWBO2DispOnF(bool on) {
+    form_.SetWBO2DispOnF(on);
+}
+
+void TMainPageHost::SetWBO2ModuleType(int type) {
+    moduleType_ = type;
+    form_.Settings().v_WriteInteger("Options", "WBO2ModuleType", type & 0xFF);
+}
+
+bool TMainPageHost::InputSelectionsToFlags(std::uint16_t& flags) {
+    return main_.InputSelectionsToFlags(flags);
+}
+
 }  // namespace zv

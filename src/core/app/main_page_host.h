@@ -39,6 +39,9 @@ class TMainPageHost final : public TPageHost {
     void ToggleWBO2DispAfrMaster() override;
     bool WBO2DispOnF() const override;
     int WBO2ModuleType() const override;
+    void SetWBO2DispOnF(bool on) override;
+    void SetWBO2ModuleType(int type) override;
+    bool InputSelectionsToFlags(std::uint16_t& flags) override;
 
   private:
     TMainModel& main_;

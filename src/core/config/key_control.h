@@ -24,6 +24,8 @@ enum : std::uint8_t {
     OemComma = 188,
     OemMinus = 189,
     OemPeriod = 190,
+    OemOpenBracket = 219,
+    OemCloseBracket = 221,
 };
 }  // namespace vk
 

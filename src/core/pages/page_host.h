@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -22,6 +23,11 @@ struct TImageWrite {
     bool RefreshFields = true;  // rebuild the edit fields from the image (ImageToFields)
     bool Pause = false;         // a single-value write: PauseTimer runs after it is queued
 };
+
+// A 16-bit word of the image as it lies there, low byte first.
+inline std::array<std::uint8_t, 2> WordBytes(std::uint16_t word) {
+    return {static_cast<std::uint8_t>(word & 0xFF), static_cast<std::uint8_t>(word >> 8)};
+}
 
 // What the main window offers its pages. Implemented once on the main window's side, so that
 // every editor writes, sends and marks its changes the same way.
@@ -65,6 +71,34 @@ class TPageHost {
     virtual void ToggleWBO2DispAfrMaster() = 0;  // also written to the settings
     virtual bool WBO2DispOnF() const = 0;        // pin F carries a wideband display signal
     virtual int WBO2ModuleType() const = 0;      // device index of the wideband controller
+    // The input configuration's choices, kept in the settings at once.
+    virtual void SetWBO2DispOnF(bool on) = 0;
+    virtual void SetWBO2ModuleType(int type) = 0;
+    // Input functions of E and F into the flags word; refuses (with its message) the same
+    // lambda kind on both inputs, and then resets F to none.
+    virtual bool InputSelectionsToFlags(std::uint16_t& flags) = 0;
 };
+
+// The edit step for bytes of the main area, whose offsets are also the unit's addresses.
+inline bool WriteMainBytes(TPageHost& host, std::size_t offset, std::span<const std::uint8_t> bytes,
+                           bool pause = false) {
+    TImageWrite write;
+    write.Offset = offset;
+    write.Address = static_cast<std::uint16_t>(offset);
+    write.Pause = pause;
+    return host.WriteImage(write, bytes);
+}
+
+inline bool WriteMainByte(TPageHost& host, std::size_t offset, int value, bool pause = false) {
+    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
+    return WriteMainBytes(host, offset, bytes, pause);
+}
+
+// Switches one bit of the flags word and writes the word; gives the new word.
+inline std::uint16_t ToggleMainFlag(TPageHost& host, int bit) {
+    const auto flags = static_cast<std::uint16_t>(host.Data().DeviceData.FlagsWord() ^ (1u << bit));
+    WriteMainBytes(host, img::FlagsWord, WordBytes(flags));
+    return flags;
+}
 
 }  // namespace zv

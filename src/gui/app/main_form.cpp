@@ -24,6 +24,8 @@
 #include "dialogs/about_box.h"
 #include "dialogs/key_config_dialog.h"
 #include "dialogs/page_select_window.h"
+#include "dialogs/type_config2_dialog.h"
+#include "dialogs/type_config_dialog.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
 #include "port_switch.h"
@@ -244,6 +246,8 @@ void TMainForm::WirePageSelect() {
 
 // Pages hear the live records, the page selection and the window actions they ask for.
 void TMainForm::WirePages() {
+    typeConfig_.Accepted = [this] { InputConfigAccepted(); };
+    typeConfig2_.Accepted = [this] { InputConfigAccepted(); };
     online_->WBODebounceLevel = host_.WBODebounceLevel();
     online_->ShowLiveFrame = [this](const TLiveRecord& record) { form_.ShowLiveFrame(record); };
     pageSelect_.ShowPage = [this](int page) { form_.ShowPage(page); };
@@ -384,8 +388,26 @@ void TMainForm::KeyConfigClick(int presetRow) {
     Render();
 }
 
-// The input configuration dialogs come with the input configuration pages.
-void TMainForm::InputConfigClick() {}
+// The firmware decides which of the two input configuration dialogs the unit needs.
+void TMainForm::InputConfigClick() {
+    if (!form_.InputConfigEnabled())
+        return;
+    if (form_.TypeConfigDialog() == 1) {
+        TTypeConfigDialog dialog(typeConfig_, this);
+        dialog.exec();
+    } else {
+        TTypeConfig2Dialog dialog(typeConfig2_, this);
+        dialog.exec();
+    }
+    keySink_->setFocus();
+    Render();
+}
+
+// An accepted input configuration changes which pages exist and what they show.
+void TMainForm::InputConfigAccepted() {
+    pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
+    form_.LoadPagesFromImage();
+}
 
 void TMainForm::ShowAboutBox() {
     AboutBox box(main_.CurrentLanguage(), AboutBox::DefaultPicturePath(), this);

@@ -16,6 +16,8 @@
 #include "config/page_select.h"
 #include "app/logger_wiring.h"
 #include "logger/comment_form.h"
+#include "editors/type_config2_dlg.h"
+#include "editors/type_config_dlg.h"
 #include "logger/data_logger.h"
 #include "print/data_sheet.h"
 #include "print/sheet_painter.h"
@@ -32,6 +34,7 @@ class QTimer;
 class QToolBar;
 
 namespace zv {
+class TCurveForm;
 class TOnlineMode;
 namespace sim {
 class TPacedSimPort;
@@ -132,6 +135,8 @@ class TMainForm : public QMainWindow {
     void BuildStatusBar();
     void BuildNotebook();
     void AddPage(int index, std::unique_ptr<TPage> page, TPageView* view);
+    void InputConfigAccepted();
+    void AddCurvePage(int index, std::unique_ptr<TCurveForm> page);
     void WirePages();
     void ConnectControls();
     void FileMenuAboutToShow();
@@ -179,6 +184,9 @@ class TMainForm : public QMainWindow {
     TMainPageHost host_;
     std::vector<std::unique_ptr<TPage>> pageModels_;
     std::array<TPageView*, kPageCount> pageViews_{};
+    // The input configuration dialogs' models, made once and reused.
+    TTypeConfigDlg typeConfig_{host_};
+    TTypeConfig2Dlg typeConfig2_{host_};
     TOnlineMode* online_ = nullptr;
     // Pages 10 and 11 among the page models, and the comment page as the file commands see it.
     TDLogger* logger_ = nullptr;

@@ -19,10 +19,16 @@
 #include "online/online_mode.h"
 #include "pages/comment_page_view.h"
 #include "pages/intro_page.h"
+#include "editors/curve_form.h"
+#include "editors/lamp_form.h"
 #include "editors/map_form.h"
+#include "editors/param_form.h"
+#include "pages/curve_form_view.h"
+#include "pages/lamp_form_view.h"
 #include "pages/logger_page_view.h"
 #include "pages/map_form_view.h"
 #include "pages/page_view.h"
+#include "pages/param_form_view.h"
 #include "widgets/readout.h"
 
 namespace zv::gui {
@@ -207,7 +213,22 @@ void TMainForm::BuildNotebook() {
     auto map = std::make_unique<TMapForm>(host_);
     auto* mapView = new TMapFormView(*map);
     AddPage(1, std::move(map), mapView);
+    AddCurvePage(2, std::make_unique<TIdleOldForm>(host_));
+    AddCurvePage(3, std::make_unique<TIdleForm>(host_));
+    auto params = std::make_unique<TParamForm>(host_);
+    auto* paramsView = new TParamFormView(*params);
+    AddPage(6, std::move(params), paramsView);
+    AddCurvePage(7, std::make_unique<TGPForm>(host_));
+    AddCurvePage(8, std::make_unique<TTempForm>(host_));
+    auto lamps = std::make_unique<TLampForm>(host_);
+    auto* lampsView = new TLampFormView(*lamps);
+    AddPage(9, std::move(lamps), lampsView);
     AddLoggerPages();
+}
+
+void TMainForm::AddCurvePage(int index, std::unique_ptr<TCurveForm> page) {
+    auto* view = new TCurveFormView(*page);
+    AddPage(index, std::move(page), view);
 }
 
 // Pages 10 and 11: the data logger, and the comment page that the file commands fill and read.

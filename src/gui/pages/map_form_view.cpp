@@ -13,6 +13,7 @@
 #include "app/look.h"
 #include "dialogs/rev_adjust_dialog.h"
 #include "editors/map_form.h"
+#include "pages/page_button.h"
 #include "pages/view_text.h"
 #include "widgets/bar_gauge.h"
 #include "widgets/lambda_scope.h"
@@ -25,15 +26,6 @@ namespace zv::gui {
 namespace {
 
 constexpr int kTimer1Ms = 200;
-
-QToolButton* PageButton(bool checkable) {
-    auto* b = new QToolButton;
-    b->setCheckable(checkable);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    return b;
-}
 
 QColor BarColour(TAfrBarColour colour, const QWidget& widget) {
     switch (colour) {
@@ -156,10 +148,10 @@ QWidget* TMapFormView::BuildValuePanel() {
     column->addWidget(autoLabel_);
     column->addWidget(autoValue_);
     column->addStretch(1);
-    viewButton_ = PageButton(true);
-    tableButton_ = PageButton(true);
-    sitesButton_ = PageButton(false);
-    mapDownloadButton_ = PageButton(false);
+    viewButton_ = PageToolButton(true);
+    tableButton_ = PageToolButton(true);
+    sitesButton_ = PageToolButton(false);
+    mapDownloadButton_ = PageToolButton(false);
     for (QToolButton* b : {viewButton_, tableButton_, sitesButton_, mapDownloadButton_})
         column->addWidget(b);
     connect(viewButton_, &QToolButton::clicked, this,

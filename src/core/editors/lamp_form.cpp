@@ -1,0 +1,200 @@
+#include "editors/lamp_form.h"
+
+#include <algorithm>
+
+#include "pages/page_host.h"
+#include "pages/step_keys.h"
+
+namespace zv {
+
+namespace {
+
+constexpr int kPageStep = 15;
+constexpr int kThresholdMin = 50;   // 1960 rpm
+constexpr int kThresholdMax = 254;  // 9960 rpm
+// Threshold bytes of red, yellow and green: the offset is also the unit's address.
+constexpr std::array<std::size_t, 3> kThresholdOffsets = {8, 7, 6};
+constexpr int kTempInAsLambda = 2;
+constexpr int kGPInAsLambda = 3;
+constexpr int kLampAsSelect = 4;
+// Lamp outputs in status byte 0, red first, and their lit and dark colours (0xRRGGBB).
+constexpr std::array<int, 3> kLampBits = {5, 4, 3};
+constexpr std::array<std::uint32_t, 3> kLit = {0xFF0000, 0xFFFF00, 0x00FF00};
+constexpr std::array<std::uint32_t, 3> kDark = {0x800000, 0x808000, 0x008000};
+constexpr std::size_t kLiveRpm = 1;
+constexpr std::size_t kLiveFoto = 9;
+
+std::string RpmText(int b) {
+    return std::to_string(b * 10000 / 255);
+}
+
+}  // namespace
+
+TLampForm::TLampForm(TPageHost& host) : host_(host) {
+    TCurveChartState& c = state_.Chart;
+    c.MaxValue = 255;
+    c.ValueMin = 0.0;
+    c.ValueMax = 100.0;
+    c.ValueUnit = "[%]";
+    SetLanguage(host_.CurrentLanguage());
+}
+
+void TLampForm::LoadFromImage() {
+    state_.Chart.Points = host_.Data().DeviceData.Image.data() + img::FotoControl;
+    ShowThresholds();
+    NotifyChanged();
+}
+
+void TLampForm::ShowThresholds() {
+    const ImageBytes& image = host_.Data().DeviceData.Image;
+    for (std::size_t i = 0; i < 3; ++i) {
+        state_.ThresholdBytes[i] = image[kThresholdOffsets[i]];
+        state_.Thresholds[i] = RpmText(image[kThresholdOffsets[i]]);
+    }
+}
+
+void TLampForm::ShowPage() {
+    SetLanguage(host_.CurrentLanguage());
+    ApplyVisibility();
+    cursorShown_ = true;
+    panelsShown_ = true;
+    Highlight();
+    ShowThresholds();
+    NotifyChanged();
+    host_.FocusKeyControl();
+}
+
+void TLampForm::RefreshPage() {
+    SetLanguage(host_.CurrentLanguage());
+    ApplyVisibility();
+    NotifyChanged();
+}
+
+// Lamps that show the narrowband mixture have no thresholds to set.
+void TLampForm::ApplyVisibility() {
+    const std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
+    const bool narrowBand = TZVDataClass::TestFlag(flags, kTempInAsLambda) ||
+                            TZVDataClass::TestFlag(flags, kGPInAsLambda);
+    state_.BoundPanelVisible = !(narrowBand && TZVDataClass::TestFlag(flags, kLampAsSelect));
+}
+
+void TLampForm::SetLanguage(Language lang) {
+    const bool german = lang == Language::German;
+    state_.Chart.InputAxis = german ? "[Fotowiderstand]" : "[Photo resistor]";
+    state_.Chart.ValueAxis = german ? "[Helligkeit]" : "[Brightness]";
+    TLampFormTexts& t = state_.Texts;
+    t.LampLabels = german ? std::array<std::string, 3>{"Rot", "Gelb", "Grün"}
+                          : std::array<std::string, 3>{"Red", "Yellow", "Green"};
+    t.DefaultLabel = german ? "Kennlinie\ndownloaden" : "Download\nCurve";
+    t.AdjustGroup = german ? " Schaltpunkte " : " Switching levels ";
+    NotifyChanged();
+}
+
+void TLampForm::Highlight() {
+    for (int i = 0; i < 3; ++i)
+        state_.PanelHighlighted[static_cast<std::size_t>(i)] =
+            panelsShown_ && state_.Selected == i + 1;
+}
+
+void TLampForm::HandleKey(std::uint8_t key) {
+    key = host_.TranslateStepKey(key);
+    switch (key) {
+        case vk::Tab:
+            state_.Selected = (state_.Selected + 1) % 4;
+            panelsShown_ = true;
+            cursorShown_ = true;
+            Highlight();
+            NotifyChanged();
+            return;
+        case vk::Esc:
+            panelsShown_ = false;
+            cursorShown_ = false;
+            Highlight();
+            NotifyChanged();
+            host_.ShowPageSelection();
+            return;
+        case vk::Left:
+        case vk::Right:
+            if (state_.Selected == 0) {
+                state_.Chart.Cursor =
+                    std::clamp(state_.Chart.Cursor + (key == vk::Left ? -1 : 1), 0, 15);
+                NotifyChanged();
+            }
+            return;
+        default:
+            break;
+    }
+    const int delta = StepOfKey(key) != 0 ? StepOfKey(key) : PageStepOfKey(key, kPageStep);
+    if (delta == 0 || host_.PauseTimerActive())
+        return;
+    if (state_.Selected == 0)
+        StepPoint(delta);
+    else
+        StepThreshold(state_.Selected, delta);
+}
+
+void TLampForm::StepThreshold(int item, int delta) {
+    const std::size_t offset = kThresholdOffsets[static_cast<std::size_t>(item - 1)];
+    const int value =
+        std::clamp(host_.Data().DeviceData.Image[offset] + delta, kThresholdMin, kThresholdMax);
+    if (!WriteMainByte(host_, offset, value, true))
+        return;
+    ShowThresholds();
+    NotifyChanged();
+}
+
+void TLampForm::StepPoint(int delta) {
+    const std::size_t offset =
+        img::FotoControl + 15 - static_cast<std::size_t>(state_.Chart.Cursor);
+    const int value = std::clamp(host_.Data().DeviceData.Image[offset] + delta, 0, 255);
+    if (WriteMainByte(host_, offset, value))
+        NotifyChanged();
+}
+
+void TLampForm::ValuePanelClick(int item) {
+    if (item < 1 || item > 3)
+        return;
+    state_.Selected = item;
+    panelsShown_ = true;
+    Highlight();
+    NotifyChanged();
+    host_.FocusKeyControl();
+}
+
+void TLampForm::PointClick(int point) {
+    if (point < 0 || point > 15)
+        return;
+    state_.Selected = 0;
+    state_.Chart.Cursor = point;
+    cursorShown_ = true;
+    Highlight();
+    NotifyChanged();
+    host_.FocusKeyControl();
+}
+
+void TLampForm::ShowLiveFrame(const TLiveRecord& record) {
+    if (record.Layout == TLiveLayout::Live11 || record.Bytes.size() <= kLiveFoto)
+        return;
+    state_.RotGauge = record.Bytes[kLiveRpm];
+    state_.Chart.Marker = record.Bytes[kLiveFoto];
+    const std::uint8_t status = record.Bytes[0];
+    for (std::size_t i = 0; i < 3; ++i)
+        state_.LampColours[i] = TZVDataClass::TestBit(status, kLampBits[i]) ? kLit[i] : kDark[i];
+    NotifyChanged();
+}
+
+void TLampForm::FotoDownloadButtonClick() {
+    if (host_.Controls().ShiftLampDefaultEnabled)
+        host_.StartDownload(TSequence::FotoCurveDownload);
+}
+
+const TLampFormState& TLampForm::State() {
+    const TMainControls& controls = host_.Controls();
+    state_.Chart.Points = host_.Data().DeviceData.Image.data() + img::FotoControl;
+    state_.Chart.CursorVisible = cursorShown_ && state_.Selected == 0;
+    state_.Chart.MarkerVisible = controls.CurveChartsLiveCursor;
+    state_.DownloadEnabled = controls.ShiftLampDefaultEnabled;
+    return state_;
+}
+
+}  // namespace zv

@@ -1,0 +1,56 @@
+#include "editors/type_config_base.h"
+
+#include "pages/page_host.h"
+
+namespace zv {
+
+namespace {
+constexpr int kLampAsSelect = 4;
+}
+
+void TTypeConfigBase::ToggleBit(int bit, bool on) {
+    if (on)
+        TZVDataClass::SetFlag(working_, bit);
+    else
+        TZVDataClass::ClearFlag(working_, bit);
+}
+
+void TTypeConfigBase::StartWorkingCopy() {
+    working_ = host_.Data().DeviceData.FlagsWord();
+    lamps_.AsLambda = TZVDataClass::TestFlag(working_, kLampAsSelect);
+    lamps_.AsRevLim = !lamps_.AsLambda;
+}
+
+void TTypeConfigBase::LampTexts(Language lang) {
+    const bool g = lang == Language::German;
+    lamps_.Group = g ? " Auswahl der Lampenfunktion " : " Lamp function selection ";
+    lamps_.RevLimText = g ? " Schaltdrehzahlanzeige" : " as Shift Lights";
+    lamps_.LambdaText = g ? " Lambdaanzeige" : " as O2 mixture indicators";
+}
+
+void TTypeConfigBase::LampAsRevLimCheckBoxClick(bool checked) {
+    if (!initialised_)
+        return;
+    ToggleBit(kLampAsSelect, !checked);
+    lamps_.AsRevLim = checked;
+    lamps_.AsLambda = !checked;
+}
+
+void TTypeConfigBase::LampAsLambdaCheckBoxClick(bool checked) {
+    if (!initialised_)
+        return;
+    ToggleBit(kLampAsSelect, checked);
+    lamps_.AsLambda = checked;
+    lamps_.AsRevLim = !checked;
+}
+
+bool TTypeConfigBase::OkButtonClick() {
+    if (working_ == host_.Data().DeviceData.FlagsWord())
+        return true;
+    WriteMainBytes(host_, img::FlagsWord, WordBytes(working_));
+    if (Accepted)
+        Accepted();
+    return true;
+}
+
+}  // namespace zv

@@ -1,0 +1,261 @@
+// The shift lamp and parameter pages against the simulated unit on virtual time: ranges and
+// steps, Tab cycles and visibility by firmware, the pause after a single-value write, the live
+// aids, and where each change lands in the unit.
+#include "editors/lamp_form.h"
+#include "editors/param_form.h"
+#include "page_fixture.h"
+
+namespace zv::test {
+namespace {
+
+constexpr std::size_t kRed = 8, kYellow = 7, kGreen = 6;
+constexpr std::size_t kIdleContact = 2, kFullContact = 3, kMaxOut = 21, kZeroRpm = 16;
+
+class LampAndParamPages : public PageTest {
+  protected:
+    void SetPulse(int pulse) {
+        const std::uint16_t raw = Data().PulseToRaw(static_cast<std::uint16_t>(pulse));
+        At(0) = static_cast<std::uint8_t>(raw & 0xFF);
+        At(1) = static_cast<std::uint8_t>(raw >> 8);
+    }
+    int Pulse() { return Data().PulseFromDataSet(Data().DeviceData); }
+    TLampForm Lamp{Host};
+    TParamForm Param{Host};
+};
+
+TEST_F(LampAndParamPages, LampThresholdsKeepTheirRangeAndTabWalksTheItems) {
+    OpenOffline(30, Lamp);
+    At(kRed) = 250;
+    At(kGreen) = 55;
+    Lamp.LoadFromImage();
+    Press(Lamp, {vk::Tab});
+    EXPECT_EQ(Lamp.State().Selected, 1);
+    EXPECT_TRUE(Lamp.State().PanelHighlighted[0]);
+    EXPECT_FALSE(Lamp.State().Chart.CursorVisible);
+    Press(Lamp, {vk::PageUp});
+    EXPECT_EQ(At(kRed), 254);
+    EXPECT_EQ(Lamp.State().Thresholds[0], "9960");
+    EXPECT_EQ(Data().Detail[param::RedLed], 254) << "edit fields follow";
+    Data().DeviceData.ChangedOffline = 0;
+    Press(Lamp, {vk::OemPlus, 65});
+    EXPECT_EQ(At(kRed), 254);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+    Press(Lamp, {vk::Tab, vk::Tab, vk::PageDown});
+    EXPECT_EQ(At(kGreen), 50);
+    EXPECT_EQ(Lamp.State().Thresholds[2], "1960");
+    Press(Lamp, {vk::Tab});
+    EXPECT_EQ(Lamp.State().Selected, 0);
+    EXPECT_TRUE(Lamp.State().Chart.CursorVisible);
+    Press(Lamp, {vk::Tab, vk::Esc});
+    EXPECT_FALSE(Lamp.State().PanelHighlighted[0]);
+}
+
+TEST_F(LampAndParamPages, LampPanelHiddenOnlyForMixtureLampsWithANarrowbandInput) {
+    OpenOffline(20, Lamp);
+    struct Case {
+        std::uint16_t Flags;
+        bool Visible;
+    };
+    for (const Case c :
+         {Case{0x0010, true}, Case{0x0014, false}, Case{0x0018, false}, Case{0x000C, true}}) {
+        SCOPED_TRACE(c.Flags);
+        Data().DeviceData.SetFlagsWord(c.Flags);
+        Lamp.RefreshPage();
+        EXPECT_EQ(Lamp.State().BoundPanelVisible, c.Visible);
+    }
+}
+
+TEST_F(LampAndParamPages, LampEditsOnlineAndTheLiveLamps) {
+    GoOnline(30, Lamp);
+    const std::uint8_t p0 = At(0xAF);
+    Press(Lamp, {p0 == 0 ? vk::Up : vk::Down});
+    Press(Lamp,
+          {vk::Right, vk::Right, vk::Right, vk::Right, vk::Right, vk::Right, vk::Right, vk::Right,
+           vk::Right, vk::Right, vk::Right, vk::Right, vk::Right, vk::Right, vk::Right});
+    Press(Lamp, {At(0xA0) == 0 ? vk::Up : vk::Down});
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->WriteLog().size(), 2u);
+    EXPECT_EQ(Unit->WriteLog()[0].Address, 0xAF);
+    EXPECT_EQ(Unit->WriteLog()[1].Address, 0xA0);
+    EXPECT_EQ(Unit->Peek(2, 0xAF), At(0xAF));
+
+    // A threshold write pauses the threshold keys for 200 ms.
+    Unit->ClearCounters();
+    At(kYellow) = 150;
+    Press(Lamp, {vk::Tab, vk::Tab, vk::Up, vk::Up});
+    EXPECT_EQ(At(kYellow), 151);
+    Clock.Advance(250);
+    Press(Lamp, {vk::Up});
+    EXPECT_EQ(At(kYellow), 152);
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->WriteLog().size(), 2u);
+    EXPECT_EQ(Unit->WriteLog()[1].Address, kYellow);
+    EXPECT_EQ(Unit->Peek(2, kYellow), 152);
+
+    std::array<std::uint8_t, 24> bytes{};
+    bytes[0] = 0x28;  // lamp bits 3 and 5
+    bytes[1] = 99;
+    bytes[9] = 77;
+    Lamp.ShowLiveFrame({TLiveLayout::Live24, bytes});
+    const TLampFormState& s = Lamp.State();
+    EXPECT_EQ(s.LampColours[0], 0xFF0000u);  // red lit
+    EXPECT_EQ(s.LampColours[1], 0x808000u);  // yellow olive
+    EXPECT_EQ(s.LampColours[2], 0x00FF00u);  // green lit
+    EXPECT_EQ(s.RotGauge, 99);
+    EXPECT_EQ(s.Chart.Marker, 77);
+}
+
+TEST_F(LampAndParamPages, ParameterRangesAndSteps) {
+    OpenOffline(37, Param);
+    SetPulse(500);
+    Param.LoadFromImage();
+    Press(Param, {vk::PageUp});
+    EXPECT_EQ(Pulse(), 500);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+    SetPulse(40);
+    Param.LoadFromImage();
+    Press(Param, {vk::Down});
+    EXPECT_EQ(Pulse(), 47) << "firmware 37 counts at least 47 pulses";
+    EXPECT_EQ(Param.State().Values[0], "47");
+    EXPECT_EQ(Data().Detail[param::Pulse], 47);
+    Data().DeviceData.Firmware = 36;
+    SetPulse(40);
+    Param.LoadFromImage();
+    Press(Param, {vk::Down});
+    EXPECT_EQ(Pulse(), 39);
+
+    At(kIdleContact) = 0;
+    At(kFullContact) = 100;
+    Press(Param, {vk::Tab, vk::Up, vk::Tab, vk::Down});
+    EXPECT_EQ(At(kIdleContact), 2);
+    EXPECT_EQ(At(kFullContact), 110);
+    EXPECT_EQ(Param.State().WOTPercent, "43.1% TPS");
+    EXPECT_EQ(Param.State().WOTMarker, 103);
+    At(kMaxOut) = 253;
+    Press(Param, {vk::Tab, vk::Tab, vk::PageUp});
+    EXPECT_EQ(At(kMaxOut), 255);
+    At(kMaxOut) = 200;
+    Press(Param, {vk::PageDown, vk::OemComma});
+    EXPECT_EQ(At(kMaxOut), 200);
+}
+
+TEST_F(LampAndParamPages, TabCycleAndGroupsByFirmware) {
+    OpenOffline(20, Param);
+    std::vector<int> walk;
+    for (int i = 0; i < 4; ++i) {
+        Press(Param, {vk::Tab});
+        walk.push_back(Param.State().Selected);
+    }
+    EXPECT_EQ(walk, (std::vector<int>{5, 6, 0, 5}));
+    EXPECT_FALSE(Param.State().OutputAtZeroVisible);
+
+    Data().DeviceData.Firmware = 21;
+    Param.LoadFromImage();
+    walk.clear();
+    for (int i = 0; i < 8; ++i) {
+        Press(Param, {vk::Tab});
+        walk.push_back(Param.State().Selected);
+    }
+    EXPECT_EQ(walk, (std::vector<int>{6, 1, 2, 3, 4, 7, 0, 5}));
+    EXPECT_TRUE(Param.State().OutputAtZeroVisible);
+
+    struct Case {
+        int Firmware;
+        bool Accel, MaxOut, PinL;
+    };
+    for (const Case c :
+         {Case{25, false, false, false}, Case{26, true, false, false},
+          Case{27, false, false, false}, Case{28, true, false, false}, Case{29, true, false, false},
+          Case{30, true, true, false}, Case{31, true, true, false}, Case{32, true, true, true}}) {
+        SCOPED_TRACE(c.Firmware);
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(c.Firmware);
+        Param.LoadFromImage();
+        EXPECT_EQ(Param.State().AccelVisible, c.Accel);
+        EXPECT_EQ(Param.State().MaxOutVisible, c.MaxOut);
+        EXPECT_EQ(Param.State().PinLVisible, c.PinL);
+    }
+    const std::uint16_t flags = Data().DeviceData.FlagsWord();
+    Param.DigOut_L_FuncSpeedButtonClick();
+    EXPECT_EQ(Data().DeviceData.FlagsWord(), flags ^ 0x80);
+    EXPECT_EQ(Param.State().Texts.PinLLabel, "50Hz pulse speed sim signal");
+    Data().DeviceData.Firmware = 31;
+    Param.LoadFromImage();
+    Param.DigOut_L_FuncSpeedButtonClick();
+    EXPECT_EQ(Data().DeviceData.FlagsWord(), flags ^ 0x80) << "pin L has no function before 32";
+}
+
+TEST_F(LampAndParamPages, ParameterWritesOnlineWithTheirPause) {
+    GoOnline(30, Param);
+    At(kZeroRpm) = 100;
+    Press(Param, {vk::Tab, vk::Tab, vk::Tab, vk::Up, vk::Up});
+    EXPECT_EQ(At(kZeroRpm), 101) << "the second step within 200 ms is ignored";
+    Clock.Advance(250);
+    Press(Param, {vk::Up});
+    EXPECT_EQ(At(kZeroRpm), 102);
+    Press(Param, {vk::Tab, vk::Tab, vk::Tab, vk::Tab});  // to the scaling curve
+    EXPECT_EQ(Param.State().Selected, 7);
+    Press(Param, {vk::Right, vk::Right, vk::Right});
+    const std::uint8_t before = At(0x9C);
+    Clock.Advance(250);
+    Press(Param, {before == 0 ? vk::Up : vk::Down});
+    EXPECT_NE(At(0x9C), before);
+    Clock.Advance(1000);
+    // A write still waiting is replaced by a newer one of the same byte.
+    const auto& log = Unit->WriteLog();
+    ASSERT_GE(log.size(), 2u);
+    for (const auto& write : log)
+        EXPECT_TRUE(write.Address == kZeroRpm || write.Address == 0x9C) << write.Address;
+    EXPECT_EQ(log.back().Address, 0x9C);
+    EXPECT_EQ(Unit->Peek(2, 0x9C), At(0x9C));
+    EXPECT_EQ(Unit->Peek(2, kZeroRpm), 102);
+    EXPECT_EQ(Data().Lin[lin::TpsScale][12], At(0x9C)) << "edit fields follow the curve";
+
+    // Contacts away from their defaults, in the unit too.
+    At(kIdleContact) = 50;
+    At(kFullContact) = 150;
+    ImageBytes unit = Unit->ImageSnapshot();
+    unit[kIdleContact] = 50;
+    unit[kFullContact] = 150;
+    Unit->LoadImage(unit);
+    Unit->ClearCounters();
+    Clock.Advance(250);
+    Param.ContactDefaultSpeedButtonClick();
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->WriteLog().size(), 2u);
+    EXPECT_EQ(Unit->Peek(2, kIdleContact), 34);
+    EXPECT_EQ(Unit->Peek(2, kFullContact), 170);
+    EXPECT_EQ(Data().Detail[param::ContactIdle], 34) << "edit fields follow the defaults";
+}
+
+TEST_F(LampAndParamPages, PotentiometerAidAndContacts) {
+    OpenOffline(30, Param);
+    struct Case {
+        std::uint8_t Throttle;
+        std::uint32_t Low, Mid, High;
+    };
+    for (const Case c :
+         {Case{30, 0xFF0000, 0x008000, 0x800000}, Case{31, 0x800000, 0x00FF00, 0x800000},
+          Case{32, 0x800000, 0x00FF00, 0x800000}, Case{34, 0x800000, 0x00FF00, 0x800000},
+          Case{35, 0x800000, 0x008000, 0xFF0000}}) {
+        SCOPED_TRACE(c.Throttle);
+        std::array<std::uint8_t, 24> bytes{};
+        bytes[2] = c.Throttle;
+        bytes[0] = 0x40;  // idle contact
+        Param.ShowLiveFrame({TLiveLayout::Live24, bytes});
+        EXPECT_EQ(Param.State().LowArrow, c.Low);
+        EXPECT_EQ(Param.State().MidShape, c.Mid);
+        EXPECT_EQ(Param.State().HighArrow, c.High);
+        EXPECT_EQ(Param.State().IdleShape, 0x00FF00u);
+        EXPECT_EQ(Param.State().WOTShape, 0x808000u);
+    }
+    std::array<std::uint8_t, 11> old{};
+    old[1] = 40;
+    old[7] = 0x80;  // full-load contact in the oldest layout
+    Param.ShowLiveFrame({TLiveLayout::Live11, old});
+    EXPECT_EQ(Param.State().Throttle, 40);
+    EXPECT_EQ(Param.State().IdleShape, 0x008000u);
+    EXPECT_EQ(Param.State().WOTShape, 0xFFFF00u);
+}
+
+}  // namespace
+}  // namespace zv::test

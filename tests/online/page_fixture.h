@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include "app/main_form_model.h"
+#include "app/main_page_host.h"
+#include "config/key_control.h"
+#include "data/default_data.h"
+#include "data/parameter_table.h"
+#include "online_fixture.h"
+
+namespace zv::test {
+
+// A page of the notebook on the main model's host, against the simulated unit on virtual time.
+// The configured step keys are 65 (up) and 63 (down).
+class PageTest : public OnlineTest {
+  protected:
+    void SetUp() override {
+        OnlineTest::SetUp();
+        Keys.KeyUpSmallCode = 65;
+        Keys.KeyDownSmallCode = 63;
+    }
+    // The unit holds a new data set's values of that firmware; its records reach the page.
+    void GoOnline(int firmware, TPage& page) {
+        AttachUnit(firmware);
+        TZVDataClass defaults;
+        defaults.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        ApplyDefaultFields(defaults);
+        defaults.FieldsToImage();
+        Unit->LoadImage(defaults.FileData.Image);
+        Online->ShowLiveFrame = [&page](const TLiveRecord& record) { page.ShowLiveFrame(record); };
+        Online->StartUp();
+        ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+        Clock.Advance(500);
+        page.ShowPage();
+        Unit->ClearCounters();
+    }
+    // A new data set of that firmware, offline.
+    void OpenOffline(int firmware, TPage& page) {
+        AttachUnit(firmware);
+        Main.CreateNewDataSet("car.zvt");
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        StartIdle();
+        page.LoadFromImage();
+        page.ShowPage();
+    }
+    static void Press(TPage& page, std::initializer_list<std::uint8_t> keys) {
+        for (auto k : keys)
+            page.HandleKey(k);
+    }
+    std::uint8_t& At(std::size_t offset) { return Data().DeviceData.Image[offset]; }
+
+    TMainFormModel Form{Main, Settings};
+    TKeyControl Keys{"KeyCtrl"};
+    TMainPageHost Host{Main, Form, Keys};
+};
+
+}  // namespace zv::test
