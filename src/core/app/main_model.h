@@ -103,13 +103,13 @@ public:
     // The link: whether it is online (F5 down) and how to switch it off as F5 would.
     std::function<bool()> IsOnline;
     std::function<void()> SwitchOffline;
+    void SwitchOfflineIfOnline();
     // Called after a data set was opened or created, so that pages and controls refresh.
     std::function<void()> DataSetLoaded;
     // The wall clock for date stamps; tests set a fixed time.
     std::function<std::time_t()> Now = [] { return std::time(nullptr); };
 
 private:
-    void SwitchOfflineIfOnline();
     void ShowCommentOnPage();
     void NotifyDataSetLoaded();
     void StoreRecentDirOf(const std::string& path);

@@ -102,6 +102,10 @@ void TMainPageHost::StartDownload(TSequence sequence) {
         online->StartSequence(sequence, link::ConnectTransfer);
 }
 
+void TMainPageHost::SwitchOfflineIfOnline() {
+    main_.SwitchOfflineIfOnline();
+}
+
 int TMainPageHost::WBODebounceLevel() const {
     return debounceLevel_;
 }

@@ -33,6 +33,7 @@ class TMainPageHost final : public TPageHost {
     void ShowPageSelection() override;
     void FocusKeyControl() override;
     void StartDownload(TSequence sequence) override;
+    void SwitchOfflineIfOnline() override;
     int WBODebounceLevel() const override;
     void SetWBODebounceLevel(int level) override;
     bool WBO2DispAfrMaster() const override;

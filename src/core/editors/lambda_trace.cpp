@@ -23,10 +23,6 @@ constexpr std::size_t kLambdaVal = 14;
 constexpr std::size_t kLambdaStatus = 15;
 constexpr int kStartupBit = 2;
 
-int TraceY(int v, int height) {
-    return static_cast<int>(v * 0.8 * height / kTraceMax + 0.1 * height);
-}
-
 // The byte of the input that has the function (1 narrowband, 2 wideband): F before E.
 const std::uint8_t* InputWith(const TZVDataClass& data, const std::uint8_t* record, int function) {
     if (data.InputFSelect == function)
@@ -37,6 +33,10 @@ const std::uint8_t* InputWith(const TZVDataClass& data, const std::uint8_t* reco
 }
 
 }  // namespace
+
+int TraceY(int v, int height) {
+    return static_cast<int>(v * 0.8 * height / kTraceMax + 0.1 * height);
+}
 
 TTraceGrid TraceGrid(int height) {
     return {static_cast<int>(0.1 * height), static_cast<int>(0.9 * height),

@@ -34,6 +34,9 @@ struct TTraceGrid {
 };
 TTraceGrid TraceGrid(int height);
 
+// Where a trace value 0..51 lies in a box of that height, between the 10 % and 90 % lines.
+int TraceY(int v, int height);
+
 // The scrolling lambda display under the fuel map: the narrowband controller, the narrowband
 // sensor and the wideband signal drawn one pixel column per tick of its 200 ms timer.
 class TLambdaTrace {

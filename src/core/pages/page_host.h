@@ -62,6 +62,8 @@ class TPageHost {
     virtual void FocusKeyControl() = 0;
     // A transfer button: starts the download sequence of that kind.
     virtual void StartDownload(TSequence sequence) = 0;
+    // Takes the link offline (closing the port) when it is online; nothing otherwise.
+    virtual void SwitchOfflineIfOnline() = 0;
 
     // The wideband readout's settings, held by the main window and shared by the pages that
     // show the reading.

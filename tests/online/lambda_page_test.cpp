@@ -1,0 +1,203 @@
+// The narrowband lambda page against the simulated unit on virtual time: the reference and
+// trim forms of field 0 on both sides of their firmware switch, clamps and unchanged steps, the
+// mixture tendency at its thresholds, the controller LEDs, the plot, and online writes.
+#include "lambda/lambda_form.h"
+#include "page_fixture.h"
+
+namespace zv::test {
+namespace {
+
+constexpr std::size_t kRef = 9, kJump = 10, kRpmSetIn = 14;
+constexpr std::uint16_t kTempInAsLambda = 0x0004, kGPInAsLambda = 0x0008, kControlOn = 0x0002;
+constexpr std::uint32_t kRed = 0xFF0000, kYellow = 0xFFFF00, kLime = 0x00FF00, kFuchsia = 0xFF00FF;
+
+class LambdaPage : public PageTest {
+  protected:
+    void OpenNarrowband(int firmware, std::uint16_t flags = kTempInAsLambda) {
+        OpenOffline(firmware, Page);
+        Data().DeviceData.SetFlagsWord(flags);
+        Page.LoadFromImage();
+    }
+    // A record of the 18-byte generation: probe on F and E, controller byte and state flags.
+    void Frame(int f, int e, std::uint8_t controller, std::uint8_t state, std::uint8_t lamps = 0) {
+        Record.fill(0);
+        Record[0] = lamps;
+        Record[5] = static_cast<std::uint8_t>(f);
+        Record[7] = static_cast<std::uint8_t>(e);
+        Record[14] = controller;
+        Record[15] = state;
+        Page.ShowLiveFrame({TLiveLayout::Live18, Record});
+    }
+    std::array<std::uint8_t, 18> Record{};
+    TLambdaForm Page{Host};
+};
+
+TEST_F(LambdaPage, ReferenceVoltageBelowFirmware14) {
+    OpenNarrowband(13);
+    At(kRef) = 23;
+    Page.LoadFromImage();
+    EXPECT_EQ(Page.State().Values[0], "0.45");
+    EXPECT_EQ(Page.State().Texts.FieldCaptions[0], "Narrow band O2 reference voltage [V]");
+    At(kRef) = 45;
+    Press(Page, {vk::PageUp});
+    EXPECT_EQ(At(kRef), 51);
+    EXPECT_EQ(Page.State().Values[0], "1.00");
+    EXPECT_EQ(Data().Detail[param::LambdaRef], 51) << "edit fields follow";
+    Data().DeviceData.ChangedOffline = 0;
+    Press(Page, {vk::Up, vk::OemPeriod});
+    EXPECT_EQ(At(kRef), 51);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "a clamped step changes nothing";
+    Press(Page, {vk::PageDown, vk::Down});
+    EXPECT_EQ(At(kRef), 40);
+}
+
+TEST_F(LambdaPage, TrimFromFirmware14IsASignedByte) {
+    OpenNarrowband(14);
+    EXPECT_EQ(Page.State().Texts.FieldCaptions[0], "Trim Lambda value");
+    At(kRef) = static_cast<std::uint8_t>(-10);
+    Page.LoadFromImage();
+    EXPECT_EQ(Page.State().Values[0], "-10");
+    Data().DeviceData.ChangedOffline = 0;
+    Press(Page, {vk::Down});
+    EXPECT_EQ(At(kRef), static_cast<std::uint8_t>(-10));
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+    Press(Page, {vk::PageUp});
+    EXPECT_EQ(Page.State().Values[0], "-5") << "page steps are 5 in the trim form";
+    At(kRef) = 8;
+    Press(Page, {vk::PageUp});
+    EXPECT_EQ(At(kRef), 10);
+    EXPECT_EQ(Page.State().Values[0], "10");
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+}
+
+TEST_F(LambdaPage, FieldsCycleClampAndShowEngineSpeed) {
+    OpenNarrowband(20);
+    Press(Page, {vk::Tab});
+    EXPECT_TRUE(Page.State().PanelWhite[1]);
+    EXPECT_FALSE(Page.State().PanelWhite[0]);
+    At(kJump) = 19;
+    Press(Page, {vk::PageUp, vk::Tab, vk::Tab, vk::Tab});
+    EXPECT_EQ(At(kJump), 20);
+    for (const auto& [b, rpm] : {std::pair{29, "1137"}, {64, "2509"}, {19, "745"}}) {
+        At(kRpmSetIn) = static_cast<std::uint8_t>(b);
+        Page.LoadFromImage();
+        EXPECT_EQ(Page.State().Values[4], rpm);
+    }
+    Press(Page, {vk::PageDown});
+    EXPECT_EQ(At(kRpmSetIn), 19) << "fall back rpm stays at 19 and above";
+    Press(Page, {vk::Tab, vk::Tab, vk::Tab});
+    EXPECT_EQ(Page.State().Selected, 0);
+    Press(Page, {vk::Esc});
+    EXPECT_FALSE(Page.State().PanelWhite[0]);
+}
+
+TEST_F(LambdaPage, WithoutNarrowbandInputTheValuesStayAsShown) {
+    OpenNarrowband(20);
+    const std::string shown = Page.State().Values[1];
+    At(kJump) = static_cast<std::uint8_t>(At(kJump) + 3);
+    Data().DeviceData.SetFlagsWord(0);
+    Page.LoadFromImage();
+    EXPECT_EQ(Page.State().Values[1], shown);
+    Data().DeviceData.SetFlagsWord(kGPInAsLambda);
+    Page.LoadFromImage();
+    EXPECT_NE(Page.State().Values[1], shown);
+}
+
+TEST_F(LambdaPage, TendencyThresholdsOnTheProbeInput) {
+    OpenNarrowband(20);
+    struct Case {
+        int Q;
+        TTendency Tendency;
+        std::uint32_t Gauge;
+    };
+    for (const Case c : {Case{2, TTendency::VeryLean, kRed},
+                         {3, TTendency::Lean, kRed},
+                         {9, TTendency::Lean, kRed},
+                         {10, TTendency::Good, kLime},
+                         {32, TTendency::Good, kLime},
+                         {33, TTendency::Rich, kYellow},
+                         {39, TTendency::Rich, kYellow},
+                         {40, TTendency::VeryRich, kYellow}}) {
+        SCOPED_TRACE(c.Q);
+        Frame(c.Q, 200, 0, 0);
+        EXPECT_EQ(Page.State().Tendency, c.Tendency);
+        EXPECT_EQ(Page.State().SensorGaugeColour, c.Gauge);
+    }
+    Frame(200, 100, 0, 0);
+    EXPECT_EQ(Page.State().SensorGauge, 51) << "the gauge ends at 1 V";
+    EXPECT_EQ(Page.State().SensorVoltage, "3.92");
+    Data().DeviceData.SetFlagsWord(kGPInAsLambda);
+    Frame(200, 20, 0, 0);
+    EXPECT_EQ(Page.State().SensorVoltage, "0.39") << "input E carries the probe";
+    EXPECT_EQ(Page.State().Tendency, TTendency::Good);
+}
+
+TEST_F(LambdaPage, ControllerLedsNeedTheControllerOn) {
+    OpenNarrowband(20, kTempInAsLambda);
+    Frame(20, 0, 7, 0);
+    EXPECT_FALSE(Page.State().Leds.Active);
+    EXPECT_EQ(Page.State().StartupLabel, "Disabled");
+    EXPECT_EQ(Page.State().StartupCount, "---");
+    Data().DeviceData.SetFlagsWord(kTempInAsLambda | kControlOn);
+    Frame(20, 0, 7, 0xE0);
+    EXPECT_TRUE(Page.State().Leds.Active) << "bits 5..7 do not stop the controller";
+    EXPECT_EQ(Page.State().StartupCount, "END");
+    Frame(20, 0, 7, 0x04);
+    EXPECT_FALSE(Page.State().Leds.Active);
+    EXPECT_TRUE(Page.State().Leds.Startup);
+    EXPECT_EQ(Page.State().StartupLabel, "Startup");
+    EXPECT_EQ(Page.State().StartupCount, "7");
+    Frame(20, 0, 7, 0x08);
+    EXPECT_TRUE(Page.State().Leds.Error);
+    EXPECT_FALSE(Page.State().Leds.Active);
+}
+
+TEST_F(LambdaPage, LampOutputsSwapAfterFirmware18) {
+    OpenNarrowband(18);
+    Frame(20, 0, 0, 0, 0x08);  // bit 3
+    EXPECT_EQ(Page.State().Lamps[2], kYellow) << "LLo";
+    Data().DeviceData.Firmware = 19;
+    Frame(20, 0, 0, 0, 0x08);
+    EXPECT_EQ(Page.State().Lamps[0], kLime) << "LHi";
+    EXPECT_EQ(Page.State().Lamps[2], 0x800000u);
+}
+
+TEST_F(LambdaPage, EditsReachTheUnitAndThePlotRunsOnlyOnline) {
+    OpenNarrowband(30);
+    EXPECT_TRUE(Page.Timer1Tick(100, 102).Lines.empty()) << "offline the plot stands still";
+    GoOnline(30, Page);
+    Data().DeviceData.SetFlagsWord(kTempInAsLambda);
+    Press(Page, {vk::Tab});
+    const std::uint8_t jump = At(kJump);
+    Press(Page, {jump < 20 ? vk::Up : vk::Down});
+    Press(Page, {vk::Up, vk::Up});  // while the pause runs
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->WriteLog().size(), 1u);
+    EXPECT_EQ(Unit->WriteLog()[0].Area, 2);
+    EXPECT_EQ(Unit->WriteLog()[0].Address, kJump);
+    EXPECT_EQ(Unit->Peek(2, kJump), At(kJump));
+
+    // y(v) = trunc(v * 0.8 * 102 / 51 + 10.2)
+    auto& live = Data().LiveRecords.Live24;
+    live[5] = 20;   // probe: 51 - 20 = 31 -> 59
+    live[14] = 55;  // controller: 200 / 5 = 40 -> 74
+    live[15] = 0;
+    const int column = Page.PlotColumn();
+    const TTraceDraw first = Page.Timer1Tick(400, 102);
+    ASSERT_EQ(first.Lines.size(), 2u);
+    EXPECT_EQ(first.Lines[0].X0, column + 1);
+    EXPECT_EQ(first.Lines[0].Y1, 59);
+    EXPECT_EQ(first.Lines[0].Colour, kLime);
+    EXPECT_EQ(first.Lines[1].Y1, 74);
+    EXPECT_EQ(first.Lines[1].Colour, kFuchsia);
+    live[15] = 0x04;  // startup: the controller trace sits at 25 -> 50
+    const TTraceDraw second = Page.Timer1Tick(400, 102);
+    EXPECT_EQ(second.Lines[1].Y0, 74);
+    EXPECT_EQ(second.Lines[1].Y1, 50);
+    EXPECT_EQ(second.Lines[1].Colour, kYellow);
+    EXPECT_TRUE(Page.Timer1Tick(column + 3, 102).Clear) << "wraps at the box's width";
+    EXPECT_EQ(Page.PlotColumn(), 0);
+}
+
+}  // namespace
+}  // namespace zv::test
