@@ -26,6 +26,12 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    if (line.Port && line.Port->Type == zv::TPortName::Kind::Device &&
+        !QFileInfo::exists(QString::fromStdString(line.Port->Path))) {
+        std::cerr << "zvcontrol: port " << line.Port->Path << " does not exist\n";
+        return 3;
+    }
+
     zv::gui::TSingleInstance instance;
     if (!instance.Acquire()) {
         QMessageBox::critical(nullptr, QStringLiteral("ZEVRIN"),
@@ -35,7 +41,7 @@ int main(int argc, char** argv) {
 
     zv::gui::ApplyLook(app);
     zv::gui::TProgramOptions options;
-    options.SimFirmware = line.SimFirmware;
+    options.Port = line.Port;
     options.Lang = line.Lang;
     options.StartFile = line.File;
     options.ProgramDir = QApplication::applicationDirPath().toStdString();

@@ -369,15 +369,25 @@ TEST_F(DataLogger, TabCyclesThroughThePageAndEscapeShowsThePageSelection) {
     int selections = 0;
     host.ShowPageSelection = [&] { ++selections; };
     TDLogger page(data, dialogs, clock, host);
+    page.FocusChanged(TDLoggerFocus::CommentEditor);
     page.ShowPage();
     EXPECT_EQ(page.State().ShowLogDataCaption, "Show Log Data");
+    EXPECT_EQ(page.State().Focus, TDLoggerFocus::ClearBuffer) << "showing the page focuses it";
+    const std::uint32_t moves = page.State().FocusMoves;
+    page.HandleKey('A');
+    EXPECT_EQ(page.State().FocusMoves, moves) << "other keys leave the focus alone";
     page.HandleKey(9);
     EXPECT_EQ(page.State().Focus, TDLoggerFocus::ShowLogData)
         << "Add Comment waits for a closed log";
     page.HandleKey(9);
+    EXPECT_EQ(page.State().Focus, TDLoggerFocus::CommentEditor);
     page.HandleKey(9);
     EXPECT_EQ(page.State().Focus, TDLoggerFocus::ClearBuffer);
-    EXPECT_TRUE(page.HandleKey(27));
+    EXPECT_EQ(page.State().FocusMoves, moves + 3) << "each Tab moves the view's focus";
+    page.CloseLogFile();
+    page.HandleKey(9);
+    EXPECT_EQ(page.State().Focus, TDLoggerFocus::AddComment) << "a closed log takes comments";
+    page.HandleKey(27);
     EXPECT_EQ(selections, 1);
     page.SetLanguage(Language::German);
     EXPECT_EQ(page.State().ClearBufferCaption, "Puffer Löschen");
@@ -397,6 +407,9 @@ TEST(CommentForm, OnlyTypingMarksTheDataSetModified) {
     form.ShowComment({"saved"});
     form.CommentMemoChange({"saved", "pasted"});
     EXPECT_EQ(modified, 1) << "a save clears the flag";
+    form.CommentMemoOperatorEdit();  // the Paste button
+    form.CommentMemoChange({"saved", "pasted", "again"});
+    EXPECT_EQ(modified, 2) << "a pasted comment must not be lost without the save question";
 
     form.TextSizeBoxChange("22");
     EXPECT_EQ(form.TextSize(), 22);
@@ -404,6 +417,17 @@ TEST(CommentForm, OnlyTypingMarksTheDataSetModified) {
     EXPECT_EQ(form.TextSize(), 22);
     EXPECT_EQ(TCommentForm::TextSizeItems().front(), "6");
     EXPECT_EQ(TCommentForm::TextSizeItems().back(), "22");
+}
+
+// The editor's text and the comment lines: empty lines, at the end too, come back as they were.
+TEST(CommentForm, LinesSurviveTheEditor) {
+    const std::vector<std::string> lines = {"Motor 1.8", "", "Düse 2", ""};
+    EXPECT_EQ(EditorText(lines), "Motor 1.8\n\nDüse 2\n\n");
+    EXPECT_EQ(EditorTextLines(EditorText(lines)), lines);
+    EXPECT_EQ(EditorTextLines("typed\nlast without break"),
+              (std::vector<std::string>{"typed", "last without break"}));
+    EXPECT_TRUE(EditorTextLines("").empty());
+    EXPECT_EQ(EditorTextLines("\n"), std::vector<std::string>{""});
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 
+#include "app/logger_wiring.h"
 #include "data/parameter_table.h"
 #include "data/text_codec.h"
 #include "data/text_file.h"
 #include "data_files.h"
+#include "logger/comment_form.h"
 #include "temp_dir.h"
 
 namespace zv {
@@ -267,6 +269,27 @@ TEST_F(FileCommands, OpeningTheLoadedFileReadsItAgain) {
     dir.Write("a.zvt", ToFileText(lines));
     ASSERT_TRUE(f.model.OpenDataFile(path));
     EXPECT_EQ(f.model.Data().Map[0][0], 5);
+}
+
+// The comment page is filled by an open without marking anything; what the operator pastes
+// there marks the data set modified and goes into the file on save.
+TEST_F(FileCommands, CommentPageLinesGoIntoTheFileOnSave) {
+    TCommentForm form(10);
+    TCommentPageAdapter page(f.model, form);
+    auto lines = NewFileLines();
+    lines.push_back("as read");
+    const auto path = dir.Write("c.zvt", ToFileText(lines));
+    ASSERT_TRUE(f.model.OpenDataFile(path));
+    EXPECT_EQ(form.CommentLines().back(), "as read");
+    form.CommentMemoChange({"as read"});
+    EXPECT_FALSE(f.model.Modified());
+
+    form.CommentMemoOperatorEdit();
+    form.CommentMemoChange({"as read", "pasted"});
+    EXPECT_TRUE(f.model.Modified());
+    ASSERT_TRUE(f.model.SaveDataFile());
+    EXPECT_NE(TempDir::Read(path).find("as read\r\npasted\r\n"), std::string::npos);
+    EXPECT_FALSE(form.Typed()) << "a save starts the typed rule over";
 }
 
 }  // namespace

@@ -109,15 +109,26 @@ TEST(StartUpFile, BareNamesAreLookedForBesideTheProgram) {
 TEST(CommandLine, PortLanguageAndFile) {
     const TCommandLine sim = ParseCommandLine({"--port", "sim:26", "--lang", "de", "car.zvt"});
     EXPECT_EQ(sim.Error, "");
-    EXPECT_EQ(sim.SimFirmware, 26);
+    ASSERT_TRUE(sim.Port.has_value());
+    EXPECT_EQ(sim.Port->Type, TPortName::Kind::Sim);
+    EXPECT_EQ(sim.Port->Firmware, 26);
     EXPECT_EQ(sim.Lang, Language::German);
     EXPECT_EQ(sim.File, "car.zvt");
-    EXPECT_EQ(ParseCommandLine({"--port", "sim"}).SimFirmware, 30);
-    EXPECT_EQ(ParseCommandLine({"--port", "sim:40"}).SimFirmware, 40);
-    EXPECT_FALSE(ParseCommandLine({}).SimFirmware.has_value());
+    EXPECT_EQ(ParseCommandLine({"--port", "sim"}).Port->Firmware, 30);
+    EXPECT_FALSE(ParseCommandLine({}).Port.has_value());
+    const auto com = ParseCommandLine({"--port", "COM12"}).Port;
+    ASSERT_TRUE(com.has_value());
+    EXPECT_EQ(com->Type, TPortName::Kind::Com);
+    EXPECT_EQ(com->Number, 12);
+    const auto device = ParseCommandLine({"--port", "/dev/ttyUSB0"}).Port;
+    ASSERT_TRUE(device.has_value());
+    EXPECT_EQ(device->Type, TPortName::Kind::Device);
+    EXPECT_EQ(device->Path, "/dev/ttyUSB0");
     for (const auto& bad : std::vector<std::vector<std::string>>{{"--port", "sim:41"},
                                                                  {"--port", "sim:"},
                                                                  {"--port", "COM1x"},
+                                                                 {"--port", "COM0"},
+                                                                 {"--port", "sim:0"},
                                                                  {"--lang", "fr"},
                                                                  {"--port"},
                                                                  {"--verbose"},

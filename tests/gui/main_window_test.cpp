@@ -6,8 +6,11 @@
 #include <QAction>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -21,11 +24,16 @@
 #include "data_files.h"
 #include "dialogs/page_select_window.h"
 #include "online/online_mode.h"
+#include "pages/comment_page_view.h"
+#include "pages/logger_page_view.h"
 #include "scripted_dialogs.h"
 #include "seams/qt_dialogs.h"
 #include "seams/qt_settings_store.h"
 #include "widgets/key_control_widget.h"
 #include "widgets/readout.h"
+#ifdef ZVSIM_PATH
+#include "zvsim_process.h"
+#endif
 
 namespace zv::test {
 namespace {
@@ -45,7 +53,8 @@ class MainWindow : public ::testing::Test {
                                      std::optional<int> sim = std::nullopt) {
         gui::TProgramOptions options;
         options.StartFile = startFile;
-        options.SimFirmware = sim;
+        if (sim)
+            options.Port = TPortName{TPortName::Kind::Sim, *sim, 0, {}};
         options.UserPath = dir.path().toStdString();
         options.ScriptedDialogs = &dialogs;
         auto form =
@@ -198,6 +207,44 @@ TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
     EXPECT_TRUE(form->Panel().RotDispPanel->Text().isEmpty());
 }
 
+#ifdef ZVSIM_PATH
+// A unit on a pseudo-terminal, linked into the port directory as COM7 while the program is
+// online with its built-in unit: the menu offers it, choosing it connects to it and is kept.
+TEST_F(MainWindow, APortThatArrivesIsOfferedAndChoosingItConnects) {
+    auto form = Start("");
+    const auto item = [&](const QString& name) -> QAction* {
+        for (QAction* action : form->PortMenu()->actions()) {
+            if (action->text() == name)
+                return action;
+        }
+        return nullptr;
+    };
+    ASSERT_NE(item("Simulated unit"), nullptr);
+    EXPECT_TRUE(item("Simulated unit")->isChecked());
+    EXPECT_EQ(item("COM7"), nullptr);
+
+    Zvsim unit({"--com", "7", "--firmware", "38"});
+    ASSERT_TRUE(unit.Ready());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item("COM7") != nullptr; }, 3000))
+        << "a port that arrives is in the menu within a few seconds";
+    item("COM7")->trigger();
+    EXPECT_TRUE(item("COM7")->isChecked());
+    EXPECT_FALSE(item("Simulated unit")->isChecked());
+    EXPECT_EQ(Stored("Settings/Com/Port").toInt(), 7);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return form->Online().Panels().ComState == "Run Online" &&
+                   form->Model().Data().DeviceData.Firmware == 38;
+        },
+        20000))
+        << "the program went online with the unit behind COM7, not the built-in one";
+
+    unit.Stop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return item("COM7") == nullptr; }, 3000))
+        << "a port that goes leaves the menu";
+}
+#endif
+
 TEST(SingleInstance, SecondRunRefusedAndACrashedRunLeavesNoLock) {
     QTemporaryDir dir;
     const QString path = dir.filePath("zv.lock");
@@ -224,7 +271,8 @@ TEST(QtDialogsFilter, TextTableFiltersBecomeQtFilters) {
 
 // Without a printer Print writes the sheet as a PDF beside the data file and offers to open it.
 TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
-    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "a printer is installed";
     auto form = Start(dataFile);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
     dialogs.Boxes.clear();
@@ -236,7 +284,8 @@ TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
     ASSERT_TRUE(QFile::exists(pdf));
     EXPECT_GT(QFile(pdf).size(), 1000);
     ASSERT_EQ(dialogs.Boxes.size(), 1u);
-    EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos) << dialogs.Boxes[0].Text;
+    EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos)
+        << dialogs.Boxes[0].Text;
     EXPECT_EQ(dialogs.Boxes[0].Buttons, MsgButtons::YesNo);
 }
 
@@ -261,6 +310,49 @@ TEST_F(MainWindow, LoggerButtonRecordsAndTheMenuAsksBeforeQuitting) {
     const QList<QByteArray> lines = file.readAll().split('\n');
     EXPECT_EQ(lines.value(1), QByteArray("; Zevrin plus Log file\r"));
     EXPECT_EQ(lines.size(), 8 + form->DataLogger().LineCount + 3 + 1);
+}
+
+// What is typed on the comment page lands in the saved file; the logger page shows a log.
+TEST_F(MainWindow, CommentPageIsSavedAndTheLoggerPageShowsALog) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
+    const auto& a = form->Actions();
+    // The window's own focus: offscreen, no window stays the active one.
+    const auto focusOn = [&](QWidget& widget) { return form->focusWidget() == &widget; };
+    form->PageSelect().HandleKey(27);  // the page selection shown at start steps back
+    a.Pages[11]->trigger();
+    auto& comment = static_cast<gui::TCommentFormView&>(*form->PageView(11));
+    EXPECT_TRUE(focusOn(comment.CommentMemo())) << "the editor takes the keys";
+    EXPECT_FALSE(form->Model().Modified()) << "the file's comment fills the editor unchanged";
+    QTest::keyClicks(&comment.CommentMemo(), "Tuned on the dyno ");
+    EXPECT_TRUE(form->Model().Modified());
+    form->Render();
+    a.Save->trigger();
+    QFile saved(QString::fromStdString(dataFile));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("Tuned on the dyno ")) << "the comment is in the file";
+    QTest::keyClick(&comment.CommentMemo(), Qt::Key_Escape);
+    EXPECT_TRUE(form->PageSelect().Visible());
+    form->PageSelect().HandleKey(27);
+
+    const QString log = dir.filePath("run.L05");
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("; log\r\nPCCnt\tLoopCnt\r\n\r\n0000120\t017\t\r\n");
+    file.close();
+    a.Pages[10]->trigger();
+    auto& logger = static_cast<gui::TDLoggerView&>(*form->PageView(10));
+    EXPECT_TRUE(focusOn(logger.ClearBufferButton()));
+    QTest::keyClick(&logger.ClearBufferButton(), Qt::Key_Tab);
+    EXPECT_TRUE(focusOn(logger.ShowLogDataButton()))
+        << "Tab passes over Add Comment until a log was closed";
+    QTest::keyClick(&logger.ShowLogDataButton(), Qt::Key_Tab);
+    EXPECT_TRUE(focusOn(logger.CommentEditor()));
+    dialogs.OpenChoices = {log.toStdString()};
+    QTest::keyClick(&logger.ShowLogDataButton(), Qt::Key_Space);
+    EXPECT_EQ(logger.FileNamePanel().text(), log);
+    EXPECT_EQ(logger.ViewList().toPlainText(), QString("; log\nPCCnt\tLoopCnt\n\n0000120\t017\t"));
+    dialogs.Answers = {MsgAnswer::No};
 }
 
 }  // namespace

@@ -60,6 +60,39 @@ TEST_F(JobTest, UploadOf256BytesLandsInTheTarget) {
     EXPECT_LT(ms, 700u);
 }
 
+// Started at once on a quiet line, a job's bytes go out at once and its result is there with its
+// last byte; a silent unit is still given up after the job's full budget, and a job set while a
+// transaction is under way waits for its tick.
+TEST_F(JobTest, AJobStartedAtOnceRunsAtTheLinesPace) {
+    int ended = 0;
+    Link->OnJobEnded = [&] { ++ended; };
+    Link->StartJob(job::Read256, 2, 256, Buffer, 0x100);
+    const auto start = Clock.NowMs();
+    ASSERT_TRUE(Link->StartJobNow());
+    Clock.Advance(10);
+    EXPECT_EQ(PcBytes(), (std::vector<std::uint8_t>{0x16, 0xA4, 0x01, 0x00, 0x01}))
+        << "the request is on the line at once";
+    RunJob();
+    const auto ms = Clock.NowMs() - start;
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
+    EXPECT_EQ(ended, 1);
+    // 16 x (5 + 19) bytes at 1.0417 ms each; before, the two job ticks added up to 200 ms.
+    EXPECT_LE(ms, 400u + 20u);
+
+    Unit.Silent = true;
+    Link->StartJob(job::Read256, 2, 256, Buffer, 0);
+    ASSERT_TRUE(Link->StartJobNow());
+    const auto silentMs = RunJob(40000);
+    EXPECT_EQ(Link->JobResult(), jobresult::TimedOut);
+    EXPECT_GE(silentMs, 5100u) << "the same budget as a job started on its tick";
+    EXPECT_LE(silentMs, 5200u);
+    EXPECT_EQ(ended, 2);
+
+    Link->StartJob(job::Read256, 2, 256, Buffer, 0);
+    EXPECT_FALSE(Link->StartJobNow()) << "the abandoned read may still be answered";
+    EXPECT_FALSE(Link->StartJobNow());
+}
+
 class DownloadTest : public LinkTest, public ::testing::WithParamInterface<int> {
   protected:
     DownloadTest() : LinkTest(GetParam()) {}

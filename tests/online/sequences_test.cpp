@@ -83,6 +83,28 @@ TEST_F(OnlineTest, GoingOnlineReadsTheUnitThenStreams) {
     EXPECT_EQ(Statuses, (Statuses_t{"Device check", "Upload Device ID", "Upload ID success", "Run Online"}));
 }
 
+// F7 keeps the line busy: each step's request follows the last step's result within a few
+// milliseconds instead of waiting for the timers' ticks. Left beside the bytes: the sequence's
+// first tick (500 ms from idle), its first job tick, the tick between the two identification
+// replies, and the unit's own answer delays.
+TEST_F(OnlineTest, AnUploadRunsAtTheLinesPace) {
+    AttachUnit(30);
+    Main.CreateNewDataSet("car.zvt");
+    StartIdle();
+    const auto bytes = [&] {
+        return Line.ByteCount(sim::LineDirection::PcToUnit) +
+               Line.ByteCount(sim::LineDirection::UnitToPc);
+    };
+    const std::uint64_t before = bytes();
+    const std::uint64_t start = Clock.NowMs();
+    Online->DispatchKey(key::F7);
+    ASSERT_TRUE(RunUntilStatus("Upload successfull", 20000));
+    const double wireMs = static_cast<double>(bytes() - before) * 10.0 / 9.6;
+    const double ticksMs = 500 + 100 + 100;
+    EXPECT_LT(static_cast<double>(Clock.NowMs() - start), wireMs + ticksMs + 300)
+        << "wire " << wireMs << " ms";
+}
+
 TEST_F(OnlineTest, OlderFirmwareUploadsOnlyWhatItHas) {
     for (int fw : {3, 4, 25, 26}) {
         SCOPED_TRACE(fw);

@@ -8,6 +8,7 @@
 
 #include "data_files.h"
 #include "temp_dir.h"
+#include "zvtool_run.h"
 
 namespace zv {
 namespace {
@@ -16,35 +17,20 @@ using test::NewFileLines;
 using test::ReplaceLine;
 using test::TempDir;
 using test::ToFileText;
-
-struct ToolRun {
-    int Exit;
-    std::string Out;
-    std::string Err;
-};
-
-class Zvtool : public ::testing::Test {
-protected:
-    TempDir dir;
-
-    ToolRun Tool(const std::string& args) {
-        const std::string out = dir.File("stdout.txt");
-        const std::string err = dir.File("stderr.txt");
-        const std::string command = std::string(ZVTOOL_PATH) + " " + args + " >" + out + " 2>" + err;
-        const int status = std::system(command.c_str());
-        return {WEXITSTATUS(status), TempDir::Read(out), TempDir::Read(err)};
-    }
-    std::string Q(const std::string& name) { return "'" + dir.File(name) + "'"; }
-};
+using test::ToolRun;
+using test::ValueDifferences;
+using test::Zvtool;
 
 TEST_F(Zvtool, NewDumpSaveAndDiff) {
     ToolRun r = Tool("new " + Q("car.zvt"));
     ASSERT_EQ(r.Exit, 0) << r.Err;
-    EXPECT_EQ(TempDir::Read(dir.File("car.zvt")).rfind("[Zevrin System]\r\nFirmware=unknown\r\n", 0), 0u);
+    EXPECT_EQ(
+        TempDir::Read(dir.File("car.zvt")).rfind("[Zevrin System]\r\nFirmware=unknown\r\n", 0), 0u);
 
     r = Tool("dump " + Q("car.zvt"));
     ASSERT_EQ(r.Exit, 0) << r.Err;
-    EXPECT_NE(r.Out.find("\"fileFirmware\":40,\"firmware\":40,\"firmwareName\":\"---\""), std::string::npos);
+    EXPECT_NE(r.Out.find("\"fileFirmware\":40,\"firmware\":40,\"firmwareName\":\"---\""),
+              std::string::npos);
     EXPECT_NE(r.Out.find("\"map\":[[46,53,58,"), std::string::npos);
     EXPECT_NE(r.Out.find("\"Pulse\":116"), std::string::npos);
     EXPECT_NE(r.Out.find("\"RpmSites\":[199,189,"), std::string::npos);
@@ -54,7 +40,8 @@ TEST_F(Zvtool, NewDumpSaveAndDiff) {
     EXPECT_EQ(r.Out.find('"', image + 9) - (image + 9), 5632u);
 
     ASSERT_EQ(Tool("save " + Q("car.zvt") + " " + Q("copy")).Exit, 0);
-    EXPECT_EQ(TempDir::Read(dir.File("copy")), TempDir::Read(dir.File("car.zvt"))) << "saved to OUT as given";
+    EXPECT_EQ(TempDir::Read(dir.File("copy")), TempDir::Read(dir.File("car.zvt")))
+        << "saved to OUT as given";
     r = Tool("diff " + Q("car.zvt") + " " + Q("copy"));
     EXPECT_EQ(r.Exit, 0);
     EXPECT_EQ(r.Out, "");
@@ -98,7 +85,8 @@ TEST_F(Zvtool, MessagesOneLinePerBox) {
     const ToolRun r = Tool("--lang de dump " + Q("p.zvt"));
     EXPECT_EQ(r.Exit, 0);
     EXPECT_EQ(r.Err,
-              "Fehler: Wert für Parameter 'Pulse' zu klein!\\nGültiger Wertebereich: '30'...'150'.\\nSetze "
+              "Fehler: Wert für Parameter 'Pulse' zu klein!\\nGültiger Wertebereich: "
+              "'30'...'150'.\\nSetze "
               "Standardwert '116'.\n");
 }
 
@@ -161,27 +149,6 @@ TEST_F(Zvtool, SaveKeepsPermissionsAndWritesThroughALink) {
         << "no temporary file left";
 }
 
-}  // namespace
-}  // namespace zv
-
-namespace zv {
-namespace {
-
-// Lines of diff output that are not comment lines.
-std::vector<std::string> ValueDifferences(const std::string& diff, const std::string& skipPrefix = "") {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < diff.size()) {
-        const auto end = diff.find('\n', start);
-        const std::string line = diff.substr(start, end - start);
-        if (line.rfind("Comment line", 0) != 0 && (skipPrefix.empty() || line.rfind(skipPrefix, 0) != 0)) {
-            lines.push_back(line);
-        }
-        start = end == std::string::npos ? diff.size() : end + 1;
-    }
-    return lines;
-}
-
 TEST_F(Zvtool, DownloadIntoTheSimulatedUnitKeepsEveryValueItHolds) {
     auto lines = NewFileLines();
     ReplaceLine(lines, "T3=", "T3=1,94,107,119,126,133,136,142,146,151,152,153,156,159,159,200");
@@ -192,13 +159,18 @@ TEST_F(Zvtool, DownloadIntoTheSimulatedUnitKeepsEveryValueItHolds) {
     for (int fw : {6, 30}) {
         SCOPED_TRACE(fw);
         const std::string unitFile = "unit" + std::to_string(fw) + ".zvt";
-        const ToolRun run = Tool("download --port sim:" + std::to_string(fw) + " " + Q("car.zvt") + " --sim-save " + Q(unitFile));
+        const ToolRun run = Tool("download --port sim:" + std::to_string(fw) + " " + Q("car.zvt") +
+                                 " --sim-save " + Q(unitFile));
         ASSERT_EQ(run.Exit, 0) << run.Err;
-        EXPECT_EQ(run.Err.rfind("status: Device check\nstatus: Upload Device ID\nstatus: Upload ID success\n", 0), 0u);
+        EXPECT_EQ(
+            run.Err.rfind(
+                "status: Device check\nstatus: Upload Device ID\nstatus: Upload ID success\n", 0),
+            0u);
         EXPECT_NE(run.Err.find("status: Device Data Download\n"), std::string::npos);
         const ToolRun diff = Tool("diff " + Q("car.zvt") + " " + Q(unitFile));
         // Firmware 6 has no AFR map; everything else lives in the unit.
-        EXPECT_EQ(ValueDifferences(diff.Out, fw < 27 ? "AfrMap" : ""), std::vector<std::string>{}) << diff.Out;
+        EXPECT_EQ(ValueDifferences(diff.Out, fw < 27 ? "AfrMap" : ""), std::vector<std::string>{})
+            << diff.Out;
     }
 }
 
@@ -207,10 +179,12 @@ TEST_F(Zvtool, UploadFromTheSimulatedUnitGivesBackItsDataSet) {
     ReplaceLine(lines, "T9=", "T9=70,96,114,136,156,167,174,182,189,196,204,208,215,220,224,99");
     ReplaceLine(lines, "LambdaJump=", "LambdaJump=17");
     dir.Write("car.zvt", ToFileText(lines));
-    const ToolRun run = Tool("upload --port sim:30 --sim-data " + Q("car.zvt") + " -o " + Q("up.zvt"));
+    const ToolRun run =
+        Tool("upload --port sim:30 --sim-data " + Q("car.zvt") + " -o " + Q("up.zvt"));
     ASSERT_EQ(run.Exit, 0) << run.Err;
     EXPECT_NE(run.Err.find("status: AFR map Upload\n"), std::string::npos);
-    EXPECT_EQ(TempDir::Read(dir.File("up.zvt")).rfind("[Zevrin System]\r\nFirmware=V1.03 C\r\n", 0), 0u);
+    EXPECT_EQ(TempDir::Read(dir.File("up.zvt")).rfind("[Zevrin System]\r\nFirmware=V1.03 C\r\n", 0),
+              0u);
     const ToolRun diff = Tool("diff " + Q("car.zvt") + " " + Q("up.zvt"));
     EXPECT_EQ(ValueDifferences(diff.Out), std::vector<std::string>{}) << diff.Out;
 }
@@ -233,7 +207,7 @@ TEST_F(Zvtool, SimulatedUnitIsRefusedForAFirmwareNoUnitHas) {
         << "the default map, not open memory";
 }
 
-TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesRealPortsForNow) {
+TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesPortsThatAreNotThere) {
     const ToolRun run = Tool("watch --port sim:38 --seconds 3");
     ASSERT_EQ(run.Exit, 0) << run.Err;
     EXPECT_GT(std::count(run.Out.begin(), run.Out.end(), '\n'), 20);
@@ -241,7 +215,12 @@ TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesRealPortsForNow) {
     EXPECT_NE(run.Err.find("status: Run Online\n"), std::string::npos);
     EXPECT_NE(run.Err.find("status: Offline\n"), std::string::npos);
 
-    EXPECT_EQ(Tool("upload --port COM3 -o " + Q("x.zvt")).Exit, 2);
+    const ToolRun missing = Tool("upload --port COM98 -o " + Q("x.zvt"));
+    EXPECT_EQ(missing.Exit, 3);
+    EXPECT_NE(missing.Err.find("COM98"), std::string::npos) << missing.Err;
+    EXPECT_EQ(Tool("upload --port " + Q("no-such-device") + " -o " + Q("x.zvt")).Exit, 3);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.zvt")));
+    EXPECT_EQ(Tool("upload --port COM0 -o " + Q("x.zvt")).Exit, 2);
     EXPECT_EQ(Tool("watch --port sim:41 --seconds 1").Exit, 2);
     EXPECT_EQ(Tool("download --port sim " + Q("missing.zvt")).Exit, 1);
 }

@@ -1,96 +1,97 @@
-// The link commands run core's online mode exactly as the program does, against the simulated
-// unit in this process: on virtual time (fast), or paced to the wall clock with --realtime.
+// The link commands run core's online mode exactly as the program does: against the simulated
+// unit in this process (on virtual time, or paced to the wall clock with --realtime), or through
+// a real port on real timers.
 #include "link_commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <thread>
 
 #include "app/main_model.h"
+#include "app/port_name.h"
 #include "console_dialogs.h"
-#include "data/firmware_table.h"
-#include "line/sim_line.h"
-#include "line/unit_endpoint.h"
-#include "line/virtual_timer_service.h"
+#include "link_rig.h"
 #include "online/online_mode.h"
-#include "unit/sim_unit.h"
-#include "unit/unit_defaults.h"
+#include "text/whole_number.h"
 #include "watch_log.h"
 
 namespace zv::tool {
 
 const char* const kLinkUsage =
-    "  upload --port sim[:FW] -o FILE    read the unit's data set (F7) and save it to FILE\n"
-    "  download --port sim[:FW] FILE     write the data set of FILE into the unit (F8)\n"
-    "  watch --port sim[:FW] --seconds N go online (F5), print each live record, go offline\n"
+    "  upload --port PORT -o FILE        read the unit's data set (F7) and save it to FILE\n"
+    "  download --port PORT FILE         write the data set of FILE into the unit (F8)\n"
+    "  watch --port PORT --seconds N     go online (F5), print each live record, go offline\n"
     "                                    --log DIR: record the live records into a log in DIR\n"
-    "  Link options: --sim-data FILE (the simulated unit starts with that data set instead of\n"
-    "  a new data set's defaults),\n"
-    "  --sim-save FILE (the unit's memory is saved as a data file at the end), --realtime,\n"
-    "  --answer yes|no (for boxes that ask). FW is a firmware index 1..40 (default 30).\n";
+    "  PORT is sim or sim:FW (the simulated unit, FW a firmware index 1..40, default 30),\n"
+    "  COM<n> or a device path. For the simulated unit: --sim-data FILE (it starts with that\n"
+    "  data set instead of a new data set's defaults), --sim-save FILE (its memory is saved as\n"
+    "  a data file at the end), --realtime. --answer yes|no (for boxes that ask).\n"
+    "  Exit codes: 0 done, 1 the transfer failed, 2 usage, 3 the port is missing or cannot be\n"
+    "  opened, 4 no answer from the unit, 5 the unit is not supported.\n";
 
 namespace {
 
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
-constexpr int kDefaultFirmware = 30;
+constexpr int kExitPort = 3;
+constexpr int kExitNoAnswer = 4;
+constexpr int kExitUnsupported = 5;
 
 struct LinkOptions {
     std::string Port;
-    int Firmware = kDefaultFirmware;
-    std::string Output;       // upload -o
-    std::string File;         // download
-    int Seconds = 0;          // watch
-    std::string LogDir;       // watch --log
+    TPortName Name;
+    std::string Output;  // upload -o
+    std::string File;    // download
+    int Seconds = 0;     // watch
+    std::string LogDir;  // watch --log
     std::string SimData;
     std::string SimSave;
     bool Realtime = false;
     bool AnswerYes = true;
 };
 
-std::optional<int> ParseNumber(const std::string& text, int min, int max) {
-    if (text.empty() || text.size() > 6) return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < min || value > max) return std::nullopt;
-    return value;
-}
-
 // Error text for the command line, or empty when the options are complete.
-std::string ParseOptions(const std::string& command, const std::vector<std::string>& args, LinkOptions& o) {
+std::string ParseOptions(const std::string& command, const std::vector<std::string>& args,
+                         LinkOptions& o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) return std::nullopt;
+            if (i + 1 >= args.size())
+                return std::nullopt;
             return args[++i];
         };
         std::optional<std::string> v;
         if (a == "--realtime") {
             o.Realtime = true;
-        } else if (a == "--port" || a == "-o" || a == "--seconds" || a == "--sim-data" || a == "--sim-save" ||
-                   a == "--answer" || a == "--log") {
+        } else if (a == "--port" || a == "-o" || a == "--seconds" || a == "--sim-data" ||
+                   a == "--sim-save" || a == "--answer" || a == "--log") {
             v = value();
-            if (!v) return a + " needs a value";
-            if (a == "--port") o.Port = *v;
-            if (a == "-o") o.Output = *v;
-            if (a == "--sim-data") o.SimData = *v;
-            if (a == "--sim-save") o.SimSave = *v;
-            if (a == "--log") o.LogDir = *v;
+            if (!v)
+                return a + " needs a value";
+            if (a == "--port")
+                o.Port = *v;
+            if (a == "-o")
+                o.Output = *v;
+            if (a == "--sim-data")
+                o.SimData = *v;
+            if (a == "--sim-save")
+                o.SimSave = *v;
+            if (a == "--log")
+                o.LogDir = *v;
             if (a == "--answer") {
-                if (*v != "yes" && *v != "no") return "--answer takes yes or no";
+                if (*v != "yes" && *v != "no")
+                    return "--answer takes yes or no";
                 o.AnswerYes = *v == "yes";
             }
             if (a == "--seconds") {
-                const auto n = ParseNumber(*v, 1, 86400);
-                if (!n) return "--seconds takes a whole number from 1 to 86400";
-                o.Seconds = *n;
+                const auto n = ParseWholeNumber(*v, 1, 86400);
+                if (!n)
+                    return "--seconds takes a whole number from 1 to 86400";
+                o.Seconds = static_cast<int>(*n);
             }
         } else if (!a.empty() && a[0] != '-' && command == "download" && o.File.empty()) {
             o.File = a;
@@ -98,94 +99,49 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
             return "unexpected argument: " + a;
         }
     }
-    if (o.Port.empty()) return "--port is missing";
-    if (o.Port.rfind("sim", 0) != 0) {
-        return "port '" + o.Port + "': only the simulated unit (--port sim or sim:FIRMWARE) is available here";
+    if (o.Port.empty())
+        return "--port is missing";
+    std::string error;
+    const auto name = ParsePortName(o.Port, error);
+    if (!name)
+        return error;
+    o.Name = *name;
+    if (o.Name.Type != TPortName::Kind::Sim &&
+        (!o.SimData.empty() || !o.SimSave.empty() || o.Realtime)) {
+        return "--sim-data, --sim-save and --realtime are for the simulated unit only";
     }
-    if (o.Port.size() > 3) {
-        const auto fw = o.Port[3] == ':' ? ParseNumber(o.Port.substr(4), 0, 40) : std::nullopt;
-        if (!fw)
-            return "port '" + o.Port + "': the firmware index after sim: is a number from 1 to 40";
-        if (!sim::CanBeFirmware(*fw)) {
-            return "port '" + o.Port + "': firmware index " + std::to_string(*fw) + " (\"" +
-                   FirmwareName(*fw) +
-                   "\") is no unit's firmware; the simulated unit can be firmware 1 to 40";
-        }
-        o.Firmware = *fw;
-    }
-    if (command == "upload" && o.Output.empty()) return "upload needs -o FILE";
-    if (command == "download" && o.File.empty()) return "download needs the data file";
-    if (command == "watch" && o.Seconds == 0) return "watch needs --seconds N";
+    if (command == "upload" && o.Output.empty())
+        return "upload needs -o FILE";
+    if (command == "download" && o.File.empty())
+        return "download needs the data file";
+    if (command == "watch" && o.Seconds == 0)
+        return "watch needs --seconds N";
     return {};
-}
-
-// A data set's image as a unit of the firmware holds it (the timing word encoded for it): the
-// data set of a file, or a new data set's defaults when no file is given.
-std::optional<ImageBytes> ImageForUnit(const std::string& path, int firmware, Language lang) {
-    if (path.empty()) return sim::NewDataSetImage(firmware);
-    ConsoleDialogs dialogs;
-    MemorySettingsStore settings;
-    TMainModel model(dialogs, settings);
-    model.SetLanguage(lang);
-    model.SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
-    if (!model.OpenDataFile(path)) return std::nullopt;
-    TZVDataClass& d = model.Data();
-    d.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
-    d.FieldsToImage();
-    d.FileImageToDevice();
-    return d.DeviceData.Image;
-}
-
-bool SaveUnitMemory(const sim::TSimUnit& unit, int firmware, const std::string& path, Language lang) {
-    ConsoleDialogs dialogs;
-    MemorySettingsStore settings;
-    TMainModel model(dialogs, settings);
-    model.SetLanguage(lang);
-    model.CreateNewDataSet(path);
-    TZVDataClass& d = model.Data();
-    d.DeviceData.Image = unit.ImageSnapshot();
-    d.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
-    d.DeviceData.Ident.FirmwareCode = FirmwareName(firmware);
-    d.DeviceData.Ident.SerialNo = unit.IdentText().substr(16, 8);
-    d.Comment = {std::string("Memory of the simulated unit, firmware ") + FirmwareName(firmware)};
-    return model.SaveDataFile();
 }
 
 // Everything one link command needs, wired as the program wires it.
 class Session {
-public:
-    Session(const LinkOptions& options, Language lang)
-        : options_(options), dialogs_(options.AnswerYes), line_(clock_, {1}) {
+  public:
+    Session(LinkRig& rig, const LinkOptions& options, Language lang)
+        : rig_(rig), dialogs_(options.AnswerYes) {
         model_.SetLanguage(lang);
-        sim::TSimUnitConfig config;
-        config.Firmware = options.Firmware;
-        config.DeviceType = sim::DeviceTypeForFirmware(options.Firmware);
-        unit_ = std::make_unique<sim::TSimUnit>(config);
-        adapter_ = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*unit_);
-        line_.AttachUnit(adapter_.get());
-        online_ = &model_.ConnectLink(clock_, line_);
-        online_->ComPortNo = 1;
-        online_->StatusShown = [](const std::string& text) { std::cerr << "status: " << text << '\n'; };
+        online_ = &model_.ConnectLink(rig.Timers(), rig.Port());
+        online_->ComPortNo = rig.PortNumber();
+        online_->StatusShown = [](const std::string& text) {
+            std::cerr << "status: " << text << '\n';
+        };
+        started_ = std::chrono::steady_clock::now();
     }
 
-    bool LoadUnit(Language lang) {
-        const auto image = ImageForUnit(options_.SimData, options_.Firmware, lang);
-        if (!image) return false;
-        unit_->LoadImage(*image);
-        return true;
-    }
-
-    // Runs the virtual clock until done() holds or limitMs pass; paced to the wall clock with
-    // --realtime.
+    // Runs the link until done() holds or limitMs pass, with progress on stderr once a
+    // transfer has taken longer than a second of real time.
     bool RunUntil(const std::function<bool()>& done, std::uint64_t limitMs) {
-        if (!options_.Realtime) return clock_.RunUntil(done, limitMs);
-        const auto start = std::chrono::steady_clock::now();
-        const std::uint64_t begin = clock_.NowMs();
-        while (!done() && clock_.NowMs() - begin < limitMs) {
-            clock_.Advance(10);
-            std::this_thread::sleep_until(start + std::chrono::milliseconds(clock_.NowMs() - begin));
-        }
-        return done();
+        return rig_.RunUntil(
+            [&] {
+                ShowProgress();
+                return done();
+            },
+            limitMs);
     }
 
     // Runs until the sequence has ended (state 39), whichever way it went there; false when it
@@ -195,32 +151,70 @@ public:
     }
 
     TMainModel& Model() { return model_; }
-    const TimerService& Timers() const { return clock_; }
-    std::uint64_t NowMs() const { return clock_.NowMs(); }
+    const TimerService& Timers() const { return rig_.Timers(); }
+    std::uint64_t NowMs() const { return rig_.NowMs(); }
     TOnlineMode& Online() { return *online_; }
-    sim::TSimUnit& Unit() { return *unit_; }
     void WatchStatus(std::vector<std::string>& statuses) {
-        online_->StatusShown = [&statuses](const std::string& text) {
+        online_->StatusShown = [this, &statuses](const std::string& text) {
+            EndProgressLine();
             std::cerr << "status: " << text << '\n';
             statuses.push_back(text);
+            status_ = text;
         };
     }
 
-private:
-    LinkOptions options_;
+  private:
+    void ShowProgress() {
+        const auto now = std::chrono::steady_clock::now();
+        const TGaugeState& gauge = online_->Gauge();
+        const std::uint8_t state = online_->LinkState();
+        const bool transfer =
+            (state >= link::DeviceDataUpload && state <= link::AfrMapUpload) ||
+            (state >= link::DeviceDataDownload && state <= link::FotoCurveDownload);
+        if (!transfer || gauge.Max <= 0 || now - started_ < std::chrono::seconds(1) ||
+            now - shown_ < std::chrono::milliseconds(250)) {
+            return;
+        }
+        if (gauge.Position == shownPosition_ && gauge.Max == shownMax_)
+            return;
+        shown_ = now;
+        shownPosition_ = gauge.Position;
+        shownMax_ = gauge.Max;
+        std::cerr << "progress: " << status_ << ' ' << gauge.Position << '/' << gauge.Max << '\n';
+    }
+    void EndProgressLine() { shownPosition_ = shownMax_ = -1; }
+
+    LinkRig& rig_;
     ConsoleDialogs dialogs_;
     MemorySettingsStore settings_;
     TMainModel model_{dialogs_, settings_};
-    sim::VirtualTimerService clock_;
-    sim::TSimLine line_;
-    std::unique_ptr<sim::TSimUnit> unit_;
-    std::unique_ptr<sim::UnitAdapter<sim::TSimUnit>> adapter_;
     TOnlineMode* online_ = nullptr;
+    std::string status_;
+    std::chrono::steady_clock::time_point started_, shown_;
+    int shownPosition_ = -1, shownMax_ = -1;
 };
+
+// The exit code of a sequence that ended with these statuses, with its message.
+int SequenceOutcome(const std::vector<std::string>& statuses, const std::string& what) {
+    auto seen = [&](const char* text) {
+        return std::find(statuses.begin(), statuses.end(), text) != statuses.end();
+    };
+    if (seen("Connect Timeout")) {
+        std::cerr << "zvtool: no answer from the unit\n";
+        return kExitNoAnswer;
+    }
+    if (seen("Not supported Device")) {
+        std::cerr << "zvtool: the unit is not supported\n";
+        return kExitUnsupported;
+    }
+    std::cerr << "zvtool: the " << what << " did not complete\n";
+    return kExitFailed;
+}
 
 bool SequenceFailed(const std::vector<std::string>& statuses) {
     for (const auto& s : statuses) {
-        if (s.find("imeout") != std::string::npos || s == "Not supported Device") return true;
+        if (s.find("imeout") != std::string::npos || s == "Not supported Device")
+            return true;
     }
     return false;
 }
@@ -233,8 +227,7 @@ int Upload(Session& session, const LinkOptions& options) {
     session.Online().StartSequence(TSequence::Upload, link::ConnectTransfer);
     const bool ended = session.RunToEnd(kSequenceLimitMs);
     if (!ended || SequenceFailed(statuses) || session.Model().Data().DeviceData.DeviceValid == 0) {
-        std::cerr << "zvtool: the upload did not complete\n";
-        return kExitFailed;
+        return SequenceOutcome(statuses, "upload");
     }
     session.Model().Data().FileName = options.Output;
     return session.Model().SaveDataFile() ? kExitOk : kExitFailed;
@@ -244,21 +237,22 @@ int Download(Session& session, const LinkOptions& options) {
     std::vector<std::string> statuses;
     session.WatchStatus(statuses);
     session.Model().SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
-    if (!session.Model().OpenDataFile(options.File)) return kExitFailed;
+    if (!session.Model().OpenDataFile(options.File))
+        return kExitFailed;
     session.Online().StartSequence(TSequence::Download, link::ConnectTransfer);
     const bool ended = session.RunToEnd(kSequenceLimitMs);
     if (!ended || SequenceFailed(statuses) ||
         std::find(statuses.begin(), statuses.end(), "Done") == statuses.end()) {
-        std::cerr << "zvtool: the download did not complete\n";
-        return kExitFailed;
+        return SequenceOutcome(statuses, "download");
     }
     return kExitOk;
 }
 
 void PrintRecord(std::uint64_t ms, const TDashboardState& d) {
-    std::printf("%8.3f s  rpm %s  tps %s  out %s  idle %s  wot %s  nb %s  afr %s  wbo2 %s\n", double(ms) / 1000.0,
-                d.RotDispPanel.c_str(), d.PotiDispPanel.c_str(), d.OutputDispPanel.c_str(), d.IdleLed ? "on" : "off",
-                d.FullLed ? "on" : "off", d.NBCorrectionValPanel.empty() ? "-" : d.NBCorrectionValPanel.c_str(),
+    std::printf("%8.3f s  rpm %s  tps %s  out %s  idle %s  wot %s  nb %s  afr %s  wbo2 %s\n",
+                double(ms) / 1000.0, d.RotDispPanel.c_str(), d.PotiDispPanel.c_str(),
+                d.OutputDispPanel.c_str(), d.IdleLed ? "on" : "off", d.FullLed ? "on" : "off",
+                d.NBCorrectionValPanel.empty() ? "-" : d.NBCorrectionValPanel.c_str(),
                 d.AFRTopPanel.empty() ? "-" : d.AFRTopPanel.c_str(),
                 d.WBO2CorrectionValPanel.empty() ? "-" : d.WBO2CorrectionValPanel.c_str());
     std::fflush(stdout);
@@ -274,14 +268,22 @@ int Watch(Session& session, const LinkOptions& options) {
         PrintRecord(session.NowMs(), session.Online().Dashboard());
     };
     session.Online().OffOnlineButtonClick();
-    running = session.RunUntil([&] { return session.Online().LinkState() == link::RunOnline && session.Online().StepStarted(); },
-                               kSequenceLimitMs);
+    running = session.RunUntil(
+        [&] {
+            return session.Online().LinkState() == link::RunOnline &&
+                   session.Online().StepStarted();
+        },
+        kSequenceLimitMs);
     std::optional<WatchLog> log;
-    if (!options.LogDir.empty()) log.emplace(session.Model(), session.Online(), session.Timers(), options.LogDir);
-    if (running && log && !log->Arm()) running = false;
+    if (!options.LogDir.empty())
+        log.emplace(session.Model(), session.Online(), session.Timers(), options.LogDir);
+    if (running && log && !log->Arm())
+        running = false;
     if (running) {
-        const std::uint64_t until = session.NowMs() + static_cast<std::uint64_t>(options.Seconds) * 1000;
-        session.RunUntil([&] { return session.NowMs() >= until; }, static_cast<std::uint64_t>(options.Seconds) * 1000);
+        const std::uint64_t until =
+            session.NowMs() + static_cast<std::uint64_t>(options.Seconds) * 1000;
+        session.RunUntil([&] { return session.NowMs() >= until; },
+                         static_cast<std::uint64_t>(options.Seconds) * 1000);
     }
     if (log) {
         log->Release();
@@ -289,8 +291,11 @@ int Watch(Session& session, const LinkOptions& options) {
     }
     session.Online().OffOnlineButtonClick();
     session.RunToEnd(60000);
-    if (log && !log->Finish()) return kExitFailed;
-    if (!running || records == 0) {
+    if (log && !log->Finish())
+        return kExitFailed;
+    if (!running)
+        return SequenceOutcome(statuses, "connection");
+    if (records == 0) {
         std::cerr << "zvtool: no live records\n";
         return kExitFailed;
     }
@@ -299,22 +304,46 @@ int Watch(Session& session, const LinkOptions& options) {
 
 }  // namespace
 
-int RunLinkCommand(const std::string& command, const std::vector<std::string>& args, Language lang) {
+int RunLinkCommand(const std::string& command, const std::vector<std::string>& args,
+                   Language lang) {
     LinkOptions options;
-    const std::string error = ParseOptions(command, args, options);
+    std::string error = ParseOptions(command, args, options);
     if (!error.empty()) {
         std::cerr << "zvtool " << command << ": " << error << '\n' << kLinkUsage;
         return kExitUsage;
     }
-    Session session(options, lang);
-    if (!session.LoadUnit(lang)) return kExitFailed;
-    int result = kExitUsage;
-    if (command == "upload") result = Upload(session, options);
-    if (command == "download") result = Download(session, options);
-    if (command == "watch") result = Watch(session, options);
-    if (!options.SimSave.empty() && !SaveUnitMemory(session.Unit(), options.Firmware, options.SimSave, lang)) {
-        return kExitFailed;
+    std::unique_ptr<LinkRig> rig;
+    if (options.Name.Type == TPortName::Kind::Sim) {
+        SimRigOptions sim;
+        sim.Firmware = options.Name.Firmware;
+        sim.Data = options.SimData;
+        sim.Save = options.SimSave;
+        sim.Realtime = options.Realtime;
+        sim.Lang = lang;
+        rig = MakeSimRig(sim, error);
+        if (!rig) {
+            std::cerr << "zvtool " << command << ": " << error << '\n';
+            return kExitFailed;
+        }
+    } else {
+        rig = MakeSerialRig(options.Name, error);
+        if (rig)
+            error = rig->CheckPort();
+        if (!error.empty()) {
+            std::cerr << "zvtool " << command << ": " << error << '\n';
+            return kExitPort;
+        }
     }
+    Session session(*rig, options, lang);
+    int result = kExitUsage;
+    if (command == "upload")
+        result = Upload(session, options);
+    if (command == "download")
+        result = Download(session, options);
+    if (command == "watch")
+        result = Watch(session, options);
+    if (!rig->Finish())
+        return kExitFailed;
     return result;
 }
 

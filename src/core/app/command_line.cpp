@@ -1,34 +1,13 @@
 #include "app/command_line.h"
 
-#include "data/firmware_table.h"
-
 namespace zv {
 
 const char* const kCommandLineUsage =
     "usage: zvcontrol [--port PORT] [--lang de|en] [FILE]\n"
-    "  --port sim      the built-in simulated unit (sim:FW: of firmware index FW, 0..40)\n"
+    "  --port PORT     the unit for this run: sim (the built-in simulated unit; sim:FW of\n"
+    "                  firmware index FW, 1..40), COM<n> or the path of a serial device\n"
     "  --lang de|en    German or English for this run\n"
     "  FILE            a data file to open at start (the program then stays offline)\n";
-
-namespace {
-
-std::optional<int> FirmwareOf(const std::string& port) {
-    if (port == "sim")
-        return kDefaultSimFirmware;
-    if (port.rfind("sim:", 0) != 0 || port.size() < 5 || port.size() > 6)
-        return std::nullopt;
-    int value = 0;
-    for (char c : port.substr(4)) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value > kFirmwareUnknown)
-        return std::nullopt;
-    return value;
-}
-
-}  // namespace
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine line;
@@ -42,12 +21,9 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             }
             const std::string& v = args[++i];
             if (a == "--port") {
-                line.SimFirmware = FirmwareOf(v);
-                if (!line.SimFirmware) {
-                    line.Error =
-                        "port '" + v + "': use sim or sim:FW with a firmware index from 0 to 40";
+                line.Port = ParsePortName(v, line.Error);
+                if (!line.Port)
                     return line;
-                }
             } else if (v == "de" || v == "en") {
                 line.Lang = v == "de" ? Language::German : Language::English;
             } else {

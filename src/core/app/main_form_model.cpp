@@ -120,8 +120,8 @@ void TMainFormModel::LoadSettings(const TStartEnvironment& env) {
         recentItems_.push_back({RecentFileCaption(++k, path), path});
 }
 
-void TMainFormModel::ConfigureLink(TOnlineMode& online, bool simulatedUnitThisRun) const {
-    online.ComPortNo = simulatedUnitThisRun ? kSimulatedUnitPort : started_.Port;
+void TMainFormModel::ConfigureLink(TOnlineMode& online, std::optional<int> portThisRun) const {
+    online.ComPortNo = portThisRun.value_or(started_.Port);
     online.ComBaudIndex = kBaud9600Index;
     online.WBO2DispAfrMaster = wbo2DispAfrMaster_;
 }

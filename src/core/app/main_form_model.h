@@ -99,9 +99,9 @@ class TMainFormModel {
     void LoadSettings(const TStartEnvironment& env);
     const TStartSettings& Started() const { return started_; }
     const std::vector<TRecentItem>& RecentMenuItems() const { return recentItems_; }
-    // Gives the link the stored port (or the built-in simulated unit for this run) and the
-    // display settings.
-    void ConfigureLink(TOnlineMode& online, bool simulatedUnitThisRun) const;
+    // Gives the link the stored port, or the port named for this run (which is not stored),
+    // and the display settings.
+    void ConfigureLink(TOnlineMode& online, std::optional<int> portThisRun) const;
 
     // Language.
     Language CurrentLanguage() const { return main_.CurrentLanguage(); }

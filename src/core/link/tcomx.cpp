@@ -99,6 +99,7 @@ bool TComX::BeginJob(std::uint8_t jobCode) {
     } else if (jobCode == job::StreamStart) {
         DroppedWrites_ = 0;
     }
+    QuietStart_ = Job_ == job::Idle && TransState_ == tstate::Idle;
     Job_ = jobCode;
     JobResult_ = jobresult::None;
     JobTimer_->Start();
@@ -111,8 +112,7 @@ void TComX::RefuseJob() {
     JobTimer_->Stop();
     DropQueuedWrites();
     TransState_ = tstate::Idle;
-    Job_ = job::Idle;
-    JobResult_ = jobresult::TimedOut;
+    EndJob(jobresult::TimedOut);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -208,6 +208,13 @@ void TComX::NextWriteByte() {
 }
 
 void TComX::TransactionStep() {
+    const bool wasIdle = TransState_ == tstate::Idle;
+    TransactionDispatch();
+    if (!wasIdle && TransState_ == tstate::Idle)
+        TransactionEnded();
+}
+
+void TComX::TransactionDispatch() {
     switch (TransState_) {
         case 0:
             PingStart();

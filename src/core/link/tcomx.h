@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -86,6 +87,10 @@ class TComX {
                   std::string& textTarget, std::uint16_t address);
     // A job that needs no new target (pings, restarting or stopping the stream, idle).
     bool SetJob(std::uint8_t jobCode);
+    // Starts the job just set now instead of on the next job tick, when it was set on a quiet
+    // line (no job and no transaction under way) and is no stream job; its time-out is kept
+    // where it was. False when the job waits for its tick.
+    bool StartJobNow();
 
     // Queues an edit for the live stream: kind 0, 1 or 2 (one, two or sixteen bytes, copied from
     // source now). False when the request is malformed; nothing is queued then.
@@ -106,6 +111,10 @@ class TComX {
     // "COM3", "COM12": the number after the first three characters; other texts select 0.
     bool SetComPortByString(const std::string& text, int baudIndex);
     SerialPort& ComPort() { return Port_; }
+
+    // Called when a job has ended with its result (or the stream died), from inside the link:
+    // a handler looks at the result later, from its own timer, and starts no job itself.
+    std::function<void()> OnJobEnded;
 
     // Entries from the port and the timers.
     void ComPortDataAvailable();
@@ -151,6 +160,10 @@ class TComX {
 
     bool BeginJob(std::uint8_t jobCode);
     void RefuseJob();
+    void EndJob(std::uint8_t result);
+    void TransactionDispatch();
+    void TransactionEnded();
+    void TransactionJobEnded();
     static bool IsStreamJob(std::uint8_t jobCode);
 
     // Port helpers.
@@ -224,6 +237,7 @@ class TComX {
     std::uint8_t EmptyPolls_ = 0;
     std::uint16_t BlockTimeouts_ = 0;
     bool Activity_ = false;
+    bool QuietStart_ = false;  // the current job was set on a quiet line
     int BlockStep_ = 0;
     int EchoStep_ = 0;
     std::size_t LiveReceived_ = 0;

@@ -6,11 +6,15 @@ namespace {
 constexpr int kKeyEscape = 27;
 }
 
-TCommentForm::TCommentForm(int editorFontSize) : textSize_(editorFontSize) {}
+TCommentForm::TCommentForm(int editorFontSize) {
+    state_.TextSize = editorFontSize;
+}
 
 void TCommentForm::ShowComment(const std::vector<std::string>& lines) {
     lines_ = lines;
     typed_ = false;
+    ++state_.LinesShown;
+    NotifyChanged();
 }
 
 void TCommentForm::CommentMemoKeyPress(int keyCode) {
@@ -43,8 +47,43 @@ void TCommentForm::TextSizeBoxChange(const std::string& text) {
             return;
         size = size * 10 + (c - '0');
     }
-    if (size >= kMinTextSize && size <= kMaxTextSize)
-        textSize_ = size;
+    if (size < kMinTextSize || size > kMaxTextSize || size == state_.TextSize)
+        return;
+    state_.TextSize = size;
+    NotifyChanged();
+}
+
+void TCommentForm::ShowPage() {
+    ++state_.FocusMoves;
+    NotifyChanged();
+}
+
+void TCommentForm::HandleKey(std::uint8_t key) {
+    if (key == kKeyEscape && ShowPageSelection)
+        ShowPageSelection();
+}
+
+std::vector<std::string> EditorTextLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string EditorText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + '\n';
+    return text;
 }
 
 }  // namespace zv

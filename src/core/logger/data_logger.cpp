@@ -173,6 +173,7 @@ void TDLogger::CloseAtExit() {
 void TDLogger::ClearDLogBufferButtonClick() {
     LineCount = 0;
     state_.ViewLines.clear();
+    ++state_.ViewLoads;
     state_.LogNumPanel = "0";
 }
 
@@ -194,11 +195,14 @@ void TDLogger::ShowDLogDataButtonClick() {
     state_.FileNamePanel = OpenFile;
     if (auto lines = ReadTextLines(path))
         state_.ViewLines = std::move(*lines);
+    ++state_.ViewLoads;
 }
 
 void TDLogger::ShowPage() {
     SetLanguage(host_.CurrentLanguage());
     state_.Focus = TDLoggerFocus::ClearBuffer;
+    ++state_.FocusMoves;
+    NotifyChanged();
 }
 
 void TDLogger::SetLanguage(Language lang) {
@@ -206,16 +210,17 @@ void TDLogger::SetLanguage(Language lang) {
     state_.ClearBufferCaption = kClearBuffer.Pick(lang);
     state_.AddCommentCaption = kAddComment.Pick(lang);
     state_.ShowLogDataCaption = kShowLogData.Pick(lang);
+    NotifyChanged();
 }
 
-bool TDLogger::HandleKey(int keyCode) {
-    if (keyCode == kKeyEscape) {
+void TDLogger::HandleKey(std::uint8_t key) {
+    if (key == kKeyEscape) {
         if (host_.ShowPageSelection)
             host_.ShowPageSelection();
-        return true;
+        return;
     }
-    if (keyCode != kKeyTab)
-        return false;
+    if (key != kKeyTab)
+        return;
     switch (state_.Focus) {
         // A disabled button cannot hold the focus: Add Comment is passed over until a log closed.
         case TDLoggerFocus::ClearBuffer:
@@ -232,7 +237,8 @@ bool TDLogger::HandleKey(int keyCode) {
             state_.Focus = TDLoggerFocus::ClearBuffer;
             break;
     }
-    return true;
+    ++state_.FocusMoves;
+    NotifyChanged();
 }
 
 }  // namespace zv

@@ -9,6 +9,7 @@
 #include "dashboard/dashboard.h"
 #include "data/zv_data_class.h"
 #include "logger/log_format.h"
+#include "pages/page.h"
 #include "seams/dialogs.h"
 #include "seams/timer_service.h"
 #include "text/text_table.h"
@@ -28,6 +29,11 @@ struct TDLoggerState {
     bool AddCommentEnabled = false;
     std::vector<std::string> ViewLines;  // the log loaded by Show Log Data
     TDLoggerFocus Focus = TDLoggerFocus::ClearBuffer;
+    // Counts the page's moves of the focus (page shown, Tab): the view puts the focus on Focus
+    // when this changed, and otherwise leaves it where the operator clicked.
+    std::uint32_t FocusMoves = 0;
+    // Counts the changes of ViewLines, so that the view reloads the list only then.
+    std::uint32_t ViewLoads = 0;
     std::string LogNumPanel;  // the main window's count of lines written
 };
 
@@ -49,7 +55,7 @@ struct TDLoggerHost {
 // file named from date and time, closes it with a stamp, adds comment blocks to a closed log and
 // shows a log again. Every line opens, appends and closes the file, so the log on disk is
 // complete after every record.
-class TDLogger {
+class TDLogger : public TPage {
   public:
     TDLogger(TZVDataClass& data, Dialogs& dialogs, const TimerService& clock, TDLoggerHost host);
 
@@ -88,11 +94,14 @@ class TDLogger {
     void SetLogComment(std::vector<std::string> lines) { comment_ = std::move(lines); }
     const std::vector<std::string>& LogComment() const { return comment_; }
 
-    // Page operations.
-    void ShowPage();
-    void SetLanguage(Language lang);
-    // Tab and Escape; true when the key was the page's.
-    bool HandleKey(int keyCode);
+    // Page operations. The page shows nothing of the data set and no live values.
+    void LoadFromImage() override {}
+    void ShowPage() override;
+    void RefreshPage() override { NotifyChanged(); }
+    void SetLanguage(Language lang) override;
+    // Tab moves the focus on, Escape shows the page selection; other keys are not the page's.
+    void HandleKey(std::uint8_t key) override;
+    // The operator put the focus on one of the page's controls.
     void FocusChanged(TDLoggerFocus focus) { state_.Focus = focus; }
 
     const TDLoggerState& State() const { return state_; }

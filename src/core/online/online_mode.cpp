@@ -11,6 +11,9 @@ namespace {
 
 constexpr int kStripeStep = 30;
 constexpr int kPulseTop = 30;  // twice the bar's maximum of 15
+// From a job's result to the next state's request: anything the unit still sends after its
+// reply has arrived by then and is thrown away before the request, as on the ticks.
+constexpr int kHandOverMs = 20;
 
 }  // namespace
 
@@ -26,6 +29,14 @@ TOnlineMode::TOnlineMode(TMainModel& main, TimerService& timers, SerialPort& por
     pauseTimer_->SetInterval(200);
     pauseTimer_->SetSingleShot(true);
     pauseTimer_->SetHandler([this] { pauseTimer_->Stop(); });
+    jobEndedTimer_ = timers.CreateTimer();
+    jobEndedTimer_->SetSingleShot(true);
+    jobEndedTimer_->SetHandler([this] { JobEnded(); });
+    link_->OnJobEnded = [this] { jobEndedTimer_->Start(); };
+    handOverTimer_ = timers.CreateTimer();
+    handOverTimer_->SetSingleShot(true);
+    handOverTimer_->SetInterval(kHandOverMs);
+    handOverTimer_->SetHandler([this] { HandOver(); });
     controls_.F5.Enabled = true;
     main_.IsOnline = [this] { return controls_.F5.Down; };
     main_.SwitchOffline = [this] {
@@ -34,6 +45,7 @@ TOnlineMode::TOnlineMode(TMainModel& main, TimerService& timers, SerialPort& por
 }
 
 TOnlineMode::~TOnlineMode() {
+    link_->OnJobEnded = nullptr;
     main_.IsOnline = nullptr;
     main_.SwitchOffline = nullptr;
 }
@@ -118,6 +130,45 @@ void TOnlineMode::ComConditionControlTimer() {
     } else {
         LaterHalf();
     }
+}
+
+namespace {
+
+// States whose later half waits for the result of the job their first half started.
+bool WaitsForJob(std::uint8_t state) {
+    switch (state) {
+        case link::ConnectTransfer:
+        case link::AwaitUnit:
+        case link::Identify:
+        case link::DeviceDataUpload:
+        case link::FuelMapUpload:
+        case link::AfrMapUpload:
+        case link::RunOnline:
+            return true;
+        default: return state >= link::DeviceDataDownload && state <= link::FotoCurveDownload;
+    }
+}
+
+}  // namespace
+
+// A job's result is taken when it arrives rather than on the state's next tick, and a state left
+// on it hands over to the next one a moment later, whose job then starts without waiting for
+// the link's tick; from there the ticks go on as usual. While ComTimer is stopped (a box is up) the state machine rests, as on its ticks.
+void TOnlineMode::JobEnded() {
+    if (!stepStarted_ || !comTimer_->Active() || !WaitsForJob(linkState_)) return;
+    const std::uint8_t state = linkState_;
+    LaterHalf();
+    if (linkState_ != state && !stepStarted_) {
+        handOverState_ = linkState_;
+        handOverTimer_->Start();
+    }
+}
+
+void TOnlineMode::HandOver() {
+    if (stepStarted_ || linkState_ != handOverState_ || !comTimer_->Active()) return;
+    comTimer_->Start();
+    FirstHalf();
+    link_->StartJobNow();
 }
 
 void TOnlineMode::StartTransferState(TTransfer transfer, int intervalMs) {

@@ -60,7 +60,8 @@ public:
     // The logger refused its file: the button pops up and the menu item is unchecked.
     void ReleaseLogger();
 
-    // Port menu.
+    // Port menu. The stored port is used from the next connect; while connecting or online
+    // a different port is connected to at once.
     void RebuildPortMenu();
     void CheckPortMenu();
     void MComClick(const std::string& caption);
@@ -98,6 +99,7 @@ public:
     std::function<void(const TLiveRecord&)> LogRecord;      // the data logger writes its line
     std::function<void()> DataTakenOver;                  // pages load the unit's data set
     std::function<void(int)> PageKey;                     // keys for the page on view
+    std::function<void()> PortMenuChanged;                // its items or check mark
     std::function<bool()> StartLogging;                   // true when the logger records
     std::function<void()> StopLogging;
 
@@ -109,6 +111,8 @@ private:
     void SetComGauge(int position, int max);
     void AnimateTopStripe();
     void ComGaugeTimerTick();
+    void JobEnded();
+    void HandOver();
     void PulseGauge();
     bool JobIdle() const;
 
@@ -129,6 +133,9 @@ private:
     std::unique_ptr<Timer> comTimer_;
     std::unique_ptr<Timer> comGaugeTimer_;
     std::unique_ptr<Timer> pauseTimer_;
+    std::unique_ptr<Timer> jobEndedTimer_;  // takes a job's result from outside the link
+    std::unique_ptr<Timer> handOverTimer_;  // starts the state a result led to
+    std::uint8_t handOverState_ = link::Idle;
 
     TSequence sequence_ = TSequence::Main;
     std::uint8_t linkState_ = link::Idle;

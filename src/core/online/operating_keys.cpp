@@ -1,6 +1,7 @@
 // F5 to F11, the Logger button and the serial port menu.
 #include <algorithm>
 
+#include "app/port_name.h"
 #include "online/online_mode.h"
 
 namespace zv {
@@ -141,12 +142,13 @@ void TOnlineMode::CheckPortMenu() {
     if (portMenu_.Items.empty()) {
         portMenu_.Checked.clear();
         main_.ShowMessage(MsgKind::Warning, "Keine Com Schnittstelle verfügbar");
-        return;
+    } else {
+        const std::string current = ComPortNo == kSimulatedUnitPort ? std::string(kSimulatedUnitItem)
+                                                                    : "COM" + std::to_string(ComPortNo);
+        const bool present = std::find(portMenu_.Items.begin(), portMenu_.Items.end(), current) != portMenu_.Items.end();
+        portMenu_.Checked = present ? current : std::string();
     }
-    const std::string current =
-        ComPortNo == kSimulatedUnitPort ? std::string(kSimulatedUnitItem) : "COM" + std::to_string(ComPortNo);
-    const bool present = std::find(portMenu_.Items.begin(), portMenu_.Items.end(), current) != portMenu_.Items.end();
-    portMenu_.Checked = present ? current : std::string();
+    if (PortMenuChanged) PortMenuChanged();
 }
 
 void TOnlineMode::MComClick(const std::string& caption) {
@@ -154,24 +156,24 @@ void TOnlineMode::MComClick(const std::string& caption) {
     for (char ch : caption) {
         if (ch != '&') name += ch;
     }
-    if (name == kSimulatedUnitItem) {
-        ComPortNo = kSimulatedUnitPort;
-        CheckPortMenu();
-        main_.WriteComPortSetting(kSimulatedUnitPort);
-        return;
+    int number = kSimulatedUnitPort;
+    if (name != kSimulatedUnitItem) {
+        // The port is taken only when it is one the port list knows.
+        std::string error;
+        const auto port = ParsePortName(name, error);
+        const auto present = link_->ComPort().AvailablePorts();
+        if (!port || port->Type != TPortName::Kind::Com ||
+            std::find(present.begin(), present.end(), port->Number) == present.end())
+            return;
+        number = port->Number;
     }
-    // The port is taken only when it is one the port list knows; it is used from the next connect.
-    const auto present = link_->ComPort().AvailablePorts();
-    if (name.size() <= 3 || name.compare(0, 3, "COM") != 0) return;
-    int number = 0;
-    for (char ch : name.substr(3)) {
-        if (ch < '0' || ch > '9' || number > 99) return;
-        number = number * 10 + (ch - '0');
-    }
-    if (std::find(present.begin(), present.end(), number) == present.end()) return;
+    const bool changed = number != ComPortNo;
     ComPortNo = number;
     CheckPortMenu();
     main_.WriteComPortSetting(number);
+    // While connecting or online the link goes to the chosen port at once; pinging on, or
+    // streaming from, the port the operator just turned away from would only hide the choice.
+    if (changed && controls_.F5.Down) StartSequence(TSequence::Main, link::Connect);
 }
 
 }  // namespace zv

@@ -26,6 +26,9 @@
 #include "dialogs/page_select_window.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
+#include "port_switch.h"
+#include "tcom_manager.h"
+#include "tserial.h"
 #include "widgets/key_control_widget.h"
 
 namespace zv::gui {
@@ -62,6 +65,9 @@ TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsSto
 
 TMainForm::~TMainForm() {
     main_.DataSetLoaded = nullptr;
+    comManager_->OnPortArrived = nullptr;
+    comManager_->OnPortRemoved = nullptr;
+    commentPage_.reset();
     // The views go before the page models they paint.
     delete takeCentralWidget();
     for (int page = 0; page < kPageCount; ++page)
@@ -125,8 +131,7 @@ void TMainForm::FormCreate() {
     outer->addLayout(body, 1);
     setCentralWidget(central);
 
-    port_ = std::make_unique<sim::TPacedSimPort>(
-        timers_, options_.SimFirmware.value_or(kDefaultSimFirmware));
+    CreatePorts();
     online_ = &main_.ConnectLink(timers_, *port_);
     online_->StatusShown = [this](const std::string& text) {
         if (options_.StatusToStderr)
@@ -142,7 +147,7 @@ void TMainForm::FormCreate() {
             Render();
         });
     };
-    CreateDataLogger();
+    ConnectDataLogger(*online_, *logger_);
     topStripe_->WidthChanged = [this](int width) { online_->SetTopStripeWidth(width); };
     form_.ShowPageSelection = [this] { ShowPageSelection(); };
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
@@ -151,7 +156,12 @@ void TMainForm::FormCreate() {
     main_.Data().DeviceData.Firmware = 0;
     WirePageSelect();
     pageSelect_.SetPageMask(0);
-    form_.ConfigureLink(*online_, options_.SimFirmware.has_value());
+    form_.ConfigureLink(*online_, PortThisRun());
+    online_->PortMenuChanged = [this] { PaintPortMenu(); };
+    online_->RebuildPortMenu();
+    // Ports that come or go change the menu at once.
+    comManager_->OnPortArrived = [this] { online_->RebuildPortMenu(); };
+    comManager_->OnPortRemoved = [this] { online_->RebuildPortMenu(); };
     ApplyLanguage(options_.Lang.value_or(main_.CurrentLanguage()));
     ConnectControls();
     qApp->installEventFilter(this);
@@ -176,7 +186,39 @@ void TMainForm::FormCreate() {
     Render();
 }
 
-void TMainForm::CreateDataLogger() {
+void TMainForm::CreatePorts() {
+    comManager_ = std::make_unique<port::TCOMManager>();
+    serial_ = std::make_unique<port::TSerial>(*comManager_);
+    const int simFirmware = options_.Port && options_.Port->Type == TPortName::Kind::Sim
+                                ? options_.Port->Firmware
+                                : kDefaultSimFirmware;
+    simPort_ = std::make_unique<sim::TPacedSimPort>(timers_, simFirmware);
+    port_ = std::make_unique<port::TPortSwitch>(*simPort_, *serial_);
+}
+
+// The port named on the command line as a port number: the built-in unit, a COM port, or the
+// number a device path gets for this run. Nothing when none was named (the stored port holds).
+std::optional<int> TMainForm::PortThisRun() const {
+    if (!options_.Port)
+        return std::nullopt;
+    switch (options_.Port->Type) {
+        case TPortName::Kind::Sim:
+            return kSimulatedUnitPort;
+        case TPortName::Kind::Com:
+            return options_.Port->Number;
+        case TPortName::Kind::Device:
+            break;
+    }
+    const int number = comManager_->AddDevicePath(options_.Port->Path);
+    if (number == 0) {
+        std::cerr << "zvcontrol: port " << options_.Port->Path
+                  << " does not exist; the stored port is used\n";
+        return std::nullopt;
+    }
+    return number;
+}
+
+TDLoggerHost TMainForm::LoggerHost() {
     TDLoggerHost host;
     host.CurrentLanguage = [this] { return main_.CurrentLanguage(); };
     host.RecentDir = [this] { return main_.RecentDir(); };
@@ -184,12 +226,11 @@ void TMainForm::CreateDataLogger() {
     host.WidebandDevice = [this] { return form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0); };
     host.ReleaseLogger = [this] { online_->ReleaseLogger(); };
     host.ShowPageSelection = [this] { ShowPageSelection(); };
-    logger_ = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, host);
-    ConnectDataLogger(*online_, *logger_);
+    return host;
 }
 
-// The comment page's lines once it is in place; the data set's own until then.
-std::vector<std::string> TMainForm::CommentLines() const { return main_.Data().Comment; }
+// What the comment page holds is the comment: the operator's edits are in it before a save.
+std::vector<std::string> TMainForm::CommentLines() const { return commentForm_->CommentLines(); }
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);

@@ -10,9 +10,12 @@
 #include "app/main_form_model.h"
 #include "app/main_page_host.h"
 #include "app/main_model.h"
+#include "app/port_name.h"
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
+#include "app/logger_wiring.h"
+#include "logger/comment_form.h"
 #include "logger/data_logger.h"
 #include "print/data_sheet.h"
 #include "print/sheet_painter.h"
@@ -33,6 +36,11 @@ class TOnlineMode;
 namespace sim {
 class TPacedSimPort;
 }
+namespace port {
+class TCOMManager;
+class TPortSwitch;
+class TSerial;
+}  // namespace port
 }  // namespace zv
 
 namespace zv::gui {
@@ -46,9 +54,9 @@ class TTopStripe;
 
 // How this run starts: from the command line, or set by tests.
 struct TProgramOptions {
-    std::optional<int> SimFirmware;  // the built-in simulated unit for this run
-    std::optional<Language> Lang;    // the language for this run
-    std::string StartFile;           // as typed on the command line
+    std::optional<TPortName> Port;  // the port for this run (not stored)
+    std::optional<Language> Lang;   // the language for this run
+    std::string StartFile;          // as typed on the command line
     std::string ProgramDir;
     std::string UserPath;                // documents folder; empty: the system's
     bool StatusToStderr = false;         // each status text of the link also as "status: <text>"
@@ -73,6 +81,8 @@ class TMainForm : public QMainWindow {
     PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
     KeyControlWidget& KeySink() { return *keySink_; }
     TDLogger& DataLogger() { return *logger_; }
+    TCommentForm& CommentForm() { return *commentForm_; }
+    TPageView* PageView(int page) const { return pageViews_.at(static_cast<std::size_t>(page)); }
 
     // Menu actions by name, for the wiring tests.
     struct TActions {
@@ -86,6 +96,7 @@ class TMainForm : public QMainWindow {
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* OptionsMenu() const { return optionsMenu_; }
     QMenu* PortMenu() const { return portMenu_; }
+    port::TCOMManager& ComManager() { return *comManager_; }
 
     // The key dispatch: operating keys run their handlers, other keys go to the page on view.
     void DispatchKey(int keyCode);
@@ -124,7 +135,9 @@ class TMainForm : public QMainWindow {
     void ConnectControls();
     void FileMenuAboutToShow();
     void OptionsMenuAboutToShow();
-    void PortMenuAboutToShow();
+    void CreatePorts();
+    std::optional<int> PortThisRun() const;
+    void PaintPortMenu();
     void FileRestoreItem();
     void DataSetLoaded();
     void WirePageSelect();
@@ -135,7 +148,8 @@ class TMainForm : public QMainWindow {
     void RenderStatus();
     void UpdateDateTimePanel();
     TStartEnvironment Environment() const;
-    void CreateDataLogger();
+    void AddLoggerPages();
+    TDLoggerHost LoggerHost();
     std::vector<std::string> CommentLines() const;
     QPrinter& Printer();
     TDataSheet CurrentDataSheet() const;
@@ -146,8 +160,12 @@ class TMainForm : public QMainWindow {
     std::unique_ptr<SettingsStore> store_;
     QtDialogs qtDialogs_;
     Dialogs& dialogs_;
-    // The port outlives the link that talks through it (members go in reverse order).
-    std::unique_ptr<sim::TPacedSimPort> port_;
+    // The ports outlive the link that talks through them (members go in reverse order): the
+    // port list, a serial port, the built-in simulated unit and the switch between them.
+    std::unique_ptr<port::TCOMManager> comManager_;
+    std::unique_ptr<port::TSerial> serial_;
+    std::unique_ptr<sim::TPacedSimPort> simPort_;
+    std::unique_ptr<port::TPortSwitch> port_;
     TMainModel main_;
     TMainFormModel form_;
     // The main window's key sink with the two step keys, the key configuration that edits
@@ -161,7 +179,10 @@ class TMainForm : public QMainWindow {
     std::vector<std::unique_ptr<TPage>> pageModels_;
     std::array<TPageView*, kPageCount> pageViews_{};
     TOnlineMode* online_ = nullptr;
-    std::unique_ptr<TDLogger> logger_;
+    // Pages 10 and 11 among the page models, and the comment page as the file commands see it.
+    TDLogger* logger_ = nullptr;
+    TCommentForm* commentForm_ = nullptr;
+    std::unique_ptr<TCommentPageAdapter> commentPage_;
     std::unique_ptr<QPrinter> printer_;
 
     TControlPanel* panel_ = nullptr;

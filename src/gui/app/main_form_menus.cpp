@@ -17,8 +17,10 @@
 #include "app/look.h"
 #include "app/main_form.h"
 #include "online/online_mode.h"
+#include "pages/comment_page_view.h"
 #include "pages/intro_page.h"
 #include "editors/map_form.h"
+#include "pages/logger_page_view.h"
 #include "pages/map_form_view.h"
 #include "pages/page_view.h"
 #include "widgets/readout.h"
@@ -26,6 +28,9 @@
 namespace zv::gui {
 
 namespace {
+
+constexpr int kLoggerPage = 10;
+constexpr int kCommentPage = 11;
 
 QString Q(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -99,7 +104,7 @@ void TMainForm::BuildFileMenu() {
 void TMainForm::BuildOptionsMenu() {
     optionsMenu_ = menuBar()->addMenu(QString());
     portMenu_ = optionsMenu_->addMenu(QString());
-    connect(portMenu_, &QMenu::aboutToShow, this, &TMainForm::PortMenuAboutToShow);
+    connect(portMenu_, &QMenu::aboutToShow, this, [this] { online_->CheckPortMenu(); });
     languageMenu_ = optionsMenu_->addMenu(QString());
     actions_.English = languageMenu_->addAction(
         QString(), this, [this] { MenuLanguageSelectClick(Language::English); });
@@ -202,6 +207,19 @@ void TMainForm::BuildNotebook() {
     auto map = std::make_unique<TMapForm>(host_);
     auto* mapView = new TMapFormView(*map);
     AddPage(1, std::move(map), mapView);
+    AddLoggerPages();
+}
+
+// Pages 10 and 11: the data logger, and the comment page that the file commands fill and read.
+void TMainForm::AddLoggerPages() {
+    auto logger = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, LoggerHost());
+    logger_ = logger.get();
+    AddPage(kLoggerPage, std::move(logger), new TDLoggerView(*logger_));
+    auto comment = std::make_unique<TCommentForm>(QFont().pointSize());
+    commentForm_ = comment.get();
+    commentForm_->ShowPageSelection = [this] { ShowPageSelection(); };
+    commentPage_ = std::make_unique<TCommentPageAdapter>(main_, *commentForm_);
+    AddPage(kCommentPage, std::move(comment), new TCommentFormView(*commentForm_));
 }
 
 // A page is its core model plus its view; the view takes the page's place in the notebook.
@@ -247,15 +265,25 @@ void TMainForm::OptionsMenuAboutToShow() {
     actions_.LambdaControl->setEnabled(enabled);
 }
 
-void TMainForm::PortMenuAboutToShow() {
-    online_->RebuildPortMenu();
-    portMenu_->clear();
-    for (const std::string& item : online_->PortMenu().Items) {
-        QAction* action = portMenu_->addAction(Q(item));
-        action->setCheckable(true);
-        action->setChecked(item == online_->PortMenu().Checked);
-        connect(action, &QAction::triggered, this, [this, item] { online_->MComClick(item); });
+// Items are replaced only when the list changed: a click on an item repaints the check marks
+// from inside that item's own signal, where the item must live on.
+void TMainForm::PaintPortMenu() {
+    const TPortMenu& menu = online_->PortMenu();
+    QList<QAction*> actions = portMenu_->actions();
+    bool same = actions.size() == static_cast<qsizetype>(menu.Items.size());
+    for (qsizetype i = 0; same && i < actions.size(); ++i)
+        same = actions[i]->text() == Q(menu.Items[static_cast<std::size_t>(i)]);
+    if (!same) {
+        portMenu_->clear();
+        for (const std::string& item : menu.Items) {
+            QAction* action = portMenu_->addAction(Q(item));
+            action->setCheckable(true);
+            connect(action, &QAction::triggered, this, [this, item] { online_->MComClick(item); });
+        }
+        actions = portMenu_->actions();
     }
+    for (QAction* action : actions)
+        action->setChecked(action->text().toStdString() == menu.Checked);
 }
 
 void TMainForm::MenuLanguageSelectClick(Language lang) {

@@ -13,6 +13,7 @@
 #include "app/look.h"
 #include "dialogs/rev_adjust_dialog.h"
 #include "editors/map_form.h"
+#include "pages/view_text.h"
 #include "widgets/bar_gauge.h"
 #include "widgets/lambda_scope.h"
 #include "widgets/m3d_chart.h"
@@ -24,15 +25,6 @@ namespace zv::gui {
 namespace {
 
 constexpr int kTimer1Ms = 200;
-
-QString Q(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void SetText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
 
 QToolButton* PageButton(bool checkable) {
     auto* b = new QToolButton;

@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-namespace zv::gui {
+namespace zv {
 
 namespace {
 
@@ -48,4 +48,4 @@ std::uint32_t QtTimerService::GetTickCount() const {
     return static_cast<std::uint32_t>(static_cast<quint64>(clock_.elapsed()) & 0xFFFFFFFFu);
 }
 
-}  // namespace zv::gui
+}  // namespace zv

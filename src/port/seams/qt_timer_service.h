@@ -4,7 +4,7 @@
 
 #include "seams/timer_service.h"
 
-namespace zv::gui {
+namespace zv {
 
 // Core's timers on QTimer. All of them are precise: the link's time-outs and its 70 ms pacing
 // must not be rounded to the coarse timer slack Qt allows by default.
@@ -18,4 +18,4 @@ class QtTimerService : public TimerService {
     QElapsedTimer clock_;
 };
 
-}  // namespace zv::gui
+}  // namespace zv

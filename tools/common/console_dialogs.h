@@ -10,16 +10,22 @@ namespace zv::tool {
 // Boxes go to stderr, one per line, as "<caption>: <text>" with line breaks written as "\n".
 // Questions get the answer chosen on the command line; file dialogs are never needed here.
 class ConsoleDialogs : public Dialogs {
-public:
+  public:
     explicit ConsoleDialogs(bool answerYes = true) : answerYes_(answerYes) {}
 
-    MsgAnswer MessageBox(MsgKind, const std::string& caption, const std::string& text, MsgButtons buttons) override {
+    MsgAnswer MessageBox(MsgKind, const std::string& caption, const std::string& text,
+                         MsgButtons buttons) override {
         std::cerr << caption << ": " << OneLine(text) << '\n';
-        if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
+        if (buttons == MsgButtons::Ok)
+            return MsgAnswer::Ok;
         return answerYes_ ? MsgAnswer::Yes : MsgAnswer::No;
     }
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
     // A command-line run has nobody to wait for.
     void Wait(int) override {}
 
@@ -38,7 +44,7 @@ public:
         return out;
     }
 
-private:
+  private:
     bool answerYes_;
 };
 

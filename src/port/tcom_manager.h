@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class QFileSystemWatcher;
+
+namespace zv::port {
+
+class TSerial;
+
+// One port present on this machine.
+struct TComPort {
+    std::string Name;  // COM1 .. COM99
+    int Number = 0;
+    std::string Device;         // what is opened: a device path, a port directory entry, or COMn
+    std::string Target;         // the device behind it, so that a link moved to another one counts
+    TSerial* Serial = nullptr;  // the open port on it, if any
+};
+
+// The ports present on this machine, each with its COM number. On Windows these are the
+// system's COM ports. Elsewhere serial devices get stable numbers (see NumberDevices) and the
+// port directory adds any device under a name COM<n> of its choosing; its entries win over a
+// device's own number. Ports that come and go are noticed by watching /dev and the port
+// directory, and by a rescan every second as a backstop, so no change goes unseen for long.
+class TCOMManager : public QObject {
+    Q_OBJECT
+  public:
+    // Scans COM1..COM99 at once and starts watching.
+    explicit TCOMManager(QObject* parent = nullptr);
+    ~TCOMManager() override;
+    TCOMManager(const TCOMManager&) = delete;
+    TCOMManager& operator=(const TCOMManager&) = delete;
+
+    // Adds the ports numbered above the highest number scanned so far, up to max (at most 99).
+    void ScanPorts(int max);
+    // Compares a fresh scan of the same numbers with the list: an open port that vanished is
+    // told so, and the arrived or removed callback runs when ports came or went.
+    void Rescan();
+    bool IsPresent(int number) const;
+    int IndexOf(int number) const;  // -1 when not present
+    const std::vector<TComPort>& Ports() const { return ports_; }
+    std::vector<int> Numbers() const;
+    // What TSerial opens for the number; empty when the port is not present.
+    std::string DevicePath(int number) const;
+
+    // A device named by its path (a link to one included) for this run: the number of the port
+    // that already leads to it, else the highest free number, kept while the device exists.
+    // 0 when the device does not exist or no number is free.
+    int AddDevicePath(const std::string& path);
+
+    std::function<void()> OnPortArrived;
+    std::function<void()> OnPortRemoved;
+
+    // The system's serial devices; tests replace it to get a machine without any.
+    std::function<std::vector<std::string>()> SystemDevices;
+
+    // Open ports register themselves, so that a vanished port can be told.
+    void Attach(TSerial* serial);
+    void Detach(TSerial* serial);
+    void SetOpenSerial(int number, TSerial* serial);
+
+  private:
+    std::vector<TComPort> Probe(int max) const;
+    void Watch();
+
+    std::vector<TComPort> ports_;
+    int highestScanned_ = 0;
+    std::map<int, std::string> named_;  // AddDevicePath
+    std::vector<TSerial*> serials_;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer rescanTimer_;
+    QTimer settleTimer_;
+};
+
+}  // namespace zv::port

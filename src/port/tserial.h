@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+#include <functional>
+#include <string>
+
+#include "seams/serial_port.h"
+
+namespace zv::port {
+
+class TCOMManager;
+
+// Why the last Open failed, for messages.
+enum class TOpenError { None, NoPort, Missing, InUse, Refused };
+
+// A real serial port for the link, on QSerialPort: 8 data bits, no parity, one stop bit, no
+// flow control, RTS and DTR on, at the baud rate of the link's index. Receive notifications
+// come from QSerialPort's readyRead on the thread that owns the port, which is the thread of
+// the link's timers, so the link needs no lock.
+//
+// A port that vanishes while open (an adapter pulled, the program behind a pseudo-terminal
+// ended) is marked closed and OnCOMRemoved runs; the link then sees a silent unit. A port
+// that vanished or was missing while the link wanted it open is opened again as soon as the
+// port list sees it come back, so that the link's own retries find the unit.
+class TSerial : public QObject, public zv::SerialPort {
+    Q_OBJECT
+  public:
+    // Driver queue sizes.
+    static constexpr int kBufSizeRec = 2048;
+    static constexpr int kBufSizeTrm = 2048;
+
+    explicit TSerial(TCOMManager& manager, QObject* parent = nullptr);
+    ~TSerial() override;
+
+    bool Open() override;
+    void Close() override;
+    bool IsOpen() const override { return port_.isOpen(); }
+    bool SetPort(int number) override;
+    int Port() const override { return number_; }
+    std::vector<int> AvailablePorts() const override;
+    bool SetBaudIndex(int index) override;
+    int BaudIndex() const override { return baudIndex_; }
+    std::size_t BytesAvailable() const override;
+    std::size_t ReadBuf(std::uint8_t* buffer, std::size_t n) override;
+    std::size_t WriteBuf(const std::uint8_t* buffer, std::size_t n) override;
+    std::string ReadString() override;
+
+    // Selects a port that is not present (yet): Open then fails as missing, and the port opens
+    // by itself when it arrives while the link wants it open.
+    void AwaitPort(int number);
+
+    TOpenError LastOpenError() const { return lastError_; }
+    std::string LastErrorText() const { return lastErrorText_; }
+    std::function<void()> OnCOMRemoved;
+
+    // From the port list.
+    void PortRemoved();
+    void PortArrived();
+    void ManagerGone() { manager_ = nullptr; }
+
+  private:
+    void Fail(TOpenError error, const std::string& text);
+    void ErrorOccurred(QSerialPort::SerialPortError error);
+    void MarkRemoved();
+
+    TCOMManager* manager_;
+    QSerialPort port_;
+    int number_ = 0;
+    int baudIndex_ = zv::kBaud9600Index;
+    bool waitingForPort_ = false;  // wanted open, but the port is gone
+    TOpenError lastError_ = TOpenError::None;
+    std::string lastErrorText_;
+};
+
+}  // namespace zv::port

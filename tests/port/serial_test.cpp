@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "line/virtual_timer_service.h"
+#include "paced/paced_sim_port.h"
+#include "port_directory.h"
+#include "port_switch.h"
+#include "port_test_support.h"
+#include "tcom_manager.h"
+#include "tserial.h"
+
+namespace zv {
+namespace {
+
+using port::TCOMManager;
+using port::TSerial;
+using test::WaitFor;
+using test::Zvsim;
+
+constexpr int kCom = 4;
+
+class SerialOnPty : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::filesystem::remove_all(port::PortDirectory());
+        manager.SystemDevices = [] { return std::vector<std::string>{}; };
+        serial.SetOnRxChar([this] { ++notifications; });
+        serial.SetPort(0);
+    }
+
+    // Sends a ping and waits for the unit's answer.
+    std::string Ping() {
+        const std::uint8_t ping = 0x16;
+        serial.ReadString();
+        if (serial.WriteBuf(&ping, 1) != 1)
+            return "not sent";
+        WaitFor([this] { return serial.BytesAvailable() > 0; }, 500);
+        return serial.ReadString();
+    }
+
+    TCOMManager manager;
+    TSerial serial{manager};
+    int notifications = 0;
+};
+
+TEST_F(SerialOnPty, OpensTheUnitsTerminalAndReadsWithoutWaiting) {
+    EXPECT_FALSE(serial.Open());  // no port selected
+    EXPECT_EQ(serial.LastOpenError(), port::TOpenError::NoPort);
+    EXPECT_FALSE(serial.SetPort(kCom));  // not present yet
+    Zvsim unit({"--com", std::to_string(kCom)});
+    ASSERT_TRUE(unit.Ready());
+    ASSERT_TRUE(WaitFor([&] { return manager.IsPresent(kCom); }, 2000));
+    ASSERT_TRUE(serial.SetPort(kCom));
+    ASSERT_TRUE(serial.Open());
+    EXPECT_FALSE(serial.Open());  // already open
+
+    EXPECT_EQ(Ping(), "\x06");
+    EXPECT_GT(notifications, 0);
+
+    // Three bytes of an identification waiting: a read of 16 takes the three at once.
+    const std::uint8_t ident = 0x02;
+    serial.WriteBuf(&ident, 1);
+    ASSERT_TRUE(WaitFor([&] { return serial.BytesAvailable() >= 3; }, 500));
+    std::uint8_t buffer[16];
+    const std::size_t waiting = serial.BytesAvailable();
+    EXPECT_EQ(serial.ReadBuf(buffer, 16), std::min<std::size_t>(waiting, 16));
+
+    // The program closes and reopens the port: the unit is still there.
+    serial.Close();
+    EXPECT_EQ(serial.WriteBuf(&ident, 1), 0u);
+    EXPECT_EQ(serial.BytesAvailable(), 0u);
+    WaitFor([] { return false; }, 250);  // the rest of the identification drains
+    ASSERT_TRUE(serial.Open());
+    // The link's first request comes a job tick later; what arrived before it is stale.
+    WaitFor([] { return false; }, 100);
+    EXPECT_EQ(Ping(), "\x06");
+}
+
+TEST_F(SerialOnPty, APortThatVanishesIsMarkedClosedAndOpensAgainWhenItReturns) {
+    int removed = 0;
+    serial.OnCOMRemoved = [&] { ++removed; };
+    {
+        Zvsim unit({"--com", std::to_string(kCom)});
+        ASSERT_TRUE(WaitFor([&] { return manager.IsPresent(kCom); }, 2000));
+        ASSERT_TRUE(serial.SetPort(kCom) && serial.Open());
+        EXPECT_EQ(Ping(), "\x06");
+        EXPECT_EQ(unit.Stop(), 0);
+    }
+    EXPECT_TRUE(WaitFor([&] { return !serial.IsOpen(); }, 2000));
+    EXPECT_EQ(removed, 1);
+    EXPECT_TRUE(WaitFor([&] { return !manager.IsPresent(kCom); }, 2000));
+    EXPECT_EQ(serial.ReadString(), "");
+
+    Zvsim again({"--com", std::to_string(kCom)});
+    ASSERT_TRUE(again.Ready());
+    EXPECT_TRUE(WaitFor([&] { return serial.IsOpen(); }, 2000));
+    EXPECT_EQ(Ping(), "\x06");
+}
+
+// The program's port: port 0 is the built-in unit, any other number the serial port of that
+// number, even one that is not there yet; nothing goes to the port not selected.
+TEST_F(SerialOnPty, TheSwitchTalksOnlyThroughTheSelectedPortAndWaitsForAMissingOne) {
+    sim::VirtualTimerService wall;
+    sim::TPacedSimPort builtIn(wall, 30);
+    port::TPortSwitch program(builtIn, serial);
+    int notified = 0;
+    program.SetOnRxChar([&] { ++notified; });
+    const std::uint8_t ping = 0x16;
+
+    program.SetPort(kCom);  // not present yet
+    EXPECT_EQ(program.Port(), kCom);
+    EXPECT_FALSE(program.Open());
+    EXPECT_FALSE(builtIn.IsOpen()) << "a missing port is never stood in for by the built-in unit";
+    Zvsim unit({"--com", std::to_string(kCom)});
+    ASSERT_TRUE(unit.Ready());
+    ASSERT_TRUE(WaitFor([&] { return program.IsOpen(); }, 3000)) << "it opens when it arrives";
+    program.ReadString();
+    ASSERT_EQ(program.WriteBuf(&ping, 1), 1u);
+    ASSERT_TRUE(WaitFor([&] { return program.BytesAvailable() > 0; }, 500));
+    EXPECT_EQ(program.ReadString(), "\x06");
+    EXPECT_GT(notified, 0);
+
+    program.SetPort(0);
+    EXPECT_FALSE(serial.IsOpen()) << "leaving a port closes it";
+    EXPECT_TRUE(program.Open());
+    EXPECT_TRUE(builtIn.IsOpen());
+    EXPECT_EQ(program.AvailablePorts(), std::vector<int>{kCom});
+}
+
+}  // namespace
+}  // namespace zv

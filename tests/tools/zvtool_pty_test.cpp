@@ -1,0 +1,79 @@
+// zvtool against zvsim over a real pseudo-terminal at true 9600-baud timing. Kept to the short
+// transfers: the benchmark times the long ones.
+#ifdef ZVSIM_PATH
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "data_files.h"
+#include "zvsim_process.h"
+#include "zvtool_run.h"
+
+namespace zv {
+namespace {
+
+using test::NewFileLines;
+using test::ReplaceLine;
+using test::ToFileText;
+using test::ToolRun;
+using test::ValueDifferences;
+using test::Zvsim;
+using test::Zvtool;
+
+// Firmware 6 writes with echoes, 7 with checksums; neither holds an AFR map, which keeps the
+// round trip to the device data and the fuel map.
+TEST_F(Zvtool, DataDownloadedOverATerminalComesBackEqual) {
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "T5=", "T5=74,99,114,132,146,155,161,164,167,174,177,180,182,184,187,250");
+    ReplaceLine(lines, "ContactIdle=", "ContactIdle=44");
+    ReplaceLine(lines, "T0=", "T0=1,2,3,255,255,255,255,255,255,255,255,255,255,255,255,0");
+    dir.Write("car.zvt", ToFileText(lines));
+    for (int fw : {6, 7}) {
+        SCOPED_TRACE(fw);
+        const std::string kept = "unit" + std::to_string(fw) + ".zvt";
+        Zvsim unit({"--firmware", std::to_string(fw), "--link", dir.File("tty"), "--save-on-exit",
+                    dir.File(kept)});
+        ASSERT_TRUE(unit.Ready());
+        const ToolRun down = Tool("download --port " + Q("tty") + " " + Q("car.zvt"));
+        ASSERT_EQ(down.Exit, 0) << down.Err;
+        EXPECT_NE(down.Err.find("status: Device Data Download\n"), std::string::npos);
+        const ToolRun up = Tool("upload --port " + Q("tty") + " -o " + Q("back.zvt"));
+        ASSERT_EQ(up.Exit, 0) << up.Err;
+        EXPECT_EQ(unit.Stop(), 0);
+
+        // The unit holds exactly the file's data.
+        EXPECT_EQ(ValueDifferences(Tool("diff " + Q("car.zvt") + " " + Q(kept)).Out, "AfrMap"),
+                  std::vector<std::string>{});
+        // And gives it back as a unit holding the file's data gives it (an upload clears what
+        // the firmware has no place for).
+        const std::string fw6or7 = std::to_string(fw);
+        ASSERT_EQ(Tool("upload --port sim:" + fw6or7 + " --sim-data " + Q("car.zvt") + " -o " +
+                       Q("ref.zvt"))
+                      .Exit,
+                  0);
+        EXPECT_EQ(ValueDifferences(Tool("diff " + Q("ref.zvt") + " " + Q("back.zvt")).Out),
+                  std::vector<std::string>{});
+    }
+}
+
+TEST_F(Zvtool, SilentAndMissingUnitsOnATerminalEndWithTheirOwnExitCodes) {
+    Zvsim unit({"--link", dir.File("tty"), "--silent", "0:60"});
+    ASSERT_TRUE(unit.Ready());
+    const ToolRun silent = Tool("upload --port " + Q("tty") + " -o " + Q("x.zvt"));
+    EXPECT_EQ(silent.Exit, 4) << silent.Err;
+    EXPECT_NE(silent.Err.find("status: Connect Timeout\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.zvt")));
+    unit.Stop();
+    EXPECT_EQ(Tool("download --port " + Q("tty") + " " + Q("x.zvt")).Exit, 3)
+        << "the link went with zvsim";
+
+    Zvsim strange({"--link", dir.File("tty2"), "--type", "5"});
+    const ToolRun unsupported = Tool("upload --port " + Q("tty2") + " -o " + Q("x.zvt"));
+    EXPECT_EQ(unsupported.Exit, 5) << unsupported.Err;
+}
+
+}  // namespace
+}  // namespace zv
+
+#endif
