@@ -379,8 +379,9 @@ bool TComX::CommitLiveRecord() {
     LiveReceived_ = 0;
     // Live records carry no checksum or frame. A stray byte that came before the unit's answer
     // (line noise, the late tail of an earlier exchange) shifts the record by one and leaves its
-    // last byte waiting: a record that more bytes follow within the pause is not shown.
-    if (Port_.BytesAvailable() > 0)
+    // last byte waiting: a record that more bytes follow within the pause is not shown, nor one
+    // whose port closed meanwhile, which can no longer tell.
+    if (!Port_.IsOpen() || Port_.BytesAvailable() > 0)
         return false;
     // The record area is read on the online mode's own tick, which may fall while the next
     // record is arriving: it only ever gets whole records.
