@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64
   xvfb xauth fonts-dejavu-core fonts-liberation2
   imagemagick poppler-utils socat
+  clang libclang-rt-14-dev
   locales
 )
 

@@ -12,3 +12,20 @@ cmake --build build/windows
 
 echo "== Tests =="
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+
+echo "== Core, the simulated unit and their tests under AddressSanitizer and UBSan =="
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+  -DZV_SANITIZE=ON
+cmake --build build/asan
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/asan --output-on-failure -j "$(nproc)"
+
+# A short fuzz run of each target; the long run is in the README. Only where clang can link
+# libFuzzer (clang and libclang-rt-14-dev come with install-deps.sh).
+if printf 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }\n' |
+  clang++ -x c++ -fsanitize=fuzzer -o /dev/null - 2>/dev/null; then
+  echo "== Fuzzing (short run) =="
+  scripts/fuzz.sh 6
+else
+  echo "== Fuzzing skipped: clang with libFuzzer not found =="
+fi

@@ -65,6 +65,19 @@ TEST_F(DataFileRead, OldestLayoutIsRewrittenAfterAPauseAndRead) {
     EXPECT_FALSE(f.model.Modified());
 }
 
+// The comment is text, whatever it looks like: a saved comment with a section header and rows
+// in it opens again as it was saved.
+TEST_F(DataFileRead, ACommentThatLooksLikeSectionsIsOnlyText) {
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "T0=", "T0=1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16");
+    lines.push_back("[Zevrin Table]");
+    lines.push_back("T0=9,9,9,9,9,9,9,9,9,9,9,9,9,9,9,9");
+    ASSERT_TRUE(f.model.OpenDataFile(Write(lines)));
+    EXPECT_EQ(data().Map[0][15], 16);
+    ASSERT_GE(data().Comment.size(), 2u);
+    EXPECT_EQ(data().Comment[data().Comment.size() - 2], "[Zevrin Table]");
+}
+
 TEST_F(DataFileRead, LayoutDetection) {
     EXPECT_EQ(UpgradeOldLayout({"[Zevrin Table]", "T0=1"}).Layout, FileLayout::Current);
     EXPECT_EQ(UpgradeOldLayout({"x", "[Zevrin Map]"}).Layout, FileLayout::Current);

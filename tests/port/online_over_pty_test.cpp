@@ -73,6 +73,9 @@ TEST_F(OnlineOverPty, LiveRecordsArriveAndTheLinkComesBackWithTheUnit) {
     // zvsim ends: the port is marked closed and the link sees a silent unit.
     unit->Stop();
     EXPECT_TRUE(WaitFor([&] { return !serial.IsOpen(); }, 2000));
+    // A record that arrived whole before the port closed is shown after the pause that follows
+    // it and the online mode's next tick; nothing after that.
+    WaitFor([] { return false; }, 300);
     const int before = records;
     WaitFor([] { return false; }, 1000);
     EXPECT_EQ(records, before);

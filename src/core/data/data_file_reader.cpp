@@ -1,5 +1,6 @@
 #include "data/data_file_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "text/date_format.h"
@@ -200,7 +201,12 @@ std::vector<int> CorrectRpmSites(ByteRow& s) {
 TDataFileRead ReadDataFileLines(const std::vector<std::string>& lines, TZVDataClass& data,
                                 const TReadContext& context) {
     TDataFileRead result;
-    const IniFile ini(lines);
+    // The comment is free text to the end of the file: a comment line that looks like a section
+    // or a key must not be read as one (a "[Zevrin Table]" there made a saved file unreadable).
+    const auto comment = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return ContainsIgnoreCase(line, kCommentHeader);
+    });
+    const IniFile ini(std::vector<std::string>(lines.begin(), comment));
     const char* mapSection = ini.HasKey(kOldMapSection, "T0") ? kOldMapSection : kMapSection;
 
     result.FileFirmware = FirmwareIndexOfName(ini.ReadString("Zevrin System", "Firmware", kMissing));

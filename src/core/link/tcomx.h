@@ -194,6 +194,7 @@ class TComX {
     void Download1CSTimer();
     void LiveStart();
     void LiveReceive();
+    bool CommitLiveRecord();
     void NextWriteByte();
 
     // Live stream and queued writes.

@@ -101,7 +101,6 @@ void TComX::StreamStep() {
         case tstate::StreamRecord:
             LiveReceive();
             if (LiveStatus_ == 2) {
-                NewRecord_ = true;
                 TransState_ = tstate::Idle;
                 PacingTimer_->Start();
             }
@@ -127,6 +126,8 @@ void TComX::StreamStep() {
 
 void TComX::PacingTimerTick() {
     PacingTimer_->Stop();
+    if (TransState_ == tstate::Idle)
+        CommitLiveRecord();
     // Only the stream, or the stop it was asked for, may move on from here.
     const bool streaming = Job_ == job::StreamStart || Job_ == job::StreamRestart ||
                            Job_ == job::StreamWatch || Job_ == job::StreamStop;

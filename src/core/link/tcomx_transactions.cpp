@@ -368,12 +368,27 @@ void TComX::LiveReceive() {
         LiveReceived_ += Port_.ReadBuf(LiveRx_.data() + LiveReceived_, want);
     if (LiveReceived_ < Length_)
         return;
+    // The record is shown only after the pause that follows it (CommitLiveRecord).
+    Activity_ = true;
+    LiveStatus_ = 2;
+}
+
+bool TComX::CommitLiveRecord() {
+    if (LiveStatus_ != 2 || LiveReceived_ < Length_)
+        return false;
+    LiveReceived_ = 0;
+    // Live records carry no checksum or frame. A stray byte that came before the unit's answer
+    // (line noise, the late tail of an earlier exchange) shifts the record by one and leaves its
+    // last byte waiting: a record that more bytes follow within the pause is not shown, nor one
+    // whose port closed meanwhile, which can no longer tell.
+    if (!Port_.IsOpen() || Port_.BytesAvailable() > 0)
+        return false;
     // The record area is read on the online mode's own tick, which may fall while the next
     // record is arriving: it only ever gets whole records.
     const auto area = Target_.Bytes.subspan(std::min(Target_.Pos, Target_.Bytes.size()));
     std::copy_n(LiveRx_.begin(), std::min<std::size_t>(Length_, area.size()), area.begin());
-    Activity_ = true;
-    LiveStatus_ = 2;
+    NewRecord_ = true;
+    return true;
 }
 
 }  // namespace zv
