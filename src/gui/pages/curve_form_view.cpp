@@ -17,20 +17,13 @@ namespace zv::gui {
 TCurveFormView::TCurveFormView(TCurveForm& model, QWidget* parent)
     : TPageView(parent), model_(model) {
     chart_ = model_.Member().LiveInput ? new TM2DsChart : new TM2DChart;
-    valuePanel_ = new QWidget;
-    auto* column = new QVBoxLayout(valuePanel_);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(kSpacing);
-    manLabel_ = new QLabel;
-    manValue_ = new TReadout(QStringLiteral("-100"), 2.6);
-    autoLabel_ = new QLabel;
-    autoValue_ = new TReadout(QStringLiteral("-100"), 2.6);
-    column->addWidget(manLabel_);
-    column->addWidget(manValue_);
-    column->addSpacing(kGroupSpacing);
-    column->addWidget(autoLabel_);
-    column->addWidget(autoValue_);
-    column->addStretch(1);
+    const TValueColumn values = BuildValueColumn(QStringLiteral("-100"));
+    valuePanel_ = values.Panel;
+    QVBoxLayout* column = values.Column;
+    manLabel_ = values.ManLabel;
+    manValue_ = values.ManValue;
+    autoLabel_ = values.AutoLabel;
+    autoValue_ = values.AutoValue;
     multAddButton_ = PageToolButton(true);
     downloadButton_ = PageToolButton(false);
     column->addWidget(multAddButton_);

@@ -134,20 +134,13 @@ QWidget* TMapFormView::BuildReadout() {
 
 // On the right: the cursor's value and the unit's output, then the buttons at the bottom.
 QWidget* TMapFormView::BuildValuePanel() {
-    auto* panel = new QWidget;
-    auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(kSpacing);
-    manLabel_ = new QLabel;
-    manValue_ = new TReadout(QStringLiteral("255"), 2.6);
-    autoLabel_ = new QLabel;
-    autoValue_ = new TReadout(QStringLiteral("255"), 2.6);
-    column->addWidget(manLabel_);
-    column->addWidget(manValue_);
-    column->addSpacing(kGroupSpacing);
-    column->addWidget(autoLabel_);
-    column->addWidget(autoValue_);
-    column->addStretch(1);
+    const TValueColumn values = BuildValueColumn(QStringLiteral("255"));
+    QWidget* panel = values.Panel;
+    QVBoxLayout* column = values.Column;
+    manLabel_ = values.ManLabel;
+    manValue_ = values.ManValue;
+    autoLabel_ = values.AutoLabel;
+    autoValue_ = values.AutoValue;
     viewButton_ = PageToolButton(true);
     tableButton_ = PageToolButton(true);
     sitesButton_ = PageToolButton(false);
