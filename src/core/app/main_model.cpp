@@ -1,5 +1,6 @@
 #include "app/main_model.h"
 
+#include "data/flag_bits.h"
 #include "lambda/wideband_sensor.h"
 #include "online/online_mode.h"
 
@@ -15,12 +16,6 @@ const TextPair kPlausibilityWideBand = {
     "Plausibilitätskonflikt: Eingang E und F können\r\ndie Breitbandlambda-Regelfunktion nicht gleichzeitig nutzen.",
     "Plausibility conflict: Input E and F cannot\r\nuse wide band lambda function at the same time.",
 };
-
-// Flags word bits of the input functions.
-constexpr int kTempInAsLambda = 2;
-constexpr int kGPInAsLambda = 3;
-constexpr int kAnaInFMode1 = 8;
-constexpr int kAnaInEMode1 = 9;
 
 std::uint8_t SelectionOf(std::uint16_t flags, int lambdaBit, int wideBit) {
     if (!TZVDataClass::TestFlag(flags, lambdaBit)) return 0;
@@ -61,8 +56,8 @@ MsgAnswer TMainModel::ShowMessage(MsgKind kind, const std::string& text, MsgButt
 }
 
 void TMainModel::FlagsToInputSelections(std::uint16_t flags) {
-    data_.InputFSelect = SelectionOf(flags, kTempInAsLambda, kAnaInFMode1);
-    data_.InputESelect = SelectionOf(flags, kGPInAsLambda, kAnaInEMode1);
+    data_.InputFSelect = SelectionOf(flags, flag::TempInAsLambda, flag::AnaInFMode1);
+    data_.InputESelect = SelectionOf(flags, flag::GPInAsLambda, flag::AnaInEMode1);
 }
 
 bool TMainModel::InputSelectionsToFlags(std::uint16_t& flags) {
@@ -74,8 +69,8 @@ bool TMainModel::InputSelectionsToFlags(std::uint16_t& flags) {
         data_.InputFSelect = 0;
         return false;
     }
-    PackSelection(flags, e, kGPInAsLambda, kAnaInEMode1);
-    PackSelection(flags, f, kTempInAsLambda, kAnaInFMode1);
+    PackSelection(flags, e, flag::GPInAsLambda, flag::AnaInEMode1);
+    PackSelection(flags, f, flag::TempInAsLambda, flag::AnaInFMode1);
     return true;
 }
 

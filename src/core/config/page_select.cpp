@@ -1,11 +1,10 @@
 #include "config/page_select.h"
+#include "data/flag_bits.h"
 
 namespace zv {
 
 namespace {
 
-constexpr int kTempInAsLambda = 2;  // flags bit: input F drives narrowband lambda
-constexpr int kGPInAsLambda = 3;    // flags bit: input E drives narrowband lambda
 constexpr std::uint8_t kNarrowBand = 1;
 constexpr std::uint8_t kWideBand = 2;
 
@@ -19,9 +18,9 @@ constexpr std::uint32_t kBlue = 0x0000FF;
 // the wideband page.
 std::uint16_t MaskByLambdaFlags(int firmware, std::uint16_t flags) {
     const bool wideBand = firmware == 26;
-    if (TZVDataClass::TestFlag(flags, kTempInAsLambda))
+    if (TZVDataClass::TestFlag(flags, flag::TempInAsLambda))
         return wideBand ? 0x0EFA : 0x0EDA;
-    if (TZVDataClass::TestFlag(flags, kGPInAsLambda))
+    if (TZVDataClass::TestFlag(flags, flag::GPInAsLambda))
         return wideBand ? 0x0F7A : 0x0F5A;
     return 0x0FCA;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/flag_bits.h"
 #include "data/zv_data_class.h"
 #include "lambda/wideband_sensor.h"
 
@@ -50,10 +51,6 @@ constexpr int kWbRichLimitBit = 4;
 constexpr int kWbLeanLimitBit = 5;
 constexpr int kWbStartupDoneBit = 6;
 constexpr int kWbLockoutBit = 7;
-
-constexpr int kFlagNarrowBandLambdaControl = 1;
-constexpr int kFlagTempInAsLambda = 2;
-constexpr int kFlagGPInAsLambda = 3;
 
 constexpr std::uint8_t kInputNarrowband = 1;
 constexpr std::uint8_t kInputWideband = 2;
@@ -190,7 +187,7 @@ void TDashboard::ShowCommon(std::span<const std::uint8_t> record, const TZVDataC
     State_.NBCorrectionValPanel = FormatInt(static_cast<int>(means.Narrowband));
 
     const bool controlOn =
-        TZVDataClass::TestFlag(data.DeviceData.FlagsWord(), kFlagNarrowBandLambdaControl);
+        TZVDataClass::TestFlag(data.DeviceData.FlagsWord(), flag::NarrowBandLambdaControl);
     State_.NBActiveLed = controlOn && !Bit(lambdaStatus, kLambdaShiftModeBit) &&
                          !Bit(lambdaStatus, kLambdaLimOffBit) &&
                          !Bit(lambdaStatus, kLambdaStartupBit) &&
@@ -240,9 +237,9 @@ void TDashboard::ShowLive18(std::span<const std::uint8_t, 18> record, const TZVD
         // These units know no wideband input, so the lambda input bits alone name the probe.
         const std::uint16_t flags = data.DeviceData.FlagsWord();
         std::uint8_t signal = 0;
-        if (TZVDataClass::TestFlag(flags, kFlagTempInAsLambda)) {
+        if (TZVDataClass::TestFlag(flags, flag::TempInAsLambda)) {
             signal = record[rec::AnaInF];
-        } else if (TZVDataClass::TestFlag(flags, kFlagGPInAsLambda)) {
+        } else if (TZVDataClass::TestFlag(flags, flag::GPInAsLambda)) {
             signal = record[rec::AnaInE];
         }
         ShowNarrowbandSignal(signal);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/flag_bits.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 
@@ -14,9 +15,6 @@ constexpr int kThresholdMin = 50;   // 1960 rpm
 constexpr int kThresholdMax = 254;  // 9960 rpm
 // Threshold bytes of red, yellow and green: the offset is also the unit's address.
 constexpr std::array<std::size_t, 3> kThresholdOffsets = {8, 7, 6};
-constexpr int kTempInAsLambda = 2;
-constexpr int kGPInAsLambda = 3;
-constexpr int kLampAsSelect = 4;
 // Lamp outputs in status byte 0, red first, and their lit and dark colours (0xRRGGBB).
 constexpr std::array<int, 3> kLampBits = {5, 4, 3};
 constexpr std::array<std::uint32_t, 3> kLit = {0xFF0000, 0xFFFF00, 0x00FF00};
@@ -73,9 +71,8 @@ void TLampForm::RefreshPage() {
 // Lamps that show the narrowband mixture have no thresholds to set.
 void TLampForm::ApplyVisibility() {
     const std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
-    const bool narrowBand = TZVDataClass::TestFlag(flags, kTempInAsLambda) ||
-                            TZVDataClass::TestFlag(flags, kGPInAsLambda);
-    state_.BoundPanelVisible = !(narrowBand && TZVDataClass::TestFlag(flags, kLampAsSelect));
+    const bool narrowBand = flag::HasNarrowbandInput(flags);
+    state_.BoundPanelVisible = !(narrowBand && TZVDataClass::TestFlag(flags, flag::LampAsSelect));
 }
 
 void TLampForm::SetLanguage(Language lang) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/key_control.h"
+#include "data/flag_bits.h"
 #include "link/transfer_table.h"
 #include "pages/page_host.h"
 
@@ -14,8 +15,6 @@ constexpr const char* kSection = "PageFuelMap";
 constexpr int kPageStep = 15;
 constexpr int kMaxDebounceLevel = 5;
 constexpr int kLambdaInputMax = 51;
-constexpr int kTempInAsLambda = 2;
-constexpr int kGPInAsLambda = 3;
 constexpr std::uint8_t kWidebandInput = 2;
 
 // Record bytes the page reads, by layout.
@@ -248,9 +247,9 @@ void TMapForm::ShowLiveFrame(const TLiveRecord& record) {
     state_.AutoMapValue = std::to_string(b[at.MapValue]);
     if (record.Layout != TLiveLayout::Live11) {
         const std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
-        const int input = TZVDataClass::TestFlag(flags, kTempInAsLambda) ? b[kInputF]
-                          : TZVDataClass::TestFlag(flags, kGPInAsLambda) ? b[kInputE]
-                                                                         : 0;
+        const int input = TZVDataClass::TestFlag(flags, flag::TempInAsLambda) ? b[kInputF]
+                          : TZVDataClass::TestFlag(flags, flag::GPInAsLambda) ? b[kInputE]
+                                                                              : 0;
         lambdaInput_ = static_cast<std::uint16_t>(std::min(input, kLambdaInputMax));
     }
     ShowWideband(record);

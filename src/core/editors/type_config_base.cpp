@@ -1,12 +1,11 @@
 #include "editors/type_config_base.h"
 
+#include "data/flag_bits.h"
 #include "pages/page_host.h"
 
 namespace zv {
 
-namespace {
-constexpr int kLampAsSelect = 4;
-}
+namespace {}
 
 void TTypeConfigBase::ToggleBit(int bit, bool on) {
     if (on)
@@ -17,7 +16,7 @@ void TTypeConfigBase::ToggleBit(int bit, bool on) {
 
 void TTypeConfigBase::StartWorkingCopy() {
     working_ = host_.Data().DeviceData.FlagsWord();
-    lamps_.AsLambda = TZVDataClass::TestFlag(working_, kLampAsSelect);
+    lamps_.AsLambda = TZVDataClass::TestFlag(working_, flag::LampAsSelect);
     lamps_.AsRevLim = !lamps_.AsLambda;
 }
 
@@ -31,7 +30,7 @@ void TTypeConfigBase::LampTexts(Language lang) {
 void TTypeConfigBase::LampAsRevLimCheckBoxClick(bool checked) {
     if (!initialised_)
         return;
-    ToggleBit(kLampAsSelect, !checked);
+    ToggleBit(flag::LampAsSelect, !checked);
     lamps_.AsRevLim = checked;
     lamps_.AsLambda = !checked;
 }
@@ -39,7 +38,7 @@ void TTypeConfigBase::LampAsRevLimCheckBoxClick(bool checked) {
 void TTypeConfigBase::LampAsLambdaCheckBoxClick(bool checked) {
     if (!initialised_)
         return;
-    ToggleBit(kLampAsSelect, checked);
+    ToggleBit(flag::LampAsSelect, checked);
     lamps_.AsLambda = checked;
     lamps_.AsRevLim = !checked;
 }

@@ -1,5 +1,6 @@
 #include "editors/type_config_dlg.h"
 
+#include "data/flag_bits.h"
 #include "lambda/wideband_sensor.h"
 #include "pages/page_host.h"
 
@@ -7,8 +8,6 @@ namespace zv {
 
 namespace {
 
-constexpr int kTempInAsLambda = 2;
-constexpr int kGPInAsLambda = 3;
 
 }  // namespace
 
@@ -43,8 +42,8 @@ void TTypeConfigDlg::FormShow() {
 
 void TTypeConfigDlg::Refresh() {
     TTypeConfigDlgState& s = state_;
-    s.TempAsLambda = TZVDataClass::TestFlag(working_, kTempInAsLambda);
-    s.GPAsLambda = !s.TempAsLambda && TZVDataClass::TestFlag(working_, kGPInAsLambda);
+    s.TempAsLambda = TZVDataClass::TestFlag(working_, flag::TempInAsLambda);
+    s.GPAsLambda = !s.TempAsLambda && TZVDataClass::TestFlag(working_, flag::GPInAsLambda);
     s.WBOEnabled = !s.TempAsLambda;
     if (s.WBOEnabled)
         s.TempAsWBO = host_.WBO2DispOnF();
@@ -56,9 +55,9 @@ void TTypeConfigDlg::Refresh() {
 void TTypeConfigDlg::TempInputAsLambdaCheckBoxClick(bool checked) {
     if (!initialised_)
         return;
-    ToggleBit(kTempInAsLambda, checked);
+    ToggleBit(flag::TempInAsLambda, checked);
     if (checked)
-        TZVDataClass::ClearFlag(working_, kGPInAsLambda);
+        TZVDataClass::ClearFlag(working_, flag::GPInAsLambda);
     host_.SetWBO2DispOnF(!checked);
     Refresh();
 }
@@ -66,9 +65,9 @@ void TTypeConfigDlg::TempInputAsLambdaCheckBoxClick(bool checked) {
 void TTypeConfigDlg::GPInputAsLambdaCheckBoxClick(bool checked) {
     if (!initialised_)
         return;
-    ToggleBit(kGPInAsLambda, checked);
+    ToggleBit(flag::GPInAsLambda, checked);
     if (checked) {
-        TZVDataClass::ClearFlag(working_, kTempInAsLambda);
+        TZVDataClass::ClearFlag(working_, flag::TempInAsLambda);
         host_.SetWBO2DispOnF(true);
     }
     Refresh();

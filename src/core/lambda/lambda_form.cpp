@@ -5,6 +5,7 @@
 #include <span>
 #include <utility>
 
+#include "data/flag_bits.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 
@@ -34,10 +35,6 @@ constexpr int kFirstTrimFirmware = 14;
 constexpr int kFirstStartupFirmware = 18;
 constexpr int kFirstNewLampFirmware = 19;
 
-constexpr int kFlagNarrowBand = 1;
-constexpr int kTempInAsLambda = 2;
-constexpr int kGPInAsLambda = 3;
-
 // Live record bytes.
 constexpr std::size_t kLamps = 0, kThrottle = 2, kInputF = 5, kInputE = 7, kController = 14,
                       kState = 15;
@@ -61,16 +58,11 @@ std::string Volts(int value) {
     return Format("%1.2f", value / 51.0);
 }
 
-bool Narrowband(std::uint16_t flags) {
-    return TZVDataClass::TestFlag(flags, kTempInAsLambda) ||
-           TZVDataClass::TestFlag(flags, kGPInAsLambda);
-}
-
 // The probe's reading from the input that carries it, 51 counts per volt.
 int SensorValue(std::uint16_t flags, std::span<const std::uint8_t> bytes) {
-    if (TZVDataClass::TestFlag(flags, kTempInAsLambda))
+    if (TZVDataClass::TestFlag(flags, flag::TempInAsLambda))
         return bytes[kInputF];
-    if (TZVDataClass::TestFlag(flags, kGPInAsLambda))
+    if (TZVDataClass::TestFlag(flags, flag::GPInAsLambda))
         return bytes[kInputE];
     return 0;
 }
@@ -98,7 +90,7 @@ void TLambdaForm::LoadFromImage() {
     // Without a narrowband input the main window hides the controller's button (its link
     // controls follow the flags word); the panels keep what they showed.
     const TZVDataSet& set = host_.Data().DeviceData;
-    if (Narrowband(set.FlagsWord()) && set.Firmware >= kFirstFirmware) {
+    if (flag::HasNarrowbandInput(set.FlagsWord()) && set.Firmware >= kFirstFirmware) {
         ShowValues();
         state_.RefMarkerPlaced = true;
     }
@@ -252,7 +244,7 @@ void TLambdaForm::ShowControllerState(const TLiveRecord& record) {
     const std::uint8_t s = record.Bytes[kState];
     auto bit = [s](int n) { return TZVDataClass::TestBit(s, n); };
     const bool control =
-        TZVDataClass::TestFlag(host_.Data().DeviceData.FlagsWord(), kFlagNarrowBand);
+        TZVDataClass::TestFlag(host_.Data().DeviceData.FlagsWord(), flag::NarrowBandLambdaControl);
     TLambdaLeds& leds = state_.Leds;
     leds.LimOff = bit(kLimit);
     leds.Startup = bit(kStartup);

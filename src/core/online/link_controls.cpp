@@ -1,13 +1,11 @@
 // Which controls of the main window each link state and the working data set allow.
+#include "data/flag_bits.h"
 #include "online/online_mode.h"
 
 namespace zv {
 
 namespace {
 
-constexpr int kFlagIdle = 0;
-constexpr int kFlagNarrowBand = 1;
-constexpr int kFlagWideBand = 10;
 constexpr int kPanelStep = 47;
 
 }  // namespace
@@ -19,9 +17,9 @@ bool TOnlineMode::WideBandKeyAllowed() const {
 
 void TOnlineMode::ApplyFlagButtons() {
     const std::uint16_t flags = main_.Data().DeviceData.FlagsWord();
-    controls_.F9.Down = TZVDataClass::TestFlag(flags, kFlagIdle);
-    controls_.F10.Down = TZVDataClass::TestFlag(flags, kFlagNarrowBand);
-    controls_.F11.Down = WideBandKeyAllowed() && TZVDataClass::TestFlag(flags, kFlagWideBand);
+    controls_.F9.Down = TZVDataClass::TestFlag(flags, flag::IdleControl);
+    controls_.F10.Down = TZVDataClass::TestFlag(flags, flag::NarrowBandLambdaControl);
+    controls_.F11.Down = WideBandKeyAllowed() && TZVDataClass::TestFlag(flags, flag::WBO2Control);
 }
 
 void TOnlineMode::UpdateLinkControls() {
@@ -147,8 +145,8 @@ void TOnlineMode::RefreshControls() {
 
     c.LoggerPanelTop = 195;
     c.WideBandButtonTop = 195;
-    c.F9.Enabled = bit(kFlagIdle);
-    c.F9.Down = bit(kFlagIdle);
+    c.F9.Enabled = bit(flag::IdleControl);
+    c.F9.Down = bit(flag::IdleControl);
 
     bool narrowBand = false;
     bool wideBand = false;
@@ -162,14 +160,14 @@ void TOnlineMode::RefreshControls() {
     c.F10.Visible = narrowBand;
     c.NarrowBandPanelVisible = narrowBand;
     c.F10.Enabled = narrowBand;
-    c.F10.Down = narrowBand && bit(kFlagNarrowBand);
+    c.F10.Down = narrowBand && bit(flag::NarrowBandLambdaControl);
     if (narrowBand) {
         c.LoggerPanelTop += kPanelStep;
         c.WideBandButtonTop += kPanelStep;
     }
     c.WideBandPanelVisible = wideBand;
     c.F11.Visible = wideBand && WideBandKeyAllowed();
-    c.F11.Down = c.F11.Visible && bit(kFlagWideBand);
+    c.F11.Down = c.F11.Visible && bit(flag::WBO2Control);
     if (wideBand) c.LoggerPanelTop += kPanelStep;
     // Below firmware 32 the pin has no pulse function: a label left from a newer data set goes.
     c.IdleContactShows50Hz = fw >= 32 && bit(7);

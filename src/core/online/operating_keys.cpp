@@ -2,15 +2,13 @@
 #include <algorithm>
 
 #include "app/port_name.h"
+#include "data/flag_bits.h"
 #include "online/online_mode.h"
 
 namespace zv {
 
 namespace {
 
-constexpr int kFlagIdle = 0;
-constexpr int kFlagNarrowBand = 1;
-constexpr int kFlagWideBand = 10;
 constexpr std::uint16_t kFlagsAddress = 4;
 constexpr std::uint8_t kMainArea = 2;
 constexpr std::uint8_t kTwoBytes = 1;
@@ -80,7 +78,7 @@ void TOnlineMode::IdleActiveButtonClick() {
     if (!controls_.F9.Enabled) return;
     controls_.F9.Down = !controls_.F9.Down;
     controls_.IdleMenuChecked = controls_.F9.Down;
-    SetFlagBit(kFlagIdle, controls_.F9.Down);
+    SetFlagBit(flag::IdleControl, controls_.F9.Down);
 }
 
 // F10 and F11 form a button group: pressing one releases the other, whose bit stays as it was.
@@ -89,7 +87,7 @@ void TOnlineMode::NBLambdaActiveButtonClick() {
     controls_.F10.Down = !controls_.F10.Down;
     if (controls_.F10.Down) controls_.F11.Down = false;
     controls_.LambdaMenuChecked = controls_.F10.Down;
-    SetFlagBit(kFlagNarrowBand, controls_.F10.Down);
+    SetFlagBit(flag::NarrowBandLambdaControl, controls_.F10.Down);
 }
 
 void TOnlineMode::WBO2LambdaActiveButtonClick() {
@@ -97,7 +95,7 @@ void TOnlineMode::WBO2LambdaActiveButtonClick() {
     controls_.F11.Down = !controls_.F11.Down;
     if (controls_.F11.Down) controls_.F10.Down = false;
     controls_.LambdaMenuChecked = controls_.F11.Down;
-    SetFlagBit(kFlagWideBand, controls_.F11.Down);
+    SetFlagBit(flag::WBO2Control, controls_.F11.Down);
 }
 
 void TOnlineMode::LoggerButtonClick() {
