@@ -23,12 +23,14 @@
 #include "editors/lamp_form.h"
 #include "editors/map_form.h"
 #include "editors/param_form.h"
+#include "lambda/wbo2_form.h"
 #include "pages/curve_form_view.h"
 #include "pages/lamp_form_view.h"
 #include "pages/logger_page_view.h"
 #include "pages/map_form_view.h"
 #include "pages/page_view.h"
 #include "pages/param_form_view.h"
+#include "pages/wbo2_form_view.h"
 #include "widgets/readout.h"
 
 namespace zv::gui {
@@ -215,6 +217,9 @@ void TMainForm::BuildNotebook() {
     AddPage(1, std::move(map), mapView);
     AddCurvePage(2, std::make_unique<TIdleOldForm>(host_));
     AddCurvePage(3, std::make_unique<TIdleForm>(host_));
+    auto wbo2 = std::make_unique<TWBO2Form>(host_);
+    auto* wbo2View = new TWBO2FormView(*wbo2);
+    AddPage(5, std::move(wbo2), wbo2View);
     auto params = std::make_unique<TParamForm>(host_);
     auto* paramsView = new TParamFormView(*params);
     AddPage(6, std::move(params), paramsView);

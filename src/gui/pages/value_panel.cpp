@@ -26,12 +26,23 @@ void TValuePanel::SetLook(Look look) {
     if (look == look_)
         return;
     look_ = look;
+    ApplyColours();
+}
+
+void TValuePanel::SetTextGrey(bool grey) {
+    if (grey == grey_)
+        return;
+    grey_ = grey;
+    ApplyColours();
+}
+
+void TValuePanel::ApplyColours() {
     QPalette p = palette();
-    const QColor back = look == Look::Aqua    ? QColor(0x00, 0xFF, 0xFF)
-                        : look == Look::White ? QColor(Qt::white)
-                                              : QApplication::palette().color(QPalette::Button);
+    const QColor back = look_ == Look::Aqua    ? QColor(0x00, 0xFF, 0xFF)
+                        : look_ == Look::White ? QColor(Qt::white)
+                                               : QApplication::palette().color(QPalette::Button);
     p.setColor(QPalette::Base, back);
-    p.setColor(QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::WindowText, grey_ ? QColor(0x5C, 0x5C, 0x5C) : QColor(Qt::black));
     setPalette(p);
 }
 

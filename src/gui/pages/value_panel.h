@@ -13,6 +13,8 @@ class TValuePanel : public QLabel {
 
     enum class Look { White, Aqua, ButtonFace };
     void SetLook(Look look);
+    // Grey digits for a value the panel shows but the keys cannot change.
+    void SetTextGrey(bool grey);
 
   Q_SIGNALS:
     void Clicked();
@@ -21,7 +23,10 @@ class TValuePanel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void ApplyColours();
+
     Look look_ = Look::ButtonFace;
+    bool grey_ = false;
 };
 
 }  // namespace zv::gui

@@ -1,0 +1,395 @@
+#include "pages/wbo2_form_view.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/look.h"
+#include "lambda/wbo2_form.h"
+#include "pages/page_button.h"
+#include "pages/value_panel.h"
+#include "pages/view_text.h"
+#include "widgets/afr_grid.h"
+#include "widgets/lambda_scope.h"
+#include "widgets/led.h"
+#include "widgets/readout.h"
+#include "widgets/wideband_display.h"
+
+namespace zv::gui {
+
+namespace {
+
+constexpr int kTimer1Ms = 200;
+const QColor kLime(0x00, 0xFF, 0x00);
+const QColor kFuchsia(0xFF, 0x00, 0xFF);
+const QColor kYellow(0xFF, 0xFF, 0x00);
+const QColor kRed(0xFF, 0x00, 0x00);
+
+TValuePanel::Look LookOf(TPanelColour colour) {
+    switch (colour) {
+        case TPanelColour::Aqua:
+            return TValuePanel::Look::Aqua;
+        case TPanelColour::ButtonFace:
+            return TValuePanel::Look::ButtonFace;
+        case TPanelColour::White:
+            break;
+    }
+    return TValuePanel::Look::White;
+}
+
+QLabel* WrappedLabel() {
+    auto* label = new QLabel;
+    label->setWordWrap(true);
+    return label;
+}
+
+// A framed value the keys never select (the error limits as AFR, the startup count).
+QLabel* ReadOnlyPanel(const QString& widest) {
+    auto* panel = new QLabel;
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(widest) + 2 * kSpacing);
+    return panel;
+}
+
+// Lists whose texts follow the language are refilled only when a text changed, and their
+// selection is set without reporting it as the operator's choice.
+template <typename Items>
+void FillCombo(QComboBox* combo, const Items& items, int current) {
+    const QSignalBlocker block(combo);
+    bool same = combo->count() == static_cast<int>(items.size());
+    for (int i = 0; same && i < combo->count(); ++i)
+        same = combo->itemText(i) == Q(items[static_cast<std::size_t>(i)]);
+    if (!same) {
+        combo->clear();
+        for (const std::string& item : items)
+            combo->addItem(Q(item));
+    }
+    if (combo->currentIndex() != current)
+        combo->setCurrentIndex(current);
+}
+
+}  // namespace
+
+TWBO2FormView::TWBO2FormView(TWBO2Form& model, QWidget* parent) : TPageView(parent), model_(model) {
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        panels_[i] = new TValuePanel;
+        connect(panels_[i], &TValuePanel::Clicked, this,
+                [this, i] { model_.PanelClick(static_cast<int>(i)); });
+    }
+    readout_ = new TWidebandDisplay;
+    grid_ = new TAfrGrid;
+    auto* middle = new QVBoxLayout;
+    middle->setSpacing(kSpacing);
+    middle->addWidget(readout_);
+    middle->addWidget(grid_, 1);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(kGroupSpacing);
+    top->addWidget(BuildLeftColumn());
+    top->addLayout(middle, 1);
+    top->addWidget(BuildStateColumn());
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(kGroupSpacing, kSpacing, kGroupSpacing, kGroupSpacing);
+    outer->setSpacing(kGroupSpacing);
+    outer->addLayout(top, 3);
+    outer->addWidget(BuildPlot(), 1);
+
+    connect(readout_, &TWidebandDisplay::SwapRequested, this,
+            [this] { model_.WBOMasterLCDDblClick(); });
+    connect(readout_, &TWidebandDisplay::DebounceMoved, this,
+            [this](int position) { model_.DebounceScrollBarScroll(position); });
+    connect(grid_, &TAfrGrid::CellClicked, this,
+            [this](int col, int row) { model_.GridClick(col, row); });
+    model_.Changed = [this] { Render(); };
+    timer1_.setInterval(kTimer1Ms);
+    connect(&timer1_, &QTimer::timeout, this, &TWBO2FormView::Timer1Timer);
+    timer1_.start();
+    Render();
+}
+
+TWBO2FormView::~TWBO2FormView() {
+    model_.Changed = nullptr;
+}
+
+QWidget* TWBO2FormView::BuildLeftColumn() {
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kGroupSpacing);
+    layout->addWidget(BuildSensorGroup());
+    layout->addWidget(BuildParamGroup());
+    layout->addStretch(1);
+    column->setMaximumWidth(column->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
+    return column;
+}
+
+QGroupBox* TWBO2FormView::BuildSensorGroup() {
+    sensorGroup_ = new QGroupBox;
+    auto* grid = new QGridLayout(sensorGroup_);
+    grid->setSpacing(kSpacing);
+    sensorComboLabel_ = new QLabel;
+    unitCombo_ = new QComboBox;
+    unitCombo_->setFocusPolicy(Qt::NoFocus);
+    unitCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    unitCombo_->setMinimumContentsLength(24);
+    afrAt0VLabel_ = WrappedLabel();
+    afrAt5VLabel_ = WrappedLabel();
+    errorLowLabel_ = WrappedLabel();
+    errorHighLabel_ = WrappedLabel();
+    afrLowLimit_ = ReadOnlyPanel(QStringLiteral("00.00"));
+    afrHighLimit_ = ReadOnlyPanel(QStringLiteral("00.00"));
+    grid->addWidget(sensorComboLabel_, 0, 0, 1, 3);
+    grid->addWidget(unitCombo_, 1, 0, 1, 3);
+    grid->addWidget(afrAt0VLabel_, 2, 0);
+    grid->addWidget(panels_[0], 2, 1);
+    grid->addWidget(afrAt5VLabel_, 3, 0);
+    grid->addWidget(panels_[1], 3, 1);
+    grid->addWidget(errorLowLabel_, 4, 0);
+    grid->addWidget(panels_[3], 4, 1);
+    grid->addWidget(afrLowLimit_, 4, 2);
+    grid->addWidget(errorHighLabel_, 5, 0);
+    grid->addWidget(panels_[4], 5, 1);
+    grid->addWidget(afrHighLimit_, 5, 2);
+    grid->setColumnStretch(0, 1);
+    panels_[2]->setVisible(false);  // AfrOffsetPanel
+    panels_[5]->setVisible(false);
+    connect(unitCombo_, &QComboBox::activated, this,
+            [this](int index) { model_.WBO2UnitComboBoxChange(index); });
+    return sensorGroup_;
+}
+
+QGroupBox* TWBO2FormView::BuildParamGroup() {
+    paramGroup_ = new QGroupBox;
+    auto* grid = new QGridLayout(paramGroup_);
+    grid->setSpacing(kSpacing);
+    kpLabel_ = WrappedLabel();
+    kiLabel_ = WrappedLabel();
+    intLimitUpLabel_ = WrappedLabel();
+    intLimitDownLabel_ = WrappedLabel();
+    startupDispLabel_ = WrappedLabel();
+    const std::array<std::pair<QLabel*, std::size_t>, 5> rows = {{{kpLabel_, 6},
+                                                                  {kiLabel_, 7},
+                                                                  {intLimitUpLabel_, 8},
+                                                                  {intLimitDownLabel_, 9},
+                                                                  {startupDispLabel_, 10}}};
+    int r = 0;
+    for (const auto& [label, field] : rows) {
+        grid->addWidget(label, r, 0);
+        grid->addWidget(panels_[field], r++, 1);
+    }
+    errorOnIntegratorLabel_ = WrappedLabel();
+    errorOnIntegratorButton_ = PageToolButton(true);
+    connect(errorOnIntegratorButton_, &QToolButton::clicked, this,
+            [this] { model_.WBO2SetErrorOnIntegratorButtonClick(); });
+    grid->addWidget(errorOnIntegratorLabel_, r, 0);
+    grid->addWidget(errorOnIntegratorButton_, r++, 1);
+    presetLabel_ = WrappedLabel();
+    presetCombo_ = new QComboBox;
+    presetCombo_->setFocusPolicy(Qt::NoFocus);
+    connect(presetCombo_, &QComboBox::activated, this,
+            [this](int index) { model_.WBO2DefaultMapComboBoxChange(index); });
+    grid->addWidget(presetLabel_, r, 0);
+    grid->addWidget(presetCombo_, r, 1);
+    grid->setColumnStretch(0, 1);
+    return paramGroup_;
+}
+
+// The controller's target and correction in large digits, its state as lamps, the buttons.
+QWidget* TWBO2FormView::BuildStateColumn() {
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kSpacing);
+    targetLabel_ = new QLabel;
+    target_ = new TReadout(QStringLiteral("S 255"), 2.0);
+    compLabel_ = new QLabel;
+    comp_ = new TReadout(QStringLiteral("disbaled"), 1.5);
+    layout->addWidget(targetLabel_);
+    layout->addWidget(target_);
+    layout->addSpacing(kSpacing);
+    layout->addWidget(compLabel_);
+    layout->addWidget(comp_);
+    layout->addSpacing(kGroupSpacing);
+
+    auto* lamps = new QGridLayout;
+    lamps->setHorizontalSpacing(kSpacing);
+    lamps->setVerticalSpacing(kSpacing);
+    activeLed_ = new TLed(kLime);
+    startupLed_ = new TLed(kYellow);
+    lockoutLed_ = new TLed(kRed);
+    upLimLed_ = new TLed(kYellow);
+    lowLimLed_ = new TLed(kYellow);
+    outValueLed_ = new TLed(kRed);
+    activeLabel_ = new QLabel;
+    startupLabel_ = new QLabel;
+    lockoutLabel_ = new QLabel;
+    upLimLabel_ = new QLabel;
+    lowLimLabel_ = new QLabel;
+    outValueLabel_ = new QLabel;
+    const std::array<std::pair<TLed*, QLabel*>, 6> rows = {{{activeLed_, activeLabel_},
+                                                            {startupLed_, startupLabel_},
+                                                            {lockoutLed_, lockoutLabel_},
+                                                            {upLimLed_, upLimLabel_},
+                                                            {lowLimLed_, lowLimLabel_},
+                                                            {outValueLed_, outValueLabel_}}};
+    int r = 0;
+    for (const auto& [led, label] : rows) {
+        lamps->addWidget(led, r, 0);
+        lamps->addWidget(label, r++, 1);
+    }
+    startupCount_ = ReadOnlyPanel(QStringLiteral("255"));
+    lamps->addWidget(startupCount_, 1, 2);
+    lamps->setColumnStretch(1, 1);
+    layout->addLayout(lamps);
+    layout->addStretch(1);
+    viewButton_ = PageToolButton(true);
+    mapDownloadButton_ = PageToolButton(false);
+    layout->addWidget(viewButton_);
+    layout->addWidget(mapDownloadButton_);
+    connect(viewButton_, &QToolButton::clicked, this,
+            [this] { model_.ViewModeSpeedButtonClick(); });
+    connect(mapDownloadButton_, &QToolButton::clicked, this,
+            [this] { model_.MapDownloadButtonClick(); });
+    return column;
+}
+
+// The plot between its AFR axis labels (5 V at the top) and the legend.
+QWidget* TWBO2FormView::BuildPlot() {
+    plot_ = new QWidget;
+    auto* row = new QHBoxLayout(plot_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(kSpacing);
+    auto* axis = new QVBoxLayout;
+    axisHigh_ = new QLabel;
+    axisLow_ = new QLabel;
+    for (QLabel* label : {axisHigh_, axisLow_}) {
+        label->setAlignment(Qt::AlignRight);
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("00.0")));
+    }
+    axis->addWidget(axisHigh_);
+    axis->addStretch(1);
+    axis->addWidget(axisLow_);
+    scope_ = new TLambdaScope;
+    auto* legend = new QGridLayout;
+    legend->setSpacing(kSpacing);
+    legendLabel_ = new QLabel;
+    legendSensor_ = new QLabel;
+    legendController_ = new QLabel;
+    auto* sensorShape = new TLed(kLime);
+    auto* controllerShape = new TLed(kFuchsia);
+    sensorShape->SetOn(true);
+    controllerShape->SetOn(true);
+    legend->addWidget(legendLabel_, 0, 0, 1, 2);
+    legend->addWidget(sensorShape, 1, 0);
+    legend->addWidget(legendSensor_, 1, 1);
+    legend->addWidget(controllerShape, 2, 0);
+    legend->addWidget(legendController_, 2, 1);
+    legend->setRowStretch(3, 1);
+    row->addLayout(axis);
+    row->addWidget(scope_, 1);
+    row->addLayout(legend);
+    return plot_;
+}
+
+void TWBO2FormView::Timer1Timer() {
+    const TTraceDraw draw = model_.Timer1Tick(scope_->width(), scope_->height());
+    if (scope_->isVisible())
+        scope_->Apply(draw);
+}
+
+void TWBO2FormView::Render() {
+    const TWBO2FormState& s = model_.State();
+    RenderTexts();
+    RenderCombos();
+    RenderPanels();
+    RenderLive();
+    grid_->SetState(s.Grid, s.GridCol, s.GridRow, s.Selected == kWBO2GridField);
+    plot_->setVisible(s.PlotShown);
+    viewButton_->setChecked(s.PlotShown);
+    mapDownloadButton_->setEnabled(s.MapDownloadEnabled);
+    errorOnIntegratorLabel_->setVisible(s.ErrorOnIntegratorVisible);
+    errorOnIntegratorButton_->setVisible(s.ErrorOnIntegratorVisible);
+    errorOnIntegratorButton_->setChecked(s.ErrorOnIntegratorDown);
+    readout_->SetDebounce(s.DebouncePosition, Q(s.DebounceLevel));
+}
+
+void TWBO2FormView::RenderTexts() {
+    const TWBO2FormTexts& t = model_.State().Texts;
+    sensorGroup_->setTitle(Q(t.SensorGroup));
+    paramGroup_->setTitle(Q(t.ParamGroup));
+    const std::array<std::pair<QLabel*, const std::string*>, 20> labels = {{
+        {sensorComboLabel_, &t.SensorComboLabel},
+        {afrAt0VLabel_, &t.AfrAt0VLabel},
+        {afrAt5VLabel_, &t.AfrAt5VLabel},
+        {errorLowLabel_, &t.ErrorLowLabel},
+        {errorHighLabel_, &t.ErrorHighLabel},
+        {kpLabel_, &t.KpLabel},
+        {kiLabel_, &t.KiLabel},
+        {intLimitUpLabel_, &t.IntLimitUpLabel},
+        {intLimitDownLabel_, &t.IntLimitDownLabel},
+        {startupDispLabel_, &t.StartupDispLabel},
+        {errorOnIntegratorLabel_, &t.ErrorOnIntegratorLabel},
+        {presetLabel_, &t.PresetLabel},
+        {targetLabel_, &t.TargetLabel},
+        {activeLabel_, &t.ActiveLabel},
+        {startupLabel_, &t.StartupLabel},
+        {lockoutLabel_, &t.LockoutLabel},
+        {upLimLabel_, &t.UpLimLabel},
+        {lowLimLabel_, &t.LowLimLabel},
+        {outValueLabel_, &t.OutValueAtUpLimitLabel},
+        {legendLabel_, &t.Legend},
+    }};
+    for (const auto& [label, text] : labels)
+        SetText(label, Q(*text));
+    SetText(compLabel_, Q(t.CompUpper + "\n" + t.CompLower));
+    SetText(legendSensor_, Q(t.LegendSensor));
+    SetText(legendController_, Q(t.LegendController));
+    lockoutLabel_->setToolTip(Q(t.LockoutHint));
+    lockoutLed_->setToolTip(Q(t.LockoutHint));
+    SetText(errorOnIntegratorButton_, Q(t.ErrorOnIntegratorButton));
+    SetText(viewButton_, Q(t.ViewButton));
+    SetText(mapDownloadButton_, Q(t.MapDownloadButton));
+    mapDownloadButton_->setToolTip(Q(t.MapDownloadHint));
+    readout_->SetDebounceHint(Q(t.DebounceHint));
+}
+
+void TWBO2FormView::RenderCombos() {
+    const TWBO2FormState& s = model_.State();
+    FillCombo(unitCombo_, s.Texts.UnitItems, s.SensorUnit);
+    FillCombo(presetCombo_, s.Texts.PresetItems, s.Preset);
+}
+
+void TWBO2FormView::RenderPanels() {
+    const TWBO2FormState& s = model_.State();
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        SetText(panels_[i], Q(s.Values[i]));
+        panels_[i]->SetLook(LookOf(s.Looks[i]));
+    }
+    panels_[0]->SetTextGrey(s.ScaleGrey);
+    panels_[1]->SetTextGrey(s.ScaleGrey);
+    SetText(afrLowLimit_, Q(s.AfrLowLimit));
+    SetText(afrHighLimit_, Q(s.AfrHighLimit));
+    SetText(axisLow_, Q(s.AxisLow));
+    SetText(axisHigh_, Q(s.AxisHigh));
+}
+
+void TWBO2FormView::RenderLive() {
+    const TWBO2FormState& s = model_.State();
+    readout_->SetReadout(s.Wideband);
+    target_->SetText(Q(s.AfrTarget));
+    comp_->SetText(Q(s.CompValue));
+    SetText(startupCount_, Q(s.StartupCount));
+    activeLed_->SetOn(s.Leds.Active);
+    startupLed_->SetOn(s.Leds.Startup);
+    lockoutLed_->SetOn(s.Leds.Lockout);
+    upLimLed_->SetOn(s.Leds.UpLim);
+    lowLimLed_->SetOn(s.Leds.LowLim);
+    outValueLed_->SetOn(s.Leds.OutValueAtUpLimit);
+}
+
+}  // namespace zv::gui
