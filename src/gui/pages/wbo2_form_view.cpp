@@ -84,20 +84,17 @@ TWBO2FormView::TWBO2FormView(TWBO2Form& model, QWidget* parent) : TPageView(pare
     }
     readout_ = new TWidebandDisplay;
     grid_ = new TAfrGrid;
-    auto* middle = new QVBoxLayout;
-    middle->setSpacing(kSpacing);
-    middle->addWidget(readout_);
-    middle->addWidget(grid_, 1);
-    auto* top = new QHBoxLayout;
-    top->setSpacing(kGroupSpacing);
-    top->addWidget(BuildLeftColumn());
-    top->addLayout(middle, 1);
-    top->addWidget(BuildStateColumn());
-    auto* outer = new QVBoxLayout(this);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(kSpacing);
+    right->addWidget(BuildReadingRow());
+    right->addWidget(grid_, 3);
+    right->addWidget(BuildLampRow());
+    right->addWidget(BuildPlot(), 1);
+    auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(kGroupSpacing, kSpacing, kGroupSpacing, kGroupSpacing);
     outer->setSpacing(kGroupSpacing);
-    outer->addLayout(top, 3);
-    outer->addWidget(BuildPlot(), 1);
+    outer->addWidget(BuildLeftColumn());
+    outer->addLayout(right, 1);
 
     connect(readout_, &TWidebandDisplay::SwapRequested, this,
             [this] { model_.WBOMasterLCDDblClick(); });
@@ -124,7 +121,15 @@ QWidget* TWBO2FormView::BuildLeftColumn() {
     layout->addWidget(BuildSensorGroup());
     layout->addWidget(BuildParamGroup());
     layout->addStretch(1);
-    column->setMaximumWidth(column->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 48);
+    viewButton_ = PageToolButton(true);
+    mapDownloadButton_ = PageToolButton(false);
+    layout->addWidget(viewButton_);
+    layout->addWidget(mapDownloadButton_);
+    connect(viewButton_, &QToolButton::clicked, this,
+            [this] { model_.ViewModeSpeedButtonClick(); });
+    connect(mapDownloadButton_, &QToolButton::clicked, this,
+            [this] { model_.MapDownloadButtonClick(); });
+    column->setMaximumWidth(column->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 52);
     return column;
 }
 
@@ -136,7 +141,7 @@ QGroupBox* TWBO2FormView::BuildSensorGroup() {
     unitCombo_ = new QComboBox;
     unitCombo_->setFocusPolicy(Qt::NoFocus);
     unitCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    unitCombo_->setMinimumContentsLength(24);
+    unitCombo_->setMinimumContentsLength(38);
     afrAt0VLabel_ = WrappedLabel();
     afrAt5VLabel_ = WrappedLabel();
     errorLowLabel_ = WrappedLabel();
@@ -199,24 +204,34 @@ QGroupBox* TWBO2FormView::BuildParamGroup() {
     return paramGroup_;
 }
 
-// The controller's target and correction in large digits, its state as lamps, the buttons.
-QWidget* TWBO2FormView::BuildStateColumn() {
-    auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
+// Over the grid: the reading with its smoothing, the target and the controller's correction.
+QWidget* TWBO2FormView::BuildReadingRow() {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(kSpacing);
+    layout->setSpacing(kGroupSpacing);
     targetLabel_ = new QLabel;
     target_ = new TReadout(QStringLiteral("S 255"), 2.0);
     compLabel_ = new QLabel;
     comp_ = new TReadout(QStringLiteral("disbaled"), 1.5);
+    for (QLabel* label : {targetLabel_, compLabel_})
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    layout->addWidget(readout_);
+    layout->addStretch(1);
     layout->addWidget(targetLabel_);
     layout->addWidget(target_);
-    layout->addSpacing(kSpacing);
+    layout->addSpacing(kGroupSpacing);
     layout->addWidget(compLabel_);
     layout->addWidget(comp_);
-    layout->addSpacing(kGroupSpacing);
+    return row;
+}
 
-    auto* lamps = new QGridLayout;
+// Under the grid: the controller's state as lamps in two rows, the startup count beside its
+// lamp.
+QWidget* TWBO2FormView::BuildLampRow() {
+    auto* row = new QWidget;
+    auto* lamps = new QGridLayout(row);
+    lamps->setContentsMargins(0, 0, 0, 0);
     lamps->setHorizontalSpacing(kSpacing);
     lamps->setVerticalSpacing(kSpacing);
     activeLed_ = new TLed(kLime);
@@ -231,31 +246,23 @@ QWidget* TWBO2FormView::BuildStateColumn() {
     upLimLabel_ = new QLabel;
     lowLimLabel_ = new QLabel;
     outValueLabel_ = new QLabel;
-    const std::array<std::pair<TLed*, QLabel*>, 6> rows = {{{activeLed_, activeLabel_},
-                                                            {startupLed_, startupLabel_},
-                                                            {lockoutLed_, lockoutLabel_},
-                                                            {upLimLed_, upLimLabel_},
-                                                            {lowLimLed_, lowLimLabel_},
-                                                            {outValueLed_, outValueLabel_}}};
-    int r = 0;
-    for (const auto& [led, label] : rows) {
-        lamps->addWidget(led, r, 0);
-        lamps->addWidget(label, r++, 1);
-    }
     startupCount_ = ReadOnlyPanel(QStringLiteral("255"));
+    const std::array<std::pair<TLed*, QLabel*>, 6> cells = {{{activeLed_, activeLabel_},
+                                                             {lockoutLed_, lockoutLabel_},
+                                                             {upLimLed_, upLimLabel_},
+                                                             {startupLed_, startupLabel_},
+                                                             {outValueLed_, outValueLabel_},
+                                                             {lowLimLed_, lowLimLabel_}}};
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const int r = static_cast<int>(i / 3);
+        const int c = static_cast<int>(i % 3) * 3;
+        lamps->addWidget(cells[i].first, r, c);
+        lamps->addWidget(cells[i].second, r, c + 1);
+        lamps->setColumnStretch(c + 1, 1);
+    }
     lamps->addWidget(startupCount_, 1, 2);
-    lamps->setColumnStretch(1, 1);
-    layout->addLayout(lamps);
-    layout->addStretch(1);
-    viewButton_ = PageToolButton(true);
-    mapDownloadButton_ = PageToolButton(false);
-    layout->addWidget(viewButton_);
-    layout->addWidget(mapDownloadButton_);
-    connect(viewButton_, &QToolButton::clicked, this,
-            [this] { model_.ViewModeSpeedButtonClick(); });
-    connect(mapDownloadButton_, &QToolButton::clicked, this,
-            [this] { model_.MapDownloadButtonClick(); });
-    return column;
+    lamps->setColumnMinimumWidth(2, startupCount_->minimumWidth());
+    return row;
 }
 
 // The plot between its AFR axis labels (5 V at the top) and the legend.
@@ -275,6 +282,7 @@ QWidget* TWBO2FormView::BuildPlot() {
     axis->addStretch(1);
     axis->addWidget(axisLow_);
     scope_ = new TLambdaScope;
+    scope_->setMinimumHeight(scope_->fontMetrics().height() * 6);
     auto* legend = new QGridLayout;
     legend->setSpacing(kSpacing);
     legendLabel_ = new QLabel;

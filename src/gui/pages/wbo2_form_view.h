@@ -41,7 +41,8 @@ class TWBO2FormView : public TPageView {
     QWidget* BuildLeftColumn();
     QGroupBox* BuildSensorGroup();
     QGroupBox* BuildParamGroup();
-    QWidget* BuildStateColumn();
+    QWidget* BuildReadingRow();
+    QWidget* BuildLampRow();
     QWidget* BuildPlot();
     void RenderTexts();
     void RenderCombos();
