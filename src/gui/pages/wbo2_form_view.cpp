@@ -129,7 +129,7 @@ QWidget* TWBO2FormView::BuildLeftColumn() {
             [this] { model_.ViewModeSpeedButtonClick(); });
     connect(mapDownloadButton_, &QToolButton::clicked, this,
             [this] { model_.MapDownloadButtonClick(); });
-    column->setMaximumWidth(column->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 52);
+    column->setMaximumWidth(column->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 42);
     return column;
 }
 
@@ -141,7 +141,7 @@ QGroupBox* TWBO2FormView::BuildSensorGroup() {
     unitCombo_ = new QComboBox;
     unitCombo_->setFocusPolicy(Qt::NoFocus);
     unitCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    unitCombo_->setMinimumContentsLength(38);
+    unitCombo_->setMinimumContentsLength(34);
     afrAt0VLabel_ = WrappedLabel();
     afrAt5VLabel_ = WrappedLabel();
     errorLowLabel_ = WrappedLabel();
@@ -213,16 +213,17 @@ QWidget* TWBO2FormView::BuildReadingRow() {
     targetLabel_ = new QLabel;
     target_ = new TReadout(QStringLiteral("S 255"), 2.0);
     compLabel_ = new QLabel;
-    comp_ = new TReadout(QStringLiteral("disbaled"), 1.5);
-    for (QLabel* label : {targetLabel_, compLabel_})
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    comp_ = new TReadout(QStringLiteral("disbaled"), 1.3);
+    auto* target = new QVBoxLayout;
+    target->setSpacing(0);
+    target->addWidget(targetLabel_, 0, Qt::AlignRight);
+    target->addWidget(target_);
+    compLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     layout->addWidget(readout_);
     layout->addStretch(1);
-    layout->addWidget(targetLabel_);
-    layout->addWidget(target_);
-    layout->addSpacing(kGroupSpacing);
+    layout->addLayout(target);
     layout->addWidget(compLabel_);
-    layout->addWidget(comp_);
+    layout->addWidget(comp_, 0, Qt::AlignBottom);
     return row;
 }
 
