@@ -195,7 +195,7 @@ TEST_F(Wbo2Page, SmoothingAndTheTwoDisplays) {
     At(kAfrAt5V) = 255;  // AFR = raw / 10
     Reload();
     Page.DebounceScrollBarScroll(5);
-    EXPECT_EQ(S().DebounceLevel, "0");
+    EXPECT_EQ(S().Debounce.Level, "0");
     EXPECT_EQ(Settings.ReadInteger("WBO2Map", "WBODebounceLevel"), 0);
     Frame(TLiveLayout::Live24, 147, kDone);
     EXPECT_EQ(S().Wideband.Master, "1.00");

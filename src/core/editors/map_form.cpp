@@ -97,9 +97,7 @@ void TMapForm::ReadSettings() {
 
 void TMapForm::LoadFromImage() {
     LoadAxes();
-    const int level = host_.WBODebounceLevel();
-    state_.DebouncePosition = kMaxDebounceLevel - level;
-    state_.DebounceLevel = std::to_string(level);
+    state_.Debounce = TDebounceDisplay::Of(host_.WBODebounceLevel());
     ShowCursorValue();
     revAdjust_.LoadFromImage();
     NotifyChanged();
@@ -330,9 +328,7 @@ void TMapForm::ColourChosen(TChartColour which, std::uint32_t rgb) {
 }
 
 void TMapForm::DebounceScrollBarScroll(int position) {
-    const int level = ScrollDebounceLevel(host_, kSection, position);
-    state_.DebouncePosition = kMaxDebounceLevel - level;
-    state_.DebounceLevel = std::to_string(level);
+    state_.Debounce = ScrollDebounceLevel(host_, kSection, position);
     NotifyChanged();
 }
 

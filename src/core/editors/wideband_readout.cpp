@@ -26,11 +26,11 @@ TAfrReading Convert(std::uint8_t raw, const TWidebandReadout::TSource& source) {
 
 }  // namespace
 
-int ScrollDebounceLevel(TPageHost& host, const char* section, int position) {
+TDebounceDisplay ScrollDebounceLevel(TPageHost& host, const char* section, int position) {
     const int level = kMaxDebounceLevel - std::clamp(position, 0, kMaxDebounceLevel);
     host.SetWBODebounceLevel(level);
     host.Settings().v_WriteInteger(section, "WBODebounceLevel", level);
-    return level;
+    return TDebounceDisplay::Of(level);
 }
 
 void TWidebandReadout::SetAfrMaster(bool afrMaster) {

@@ -11,9 +11,19 @@ class TZVDataClass;
 // The smoothing level of the wideband readouts: 0 shows every reading, 5 smooths most.
 constexpr int kMaxDebounceLevel = 5;
 
-// The smoothing slider of a page (shown inverted: position 5 - level). The level is shared by
-// the pages through the host and written to the page's own settings section; gives the level.
-int ScrollDebounceLevel(TPageHost& host, const char* section, int position);
+// The smoothing slider of a page, shown inverted, and the level beside it.
+struct TDebounceDisplay {
+    int Position = 0;  // 5 - level
+    std::string Level;
+
+    static TDebounceDisplay Of(int level) {
+        return {kMaxDebounceLevel - level, std::to_string(level)};
+    }
+};
+
+// The slider moved: the level is shared by the pages through the host and written to the
+// page's own settings section.
+TDebounceDisplay ScrollDebounceLevel(TPageHost& host, const char* section, int position);
 
 // Colour of the AFR bar: rich, in the band, lean, or no reading (the button face).
 enum class TAfrBarColour : std::uint8_t { Yellow, Green, Red, ButtonFace };

@@ -76,9 +76,7 @@ void TWBO2Form::LoadFromImage() {
     const TZVDataSet& set = host_.Data().DeviceData;
     state_.SensorUnit = UnitIndex();
     FillMapGrid();
-    const int level = host_.WBODebounceLevel();
-    state_.DebouncePosition = kMaxDebounceLevel - level;
-    state_.DebounceLevel = std::to_string(level);
+    state_.Debounce = TDebounceDisplay::Of(host_.WBODebounceLevel());
     // Without a lambda input the main window hides the narrowband button (its link controls
     // follow the flags word); the panels keep what they showed.
     if (flag::HasNarrowbandInput(set.FlagsWord()) && set.Firmware >= kFirstFirmware) {
@@ -409,9 +407,7 @@ void TWBO2Form::ViewModeSpeedButtonClick() {
 }
 
 void TWBO2Form::DebounceScrollBarScroll(int position) {
-    const int level = ScrollDebounceLevel(host_, kSection, position);
-    state_.DebouncePosition = kMaxDebounceLevel - level;
-    state_.DebounceLevel = std::to_string(level);
+    state_.Debounce = ScrollDebounceLevel(host_, kSection, position);
     NotifyChanged();
 }
 

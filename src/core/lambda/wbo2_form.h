@@ -57,8 +57,7 @@ struct TWBO2FormState {
     std::string AxisLow, AxisHigh;  // the plot's AFR at 0 V and at 5 V
     bool ErrorOnIntegratorVisible = false;
     bool ErrorOnIntegratorDown = false;
-    int DebouncePosition = 0;  // slider position: 5 - level
-    std::string DebounceLevel;
+    TDebounceDisplay Debounce;
     TWidebandReadoutState Wideband;
     std::string AfrTarget, StartupCount, CompValue;
     TWBO2Leds Leds;

@@ -174,7 +174,7 @@ void TMapFormView::Render() {
     tableButton_->setChecked(s.TableShown);
     sitesButton_->setVisible(s.SitesButtonVisible);
     mapDownloadButton_->setEnabled(s.MapDownloadEnabled);
-    readout_->SetDebounce(s.DebouncePosition, Q(s.DebounceLevel));
+    readout_->SetDebounce(s.Debounce.Position, Q(s.Debounce.Level));
     RenderTexts();
     RenderReadout();
 }

@@ -51,4 +51,16 @@ void TValuePanel::mousePressEvent(QMouseEvent* event) {
     Q_EMIT Clicked();
 }
 
+TValuePanel::Look LookOf(TPanelColour colour) {
+    switch (colour) {
+        case TPanelColour::Aqua:
+            return TValuePanel::Look::Aqua;
+        case TPanelColour::ButtonFace:
+            return TValuePanel::Look::ButtonFace;
+        case TPanelColour::White:
+            break;
+    }
+    return TValuePanel::Look::White;
+}
+
 }  // namespace zv::gui

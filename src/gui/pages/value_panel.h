@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include "pages/panel_colour.h"
+
 namespace zv::gui {
 
 // A framed value of an editor page that the keys edit: white, aqua while selected, or the
@@ -28,5 +30,8 @@ class TValuePanel : public QLabel {
     Look look_ = Look::ButtonFace;
     bool grey_ = false;
 };
+
+// The look of a panel colour that core decided.
+TValuePanel::Look LookOf(TPanelColour colour);
 
 }  // namespace zv::gui

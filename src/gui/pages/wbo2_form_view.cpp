@@ -29,18 +29,6 @@ const QColor kFuchsia(0xFF, 0x00, 0xFF);
 const QColor kYellow(0xFF, 0xFF, 0x00);
 const QColor kRed(0xFF, 0x00, 0x00);
 
-TValuePanel::Look LookOf(TPanelColour colour) {
-    switch (colour) {
-        case TPanelColour::Aqua:
-            return TValuePanel::Look::Aqua;
-        case TPanelColour::ButtonFace:
-            return TValuePanel::Look::ButtonFace;
-        case TPanelColour::White:
-            break;
-    }
-    return TValuePanel::Look::White;
-}
-
 QLabel* WrappedLabel() {
     auto* label = new QLabel;
     label->setWordWrap(true);
@@ -324,7 +312,7 @@ void TWBO2FormView::Render() {
     errorOnIntegratorLabel_->setVisible(s.ErrorOnIntegratorVisible);
     errorOnIntegratorButton_->setVisible(s.ErrorOnIntegratorVisible);
     errorOnIntegratorButton_->setChecked(s.ErrorOnIntegratorDown);
-    readout_->SetDebounce(s.DebouncePosition, Q(s.DebounceLevel));
+    readout_->SetDebounce(s.Debounce.Position, Q(s.Debounce.Level));
 }
 
 void TWBO2FormView::RenderTexts() {
