@@ -201,17 +201,16 @@ QWidget* TWBO2FormView::BuildReadingRow() {
     targetLabel_ = new QLabel;
     target_ = new TReadout(QStringLiteral("S 255"), 2.0);
     compLabel_ = new QLabel;
-    comp_ = new TReadout(QStringLiteral("disbaled"), 1.3);
-    auto* target = new QVBoxLayout;
-    target->setSpacing(0);
-    target->addWidget(targetLabel_, 0, Qt::AlignRight);
-    target->addWidget(target_);
-    compLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    comp_ = new TReadout(QStringLiteral("disbaled"), 1.6);
     layout->addWidget(readout_);
     layout->addStretch(1);
-    layout->addLayout(target);
-    layout->addWidget(compLabel_);
-    layout->addWidget(comp_, 0, Qt::AlignBottom);
+    for (const auto& [label, value] : {std::pair{targetLabel_, target_}, {compLabel_, comp_}}) {
+        auto* stack = new QVBoxLayout;
+        stack->setSpacing(0);
+        stack->addWidget(label, 0, Qt::AlignRight);
+        stack->addWidget(value);
+        layout->addLayout(stack);
+    }
     return row;
 }
 
@@ -343,7 +342,9 @@ void TWBO2FormView::RenderTexts() {
     }};
     for (const auto& [label, text] : labels)
         SetText(label, Q(*text));
-    SetText(compLabel_, Q(t.CompUpper + "\n" + t.CompLower));
+    // The caption's two halves on one line: "Kompens.-wert", "Compens. value".
+    const bool hyphen = !t.CompUpper.empty() && t.CompUpper.back() == '-';
+    SetText(compLabel_, Q(t.CompUpper + (hyphen ? "" : " ") + t.CompLower));
     SetText(legendSensor_, Q(t.LegendSensor));
     SetText(legendController_, Q(t.LegendController));
     lockoutLabel_->setToolTip(Q(t.LockoutHint));
