@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ const char* const kUsage =
     "  --drop P, --corrupt P  lose or garble each byte on the line with probability P (0..1)\n"
     "  --seed N             seed of the line faults (default 1)\n"
     "  --silent FROM:SECS   the unit ignores everything for SECS seconds from FROM seconds on\n"
+    "  --noise              stray bytes from the unit every 100 to 600 ms (seeded by --seed)\n"
+    "  --traffic FILE       when zvsim ends, write what reached the program of each byte the\n"
+    "                       unit sent (-1: lost) and where each live record began\n"
     "Prints \"device: PATH\" (and \"port: COM<N>\") when ready; ends on SIGTERM or SIGINT.\n";
 
 struct Options {
@@ -55,6 +59,8 @@ struct Options {
     std::uint32_t Seed = 1;
     double SilentFrom = -1.0;
     double SilentSeconds = 0.0;
+    bool Noise = false;
+    std::string Traffic;
 };
 
 std::optional<double> Fraction(const std::string& text, double min, double max) {
@@ -70,6 +76,10 @@ std::optional<double> Fraction(const std::string& text, double min, double max) 
 std::string Parse(const std::vector<std::string>& args, Options& o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (a == "--noise") {
+            o.Noise = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return a == "--help" ? "help" : a + " needs a value";
         const std::string v = args[++i];
@@ -89,6 +99,8 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
             o.Data = v;
         } else if (a == "--save-on-exit") {
             o.SaveOnExit = v;
+        } else if (a == "--traffic") {
+            o.Traffic = v;
         } else if (a == "--link") {
             o.Link = v;
         } else if (a == "--com") {
@@ -157,6 +169,21 @@ class TerminalLink {
     fs::path device_;
 };
 
+// Line 1: each byte the unit sent as the program got it (-1: lost); line 2: the index of the
+// first byte of each live record.
+bool WriteTraffic(tool::TPtyUnit& served, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file)
+        return false;
+    for (int byte : sim::ReceivedUnitBytes(served.Line().Traffic()))
+        std::fprintf(file, "%d ", byte);
+    std::fprintf(file, "\n");
+    for (std::uint64_t start : served.Watched().RecordStarts())
+        std::fprintf(file, "%llu ", static_cast<unsigned long long>(start));
+    std::fprintf(file, "\n");
+    return std::fclose(file) == 0;
+}
+
 volatile sig_atomic_t g_stop = 0;
 void OnSignal(int) {
     g_stop = 1;
@@ -210,6 +237,10 @@ int main(int argc, char** argv) {
     }
     if (options.Drop > 0.0 || options.Corrupt > 0.0)
         served.Line().SetRandomFaults(options.Seed, options.Drop, options.Corrupt);
+    served.Line().SetRecordTraffic(!options.Traffic.empty());
+    std::mt19937 noiseRandom(options.Seed);
+    if (options.Noise)
+        served.Watched().StartNoise(served.Clock(), served.Line(), noiseRandom);
     if (options.SilentFrom >= 0.0) {
         const auto fromUs = static_cast<std::uint64_t>(options.SilentFrom * 1e6);
         const auto untilMs =
@@ -245,6 +276,10 @@ int main(int argc, char** argv) {
         !tool::SaveUnitMemory(served.Unit(), options.Firmware, options.SaveOnExit,
                               Language::English)) {
         std::cerr << "zvsim: cannot save the unit's memory to " << options.SaveOnExit << '\n';
+        return kExitFailed;
+    }
+    if (!options.Traffic.empty() && !WriteTraffic(served, options.Traffic)) {
+        std::cerr << "zvsim: cannot write " << options.Traffic << '\n';
         return kExitFailed;
     }
     return kExitOk;
