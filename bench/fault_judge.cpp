@@ -80,6 +80,12 @@ std::string RunCounts::Json() const {
     return out + "}";
 }
 
+MsgAnswer AnswerYesDialogs::MessageBox(MsgKind, const std::string&, const std::string& text,
+                                       MsgButtons buttons) {
+    Texts.push_back(text);
+    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
+}
+
 bool FaultJudge::Saw(const std::string& text) const {
     return std::find(Statuses_.begin(), Statuses_.end(), text) != Statuses_.end();
 }
@@ -196,6 +202,32 @@ bool FaultJudge::EditsLost(const std::vector<std::size_t>& edited, const TZVData
             return true;
     }
     return false;
+}
+
+void ScrambleRegions(const std::vector<TTransfer>& transfers, int firmware, std::mt19937& rng,
+                     ImageBytes& image) {
+    for (TTransfer t : transfers) {
+        const TTransferInfo info = TransferInfo(t, firmware);
+        for (std::size_t i = 0; i < info.Length; ++i)
+            image[info.ImageOffset + i] = static_cast<std::uint8_t>(rng());
+    }
+}
+
+void EditFuelMap(TOnlineMode& online, TZVDataClass& data, int firmware, std::mt19937& rng,
+                 RunCounts& counts, std::vector<std::size_t>& edited) {
+    const std::size_t k = rng() % 255u;
+    const std::uint8_t kind = static_cast<std::uint8_t>(rng() % 2u);  // one or two bytes
+    for (std::size_t i = 0; i <= kind; ++i) {
+        data.DeviceData.Image[img::FuelMap + k + i] = static_cast<std::uint8_t>(rng());
+        edited.push_back(img::FuelMap + k + i);
+    }
+    if (online.LinkState() == link::RunOnline) {
+        const auto address = static_cast<std::uint16_t>(FuelMapAddress(firmware) + k);
+        online.Link().QueueWrite(2, &data.DeviceData.Image[img::FuelMap + k], kind, address);
+        ++counts.EditsQueued;
+    } else {
+        data.DeviceData.ChangedOffline = 1;
+    }
 }
 
 }  // namespace zv::bench

@@ -2,12 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "data/zv_data_class.h"
 #include "link/transfer_table.h"
+#include "online/online_mode.h"
 #include "online/sequences.h"
+#include "seams/dialogs.h"
 #include "unit/sim_unit.h"
 
 namespace zv::bench {
@@ -43,6 +47,16 @@ struct RunCounts {
     RunCounts& operator+=(const RunCounts& other);
     std::string Json() const;
     std::string Describe() const;
+};
+
+// Answers nothing when asked; the fault matrix has nobody to click.
+class AnswerYesDialogs : public Dialogs {
+  public:
+    MsgAnswer MessageBox(MsgKind, const std::string&, const std::string& text, MsgButtons) override;
+    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    void Wait(int) override {}
+    std::vector<std::string> Texts;
 };
 
 // Judges one run by what the operator was shown (statuses, message boxes) against what the
@@ -82,5 +96,15 @@ class FaultJudge {
     const std::vector<std::string>& Statuses_;
     const std::vector<std::string>& Messages_;
 };
+
+// Random bytes wherever the transfers move some, so that the PC and the unit differ there and a
+// transfer that did not happen cannot pass for one that did.
+void ScrambleRegions(const std::vector<TTransfer>& transfers, int firmware, std::mt19937& rng,
+                     ImageBytes& image);
+
+// One edit of one or two fuel map bytes as the operator makes it: queued for the unit while the
+// stream runs, otherwise marked as changed offline. The image indexes go to edited.
+void EditFuelMap(TOnlineMode& online, TZVDataClass& data, int firmware, std::mt19937& rng,
+                 RunCounts& counts, std::vector<std::size_t>& edited);
 
 }  // namespace zv::bench

@@ -19,12 +19,6 @@ constexpr std::uint64_t kFaultHorizonBytes = 10000;
 
 }  // namespace
 
-MsgAnswer AnswerYesDialogs::MessageBox(MsgKind, const std::string&, const std::string& text,
-                                       MsgButtons buttons) {
-    Texts.push_back(text);
-    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::Yes;
-}
-
 FaultRig::FaultRig(int firmware, std::uint32_t seed, FaultKind kind, double rate)
     : Firmware_(firmware), Kind_(kind), Rate_(rate), Rng_(seed) {
     sim::TSimUnitConfig config;
@@ -130,11 +124,7 @@ RunCounts FaultRig::RunSequence(TSequence sequence, const std::vector<TTransfer>
     // transfer that did not happen cannot pass for one that did.
     ImageBytes unitImage = data.DeviceData.Image;
     ImageBytes& differing = upload ? unitImage : data.DeviceData.Image;
-    for (TTransfer t : transfers) {
-        const TTransferInfo info = TransferInfo(t, Firmware_);
-        for (std::size_t i = 0; i < info.Length; ++i)
-            differing[info.ImageOffset + i] = static_cast<std::uint8_t>(Rng_());
-    }
+    ScrambleRegions(transfers, Firmware_, Rng_, differing);
     Unit_->LoadImage(unitImage);
     if (!upload)
         data.DeviceData.ChangedOffline = 1;
@@ -162,23 +152,6 @@ void FaultRig::CheckRecord(RunCounts&) {
         ++BadRecords_;
 }
 
-void FaultRig::Edit(std::mt19937& rng, RunCounts& counts, std::vector<std::size_t>& edited) {
-    TZVDataClass& data = Main_->Data();
-    const std::size_t k = rng() % 255u;
-    const std::uint8_t kind = static_cast<std::uint8_t>(rng() % 2u);  // one or two bytes
-    for (std::size_t i = 0; i <= kind; ++i) {
-        data.DeviceData.Image[img::FuelMap + k + i] = static_cast<std::uint8_t>(rng());
-        edited.push_back(img::FuelMap + k + i);
-    }
-    if (Online_->LinkState() == link::RunOnline) {
-        const auto address = static_cast<std::uint16_t>(FuelMapAddress(Firmware_) + k);
-        Online_->Link().QueueWrite(2, &data.DeviceData.Image[img::FuelMap + k], kind, address);
-        ++counts.EditsQueued;
-    } else {
-        data.DeviceData.ChangedOffline = 1;
-    }
-}
-
 RunCounts FaultRig::RunLive() {
     RunCounts counts;
     TZVDataClass& data = Main_->Data();
@@ -192,7 +165,7 @@ RunCounts FaultRig::RunLive() {
     std::vector<std::size_t> edited;
     std::mt19937 rng(Rng_());
     for (std::uint64_t t = 0; t < kEditMs; t += 250) {
-        Edit(rng, counts, edited);
+        EditFuelMap(*Online_, Main_->Data(), Firmware_, rng, counts, edited);
         Clock_.Advance(250);
     }
     Clock_.Advance(kSettleMs);

@@ -23,16 +23,6 @@
 
 namespace zv::bench {
 
-// Answers nothing when asked; the fault matrix has nobody to click.
-class AnswerYesDialogs : public Dialogs {
-  public:
-    MsgAnswer MessageBox(MsgKind, const std::string&, const std::string& text, MsgButtons) override;
-    std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
-    void Wait(int) override {}
-    std::vector<std::string> Texts;
-};
-
 // The program's main model and online mode, the simulated line and the simulated unit on one
 // virtual clock, with one fault switched on.
 class FaultRig {
@@ -48,7 +38,6 @@ class FaultRig {
     bool RunUntilIdle(std::uint64_t limitMs);
     FaultJudge Judge() const;
     void CheckRecord(RunCounts& counts);
-    void Edit(std::mt19937& rng, RunCounts& counts, std::vector<std::size_t>& edited);
 
     int Firmware_;
     FaultKind Kind_;

@@ -36,6 +36,8 @@ const char* const kUsage =
     "  --serial TEXT        serial number, e.g. ZV000450 (default: one that fits the firmware)\n"
     "  --data FILE          the unit's memory from a data file (default: a new data set)\n"
     "  --save-on-exit FILE  save the unit's memory as a data file when zvsim ends\n"
+    "  --memory FILE        the unit's memory as raw bytes: read at the start when FILE exists\n"
+    "                       (instead of --data), written back when zvsim ends\n"
     "  --link PATH          a symbolic link PATH to the terminal, removed at the end\n"
     "  --com N              register as COM<N> in the port directory, removed at the end\n"
     "  --drop P, --corrupt P  lose or garble each byte on the line with probability P (0..1)\n"
@@ -61,6 +63,7 @@ struct Options {
     double SilentSeconds = 0.0;
     bool Noise = false;
     std::string Traffic;
+    std::string Memory;
 };
 
 std::optional<double> Fraction(const std::string& text, double min, double max) {
@@ -99,6 +102,8 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
             o.Data = v;
         } else if (a == "--save-on-exit") {
             o.SaveOnExit = v;
+        } else if (a == "--memory") {
+            o.Memory = v;
         } else if (a == "--traffic") {
             o.Traffic = v;
         } else if (a == "--link") {
@@ -210,9 +215,12 @@ int main(int argc, char** argv) {
         std::cerr << "zvsim: " << error << '\n' << kUsage;
         return kExitUsage;
     }
-    const auto image = tool::ImageForUnit(options.Data, options.Firmware, Language::English);
+    std::error_code ec;
+    const bool raw = !options.Memory.empty() && fs::exists(options.Memory, ec);
+    const auto image = raw ? tool::ReadRawMemory(options.Memory)
+                           : tool::ImageForUnit(options.Data, options.Firmware, Language::English);
     if (!image) {
-        std::cerr << "zvsim: cannot read " << options.Data << '\n';
+        std::cerr << "zvsim: cannot read " << (raw ? options.Memory : options.Data) << '\n';
         return kExitFailed;
     }
 
@@ -276,6 +284,11 @@ int main(int argc, char** argv) {
         !tool::SaveUnitMemory(served.Unit(), options.Firmware, options.SaveOnExit,
                               Language::English)) {
         std::cerr << "zvsim: cannot save the unit's memory to " << options.SaveOnExit << '\n';
+        return kExitFailed;
+    }
+    if (!options.Memory.empty() &&
+        !tool::WriteRawMemory(served.Unit().ImageSnapshot(), options.Memory)) {
+        std::cerr << "zvsim: cannot write " << options.Memory << '\n';
         return kExitFailed;
     }
     if (!options.Traffic.empty() && !WriteTraffic(served, options.Traffic)) {
