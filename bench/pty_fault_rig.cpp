@@ -56,11 +56,9 @@ Traffic ReadTraffic(const std::string& path) {
 PtyFaultRig::PtyFaultRig(int firmware, std::uint32_t seed, FaultKind kind, double rate)
     : Firmware_(firmware), Kind_(kind), Rate_(rate), Seed_(seed), Rng_(seed) {
     Manager_.SystemDevices = [] { return std::vector<std::string>{}; };
-    Serial_.SetPort(Manager_.AddDevicePath(File("tty")));
     Main_ = std::make_unique<TMainModel>(Dialogs_, Settings_);
     Main_->Now = [] { return std::time_t{1700000000}; };
     Online_ = &Main_->ConnectLink(Timers_, Serial_);
-    Online_->ComPortNo = Serial_.Port();
     Online_->StatusShown = [this](const std::string& text) { Statuses_.push_back(text); };
     Online_->RecordArrived = [this](const TLiveRecord&) {
         const auto record = LiveRecordBuffer(Main_->Data().LiveRecords, Firmware_);
@@ -100,11 +98,11 @@ bool PtyFaultRig::WriteUnitData(const ImageBytes& image) {
 
 bool PtyFaultRig::StartUnit(bool withFaults) {
     ++Starts_;
-    std::vector<std::string> args{"--firmware",     std::to_string(Firmware_),
-                                  "--link",         File("tty"),
-                                  "--memory",       File(kMemory),
-                                  "--traffic",      File("traffic" + std::to_string(Starts_)),
-                                  "--seed",         std::to_string(Seed_)};
+    std::vector<std::string> args{"--firmware", std::to_string(Firmware_),
+                                  "--link",     File("tty"),
+                                  "--memory",   File(kMemory),
+                                  "--traffic",  File("traffic" + std::to_string(Starts_)),
+                                  "--seed",     std::to_string(Seed_)};
     if (withFaults) {
         char text[64];
         switch (Kind_) {
@@ -125,6 +123,12 @@ bool PtyFaultRig::StartUnit(bool withFaults) {
         }
     }
     Unit_ = std::make_unique<test::Zvsim>(args);
+    if (Starts_ == 1 && Unit_->Ready()) {
+        // The port directory names the link, not the terminal: a restarted unit is reached
+        // under the same name.
+        Online_->ComPortNo = Manager_.AddDevicePath(File("tty"));
+        Serial_.SetPort(Online_->ComPortNo);
+    }
     return Unit_->Ready();
 }
 
@@ -207,11 +211,8 @@ RunCounts PtyFaultRig::RunLive() {
     if (Kind_ == FaultKind::Vanish)
         ArmRestart(SilentFrom_);
     Online_->StartSequence(TSequence::Main, link::Connect);
-    if (!WaitFor(
-            [this] {
-                return Judge().Saw("Run Online") || Online_->LinkState() == link::Idle;
-            },
-            kConnectLimitMs)) {
+    if (!WaitFor([this] { return Judge().Saw("Run Online") || Online_->LinkState() == link::Idle; },
+                 kConnectLimitMs)) {
         counts.Hangs = 1;
         return counts;
     }

@@ -58,7 +58,7 @@ struct Fault {
 // Vanish: zvsim ended and started again on its saved memory 0.3 to 5 s later.
 std::vector<Fault> Faults() {
     return {
-        {FaultKind::None, 0},   {FaultKind::Drop, 0.01},  {FaultKind::Corrupt, 0.01},
+        {FaultKind::None, 0},   {FaultKind::Drop, 0.003}, {FaultKind::Corrupt, 0.003},
         {FaultKind::Silent, 3}, {FaultKind::Vanish, 0},   {FaultKind::Noise, 0},
     };
 }

@@ -56,7 +56,8 @@ std::optional<ImageBytes> ReadRawMemory(const std::string& path) {
 
 bool WriteRawMemory(const ImageBytes& image, const std::string& path) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.write(reinterpret_cast<const char*>(image.data()),
+              static_cast<std::streamsize>(image.size()));
     out.close();
     return !out.fail();
 }
