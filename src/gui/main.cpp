@@ -1,9 +1,11 @@
-// zvcontrol [--port PORT] [--lang de|en] [FILE]: the program's main window.
+// zvcontrol [options] [FILE]: the program's main window (zvcontrol --help lists the options).
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/command_line.h"
 #include "app/look.h"
@@ -11,8 +13,16 @@
 #include "app/signal_bridge.h"
 #include "app/single_instance.h"
 #include "seams/qt_settings_store.h"
+#include "unit_memory.h"
 
 int main(int argc, char** argv) {
+    // Before Qt: the usage must print where no display is.
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+            std::cout << zv::kCommandLineUsage;
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEVRIN"));
     QApplication::setOrganizationName(QString::fromLatin1(zv::gui::QtSettingsStore::kOrganization));
@@ -32,6 +42,17 @@ int main(int argc, char** argv) {
         return 3;
     }
 
+    std::optional<zv::ImageBytes> simImage;
+    if (!line.SimData.empty()) {
+        simImage = zv::tool::ImageForUnit(line.SimData, line.Port->Firmware,
+                                          line.Lang.value_or(zv::Language::English));
+        if (!simImage) {
+            std::cerr << "zvcontrol: " << line.SimData
+                      << " cannot be read as the simulated unit's data set\n";
+            return 2;
+        }
+    }
+
     zv::gui::TSingleInstance instance;
     if (!instance.Acquire()) {
         QMessageBox::critical(nullptr, QStringLiteral("ZEVRIN"),
@@ -44,6 +65,8 @@ int main(int argc, char** argv) {
     options.Port = line.Port;
     options.Lang = line.Lang;
     options.StartFile = line.File;
+    options.StartPage = line.StartPage;
+    options.SimImage = simImage;
     options.ProgramDir = QApplication::applicationDirPath().toStdString();
     options.StatusToStderr = true;
     zv::gui::TMainForm form(options, std::make_unique<zv::gui::QtSettingsStore>());

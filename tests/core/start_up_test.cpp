@@ -124,17 +124,33 @@ TEST(CommandLine, PortLanguageAndFile) {
     ASSERT_TRUE(device.has_value());
     EXPECT_EQ(device->Type, TPortName::Kind::Device);
     EXPECT_EQ(device->Path, "/dev/ttyUSB0");
-    for (const auto& bad : std::vector<std::vector<std::string>>{{"--port", "sim:41"},
-                                                                 {"--port", "sim:"},
-                                                                 {"--port", "COM1x"},
-                                                                 {"--port", "COM0"},
-                                                                 {"--port", "sim:0"},
-                                                                 {"--lang", "fr"},
-                                                                 {"--port"},
-                                                                 {"--verbose"},
-                                                                 {"a.zvt", "b.zvt"}}) {
+    for (const auto& bad :
+         std::vector<std::vector<std::string>>{{"--port", "sim:41"},
+                                               {"--port", "sim:"},
+                                               {"--port", "COM1x"},
+                                               {"--port", "COM0"},
+                                               {"--port", "sim:0"},
+                                               {"--lang", "fr"},
+                                               {"--port"},
+                                               {"--verbose"},
+                                               {"a.zvt", "b.zvt"},
+                                               {"--page", "0"},
+                                               {"--page", "12"},
+                                               {"--page", "5x"},
+                                               {"--sim-data", "a.zvt"},
+                                               {"--port", "COM1", "--sim-data", "a.zvt"}}) {
         EXPECT_NE(ParseCommandLine(bad).Error, "") << bad[0];
     }
+}
+
+TEST(CommandLine, StartPageAndSimulatedUnitData) {
+    const TCommandLine line =
+        ParseCommandLine({"--page", "11", "--sim-data", "wide.zvt", "--port", "sim:37"});
+    EXPECT_EQ(line.Error, "");
+    EXPECT_EQ(line.StartPage, 11);
+    EXPECT_EQ(line.SimData, "wide.zvt");
+    EXPECT_EQ(ParseCommandLine({"--page", "1"}).StartPage, 1);
+    EXPECT_TRUE(ParseCommandLine({"--help"}).Help);
 }
 
 }  // namespace

@@ -1,35 +1,76 @@
 #include "app/command_line.h"
 
+#include <algorithm>
+
 namespace zv {
 
 const char* const kCommandLineUsage =
-    "usage: zvcontrol [--port PORT] [--lang de|en] [FILE]\n"
-    "  --port PORT     the unit for this run: sim (the built-in simulated unit; sim:FW of\n"
-    "                  firmware index FW, 1..40), COM<n> or the path of a serial device\n"
-    "  --lang de|en    German or English for this run\n"
-    "  FILE            a data file to open at start (the program then stays offline)\n";
+    "usage: zvcontrol [--port PORT] [--lang de|en] [--page N] [--sim-data FILE] [FILE]\n"
+    "  --port PORT      the unit for this run: sim (the built-in simulated unit; sim:FW of\n"
+    "                   firmware index FW, 1..40), COM<n> or the path of a serial device\n"
+    "  --lang de|en     German or English for this run\n"
+    "  --page N         show page N (1..11) as soon as the data set offers it\n"
+    "  --sim-data FILE  the built-in simulated unit starts with this data file's data set\n"
+    "                   instead of a new data set's defaults (only with --port sim)\n"
+    "  FILE             a data file to open at start (the program then stays offline)\n"
+    "  --help           this text\n";
+
+namespace {
+
+constexpr int kFirstPage = 1;
+constexpr int kLastPage = 11;
+
+std::optional<int> ParsePage(const std::string& text) {
+    if (text.empty() || text.size() > 2 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int page = std::stoi(text);
+    if (page < kFirstPage || page > kLastPage)
+        return std::nullopt;
+    return page;
+}
+
+// Reads the value of an option that takes one; false (with the error set) when there is none
+// or it does not fit.
+bool ParseValue(TCommandLine& line, const std::string& option, const std::string& v) {
+    if (option == "--port") {
+        line.Port = ParsePortName(v, line.Error);
+        return line.Port.has_value();
+    }
+    if (option == "--lang") {
+        if (v != "de" && v != "en") {
+            line.Error = "--lang takes de or en";
+            return false;
+        }
+        line.Lang = v == "de" ? Language::German : Language::English;
+        return true;
+    }
+    if (option == "--page") {
+        line.StartPage = ParsePage(v);
+        if (!line.StartPage)
+            line.Error = "--page takes a page number from 1 to 11";
+        return line.StartPage.has_value();
+    }
+    line.SimData = v;
+    return true;
+}
+
+}  // namespace
 
 TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     TCommandLine line;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (a == "--port" || a == "--lang") {
+        if (a == "--help" || a == "-h") {
+            line.Help = true;
+        } else if (a == "--port" || a == "--lang" || a == "--page" || a == "--sim-data") {
             if (!hasValue) {
                 line.Error = a + " needs a value";
                 return line;
             }
-            const std::string& v = args[++i];
-            if (a == "--port") {
-                line.Port = ParsePortName(v, line.Error);
-                if (!line.Port)
-                    return line;
-            } else if (v == "de" || v == "en") {
-                line.Lang = v == "de" ? Language::German : Language::English;
-            } else {
-                line.Error = "--lang takes de or en";
+            if (!ParseValue(line, a, args[++i]))
                 return line;
-            }
         } else if (!a.empty() && a[0] == '-' && a != "-") {
             line.Error = "unknown option: " + a;
             return line;
@@ -40,6 +81,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
             return line;
         }
     }
+    if (!line.SimData.empty() && (!line.Port || line.Port->Type != TPortName::Kind::Sim))
+        line.Error = "--sim-data is for the built-in simulated unit only (--port sim)";
     return line;
 }
 

@@ -53,6 +53,7 @@ int OperatingKeyCode(const QKeyEvent& event) {
 
 TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsStore> store)
     : options_(options),
+      startPage_(options.StartPage),
       store_(std::move(store)),
       qtDialogs_([this] { return main_.CurrentLanguage(); }),
       dialogs_(options.ScriptedDialogs ? *options.ScriptedDialogs : qtDialogs_),
@@ -195,6 +196,8 @@ void TMainForm::CreatePorts() {
                                 ? options_.Port->Firmware
                                 : kDefaultSimFirmware;
     simPort_ = std::make_unique<sim::TPacedSimPort>(timers_, simFirmware);
+    if (options_.SimImage)
+        simPort_->Unit().LoadImage(*options_.SimImage);
     port_ = std::make_unique<port::TPortSwitch>(*simPort_, *serial_);
 }
 
@@ -273,7 +276,20 @@ void TMainForm::DataSetLoaded() {
     pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
     online_->RefreshControls();
     AfterControlsRefreshed();
+    ChooseStartPage();
     Render();
+}
+
+// The page asked for on the command line, once a data set offers it.
+void TMainForm::ChooseStartPage() {
+    if (!startPage_)
+        return;
+    const TPageMenuItem& item = pageSelect_.MenuItem(*startPage_);
+    if (!item.Visible || !item.Enabled)
+        return;
+    const int page = *startPage_;
+    startPage_.reset();
+    pageSelect_.ChoosePage(page);
 }
 
 void TMainForm::AfterControlsRefreshed() {

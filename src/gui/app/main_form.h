@@ -60,6 +60,8 @@ struct TProgramOptions {
     std::optional<TPortName> Port;  // the port for this run (not stored)
     std::optional<Language> Lang;   // the language for this run
     std::string StartFile;          // as typed on the command line
+    std::optional<int> StartPage;   // shown as soon as the data set offers it
+    std::optional<ImageBytes> SimImage;  // the built-in simulated unit's memory at start
     std::string ProgramDir;
     std::string UserPath;                // documents folder; empty: the system's
     bool StatusToStderr = false;         // each status text of the link also as "status: <text>"
@@ -148,6 +150,7 @@ class TMainForm : public QMainWindow {
     void DataSetLoaded();
     void WirePageSelect();
     void PageMenuChanged();
+    void ChooseStartPage();
     void AfterControlsRefreshed();
     void RenderControls();
     void RenderDashboard();
@@ -162,6 +165,7 @@ class TMainForm : public QMainWindow {
     void PrintToPdf(const TDataSheet& sheet, const TSheetProgress& progress);
 
     TProgramOptions options_;
+    std::optional<int> startPage_;  // the command line's page until it has been shown
     QtTimerService timers_;
     std::unique_ptr<SettingsStore> store_;
     QtDialogs qtDialogs_;
