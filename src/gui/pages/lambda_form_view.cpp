@@ -86,8 +86,9 @@ TLambdaFormView::TLambdaFormView(TLambdaForm& model, QWidget* parent)
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kGroupSpacing, kSpacing, kGroupSpacing, kGroupSpacing);
     outer->setSpacing(kGroupSpacing);
-    outer->addLayout(top);
-    outer->addWidget(BuildPlot(), 1);
+    // The probe's gauge grows with the window as the plot does.
+    outer->addLayout(top, 3);
+    outer->addWidget(BuildPlot(), 2);
 
     model_.Changed = [this] { Render(); };
     timer1_.setInterval(kTimer1Ms);
@@ -142,12 +143,15 @@ QWidget* TLambdaFormView::BuildTendencyGroup() {
     auto* grid = new QGridLayout(screen);
     grid->setHorizontalSpacing(kGroupSpacing);
     grid->setVerticalSpacing(kSpacing);
-    tendency_ = {new TShape(TShape::Kind::TriangleUp, 1.6),
-                 new TShape(TShape::Kind::TriangleUp, 1.1), new TShape(TShape::Kind::Circle, 1.6),
-                 new TShape(TShape::Kind::TriangleDown, 1.1),
-                 new TShape(TShape::Kind::TriangleDown, 1.6)};
-    for (std::size_t i = 0; i < tendency_.size(); ++i)
+    tendency_ = {new TShape(TShape::Kind::TriangleUp, 2.0),
+                 new TShape(TShape::Kind::TriangleUp, 1.4), new TShape(TShape::Kind::Circle, 2.0),
+                 new TShape(TShape::Kind::TriangleDown, 1.4),
+                 new TShape(TShape::Kind::TriangleDown, 2.0)};
+    // The shapes spread over the height as the gauge's scale does.
+    for (std::size_t i = 0; i < tendency_.size(); ++i) {
         grid->addWidget(tendency_[i], static_cast<int>(i), 0, Qt::AlignCenter);
+        grid->setRowStretch(static_cast<int>(i), 1);
+    }
     for (QLabel*& label : tendencyLabels_) {
         label = new QLabel;
         QFont bold = label->font();
@@ -158,7 +162,6 @@ QWidget* TLambdaFormView::BuildTendencyGroup() {
     grid->addWidget(tendencyLabels_[0], 0, 1, 2, 1);
     grid->addWidget(tendencyLabels_[1], 2, 1);
     grid->addWidget(tendencyLabels_[2], 3, 1, 2, 1);
-    grid->setRowStretch(5, 1);
     return tendencyGroup_;
 }
 
