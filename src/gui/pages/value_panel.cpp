@@ -26,10 +26,12 @@ void TValuePanel::SetLook(Look look) {
     if (look == look_)
         return;
     look_ = look;
+    // The neutral face is a shade darker than the buttons' near-white, so that a white panel
+    // (the selected one on some pages) stands out from it at a glance.
     QPalette p = palette();
     const QColor back = look == Look::Aqua    ? QColor(0x00, 0xFF, 0xFF)
                         : look == Look::White ? QColor(Qt::white)
-                                              : QApplication::palette().color(QPalette::Button);
+                                              : QApplication::palette().color(QPalette::Midlight);
     p.setColor(QPalette::Base, back);
     p.setColor(QPalette::WindowText, Qt::black);
     setPalette(p);
