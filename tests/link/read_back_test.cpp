@@ -10,6 +10,7 @@
 #include "data/zv_data_class.h"
 #include "line/sim_line.h"
 #include "line/virtual_timer_service.h"
+#include "link/sim_unit_fixture.h"
 #include "link/tcomx.h"
 #include "link/transfer_table.h"
 #include "unit/sim_unit.h"
@@ -24,21 +25,12 @@ using sim::LineFaultKind;
 constexpr std::uint16_t kIdleCurveAddress = 208;  // area 2, sixteen bytes
 constexpr std::size_t kRequestBytes = 5;          // checksummed write: command, hi, lo, d, xor
 
-class ReadBackTest : public ::testing::TestWithParam<int> {
+class ReadBackTest : public SimUnitTest {
   protected:
     void SetUp() override {
-        sim::TSimUnitConfig config;
-        config.Firmware = GetParam();
-        config.DeviceType = GetParam() <= 8 ? 1 : 3;
-        Unit = std::make_unique<sim::TSimUnit>(config);
-        Adapter = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*Unit);
-        Line.AttachUnit(Adapter.get());
-        Data.ReceiveData.Firmware = static_cast<std::uint8_t>(GetParam());
-        Data.DeviceData.Firmware = static_cast<std::uint8_t>(GetParam());
+        SimUnitTest::SetUp();
         for (std::size_t i = 0; i < kImageSize; ++i)
             Data.DeviceData.Image[i] = static_cast<std::uint8_t>(i * 13 + 5);
-        Link = std::make_unique<TComX>(Clock, Line, Data);
-        Link->Init(1, kBaud9600Index);
         Clock.Advance(500);
     }
 
@@ -67,13 +59,6 @@ class ReadBackTest : public ::testing::TestWithParam<int> {
             [&] { return Link->TransState() == tstate::Idle && Link->PacingTimer().Active(); },
             5000));
     }
-
-    sim::VirtualTimerService Clock;
-    sim::TSimLine Line{Clock, {1}};
-    std::unique_ptr<sim::TSimUnit> Unit;
-    std::unique_ptr<sim::UnitAdapter<sim::TSimUnit>> Adapter;
-    TZVDataClass Data;
-    std::unique_ptr<TComX> Link;
 };
 
 class ChecksumWriteReadBackTest : public ReadBackTest {};
