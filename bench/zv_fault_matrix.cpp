@@ -76,30 +76,6 @@ std::vector<Fault> Faults() {
     };
 }
 
-const char* KindName(FaultKind kind) {
-    switch (kind) {
-        case FaultKind::None:
-            return "none";
-        case FaultKind::Drop:
-            return "drop";
-        case FaultKind::Corrupt:
-            return "corrupt";
-        case FaultKind::CorruptIdent:
-            return "corrupt-ident";
-        case FaultKind::Delay:
-            return "delay";
-        case FaultKind::Silent:
-            return "silent";
-        case FaultKind::Vanish:
-            return "vanish";
-        case FaultKind::PortVanish:
-            return "port-vanish";
-        case FaultKind::Noise:
-            return "noise";
-    }
-    return "?";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {

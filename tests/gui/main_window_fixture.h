@@ -36,6 +36,7 @@ class MainWindow : public ::testing::Test {
         options.StartFile = startFile;
         if (sim)
             options.Port = TPortName{TPortName::Kind::Sim, *sim, 0, {}};
+        options.SimImage = simImage;
         options.UserPath = dir.path().toStdString();
         options.ScriptedDialogs = &dialogs;
         auto form =
@@ -55,6 +56,7 @@ class MainWindow : public ::testing::Test {
     QTemporaryDir dir;
     std::string dataFile;
     ScriptedDialogs dialogs;
+    std::optional<ImageBytes> simImage;  // the built-in unit's memory at start
 };
 
 }  // namespace zv::test

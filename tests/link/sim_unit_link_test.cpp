@@ -9,6 +9,7 @@
 #include "data/zv_data_class.h"
 #include "line/sim_line.h"
 #include "line/virtual_timer_service.h"
+#include "link/sim_unit_fixture.h"
 #include "link/tcomx.h"
 #include "link/transfer_table.h"
 #include "unit/sim_unit.h"
@@ -31,21 +32,8 @@ bool SameRange(const ImageBytes& a, const ImageBytes& b, std::size_t from, std::
                       b.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
-class SimUnitLinkTest : public ::testing::TestWithParam<int> {
+class SimUnitLinkTest : public SimUnitTest {
   protected:
-    void SetUp() override {
-        sim::TSimUnitConfig config;
-        config.Firmware = GetParam();
-        config.DeviceType = GetParam() >= 37 ? 4 : GetParam() >= 24 ? 3 : GetParam() >= 9 ? 2 : 1;
-        Unit = std::make_unique<sim::TSimUnit>(config);
-        Adapter = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*Unit);
-        Line.AttachUnit(Adapter.get());
-        Data.ReceiveData.Firmware = static_cast<std::uint8_t>(GetParam());
-        Data.DeviceData.Firmware = static_cast<std::uint8_t>(GetParam());
-        Link = std::make_unique<TComX>(Clock, Line, Data);
-        Link->Init(1, kBaud9600Index);
-    }
-
     // The transfer's job, run to its end; true when it is done.
     bool Run(TTransfer transfer) {
         if (!StartTransfer(*Link, Data, transfer))
@@ -60,13 +48,6 @@ class SimUnitLinkTest : public ::testing::TestWithParam<int> {
         ASSERT_TRUE(Run(TTransfer::FuelMapUpload));
         EXPECT_EQ(Run(TTransfer::AfrMapUpload), GetParam() >= 26);
     }
-
-    sim::VirtualTimerService Clock;
-    sim::TSimLine Line{Clock, {1}};
-    std::unique_ptr<sim::TSimUnit> Unit;
-    std::unique_ptr<sim::UnitAdapter<sim::TSimUnit>> Adapter;
-    TZVDataClass Data;
-    std::unique_ptr<TComX> Link;
 };
 
 TEST_P(SimUnitLinkTest, FullUploadReadsTheUnitInMillisecondsOfRealTime) {

@@ -160,7 +160,9 @@ TEST_F(BlockReadTest, WrongChecksumStoresNothingAndRepeatsTheBlockAfter100Ms) {
     EXPECT_EQ(Buffer[0], 0xEE);
     const auto ms = RunJob();
     EXPECT_EQ(Link->JobResult(), jobresult::Done);
-    EXPECT_EQ(Count(PcBytes(), 0x16), 17u);
+    // The bad reply could have been a late answer out of step with its request: from then on
+    // each block counts only when a second read agrees with it.
+    EXPECT_EQ(Count(PcBytes(), 0x16), 1u + 16u * 2u);
     EXPECT_TRUE(std::equal(Buffer.begin(), Buffer.end(), Unit.Area2.begin()));
     EXPECT_GE(ms, 100u);
 }
@@ -226,7 +228,7 @@ TEST_F(EchoWriteTest, ReplySplitAcrossNotificationsIsNotAFailure) {
     EXPECT_EQ(Unit.Stores, 16u);
 }
 
-TEST_F(EchoWriteTest, SixRejectionsFailTheByteAndTheDownloadEndsWithTimeOut) {
+TEST_F(EchoWriteTest, SixRejectionsFailTheByteAndReadingTheBlockBackWritesItAgain) {
     std::iota(Source.begin(), Source.end(), std::uint8_t{1});
     Unit.Area2.assign(Unit.Area2.size(), 0xAA);
     // First byte: the data echo is unit byte 2; each rejection costs the unit four bytes
@@ -234,8 +236,10 @@ TEST_F(EchoWriteTest, SixRejectionsFailTheByteAndTheDownloadEndsWithTimeOut) {
     for (std::uint64_t k = 0; k < 6; ++k)
         Fault(LineDirection::UnitToPc, 2 + 4 * k, LineFaultKind::Corrupt, 0x80);
     Link->StartJob(job::Write256, 2, 256, Source, 0x0300);
+    Clock.RunUntil([&] { return Link->Counter() == 1; }, 1000);
+    EXPECT_EQ(Unit.Area2[0x300], 0xAA);  // the failed byte did not reach the unit
     RunJob();
-    EXPECT_EQ(Link->JobResult(), jobresult::TimedOut);
+    EXPECT_EQ(Link->JobResult(), jobresult::Done);
     EXPECT_EQ(Link->Counter(), 255);
     // The first byte's exchange ends where the second byte's command begins.
     const auto all = PcBytes();
@@ -250,8 +254,7 @@ TEST_F(EchoWriteTest, SixRejectionsFailTheByteAndTheDownloadEndsWithTimeOut) {
             EXPECT_EQ(pc[i + 1], 0x16);
         }
     }
-    EXPECT_EQ(Unit.Area2[0x300], 0xAA);  // the failed byte never reached the unit
-    EXPECT_TRUE(std::equal(Source.begin() + 1, Source.end(), Unit.Area2.begin() + 0x301));
+    EXPECT_TRUE(std::equal(Source.begin(), Source.end(), Unit.Area2.begin() + 0x300));
 }
 
 class ChecksumWriteTest : public LinkTest {
@@ -266,7 +269,9 @@ TEST_F(ChecksumWriteTest, RequestCarriesAddressDataAndXor) {
     RunJob();
     EXPECT_EQ(Link->JobResult(), jobresult::Done);
     EXPECT_EQ(Slice(PcBytes(), 0, 5), (std::vector<std::uint8_t>{0xA3, 0x01, 0x04, 0x5A, 0x5F}));
-    EXPECT_EQ(PcBytes().size(), 80u);
+    // Sixteen requests, then the block read back: 0x16 and the read command for 0x0104.
+    EXPECT_EQ(PcBytes().size(), 80u + 5u);
+    EXPECT_EQ(Slice(PcBytes(), 80, 5), (std::vector<std::uint8_t>{0x16, 0xA4, 0x01, 0x04, 0x05}));
     EXPECT_EQ(Unit.Area2[0x104], 0x5A);
 }
 

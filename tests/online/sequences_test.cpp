@@ -312,6 +312,25 @@ TEST_F(OnlineTest, DownloadWritesWhatTheFirmwareHas) {
     }
 }
 
+// A unit that acknowledges every written byte but keeps none: the download must not say "Done",
+// and the data set stays marked as changed offline, since the unit does not hold it.
+TEST_F(OnlineTest, ADownloadTheUnitDoesNotKeepIsReportedAsFailed) {
+    AttachUnit(30);
+    Main.CreateNewDataSet("car.zvt");
+    Data().Map[0][0] = 7;
+    Data().FieldsToImage();
+    Data().FileImageToDevice();
+    Data().DeviceData.ChangedOffline = 1;
+    StartIdle();
+    Unit->ForgetWrites(true);
+    Statuses.clear();
+    Online->DispatchKey(key::F8);
+    ASSERT_TRUE(RunUntilState(link::Idle, 120000));
+    EXPECT_TRUE(Saw("Download timeout"));
+    EXPECT_FALSE(Saw("Done"));
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+}
+
 TEST_F(OnlineTest, SingleMapAndCurveSequencesWriteExactlyTheirBytes) {
     struct Case {
         TSequence Sequence;

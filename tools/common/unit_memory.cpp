@@ -1,5 +1,8 @@
 #include "unit_memory.h"
 
+#include <fstream>
+#include <iterator>
+
 #include "app/main_model.h"
 #include "console_dialogs.h"
 #include "data/firmware_table.h"
@@ -38,6 +41,25 @@ bool SaveUnitMemory(const sim::TSimUnit& unit, int firmware, const std::string& 
     d.DeviceData.Ident.SerialNo = unit.IdentText().substr(16, 8);
     d.Comment = {std::string("Memory of the simulated unit, firmware ") + FirmwareName(firmware)};
     return model.SaveDataFile();
+}
+
+std::optional<ImageBytes> ReadRawMemory(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    if (bytes.size() != kImageSize)
+        return std::nullopt;
+    ImageBytes image{};
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    return image;
+}
+
+bool WriteRawMemory(const ImageBytes& image, const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(image.data()),
+              static_cast<std::streamsize>(image.size()));
+    out.close();
+    return !out.fail();
 }
 
 }  // namespace zv::tool

@@ -18,4 +18,9 @@ std::optional<ImageBytes> ImageForUnit(const std::string& path, int firmware, La
 bool SaveUnitMemory(const sim::TSimUnit& unit, int firmware, const std::string& path,
                     Language lang);
 
+// The unit's memory as raw image bytes, byte for byte (a data file keeps only what its
+// parameters' ranges allow). Nothing when the file is missing or not an image.
+std::optional<ImageBytes> ReadRawMemory(const std::string& path);
+bool WriteRawMemory(const ImageBytes& image, const std::string& path);
+
 }  // namespace zv::tool

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,11 +36,16 @@ const char* const kUsage =
     "  --serial TEXT        serial number, e.g. ZV000450 (default: one that fits the firmware)\n"
     "  --data FILE          the unit's memory from a data file (default: a new data set)\n"
     "  --save-on-exit FILE  save the unit's memory as a data file when zvsim ends\n"
+    "  --memory FILE        the unit's memory as raw bytes: read at the start when FILE exists\n"
+    "                       (instead of --data), written back when zvsim ends\n"
     "  --link PATH          a symbolic link PATH to the terminal, removed at the end\n"
     "  --com N              register as COM<N> in the port directory, removed at the end\n"
     "  --drop P, --corrupt P  lose or garble each byte on the line with probability P (0..1)\n"
     "  --seed N             seed of the line faults (default 1)\n"
     "  --silent FROM:SECS   the unit ignores everything for SECS seconds from FROM seconds on\n"
+    "  --noise              stray bytes from the unit every 100 to 600 ms (seeded by --seed)\n"
+    "  --traffic FILE       when zvsim ends, write what reached the program of each byte the\n"
+    "                       unit sent (-1: lost) and where each live record began\n"
     "Prints \"device: PATH\" (and \"port: COM<N>\") when ready; ends on SIGTERM or SIGINT.\n";
 
 struct Options {
@@ -55,6 +61,9 @@ struct Options {
     std::uint32_t Seed = 1;
     double SilentFrom = -1.0;
     double SilentSeconds = 0.0;
+    bool Noise = false;
+    std::string Traffic;
+    std::string Memory;
 };
 
 std::optional<double> Fraction(const std::string& text, double min, double max) {
@@ -70,6 +79,10 @@ std::optional<double> Fraction(const std::string& text, double min, double max) 
 std::string Parse(const std::vector<std::string>& args, Options& o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (a == "--noise") {
+            o.Noise = true;
+            continue;
+        }
         if (i + 1 >= args.size())
             return a == "--help" ? "help" : a + " needs a value";
         const std::string v = args[++i];
@@ -89,6 +102,10 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
             o.Data = v;
         } else if (a == "--save-on-exit") {
             o.SaveOnExit = v;
+        } else if (a == "--memory") {
+            o.Memory = v;
+        } else if (a == "--traffic") {
+            o.Traffic = v;
         } else if (a == "--link") {
             o.Link = v;
         } else if (a == "--com") {
@@ -157,6 +174,21 @@ class TerminalLink {
     fs::path device_;
 };
 
+// Line 1: each byte the unit sent as the program got it (-1: lost); line 2: the index of the
+// first byte of each live record.
+bool WriteTraffic(tool::TPtyUnit& served, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file)
+        return false;
+    for (int byte : sim::ReceivedUnitBytes(served.Line().Traffic()))
+        std::fprintf(file, "%d ", byte);
+    std::fprintf(file, "\n");
+    for (std::uint64_t start : served.Watched().RecordStarts())
+        std::fprintf(file, "%llu ", static_cast<unsigned long long>(start));
+    std::fprintf(file, "\n");
+    return std::fclose(file) == 0;
+}
+
 volatile sig_atomic_t g_stop = 0;
 void OnSignal(int) {
     g_stop = 1;
@@ -183,9 +215,12 @@ int main(int argc, char** argv) {
         std::cerr << "zvsim: " << error << '\n' << kUsage;
         return kExitUsage;
     }
-    const auto image = tool::ImageForUnit(options.Data, options.Firmware, Language::English);
+    std::error_code ec;
+    const bool raw = !options.Memory.empty() && fs::exists(options.Memory, ec);
+    const auto image = raw ? tool::ReadRawMemory(options.Memory)
+                           : tool::ImageForUnit(options.Data, options.Firmware, Language::English);
     if (!image) {
-        std::cerr << "zvsim: cannot read " << options.Data << '\n';
+        std::cerr << "zvsim: cannot read " << (raw ? options.Memory : options.Data) << '\n';
         return kExitFailed;
     }
 
@@ -210,6 +245,10 @@ int main(int argc, char** argv) {
     }
     if (options.Drop > 0.0 || options.Corrupt > 0.0)
         served.Line().SetRandomFaults(options.Seed, options.Drop, options.Corrupt);
+    served.Line().SetRecordTraffic(!options.Traffic.empty());
+    std::mt19937 noiseRandom(options.Seed);
+    if (options.Noise)
+        served.Watched().StartNoise(served.Clock(), served.Line(), noiseRandom);
     if (options.SilentFrom >= 0.0) {
         const auto fromUs = static_cast<std::uint64_t>(options.SilentFrom * 1e6);
         const auto untilMs =
@@ -245,6 +284,15 @@ int main(int argc, char** argv) {
         !tool::SaveUnitMemory(served.Unit(), options.Firmware, options.SaveOnExit,
                               Language::English)) {
         std::cerr << "zvsim: cannot save the unit's memory to " << options.SaveOnExit << '\n';
+        return kExitFailed;
+    }
+    if (!options.Memory.empty() &&
+        !tool::WriteRawMemory(served.Unit().ImageSnapshot(), options.Memory)) {
+        std::cerr << "zvsim: cannot write " << options.Memory << '\n';
+        return kExitFailed;
+    }
+    if (!options.Traffic.empty() && !WriteTraffic(served, options.Traffic)) {
+        std::cerr << "zvsim: cannot write " << options.Traffic << '\n';
         return kExitFailed;
     }
     return kExitOk;

@@ -19,9 +19,9 @@ constexpr int kLinePort = 1;
 }  // namespace
 
 TPtyUnit::TPtyUnit(std::unique_ptr<sim::TSimUnit> unit)
-    : line_(clock_, {kLinePort}), unit_(std::move(unit)), adapter_(*unit_) {
+    : line_(clock_, {kLinePort}), unit_(std::move(unit)), watched_(*unit_) {
     line_.SetRecordTraffic(false);
-    line_.AttachUnit(&adapter_);
+    line_.AttachUnit(&watched_);
     line_.SetOnRxChar([this] { SendToProgram(); });
     line_.Open();
     start_ = std::chrono::steady_clock::now();

@@ -9,6 +9,7 @@
 #include "line/unit_endpoint.h"
 #include "line/virtual_timer_service.h"
 #include "unit/sim_unit.h"
+#include "unit/watched_unit.h"
 
 namespace zv::tool {
 
@@ -34,6 +35,8 @@ class TPtyUnit {
     sim::TSimUnit& Unit() { return *unit_; }
     sim::TSimLine& Line() { return line_; }
     sim::VirtualTimerService& Clock() { return clock_; }
+    // The unit as the line sees it: stray bytes on demand, and where each live record began.
+    sim::WatchedUnit& Watched() { return watched_; }
 
     // Waits for bytes from the program or for the line's next event, whichever comes first, and
     // handles it. Returns early (false) when a signal arrived; signals in blockedMask are let
@@ -48,7 +51,7 @@ class TPtyUnit {
     sim::VirtualTimerService clock_;
     sim::TSimLine line_;
     std::unique_ptr<sim::TSimUnit> unit_;
-    sim::UnitAdapter<sim::TSimUnit> adapter_;
+    sim::WatchedUnit watched_;
     std::chrono::steady_clock::time_point start_;
     int master_ = -1;
     int spareSlave_ = -1;

@@ -40,6 +40,7 @@ constexpr std::size_t kLamps = 0, kThrottle = 2, kInputF = 5, kInputE = 7, kCont
                       kState = 15;
 enum : int { kOverrun = 0, kLimit = 1, kStartup = 2, kError = 3, kStartup1 = 5, kTest1, kTest2 };
 
+constexpr int kLampPage = 9;
 constexpr int kGaugeMax = 51;
 constexpr int kRefValue = 23;
 
@@ -154,6 +155,7 @@ void TLambdaForm::SetLanguage(Language lang) {
     t.Legend = g ? "Legende:" : "Legend:";
     t.LegendProbe = g ? "Sonde" : "Probe";
     t.LegendController = g ? "Regler" : "Controller";
+    t.LampGroup = PageName(kLampPage, lang);
     NotifyChanged();
 }
 

@@ -23,6 +23,7 @@ struct TLambdaFormTexts {
     std::string LeanLabel, GoodLabel, RichLabel;
     std::string ControlOffBy, ControlError, LimitOverrun, Startup, ShiftMode, Control, Active;
     std::string Legend, LegendProbe, LegendController;
+    std::string LampGroup;  // the unit's three lamp outputs, named as their own page
 };
 
 // The controller's state flags as its LEDs show them.

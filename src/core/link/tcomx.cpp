@@ -19,6 +19,10 @@ TComX::TComX(TimerService& timers, SerialPort& port, TZVDataClass& data)
     PacingTimer_->SetSingleShot(true);
     PacingTimer_->SetHandler([this] { PacingTimerTick(); });
 
+    QuietTimer_ = Timers_.CreateTimer();
+    QuietTimer_->SetSingleShot(true);
+    QuietTimer_->SetHandler([this] { QuietAfterBlock(); });
+
     Port_.SetOnRxChar([this] { ComPortDataAvailable(); });
     // Runs until its first tick finds the idle job and stops it.
     JobTimer_->Start();
@@ -90,16 +94,19 @@ bool TComX::BeginJob(std::uint8_t jobCode) {
         RefuseJob();
         return false;
     }
+    QuietStart_ = Job_ == job::Idle && TransState_ == tstate::Idle;
     if (!IsStreamJob(jobCode)) {
-        // A new job ends the stream: neither a pending pacing tick nor the time-out of an
-        // abandoned transaction may send anything into the new job's exchange.
+        // A new job ends the stream: neither a pending pacing tick, nor the time-out of an
+        // abandoned transaction, nor a late answer to it may send anything into the new job's
+        // exchange.
         PacingTimer_->Stop();
         ComControlTimer_->Stop();
+        AbandonBlockRead();
         DropQueuedWrites();
+        TransState_ = tstate::Idle;
     } else if (jobCode == job::StreamStart) {
         DroppedWrites_ = 0;
     }
-    QuietStart_ = Job_ == job::Idle && TransState_ == tstate::Idle;
     Job_ = jobCode;
     JobResult_ = jobresult::None;
     JobTimer_->Start();
@@ -109,6 +116,7 @@ bool TComX::BeginJob(std::uint8_t jobCode) {
 void TComX::RefuseJob() {
     PacingTimer_->Stop();
     ComControlTimer_->Stop();
+    AbandonBlockRead();
     JobTimer_->Stop();
     DropQueuedWrites();
     TransState_ = tstate::Idle;
@@ -120,6 +128,8 @@ void TComX::RefuseJob() {
 
 bool TComX::Init(int port, int baudIndex) {
     Port_.Close();
+    // A freshly opened port carries nothing left over from an earlier exchange.
+    LineDoubt_ = false;
     Port_.SetPort(port);
     Port_.SetBaudIndex(baudIndex);
     Port_.Open();
@@ -200,13 +210,6 @@ void TComX::ComPortDataAvailable() {
     }
 }
 
-void TComX::NextWriteByte() {
-    ++Counter_;
-    ++Target_.Pos;
-    ++Address_;
-    WriteStart();
-}
-
 void TComX::TransactionStep() {
     const bool wasIdle = TransState_ == tstate::Idle;
     TransactionDispatch();
@@ -235,7 +238,8 @@ void TComX::TransactionDispatch() {
             break;
         case 6:
             Counter_ = 0;
-            ReadBlockStart();
+            ReadingBack_ = false;
+            ReadBlockFirst();
             TransState_ = 7;
             break;
         case 7:
@@ -244,48 +248,26 @@ void TComX::TransactionDispatch() {
                 if (Counter_ < 15) {
                     ++Counter_;
                     Address_ = static_cast<std::uint16_t>(Address_ + 16);
-                    ReadBlockStart();
+                    ReadBlockFirst();
                 } else {
                     TransState_ = tstate::Idle;
                 }
             }
             break;
         case 12:
+        case 14:
             Counter_ = 0;
-            WriteStart();
-            TransState_ = 13;
+            BeginCheckedBlock(0, Address_, 16);
+            ++TransState_;
             break;
         case 13:
             // Sixteen bytes go in order: a byte that fails is tried again until the job's
             // time-out, so the unit never holds a block with a hole in it.
-            WriteReceive();
-            if (WriteStatus_ == 1) {
-                if (Counter_ < 15) {
-                    NextWriteByte();
-                } else {
-                    TransState_ = tstate::Idle;
-                }
-            }
-            break;
-        case 14:
-            Counter_ = 0;
-            FailedBytes_ = 0;
-            WriteStart();
-            TransState_ = 15;
+            WriteBlockStep(ByteFailure::Wait, 16);
             break;
         case 15:
-            WriteReceive();
-            if (WriteStatus_ != 2) {
-                if (WriteStatus_ == 3)
-                    ++FailedBytes_;
-                if (Counter_ < 255) {
-                    NextWriteByte();
-                } else {
-                    // The download is only done when every byte arrived, not just the last.
-                    WriteStatus_ = FailedBytes_ == 0 ? 1 : 3;
-                    TransState_ = tstate::Idle;
-                }
-            }
+            // A byte that fails is passed over; reading the block back writes it again.
+            WriteBlockStep(ByteFailure::Skip, 256);
             break;
         case 16:
         case 17:

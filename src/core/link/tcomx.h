@@ -195,12 +195,26 @@ class TComX {
     void LiveStart();
     void LiveReceive();
     bool CommitLiveRecord();
-    void NextWriteByte();
+    void ReadBlockFirst();
+    void AwaitQuietAfterBlock(const std::array<std::uint8_t, 16>& block);
+    void QuietAfterBlock();
+    void AcceptBlock(const std::array<std::uint8_t, 16>& block);
+    void StoreBlock(const std::array<std::uint8_t, 16>& block);
+    void AbandonBlockRead();
+
+    // Written bytes checked by reading them back (tcomx_checked_write.cpp).
+    enum class ByteFailure : std::uint8_t { Wait, Skip, Abort };
+    enum class BlockOutcome : std::uint8_t { Busy, Confirmed, Failed };
+    void BeginCheckedBlock(std::size_t first, std::uint16_t address, std::size_t length);
+    void WriteNextUnconfirmed();
+    BlockOutcome CheckedBlockStep(ByteFailure onFailure);
+    BlockOutcome CompareReadBack();
+    void WriteBlockStep(ByteFailure onFailure, std::size_t total);
 
     // Live stream and queued writes.
     void StreamStep();
     void StartQueuedWrite(std::uint8_t startState);
-    void QueuedWriteStep(std::size_t length);
+    void QueuedWriteStep();
     void QueuedWriteDone();
     void QueuedWriteFailed();
     void RestoreStreamTarget();
@@ -216,6 +230,7 @@ class TComX {
     std::unique_ptr<Timer> ComControlTimer_;
     std::unique_ptr<Timer> JobTimer_;
     std::unique_ptr<Timer> PacingTimer_;
+    std::unique_ptr<Timer> QuietTimer_;  // the pause that must follow a block read under doubt
 
     // Transaction state.
     std::uint8_t Area_ = 2;
@@ -242,7 +257,28 @@ class TComX {
     int EchoStep_ = 0;
     std::size_t LiveReceived_ = 0;
     std::vector<std::uint8_t> LiveRx_;  // the record being received, until it is whole
-    std::uint32_t FailedBytes_ = 0;     // of the current 256-byte download
+
+    // Block reads. After anything odd on the line (a time-out, a stray byte, a bad checksum, a
+    // reply too long) a late answer to an earlier request may still be on its way, and a reply
+    // does not say which request it answers: until the port is opened again, a block counts
+    // only when no byte follows its reply within a short pause and two such reads in a row
+    // agree.
+    bool LineDoubt_ = false;
+    bool QuietPassed_ = false;
+    std::array<std::uint8_t, 16> Pending_{};  // the reply awaiting its pause
+    bool HaveCandidate_ = false;
+    std::array<std::uint8_t, 16> Candidate_{};  // the last reply that passed its pause
+    bool ReadingBack_ = false;  // the block read checks written bytes instead of storing them
+    std::array<std::uint8_t, 16> ReadBack_{};
+
+    // The block of written bytes being checked: where its bytes lie in the target and in the
+    // unit, which of them still wait to be (re)written, and the rewrites so far.
+    std::size_t CheckFirst_ = 0;
+    std::uint16_t CheckAddress_ = 0;
+    std::size_t CheckLength_ = 0;
+    std::uint16_t Unconfirmed_ = 0;
+    std::size_t CurrentBit_ = 0;
+    std::uint8_t Rewrites_ = 0;
 
     // Job layer.
     std::uint8_t Job_ = job::Idle;

@@ -41,8 +41,8 @@ void TComX::StartQueuedWrite(std::uint8_t startState) {
     SavedTarget_ = Target_;
     Target_ = Target{std::span<std::uint8_t>(Staging_), 0, nullptr};
     Counter_ = 0;
-    WriteStart();
     TransState_ = static_cast<std::uint8_t>(startState + 1);
+    BeginCheckedBlock(0, write.Address, TWriteQueue::KindLength(write.Kind));
 }
 
 void TComX::QueuedWriteDone() {
@@ -56,6 +56,7 @@ void TComX::QueuedWriteDone() {
 void TComX::QueuedWriteFailed() {
     // The write's own time-out must not send it again behind the stream's back.
     ComControlTimer_->Stop();
+    AbandonBlockRead();
     RestoreStreamTarget();
     if (auto failure = Queue_.FrontFailed()) {
         WriteFailures_.push_back(*failure);
@@ -66,23 +67,18 @@ void TComX::QueuedWriteFailed() {
     TransState_ = tstate::Idle;
 }
 
-void TComX::QueuedWriteStep(std::size_t length) {
-    WriteReceive();
-    if (WriteStatus_ == 3) {
-        QueuedWriteFailed();
-        return;
+void TComX::QueuedWriteStep() {
+    // The edit counts as delivered only once reading it back shows it in the unit.
+    switch (CheckedBlockStep(ByteFailure::Abort)) {
+        case BlockOutcome::Busy:
+            return;
+        case BlockOutcome::Confirmed:
+            QueuedWriteDone();
+            return;
+        case BlockOutcome::Failed:
+            QueuedWriteFailed();
+            return;
     }
-    if (WriteStatus_ != 1)
-        return;
-    if (static_cast<std::size_t>(Counter_) + 1 < length) {
-        ++Counter_;
-        ++Target_.Pos;
-        ++Address_;
-        if (Job_ != job::Idle)
-            WriteStart();
-        return;
-    }
-    QueuedWriteDone();
 }
 
 void TComX::StreamStep() {
@@ -111,13 +107,9 @@ void TComX::StreamStep() {
             StartQueuedWrite(TransState_);
             break;
         case 20:
-            QueuedWriteStep(1);
-            break;
         case 22:
-            QueuedWriteStep(2);
-            break;
         case 24:
-            QueuedWriteStep(16);
+            QueuedWriteStep();
             break;
         default:
             break;

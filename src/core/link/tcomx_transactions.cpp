@@ -1,6 +1,7 @@
 // The byte exchanges with the unit. Each has a start entry, which throws stale input away and
 // sends the request, and a receive entry, which the dispatcher runs on later triggers.
 #include <algorithm>
+#include <array>
 
 #include "link/tcomx.h"
 #include "link/unit_ident.h"
@@ -18,6 +19,9 @@ constexpr std::uint8_t kIdentRequest = 0x02;
 constexpr std::uint8_t kLiveRequest = 0xA0;
 constexpr std::size_t kBlockReplyLength = 18;  // 0x06, sixteen data bytes, checksum
 constexpr int kBlockTimeoutMs = 100;
+// Ten byte times: the rest of a reply that ran ahead of its request comes back to back.
+constexpr int kBlockQuietMs = 10;
+constexpr int kQuietStep = 4;
 constexpr int kChecksumWriteTimeoutMs = 200;
 constexpr std::uint16_t kMaxBlockTimeouts = 10;
 constexpr std::uint8_t kMaxWriteRetries = 5;
@@ -116,7 +120,13 @@ void TComX::IdentReceive() {
 // Block read: 0x16, then after 0x06 the read command with the address and its checksum; the
 // unit answers 0x06, sixteen bytes and their XOR.
 
+void TComX::ReadBlockFirst() {
+    HaveCandidate_ = false;
+    ReadBlockStart();
+}
+
 void TComX::ReadBlockStart() {
+    QuietTimer_->Stop();
     ReadStatus_ = 2;
     ComControlTimer_->Stop();
     ComControlTimer_->SetInterval(kBlockTimeoutMs);
@@ -133,8 +143,13 @@ void TComX::ReadBlockReceive() {
     switch (BlockStep_) {
         case 1: {
             std::uint8_t byte = 0;
-            if (!ReadOne(byte) || byte != kAck)
+            if (!ReadOne(byte))
                 return;
+            if (byte != kAck) {
+                // Part of an earlier answer, still arriving: its 0x06 may come next.
+                LineDoubt_ = true;
+                return;
+            }
             const std::uint8_t request[4] = {
                 ReadCommand(), High(Address_), Low(Address_),
                 static_cast<std::uint8_t>(High(Address_) ^ Low(Address_))};
@@ -158,6 +173,19 @@ void TComX::ReadBlockReceive() {
             AppendWaiting();
             EvaluateBlock();
             return;
+        case kQuietStep:
+            if (!QuietPassed_) {
+                // A byte behind the reply: the reply ran ahead of its request.
+                if (Port_.BytesAvailable() > 0)
+                    ReadBlockStart();
+            } else if (HaveCandidate_ && Pending_ == Candidate_) {
+                AcceptBlock(Pending_);
+            } else {
+                Candidate_ = Pending_;
+                HaveCandidate_ = true;
+                ReadBlockStart();
+            }
+            return;
         default:
             return;
     }
@@ -170,22 +198,70 @@ void TComX::EvaluateBlock() {
     for (std::size_t i = 1; i <= 16; ++i)
         sum = static_cast<std::uint8_t>(sum ^ At(Reply_, i));
     if (sum != At(Reply_, 17)) {
+        LineDoubt_ = true;
         ReadStatus_ = 3;
         return;
     }
-    ComControlTimer_->Stop();
-    if (Target_.Pos + 16 <= Target_.Bytes.size()) {
-        for (std::size_t i = 0; i < 16; ++i)
-            Target_.Bytes[Target_.Pos + i] = At(Reply_, i + 1);
-        Target_.Pos += 16;
+    if (Reply_.size() > kBlockReplyLength)
+        LineDoubt_ = true;
+    std::array<std::uint8_t, 16> block{};
+    for (std::size_t i = 0; i < 16; ++i)
+        block[i] = At(Reply_, i + 1);
+    if (LineDoubt_) {
+        AwaitQuietAfterBlock(block);
+    } else {
+        AcceptBlock(block);
     }
+}
+
+// A late answer to an earlier request, taken for the current one, is shifted by a byte and can
+// add up all the same; it leaves the real answer's last byte behind it, which the pause shows.
+// Each reread can run into the same leftover, so two replies that passed must also agree.
+void TComX::AwaitQuietAfterBlock(const std::array<std::uint8_t, 16>& block) {
+    ComControlTimer_->Stop();
+    Pending_ = block;
+    QuietPassed_ = false;
+    BlockStep_ = kQuietStep;
+    QuietTimer_->SetInterval(kBlockQuietMs);
+    QuietTimer_->Start();
+}
+
+void TComX::QuietAfterBlock() {
+    QuietTimer_->Stop();
+    if (BlockStep_ != kQuietStep)
+        return;
+    QuietPassed_ = Port_.BytesAvailable() == 0;
+    TransactionStep();
+}
+
+void TComX::AcceptBlock(const std::array<std::uint8_t, 16>& block) {
+    ComControlTimer_->Stop();
+    StoreBlock(block);
+    HaveCandidate_ = false;
     BlockTimeouts_ = 0;
     ReadStatus_ = 1;
     BlockStep_ = 0;
 }
 
+void TComX::AbandonBlockRead() {
+    QuietTimer_->Stop();
+    BlockStep_ = 0;
+    ReadingBack_ = false;
+}
+
+void TComX::StoreBlock(const std::array<std::uint8_t, 16>& block) {
+    if (ReadingBack_) {
+        ReadBack_ = block;
+    } else if (Target_.Pos + 16 <= Target_.Bytes.size()) {
+        std::copy(block.begin(), block.end(),
+                  Target_.Bytes.begin() + static_cast<long>(Target_.Pos));
+        Target_.Pos += 16;
+    }
+}
+
 void TComX::Upload16CSTimer() {
     ComControlTimer_->Stop();
+    LineDoubt_ = true;
     ++BlockTimeouts_;
     if (BlockTimeouts_ < kMaxBlockTimeouts) {
         ReadBlockStart();
@@ -233,6 +309,7 @@ void TComX::EchoSendCommand() {
 }
 
 void TComX::EchoReject() {
+    LineDoubt_ = true;
     ++WriteRetries_;
     if (WriteRetries_ > kMaxWriteRetries) {
         WriteStatus_ = 3;
@@ -299,6 +376,7 @@ void TComX::EchoReceive() {
 
 void TComX::Download1Timer() {
     ComControlTimer_->Stop();
+    LineDoubt_ = true;
     EchoRestart();
 }
 
@@ -344,6 +422,7 @@ void TComX::ChecksumReceive() {
 
 void TComX::Download1CSTimer() {
     ComControlTimer_->Stop();
+    LineDoubt_ = true;
     ChecksumStart();
 }
 

@@ -175,9 +175,9 @@ QWidget* TControlPanel::BuildDashboard() {
     grid->addWidget(IdleGauge, 10, 0, 1, 2);
     grid->setRowMinimumHeight(11, kSpacing);
 
-    IdleLed = new TLed(QColor(0x00, 0xC8, 0x3C));
+    IdleLed = new TLed(kLedGreen);
     IdleLedLabel = new QLabel;
-    FullLed = new TLed(QColor(0xFF, 0x8C, 0x00));
+    FullLed = new TLed(kLedOrange);
     FullLedLabel = new QLabel;
     auto* leds = new QHBoxLayout;
     leds->setSpacing(kGroupSpacing);
@@ -210,7 +210,7 @@ QFrame* TControlPanel::BuildNarrowBand() {
     NBLambdaPanel = Card();
     QGridLayout* grid = CardLayout(NBLambdaPanel);
     NBLambdaTitle = new QLabel;
-    NBActiveLed = new TLed(QColor(0x00, 0xC8, 0x3C));
+    NBActiveLed = new TLed(kLedGreen);
     NBActiveLabel = new QLabel;
     NBCorrectionLabel = new QLabel;
     NBCorrectionValPanel = new TReadout(QStringLiteral("-128"), 1.4);
@@ -241,9 +241,9 @@ QFrame* TControlPanel::BuildWideBand() {
     AFRTopPanel = new TReadout(QStringLiteral("00.00"), 2.2);
     WBO2CorrectionLabel = new QLabel;
     WBO2CorrectionValPanel = new TReadout(QStringLiteral("S 255"), 1.4);
-    WBO2ActiveLed = new TLed(QColor(0x00, 0xC8, 0x3C));
+    WBO2ActiveLed = new TLed(kLedGreen);
     WBO2ActiveLabel = new QLabel;
-    WBO2ErrorLed = new TLed(QColor(0xE0, 0x20, 0x20));
+    WBO2ErrorLed = new TLed(kLedRed);
     WBO2ErrorLabel = new QLabel;
     WBO2LambdaActiveButton->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     grid->addWidget(WBO2LambdaTitle, 0, 0);

@@ -17,8 +17,8 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "app/logger_wiring.h"
 #include "app/control_panel.h"
+#include "app/logger_wiring.h"
 #include "app/look.h"
 #include "app/top_stripe.h"
 #include "dialogs/about_box.h"
@@ -148,6 +148,7 @@ void TMainForm::FormCreate() {
         // The take-over refreshes the controls after telling the pages; paint what it decided.
         QTimer::singleShot(0, this, [this] {
             AfterControlsRefreshed();
+            ChooseStartPage();
             Render();
         });
     };
@@ -229,14 +230,18 @@ TDLoggerHost TMainForm::LoggerHost() {
     host.CurrentLanguage = [this] { return main_.CurrentLanguage(); };
     host.RecentDir = [this] { return main_.RecentDir(); };
     host.WBO2DispOnF = [this] { return form_.Started().WBO2DispOnF; };
-    host.WidebandDevice = [this] { return form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0); };
+    host.WidebandDevice = [this] {
+        return form_.Settings().i_ReadInteger("Options", "WBO2ModuleType", 0);
+    };
     host.ReleaseLogger = [this] { online_->ReleaseLogger(); };
     host.ShowPageSelection = [this] { ShowPageSelection(); };
     return host;
 }
 
 // What the comment page holds is the comment: the operator's edits are in it before a save.
-std::vector<std::string> TMainForm::CommentLines() const { return commentForm_->CommentLines(); }
+std::vector<std::string> TMainForm::CommentLines() const {
+    return commentForm_->CommentLines();
+}
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
@@ -291,6 +296,9 @@ void TMainForm::ChooseStartPage() {
     const int page = *startPage_;
     startPage_.reset();
     pageSelect_.ChoosePage(page);
+    // The page was chosen already: the list gives the keys back to it.
+    if (pageSelect_.Visible())
+        pageSelect_.Hide();
 }
 
 void TMainForm::AfterControlsRefreshed() {
@@ -333,7 +341,8 @@ void TMainForm::showEvent(QShowEvent* event) {
 // holding the focus, the key sink takes it.
 void TMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget() && keySink_) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget() &&
+        keySink_) {
         keySink_->setFocus();
     }
 }
@@ -357,8 +366,11 @@ void TMainForm::FileRestoreItem() {
             break;
     }
     ShowNotebookPage(pageSelect_.CurrentPage());
-    // The list stands over the notebook's upper left corner, leaving the live values in view.
-    pageSelectWindow_->move(notebook_->mapToGlobal(QPoint(kGroupSpacing * 3, kGroupSpacing * 2)));
+    // The list stands in the notebook's upper right corner, beside the page's heading: the pages
+    // begin on the left (the intro's heading, the fuel map's wideband readout), and the
+    // dashboard's live values stay in view.
+    const QRect heading(pageNamePanel_->mapToGlobal(QPoint(0, 0)), pageNamePanel_->size());
+    pageSelectWindow_->PlaceInCorner(heading);
     ShowPageSelection();
 }
 

@@ -23,8 +23,10 @@
 #include "editors/lamp_form.h"
 #include "editors/map_form.h"
 #include "editors/param_form.h"
+#include "lambda/lambda_form.h"
 #include "lambda/wbo2_form.h"
 #include "pages/curve_form_view.h"
+#include "pages/lambda_form_view.h"
 #include "pages/lamp_form_view.h"
 #include "pages/logger_page_view.h"
 #include "pages/map_form_view.h"
@@ -217,6 +219,9 @@ void TMainForm::BuildNotebook() {
     AddPage(1, std::move(map), mapView);
     AddCurvePage(2, std::make_unique<TIdleOldForm>(host_));
     AddCurvePage(3, std::make_unique<TIdleForm>(host_));
+    auto lambda = std::make_unique<TLambdaForm>(host_);
+    auto* lambdaView = new TLambdaFormView(*lambda);
+    AddPage(4, std::move(lambda), lambdaView);
     auto wbo2 = std::make_unique<TWBO2Form>(host_);
     auto* wbo2View = new TWBO2FormView(*wbo2);
     AddPage(5, std::move(wbo2), wbo2View);

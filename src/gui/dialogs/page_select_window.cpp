@@ -12,7 +12,7 @@ namespace zv::gui {
 namespace {
 
 constexpr int kListWidth = 240;
-const QPoint kOffsetOverMainWindow(40, 180);
+constexpr int kCornerGap = 12;
 
 }  // namespace
 
@@ -57,8 +57,10 @@ PageSelectWindow::~PageSelectWindow() {
     model_.VisibilityChanged = nullptr;
 }
 
-void PageSelectWindow::PlaceOver(const QWidget& mainWindow) {
-    move(mainWindow.frameGeometry().topLeft() + kOffsetOverMainWindow);
+void PageSelectWindow::PlaceInCorner(const QRect& area) {
+    adjustSize();
+    const int width = isVisible() ? frameGeometry().width() : this->width();
+    move(area.right() - width - kCornerGap, area.top() + kCornerGap / 2);
 }
 
 void PageSelectWindow::Refresh() {

@@ -20,8 +20,8 @@ class PageSelectWindow : public QWidget {
     PageSelectWindow(TPageSelect& model, QWidget* mainWindow);
     ~PageSelectWindow() override;
 
-    // Where the list first appears: over the main window's upper left corner.
-    void PlaceOver(const QWidget& mainWindow);
+    // Where the list first appears: in the upper right corner of an area of the screen.
+    void PlaceInCorner(const QRect& area);
     ColourPanel* Panel(int page) const { return panels_.at(static_cast<std::size_t>(page)); }
 
   protected:

@@ -36,11 +36,13 @@ void TValuePanel::SetTextGrey(bool grey) {
     ApplyColours();
 }
 
+// The neutral face is a shade darker than the buttons' near-white, so that a white panel (the
+// selected one on some pages) stands out from it at a glance.
 void TValuePanel::ApplyColours() {
     QPalette p = palette();
     const QColor back = look_ == Look::Aqua    ? QColor(0x00, 0xFF, 0xFF)
                         : look_ == Look::White ? QColor(Qt::white)
-                                               : QApplication::palette().color(QPalette::Button);
+                                               : QApplication::palette().color(QPalette::Midlight);
     p.setColor(QPalette::Base, back);
     p.setColor(QPalette::WindowText, grey_ ? QColor(0x5C, 0x5C, 0x5C) : QColor(Qt::black));
     setPalette(p);

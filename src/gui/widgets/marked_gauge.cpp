@@ -7,14 +7,10 @@
 
 namespace zv::gui {
 
-namespace {
-constexpr int kScaleMax = 255;
-}
-
 TMarkedGauge::TMarkedGauge(Qt::Orientation orientation, int markers, QWidget* parent)
     : QWidget(parent), orientation_(orientation), raw_(static_cast<std::size_t>(markers), 0) {
     gauge_ = new TBarGauge(orientation, this);
-    gauge_->SetMaximum(kScaleMax);
+    gauge_->SetMaximum(scaleMax_);
     gauge_->SetMarks(10);
     for (int i = 0; i < markers; ++i)
         markers_.push_back(new TLed(Qt::darkGray, this));
@@ -33,11 +29,26 @@ void TMarkedGauge::SetPosition(int raw) {
     gauge_->SetPosition(raw);
 }
 
+void TMarkedGauge::SetScaleMaximum(int maximum) {
+    if (maximum == scaleMax_ || maximum <= 0)
+        return;
+    scaleMax_ = maximum;
+    gauge_->SetMaximum(maximum);
+    PlaceMarkers();
+}
+
+void TMarkedGauge::SetBarColour(const QColor& colour) {
+    gauge_->SetBarColour(colour);
+}
+
 void TMarkedGauge::SetMarkers(const std::vector<int>& raw, const std::vector<QColor>& colours) {
     for (std::size_t i = 0; i < markers_.size() && i < colours.size(); ++i) {
         markers_[i]->SetOnColour(colours[i]);
         markers_[i]->SetOn(true);
     }
+    // Markers without a value are not placed yet and stay out of sight.
+    for (std::size_t i = 0; i < markers_.size(); ++i)
+        markers_[i]->setVisible(i < raw.size());
     if (raw != raw_) {
         raw_ = raw;
         PlaceMarkers();
@@ -58,13 +69,13 @@ void TMarkedGauge::PlaceMarkers() {
     else
         gauge_->setGeometry(0, 0, width(), d);
     for (std::size_t i = 0; i < markers_.size() && i < raw_.size(); ++i) {
-        const int value = std::clamp(raw_[i], 0, kScaleMax);
+        const int value = std::clamp(raw_[i], 0, scaleMax_);
         if (vertical) {
-            const int top = (kScaleMax - value) * height() / kScaleMax - d / 2;
+            const int top = (scaleMax_ - value) * height() / scaleMax_ - d / 2;
             markers_[i]->setGeometry(d + d / 3, std::clamp(top, 0, std::max(0, height() - d)), d,
                                      d);
         } else {
-            const int left = value * width() / kScaleMax - d / 2;
+            const int left = value * width() / scaleMax_ - d / 2;
             markers_[i]->setGeometry(std::clamp(left, 0, std::max(0, width() - d)), d + d / 3, d,
                                      d);
         }

@@ -170,7 +170,7 @@ void TSimUnit::Reply(const std::vector<std::uint8_t>& bytes) {
 
 void TSimUnit::Store(int area, std::uint16_t address, std::uint8_t data, bool checksummed,
                      std::uint64_t nowMs) {
-    const bool stored = InArea(area, address) && !RefuseWrites_;
+    const bool stored = InArea(area, address) && !RefuseWrites_ && !ForgetWrites_;
     if (stored)
         Area(area)[address] = data;
     Writes_.push_back(TSimWrite{area, address, data, checksummed, stored, nowMs});

@@ -119,6 +119,9 @@ class TSimUnit {
     // A memory that no longer takes bytes: nothing is stored, a checksummed write is answered
     // 0x15 and an echo write reads back the byte that stayed.
     void RefuseWrites(bool refuse) { RefuseWrites_ = refuse; }
+    // A memory that has stopped keeping bytes without knowing it: a checksummed write is still
+    // answered 0x06, but nothing is stored (an echo write reads back the byte that stayed).
+    void ForgetWrites(bool forget) { ForgetWrites_ = forget; }
     bool Vanished() const { return Vanished_; }
 
     // Counters for tests. A request is counted by the byte that opened it; bytes that arrive
@@ -175,6 +178,7 @@ class TSimUnit {
     std::uint64_t SilentUntilMs_ = 0;
     bool Vanished_ = false;
     bool RefuseWrites_ = false;
+    bool ForgetWrites_ = false;
 
     std::map<std::uint8_t, std::size_t> Requests_;
     std::vector<TSimWrite> Writes_;

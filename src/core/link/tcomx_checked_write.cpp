@@ -1,0 +1,104 @@
+// Writes that count only once the unit holds them. The unit's acknowledgement of a write names
+// neither the request it answers nor the area that took the byte: the write checksum leaves the
+// command byte out, so one flipped bit sends an area-2 byte into area 0 and it is acknowledged
+// all the same, and an acknowledgement that comes late is taken for the next byte's. So every
+// block of written bytes is read back with the block read, which carries a checksum; the bytes
+// that differ are written again, a bounded number of times, and the block is done only when the
+// read-back matches.
+#include <bit>
+
+#include "link/tcomx.h"
+
+namespace zv {
+
+namespace {
+
+// Rewrites of a block before it is given up: a line that garbles this many rounds in a row is
+// not one to trust with the data.
+constexpr std::uint8_t kMaxRewrites = 3;
+
+}  // namespace
+
+void TComX::BeginCheckedBlock(std::size_t first, std::uint16_t address, std::size_t length) {
+    CheckFirst_ = first;
+    CheckAddress_ = address;
+    CheckLength_ = length;
+    Unconfirmed_ = static_cast<std::uint16_t>((1u << length) - 1u);
+    Rewrites_ = 0;
+    WriteNextUnconfirmed();
+}
+
+void TComX::WriteNextUnconfirmed() {
+    if (Unconfirmed_ == 0) {
+        ReadingBack_ = true;
+        Address_ = CheckAddress_;
+        ReadBlockFirst();
+        return;
+    }
+    ReadingBack_ = false;
+    CurrentBit_ = static_cast<std::size_t>(std::countr_zero(Unconfirmed_));
+    Target_.Pos = CheckFirst_ + CurrentBit_;
+    Address_ = static_cast<std::uint16_t>(CheckAddress_ + CurrentBit_);
+    Counter_ = static_cast<std::int32_t>(Target_.Pos);
+    WriteStart();
+}
+
+TComX::BlockOutcome TComX::CheckedBlockStep(ByteFailure onFailure) {
+    if (ReadingBack_) {
+        ReadBlockReceive();
+        return ReadStatus_ == 1 ? CompareReadBack() : BlockOutcome::Busy;
+    }
+    WriteReceive();
+    const bool failed = WriteStatus_ == 3;
+    if (failed && onFailure == ByteFailure::Abort)
+        return BlockOutcome::Failed;
+    if (WriteStatus_ == 1 || (failed && onFailure == ByteFailure::Skip)) {
+        Unconfirmed_ = static_cast<std::uint16_t>(Unconfirmed_ & ~(1u << CurrentBit_));
+        // An edit under way when the stream was asked to stop is still finished and checked:
+        // until the port closes it can still count as delivered.
+        WriteNextUnconfirmed();
+    }
+    return BlockOutcome::Busy;
+}
+
+TComX::BlockOutcome TComX::CompareReadBack() {
+    ReadingBack_ = false;
+    std::uint16_t differing = 0;
+    for (std::size_t i = 0; i < CheckLength_; ++i) {
+        if (ReadBack_[i] != Target_.Bytes[CheckFirst_ + i])
+            differing = static_cast<std::uint16_t>(differing | (1u << i));
+    }
+    if (differing == 0)
+        return BlockOutcome::Confirmed;
+    if (Rewrites_ >= kMaxRewrites) {
+        ComControlTimer_->Stop();
+        return BlockOutcome::Failed;
+    }
+    ++Rewrites_;
+    Unconfirmed_ = differing;
+    WriteNextUnconfirmed();
+    return BlockOutcome::Busy;
+}
+
+void TComX::WriteBlockStep(ByteFailure onFailure, std::size_t total) {
+    switch (CheckedBlockStep(onFailure)) {
+        case BlockOutcome::Busy:
+            return;
+        case BlockOutcome::Confirmed:
+            if (CheckFirst_ + CheckLength_ < total) {
+                BeginCheckedBlock(CheckFirst_ + CheckLength_,
+                                  static_cast<std::uint16_t>(CheckAddress_ + CheckLength_),
+                                  CheckLength_);
+                return;
+            }
+            Counter_ = static_cast<std::int32_t>(total - 1);
+            WriteStatus_ = 1;
+            break;
+        case BlockOutcome::Failed:
+            WriteStatus_ = 3;
+            break;
+    }
+    TransState_ = tstate::Idle;
+}
+
+}  // namespace zv
