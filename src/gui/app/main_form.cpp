@@ -144,7 +144,6 @@ void TMainForm::FormCreate() {
     online_->DataTakenOver = [this] {
         form_.LoadPagesFromImage();
         pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
-        ChooseStartPage();
         // The take-over refreshes the controls after telling the pages; paint what it decided.
         QTimer::singleShot(0, this, [this] {
             AfterControlsRefreshed();
