@@ -25,6 +25,10 @@ bool TMainPageHost::RunOnline() const {
     return online && online->LinkState() == link::RunOnline;
 }
 
+int TMainPageHost::PageOnView() const {
+    return form_.PageOnView();
+}
+
 const TMainControls& TMainPageHost::Controls() const {
     const TOnlineMode* online = main_.Online();
     return online ? online->Controls() : offlineControls_;

@@ -24,6 +24,7 @@ class TMainPageHost final : public TPageHost {
     TZVDataClass& Data() override;
     Language CurrentLanguage() const override;
     bool RunOnline() const override;
+    int PageOnView() const override;
     const TMainControls& Controls() const override;
     bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) override;
     bool PauseTimerActive() const override;

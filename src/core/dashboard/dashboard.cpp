@@ -52,9 +52,6 @@ constexpr int kWbLeanLimitBit = 5;
 constexpr int kWbStartupDoneBit = 6;
 constexpr int kWbLockoutBit = 7;
 
-constexpr std::uint8_t kInputNarrowband = 1;
-constexpr std::uint8_t kInputWideband = 2;
-
 constexpr int kLambdaZero = 128;
 constexpr double kNarrowbandWeight = 19.0;
 constexpr int kNBLambdaLow = 10;
@@ -94,28 +91,29 @@ int RpmOfRaw(std::uint8_t raw) {
     return static_cast<int>(raw * 39.2157);
 }
 
-// The correction is sent as a byte with 255 meaning 0, so 128..255 stand for -127..0.
+std::uint8_t NarrowbandSignalBySelection(std::span<const std::uint8_t> record,
+                                         const TZVDataClass& data) {
+    return InputByteWithFunction(record, data, kInputNarrowband).value_or(0);
+}
+
+}  // namespace
+
 int WidebandCorrection(std::uint8_t raw) {
     return raw >= 128 ? raw - 255 : raw;
 }
 
-// The 28-byte units count their startup in half steps.
 int WidebandStartupCounter(std::uint8_t raw, TLiveLayout layout) {
     return layout == TLiveLayout::Live28 ? raw >> 1 : raw;
 }
 
-std::uint8_t NarrowbandSignalBySelection(std::span<const std::uint8_t> record,
-                                         const TZVDataClass& data) {
-    if (data.InputFSelect == kInputNarrowband) {
+std::optional<std::uint8_t> InputByteWithFunction(std::span<const std::uint8_t> record,
+                                                  const TZVDataClass& data, std::uint8_t function) {
+    if (data.InputFSelect == function)
         return record[rec::AnaInF];
-    }
-    if (data.InputESelect == kInputNarrowband) {
+    if (data.InputESelect == function)
         return record[rec::AnaInE];
-    }
-    return 0;
+    return std::nullopt;
 }
-
-}  // namespace
 
 TLiveRecord CurrentLiveRecord(const TZVDataClass& data) {
     const TLiveLayout layout = LiveLayoutOfFirmware(data.ReceiveData.Firmware);
@@ -205,12 +203,7 @@ void TDashboard::ShowWideband(std::span<const std::uint8_t> record, TLiveLayout 
     if (!settings.WBO2LambdaPanelVisible) {
         return;
     }
-    std::uint8_t signal = 0;
-    if (data.InputFSelect == kInputWideband) {
-        signal = record[rec::AnaInF];
-    } else if (data.InputESelect == kInputWideband) {
-        signal = record[rec::AnaInE];
-    }
+    const std::uint8_t signal = InputByteWithFunction(record, data, kInputWideband).value_or(0);
     const TAfrReading reading = RawToAfr(data, signal);
     if (IsDisplayedAfr(reading)) {
         // A level outside 0..5 can only come from a damaged setting; a negative one would
@@ -247,8 +240,9 @@ void TDashboard::ShowLive18(std::span<const std::uint8_t, 18> record, const TZVD
 }
 
 // The 24- and 28-byte layouts differ only in what the wideband view reads from their tails.
-void TDashboard::ShowWithWideband(std::span<const std::uint8_t> record, TLiveLayout layout, const TZVDataClass& data,
-                                  const TDashboardSettings& settings, TMeans& means) {
+void TDashboard::ShowWithWideband(std::span<const std::uint8_t> record, TLiveLayout layout,
+                                  const TZVDataClass& data, const TDashboardSettings& settings,
+                                  TMeans& means) {
     ShowCommon(record, data, means);
     if (settings.NBLambdaPanelVisible) {
         ShowNarrowbandSignal(NarrowbandSignalBySelection(record, data));

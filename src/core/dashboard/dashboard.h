@@ -2,13 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "data/zv_data_class.h"
 
 namespace zv {
-
 
 // The last record of a layout, as the data logger and the page on view take it. The bytes stay
 // in the data image's record buffer, which keeps them after the stream stops.
@@ -19,6 +19,21 @@ struct TLiveRecord {
 
 // The record buffer that the stream fills for the unit being read (ReceiveData.Firmware).
 TLiveRecord CurrentLiveRecord(const TZVDataClass& data);
+
+// Functions of the analogue inputs as InputESelect / InputFSelect hold them.
+constexpr std::uint8_t kInputNarrowband = 1;
+constexpr std::uint8_t kInputWideband = 2;
+
+// The record byte of the input that has the function, pin F before pin E; none when neither
+// has it. For the 24- and 28-byte layouts.
+std::optional<std::uint8_t> InputByteWithFunction(std::span<const std::uint8_t> record,
+                                                  const TZVDataClass& data, std::uint8_t function);
+
+// The wideband controller's correction as the unit sends it: 255 means 0, so 128..255 stand
+// for -127..0.
+int WidebandCorrection(std::uint8_t raw);
+// The wideband startup counter of a record: the 28-byte units count in half steps.
+int WidebandStartupCounter(std::uint8_t raw, TLiveLayout layout);
 
 enum class TDashColour : std::uint8_t { Window, Green, Red, Yellow, Grey };
 
@@ -96,8 +111,9 @@ class TDashboard {
     void ShowEngine(std::uint8_t rpm, std::uint8_t tps, std::uint8_t output);
     void ShowCommon(std::span<const std::uint8_t> record, const TZVDataClass& data, TMeans& means);
     void ShowNarrowbandSignal(std::uint8_t signal);
-    void ShowWithWideband(std::span<const std::uint8_t> record, TLiveLayout layout, const TZVDataClass& data,
-                          const TDashboardSettings& settings, TMeans& means);
+    void ShowWithWideband(std::span<const std::uint8_t> record, TLiveLayout layout,
+                          const TZVDataClass& data, const TDashboardSettings& settings,
+                          TMeans& means);
     void ShowWideband(std::span<const std::uint8_t> record, TLiveLayout layout,
                       const TZVDataClass& data, const TDashboardSettings& settings, TMeans& means);
 

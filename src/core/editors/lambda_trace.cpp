@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dashboard/dashboard.h"
 #include "data/zv_data_class.h"
 
 namespace zv {
@@ -23,13 +24,9 @@ constexpr std::size_t kLambdaVal = 14;
 constexpr std::size_t kLambdaStatus = 15;
 constexpr int kStartupBit = 2;
 
-// The byte of the input that has the function (1 narrowband, 2 wideband): F before E.
-const std::uint8_t* InputWith(const TZVDataClass& data, const std::uint8_t* record, int function) {
-    if (data.InputFSelect == function)
-        return &record[kInputF];
-    if (data.InputESelect == function)
-        return &record[kInputE];
-    return nullptr;
+// The input bytes of a record of the newer layouts.
+std::span<const std::uint8_t> InputBytes(const std::uint8_t* record) {
+    return {record, kInputE + 1};
 }
 
 }  // namespace
@@ -85,14 +82,14 @@ void TLambdaTrace::DrawOlder(TTraceDraw& draw, const std::uint8_t* record,
 
 void TLambdaTrace::DrawNewer(TTraceDraw& draw, const TZVDataClass& data, const std::uint8_t* record,
                              std::uint16_t& lambdaInput, int height) {
-    const std::uint8_t* narrow = InputWith(data, record, 1);
-    lloShape_.Visible = narrow != nullptr;
+    const auto narrow = InputByteWithFunction(InputBytes(record), data, kInputNarrowband);
+    lloShape_.Visible = narrow.has_value();
     if (narrow) {
         lambdaInput = std::min<std::uint16_t>(*narrow, kTraceMax);
         Draw(draw, sensor_, kTraceMax - lambdaInput, kGreen, lloShape_, height);
     }
-    const std::uint8_t* wide = InputWith(data, record, 2);
-    wboShape_.Visible = wide != nullptr;
+    const auto wide = InputByteWithFunction(InputBytes(record), data, kInputWideband);
+    wboShape_.Visible = wide.has_value();
     if (wide)
         Draw(draw, wideband_, kTraceMax - *wide * kTraceMax / 255, kWideband, wboShape_, height);
 }

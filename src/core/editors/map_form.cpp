@@ -13,9 +13,7 @@ namespace {
 
 constexpr const char* kSection = "PageFuelMap";
 constexpr int kPageStep = 15;
-constexpr int kMaxDebounceLevel = 5;
 constexpr int kLambdaInputMax = 51;
-constexpr std::uint8_t kWidebandInput = 2;
 
 // Record bytes the page reads, by layout.
 struct TLiveBytes {
@@ -99,9 +97,7 @@ void TMapForm::ReadSettings() {
 
 void TMapForm::LoadFromImage() {
     LoadAxes();
-    const int level = host_.WBODebounceLevel();
-    state_.DebouncePosition = kMaxDebounceLevel - level;
-    state_.DebounceLevel = std::to_string(level);
+    state_.Debounce = TDebounceDisplay::Of(host_.WBODebounceLevel());
     ShowCursorValue();
     revAdjust_.LoadFromImage();
     NotifyChanged();
@@ -258,15 +254,12 @@ void TMapForm::ShowLiveFrame(const TLiveRecord& record) {
 
 void TMapForm::ShowWideband(const TLiveRecord& record) {
     const TZVDataClass& data = host_.Data();
-    const std::uint8_t* input = nullptr;
+    std::optional<std::uint8_t> input;
     if (record.Layout == TLiveLayout::Live18) {
         if (host_.WBO2DispOnF())
-            input = &record.Bytes[kInputF];
+            input = record.Bytes[kInputF];
     } else if (record.Layout != TLiveLayout::Live11) {
-        if (data.InputFSelect == kWidebandInput)
-            input = &record.Bytes[kInputF];
-        else if (data.InputESelect == kWidebandInput)
-            input = &record.Bytes[kInputE];
+        input = InputByteWithFunction(record.Bytes, data, kInputWideband);
     }
     if (!input) {
         wideband_.Hide();
@@ -335,11 +328,7 @@ void TMapForm::ColourChosen(TChartColour which, std::uint32_t rgb) {
 }
 
 void TMapForm::DebounceScrollBarScroll(int position) {
-    const int level = kMaxDebounceLevel - std::clamp(position, 0, kMaxDebounceLevel);
-    state_.DebouncePosition = kMaxDebounceLevel - level;
-    state_.DebounceLevel = std::to_string(level);
-    host_.SetWBODebounceLevel(level);
-    host_.Settings().v_WriteInteger(kSection, "WBODebounceLevel", level);
+    state_.Debounce = ScrollDebounceLevel(host_, kSection, position);
     NotifyChanged();
 }
 

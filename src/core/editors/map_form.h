@@ -67,8 +67,7 @@ struct TMapFormState {
     TMapViewMode ViewMode = TMapViewMode::MapOnly;
     bool TableShown = true;
     TWidebandReadoutState Wideband;
-    int DebouncePosition = 0;  // slider position: 5 - level
-    std::string DebounceLevel;
+    TDebounceDisplay Debounce;
     TTraceShape LLoShape, WBoShape;
     TMapFormTexts Texts;
 };

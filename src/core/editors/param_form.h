@@ -6,6 +6,7 @@
 
 #include "editors/curve_chart_state.h"
 #include "pages/page.h"
+#include "pages/panel_colour.h"
 
 namespace zv {
 
@@ -13,8 +14,6 @@ class TPageHost;
 
 constexpr int kParamItemCount = 8;  // seven value panels and the scaling curve (item 7)
 constexpr int kParamCurveItem = 7;
-
-enum class TPanelColour : std::uint8_t { White, Aqua, ButtonFace };
 
 struct TParamFormTexts {
     std::string PulseGroup, PulseLabel, PotiGroup, ContactGroup, IdleContact, WOTContact,

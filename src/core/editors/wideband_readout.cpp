@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "data/zv_data_class.h"
 #include "lambda/wideband_sensor.h"
+#include "pages/page_host.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -17,23 +18,20 @@ constexpr double kRichBelow = 14.2;
 constexpr double kLeanAbove = 15.1;
 constexpr int kFullBar = 255;
 
-// Formats as the unit's displays always did: a decimal point whatever the locale says.
-std::string Format(const char* format, double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
-    std::string result(text);
-    if (const auto comma = result.find(','); comma != std::string::npos)
-        result[comma] = '.';
-    return result;
-}
-
 TAfrReading Convert(std::uint8_t raw, const TWidebandReadout::TSource& source) {
-    if (source.Data->DeviceData.Firmware >= kFirstFirmwareWithPcScale)
+    if (source.PcScale || source.Data->DeviceData.Firmware >= kFirstFirmwareWithPcScale)
         return RawToAfr(*source.Data, raw);
     return ByteToAfr(source.Device, raw);
 }
 
 }  // namespace
+
+TDebounceDisplay ScrollDebounceLevel(TPageHost& host, const char* section, int position) {
+    const int level = kMaxDebounceLevel - std::clamp(position, 0, kMaxDebounceLevel);
+    host.SetWBODebounceLevel(level);
+    host.Settings().v_WriteInteger(section, "WBODebounceLevel", level);
+    return TDebounceDisplay::Of(level);
+}
 
 void TWidebandReadout::SetAfrMaster(bool afrMaster) {
     State_.SlaveText = afrMaster ? "Lambda" : "AFR";
@@ -51,10 +49,10 @@ void TWidebandReadout::ShowWidebandValue(std::uint8_t raw, const TSource& source
         State_.BarColour = TAfrBarColour::ButtonFace;
         return;
     }
-    const int n = std::clamp(level, 0, 5);
+    const int n = std::clamp(level, 0, kMaxDebounceLevel);
     average_ = (average_ * n + reading.Afr) / (n + 1);
-    const std::string afr = Format("%2.1f", average_);
-    const std::string lambda = Format("%1.2f", average_ / kStoichiometric);
+    const std::string afr = FormatPoint("%2.1f", average_);
+    const std::string lambda = FormatPoint("%1.2f", average_ / kStoichiometric);
     State_.Master = afrMaster ? afr : lambda;
     State_.Slave = afrMaster ? lambda : afr;
     State_.BarProgress =

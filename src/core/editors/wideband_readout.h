@@ -5,7 +5,25 @@
 
 namespace zv {
 
+class TPageHost;
 class TZVDataClass;
+
+// The smoothing level of the wideband readouts: 0 shows every reading, 5 smooths most.
+constexpr int kMaxDebounceLevel = 5;
+
+// The smoothing slider of a page, shown inverted, and the level beside it.
+struct TDebounceDisplay {
+    int Position = 0;  // 5 - level
+    std::string Level;
+
+    static TDebounceDisplay Of(int level) {
+        return {kMaxDebounceLevel - level, std::to_string(level)};
+    }
+};
+
+// The slider moved: the level is shared by the pages through the host and written to the
+// page's own settings section.
+TDebounceDisplay ScrollDebounceLevel(TPageHost& host, const char* section, int position);
 
 // Colour of the AFR bar: rich, in the band, lean, or no reading (the button face).
 enum class TAfrBarColour : std::uint8_t { Yellow, Green, Red, ButtonFace };
@@ -23,11 +41,12 @@ struct TWidebandReadoutState {
 
 class TWidebandReadout {
   public:
-    // How raw bytes become AFR: the PC-side scale from firmware 28 on, else the device's own
-    // characteristic (device index of the type configuration).
+    // How raw bytes become AFR: the PC-side scale from firmware 28 on or when asked for, else
+    // the device's own characteristic (device index of the type configuration).
     struct TSource {
         const TZVDataClass* Data = nullptr;
         int Device = 0;
+        bool PcScale = false;
     };
 
     // One raw input byte; level is the smoothing level 0..5 (0: the last valid reading alone).

@@ -39,6 +39,8 @@ class TPageHost {
     virtual Language CurrentLanguage() const = 0;
     // The online mode is in its run-online state: edits go to the unit at once.
     virtual bool RunOnline() const = 0;
+    // The notebook page the operator sees; pages with their own timers stop them elsewhere.
+    virtual int PageOnView() const = 0;
     // What the link states decided about the pages' controls (live cursors, transfer buttons).
     virtual const TMainControls& Controls() const = 0;
 

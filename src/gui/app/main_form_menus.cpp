@@ -24,6 +24,7 @@
 #include "editors/map_form.h"
 #include "editors/param_form.h"
 #include "lambda/lambda_form.h"
+#include "lambda/wbo2_form.h"
 #include "pages/curve_form_view.h"
 #include "pages/lambda_form_view.h"
 #include "pages/lamp_form_view.h"
@@ -31,6 +32,7 @@
 #include "pages/map_form_view.h"
 #include "pages/page_view.h"
 #include "pages/param_form_view.h"
+#include "pages/wbo2_form_view.h"
 #include "widgets/readout.h"
 
 namespace zv::gui {
@@ -220,6 +222,9 @@ void TMainForm::BuildNotebook() {
     auto lambda = std::make_unique<TLambdaForm>(host_);
     auto* lambdaView = new TLambdaFormView(*lambda);
     AddPage(4, std::move(lambda), lambdaView);
+    auto wbo2 = std::make_unique<TWBO2Form>(host_);
+    auto* wbo2View = new TWBO2FormView(*wbo2);
+    AddPage(5, std::move(wbo2), wbo2View);
     auto params = std::make_unique<TParamForm>(host_);
     auto* paramsView = new TParamFormView(*params);
     AddPage(6, std::move(params), paramsView);

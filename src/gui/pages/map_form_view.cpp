@@ -1,12 +1,10 @@
 #include "pages/map_form_view.h"
 
 #include <QColorDialog>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -20,6 +18,7 @@
 #include "widgets/m3d_chart.h"
 #include "widgets/map_table.h"
 #include "widgets/readout.h"
+#include "widgets/wideband_display.h"
 
 namespace zv::gui {
 
@@ -55,7 +54,11 @@ TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent)
     charts->addWidget(table_, 3);
     auto* left = new QVBoxLayout;
     left->setSpacing(kSpacing);
-    readout_ = BuildReadout();
+    readout_ = new TWidebandDisplay;
+    connect(readout_, &TWidebandDisplay::SwapRequested, this,
+            [this] { model_.SwapLambdaAfrClick(); });
+    connect(readout_, &TWidebandDisplay::DebounceMoved, this,
+            [this](int position) { model_.DebounceScrollBarScroll(position); });
     left->addWidget(readout_);
     left->addLayout(charts, 4);
     left->addWidget(scope_, 1);
@@ -103,35 +106,6 @@ QWidget* TMapFormView::BuildAfrBar() {
     return afrBar_;
 }
 
-// Over the chart: the AFR or lambda reading large, the other small, and the smoothing slider.
-QWidget* TMapFormView::BuildReadout() {
-    auto* panel = new QWidget;
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(kGroupSpacing);
-    master_ = new TReadout(QStringLiteral("00.00"), 2.6);
-    slaveText_ = new QLabel;
-    slave_ = new TReadout(QStringLiteral("00.00"), 1.5);
-    debounce_ = new QScrollBar(Qt::Vertical);
-    debounce_->setRange(0, 5);
-    debounce_->setPageStep(1);
-    debounce_->setFocusPolicy(Qt::NoFocus);
-    debounce_->setFixedHeight(master_->sizeHint().height());
-    debounceLevel_ = new QLabel;
-    row->addWidget(master_);
-    row->addWidget(slaveText_);
-    row->addWidget(slave_);
-    row->addWidget(debounce_);
-    row->addWidget(debounceLevel_);
-    row->addStretch(1);
-    for (TReadout* readout : {master_, slave_})
-        connect(readout, &TReadout::DoubleClicked, this, [this] { model_.SwapLambdaAfrClick(); });
-    slaveText_->installEventFilter(this);
-    connect(debounce_, &QScrollBar::valueChanged, this,
-            [this](int position) { model_.DebounceScrollBarScroll(position); });
-    return panel;
-}
-
 // On the right: the cursor's value and the unit's output, then the buttons at the bottom.
 QWidget* TMapFormView::BuildValuePanel() {
     const TValueColumn values = BuildValueColumn(QStringLiteral("255"));
@@ -154,15 +128,6 @@ QWidget* TMapFormView::BuildValuePanel() {
     connect(mapDownloadButton_, &QToolButton::clicked, this,
             [this] { model_.MapDownloadButtonClick(); });
     return panel;
-}
-
-// A double click on the small display's label swaps the displays, as on the displays themselves.
-bool TMapFormView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == slaveText_ && event->type() == QEvent::MouseButtonDblClick) {
-        model_.SwapLambdaAfrClick();
-        return true;
-    }
-    return TPageView::eventFilter(watched, event);
 }
 
 void TMapFormView::BuildMenu() {
@@ -209,11 +174,7 @@ void TMapFormView::Render() {
     tableButton_->setChecked(s.TableShown);
     sitesButton_->setVisible(s.SitesButtonVisible);
     mapDownloadButton_->setEnabled(s.MapDownloadEnabled);
-    if (debounce_->value() != s.DebouncePosition) {
-        const QSignalBlocker block(debounce_);
-        debounce_->setValue(s.DebouncePosition);
-    }
-    SetText(debounceLevel_, Q(s.DebounceLevel));
+    readout_->SetDebounce(s.Debounce.Position, Q(s.Debounce.Level));
     RenderTexts();
     RenderReadout();
 }
@@ -228,7 +189,7 @@ void TMapFormView::RenderTexts() {
     sitesButton_->setToolTip(Q(model_.RevAdjustDlg().Texts().Caption));
     mapDownloadButton_->setText(Q(t.MapDownloadButton));
     mapDownloadButton_->setToolTip(Q(t.MapDownloadHint));
-    debounce_->setToolTip(Q(t.DebounceHint));
+    readout_->SetDebounceHint(Q(t.DebounceHint));
     menuMapLines_->setText(Q(t.MenuMapLinesColor));
     menuBackground_->setText(Q(t.MenuBGColor));
     menuFrame_->setText(Q(t.MenuFrameColor));
@@ -240,9 +201,7 @@ void TMapFormView::RenderReadout() {
     afrBar_->setVisible(w.Visible);
     if (!w.Visible)
         return;
-    master_->SetText(Q(w.Master));
-    slave_->SetText(Q(w.Slave));
-    SetText(slaveText_, Q(w.SlaveText));
+    readout_->SetReadout(w);
     afrGauge_->SetPosition(std::max(0, w.BarProgress));
     afrGauge_->SetBarColour(BarColour(w.BarColour, *afrGauge_));
 }

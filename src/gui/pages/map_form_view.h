@@ -6,7 +6,6 @@
 
 class QLabel;
 class QMenu;
-class QScrollBar;
 class QToolButton;
 class QWidget;
 
@@ -22,6 +21,7 @@ class TM3DChart1;
 class TMapTable;
 class TReadout;
 class TRevAdjustDialog;
+class TWidebandDisplay;
 
 // Page 1, the fuel map: the 3-D chart (and the value table beside it), the value panels and
 // buttons on the right, the wideband readout over the chart and the lambda trace under it.
@@ -37,12 +37,8 @@ class TMapFormView : public TPageView {
     TMapTable& Table() { return *table_; }
     TRevAdjustDialog& SiteDialog() { return *siteDialog_; }
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     QWidget* BuildAfrBar();
-    QWidget* BuildReadout();
     QWidget* BuildValuePanel();
     void BuildMenu();
     void RenderTexts();
@@ -55,14 +51,9 @@ class TMapFormView : public TPageView {
     TM3DChart1* chart_ = nullptr;
     TMapTable* table_ = nullptr;
     TLambdaScope* scope_ = nullptr;
-    QWidget* readout_ = nullptr;  // xTravelSpeedBoundPanel
-    QWidget* afrBar_ = nullptr;   // WBOBarPanel
+    TWidebandDisplay* readout_ = nullptr;  // xTravelSpeedBoundPanel
+    QWidget* afrBar_ = nullptr;            // WBOBarPanel
     TBarGauge* afrGauge_ = nullptr;
-    TReadout* master_ = nullptr;   // WBOMasterLCD
-    QLabel* slaveText_ = nullptr;  // SlaveTextPanel
-    TReadout* slave_ = nullptr;    // WBOSlavePanel
-    QScrollBar* debounce_ = nullptr;
-    QLabel* debounceLevel_ = nullptr;
     QLabel* manLabel_ = nullptr;
     TReadout* manValue_ = nullptr;
     QLabel* autoLabel_ = nullptr;

@@ -20,18 +20,6 @@ namespace zv::gui {
 
 namespace {
 
-TValuePanel::Look LookOf(TPanelColour colour) {
-    switch (colour) {
-        case TPanelColour::Aqua:
-            return TValuePanel::Look::Aqua;
-        case TPanelColour::ButtonFace:
-            return TValuePanel::Look::ButtonFace;
-        case TPanelColour::White:
-            break;
-    }
-    return TValuePanel::Look::White;
-}
-
 // A group with one labelled value panel.
 QGroupBox* ValueGroup(QLabel*& label, TValuePanel* panel) {
     auto* group = new QGroupBox;

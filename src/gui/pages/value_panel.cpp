@@ -26,20 +26,43 @@ void TValuePanel::SetLook(Look look) {
     if (look == look_)
         return;
     look_ = look;
-    // The neutral face is a shade darker than the buttons' near-white, so that a white panel
-    // (the selected one on some pages) stands out from it at a glance.
+    ApplyColours();
+}
+
+void TValuePanel::SetTextGrey(bool grey) {
+    if (grey == grey_)
+        return;
+    grey_ = grey;
+    ApplyColours();
+}
+
+// The neutral face is a shade darker than the buttons' near-white, so that a white panel (the
+// selected one on some pages) stands out from it at a glance.
+void TValuePanel::ApplyColours() {
     QPalette p = palette();
-    const QColor back = look == Look::Aqua    ? QColor(0x00, 0xFF, 0xFF)
-                        : look == Look::White ? QColor(Qt::white)
-                                              : QApplication::palette().color(QPalette::Midlight);
+    const QColor back = look_ == Look::Aqua    ? QColor(0x00, 0xFF, 0xFF)
+                        : look_ == Look::White ? QColor(Qt::white)
+                                               : QApplication::palette().color(QPalette::Midlight);
     p.setColor(QPalette::Base, back);
-    p.setColor(QPalette::WindowText, Qt::black);
+    p.setColor(QPalette::WindowText, grey_ ? QColor(0x5C, 0x5C, 0x5C) : QColor(Qt::black));
     setPalette(p);
 }
 
 void TValuePanel::mousePressEvent(QMouseEvent* event) {
     QLabel::mousePressEvent(event);
     Q_EMIT Clicked();
+}
+
+TValuePanel::Look LookOf(TPanelColour colour) {
+    switch (colour) {
+        case TPanelColour::Aqua:
+            return TValuePanel::Look::Aqua;
+        case TPanelColour::ButtonFace:
+            return TValuePanel::Look::ButtonFace;
+        case TPanelColour::White:
+            break;
+    }
+    return TValuePanel::Look::White;
 }
 
 }  // namespace zv::gui

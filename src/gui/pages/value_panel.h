@@ -2,6 +2,8 @@
 
 #include <QLabel>
 
+#include "pages/panel_colour.h"
+
 namespace zv::gui {
 
 // A framed value of an editor page that the keys edit: white, aqua while selected, or the
@@ -13,6 +15,8 @@ class TValuePanel : public QLabel {
 
     enum class Look { White, Aqua, ButtonFace };
     void SetLook(Look look);
+    // Grey digits for a value the panel shows but the keys cannot change.
+    void SetTextGrey(bool grey);
 
   Q_SIGNALS:
     void Clicked();
@@ -21,7 +25,13 @@ class TValuePanel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void ApplyColours();
+
     Look look_ = Look::ButtonFace;
+    bool grey_ = false;
 };
+
+// The look of a panel colour that core decided.
+TValuePanel::Look LookOf(TPanelColour colour);
 
 }  // namespace zv::gui

@@ -1,0 +1,425 @@
+#include "lambda/wbo2_form.h"
+
+#include <algorithm>
+
+#include "config/key_control.h"
+#include "data/flag_bits.h"
+#include "lambda/wbo2_presets.h"
+#include "lambda/wideband_sensor.h"
+#include "pages/page_host.h"
+#include "pages/step_keys.h"
+#include "text/point_format.h"
+
+namespace zv {
+
+namespace {
+
+constexpr const char* kSection = "WBO2Map";
+constexpr int kPageStep = 10;
+
+// A controller parameter: its place in the main area (also the unit's address) and the range
+// the keys keep it in.
+struct TWBO2Param {
+    std::size_t Offset;
+    int Min, Max;
+};
+constexpr std::array<TWBO2Param, kWBO2GridField> kParams = {{
+    {33, 0, 255},    // 0 WBO2AfrAt0V
+    {34, 0, 255},    // 1 WBO2AfrAt5V
+    {35, 0, 10},     // 2 WBO2AfrOffset
+    {41, 1, 30},     // 3 WBO2ErrorDetLimLow
+    {42, 180, 254},  // 4 WBO2ErrorDetLimHigh
+    {0, 0, 0},       // 5 not used
+    {36, 0, 30},     // 6 WBO2ControllerKp
+    {37, 0, 30},     // 7 WBO2ControllerKi
+    {38, 1, 200},    // 8 WBO2ControllerIntLimUp
+    {39, 1, 200},    // 9 WBO2ControllerIntLimDown
+    {40, 1, 100},    // 10 WBO2StartupCounter
+}};
+constexpr std::size_t kMessDevice = 32;
+constexpr int kUnitCustom = 0;
+constexpr int kUnitCustomMap = 1;
+
+constexpr int kFirstFirmware = 11;
+constexpr int kFirstErrorOnIntegratorFirmware = 30;
+
+// Target map cells: below 64 an AFR of (value + 105) / 10, bit 7 "no closed-loop control".
+constexpr int kCellMax = 63;
+constexpr int kCellNC = 128;
+constexpr int kAfrOfCellZero = 105;
+
+bool IsNC(int cell) {
+    return (cell & 0x80) != 0;
+}
+
+std::string CellText(std::uint8_t cell) {
+    return IsNC(cell) ? "NC" : FormatPoint("%2.1f", (cell + kAfrOfCellZero) / 10.0);
+}
+
+}  // namespace
+
+TWBO2Form::TWBO2Form(TPageHost& host) : host_(host) {
+    // A missing setting shows the plot and is written so; anything else stored hides it.
+    state_.PlotShown =
+        host_.Settings().s_ReadString(kSection, "WBOOsciViewMode", "ShowOsci") == "ShowOsci";
+    state_.Grid[0][0] = "% \\ rpm";
+    SetLanguage(host_.CurrentLanguage());
+    HighlightSelection();
+}
+
+int TWBO2Form::UnitIndex() const {
+    const int unit = host_.Data().DeviceData.Image[kMessDevice];
+    return unit < kWBO2SensorUnitCount ? unit : kUnitCustom;
+}
+
+void TWBO2Form::LoadFromImage() {
+    const TZVDataSet& set = host_.Data().DeviceData;
+    state_.SensorUnit = UnitIndex();
+    FillMapGrid();
+    state_.Debounce = TDebounceDisplay::Of(host_.WBODebounceLevel());
+    // Without a lambda input the main window hides the narrowband button (its link controls
+    // follow the flags word); the panels keep what they showed.
+    if (flag::HasNarrowbandInput(set.FlagsWord()) && set.Firmware >= kFirstFirmware) {
+        ShowSensorScale();
+        ShowParameters();
+        state_.ErrorOnIntegratorDown =
+            TZVDataClass::TestFlag(set.FlagsWord(), flag::WBO2SetErrorOnIntegratorLimit);
+    }
+    state_.ErrorOnIntegratorVisible = set.Firmware >= kFirstErrorOnIntegratorFirmware;
+    SetLanguage(host_.CurrentLanguage());
+}
+
+void TWBO2Form::ShowParameters() {
+    const ImageBytes& image = host_.Data().DeviceData.Image;
+    for (std::size_t field : {2u, 6u, 7u, 8u, 9u, 10u})
+        state_.Values[field] = std::to_string(image[kParams[field].Offset]);
+    ShowErrorLimits();
+}
+
+void TWBO2Form::ShowErrorLimits() {
+    const TZVDataClass& data = host_.Data();
+    auto show = [&data](std::size_t offset, std::string& volts, std::string& afr) {
+        const std::uint8_t raw = data.DeviceData.Image[offset];
+        volts = FormatPoint("%1.2fV", raw / 51.0);
+        afr = FormatPoint("%2.2f", RawToAfr(data, raw).Afr);
+    };
+    show(kParams[3].Offset, state_.Values[3], state_.AfrLowLimit);
+    show(kParams[4].Offset, state_.Values[4], state_.AfrHighLimit);
+}
+
+void TWBO2Form::ShowSensorScale() {
+    TZVDataClass& data = host_.Data();
+    ApplySensorScale(data);
+    const int unit = UnitIndex();
+    if (unit == kUnitCustomMap) {
+        state_.Values[0] = state_.Values[1] = "---";
+    } else {
+        state_.Values[0] = FormatPoint("%2.1f", data.DeviceData.DispAfrAt0V / 10.0);
+        state_.Values[1] = FormatPoint("%2.1f", data.DeviceData.DispAfrAt5V / 10.0);
+    }
+    state_.AxisLow = state_.Values[0];
+    state_.AxisHigh = state_.Values[1];
+    state_.ScaleGrey = unit > kUnitCustomMap;
+    if (state_.ScaleGrey && state_.Selected < 2)
+        state_.Selected = 2;
+    ShowErrorLimits();
+    HighlightSelection();
+    NotifyChanged();
+}
+
+void TWBO2Form::HighlightSelection() {
+    for (int field = 0; field < kWBO2FieldCount; ++field)
+        state_.Looks[static_cast<std::size_t>(field)] =
+            field == state_.Selected ? TPanelColour::Aqua : TPanelColour::White;
+    if (state_.ScaleGrey)
+        state_.Looks[0] = state_.Looks[1] = TPanelColour::ButtonFace;
+}
+
+// Column c shows the rpm site stored at 256 - c, row r the throttle site at 223 + r: row 1 is
+// the highest throttle site and column 1 the lowest rpm site.
+void TWBO2Form::FillMapGrid() {
+    const ImageBytes& image = host_.Data().DeviceData.Image;
+    for (int i = 1; i < kWBO2GridSize; ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        state_.Grid[0][n] = std::to_string(image[256 - n] * 10000 / 255);
+        state_.Grid[n][0] = std::to_string(image[223 + n] * 100 / 255);
+    }
+    for (std::size_t row = 1; row < kWBO2GridSize; ++row)
+        for (std::size_t col = 1; col < kWBO2GridSize; ++col)
+            state_.Grid[row][col] = CellText(image[img::AfrMap + (row - 1) * 16 + (16 - col)]);
+    NotifyChanged();
+}
+
+std::size_t TWBO2Form::CurrentCellOffset() const {
+    return img::AfrMap + static_cast<std::size_t>((state_.GridRow - 1) * 16 + 16 - state_.GridCol);
+}
+
+void TWBO2Form::ShowPage() {
+    SetLanguage(host_.CurrentLanguage());
+    HighlightSelection();
+    host_.FocusKeyControl();
+    LoadFromImage();
+}
+
+void TWBO2Form::RefreshPage() {
+    SetLanguage(host_.CurrentLanguage());
+    LoadFromImage();
+}
+
+void TWBO2Form::SetLanguage(Language lang) {
+    const bool g = lang == Language::German;
+    TWBO2FormTexts& t = state_.Texts;
+    t.UnitItems = {
+        g ? "Freie Einstellung für AFR min und AFR max" : "Custom AFR min, AFR max settings",
+        g ? "Freie Einstellung über Kennlinie" : "Custom setting via map",
+        "TechEdge WBlin: 0..5V = 9..19 AFR",
+        "DynoJet Wideband Commander 0..5V = 10..18 AFR",
+        "Innovate LM-1: 0..5V = 9..19 AFR",
+        g ? "Innovate LC-1: 0..5V = 7,35..22,39 AFR" : "Innovate LC-1: 0..5V = 7.35 - 22.39 AFR",
+        g ? "PLX R-300: 0..5V = 10..20 AFR" : "PLX R300: 0..5V = 10 - 20 AFR",
+        "AIM LCU_ONE: 1,95..4,8V = 9,47..23,3 AFR",
+    };
+    t.PresetItems = WBO2PresetNames(lang);
+    t.SensorGroup = g ? " Breitbandmessgerät " : " Sensor unit settings ";
+    t.SensorComboLabel = g ? "Typ Breitbandmessgerät" : "Type WBO2 sensor unit";
+    t.ParamGroup = g ? " Lambdaregler Parameter " : " Closed loop lambda parmeters ";
+    t.KpLabel = g ? "KP Regler" : "Closed loop KP";
+    t.KiLabel = g ? "KI Regler" : "Closed loop KI";
+    t.IntLimitUpLabel = g ? "Regler Integrationslimit fett" : "Controller integrator limit rich";
+    t.IntLimitDownLabel = g ? "Regler Integrationslimit mager" : "Controller integrator limit lean";
+    t.TargetLabel = g ? "Zielwert" : "Target value";
+    t.StartupDispLabel = g ? "WBO2 Anlauf Zähler" : "WBO2 Startup counter";
+    t.LowLimLabel = g ? "Regelergrenze abmagern" : "Controller limit lean";
+    t.UpLimLabel = g ? "Reglergrenze anfetten" : "Controller limit rich";
+    t.ActiveLabel = g ? "Regelung aktiv" : "Control active";
+    t.LockoutHint = g ? "Der aktuelle Tabellenwert steht auf NC -> Regelung hier deaktiviert"
+                      : "Current map value is NC -> disables closed loop control";
+    t.Legend = g ? "Legende:" : "Legend:";
+    t.LegendSensor = g ? "Sonde" : "Sensor";
+    t.LegendController = g ? "Regler" : "Controller";
+    t.CompUpper = g ? "Kompens.-" : "Compens.";
+    t.CompLower = g ? "wert" : "value";
+    t.ErrorOnIntegratorLabel = g ? "Fehler bei Intergratorüberlauf" : "Error on integrator overrun";
+    t.DebounceHint = g ? "Bedämpfung Anzeigewert" : "Debounce level";
+    t.ViewButton = "View";
+    t.MapDownloadButton = "This Map";
+    t.MapDownloadHint = g ? "Dieses Kennfeld downloaden" : "Download map data only";
+    t.AfrAt0VLabel = g ? "AFR bei 0 V" : "AFR at 0 V";
+    t.AfrAt5VLabel = g ? "AFR bei 5 V" : "AFR at 5 V";
+    t.ErrorLowLabel = g ? "Sensorfehler unter" : "Sensor error below";
+    t.ErrorHighLabel = g ? "Sensorfehler über" : "Sensor error above";
+    t.OutValueAtUpLimitLabel = g ? "Stellwert am Limit" : "Output at its limit";
+    t.PresetLabel = g ? "Vorgabekennfeld" : "Preset map";
+    t.StartupCountLabel = g ? "Anlauf" : "Startup";
+    t.ErrorOnIntegratorButton =
+        state_.ErrorOnIntegratorDown ? (g ? "Aktiv" : "Active") : (g ? "AUS!!" : "Disabled");
+    wideband_.SetAfrMaster(host_.WBO2DispAfrMaster());
+    ShowStateCaptions();
+    NotifyChanged();
+}
+
+// The startup label says whether the controller is done starting up, starting, or off; the
+// lockout label whether the current map cell lets it work.
+void TWBO2Form::ShowStateCaptions() {
+    const bool g = host_.CurrentLanguage() == Language::German;
+    const bool control =
+        TZVDataClass::TestFlag(host_.Data().DeviceData.FlagsWord(), flag::WBO2Control);
+    TWBO2FormTexts& t = state_.Texts;
+    if (startupDone_)
+        t.StartupLabel = g ? "Aktiv" : "Startup done";
+    else if (control)
+        t.StartupLabel = g ? "Anlauf" : "Startup";
+    else
+        t.StartupLabel = g ? "Regler Aus" : "Controller Disabled";
+    t.LockoutLabel = lockout_ ? (g ? "Aussetzen Kennfeld" : "Map value lockout")
+                              : (g ? "Kennfeldwert" : "Map value valid");
+}
+
+int TWBO2Form::NextField(int field) const {
+    const bool custom = UnitIndex() == kUnitCustom;
+    switch (field) {
+        case 0:
+            return custom ? 1 : 3;
+        case 1:
+        case 2:
+            return 3;
+        case 3:
+            return 4;
+        case 4:
+        case 5:
+            return 6;
+        case kWBO2GridField:
+            return custom ? 0 : 3;
+        default:
+            return field + 1;
+    }
+}
+
+void TWBO2Form::HandleKey(std::uint8_t key) {
+    key = host_.TranslateStepKey(key);
+    const bool grid = state_.Selected == kWBO2GridField;
+    switch (key) {
+        case vk::Tab:
+            state_.Selected = NextField(state_.Selected);
+            HighlightSelection();
+            NotifyChanged();
+            return;
+        case vk::Esc:
+            for (std::size_t field : {6u, 7u, 8u, 9u})
+                state_.Looks[field] = TPanelColour::ButtonFace;
+            NotifyChanged();
+            host_.ShowPageSelection();
+            return;
+        case vk::Left:
+        case vk::Right:
+            if (grid)
+                MoveCell(key == vk::Left ? -1 : 1, 0);
+            return;
+        case vk::Up:
+        case vk::Down:
+            if (grid) {
+                MoveCell(0, key == vk::Up ? -1 : 1);
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    int step = PageStepOfKey(key, kPageStep);
+    if (step == 0)
+        step = StepOfKey(key);
+    if (step == 0 || host_.PauseTimerActive())
+        return;
+    if (grid)
+        ChangeMapCell(step);
+    else
+        ChangeParameter(step);
+}
+
+// The cursor wraps around from the last row or column to the first and back.
+void TWBO2Form::MoveCell(int dcol, int drow) {
+    auto wrap = [](int v) { return (v + 15) % 16 + 1; };
+    state_.GridCol = wrap(state_.GridCol + dcol);
+    state_.GridRow = wrap(state_.GridRow + drow);
+    NotifyChanged();
+}
+
+void TWBO2Form::ChangeParameter(int step) {
+    const int field = state_.Selected;
+    if (field < 0 || field >= kWBO2GridField || field == 5)
+        return;
+    const TWBO2Param& param = kParams[static_cast<std::size_t>(field)];
+    const int old = host_.Data().DeviceData.Image[param.Offset];
+    const int value = std::clamp(old + step, param.Min, param.Max);
+    if (value == old || !WriteMainByte(host_, param.Offset, value, true))
+        return;
+    ShowParameters();
+    if (field <= 1)
+        ShowSensorScale();
+    NotifyChanged();
+}
+
+// Cells stay in 0..63 or NC: stepping up past 63 switches the cell off, stepping down from NC
+// lands on 63. The file image keeps NC as 255; it steps as the NC the keys produce (128).
+void TWBO2Form::ChangeMapCell(int step) {
+    const std::size_t offset = CurrentCellOffset();
+    const int stored = host_.Data().DeviceData.Image[offset];
+    const int old = IsNC(stored) ? kCellNC : stored;
+    int value = std::max(old + step, 0);
+    if (step > 0 && value > kCellMax)
+        value = kCellNC;
+    else if (step < 0 && value > kCellMax && value < kCellNC)
+        value = kCellMax;
+    if (value == old)
+        return;
+    TImageWrite write;
+    write.Offset = offset;
+    write.Area = 1;
+    write.Address = static_cast<std::uint16_t>(offset - kAfrAreaStart);
+    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
+    if (!host_.WriteImage(write, bytes))
+        return;
+    state_
+        .Grid[static_cast<std::size_t>(state_.GridRow)][static_cast<std::size_t>(state_.GridCol)] =
+        CellText(bytes[0]);
+    NotifyChanged();
+}
+
+void TWBO2Form::PanelClick(int field) {
+    if (field < 0 || field >= kWBO2GridField || field == 5)
+        return;
+    if (field <= 1 && UnitIndex() != kUnitCustom)
+        return;
+    state_.Selected = field;
+    HighlightSelection();
+    NotifyChanged();
+    host_.FocusKeyControl();
+}
+
+void TWBO2Form::GridClick(int col, int row) {
+    state_.Selected = kWBO2GridField;
+    if (col >= 1 && col < kWBO2GridSize && row >= 1 && row < kWBO2GridSize) {
+        state_.GridCol = col;
+        state_.GridRow = row;
+    }
+    HighlightSelection();
+    NotifyChanged();
+    host_.FocusKeyControl();
+}
+
+void TWBO2Form::GridKeyDown(std::uint8_t key) {
+    host_.FocusKeyControl();
+    HandleKey(key);
+}
+
+void TWBO2Form::WBO2UnitComboBoxChange(int index) {
+    const int unit = index >= 1 && index < kWBO2SensorUnitCount ? index : kUnitCustom;
+    state_.SensorUnit = unit;
+    WriteMainByte(host_, kMessDevice, unit, true);
+    ShowSensorScale();
+}
+
+void TWBO2Form::WBO2DefaultMapComboBoxChange(int index) {
+    state_.Preset = std::clamp(index, 0, kWBO2PresetCount - 1);
+    LoadWBO2Preset(host_, state_.Preset);
+    FillMapGrid();
+}
+
+void TWBO2Form::WBO2SetErrorOnIntegratorButtonClick() {
+    if (!state_.ErrorOnIntegratorVisible)
+        return;
+    const std::uint16_t flags = ToggleMainFlag(host_, flag::WBO2SetErrorOnIntegratorLimit);
+    state_.ErrorOnIntegratorDown =
+        TZVDataClass::TestFlag(flags, flag::WBO2SetErrorOnIntegratorLimit);
+    SetLanguage(host_.CurrentLanguage());
+}
+
+void TWBO2Form::MapDownloadButtonClick() {
+    if (host_.Controls().TransferButtonsEnabled)
+        host_.StartDownload(TSequence::AfrMapDownload);
+}
+
+void TWBO2Form::ViewModeSpeedButtonClick() {
+    state_.PlotShown = !state_.PlotShown;
+    host_.Settings().v_WriteString(kSection, "WBOOsciViewMode",
+                                   state_.PlotShown ? "ShowOsci" : "HideOsci");
+    NotifyChanged();
+}
+
+void TWBO2Form::DebounceScrollBarScroll(int position) {
+    state_.Debounce = ScrollDebounceLevel(host_, kSection, position);
+    NotifyChanged();
+}
+
+void TWBO2Form::WBOMasterLCDDblClick() {
+    host_.ToggleWBO2DispAfrMaster();
+    SetLanguage(host_.CurrentLanguage());
+}
+
+const TWBO2FormState& TWBO2Form::State() {
+    state_.Wideband = wideband_.State();
+    state_.MapDownloadEnabled = host_.Controls().TransferButtonsEnabled;
+    return state_;
+}
+
+}  // namespace zv

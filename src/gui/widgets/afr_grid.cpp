@@ -1,0 +1,130 @@
+#include "widgets/afr_grid.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "pages/view_text.h"
+
+namespace zv::gui {
+
+namespace {
+
+constexpr int kN = kWBO2GridSize;
+const QColor kAqua(0x00, 0xFF, 0xFF);
+const QColor kYellow(0xFF, 0xFF, 0x00);
+
+// Rich targets warm, lean ones cool, light enough for black digits; the band is what the keys
+// allow (10.5 .. 16.8).
+QColor TargetColour(const QString& text) {
+    bool ok = false;
+    const double afr = text.toDouble(&ok);
+    if (!ok)
+        return {0xD8, 0xD8, 0xD8};
+    const double x = std::clamp((afr - 10.5) / (16.8 - 10.5), 0.0, 1.0);
+    return QColor::fromHsvF(static_cast<float>(x * 0.62), 0.28f, 1.0f);
+}
+
+}  // namespace
+
+TAfrGrid::TAfrGrid(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+double TAfrGrid::HeaderWidth() const {
+    return QFontMetricsF(font()).horizontalAdvance(QStringLiteral(" % \\ rpm "));
+}
+
+QSize TAfrGrid::sizeHint() const {
+    const QFontMetrics fm(font());
+    return {static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral(" 16.8 "))),
+            static_cast<int>(17 * fm.height() * 1.5)};
+}
+
+QSize TAfrGrid::minimumSizeHint() const {
+    const QFontMetricsF fm(font());
+    return {
+        static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("16.8")) * 0.8),
+        static_cast<int>(17 * fm.height() * 1.05)};
+}
+
+QRectF TAfrGrid::CellRect(int col, int row) const {
+    const double w = (width() - HeaderWidth()) / 16.0;
+    const double h = height() / static_cast<double>(kN);
+    const double x = col == 0 ? 0.0 : HeaderWidth() + (col - 1) * w;
+    return {x, row * h, col == 0 ? HeaderWidth() : w, h};
+}
+
+// The cells' font shrinks when "16.8" would not fit, down to three-quarters of the normal one.
+QFont TAfrGrid::CellFont() const {
+    QFont f = font();
+    const QRectF cell = CellRect(1, 1);
+    const QFontMetricsF fm(f);
+    const double scale =
+        std::min({1.0, (cell.width() - 4) / fm.horizontalAdvance(QStringLiteral("16.8")),
+                  (cell.height() - 1) / fm.height()});
+    if (scale < 1.0)
+        f.setPointSizeF(std::max(f.pointSizeF() * 0.75, f.pointSizeF() * scale));
+    return f;
+}
+
+void TAfrGrid::SetState(const TWBO2Grid& cells, int col, int row, bool selected) {
+    if (cells == cells_ && col == col_ && row == row_ && selected == selected_)
+        return;
+    cells_ = cells;
+    col_ = col;
+    row_ = row;
+    selected_ = selected;
+    update();
+}
+
+void TAfrGrid::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Base));
+    const QColor grid = palette().color(QPalette::Mid);
+    const QColor header = palette().color(QPalette::Button);
+    const QFont cellFont = CellFont();
+    for (int row = 0; row < kN; ++row) {
+        for (int col = 0; col < kN; ++col) {
+            const QRectF cell = CellRect(col, row);
+            const QString text =
+                Q(cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]);
+            const bool isHeader = row == 0 || col == 0;
+            const bool current = col == col_ && row == row_;
+            // Header digits a little smaller, so that five-digit speeds keep apart.
+            QFont f = cellFont;
+            if (isHeader)
+                f.setPointSizeF(cellFont.pointSizeF() * 0.9);
+            f.setBold(current || (isHeader && (row == row_ || col == col_)));
+            p.setFont(f);
+            QColor back = isHeader ? header : TargetColour(text);
+            if (current)
+                back = selected_ ? kAqua : kYellow;
+            p.fillRect(cell, back);
+            p.setPen(grid);
+            p.drawRect(cell);
+            p.setPen(!isHeader && text == QStringLiteral("NC") && !current
+                         ? palette().color(QPalette::Disabled, QPalette::Text)
+                         : QColor(Qt::black));
+            p.drawText(cell, Qt::AlignCenter, text);
+        }
+    }
+    if (selected_) {
+        p.setPen(QPen(Qt::black, 2));
+        p.drawRect(CellRect(col_, row_).adjusted(1, 1, -1, -1));
+    }
+}
+
+void TAfrGrid::mouseReleaseEvent(QMouseEvent* event) {
+    for (int row = 0; row < kN; ++row) {
+        for (int col = 0; col < kN; ++col) {
+            if (CellRect(col, row).contains(event->position())) {
+                Q_EMIT CellClicked(col, row);
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace zv::gui

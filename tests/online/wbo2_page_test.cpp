@@ -1,0 +1,361 @@
+// The wideband lambda page against the simulated unit on virtual time: target map steps around
+// the top and the no-target mark, parameter clamps, the sensor scale's panels, smoothing and
+// both displays, the controller state of both record variants, the live cursor, the plot, and
+// edits and the map transfer reaching the unit.
+#include "lambda/wbo2_form.h"
+#include "lambda/wideband_sensor.h"
+#include "page_fixture.h"
+
+namespace zv::test {
+namespace {
+
+constexpr std::size_t kMessDevice = 32, kAfrAt0V = 33, kAfrAt5V = 34, kKp = 36, kStartup = 40,
+                      kErrLow = 41, kErrHigh = 42;
+// Pin F carries the wideband signal: its lambda bit and its wideband mode bit.
+constexpr std::uint16_t kWidebandOnF = 0x0104;
+constexpr std::uint16_t kControlOn = 0x0400;
+constexpr std::uint8_t kDone = 0x40;
+
+class Wbo2Page : public PageTest {
+  protected:
+    void OpenWideband(int firmware, std::uint16_t flags = kWidebandOnF) {
+        OpenOffline(firmware, Page);
+        Data().DeviceData.SetFlagsWord(flags);
+        Data().InputFSelect = 2;
+        Reload();
+    }
+    // Bytes poked into the image reach the edit fields and the page.
+    void Reload() {
+        Data().ImageToFields();
+        Page.LoadFromImage();
+    }
+    // Cell (col, row) of the grid: row 1 the highest throttle site, column 1 the lowest rpm.
+    std::uint8_t& GridCell(int col, int row) {
+        return At(img::AfrMap + static_cast<std::size_t>((row - 1) * 16 + 16 - col));
+    }
+    void Frame(TLiveLayout layout, std::uint8_t f, std::uint8_t state, std::uint8_t value = 0,
+               std::uint8_t rpm = 0, std::uint8_t tps = 0) {
+        std::span<std::uint8_t> b = Data().LiveRecords.Buffer(layout);
+        std::fill(b.begin(), b.end(), std::uint8_t{0});
+        b[1] = rpm;
+        b[2] = tps;
+        b[5] = f;
+        b[18] = state;
+        b[19] = value;
+        Page.ShowLiveFrame({layout, b});
+    }
+    const TWBO2FormState& S() { return Page.State(); }
+    TWBO2Form Page{Host};
+};
+
+TEST_F(Wbo2Page, MapCellStepsAroundTheTopAndTheNoTargetMark) {
+    OpenWideband(30);
+    Page.GridClick(3, 2);
+    EXPECT_EQ(S().Selected, kWBO2GridField);
+    GridCell(3, 2) = 63;
+    Press(Page, {vk::OemPlus});
+    EXPECT_EQ(GridCell(3, 2), 128);
+    EXPECT_EQ(S().Grid[2][3], "NC");
+    Press(Page, {vk::OemMinus});
+    EXPECT_EQ(GridCell(3, 2), 63);
+    EXPECT_EQ(S().Grid[2][3], "16.8");
+    EXPECT_EQ(Data().AfrMap[14][2], 63) << "edit map row = throttle, column = rpm, ascending";
+
+    GridCell(3, 2) = 128;
+    Data().DeviceData.ChangedOffline = 0;
+    Press(Page, {vk::PageUp});
+    EXPECT_EQ(GridCell(3, 2), 128);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "NC stepped up stays NC: nothing written";
+    GridCell(3, 2) = 255;  // as the file image keeps NC
+    Press(Page, {vk::PageUp, vk::NumMinus});
+    EXPECT_EQ(GridCell(3, 2), 63);
+    GridCell(3, 2) = 5;
+    Press(Page, {vk::PageDown});
+    EXPECT_EQ(GridCell(3, 2), 0);
+    EXPECT_EQ(S().Grid[2][3], "10.5");
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+
+    Press(Page, {vk::Up, vk::Up, vk::Left, vk::Left, vk::Left});
+    EXPECT_EQ(S().GridRow, 16) << "rows wrap from 1 to 16";
+    EXPECT_EQ(S().GridCol, 16) << "columns wrap from 1 to 16";
+    Press(Page, {vk::Down, vk::Right});
+    EXPECT_EQ(S().GridRow, 1);
+    EXPECT_EQ(S().GridCol, 1);
+}
+
+TEST_F(Wbo2Page, ParametersKeepTheirWindowRanges) {
+    OpenWideband(30);
+    At(kKp) = 30;
+    At(kErrLow) = 1;
+    At(kErrHigh) = 181;
+    Reload();
+    Page.PanelClick(6);
+    Data().DeviceData.ChangedOffline = 0;
+    Press(Page, {vk::PageUp, vk::Up, vk::OemPeriod});
+    EXPECT_EQ(At(kKp), 30);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "a clamped step writes nothing";
+    Page.PanelClick(3);
+    Press(Page, {vk::Down});
+    EXPECT_EQ(At(kErrLow), 1);
+    Page.PanelClick(4);
+    Press(Page, {vk::PageDown});
+    EXPECT_EQ(At(kErrHigh), 180);
+    EXPECT_EQ(S().Values[4], "3.53V");
+    Press(Page, {vk::PageUp, vk::PageUp, vk::PageUp, vk::PageUp, vk::PageUp, vk::PageUp, vk::PageUp,
+                 vk::PageUp});
+    EXPECT_EQ(At(kErrHigh), 254);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    EXPECT_EQ(Data().Detail[param::WBO2ErrorDetLimHigh], 254) << "edit fields follow";
+
+    // The operator's own step keys (65 up, 63 down) act as plus and minus here.
+    Page.PanelClick(10);
+    At(kStartup) = 50;
+    Press(Page, {65, 65, 63});
+    EXPECT_EQ(At(kStartup), 51);
+}
+
+TEST_F(Wbo2Page, SensorUnitFixesTheScaleAndTheFieldCycle) {
+    OpenWideband(30);
+    At(kAfrAt0V) = 89;
+    At(kAfrAt5V) = 189;
+    Reload();
+    EXPECT_EQ(S().Values[0], "8.9");
+    EXPECT_EQ(S().AxisHigh, "18.9");
+    EXPECT_EQ(S().Looks[0], TPanelColour::Aqua);
+    Press(Page, {vk::Tab, vk::Tab, vk::Tab});
+    EXPECT_EQ(S().Selected, 4) << "custom scale: 0 -> 1 -> 3 -> 4";
+    for (int i = 0; i < 7; ++i)
+        Press(Page, {vk::Tab});
+    EXPECT_EQ(S().Selected, 0) << "... 11 -> 0";
+
+    Page.WBO2UnitComboBoxChange(7);  // AIM LCU_ONE
+    EXPECT_EQ(At(kMessDevice), 7);
+    EXPECT_EQ(Data().DeviceData.DispAfrAt0V, 0);
+    EXPECT_EQ(Data().DeviceData.DispAfrAt5V, 243);
+    EXPECT_EQ(S().Values[1], "24.3");
+    EXPECT_TRUE(S().ScaleGrey);
+    EXPECT_EQ(S().Looks[0], TPanelColour::ButtonFace);
+    EXPECT_EQ(S().Selected, 2) << "the fixed scale cannot stay selected";
+    Page.PanelClick(0);
+    EXPECT_EQ(S().Selected, 2);
+    Press(Page, {vk::Tab});
+    EXPECT_EQ(S().Selected, 3);
+    for (int i = 0; i < 8; ++i)
+        Press(Page, {vk::Tab});
+    EXPECT_EQ(S().Selected, 3) << "... 11 -> 3";
+
+    Page.WBO2UnitComboBoxChange(1);
+    EXPECT_EQ(S().Values[0], "---");
+    EXPECT_EQ(S().AxisLow, "---");
+    EXPECT_FALSE(S().ScaleGrey);
+    Page.WBO2UnitComboBoxChange(9);
+    EXPECT_EQ(At(kMessDevice), 0) << "an unknown unit is the custom one";
+
+    Page.PanelClick(0);
+    At(kAfrAt5V) = 88;
+    Press(Page, {vk::Down});  // AFR at 0 V 88 = AFR at 5 V
+    EXPECT_EQ(Data().DeviceData.DispAfrAt0V, 0);
+    EXPECT_EQ(Data().DeviceData.DispAfrAt5V, 254);
+    EXPECT_EQ(S().Values[1], "25.4");
+}
+
+TEST_F(Wbo2Page, FirmwareDecidesPanelsAndTheIntegratorButton) {
+    OpenWideband(10);
+    At(kKp) = 17;
+    Reload();
+    EXPECT_NE(S().Values[6], "17") << "below firmware 11 the panels stay as they were";
+    Data().DeviceData.Firmware = 11;
+    Reload();
+    EXPECT_EQ(S().Values[6], "17");
+    Data().DeviceData.Firmware = 29;
+    Reload();
+    EXPECT_FALSE(S().ErrorOnIntegratorVisible);
+    Page.WBO2SetErrorOnIntegratorButtonClick();
+    EXPECT_FALSE(Data().DeviceData.FlagsWord() & 0x0800) << "no button, no click";
+    Data().DeviceData.Firmware = 30;
+    Reload();
+    EXPECT_TRUE(S().ErrorOnIntegratorVisible);
+    EXPECT_EQ(S().Texts.ErrorOnIntegratorButton, "Disabled");
+    Page.WBO2SetErrorOnIntegratorButtonClick();
+    EXPECT_TRUE(Data().DeviceData.FlagsWord() & 0x0800);
+    EXPECT_EQ(S().Texts.ErrorOnIntegratorButton, "Active");
+    Page.SetLanguage(Language::German);
+    EXPECT_EQ(S().Texts.ErrorOnIntegratorButton, "Aktiv");
+    EXPECT_EQ(S().Texts.ErrorOnIntegratorLabel, "Fehler bei Intergratorüberlauf");
+
+    Data().DeviceData.SetFlagsWord(0);
+    At(kKp) = 3;
+    Reload();
+    EXPECT_EQ(S().Values[6], "17") << "without a lambda input the panels stay as they were";
+}
+
+TEST_F(Wbo2Page, SmoothingAndTheTwoDisplays) {
+    OpenWideband(30);
+    At(kAfrAt0V) = 0;
+    At(kAfrAt5V) = 255;  // AFR = raw / 10
+    Reload();
+    Page.DebounceScrollBarScroll(5);
+    EXPECT_EQ(S().Debounce.Level, "0");
+    EXPECT_EQ(Settings.ReadInteger("WBO2Map", "WBODebounceLevel"), 0);
+    Frame(TLiveLayout::Live24, 147, kDone);
+    EXPECT_EQ(S().Wideband.Master, "1.00");
+    EXPECT_EQ(S().Wideband.Slave, "14.7");
+    EXPECT_EQ(S().Wideband.SlaveText, "AFR");
+
+    Page.DebounceScrollBarScroll(0);
+    EXPECT_EQ(Host.WBODebounceLevel(), 5);
+    for (int i = 0; i < 9; ++i)
+        Frame(TLiveLayout::Live24, 120, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "12.5") << "12.0 + 2.7 x (5/6)^9 = 12.52";
+    Frame(TLiveLayout::Live24, 0, kDone);
+    EXPECT_EQ(S().Wideband.Master, "---");
+    EXPECT_EQ(S().Wideband.Slave, "---");
+    Frame(TLiveLayout::Live24, 255, kDone);
+    Frame(TLiveLayout::Live24, 120, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "12.4") << "12.0 + 2.7 x (5/6)^10 = 12.44; no reading skipped";
+    EXPECT_EQ(S().Wideband.Master, "0.85");
+
+    Page.WBOMasterLCDDblClick();
+    EXPECT_EQ(Settings.ReadBool("Options", "WBO2DispAfrMaster"), true);
+    Frame(TLiveLayout::Live24, 120, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "0.84");
+    EXPECT_EQ(S().Wideband.SlaveText, "Lambda");
+}
+
+TEST_F(Wbo2Page, ControllerStateOfBothRecordVariants) {
+    OpenWideband(37, kWidebandOnF | kControlOn);
+    const TLiveLayout older = LiveLayoutOfFirmware(36);
+    const TLiveLayout newer = LiveLayoutOfFirmware(37);
+    for (const auto& [value, shown] :
+         {std::pair{254, "-1"}, {255, "0"}, {127, "127"}, {128, "-127"}}) {
+        Frame(newer, 20, kDone, static_cast<std::uint8_t>(value));
+        EXPECT_EQ(S().CompValue, shown) << value;
+    }
+    EXPECT_EQ(S().StartupCount, "end");
+    EXPECT_EQ(S().Texts.StartupLabel, "Startup done");
+    EXPECT_TRUE(S().Leds.Active);
+    EXPECT_FALSE(S().Leds.Startup);
+
+    Frame(older, 20, 0, 9);
+    EXPECT_EQ(S().StartupCount, "9");
+    EXPECT_EQ(S().AfrTarget, "S 9");
+    EXPECT_EQ(S().CompValue, "startup");
+    EXPECT_EQ(S().Texts.StartupLabel, "Startup");
+    EXPECT_TRUE(S().Leds.Startup);
+    EXPECT_FALSE(S().Leds.Active);
+    Frame(newer, 20, 0, 9);
+    EXPECT_EQ(S().StartupCount, "4") << "the newer units count in half steps";
+
+    for (const int bit : {0x80, 0x10, 0x20, 0x02}) {
+        Frame(newer, 20, static_cast<std::uint8_t>(kDone | bit), 0);
+        EXPECT_FALSE(S().Leds.Active) << bit;
+    }
+    EXPECT_TRUE(S().Leds.OutValueAtUpLimit);
+    Frame(newer, 20, kDone | 0x80, 0);
+    EXPECT_TRUE(S().Leds.Lockout);
+    EXPECT_EQ(S().Texts.LockoutLabel, "Map value lockout");
+    Frame(newer, 20, kDone, 0);
+    EXPECT_EQ(S().Texts.LockoutLabel, "Map value valid");
+
+    Data().DeviceData.SetFlagsWord(kWidebandOnF);
+    Frame(newer, 20, 0, 9);
+    EXPECT_EQ(S().Texts.StartupLabel, "Controller Disabled");
+    EXPECT_EQ(S().CompValue, "disbaled");
+}
+
+// Sites 255, 238, ..., 0 stored highest first on both axes.
+TEST_F(Wbo2Page, LiveCursorFollowsTheOperatingPointUnlessTheGridIsSelected) {
+    OpenWideband(30);
+    for (std::size_t k = 0; k < 16; ++k) {
+        At(img::TpsSites + k) = static_cast<std::uint8_t>(255 - 17 * k);
+        At(img::RpmSites + k) = static_cast<std::uint8_t>(255 - 17 * k);
+    }
+    GridCell(3, 4) = 42;
+    Reload();
+    EXPECT_EQ(S().Grid[4][0], "80") << "throttle site 204";
+    EXPECT_EQ(S().Grid[0][3], "1333") << "rpm site 34";
+    EXPECT_EQ(S().Grid[0][0], "% \\ rpm");
+    Frame(TLiveLayout::Live24, 20, kDone, 0, /*rpm*/ 20, /*tps*/ 200);
+    EXPECT_EQ(S().GridCol, 3);
+    EXPECT_EQ(S().GridRow, 4);
+    EXPECT_EQ(S().AfrTarget, "14.7");
+    Frame(TLiveLayout::Live24, 20, kDone, 0, 0, 255);
+    EXPECT_EQ(S().GridCol, 1);
+    EXPECT_EQ(S().GridRow, 1);
+    Page.GridClick(0, 5);  // a header cell: the grid is selected, the cell stays
+    Frame(TLiveLayout::Live24, 20, kDone, 0, 20, 200);
+    EXPECT_EQ(S().GridCol, 1);
+    EXPECT_EQ(S().GridRow, 1);
+}
+
+// y(v) = trunc(v x 0.8 x 102 / 51 + 10.2) = trunc(1.6 v + 10.2)
+TEST_F(Wbo2Page, PlotDrawsReadingAndTargetAndStopsOffThePage) {
+    OpenWideband(30);
+    At(kAfrAt0V) = 90;
+    At(kAfrAt5V) = 190;
+    Reload();
+    Form.NotebookPageChanged(5);
+    EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty()) << "no record yet: the timer is off";
+    Page.GridClick(1, 1);
+    GridCell(1, 1) = 42;                     // 14.7: 51 - trunc((147 - 90) / 100 x 51) = 22 -> 45
+    Frame(TLiveLayout::Live28, 102, kDone);  // 51 - trunc(102 x 51 / 255) = 31 -> 59
+    const int column = Page.PlotColumn();
+    const TTraceDraw first = Page.Timer1Tick(400, 102);
+    ASSERT_EQ(first.Lines.size(), 2u);
+    EXPECT_EQ(first.Lines[0].Y1, 59);
+    EXPECT_EQ(first.Lines[0].Colour, 0x00FF00u);
+    EXPECT_EQ(first.Lines[1].Y1, 45);
+    EXPECT_EQ(first.Lines[1].Colour, 0xFF00FFu);
+    EXPECT_EQ(first.Lines[0].X0, column) << "offline the column advances after the sample";
+    EXPECT_EQ(Page.PlotColumn(), column + 1);
+    GridCell(1, 1) = 128;
+    const TTraceDraw nc = Page.Timer1Tick(400, 102);
+    ASSERT_EQ(nc.Lines.size(), 1u) << "a cell without target draws no target";
+    EXPECT_EQ(nc.Lines[0].Y0, 59);
+
+    Form.NotebookPageChanged(4);
+    EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty());
+    EXPECT_FALSE(Page.Timer1Enabled());
+    Form.NotebookPageChanged(5);
+    EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty()) << "stays off until the next record";
+
+    Page.ViewModeSpeedButtonClick();
+    EXPECT_FALSE(S().PlotShown);
+    EXPECT_EQ(Settings.ReadString("WBO2Map", "WBOOsciViewMode"), "HideOsci");
+}
+
+TEST_F(Wbo2Page, OnlineEditsAndThisMapReachTheUnit) {
+    GoOnline(30, Page);
+    Data().DeviceData.SetFlagsWord(kWidebandOnF);
+    Data().InputFSelect = 2;
+    Page.PanelClick(6);
+    const std::uint8_t kp = At(kKp);
+    Press(Page, {kp < 30 ? vk::Up : vk::Down});
+    Press(Page, {vk::Up, vk::Up});  // while the pause runs
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->WriteLog().size(), 1u);
+    EXPECT_EQ(Unit->WriteLog()[0].Area, 2);
+    EXPECT_EQ(Unit->WriteLog()[0].Address, kKp);
+    EXPECT_EQ(Unit->Peek(2, kKp), At(kKp));
+
+    Page.GridClick(3, 2);
+    const std::uint8_t cell = GridCell(3, 2);
+    Press(Page, {cell < 63 ? vk::OemPlus : vk::OemMinus});
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->WriteLog().size(), 2u);
+    EXPECT_EQ(Unit->WriteLog()[1].Area, 1);
+    EXPECT_EQ(Unit->WriteLog()[1].Address, 512 + 16 + 13);
+    EXPECT_EQ(Unit->Peek(1, 512 + 16 + 13), GridCell(3, 2));
+
+    Online->DispatchKey(key::F5);
+    Clock.Advance(2000);
+    for (std::size_t k = 0; k < 256; ++k)
+        At(img::AfrMap + k) = static_cast<std::uint8_t>(k % 64);
+    Page.MapDownloadButtonClick();
+    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+    for (std::size_t k = 0; k < 256; ++k)
+        ASSERT_EQ(Unit->Peek(1, static_cast<std::uint16_t>(512 + k)), k % 64) << k;
+}
+
+}  // namespace
+}  // namespace zv::test
