@@ -13,6 +13,7 @@
 #include "link/tcomx.h"
 #include "link/transfer_table.h"
 #include "unit/sim_unit.h"
+#include "unit/watched_unit.h"
 
 namespace zv::test {
 namespace {
@@ -168,6 +169,71 @@ TEST_P(SimUnitFaultTest, StreamRidesOutASilentSpellButEndsWhenTheUnitVanishes) {
     ASSERT_TRUE(Clock.RunUntil([&] { return Link->Job() == job::Idle; }, 10000));
     EXPECT_NEAR(static_cast<double>(Clock.NowMs() - gone), 6700.0, 200.0);
 }
+
+// The stream with the unit's records on watch, so that each record shown can be traced to one
+// the unit sent.
+class SimUnitStreamFaultTest : public SimUnitTest {
+  protected:
+    void SetUp() override {
+        SimUnitTest::SetUp();
+        Watched = std::make_unique<sim::WatchedUnit>(*Unit);
+        Line.AttachUnit(Watched.get());
+        ASSERT_TRUE(StartTransfer(*Link, Data, TTransfer::LiveStream));
+        ASSERT_TRUE(Clock.RunUntil([&] { return Link->PacingTimer().Active(); }, 2000));
+    }
+    void TearDown() override { Line.AttachUnit(Adapter.get()); }
+
+    // The byte the unit sends next, k bytes on, is lost.
+    void DropUnitByte(std::uint64_t k) {
+        Line.InjectFault({LineDirection::UnitToPc, Line.ByteCount(LineDirection::UnitToPc) + k,
+                          sim::LineFaultKind::Drop});
+    }
+
+    void ExpectOnlyRecordsTheUnitSent(int records) {
+        Link->ClearNewRecord();
+        for (int shown = 0; shown < records; ++shown) {
+            ASSERT_TRUE(Clock.RunUntil([&] { return Link->NewRecord(); }, 5000));
+            Link->ClearNewRecord();
+            const auto record = LiveRecordBuffer(Data.LiveRecords, GetParam());
+            EXPECT_TRUE(sim::RecordWasSent({record.begin(), record.end()},
+                                           sim::ReceivedUnitBytes(Line.Traffic()),
+                                           Watched->RecordStarts(), 2))
+                << "record " << shown;
+        }
+    }
+
+    std::unique_ptr<sim::WatchedUnit> Watched;
+};
+
+// Live records carry no frame: a byte that comes before the record shifts it, and with one of
+// its bytes lost the length adds up all the same. Here the byte is the unit's 0x06 to the
+// read-back that checks an edit, still on its way when a restart decided by the watchdog falls.
+TEST_P(SimUnitStreamFaultTest, ARestartDuringAnEditsReadBackShowsNoShiftedRecord) {
+    const std::uint8_t value = 0x3C;
+    Link->QueueWrite(2, &value, 0, 9);
+    ASSERT_TRUE(
+        Clock.RunUntil([&] { return Link->TransState() == 20 && Link->ReadStatus() == 2; }, 1000))
+        << "the read-back has just sent its 0x16";
+    DropUnitByte(5);
+    Link->SetJob(job::StreamRestart);
+    Link->JobTimerTick();
+    ExpectOnlyRecordsTheUnitSent(5);
+    EXPECT_EQ(Unit->Peek(2, 9), 0x3C);
+}
+
+// After a silent spell the restart's request may meet the tail of what the unit still had to say
+// (here one byte, arriving just after the restart): the request waits for a quiet line.
+TEST_P(SimUnitStreamFaultTest, ARestartAfterSilenceWaitsForAQuietLine) {
+    Unit->GoSilent(Clock.NowMs() + 300);
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->TicksLeft() == 30; }, 2000)) << "restarted";
+    Watched->AddNoise(0x06);
+    Line.PollUnit();
+    DropUnitByte(5);
+    ExpectOnlyRecordsTheUnitSent(5);
+    EXPECT_EQ(Link->Job(), job::StreamWatch);
+}
+
+INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitStreamFaultTest, ::testing::Values(5, 30));
 
 INSTANTIATE_TEST_SUITE_P(Firmware, SimUnitFaultTest, ::testing::Values(5, 30));
 

@@ -66,6 +66,32 @@ TEST_F(StreamTest, SilenceRepeatsTheRequestTwiceThenTheStreamEnds) {
     EXPECT_NEAR(endAt - after[2], 3000.0, 100.0);
 }
 
+// The watchdog decides a restart on one tick and carries it out on the next; a record that came
+// in between shows the stream alive, and a restart then would cut into the next exchange.
+TEST_F(StreamTest, ARecordBetweenTheRestartsDecisionAndItsTickCancelsTheRestart) {
+    StartStream();
+    Clock.Advance(500);
+    UntilPause();
+    Unit.Silent = true;
+    ASSERT_TRUE(Clock.RunUntil([&] { return Link->Job() == job::StreamRestart; }, 2000));
+    Unit.Silent = false;
+    for (std::uint8_t i = 0; i < 24; ++i)
+        Unit.Output.push_back(i);  // the unit's late answer to the waiting request
+    Line.PollUnit();
+    const double answeredAt = static_cast<double>(Clock.NowUs()) / 1000.0;
+    Clock.Advance(1000);
+    std::vector<double> after;
+    for (double x : TimesOf(0xA0)) {
+        if (x > answeredAt)
+            after.push_back(x);
+    }
+    ASSERT_GT(after.size(), 5u);
+    // Every request waits for the whole record before it and the pause after it.
+    for (std::size_t i = 1; i < after.size(); ++i)
+        EXPECT_NEAR(after[i] - after[i - 1], 70.0 + 25 * 1.0417, 1.1) << i;
+    EXPECT_EQ(Link->Job(), job::StreamWatch);
+}
+
 TEST_F(StreamTest, FirstRecordMayTakeEightSecondsAndFourRepeatsFollow) {
     Unit.Silent = true;
     StartStream();

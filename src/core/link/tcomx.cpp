@@ -21,7 +21,7 @@ TComX::TComX(TimerService& timers, SerialPort& port, TZVDataClass& data)
 
     QuietTimer_ = Timers_.CreateTimer();
     QuietTimer_->SetSingleShot(true);
-    QuietTimer_->SetHandler([this] { QuietAfterBlock(); });
+    QuietTimer_->SetHandler([this] { QuietTimerTick(); });
 
     Port_.SetOnRxChar([this] { ComPortDataAvailable(); });
     // Runs until its first tick finds the idle job and stops it.
@@ -83,9 +83,14 @@ bool TComX::BeginJob(std::uint8_t jobCode) {
             fits = fits && Target_.Text == nullptr && room >= 16;
             break;
         case job::StreamStart:
-        case job::StreamRestart:
-            fits = fits && Target_.Text == nullptr && Length_ > 0 && room >= Length_;
+        case job::StreamRestart: {
+            // A restart may fall while a queued write has put its staging bytes in place; the
+            // record area is what the stream goes on with.
+            const Target& records = StagingInPlace() ? SavedTarget_ : Target_;
+            fits =
+                fits && records.Text == nullptr && Length_ > 0 && records.Bytes.size() >= Length_;
             break;
+        }
         default:
             fits = false;
             break;
@@ -203,6 +208,7 @@ void TComX::ComPortDataAvailable() {
         case 20:
         case 22:
         case 24:
+        case tstate::StreamQuiet:
             TransactionStep();
             break;
         default:
@@ -278,6 +284,7 @@ void TComX::TransactionDispatch() {
         case 22:
         case 23:
         case 24:
+        case tstate::StreamQuiet:
             StreamStep();
             break;
         default:

@@ -57,6 +57,7 @@ enum : std::uint8_t {
     QueuedOne = 19,
     QueuedTwo = 21,
     QueuedSixteen = 23,
+    StreamQuiet = 25,  // a stream (re)start waits for the line to fall quiet
     Idle = 26,
 };
 }
@@ -164,6 +165,8 @@ class TComX {
     void TransactionDispatch();
     void TransactionEnded();
     void TransactionJobEnded();
+    // Takes the activity flag; when it was set, the watchdog starts counting anew.
+    bool StreamAnswered();
     static bool IsStreamJob(std::uint8_t jobCode);
 
     // Port helpers.
@@ -193,6 +196,8 @@ class TComX {
     void ChecksumReceive();
     void Download1CSTimer();
     void LiveStart();
+    void AwaitQuietLine();
+    void QuietTimerTick();
     void LiveReceive();
     bool CommitLiveRecord();
     void ReadBlockFirst();
@@ -218,6 +223,7 @@ class TComX {
     void QueuedWriteDone();
     void QueuedWriteFailed();
     void RestoreStreamTarget();
+    bool StagingInPlace() const;
     void DropQueuedWrites();
 
     std::uint8_t ReadCommand() const;
@@ -230,7 +236,8 @@ class TComX {
     std::unique_ptr<Timer> ComControlTimer_;
     std::unique_ptr<Timer> JobTimer_;
     std::unique_ptr<Timer> PacingTimer_;
-    std::unique_ptr<Timer> QuietTimer_;  // the pause that must follow a block read under doubt
+    // The pause that must follow a block read under doubt, or precede a stream's first request.
+    std::unique_ptr<Timer> QuietTimer_;
 
     // Transaction state.
     std::uint8_t Area_ = 2;

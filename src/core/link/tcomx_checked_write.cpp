@@ -46,7 +46,12 @@ void TComX::WriteNextUnconfirmed() {
 TComX::BlockOutcome TComX::CheckedBlockStep(ByteFailure onFailure) {
     if (ReadingBack_) {
         ReadBlockReceive();
-        return ReadStatus_ == 1 ? CompareReadBack() : BlockOutcome::Busy;
+        if (ReadStatus_ != 1)
+            return BlockOutcome::Busy;
+        // An answered read-back is a sign of life like the write before it: a stream whose
+        // edits take long to confirm must not be restarted in the middle of one.
+        Activity_ = true;
+        return CompareReadBack();
     }
     WriteReceive();
     const bool failed = WriteStatus_ == 3;

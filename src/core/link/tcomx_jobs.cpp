@@ -102,6 +102,12 @@ void TComX::JobTimerTick() {
             break;
 
         case job::StreamRestart:
+            // The unit answered after the restart was decided: restarting now would only
+            // abandon the exchange under way, whose answer is still arriving.
+            if (StreamAnswered()) {
+                Job_ = job::StreamWatch;
+                break;
+            }
             JobResult_ = jobresult::None;
             TicksLeft_ = 30;
             TransState_ = tstate::StreamStart;
@@ -110,11 +116,7 @@ void TComX::JobTimerTick() {
             break;
 
         case job::StreamWatch:
-            if (Activity_) {
-                Activity_ = false;
-                TicksLeft_ = 5;
-                TriesLeft_ = 3;
-            } else if (--TicksLeft_ == 0) {
+            if (!StreamAnswered() && --TicksLeft_ == 0) {
                 if (--TriesLeft_ > 0) {
                     Job_ = job::StreamRestart;
                 } else {
@@ -135,6 +137,15 @@ void TComX::JobTimerTick() {
             ComControlTimer_->Stop();
             break;
     }
+}
+
+bool TComX::StreamAnswered() {
+    if (!Activity_)
+        return false;
+    Activity_ = false;
+    TicksLeft_ = 5;
+    TriesLeft_ = 3;
+    return true;
 }
 
 void TComX::TransactionJobEnded() {

@@ -26,9 +26,13 @@ void TComX::DropQueuedWrites() {
     Data_.DeviceData.ChangedOffline = 1;
 }
 
+bool TComX::StagingInPlace() const {
+    return Target_.Bytes.data() == Staging_.data();
+}
+
 void TComX::RestoreStreamTarget() {
     // A job started meanwhile has brought its own target; only the staging bytes are ours.
-    if (Target_.Bytes.data() == Staging_.data())
+    if (StagingInPlace())
         Target_ = SavedTarget_;
 }
 
@@ -84,13 +88,17 @@ void TComX::QueuedWriteStep() {
 void TComX::StreamStep() {
     switch (TransState_) {
         case tstate::StreamStart:
+            StreamMode_ = 0;
+            // A restart abandons a write that was still on the wire: that was a failed try.
+            if (Queue_.FrontInFlight())
+                QueuedWriteFailed();
+            AwaitQuietLine();
+            break;
+        case tstate::StreamQuiet:
+            // Part of what the start abandoned: the pause begins again.
+            AwaitQuietLine();
+            break;
         case tstate::StreamNext:
-            if (TransState_ == tstate::StreamStart) {
-                StreamMode_ = 0;
-                // A restart abandons a write that was still on the wire: that was a failed try.
-                if (Queue_.FrontInFlight())
-                    QueuedWriteFailed();
-            }
             LiveStart();
             TransState_ = tstate::StreamRecord;
             break;

@@ -22,6 +22,8 @@ constexpr int kBlockTimeoutMs = 100;
 // Ten byte times: the rest of a reply that ran ahead of its request comes back to back.
 constexpr int kBlockQuietMs = 10;
 constexpr int kQuietStep = 4;
+// A unit answers within a few byte times; a USB adapter may hold bytes back for 16 ms more.
+constexpr int kLiveQuietMs = 50;
 constexpr int kChecksumWriteTimeoutMs = 200;
 constexpr std::uint16_t kMaxBlockTimeouts = 10;
 constexpr std::uint8_t kMaxWriteRetries = 5;
@@ -436,6 +438,33 @@ void TComX::LiveStart() {
     SendByte(kLiveRequest);
     LiveReceived_ = 0;
     LiveRx_.resize(Length_);
+}
+
+// Live records have no frame, so a byte that arrives between the request and the record shifts
+// it, and one record byte lost on top makes the length add up. A stream (re)starts after silence
+// or in the middle of another exchange (the watchdog does not wait for one to end): an answer to
+// what it abandoned may still be on its way. The first request waits until the line has been
+// quiet for a while.
+void TComX::AwaitQuietLine() {
+    ComControlTimer_->Stop();
+    DiscardInput();
+    TransState_ = tstate::StreamQuiet;
+    QuietTimer_->SetInterval(kLiveQuietMs);
+    QuietTimer_->Start();
+}
+
+void TComX::QuietTimerTick() {
+    if (TransState_ != tstate::StreamQuiet) {
+        QuietAfterBlock();
+        return;
+    }
+    QuietTimer_->Stop();
+    if (Port_.BytesAvailable() > 0) {
+        AwaitQuietLine();
+        return;
+    }
+    LiveStart();
+    TransState_ = tstate::StreamRecord;
 }
 
 void TComX::LiveReceive() {
