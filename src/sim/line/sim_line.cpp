@@ -14,7 +14,13 @@ std::uint64_t CeilUs(std::uint64_t ns) {
 }  // namespace
 
 TSimLine::TSimLine(VirtualTimerService& clock, std::vector<int> ports, UnitEndpoint* unit)
-    : Clock_(clock), Unit_(unit), Ports_(std::move(ports)) {
+    : Clock_(clock),
+      Unit_(unit),
+      Ports_(std::move(ports)),
+      PcTx_(
+          clock, [](void* line) { static_cast<TSimLine*>(line)->PcByteArrived(); }, this),
+      UnitTx_(
+          clock, [](void* line) { static_cast<TSimLine*>(line)->UnitByteArrived(); }, this) {
     Ports_.erase(std::remove_if(Ports_.begin(), Ports_.end(),
                                 [](int p) { return p < 1 || p > zv::SerialPort::kMaxPortNumber; }),
                  Ports_.end());
@@ -89,13 +95,16 @@ TSimLine::Outcome TSimLine::ApplyFaults(LineDirection direction, std::uint64_t i
     return out;
 }
 
-std::uint64_t TSimLine::StartByte(Channel& channel, std::uint64_t delayUs) {
+void TSimLine::StartByte(Channel& channel, std::uint8_t byte, const Outcome& outcome) {
     const std::uint64_t nowNs = Clock_.NowUs() * 1000u;
-    const std::uint64_t startNs = std::max(nowNs, channel.FreeAtNs) + delayUs * 1000u;
+    const std::uint64_t startNs = std::max(nowNs, channel.FreeAtNs) + outcome.DelayUs * 1000u;
     channel.FreeAtNs = startNs + kByteNs;
     channel.Busy = true;
+    channel.Index = channel.Count;
+    channel.Sent = byte;
+    channel.InFlight = outcome;
     ++channel.Count;
-    return channel.FreeAtNs;
+    channel.Arrival.ArmAtUs(CeilUs(channel.FreeAtNs));
 }
 
 void TSimLine::Record(LineDirection direction, std::uint64_t index, std::uint8_t sent,
@@ -117,19 +126,16 @@ void TSimLine::StartNextPcByte() {
         return;
     const std::uint8_t byte = PcPending_.front();
     PcPending_.pop_front();
-    const std::uint64_t index = PcTx_.Count;
-    const Outcome outcome = ApplyFaults(LineDirection::PcToUnit, index, byte);
-    const std::uint64_t endNs = StartByte(PcTx_, outcome.DelayUs);
-    Clock_.ScheduleAtUs(CeilUs(endNs),
-                        [this, index, byte, outcome] { PcByteArrived(index, byte, outcome); });
+    StartByte(PcTx_, byte, ApplyFaults(LineDirection::PcToUnit, PcTx_.Count, byte));
 }
 
-void TSimLine::PcByteArrived(std::uint64_t index, std::uint8_t sent, Outcome outcome) {
+void TSimLine::PcByteArrived() {
     PcTx_.Busy = false;
     ++PcTx_.Completed;
+    Outcome outcome = PcTx_.InFlight;
     if (!Unit_)
         outcome.Lost = true;
-    Record(LineDirection::PcToUnit, index, sent, outcome);
+    Record(LineDirection::PcToUnit, PcTx_.Index, PcTx_.Sent, outcome);
     if (!outcome.Lost)
         Unit_->ReceiveByte(outcome.Value, Clock_.NowMs());
     PollUnit();
@@ -140,19 +146,16 @@ void TSimLine::PollUnit() {
     if (UnitTx_.Busy || !Unit_ || !Unit_->HasOutput())
         return;
     const std::uint8_t byte = Unit_->TakeOutputByte();
-    const std::uint64_t index = UnitTx_.Count;
-    const Outcome outcome = ApplyFaults(LineDirection::UnitToPc, index, byte);
-    const std::uint64_t endNs = StartByte(UnitTx_, outcome.DelayUs);
-    Clock_.ScheduleAtUs(CeilUs(endNs),
-                        [this, index, byte, outcome] { UnitByteArrived(index, byte, outcome); });
+    StartByte(UnitTx_, byte, ApplyFaults(LineDirection::UnitToPc, UnitTx_.Count, byte));
 }
 
-void TSimLine::UnitByteArrived(std::uint64_t index, std::uint8_t sent, Outcome outcome) {
+void TSimLine::UnitByteArrived() {
     UnitTx_.Busy = false;
     ++UnitTx_.Completed;
+    Outcome outcome = UnitTx_.InFlight;
     if (!Open_)
         outcome.Lost = true;
-    Record(LineDirection::UnitToPc, index, sent, outcome);
+    Record(LineDirection::UnitToPc, UnitTx_.Index, UnitTx_.Sent, outcome);
     if (!outcome.Lost) {
         RxQueue_.push_back(outcome.Value);
         ++RxSinceNotify_;
