@@ -59,7 +59,7 @@ std::uint64_t TSimLine::WireUs() const {
 }
 
 bool TSimLine::Idle() const {
-    return !PcTx_.Busy && !UnitTx_.Busy && PcPending_.empty() && !(Unit_ && Unit_->HasOutput());
+    return !PcTx_.Busy && !UnitTx_.Busy && PcPending_.Empty() && !(Unit_ && Unit_->HasOutput());
 }
 
 TSimLine::Outcome TSimLine::ApplyFaults(LineDirection direction, std::uint64_t index,
@@ -122,10 +122,9 @@ void TSimLine::Record(LineDirection direction, std::uint64_t index, std::uint8_t
 }
 
 void TSimLine::StartNextPcByte() {
-    if (PcTx_.Busy || PcPending_.empty())
+    if (PcTx_.Busy || PcPending_.Empty())
         return;
-    const std::uint8_t byte = PcPending_.front();
-    PcPending_.pop_front();
+    const std::uint8_t byte = PcPending_.Pop();
     StartByte(PcTx_, byte, ApplyFaults(LineDirection::PcToUnit, PcTx_.Count, byte));
 }
 
@@ -157,7 +156,7 @@ void TSimLine::UnitByteArrived() {
         outcome.Lost = true;
     Record(LineDirection::UnitToPc, UnitTx_.Index, UnitTx_.Sent, outcome);
     if (!outcome.Lost) {
-        RxQueue_.push_back(outcome.Value);
+        RxQueue_.Push(outcome.Value);
         ++RxSinceNotify_;
     }
     PollUnit();
@@ -175,17 +174,17 @@ bool TSimLine::Open() {
     if (std::find(Ports_.begin(), Ports_.end(), Port_) == Ports_.end())
         return false;
     Open_ = true;
-    RxQueue_.clear();
+    RxQueue_.Clear();
     RxSinceNotify_ = 0;
     return true;
 }
 
 void TSimLine::Close() {
     Open_ = false;
-    RxQueue_.clear();
+    RxQueue_.Clear();
     RxSinceNotify_ = 0;
     // The driver's transmit queue goes with the handle; a byte already on the wire finishes.
-    PcPending_.clear();
+    PcPending_.Clear();
 }
 
 bool TSimLine::SetPort(int number) {
@@ -203,22 +202,19 @@ bool TSimLine::SetBaudIndex(int index) {
 }
 
 std::size_t TSimLine::BytesAvailable() const {
-    return Open_ ? RxQueue_.size() : 0;
+    return Open_ ? RxQueue_.Size() : 0;
 }
 
 std::size_t TSimLine::ReadBuf(std::uint8_t* buffer, std::size_t n) {
     if (!Open_ || buffer == nullptr)
         return 0;
-    const std::size_t count = std::min(n, RxQueue_.size());
-    std::copy_n(RxQueue_.begin(), count, buffer);
-    RxQueue_.erase(RxQueue_.begin(), RxQueue_.begin() + static_cast<std::ptrdiff_t>(count));
-    return count;
+    return RxQueue_.Take(buffer, n);
 }
 
 std::size_t TSimLine::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
     if (!Open_ || buffer == nullptr)
         return 0;
-    PcPending_.insert(PcPending_.end(), buffer, buffer + n);
+    PcPending_.Append(buffer, n);
     StartNextPcByte();
     return n;
 }
@@ -226,9 +222,7 @@ std::size_t TSimLine::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
 std::string TSimLine::ReadString() {
     if (!Open_)
         return {};
-    std::string bytes(RxQueue_.begin(), RxQueue_.end());
-    RxQueue_.clear();
-    return bytes;
+    return RxQueue_.TakeAll();
 }
 
 }  // namespace zv::sim

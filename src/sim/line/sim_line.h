@@ -2,11 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "line/byte_fifo.h"
 #include "line/unit_endpoint.h"
 #include "line/virtual_timer_service.h"
 #include "seams/serial_port.h"
@@ -131,8 +131,8 @@ class TSimLine : public zv::SerialPort {
     int LineBaudIndex_ = zv::kBaud9600Index;
     bool Open_ = false;
 
-    std::deque<std::uint8_t> PcPending_;  // written by the PC, not yet on the wire
-    std::deque<std::uint8_t> RxQueue_;    // arrived at the PC, not yet read
+    ByteFifo PcPending_;  // written by the PC, not yet on the wire
+    ByteFifo RxQueue_;    // arrived at the PC, not yet read
     Channel PcTx_;
     Channel UnitTx_;
     std::size_t RxChunk_ = 1;
