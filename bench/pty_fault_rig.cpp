@@ -1,12 +1,11 @@
 #include "pty_fault_rig.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTimer>
 #include <fstream>
 #include <sstream>
 
 #include "link/transfer_table.h"
+#include "qt_wait.h"
 #include "unit/unit_defaults.h"
 #include "unit/watched_unit.h"
 #include "unit_memory.h"
@@ -82,16 +81,6 @@ FaultJudge PtyFaultRig::Judge() const {
     return FaultJudge(Firmware_, Kind_, Statuses_, Dialogs_.Texts);
 }
 
-bool PtyFaultRig::WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake;  // done() is looked at least this often, whatever else happens
-    wake.start(20);
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
-
 bool PtyFaultRig::WriteUnitData(const ImageBytes& image) {
     return tool::WriteRawMemory(image, File(kMemory));
 }
@@ -155,6 +144,17 @@ std::unique_ptr<sim::TSimUnit> PtyFaultRig::StopUnit() {
     return std::make_unique<sim::TSimUnit>(UnitConfig(Firmware_), *image);
 }
 
+std::unique_ptr<sim::TSimUnit> PtyFaultRig::EndRun(int limitMs, RunCounts& counts) {
+    if (!WaitFor([this] { return Online_->LinkState() == link::Idle; }, limitMs)) {
+        counts.Hangs = 1;
+        return nullptr;
+    }
+    auto unit = StopUnit();
+    if (!unit)
+        counts.Crashes = 1;
+    return unit;
+}
+
 std::uint64_t PtyFaultRig::RecordsNotSent() const {
     std::vector<Traffic> traffic;
     for (int i = 1; i <= Starts_; ++i)
@@ -187,15 +187,9 @@ RunCounts PtyFaultRig::RunSequence(TSequence sequence, const std::vector<TTransf
         ArmRestart(SilentFrom_);
 
     Online_->StartSequence(sequence, link::ConnectTransfer);
-    if (!WaitFor([this] { return Online_->LinkState() == link::Idle; }, kSequenceLimitMs)) {
-        counts.Hangs = 1;
+    const auto unit = EndRun(kSequenceLimitMs, counts);
+    if (!unit)
         return counts;
-    }
-    const auto unit = StopUnit();
-    if (!unit) {
-        counts.Crashes = 1;
-        return counts;
-    }
     return Judge().Sequence(sequence, transfers, upload, data, before, *unit);
 }
 
@@ -224,15 +218,9 @@ RunCounts PtyFaultRig::RunLive() {
     }
     WaitFor([] { return false; }, kSettleMs);
     Online_->StartSequence(TSequence::Main, link::CancelOnline);
-    if (!WaitFor([this] { return Online_->LinkState() == link::Idle; }, kOfflineLimitMs)) {
-        counts.Hangs = 1;
+    const auto unit = EndRun(kOfflineLimitMs, counts);
+    if (!unit)
         return counts;
-    }
-    const auto unit = StopUnit();
-    if (!unit) {
-        counts.Crashes = 1;
-        return counts;
-    }
     if (Judge().EditsLost(edited, data, *unit))
         ++counts.LostEdits;
     counts.RecordsShown = Shown_.size();

@@ -38,7 +38,9 @@ class PtyFaultRig {
     // Ends zvsim and reads back what the unit held at the end.
     std::unique_ptr<sim::TSimUnit> StopUnit();
     bool WriteUnitData(const ImageBytes& image);
-    bool WaitFor(const std::function<bool()>& done, int ms);
+    // Waits up to limitMs for the link to go idle (a hang otherwise), then ends zvsim and reads
+    // back the unit's memory (a crash when it cannot); nothing when the run failed so.
+    std::unique_ptr<sim::TSimUnit> EndRun(int limitMs, RunCounts& counts);
     // Whether every record shown is one a zvsim sent, whole, per the traffic it wrote.
     std::uint64_t RecordsNotSent() const;
     FaultJudge Judge() const;
