@@ -1,5 +1,7 @@
 #include "pty_fault_rig.h"
 
+#include <signal.h>
+
 #include <QTimer>
 #include <fstream>
 #include <sstream>
@@ -58,7 +60,13 @@ PtyFaultRig::PtyFaultRig(int firmware, std::uint32_t seed, FaultKind kind, doubl
     Main_ = std::make_unique<TMainModel>(Dialogs_, Settings_);
     Main_->Now = [] { return std::time_t{1700000000}; };
     Online_ = &Main_->ConnectLink(Timers_, Serial_);
-    Online_->StatusShown = [this](const std::string& text) { Statuses_.push_back(text); };
+    Online_->StatusShown = [this](const std::string& text) {
+        Statuses_.push_back(text);
+        if (text == FaultAnchor_) {
+            FaultAnchor_.clear();
+            StartTimedFault();
+        }
+    };
     Online_->RecordArrived = [this](const TLiveRecord&) {
         const auto record = LiveRecordBuffer(Main_->Data().LiveRecords, Firmware_);
         Shown_.emplace_back(record.begin(), record.end());
@@ -101,8 +109,8 @@ bool PtyFaultRig::StartUnit(bool withFaults) {
                 args.insert(args.end(), {Kind_ == FaultKind::Drop ? "--drop" : "--corrupt", text});
                 break;
             case FaultKind::Silent:
-                std::snprintf(text, sizeof text, "%.3f:%g", SilentFrom_, Rate_);
-                args.insert(args.end(), {"--silent", text});
+                std::snprintf(text, sizeof text, "%g", Rate_);
+                args.insert(args.end(), {"--silent-on-signal", text});
                 break;
             case FaultKind::Noise:
                 args.emplace_back("--noise");
@@ -121,11 +129,28 @@ bool PtyFaultRig::StartUnit(bool withFaults) {
     return Unit_->Ready();
 }
 
-void PtyFaultRig::ArmRestart(double fromSeconds) {
-    const int at = static_cast<int>(fromSeconds * 1000);
+void PtyFaultRig::ArmTimedFault(const std::string& anchor, int afterMs) {
+    if (Kind_ != FaultKind::Silent && Kind_ != FaultKind::Vanish)
+        return;
+    FaultAnchor_ = anchor;
+    FaultAfterMs_ = afterMs;
+}
+
+void PtyFaultRig::StartTimedFault() {
+    if (Kind_ == FaultKind::Vanish) {
+        ArmRestart(FaultAfterMs_);
+        return;
+    }
+    QTimer::singleShot(FaultAfterMs_, &Owner_, [this] {
+        if (Unit_)
+            Unit_->Signal(SIGUSR1);
+    });
+}
+
+void PtyFaultRig::ArmRestart(int afterMs) {
     const int back = std::uniform_int_distribution<int>(300, 5000)(Rng_);
     RestartPending_ = true;
-    QTimer::singleShot(at, &Owner_, [this, back] {
+    QTimer::singleShot(afterMs, &Owner_, [this, back] {
         Unit_->Stop();
         QTimer::singleShot(back, &Owner_, [this] {
             StartUnit(false);
@@ -178,13 +203,12 @@ RunCounts PtyFaultRig::RunSequence(TSequence sequence, const std::vector<TTransf
     if (!upload)
         data.DeviceData.ChangedOffline = 1;
     const ImageBytes before = data.DeviceData.Image;
-    SilentFrom_ = std::uniform_real_distribution<double>(0.5, 3.0)(Rng_);
+    // The shortest sequence, the upload, moves data for about 1.4 s after the identification.
+    ArmTimedFault("Upload ID success", std::uniform_int_distribution<int>(100, 1200)(Rng_));
     if (!WriteUnitData(unitImage) || !StartUnit(true)) {
         counts.Crashes = 1;
         return counts;
     }
-    if (Kind_ == FaultKind::Vanish)
-        ArmRestart(SilentFrom_);
 
     Online_->StartSequence(sequence, link::ConnectTransfer);
     const auto unit = EndRun(kSequenceLimitMs, counts);
@@ -197,13 +221,11 @@ RunCounts PtyFaultRig::RunLive() {
     RunCounts counts;
     TZVDataClass& data = Main_->Data();
     // Faults begin once the stream runs, as in the runs on virtual time.
-    SilentFrom_ = 3.0 + std::uniform_real_distribution<double>(0.0, 3.0)(Rng_);
+    ArmTimedFault("Run Online", std::uniform_int_distribution<int>(0, 3000)(Rng_));
     if (!WriteUnitData(data.DeviceData.Image) || !StartUnit(true)) {
         counts.Crashes = 1;
         return counts;
     }
-    if (Kind_ == FaultKind::Vanish)
-        ArmRestart(SilentFrom_);
     Online_->StartSequence(TSequence::Main, link::Connect);
     if (!WaitFor([this] { return Judge().Saw("Run Online") || Online_->LinkState() == link::Idle; },
                  kConnectLimitMs)) {
