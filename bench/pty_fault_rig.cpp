@@ -1,12 +1,13 @@
 #include "pty_fault_rig.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <signal.h>
+
 #include <QTimer>
 #include <fstream>
 #include <sstream>
 
 #include "link/transfer_table.h"
+#include "qt_wait.h"
 #include "unit/unit_defaults.h"
 #include "unit/watched_unit.h"
 #include "unit_memory.h"
@@ -59,7 +60,13 @@ PtyFaultRig::PtyFaultRig(int firmware, std::uint32_t seed, FaultKind kind, doubl
     Main_ = std::make_unique<TMainModel>(Dialogs_, Settings_);
     Main_->Now = [] { return std::time_t{1700000000}; };
     Online_ = &Main_->ConnectLink(Timers_, Serial_);
-    Online_->StatusShown = [this](const std::string& text) { Statuses_.push_back(text); };
+    Online_->StatusShown = [this](const std::string& text) {
+        Statuses_.push_back(text);
+        if (text == FaultAnchor_) {
+            FaultAnchor_.clear();
+            StartTimedFault();
+        }
+    };
     Online_->RecordArrived = [this](const TLiveRecord&) {
         const auto record = LiveRecordBuffer(Main_->Data().LiveRecords, Firmware_);
         Shown_.emplace_back(record.begin(), record.end());
@@ -82,16 +89,6 @@ FaultJudge PtyFaultRig::Judge() const {
     return FaultJudge(Firmware_, Kind_, Statuses_, Dialogs_.Texts);
 }
 
-bool PtyFaultRig::WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake;  // done() is looked at least this often, whatever else happens
-    wake.start(20);
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
-
 bool PtyFaultRig::WriteUnitData(const ImageBytes& image) {
     return tool::WriteRawMemory(image, File(kMemory));
 }
@@ -112,8 +109,8 @@ bool PtyFaultRig::StartUnit(bool withFaults) {
                 args.insert(args.end(), {Kind_ == FaultKind::Drop ? "--drop" : "--corrupt", text});
                 break;
             case FaultKind::Silent:
-                std::snprintf(text, sizeof text, "%.3f:%g", SilentFrom_, Rate_);
-                args.insert(args.end(), {"--silent", text});
+                std::snprintf(text, sizeof text, "%g", Rate_);
+                args.insert(args.end(), {"--silent-on-signal", text});
                 break;
             case FaultKind::Noise:
                 args.emplace_back("--noise");
@@ -132,11 +129,28 @@ bool PtyFaultRig::StartUnit(bool withFaults) {
     return Unit_->Ready();
 }
 
-void PtyFaultRig::ArmRestart(double fromSeconds) {
-    const int at = static_cast<int>(fromSeconds * 1000);
+void PtyFaultRig::ArmTimedFault(const std::string& anchor, int afterMs) {
+    if (Kind_ != FaultKind::Silent && Kind_ != FaultKind::Vanish)
+        return;
+    FaultAnchor_ = anchor;
+    FaultAfterMs_ = afterMs;
+}
+
+void PtyFaultRig::StartTimedFault() {
+    if (Kind_ == FaultKind::Vanish) {
+        ArmRestart(FaultAfterMs_);
+        return;
+    }
+    QTimer::singleShot(FaultAfterMs_, &Owner_, [this] {
+        if (Unit_)
+            Unit_->Signal(SIGUSR1);
+    });
+}
+
+void PtyFaultRig::ArmRestart(int afterMs) {
     const int back = std::uniform_int_distribution<int>(300, 5000)(Rng_);
     RestartPending_ = true;
-    QTimer::singleShot(at, &Owner_, [this, back] {
+    QTimer::singleShot(afterMs, &Owner_, [this, back] {
         Unit_->Stop();
         QTimer::singleShot(back, &Owner_, [this] {
             StartUnit(false);
@@ -153,6 +167,17 @@ std::unique_ptr<sim::TSimUnit> PtyFaultRig::StopUnit() {
     if (!image)
         return nullptr;
     return std::make_unique<sim::TSimUnit>(UnitConfig(Firmware_), *image);
+}
+
+std::unique_ptr<sim::TSimUnit> PtyFaultRig::EndRun(int limitMs, RunCounts& counts) {
+    if (!WaitFor([this] { return Online_->LinkState() == link::Idle; }, limitMs)) {
+        counts.Hangs = 1;
+        return nullptr;
+    }
+    auto unit = StopUnit();
+    if (!unit)
+        counts.Crashes = 1;
+    return unit;
 }
 
 std::uint64_t PtyFaultRig::RecordsNotSent() const {
@@ -178,24 +203,17 @@ RunCounts PtyFaultRig::RunSequence(TSequence sequence, const std::vector<TTransf
     if (!upload)
         data.DeviceData.ChangedOffline = 1;
     const ImageBytes before = data.DeviceData.Image;
-    SilentFrom_ = std::uniform_real_distribution<double>(0.5, 3.0)(Rng_);
+    // The shortest sequence, the upload, moves data for about 1.4 s after the identification.
+    ArmTimedFault("Upload ID success", std::uniform_int_distribution<int>(100, 1200)(Rng_));
     if (!WriteUnitData(unitImage) || !StartUnit(true)) {
         counts.Crashes = 1;
         return counts;
     }
-    if (Kind_ == FaultKind::Vanish)
-        ArmRestart(SilentFrom_);
 
     Online_->StartSequence(sequence, link::ConnectTransfer);
-    if (!WaitFor([this] { return Online_->LinkState() == link::Idle; }, kSequenceLimitMs)) {
-        counts.Hangs = 1;
+    const auto unit = EndRun(kSequenceLimitMs, counts);
+    if (!unit)
         return counts;
-    }
-    const auto unit = StopUnit();
-    if (!unit) {
-        counts.Crashes = 1;
-        return counts;
-    }
     return Judge().Sequence(sequence, transfers, upload, data, before, *unit);
 }
 
@@ -203,13 +221,11 @@ RunCounts PtyFaultRig::RunLive() {
     RunCounts counts;
     TZVDataClass& data = Main_->Data();
     // Faults begin once the stream runs, as in the runs on virtual time.
-    SilentFrom_ = 3.0 + std::uniform_real_distribution<double>(0.0, 3.0)(Rng_);
+    ArmTimedFault("Run Online", std::uniform_int_distribution<int>(0, 3000)(Rng_));
     if (!WriteUnitData(data.DeviceData.Image) || !StartUnit(true)) {
         counts.Crashes = 1;
         return counts;
     }
-    if (Kind_ == FaultKind::Vanish)
-        ArmRestart(SilentFrom_);
     Online_->StartSequence(TSequence::Main, link::Connect);
     if (!WaitFor([this] { return Judge().Saw("Run Online") || Online_->LinkState() == link::Idle; },
                  kConnectLimitMs)) {
@@ -224,15 +240,9 @@ RunCounts PtyFaultRig::RunLive() {
     }
     WaitFor([] { return false; }, kSettleMs);
     Online_->StartSequence(TSequence::Main, link::CancelOnline);
-    if (!WaitFor([this] { return Online_->LinkState() == link::Idle; }, kOfflineLimitMs)) {
-        counts.Hangs = 1;
+    const auto unit = EndRun(kOfflineLimitMs, counts);
+    if (!unit)
         return counts;
-    }
-    const auto unit = StopUnit();
-    if (!unit) {
-        counts.Crashes = 1;
-        return counts;
-    }
     if (Judge().EditsLost(edited, data, *unit))
         ++counts.LostEdits;
     counts.RecordsShown = Shown_.size();

@@ -33,12 +33,19 @@ class PtyFaultRig {
     std::string File(const std::string& name) const;
     // Starts zvsim on the unit's memory; line faults only for the first start.
     bool StartUnit(bool withFaults);
+    // The silence or the vanishing unit begins afterMs after anchor is shown (the identification
+    // accepted, the live stream running), so that it falls into the transfer whatever the
+    // connection took.
+    void ArmTimedFault(const std::string& anchor, int afterMs);
+    void StartTimedFault();
     // zvsim killed and started again on its saved memory a moment later.
-    void ArmRestart(double fromSeconds);
+    void ArmRestart(int afterMs);
     // Ends zvsim and reads back what the unit held at the end.
     std::unique_ptr<sim::TSimUnit> StopUnit();
     bool WriteUnitData(const ImageBytes& image);
-    bool WaitFor(const std::function<bool()>& done, int ms);
+    // Waits up to limitMs for the link to go idle (a hang otherwise), then ends zvsim and reads
+    // back the unit's memory (a crash when it cannot); nothing when the run failed so.
+    std::unique_ptr<sim::TSimUnit> EndRun(int limitMs, RunCounts& counts);
     // Whether every record shown is one a zvsim sent, whole, per the traffic it wrote.
     std::uint64_t RecordsNotSent() const;
     FaultJudge Judge() const;
@@ -52,7 +59,8 @@ class PtyFaultRig {
     int Starts_ = 0;
     bool RestartPending_ = false;
     QObject Owner_;  // its timers go with the rig
-    double SilentFrom_ = 1.0;
+    std::string FaultAnchor_;
+    int FaultAfterMs_ = 0;
     std::unique_ptr<test::Zvsim> Unit_;
     port::TCOMManager Manager_;
     port::TSerial Serial_{Manager_};

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -19,6 +18,7 @@
 #include "link/tcomx.h"
 #include "link/transfer_table.h"
 #include "online/online_mode.h"
+#include "qt_wait.h"
 #include "scripted_dialogs.h"
 #include "seams/qt_timer_service.h"
 #include "tcom_manager.h"
@@ -28,6 +28,7 @@
 namespace {
 
 using namespace zv;
+using bench::WaitFor;
 
 constexpr double kByteMs = 10.0 / 9.6;  // 10 bits at 9600 bits per second
 
@@ -66,16 +67,6 @@ class CountingPort : public SerialPort {
     }
     SerialPort& port_;
 };
-
-bool Wait(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    QTimer wake;  // done() is looked at least this often, whatever else happens
-    wake.start(20);
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return done();
-}
 
 double CpuMs() {
     rusage use{};
@@ -130,7 +121,7 @@ std::string Sequence(int firmware, TSequence sequence) {
     const std::uint64_t bytes = rig.counted.Bytes;
     clock.start();
     online.StartSequence(sequence, link::ConnectTransfer);
-    Wait([&] { return online.LinkState() == link::Idle; }, 120000);
+    WaitFor([&] { return online.LinkState() == link::Idle; }, 120000);
     if (!done || online.LinkState() != link::Idle)
         return "null";
     const std::uint64_t moved = rig.counted.Bytes - bytes;
@@ -151,7 +142,7 @@ struct LinkRig : Rig {
             data.DeviceData.Image[i] = static_cast<std::uint8_t>(i * 7);
         link = std::make_unique<TComX>(timers, counted, data);
         link->Init(number, kBaud9600Index);
-        Wait([] { return false; }, 300);  // the idle job's tick has passed
+        WaitFor([] { return false; }, 300);  // the idle job's tick has passed
     }
     TZVDataClass data;
     std::unique_ptr<TComX> link;
@@ -164,7 +155,7 @@ std::string Job(int firmware, TTransfer transfer) {
     clock.start();
     if (!StartTransfer(*rig.link, rig.data, transfer))
         return "null";
-    Wait([&] { return rig.link->JobResult() != jobresult::None; }, 60000);
+    WaitFor([&] { return rig.link->JobResult() != jobresult::None; }, 60000);
     if (rig.link->JobResult() != jobresult::Done)
         return "null";
     return Timing(static_cast<double>(clock.elapsed()), rig.counted.Bytes - bytes);
@@ -175,14 +166,14 @@ std::string Live(int firmware, std::size_t length) {
     LinkRig rig(firmware);
     if (!StartTransfer(*rig.link, rig.data, TTransfer::LiveStream))
         return "null";
-    if (!Wait([&] { return rig.link->NewRecord(); }, 10000))
+    if (!WaitFor([&] { return rig.link->NewRecord(); }, 10000))
         return "null";
     rig.link->ClearNewRecord();
     int records = 0;
     const double cpuStart = CpuMs();
     QElapsedTimer clock;
     clock.start();
-    Wait(
+    WaitFor(
         [&] {
             if (rig.link->NewRecord()) {
                 ++records;

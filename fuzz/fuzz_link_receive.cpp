@@ -7,10 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <deque>
 #include <string>
 
 #include "data/zv_data_class.h"
+#include "line/byte_fifo.h"
 #include "line/sim_line.h"
 #include "line/unit_endpoint.h"
 #include "line/virtual_timer_service.h"
@@ -43,18 +43,14 @@ class FuzzUnit : public sim::UnitEndpoint {
         // Mostly short answers, sometimes a whole block or record at once.
         const std::size_t n = control >= 0xF0 ? 18u + (control & 0x0F) : control % 4u;
         for (std::size_t i = 0; i < n && !Input_.Empty(); ++i)
-            Output_.push_back(Input_.Take());
+            Output_.Push(Input_.Take());
     }
-    bool HasOutput() const override { return !Output_.empty(); }
-    std::uint8_t TakeOutputByte() override {
-        const std::uint8_t byte = Output_.front();
-        Output_.pop_front();
-        return byte;
-    }
+    bool HasOutput() const override { return !Output_.Empty(); }
+    std::uint8_t TakeOutputByte() override { return Output_.Pop(); }
 
   private:
     Input& Input_;
-    std::deque<std::uint8_t> Output_;
+    sim::ByteFifo Output_;
 };
 
 // Longest job: the 256-byte download, 300 ticks of 100 ms; identification and stream ends are

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "line/virtual_timer_service.h"
@@ -125,6 +128,59 @@ TEST(VirtualClock, ARepeatingZeroIntervalTimerStillLetsTimePass) {
     t->Start();
     clock.Advance(10);
     EXPECT_EQ(fired, 10);
+}
+
+TEST(VirtualClock, ManyEventsAndCancelsRunInTimeThenScheduleOrder) {
+    // Events at few distinct times, so that many share one; some cancelled at once, some from
+    // inside other events, and stale ids of events that already ran cancelled again.
+    VirtualTimerService clock;
+    std::mt19937 random(7);
+    struct Planned {
+        std::uint64_t AtUs;
+        int Seq;
+        VirtualTimerService::EventId Id;
+        bool Cancelled;
+    };
+    std::vector<Planned> planned;
+    std::vector<int> ran;
+    std::vector<VirtualTimerService::EventId> ranIds;
+    for (int seq = 0; seq < 400; ++seq) {
+        const std::uint64_t at = 100u * (random() % 12u);
+        const auto id = clock.ScheduleAtUs(at, [&ran, &ranIds, &clock, &planned, seq] {
+            ran.push_back(seq);
+            ranIds.push_back(planned[static_cast<std::size_t>(seq)].Id);
+            // Cancelling an id that already ran must leave the reused slot's event alone.
+            for (auto stale : ranIds)
+                clock.Cancel(stale);
+        });
+        planned.push_back({at, seq, id, false});
+    }
+    for (auto& p : planned) {
+        if (random() % 4u == 0) {
+            clock.Cancel(p.Id);
+            p.Cancelled = true;
+        }
+    }
+    // New events scheduled while the clock runs take later slots and later places in order.
+    clock.ScheduleAtUs(550, [&] {
+        for (int seq = 400; seq < 450; ++seq) {
+            const std::uint64_t at = 600u + 100u * (random() % 3u);
+            planned.push_back(
+                {at, seq, clock.ScheduleAtUs(at, [&ran, seq] { ran.push_back(seq); }), false});
+        }
+    });
+    clock.Advance(5);
+    std::vector<Planned> expected;
+    std::copy_if(planned.begin(), planned.end(), std::back_inserter(expected),
+                 [](const Planned& p) { return !p.Cancelled; });
+    std::stable_sort(expected.begin(), expected.end(), [](const Planned& a, const Planned& b) {
+        return std::tie(a.AtUs, a.Seq) < std::tie(b.AtUs, b.Seq);
+    });
+    std::vector<int> expectedOrder;
+    for (const auto& p : expected)
+        expectedOrder.push_back(p.Seq);
+    EXPECT_EQ(ran, expectedOrder);
+    EXPECT_EQ(clock.PendingEvents(), 0u);
 }
 
 }  // namespace

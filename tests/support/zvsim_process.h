@@ -44,6 +44,10 @@ class Zvsim {
     // The terminal's path, from zvsim's line "device: PATH".
     const std::string& Device() const { return device_; }
 
+    void Signal(int signal) const {
+        if (pid_ > 0)
+            kill(pid_, signal);
+    }
     // Ends zvsim as SIGTERM does; its exit code (-1 when it did not end by itself).
     int Stop() {
         if (pid_ <= 0)

@@ -2,8 +2,15 @@
 // transfers: the benchmark times the long ones.
 #ifdef ZVSIM_PATH
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "data_files.h"
@@ -20,6 +27,17 @@ using test::ToolRun;
 using test::ValueDifferences;
 using test::Zvsim;
 using test::Zvtool;
+
+// Sends the ping byte on the raw terminal; whether the unit acknowledged it within 300 ms.
+bool PingAnswered(int fd) {
+    tcflush(fd, TCIOFLUSH);
+    const std::uint8_t ping = 0x16;
+    if (write(fd, &ping, 1) != 1)
+        return false;
+    pollfd p{fd, POLLIN, 0};
+    std::uint8_t answer = 0;
+    return poll(&p, 1, 300) == 1 && read(fd, &answer, 1) == 1 && answer == 0x06;
+}
 
 // Firmware 6 writes with echoes, 7 with checksums; neither holds an AFR map, which keeps the
 // round trip to the device data and the fuel map.
@@ -71,6 +89,25 @@ TEST_F(Zvtool, SilentAndMissingUnitsOnATerminalEndWithTheirOwnExitCodes) {
     Zvsim strange({"--link", dir.File("tty2"), "--type", "5"});
     const ToolRun unsupported = Tool("upload --port " + Q("tty2") + " -o " + Q("x.zvt"));
     EXPECT_EQ(unsupported.Exit, 5) << unsupported.Err;
+}
+
+// The fault matrix silences the unit in the middle of a transfer by a signal.
+TEST_F(Zvtool, ASignalSilencesTheUnitForTheGivenTime) {
+    Zvsim unit({"--link", dir.File("tty"), "--silent-on-signal", "1.5"});
+    ASSERT_TRUE(unit.Ready());
+    const int fd = open(dir.File("tty").c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    tcgetattr(fd, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(fd, TCSANOW, &tio);
+    EXPECT_TRUE(PingAnswered(fd));
+    unit.Signal(SIGUSR1);
+    usleep(200000);
+    EXPECT_FALSE(PingAnswered(fd));
+    usleep(1500000);
+    EXPECT_TRUE(PingAnswered(fd)) << "silent for longer than asked";
+    close(fd);
 }
 
 }  // namespace

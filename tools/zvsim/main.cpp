@@ -43,6 +43,7 @@ const char* const kUsage =
     "  --drop P, --corrupt P  lose or garble each byte on the line with probability P (0..1)\n"
     "  --seed N             seed of the line faults (default 1)\n"
     "  --silent FROM:SECS   the unit ignores everything for SECS seconds from FROM seconds on\n"
+    "  --silent-on-signal SECS  the unit ignores everything for SECS seconds from each SIGUSR1\n"
     "  --noise              stray bytes from the unit every 100 to 600 ms (seeded by --seed)\n"
     "  --traffic FILE       when zvsim ends, write what reached the program of each byte the\n"
     "                       unit sent (-1: lost) and where each live record began\n"
@@ -61,6 +62,7 @@ struct Options {
     std::uint32_t Seed = 1;
     double SilentFrom = -1.0;
     double SilentSeconds = 0.0;
+    double SilentOnSignal = -1.0;
     bool Noise = false;
     std::string Traffic;
     std::string Memory;
@@ -133,6 +135,11 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
                 return "--silent takes FROM:SECONDS";
             o.SilentFrom = *from;
             o.SilentSeconds = *secs;
+        } else if (a == "--silent-on-signal") {
+            const auto secs = Fraction(v, 0.0, 1e6);
+            if (!secs)
+                return "--silent-on-signal takes SECONDS";
+            o.SilentOnSignal = *secs;
         } else {
             return "unknown option " + a;
         }
@@ -193,6 +200,11 @@ volatile sig_atomic_t g_stop = 0;
 void OnSignal(int) {
     g_stop = 1;
 }
+// A test decides by SIGUSR1 when the unit falls silent, say in the middle of a transfer.
+volatile sig_atomic_t g_silence = 0;
+void OnSilenceSignal(int) {
+    g_silence = 1;
+}
 
 std::unique_ptr<sim::TSimUnit> MakeUnit(const Options& o, const ImageBytes& image) {
     sim::TSimUnitConfig config;
@@ -229,13 +241,18 @@ int main(int argc, char** argv) {
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGTERM);
     sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGUSR1);
     sigprocmask(SIG_BLOCK, &blocked, &waiting);
     sigdelset(&waiting, SIGTERM);
     sigdelset(&waiting, SIGINT);
+    sigdelset(&waiting, SIGUSR1);
     struct sigaction action {};
     action.sa_handler = OnSignal;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    struct sigaction silence {};
+    silence.sa_handler = OnSilenceSignal;
+    sigaction(SIGUSR1, &silence, nullptr);
     signal(SIGPIPE, SIG_IGN);
 
     tool::TPtyUnit served(MakeUnit(options, *image));
@@ -277,8 +294,14 @@ int main(int argc, char** argv) {
         std::printf("port: %s\n", comName.c_str());
     std::fflush(stdout);
 
-    while (!g_stop)
+    while (!g_stop) {
         served.Step(&waiting);
+        if (g_silence) {
+            g_silence = 0;
+            if (options.SilentOnSignal >= 0.0)
+                served.GoSilentFor(static_cast<std::uint64_t>(options.SilentOnSignal * 1e3));
+        }
+    }
 
     if (!options.SaveOnExit.empty() &&
         !tool::SaveUnitMemory(served.Unit(), options.Firmware, options.SaveOnExit,

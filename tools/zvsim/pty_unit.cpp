@@ -72,6 +72,11 @@ void TPtyUnit::CatchUp() {
         clock_.AdvanceUs(realUs - clock_.NowUs());
 }
 
+void TPtyUnit::GoSilentFor(std::uint64_t ms) {
+    CatchUp();
+    unit_->GoSilent(clock_.NowMs() + ms);
+}
+
 void TPtyUnit::ReadProgram() {
     std::uint8_t buffer[512];
     for (;;) {

@@ -42,6 +42,8 @@ class TPtyUnit {
     // handles it. Returns early (false) when a signal arrived; signals in blockedMask are let
     // through only while waiting.
     bool Step(const void* waitSigmask);
+    // The unit ignores everything from now (the real time, not the last event's) for ms.
+    void GoSilentFor(std::uint64_t ms);
 
   private:
     void CatchUp();

@@ -14,7 +14,13 @@ std::uint64_t CeilUs(std::uint64_t ns) {
 }  // namespace
 
 TSimLine::TSimLine(VirtualTimerService& clock, std::vector<int> ports, UnitEndpoint* unit)
-    : Clock_(clock), Unit_(unit), Ports_(std::move(ports)) {
+    : Clock_(clock),
+      Unit_(unit),
+      Ports_(std::move(ports)),
+      PcTx_(
+          clock, [](void* line) { static_cast<TSimLine*>(line)->PcByteArrived(); }, this),
+      UnitTx_(
+          clock, [](void* line) { static_cast<TSimLine*>(line)->UnitByteArrived(); }, this) {
     Ports_.erase(std::remove_if(Ports_.begin(), Ports_.end(),
                                 [](int p) { return p < 1 || p > zv::SerialPort::kMaxPortNumber; }),
                  Ports_.end());
@@ -53,7 +59,7 @@ std::uint64_t TSimLine::WireUs() const {
 }
 
 bool TSimLine::Idle() const {
-    return !PcTx_.Busy && !UnitTx_.Busy && PcPending_.empty() && !(Unit_ && Unit_->HasOutput());
+    return !PcTx_.Busy && !UnitTx_.Busy && PcPending_.Empty() && !(Unit_ && Unit_->HasOutput());
 }
 
 TSimLine::Outcome TSimLine::ApplyFaults(LineDirection direction, std::uint64_t index,
@@ -89,13 +95,16 @@ TSimLine::Outcome TSimLine::ApplyFaults(LineDirection direction, std::uint64_t i
     return out;
 }
 
-std::uint64_t TSimLine::StartByte(Channel& channel, std::uint64_t delayUs) {
+void TSimLine::StartByte(Channel& channel, std::uint8_t byte, const Outcome& outcome) {
     const std::uint64_t nowNs = Clock_.NowUs() * 1000u;
-    const std::uint64_t startNs = std::max(nowNs, channel.FreeAtNs) + delayUs * 1000u;
+    const std::uint64_t startNs = std::max(nowNs, channel.FreeAtNs) + outcome.DelayUs * 1000u;
     channel.FreeAtNs = startNs + kByteNs;
     channel.Busy = true;
+    channel.Index = channel.Count;
+    channel.Sent = byte;
+    channel.InFlight = outcome;
     ++channel.Count;
-    return channel.FreeAtNs;
+    channel.Arrival.ArmAtUs(CeilUs(channel.FreeAtNs));
 }
 
 void TSimLine::Record(LineDirection direction, std::uint64_t index, std::uint8_t sent,
@@ -113,23 +122,19 @@ void TSimLine::Record(LineDirection direction, std::uint64_t index, std::uint8_t
 }
 
 void TSimLine::StartNextPcByte() {
-    if (PcTx_.Busy || PcPending_.empty())
+    if (PcTx_.Busy || PcPending_.Empty())
         return;
-    const std::uint8_t byte = PcPending_.front();
-    PcPending_.pop_front();
-    const std::uint64_t index = PcTx_.Count;
-    const Outcome outcome = ApplyFaults(LineDirection::PcToUnit, index, byte);
-    const std::uint64_t endNs = StartByte(PcTx_, outcome.DelayUs);
-    Clock_.ScheduleAtUs(CeilUs(endNs),
-                        [this, index, byte, outcome] { PcByteArrived(index, byte, outcome); });
+    const std::uint8_t byte = PcPending_.Pop();
+    StartByte(PcTx_, byte, ApplyFaults(LineDirection::PcToUnit, PcTx_.Count, byte));
 }
 
-void TSimLine::PcByteArrived(std::uint64_t index, std::uint8_t sent, Outcome outcome) {
+void TSimLine::PcByteArrived() {
     PcTx_.Busy = false;
     ++PcTx_.Completed;
+    Outcome outcome = PcTx_.InFlight;
     if (!Unit_)
         outcome.Lost = true;
-    Record(LineDirection::PcToUnit, index, sent, outcome);
+    Record(LineDirection::PcToUnit, PcTx_.Index, PcTx_.Sent, outcome);
     if (!outcome.Lost)
         Unit_->ReceiveByte(outcome.Value, Clock_.NowMs());
     PollUnit();
@@ -140,21 +145,18 @@ void TSimLine::PollUnit() {
     if (UnitTx_.Busy || !Unit_ || !Unit_->HasOutput())
         return;
     const std::uint8_t byte = Unit_->TakeOutputByte();
-    const std::uint64_t index = UnitTx_.Count;
-    const Outcome outcome = ApplyFaults(LineDirection::UnitToPc, index, byte);
-    const std::uint64_t endNs = StartByte(UnitTx_, outcome.DelayUs);
-    Clock_.ScheduleAtUs(CeilUs(endNs),
-                        [this, index, byte, outcome] { UnitByteArrived(index, byte, outcome); });
+    StartByte(UnitTx_, byte, ApplyFaults(LineDirection::UnitToPc, UnitTx_.Count, byte));
 }
 
-void TSimLine::UnitByteArrived(std::uint64_t index, std::uint8_t sent, Outcome outcome) {
+void TSimLine::UnitByteArrived() {
     UnitTx_.Busy = false;
     ++UnitTx_.Completed;
+    Outcome outcome = UnitTx_.InFlight;
     if (!Open_)
         outcome.Lost = true;
-    Record(LineDirection::UnitToPc, index, sent, outcome);
+    Record(LineDirection::UnitToPc, UnitTx_.Index, UnitTx_.Sent, outcome);
     if (!outcome.Lost) {
-        RxQueue_.push_back(outcome.Value);
+        RxQueue_.Push(outcome.Value);
         ++RxSinceNotify_;
     }
     PollUnit();
@@ -172,17 +174,17 @@ bool TSimLine::Open() {
     if (std::find(Ports_.begin(), Ports_.end(), Port_) == Ports_.end())
         return false;
     Open_ = true;
-    RxQueue_.clear();
+    RxQueue_.Clear();
     RxSinceNotify_ = 0;
     return true;
 }
 
 void TSimLine::Close() {
     Open_ = false;
-    RxQueue_.clear();
+    RxQueue_.Clear();
     RxSinceNotify_ = 0;
     // The driver's transmit queue goes with the handle; a byte already on the wire finishes.
-    PcPending_.clear();
+    PcPending_.Clear();
 }
 
 bool TSimLine::SetPort(int number) {
@@ -200,22 +202,19 @@ bool TSimLine::SetBaudIndex(int index) {
 }
 
 std::size_t TSimLine::BytesAvailable() const {
-    return Open_ ? RxQueue_.size() : 0;
+    return Open_ ? RxQueue_.Size() : 0;
 }
 
 std::size_t TSimLine::ReadBuf(std::uint8_t* buffer, std::size_t n) {
     if (!Open_ || buffer == nullptr)
         return 0;
-    const std::size_t count = std::min(n, RxQueue_.size());
-    std::copy_n(RxQueue_.begin(), count, buffer);
-    RxQueue_.erase(RxQueue_.begin(), RxQueue_.begin() + static_cast<std::ptrdiff_t>(count));
-    return count;
+    return RxQueue_.Take(buffer, n);
 }
 
 std::size_t TSimLine::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
     if (!Open_ || buffer == nullptr)
         return 0;
-    PcPending_.insert(PcPending_.end(), buffer, buffer + n);
+    PcPending_.Append(buffer, n);
     StartNextPcByte();
     return n;
 }
@@ -223,9 +222,7 @@ std::size_t TSimLine::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
 std::string TSimLine::ReadString() {
     if (!Open_)
         return {};
-    std::string bytes(RxQueue_.begin(), RxQueue_.end());
-    RxQueue_.clear();
-    return bytes;
+    return RxQueue_.TakeAll();
 }
 
 }  // namespace zv::sim

@@ -2,11 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "line/byte_fifo.h"
 #include "line/unit_endpoint.h"
 #include "line/virtual_timer_service.h"
 #include "seams/serial_port.h"
@@ -93,25 +93,34 @@ class TSimLine : public zv::SerialPort {
     std::string ReadString() override;
 
   private:
-    struct Channel {
-        std::uint64_t Count = 0;      // bytes started
-        std::uint64_t Completed = 0;  // bytes whose last bit has gone out
-        std::uint64_t FreeAtNs = 0;
-        bool Busy = false;
-    };
     struct Outcome {
         std::uint8_t Value = 0;
         bool Lost = false;
         std::uint64_t DelayUs = 0;
     };
+    // One direction of the line carries one byte at a time; its arrival is one event, re-armed
+    // for every byte, so that the line allocates nothing per byte.
+    struct Channel {
+        Channel(VirtualTimerService& clock, EventQueue::FireFn arrived, void* line)
+            : Arrival(clock.Events(), arrived, line) {}
+        std::uint64_t Count = 0;      // bytes started
+        std::uint64_t Completed = 0;  // bytes whose last bit has gone out
+        std::uint64_t FreeAtNs = 0;
+        bool Busy = false;
+        // The byte on the wire.
+        std::uint64_t Index = 0;
+        std::uint8_t Sent = 0;
+        Outcome InFlight;
+        RecurringEvent Arrival;
+    };
 
     Outcome ApplyFaults(LineDirection direction, std::uint64_t index, std::uint8_t byte);
-    std::uint64_t StartByte(Channel& channel, std::uint64_t delayUs);
+    void StartByte(Channel& channel, std::uint8_t byte, const Outcome& outcome);
     void Record(LineDirection direction, std::uint64_t index, std::uint8_t sent,
                 const Outcome& outcome);
     void StartNextPcByte();
-    void PcByteArrived(std::uint64_t index, std::uint8_t sent, Outcome outcome);
-    void UnitByteArrived(std::uint64_t index, std::uint8_t sent, Outcome outcome);
+    void PcByteArrived();
+    void UnitByteArrived();
     bool RatesMatch() const { return BaudIndex_ == LineBaudIndex_; }
 
     VirtualTimerService& Clock_;
@@ -122,8 +131,8 @@ class TSimLine : public zv::SerialPort {
     int LineBaudIndex_ = zv::kBaud9600Index;
     bool Open_ = false;
 
-    std::deque<std::uint8_t> PcPending_;  // written by the PC, not yet on the wire
-    std::deque<std::uint8_t> RxQueue_;    // arrived at the PC, not yet read
+    ByteFifo PcPending_;  // written by the PC, not yet on the wire
+    ByteFifo RxQueue_;    // arrived at the PC, not yet read
     Channel PcTx_;
     Channel UnitTx_;
     std::size_t RxChunk_ = 1;

@@ -8,9 +8,8 @@ namespace {
 
 class VirtualTimer : public zv::Timer {
   public:
-    explicit VirtualTimer(std::shared_ptr<VirtualTimerService::Queue> queue)
-        : Queue_(std::move(queue)) {}
-    ~VirtualTimer() override { Queue_->Cancel(Pending_); }
+    explicit VirtualTimer(std::shared_ptr<EventQueue> queue)
+        : Due_(std::move(queue), &VirtualTimer::FireThunk, this) {}
 
     void SetHandler(std::function<void()> handler) override { Handler_ = std::move(handler); }
     void SetInterval(int milliseconds) override {
@@ -22,84 +21,63 @@ class VirtualTimer : public zv::Timer {
     void SetSingleShot(bool singleShot) override { SingleShot_ = singleShot; }
     bool SingleShot() const override { return SingleShot_; }
     void Start() override {
-        Queue_->Cancel(Pending_);
         Active_ = true;
         Arm();
     }
     void Stop() override {
-        Queue_->Cancel(Pending_);
-        Pending_ = 0;
+        Due_.Disarm();
         Active_ = false;
     }
     bool Active() const override { return Active_; }
 
   private:
+    static void FireThunk(void* timer) { static_cast<VirtualTimer*>(timer)->Fire(); }
+
     // A repeating timer of 0 ms would never let the clock move on; it ticks every millisecond.
     std::uint64_t PeriodUs() const {
         const int ms = (IntervalMs_ == 0 && !SingleShot_) ? 1 : IntervalMs_;
         return static_cast<std::uint64_t>(ms) * 1000u;
     }
-    void Arm() {
-        Pending_ = Queue_->Schedule(Queue_->NowUs + PeriodUs(), [this] { Fire(); });
-    }
+    void Arm() { Due_.ArmAtUs(Due_.NowUs() + PeriodUs()); }
     void Fire() {
-        Pending_ = 0;
         if (SingleShot_) {
             Active_ = false;
         } else {
             Arm();
         }
-        // A copy, because the handler may install another one.
+        // A copy, because the handler may install another one or destroy this timer.
         auto handler = Handler_;
         if (handler)
             handler();
     }
 
-    std::shared_ptr<VirtualTimerService::Queue> Queue_;
+    RecurringEvent Due_;
     std::function<void()> Handler_;
     int IntervalMs_ = 0;
     bool SingleShot_ = false;
     bool Active_ = false;
-    VirtualTimerService::EventId Pending_ = 0;
 };
 
 }  // namespace
 
-VirtualTimerService::EventId VirtualTimerService::Queue::Schedule(std::uint64_t atUs,
-                                                                  std::function<void()> action) {
-    if (atUs < NowUs)
-        atUs = NowUs;
-    const EventId id = NextId++;
-    Events.emplace(std::make_pair(atUs, id), std::move(action));
-    DueOf.emplace(id, atUs);
-    return id;
-}
+class VirtualTimerService::RunGuard {
+  public:
+    explicit RunGuard(bool& running) : Running_(running) {
+        if (Running_)
+            throw std::logic_error("virtual clock advanced from inside one of its events");
+        Running_ = true;
+    }
+    ~RunGuard() { Running_ = false; }
+    RunGuard(const RunGuard&) = delete;
+    RunGuard& operator=(const RunGuard&) = delete;
 
-void VirtualTimerService::Queue::Cancel(EventId id) {
-    auto it = DueOf.find(id);
-    if (it == DueOf.end())
-        return;
-    Events.erase({it->second, id});
-    DueOf.erase(it);
-}
-
-bool VirtualTimerService::Queue::RunNext(std::uint64_t limitUs) {
-    if (Events.empty())
-        return false;
-    auto first = Events.begin();
-    if (first->first.first > limitUs)
-        return false;
-    NowUs = first->first.first;
-    auto action = std::move(first->second);
-    DueOf.erase(first->first.second);
-    Events.erase(first);
-    action();
-    return true;
-}
+  private:
+    bool& Running_;
+};
 
 VirtualTimerService::VirtualTimerService(std::uint64_t startMs)
-    : Queue_(std::make_shared<Queue>()) {
-    Queue_->NowUs = startMs * 1000u;
+    : Queue_(std::make_shared<EventQueue>()) {
+    Queue_->SetNowUs(startMs * 1000u);
 }
 
 std::unique_ptr<zv::Timer> VirtualTimerService::CreateTimer() {
@@ -107,11 +85,11 @@ std::unique_ptr<zv::Timer> VirtualTimerService::CreateTimer() {
 }
 
 std::uint32_t VirtualTimerService::GetTickCount() const {
-    return static_cast<std::uint32_t>((Queue_->NowUs / 1000u) & 0xFFFFFFFFu);
+    return static_cast<std::uint32_t>((Queue_->NowUs() / 1000u) & 0xFFFFFFFFu);
 }
 
 std::uint64_t VirtualTimerService::NowUs() const {
-    return Queue_->NowUs;
+    return Queue_->NowUs();
 }
 
 VirtualTimerService::EventId VirtualTimerService::ScheduleAtUs(std::uint64_t atUs,
@@ -121,17 +99,11 @@ VirtualTimerService::EventId VirtualTimerService::ScheduleAtUs(std::uint64_t atU
 
 VirtualTimerService::EventId VirtualTimerService::ScheduleAfterUs(std::uint64_t delayUs,
                                                                   std::function<void()> action) {
-    return Queue_->Schedule(Queue_->NowUs + delayUs, std::move(action));
+    return Queue_->Schedule(Queue_->NowUs() + delayUs, std::move(action));
 }
 
 void VirtualTimerService::Cancel(EventId id) {
     Queue_->Cancel(id);
-}
-
-void VirtualTimerService::EnterRun() {
-    // Advancing from inside an event would run later events before the current one finished.
-    if (Queue_->Running)
-        throw std::logic_error("virtual clock advanced from inside one of its events");
 }
 
 void VirtualTimerService::Advance(std::uint64_t ms) {
@@ -139,52 +111,34 @@ void VirtualTimerService::Advance(std::uint64_t ms) {
 }
 
 void VirtualTimerService::AdvanceUs(std::uint64_t us) {
-    EnterRun();
-    Queue_->Running = true;
-    const std::uint64_t target = Queue_->NowUs + us;
-    try {
-        while (Queue_->RunNext(target)) {
-        }
-    } catch (...) {
-        Queue_->Running = false;
-        throw;
+    const RunGuard guard(Running_);
+    const std::uint64_t target = Queue_->NowUs() + us;
+    while (Queue_->RunNext(target)) {
     }
-    Queue_->Running = false;
-    Queue_->NowUs = target;
+    Queue_->SetNowUs(target);
 }
 
 bool VirtualTimerService::RunUntil(const std::function<bool()>& done, std::uint64_t limitMs) {
-    EnterRun();
+    const RunGuard guard(Running_);
     if (done())
         return true;
-    Queue_->Running = true;
-    const std::uint64_t target = Queue_->NowUs + limitMs * 1000u;
-    bool result = false;
-    try {
-        while (Queue_->RunNext(target)) {
-            if (done()) {
-                result = true;
-                break;
-            }
-        }
-    } catch (...) {
-        Queue_->Running = false;
-        throw;
+    const std::uint64_t target = Queue_->NowUs() + limitMs * 1000u;
+    while (Queue_->RunNext(target)) {
+        if (done())
+            return true;
     }
-    Queue_->Running = false;
-    if (!result)
-        Queue_->NowUs = target;
-    return result;
+    Queue_->SetNowUs(target);
+    return false;
 }
 
 std::optional<std::uint64_t> VirtualTimerService::NextDueUs() const {
-    if (Queue_->Events.empty())
+    if (Queue_->Empty())
         return std::nullopt;
-    return Queue_->Events.begin()->first.first;
+    return Queue_->EarliestDueUs();
 }
 
 std::size_t VirtualTimerService::PendingEvents() const {
-    return Queue_->Events.size();
+    return Queue_->Pending();
 }
 
 }  // namespace zv::sim

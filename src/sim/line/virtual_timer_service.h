@@ -2,12 +2,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <unordered_map>
-#include <utility>
 
+#include "line/event_queue.h"
 #include "seams/timer_service.h"
 
 namespace zv::sim {
@@ -18,7 +16,7 @@ namespace zv::sim {
 // kept in microseconds because a byte on a 9600-baud line takes 1.0417 ms.
 class VirtualTimerService : public zv::TimerService {
   public:
-    using EventId = std::uint64_t;
+    using EventId = EventQueue::EventId;
 
     // startMs lets a test begin near the wrap of the 32-bit tick count.
     explicit VirtualTimerService(std::uint64_t startMs = 0);
@@ -34,6 +32,8 @@ class VirtualTimerService : public zv::TimerService {
     EventId ScheduleAfterUs(std::uint64_t delayUs, std::function<void()> action);
     // Cancelling an event that already ran or was cancelled does nothing.
     void Cancel(EventId id);
+    // The queue itself, for an owner that re-arms one event again and again (RecurringEvent).
+    const std::shared_ptr<EventQueue>& Events() const { return Queue_; }
 
     // Runs every event due up to now + ms (inclusive) and leaves the clock there.
     void Advance(std::uint64_t ms);
@@ -46,24 +46,12 @@ class VirtualTimerService : public zv::TimerService {
     // When the earliest pending event is due; nothing when none is pending.
     std::optional<std::uint64_t> NextDueUs() const;
 
-    // Shared with the timers so that a timer outliving the service stays harmless.
-    struct Queue {
-        std::uint64_t NowUs = 0;
-        std::uint64_t NextId = 1;
-        bool Running = false;
-        std::map<std::pair<std::uint64_t, EventId>, std::function<void()>> Events;
-        std::unordered_map<EventId, std::uint64_t> DueOf;
-
-        EventId Schedule(std::uint64_t atUs, std::function<void()> action);
-        void Cancel(EventId id);
-        // Runs the earliest event due at or before limitUs; false when there is none.
-        bool RunNext(std::uint64_t limitUs);
-    };
-
   private:
-    void EnterRun();
+    // Advancing from inside an event would run later events before the current one finished.
+    class RunGuard;
 
-    std::shared_ptr<Queue> Queue_;
+    std::shared_ptr<EventQueue> Queue_;
+    bool Running_ = false;
 };
 
 }  // namespace zv::sim
