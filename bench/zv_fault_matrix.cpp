@@ -5,6 +5,7 @@
 // live record shown is one the unit sent, whole. Prints one JSON object with the counts.
 //
 //   zv_fault_matrix [seeds]     (default 12 seeds; any run that breaks a rule is listed on stderr)
+//   ZV_FM_ONLY="map corrupt 0.002 92" runs only that scenario, fault, rate and seed.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -85,9 +86,14 @@ int main(int argc, char** argv) {
         for (const Fault& f : Faults()) {
             for (int seed = 1; seed <= seeds; ++seed) {
                 RunCounts run;
+                char label[96];
+                std::snprintf(label, sizeof label, "%s %s %.3f %d", s.Name, KindName(f.Kind),
+                              f.Rate, seed);
+                const char* only = std::getenv("ZV_FM_ONLY");
+                if (only != nullptr && label != std::string(only))
+                    continue;
                 if (std::getenv("ZV_FM_DEBUG"))
-                    std::fprintf(stderr, "RUN %s %s %.3f %d\n", s.Name, KindName(f.Kind), f.Rate,
-                                 seed);
+                    std::fprintf(stderr, "RUN %s\n", label);
                 try {
                     FaultRig rig(s.Firmware, static_cast<std::uint32_t>(seed * 7919 + s.Firmware),
                                  f.Kind, f.Rate);
