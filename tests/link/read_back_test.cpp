@@ -140,5 +140,28 @@ TEST_P(ReadBackTest, AStaleBlockReplyIsNotTaken) {
 
 INSTANTIATE_TEST_SUITE_P(Firmware, ReadBackTest, ::testing::Values(5, 30));
 
+class UploadReadTwiceTest : public ReadBackTest {};
+
+// One flipped bit turns the area-2 read 0xA4 into the area-1 read 0xA6. The request's checksum
+// leaves the command out, so the unit answers with sixteen bytes of the AFR area at the same
+// address, whose checksum adds up, on a line that showed no other trouble.
+TEST_P(UploadReadTwiceTest, ABlockReadFromTheWrongAreaIsNotTaken) {
+    ImageBytes image{};
+    for (std::size_t i = 0; i < kImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(i < 1792 ? i * 13 + 5 : i * 7 + 90);
+    Unit->LoadImage(image);
+    // PC bytes of the first block: 0x16, then the read command.
+    Fault(LineDirection::PcToUnit, 1, LineFaultKind::Corrupt, 0x02);
+    EXPECT_EQ(Run(TTransfer::FuelMapUpload), jobresult::Done);
+    EXPECT_TRUE(std::any_of(Line.Traffic().begin(), Line.Traffic().end(),
+                            [](const sim::LineByte& b) { return b.Received == 0xA6; }))
+        << "the fault struck: the unit read area 1";
+    EXPECT_TRUE(std::equal(image.begin() + 768, image.begin() + 1024,
+                           Data.ReceiveData.Image.begin() + 768));
+}
+
+// The fuel map lies at another address from firmware index 9 on.
+INSTANTIATE_TEST_SUITE_P(Firmware, UploadReadTwiceTest, ::testing::Values(8, 9));
+
 }  // namespace
 }  // namespace zv::test

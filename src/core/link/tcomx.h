@@ -269,7 +269,7 @@ class TComX {
     // reply too long) a late answer to an earlier request may still be on its way, and a reply
     // does not say which request it answers: until the port is opened again, a block counts
     // only when no byte follows its reply within a short pause and two such reads in a row
-    // agree.
+    // agree. An uploaded block needs two agreeing reads on a clean line too, without the pause.
     bool LineDoubt_ = false;
     bool QuietPassed_ = false;
     std::array<std::uint8_t, 16> Pending_{};  // the reply awaiting its pause
