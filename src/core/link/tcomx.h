@@ -214,6 +214,7 @@ class TComX {
     void CheckBlock(std::size_t first, std::uint16_t address, std::size_t length,
                     std::uint16_t unconfirmed);
     BlockOutcome FinishRegion(std::size_t total);
+    BlockOutcome GiveUpBlock();
     void WriteNextUnconfirmed();
     BlockOutcome CheckedBlockStep(ByteFailure onFailure);
     BlockOutcome CompareReadBack();

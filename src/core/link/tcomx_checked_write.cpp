@@ -24,11 +24,15 @@ constexpr std::uint8_t kMaxRewrites = 3;
 // Passes over a whole region that each found bytes to rewrite, before the region is given up.
 constexpr std::uint8_t kMaxRegionPasses = 3;
 
+std::uint16_t AllBytes(std::size_t length) {
+    return static_cast<std::uint16_t>((1u << length) - 1u);
+}
+
 }  // namespace
 
 void TComX::BeginCheckedBlock(std::size_t first, std::uint16_t address, std::size_t length) {
     RegionPasses_ = 0;
-    CheckBlock(first, address, length, static_cast<std::uint16_t>((1u << length) - 1u));
+    CheckBlock(first, address, length, AllBytes(length));
 }
 
 void TComX::CheckBlock(std::size_t first, std::uint16_t address, std::size_t length,
@@ -47,10 +51,8 @@ TComX::BlockOutcome TComX::FinishRegion(std::size_t total) {
     const bool passMatched = RegionPasses_ > 0 && !PassRewrote_;
     if (total <= CheckLength_ || passMatched)
         return BlockOutcome::Confirmed;
-    if (RegionPasses_ >= kMaxRegionPasses) {
-        ComControlTimer_->Stop();
-        return BlockOutcome::Failed;
-    }
+    if (RegionPasses_ >= kMaxRegionPasses)
+        return GiveUpBlock();
     ++RegionPasses_;
     PassRewrote_ = false;
     CheckBlock(0, static_cast<std::uint16_t>(CheckAddress_ - CheckFirst_), CheckLength_, 0);
@@ -106,10 +108,8 @@ TComX::BlockOutcome TComX::CompareReadBack() {
     }
     if (differing == 0)
         return BlockOutcome::Confirmed;
-    if (Rewrites_ >= kMaxRewrites) {
-        ComControlTimer_->Stop();
-        return BlockOutcome::Failed;
-    }
+    if (Rewrites_ >= kMaxRewrites)
+        return GiveUpBlock();
     ++Rewrites_;
     PassRewrote_ = true;
     Unconfirmed_ = differing;
@@ -117,15 +117,19 @@ TComX::BlockOutcome TComX::CompareReadBack() {
     return BlockOutcome::Busy;
 }
 
+TComX::BlockOutcome TComX::GiveUpBlock() {
+    ComControlTimer_->Stop();
+    return BlockOutcome::Failed;
+}
+
 void TComX::WriteBlockStep(ByteFailure onFailure, std::size_t total) {
     BlockOutcome outcome = CheckedBlockStep(onFailure);
     if (outcome == BlockOutcome::Confirmed) {
         if (CheckFirst_ + CheckLength_ < total) {
             // In the closing pass the next block is only read back.
-            const auto all = static_cast<std::uint16_t>((1u << CheckLength_) - 1u);
             CheckBlock(CheckFirst_ + CheckLength_,
                        static_cast<std::uint16_t>(CheckAddress_ + CheckLength_), CheckLength_,
-                       RegionPasses_ == 0 ? all : 0);
+                       RegionPasses_ == 0 ? AllBytes(CheckLength_) : 0);
             return;
         }
         outcome = FinishRegion(total);
