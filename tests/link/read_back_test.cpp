@@ -140,5 +140,57 @@ TEST_P(ReadBackTest, AStaleBlockReplyIsNotTaken) {
 
 INSTANTIATE_TEST_SUITE_P(Firmware, ReadBackTest, ::testing::Values(5, 30));
 
+class RegionPassTest : public ReadBackTest {};
+
+// Block 2's byte 9 lands on block 1's byte 9, confirmed before: its low address byte is
+// garbled, and with it, so that nothing shows, its data byte (the write checksum still adds
+// up) or the echo of the address byte (back into shape).
+TEST_P(RegionPassTest, AWriteThatLandsInAConfirmedBlockIsCaught) {
+    const std::uint16_t base = FuelMapAddress(GetParam());
+    // PC bytes: block 1's sixteen five-byte writes, its read-back request, block 2's writes.
+    const std::uint64_t low = 16 * kRequestBytes + 5 + 9 * kRequestBytes + 2;
+    Fault(LineDirection::PcToUnit, low, LineFaultKind::Corrupt, 0x10);
+    if (GetParam() <= 6) {
+        // Unit bytes: five per echo write, nineteen for block 1's read-back; then hi, lo.
+        Fault(LineDirection::UnitToPc, 16 * 5 + 19 + 9 * 5 + 1, LineFaultKind::Corrupt, 0x10);
+    } else {
+        Fault(LineDirection::PcToUnit, low + 1, LineFaultKind::Corrupt, 0x10);
+    }
+    EXPECT_EQ(Run(TTransfer::FuelMapDownload), jobresult::Done);
+    const auto& log = Unit->WriteLog();
+    const auto block2 = std::find_if(
+        log.begin(), log.end(), [&](const sim::TSimWrite& w) { return w.Address == base + 16; });
+    EXPECT_TRUE(std::any_of(block2, log.end(), [&](const sim::TSimWrite& w) {
+        return w.Address == base + 9;
+    })) << "the fault struck: a write of block 2 went to block 1";
+    EXPECT_TRUE(UnitHolds(768, base, 256));
+}
+
+// The write variant changes above firmware index 6.
+INSTANTIATE_TEST_SUITE_P(Firmware, RegionPassTest, ::testing::Values(6, 7));
+
+class UploadReadTwiceTest : public ReadBackTest {};
+
+// One flipped bit turns the area-2 read 0xA4 into the area-1 read 0xA6. The request's checksum
+// leaves the command out, so the unit answers with sixteen bytes of the AFR area at the same
+// address, whose checksum adds up, on a line that showed no other trouble.
+TEST_P(UploadReadTwiceTest, ABlockReadFromTheWrongAreaIsNotTaken) {
+    ImageBytes image{};
+    for (std::size_t i = 0; i < kImageSize; ++i)
+        image[i] = static_cast<std::uint8_t>(i < 1792 ? i * 13 + 5 : i * 7 + 90);
+    Unit->LoadImage(image);
+    // PC bytes of the first block: 0x16, then the read command.
+    Fault(LineDirection::PcToUnit, 1, LineFaultKind::Corrupt, 0x02);
+    EXPECT_EQ(Run(TTransfer::FuelMapUpload), jobresult::Done);
+    EXPECT_TRUE(std::any_of(Line.Traffic().begin(), Line.Traffic().end(),
+                            [](const sim::LineByte& b) { return b.Received == 0xA6; }))
+        << "the fault struck: the unit read area 1";
+    EXPECT_TRUE(std::equal(image.begin() + 768, image.begin() + 1024,
+                           Data.ReceiveData.Image.begin() + 768));
+}
+
+// The fuel map lies at another address from firmware index 9 on.
+INSTANTIATE_TEST_SUITE_P(Firmware, UploadReadTwiceTest, ::testing::Values(8, 9));
+
 }  // namespace
 }  // namespace zv::test

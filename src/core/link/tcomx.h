@@ -211,6 +211,10 @@ class TComX {
     enum class ByteFailure : std::uint8_t { Wait, Skip, Abort };
     enum class BlockOutcome : std::uint8_t { Busy, Confirmed, Failed };
     void BeginCheckedBlock(std::size_t first, std::uint16_t address, std::size_t length);
+    void CheckBlock(std::size_t first, std::uint16_t address, std::size_t length,
+                    std::uint16_t unconfirmed);
+    BlockOutcome FinishRegion(std::size_t total);
+    BlockOutcome GiveUpBlock();
     void WriteNextUnconfirmed();
     BlockOutcome CheckedBlockStep(ByteFailure onFailure);
     BlockOutcome CompareReadBack();
@@ -269,7 +273,7 @@ class TComX {
     // reply too long) a late answer to an earlier request may still be on its way, and a reply
     // does not say which request it answers: until the port is opened again, a block counts
     // only when no byte follows its reply within a short pause and two such reads in a row
-    // agree.
+    // agree. An uploaded block needs two agreeing reads on a clean line too, without the pause.
     bool LineDoubt_ = false;
     bool QuietPassed_ = false;
     std::array<std::uint8_t, 16> Pending_{};  // the reply awaiting its pause
@@ -286,6 +290,10 @@ class TComX {
     std::uint16_t Unconfirmed_ = 0;
     std::size_t CurrentBit_ = 0;
     std::uint8_t Rewrites_ = 0;
+    // Closing passes over a region of several blocks so far (0 while its blocks are written),
+    // and whether the current one found bytes to rewrite.
+    std::uint8_t RegionPasses_ = 0;
+    bool PassRewrote_ = false;
 
     // Job layer.
     std::uint8_t Job_ = job::Idle;

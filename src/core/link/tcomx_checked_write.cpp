@@ -5,6 +5,11 @@
 // block of written bytes is read back with the block read, which carries a checksum; the bytes
 // that differ are written again, a bounded number of times, and the block is done only when the
 // read-back matches.
+//
+// A write whose address and data are both garbled so that its checksum still adds up (or whose
+// address echo is garbled back into shape) lands in another block, perhaps one confirmed
+// before. So a region of several blocks ends with one more read-back pass over all of them,
+// repeated while it finds bytes to rewrite, and is done only when a whole pass matches.
 #include <bit>
 
 #include "link/tcomx.h"
@@ -16,16 +21,42 @@ namespace {
 // Rewrites of a block before it is given up: a line that garbles this many rounds in a row is
 // not one to trust with the data.
 constexpr std::uint8_t kMaxRewrites = 3;
+// Passes over a whole region that each found bytes to rewrite, before the region is given up.
+constexpr std::uint8_t kMaxRegionPasses = 3;
+
+std::uint16_t AllBytes(std::size_t length) {
+    return static_cast<std::uint16_t>((1u << length) - 1u);
+}
 
 }  // namespace
 
 void TComX::BeginCheckedBlock(std::size_t first, std::uint16_t address, std::size_t length) {
+    RegionPasses_ = 0;
+    CheckBlock(first, address, length, AllBytes(length));
+}
+
+void TComX::CheckBlock(std::size_t first, std::uint16_t address, std::size_t length,
+                       std::uint16_t unconfirmed) {
     CheckFirst_ = first;
     CheckAddress_ = address;
     CheckLength_ = length;
-    Unconfirmed_ = static_cast<std::uint16_t>((1u << length) - 1u);
+    Unconfirmed_ = unconfirmed;
     Rewrites_ = 0;
     WriteNextUnconfirmed();
+}
+
+// The region's last block is confirmed: one more pass reads every block back, unless the pass
+// just ended found nothing to rewrite. A single block needs none: its own read-back covers it.
+TComX::BlockOutcome TComX::FinishRegion(std::size_t total) {
+    const bool passMatched = RegionPasses_ > 0 && !PassRewrote_;
+    if (total <= CheckLength_ || passMatched)
+        return BlockOutcome::Confirmed;
+    if (RegionPasses_ >= kMaxRegionPasses)
+        return GiveUpBlock();
+    ++RegionPasses_;
+    PassRewrote_ = false;
+    CheckBlock(0, static_cast<std::uint16_t>(CheckAddress_ - CheckFirst_), CheckLength_, 0);
+    return BlockOutcome::Busy;
 }
 
 void TComX::WriteNextUnconfirmed() {
@@ -39,7 +70,9 @@ void TComX::WriteNextUnconfirmed() {
     CurrentBit_ = static_cast<std::size_t>(std::countr_zero(Unconfirmed_));
     Target_.Pos = CheckFirst_ + CurrentBit_;
     Address_ = static_cast<std::uint16_t>(CheckAddress_ + CurrentBit_);
-    Counter_ = static_cast<std::int32_t>(Target_.Pos);
+    // A rewrite in the closing pass leaves the progress where it was.
+    if (RegionPasses_ == 0)
+        Counter_ = static_cast<std::int32_t>(Target_.Pos);
     WriteStart();
 }
 
@@ -75,27 +108,36 @@ TComX::BlockOutcome TComX::CompareReadBack() {
     }
     if (differing == 0)
         return BlockOutcome::Confirmed;
-    if (Rewrites_ >= kMaxRewrites) {
-        ComControlTimer_->Stop();
-        return BlockOutcome::Failed;
-    }
+    if (Rewrites_ >= kMaxRewrites)
+        return GiveUpBlock();
     ++Rewrites_;
+    PassRewrote_ = true;
     Unconfirmed_ = differing;
     WriteNextUnconfirmed();
     return BlockOutcome::Busy;
 }
 
+TComX::BlockOutcome TComX::GiveUpBlock() {
+    ComControlTimer_->Stop();
+    return BlockOutcome::Failed;
+}
+
 void TComX::WriteBlockStep(ByteFailure onFailure, std::size_t total) {
-    switch (CheckedBlockStep(onFailure)) {
+    BlockOutcome outcome = CheckedBlockStep(onFailure);
+    if (outcome == BlockOutcome::Confirmed) {
+        if (CheckFirst_ + CheckLength_ < total) {
+            // In the closing pass the next block is only read back.
+            CheckBlock(CheckFirst_ + CheckLength_,
+                       static_cast<std::uint16_t>(CheckAddress_ + CheckLength_), CheckLength_,
+                       RegionPasses_ == 0 ? AllBytes(CheckLength_) : 0);
+            return;
+        }
+        outcome = FinishRegion(total);
+    }
+    switch (outcome) {
         case BlockOutcome::Busy:
             return;
         case BlockOutcome::Confirmed:
-            if (CheckFirst_ + CheckLength_ < total) {
-                BeginCheckedBlock(CheckFirst_ + CheckLength_,
-                                  static_cast<std::uint16_t>(CheckAddress_ + CheckLength_),
-                                  CheckLength_);
-                return;
-            }
             Counter_ = static_cast<std::int32_t>(total - 1);
             WriteStatus_ = 1;
             break;

@@ -211,8 +211,16 @@ void TComX::EvaluateBlock() {
         block[i] = At(Reply_, i + 1);
     if (LineDoubt_) {
         AwaitQuietAfterBlock(block);
-    } else {
+    } else if (ReadingBack_ || (HaveCandidate_ && block == Candidate_)) {
         AcceptBlock(block);
+    } else {
+        // The read command's checksum leaves the command byte out: one flipped bit turns an
+        // area-2 read into an area-1 read, whose answer adds up all the same. A flip rarely
+        // strikes twice in the same way, so an uploaded block counts only when the next read
+        // agrees. A read-back is not read twice: a wrong answer there only costs a rewrite.
+        Candidate_ = block;
+        HaveCandidate_ = true;
+        ReadBlockStart();
     }
 }
 
