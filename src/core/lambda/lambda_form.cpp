@@ -42,7 +42,6 @@ enum : int { kOverrun = 0, kLimit = 1, kStartup = 2, kError = 3, kStartup1 = 5, 
 
 constexpr int kLampPage = 9;
 constexpr int kGaugeMax = 51;
-constexpr int kRefValue = 23;
 
 constexpr std::uint32_t kRed = 0xFF0000, kMaroon = 0x800000, kYellow = 0xFFFF00, kOlive = 0x808000,
                         kLime = 0x00FF00, kGreen = 0x008000, kGray = 0x808080, kFuchsia = 0xFF00FF;
@@ -73,10 +72,6 @@ bool HasStateBytes(const TLiveRecord& record) {
 }
 
 }  // namespace
-
-int LambdaRefMarkerTop(int gaugeTop, int gaugeHeight) {
-    return (kGaugeMax - kRefValue) * gaugeHeight / kGaugeMax + gaugeTop - 8;
-}
 
 TLambdaForm::TLambdaForm(TPageHost& host) : host_(host) {
     SetLanguage(host_.CurrentLanguage());

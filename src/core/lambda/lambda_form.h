@@ -39,7 +39,7 @@ struct TLambdaFormState {
     std::array<bool, kLambdaFieldCount> PanelWhite{};
     int Selected = 0;
     bool StartupPanelsVisible = false;  // the startup counter's parameter and display
-    // The reference marker sits at 0.45 V on the sensor gauge (LambdaRefMarkerTop).
+    // The reference marker sits at kLambdaRefValue on the sensor gauge.
     bool RefMarkerPlaced = false;
     // Live values.
     std::array<std::uint32_t, 3> Lamps{0x008000, 0x808000, 0x800000};  // LHi, LOk, LLo
@@ -56,8 +56,8 @@ struct TLambdaFormState {
     TLambdaFormTexts Texts;
 };
 
-// Top of the reference marker beside a gauge of that place and height: at 0.45 V (23 of 51).
-int LambdaRefMarkerTop(int gaugeTop, int gaugeHeight);
+// Where the sensor gauge marks the probe's switching point: 0.45 V, 23 of 51 counts per volt.
+constexpr int kLambdaRefValue = 23;
 
 // The narrowband lambda page, 4: the jump-and-integrate controller's seven parameters, the
 // probe's voltage as a mixture tendency, the controller's flags, the lamp outputs and a

@@ -25,9 +25,8 @@ constexpr int kTimer1Ms = 200;
 constexpr int kStartupField = 6;
 constexpr int kLoadLimitField = 5;
 constexpr int kRpmSetInField = 4;
-// The probe's gauge runs to 1 V; the reference marker stands at 0.45 V.
+// The probe's gauge runs to 1 V (51 counts).
 constexpr int kGaugeMax = 51;
-constexpr int kRefValue = 23;
 // The plot's legend keys: probe and controller in their trace colours.
 const QColor kProbeColour(0x00, 0xFF, 0x00);
 const QColor kControllerColour(0xFF, 0x00, 0xFF);
@@ -280,7 +279,7 @@ void TLambdaFormView::Render() {
     panels_[kStartupField]->setVisible(s.StartupPanelsVisible);
     startupCountPanel_->setVisible(s.StartupPanelsVisible);
     if (s.RefMarkerPlaced)
-        gauge_->SetMarkers({kRefValue}, {palette().color(QPalette::Highlight)});
+        gauge_->SetMarkers({kLambdaRefValue}, {palette().color(QPalette::Highlight)});
     else
         gauge_->SetMarkers({}, {});
     RenderTexts();
