@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/look.h"
@@ -17,11 +18,9 @@
 
 int main(int argc, char** argv) {
     // Before Qt: the usage must print where no display is.
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-            std::cout << zv::kCommandLineUsage;
-            return 0;
-        }
+    if (zv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc)).Help) {
+        std::cout << zv::kCommandLineUsage;
+        return 0;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ZEVRIN"));
