@@ -90,6 +90,77 @@ TEST_F(CurvePages, ModeButtonFromFirmware15) {
     EXPECT_EQ(Data().DeviceData.FlagsWord(), before) << "a hidden button does nothing";
 }
 
+// A data set opened while the page is on view brings its own mode and firmware with it.
+TEST_F(CurvePages, ModeButtonFollowsADataSetOpenedWhileOnView) {
+    OpenOffline(30, GP);
+    SetMode(6, false);
+    GP.ShowPage();
+    ASSERT_FALSE(GP.State().MultAddDown);
+    SetMode(6, true);
+    GP.LoadFromImage();
+    EXPECT_TRUE(GP.State().MultAddDown);
+    EXPECT_EQ(GP.State().Texts.MultAddButton, "ADD(+)");
+    SetMode(6, false);
+    GP.LoadFromImage();
+    EXPECT_FALSE(GP.State().MultAddDown);
+    Data().DeviceData.Firmware = 14;
+    GP.LoadFromImage();
+    EXPECT_FALSE(GP.State().MultAddVisible);
+    Data().DeviceData.Firmware = 15;
+    GP.LoadFromImage();
+    EXPECT_TRUE(GP.State().MultAddVisible);
+}
+
+// The general-purpose curve has its own mode bit (6) and reads input E (byte 7) with its
+// correction (byte 8).
+TEST_F(CurvePages, GeneralPurposeModeBitAndLiveBytes) {
+    OpenOffline(30, GP);
+    SetMode(5, false);
+    SetMode(6, false);
+    GP.ShowPage();
+    GP.MultAddButtonClick();
+    EXPECT_EQ(Data().DeviceData.FlagsWord() & 0x60, 0x40);
+    EXPECT_TRUE(GP.State().MultAddDown);
+    GP.MultAddButtonClick();
+    EXPECT_EQ(Data().DeviceData.FlagsWord() & 0x60, 0x00);
+    SetMode(5, true);  // the temperature curve's bit leaves this page multiplicative
+    GP.LoadFromImage();
+    EXPECT_EQ(GP.State().Chart.MaxValue, 191);
+
+    std::array<std::uint8_t, 24> bytes{};
+    bytes[5] = 11;
+    bytes[6] = 22;
+    bytes[7] = 90;
+    bytes[8] = 0;  // factor 1.00
+    GP.ShowLiveFrame({TLiveLayout::Live24, bytes});
+    EXPECT_EQ(GP.State().Chart.Marker, 90);
+    EXPECT_EQ(GP.State().AutoValue, "1.00");
+    bytes[8] = 191;
+    GP.ShowLiveFrame({TLiveLayout::Live18, std::span(bytes).first(18)});
+    EXPECT_EQ(GP.State().AutoValue, "4.00");
+}
+
+TEST_F(CurvePages, EveryStepKeyMovesAMidRangePointByOne) {
+    OpenOffline(30, Temp);
+    SetMode(5, false);
+    SetMode(6, true);
+    for (TCurveForm* page : std::initializer_list<TCurveForm*>{&Temp, &GP, &Idle}) {
+        SCOPED_TRACE(page->Member().Base);
+        page->ShowPage();
+        page->PointClick(4);
+        ExpectStepKeys(*page, At(page->Member().Base + 15 - 4), 100);
+    }
+    // The old idle page knows only Up, numeric-pad plus and plus; Down, numeric-pad minus
+    // and minus.
+    IdleOld.ShowPage();
+    IdleOld.PointClick(4);
+    ExpectEachKeySteps(IdleOld, At(208 + 15 - 4), 100, std::array<std::uint8_t, 3>{38, 107, 187}, 1);
+    ExpectEachKeySteps(IdleOld, At(208 + 15 - 4), 100, std::array<std::uint8_t, 3>{40, 109, 189},
+                       -1);
+    ExpectEachKeySteps(IdleOld, At(208 + 15 - 4), 100,
+                       std::array<std::uint8_t, 6>{190, 221, 188, 219, 33, 34}, 0);
+}
+
 TEST_F(CurvePages, IdleValuesAndTheMembersKeySets) {
     OpenOffline(30, Idle);
     for (const auto& [b, text] :

@@ -65,6 +65,49 @@ TEST_F(LampAndParamPages, LampPanelHiddenOnlyForMixtureLampsWithANarrowbandInput
     }
 }
 
+// Mixture lamps with a narrowband input hide the thresholds and the curve download button: the
+// thresholds can then be neither selected nor stepped, and the button sends nothing.
+TEST_F(LampAndParamPages, HiddenThresholdsAreNeitherSelectedNorStepped) {
+    OpenOffline(30, Lamp);
+    At(kGreen) = 164;
+    Data().DeviceData.SetFlagsWord(0x0000);
+    Lamp.RefreshPage();
+    EXPECT_TRUE(Lamp.State().DownloadVisible);
+    Press(Lamp, {vk::Tab, vk::Tab, vk::Tab});
+    ASSERT_EQ(Lamp.State().Selected, 3);
+    Data().DeviceData.SetFlagsWord(0x0014);  // mixture lamps, narrowband on input F
+    Lamp.RefreshPage();
+    EXPECT_FALSE(Lamp.State().BoundPanelVisible);
+    EXPECT_FALSE(Lamp.State().DownloadVisible);
+    EXPECT_EQ(Lamp.State().Selected, 0);
+    Press(Lamp, {vk::Up, vk::PageUp});
+    EXPECT_EQ(At(kGreen), 164);
+    Press(Lamp, {vk::Tab});
+    EXPECT_EQ(Lamp.State().Selected, 0) << "Tab stays on the curve";
+    Lamp.ValuePanelClick(3);
+    EXPECT_EQ(Lamp.State().Selected, 0);
+    Press(Lamp, {vk::Up});
+    EXPECT_EQ(At(kGreen), 164);
+    EXPECT_TRUE(Lamp.State().Chart.CursorVisible);
+
+    ASSERT_TRUE(Host.Controls().ShiftLampDefaultEnabled);
+    Unit->ClearCounters();
+    Lamp.FotoDownloadButtonClick();
+    Clock.Advance(2000);
+    EXPECT_EQ(Online->LinkState(), link::Idle);
+    EXPECT_TRUE(Unit->WriteLog().empty()) << "a hidden button sends nothing";
+}
+
+TEST_F(LampAndParamPages, EveryStepKeyMovesTheCurveAndEachThresholdByOne) {
+    OpenOffline(30, Lamp);
+    ExpectStepKeys(Lamp, At(0xAF), 100);
+    for (const std::size_t offset : {kRed, kYellow, kGreen}) {
+        SCOPED_TRACE(offset);
+        Press(Lamp, {vk::Tab});
+        ExpectStepKeys(Lamp, At(offset), 150);
+    }
+}
+
 TEST_F(LampAndParamPages, LampEditsOnlineAndTheLiveLamps) {
     GoOnline(30, Lamp);
     const std::uint8_t p0 = At(0xAF);
@@ -151,12 +194,6 @@ TEST_F(LampAndParamPages, TabCycleAndGroupsByFirmware) {
 
     Data().DeviceData.Firmware = 21;
     Param.LoadFromImage();
-    walk.clear();
-    for (int i = 0; i < 8; ++i) {
-        Press(Param, {vk::Tab});
-        walk.push_back(Param.State().Selected);
-    }
-    EXPECT_EQ(walk, (std::vector<int>{6, 1, 2, 3, 4, 7, 0, 5}));
     EXPECT_TRUE(Param.State().OutputAtZeroVisible);
 
     struct Case {
@@ -182,6 +219,122 @@ TEST_F(LampAndParamPages, TabCycleAndGroupsByFirmware) {
     Param.LoadFromImage();
     Param.DigOut_L_FuncSpeedButtonClick();
     EXPECT_EQ(Data().DeviceData.FlagsWord(), flags ^ 0x80) << "pin L has no function before 32";
+}
+
+// Tab walks only what is on view: output at zero from 21, acceleration and the scaling curve at
+// 26 and from 28, maximum output from 30.
+TEST_F(LampAndParamPages, TabSkipsHiddenParametersOnBothSidesOfEachSwitch) {
+    OpenOffline(20, Param);
+    struct Case {
+        int Firmware;
+        std::vector<int> Walk;  // from the pulse panel back to it
+    };
+    const std::vector<Case> cases = {
+        {20, {5, 6, 0}},          {21, {5, 6, 1, 0}},       {25, {5, 6, 1, 0}},
+        {26, {5, 6, 1, 3, 4, 7, 0}}, {27, {5, 6, 1, 0}},    {28, {5, 6, 1, 3, 4, 7, 0}},
+        {29, {5, 6, 1, 3, 4, 7, 0}}, {30, {5, 6, 1, 2, 3, 4, 7, 0}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Firmware);
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(c.Firmware);
+        Param.LoadFromImage();
+        Param.ValuePanelClick(0);
+        std::vector<int> walk;
+        for (std::size_t i = 0; i < c.Walk.size(); ++i) {
+            Press(Param, {vk::Tab});
+            walk.push_back(Param.State().Selected);
+        }
+        EXPECT_EQ(walk, c.Walk);
+    }
+}
+
+// An item that a data set of an older unit hides can be neither clicked nor stepped, even when
+// it was selected before that data set came.
+TEST_F(LampAndParamPages, HiddenParametersAreNeitherSelectedNorStepped) {
+    OpenOffline(30, Param);
+    At(kMaxOut) = 220;
+    At(kZeroRpm) = 100;
+    Param.ValuePanelClick(2);
+    ASSERT_EQ(Param.State().Selected, 2);
+    Data().DeviceData.Firmware = 29;
+    Param.LoadFromImage();
+    EXPECT_NE(Param.State().Selected, 2);
+    Data().DeviceData.ChangedOffline = 0;
+    Press(Param, {vk::Up, vk::PageUp});
+    EXPECT_EQ(At(kMaxOut), 220);
+    Param.ValuePanelClick(2);
+    EXPECT_NE(Param.State().Selected, 2);
+    Press(Param, {vk::Down});
+    EXPECT_EQ(At(kMaxOut), 220);
+
+    Data().DeviceData.Firmware = 20;
+    Param.LoadFromImage();
+    Param.ValuePanelClick(1);
+    Press(Param, {vk::Up});
+    EXPECT_EQ(At(kZeroRpm), 100) << "output at zero rpm is hidden up to 20";
+    EXPECT_EQ(Param.State().Selected, 0);
+}
+
+TEST_F(LampAndParamPages, EveryStepKeyMovesEveryParameterByOne) {
+    OpenOffline(30, Param);
+    struct Case {
+        int Item;
+        std::size_t Offset;
+        int Mid;
+    };
+    for (const Case c : {Case{1, kZeroRpm, 100}, Case{2, kMaxOut, 220}, Case{3, 17, 15},
+                         Case{4, 19, 25}, Case{5, kIdleContact, 50}, Case{6, kFullContact, 170}}) {
+        SCOPED_TRACE(c.Item);
+        Param.ValuePanelClick(c.Item);
+        ExpectStepKeys(Param, At(c.Offset), c.Mid);
+    }
+    Param.PointClick(3);
+    ExpectStepKeys(Param, At(159 - 3), 100);
+    Data().DeviceData.Firmware = 37;  // the word holds the count itself
+    Param.LoadFromImage();
+    Param.ValuePanelClick(0);
+    ExpectStepKeys(Param, At(0), 116);
+}
+
+// A word that decodes beyond 16 bits (trunc(1529984 / 1) at 9..36) shows as out of range,
+// the most a 16-bit count can say, and the first step puts it into 32..500.
+TEST_F(LampAndParamPages, PulseWordBeyondSixteenBitsShowsOutOfRange) {
+    OpenOffline(9, Param);
+    At(0) = 0xFE;
+    At(1) = 0xFF;
+    Param.LoadFromImage();
+    EXPECT_EQ(Param.State().Values[0], "65535");
+    Press(Param, {vk::Down});
+    EXPECT_EQ(Param.State().Values[0], "500");
+    EXPECT_EQ(Pulse(), 500);
+    Data().DeviceData.Firmware = 36;
+    At(0) = 0xFE;
+    At(1) = 0xFF;
+    Param.LoadFromImage();
+    EXPECT_EQ(Param.State().Values[0], "65535");
+}
+
+TEST_F(LampAndParamPages, SignedAccelerationAndScaledThrottleFromTheRecord) {
+    OpenOffline(30, Param);
+    std::array<std::uint8_t, 24> bytes{};
+    bytes[2] = 60;
+    bytes[17] = 0xF6;  // -10
+    bytes[20] = 77;
+    Param.ShowLiveFrame({TLiveLayout::Live24, bytes});
+    EXPECT_EQ(Param.State().AccelValue, "-10");
+    EXPECT_EQ(Param.State().AccelGauge, 118);
+    EXPECT_TRUE(Param.State().AccelNegative);
+    EXPECT_EQ(Param.State().AdcInput, "60");
+    EXPECT_EQ(Param.State().AdcScaled, "77");
+    EXPECT_EQ(Param.State().Chart.Marker, 60);
+    bytes[17] = 0x7F;
+    Param.ShowLiveFrame({TLiveLayout::Live24, bytes});
+    EXPECT_EQ(Param.State().AccelValue, "127");
+    EXPECT_EQ(Param.State().AccelGauge, 255);
+    EXPECT_FALSE(Param.State().AccelNegative);
+    bytes[17] = 0x80;
+    Param.ShowLiveFrame({TLiveLayout::Live24, bytes});
+    EXPECT_EQ(Param.State().AccelValue, "-128");
+    EXPECT_EQ(Param.State().AccelGauge, 0);
 }
 
 TEST_F(LampAndParamPages, ParameterWritesOnlineWithTheirPause) {

@@ -117,6 +117,72 @@ TEST_F(MapEditor, EscHidesTheCursorAndTabOpensTheSites) {
     EXPECT_EQ(opened_, 1);
 }
 
+// The plus and minus keys step the cell by one and Page Up / Page Down by 15, away from the
+// clamps; Up and Down move the cursor instead, and the other step keys do nothing here.
+TEST_F(MapEditor, MidRangeStepsOfEachValueKey) {
+    OpenOffline();
+    Keys_({vk::Up, vk::Up, vk::Right});
+    struct Case {
+        std::uint8_t Key;
+        int After;
+    };
+    for (const Case c : {Case{107, 101}, Case{187, 101}, Case{109, 99}, Case{189, 99},
+                         Case{33, 115}, Case{34, 85}, Case{190, 100}, Case{221, 100},
+                         Case{188, 100}, Case{219, 100}}) {
+        SCOPED_TRACE(c.Key);
+        Cell(2, 1) = 100;
+        Map().LoadFromImage();
+        Keys_({c.Key});
+        EXPECT_EQ(Cell(2, 1), c.After);
+        EXPECT_EQ(Map().State().ManMapValue, std::to_string(c.After));
+    }
+    Cell(2, 1) = 100;
+    Keys_({33, 33, 34});
+    EXPECT_EQ(Cell(2, 1), 115);
+}
+
+// The site dialog opens with Tab only where its Sites button shows: from firmware 9.
+TEST_F(MapEditor, TabOpensTheSitesOnlyWhereTheButtonShows) {
+    OpenOffline();
+    for (const auto& [firmware, opens] : {std::pair{8, false}, std::pair{9, true}}) {
+        SCOPED_TRACE(firmware);
+        opened_ = 0;
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        Online->RefreshControls();
+        EXPECT_EQ(Map().State().SitesButtonVisible, opens);
+        Keys_({vk::Tab});
+        Map().RevAdjustButtonClick();
+        EXPECT_EQ(opened_, opens ? 2 : 0);
+    }
+}
+
+// Below firmware 28 the trace box draws the narrowband controller from byte 14 and switches to
+// the startup line (25, yellow) while bit 2 of byte 15 is set.
+TEST_F(MapEditor, LambdaTraceControllerAndStartupLines) {
+    GoOnline(20);
+    auto& record = Data().LiveRecords.Live18;
+    record[14] = 155;  // (255 - 155) / 5 = 20
+    record[15] = 0x00;
+    record[5] = 0;
+    const int h = 510;  // y = v * 0.8 * 510 / 51 + 51 = 8 v + 51
+    TTraceDraw draw = Map().Timer1Timer(400, h);
+    ASSERT_EQ(draw.Lines.size(), 3u);
+    EXPECT_EQ(draw.Lines[0].Y1, 8 * 20 + 51);
+    EXPECT_EQ(draw.Lines[0].Colour, 0xFF00FFu) << "fuchsia";
+    record[14] = 3;
+    record[15] = 0x04;  // startup running
+    draw = Map().Timer1Timer(400, h);
+    ASSERT_EQ(draw.Lines.size(), 3u);
+    EXPECT_EQ(draw.Lines[0].Y0, 8 * 20 + 51) << "from where the last line ended";
+    EXPECT_EQ(draw.Lines[0].Y1, 8 * 25 + 51);
+    EXPECT_EQ(draw.Lines[0].Colour, 0xFFFF00u) << "yellow";
+    record[14] = 254;  // (255 - 254) / 5 = 0
+    record[15] = 0xFB;  // every bit but the startup bit
+    draw = Map().Timer1Timer(400, h);
+    EXPECT_EQ(draw.Lines[0].Y1, 51);
+    EXPECT_EQ(draw.Lines[0].Colour, 0xFF00FFu);
+}
+
 // Firmware 8 keeps its map at 0x300, firmware 9 at 0x100: cell (0, 0) is the map's last byte.
 TEST_F(MapEditor, OnlineCellEditLandsAtTheFirmwaresMapAddress) {
     for (const auto& [firmware, address] : {std::pair{8, 0x3FF}, std::pair{9, 0x1FF}}) {

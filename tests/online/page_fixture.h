@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <span>
 
 #include "app/main_form_model.h"
 #include "app/main_page_host.h"
@@ -32,6 +34,7 @@ class PageTest : public OnlineTest {
         Online->StartUp();
         ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
         Clock.Advance(500);
+        page.LoadFromImage();  // as the main window does with the data set it accepted
         page.ShowPage();
         Unit->ClearCounters();
     }
@@ -49,6 +52,25 @@ class PageTest : public OnlineTest {
             page.HandleKey(k);
     }
     std::uint8_t& At(std::size_t offset) { return Data().DeviceData.Image[offset]; }
+    // Each key moves the byte from mid by step, one key at a time, the page showing mid.
+    static void ExpectEachKeySteps(TPage& page, std::uint8_t& byte, int mid,
+                                   std::span<const std::uint8_t> keys, int step) {
+        for (const std::uint8_t key : keys) {
+            SCOPED_TRACE(key);
+            byte = static_cast<std::uint8_t>(mid);
+            page.LoadFromImage();
+            page.HandleKey(key);
+            EXPECT_EQ(byte, mid + step);
+        }
+    }
+    // The value keys shared by the editor pages, as Windows virtual-key codes: Up, numeric-pad
+    // plus, plus, point, right bracket; Down, numeric-pad minus, comma, minus, left bracket.
+    static constexpr std::array<std::uint8_t, 5> kPlusKeys = {38, 107, 187, 190, 221};
+    static constexpr std::array<std::uint8_t, 5> kMinusKeys = {40, 109, 188, 189, 219};
+    static void ExpectStepKeys(TPage& page, std::uint8_t& byte, int mid) {
+        ExpectEachKeySteps(page, byte, mid, kPlusKeys, 1);
+        ExpectEachKeySteps(page, byte, mid, kMinusKeys, -1);
+    }
 
     TMainFormModel Form{Main, Settings};
     TKeyControl Keys{"KeyCtrl"};

@@ -54,10 +54,12 @@ std::uint16_t PulseCount(double k, std::uint16_t pulse) {
     return static_cast<std::uint16_t>(65535 - std::min(count, 65535.0));
 }
 
+// A word close to 65535 (no unit writes one) decodes beyond 16 bits; it is held at 65535 so that
+// it still reads as out of range instead of wrapping to some plausible count.
 std::uint16_t PulseFromCount(double k, std::uint16_t word) {
     if (word == 0xFFFF)
         return 0;
-    return static_cast<std::uint16_t>(std::trunc(k / (65535 - word)));
+    return static_cast<std::uint16_t>(std::min(std::trunc(k / (65535 - word)), 65535.0));
 }
 
 constexpr double kPulseConstA = 2040000.0;  // firmware up to 8

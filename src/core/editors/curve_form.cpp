@@ -112,19 +112,25 @@ int TCurveForm::MaxValue() const {
     return member_.Values == TCurveValues::ByMode && !Additive() ? kMultMax : kByteMax;
 }
 
+// A data set opened while the page is on view brings its own firmware and mode bit.
 void TCurveForm::LoadFromImage() {
     state_.Chart.Points = host_.Data().DeviceData.Image.data() + member_.Base;
     SetLanguage(host_.CurrentLanguage());
+    ShowModeButton();
     ShowCursorValue();
     NotifyChanged();
 }
 
+void TCurveForm::ShowModeButton() {
+    if (member_.Values != TCurveValues::ByMode)
+        return;
+    state_.MultAddVisible = host_.Data().DeviceData.Firmware >= kMultAddFirmware;
+    state_.MultAddDown = Additive();
+}
+
 void TCurveForm::ShowPage() {
     SetLanguage(host_.CurrentLanguage());
-    if (member_.Values == TCurveValues::ByMode) {
-        state_.MultAddVisible = host_.Data().DeviceData.Firmware >= kMultAddFirmware;
-        state_.MultAddDown = Additive();
-    }
+    ShowModeButton();
     cursorShown_ = true;
     ShowCursorValue();
     NotifyChanged();

@@ -81,6 +81,7 @@ class TCurveForm : public TPage {
   private:
     bool Additive() const;
     int MaxValue() const;
+    void ShowModeButton();
     void StepPoint(int delta);
     void ShowCursorValue();
     void SyncLinkControls();

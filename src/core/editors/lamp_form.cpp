@@ -68,11 +68,22 @@ void TLampForm::RefreshPage() {
     NotifyChanged();
 }
 
-// Lamps that show the narrowband mixture have no thresholds to set.
+// Lamps that show the narrowband mixture have no thresholds to set. What the operator cannot
+// see must not be changed in the unit, so a hidden threshold gives the selection back to the
+// curve.
 void TLampForm::ApplyVisibility() {
     const std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
     const bool narrowBand = flag::HasNarrowbandInput(flags);
     state_.BoundPanelVisible = !(narrowBand && TZVDataClass::TestFlag(flags, flag::LampAsSelect));
+    state_.DownloadVisible = state_.BoundPanelVisible;
+    if (!state_.BoundPanelVisible && state_.Selected != 0) {
+        state_.Selected = 0;
+        Highlight();
+    }
+}
+
+int TLampForm::ItemCount() const {
+    return state_.BoundPanelVisible ? 4 : 1;
 }
 
 void TLampForm::SetLanguage(Language lang) {
@@ -97,7 +108,7 @@ void TLampForm::HandleKey(std::uint8_t key) {
     key = host_.TranslateStepKey(key);
     switch (key) {
         case vk::Tab:
-            state_.Selected = (state_.Selected + 1) % 4;
+            state_.Selected = (state_.Selected + 1) % ItemCount();
             panelsShown_ = true;
             cursorShown_ = true;
             Highlight();
@@ -149,7 +160,7 @@ void TLampForm::StepPoint(int delta) {
 }
 
 void TLampForm::ValuePanelClick(int item) {
-    if (item < 1 || item > 3)
+    if (item < 1 || item >= ItemCount())
         return;
     state_.Selected = item;
     panelsShown_ = true;
@@ -181,7 +192,7 @@ void TLampForm::ShowLiveFrame(const TLiveRecord& record) {
 }
 
 void TLampForm::FotoDownloadButtonClick() {
-    if (host_.Controls().ShiftLampDefaultEnabled)
+    if (state_.DownloadVisible && host_.Controls().ShiftLampDefaultEnabled)
         host_.StartDownload(TSequence::FotoCurveDownload);
 }
 

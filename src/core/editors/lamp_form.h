@@ -28,7 +28,8 @@ struct TLampFormState {
     std::array<bool, 3> PanelHighlighted{};  // aqua when selected, else white
     std::array<std::uint32_t, 3> LampColours{0x800000, 0x808000, 0x008000};  // 0xRRGGBB
     int RotGauge = 0;                                                        // raw engine speed
-    bool BoundPanelVisible = true;
+    bool BoundPanelVisible = true;   // thresholds, lamps and the curve download button
+    bool DownloadVisible = true;
     bool DownloadEnabled = false;
     TLampFormTexts Texts;
 };
@@ -54,6 +55,7 @@ class TLampForm : public TPage {
 
   private:
     void ApplyVisibility();
+    int ItemCount() const;  // the selectable items: the curve, and the thresholds on view
     void Highlight();
     void ShowThresholds();
     void StepThreshold(int item, int delta);

@@ -297,8 +297,9 @@ void TMapForm::MapDownloadButtonClick() {
         host_.StartDownload(TSequence::MapDownload);
 }
 
+// The oldest units have no movable sites; their addresses hold other data.
 void TMapForm::RevAdjustButtonClick() {
-    if (OpenRevAdjust)
+    if (OpenRevAdjust && host_.Controls().SitesButtonVisible)
         OpenRevAdjust();
 }
 

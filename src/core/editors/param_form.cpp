@@ -32,9 +32,7 @@ constexpr int kDigIOLAsPulse = 7;
 constexpr std::uint8_t kIdleDefault = 34;
 constexpr std::uint8_t kFullDefault = 170;
 
-// The oldest units know the pulse count and the contacts only.
-constexpr int kOldTabFirmware = 20;
-constexpr std::array<int, 3> kOldTabCycle = {0, 5, 6};
+// Tab's order; it passes over the items the unit's firmware hides.
 constexpr std::array<int, 8> kTabCycle = {0, 5, 6, 1, 2, 3, 4, 7};
 
 int PulseMin(int firmware) {
@@ -71,6 +69,10 @@ void TParamForm::LoadFromImage() {
     state_.PinLVisible = firmware >= 32;
     state_.Chart.Points = host_.Data().DeviceData.Image.data() + img::TpsScale;
     state_.PinLDown = TZVDataClass::TestFlag(host_.Data().DeviceData.FlagsWord(), kDigIOLAsPulse);
+    if (!ItemShown(state_.Selected)) {
+        state_.Selected = 0;
+        Highlight();
+    }
     SetLanguage(host_.CurrentLanguage());
     ShowValues();
     NotifyChanged();
@@ -184,14 +186,31 @@ void TParamForm::HandleKey(std::uint8_t key) {
         StepItem(state_.Selected, delta);
 }
 
+// Only what the operator sees can be selected: a hidden item would be written to the unit
+// unseen.
+bool TParamForm::ItemShown(int item) const {
+    switch (item) {
+        case 1:
+            return state_.OutputAtZeroVisible;
+        case 2:
+            return state_.MaxOutVisible;
+        case 3:
+        case 4:
+        case kParamCurveItem:
+            return state_.AccelVisible;
+        default:
+            return item >= 0 && item < kParamItemCount;
+    }
+}
+
 void TParamForm::Tab() {
-    const bool old = host_.Data().DeviceData.Firmware <= kOldTabFirmware;
-    const std::span<const int> cycle =
-        old ? std::span<const int>(kOldTabCycle) : std::span<const int>(kTabCycle);
-    const auto at = std::find(cycle.begin(), cycle.end(), state_.Selected);
-    if (at == cycle.end())
+    auto at = std::find(kTabCycle.begin(), kTabCycle.end(), state_.Selected);
+    if (at == kTabCycle.end())
         return;
-    state_.Selected = std::next(at) == cycle.end() ? cycle.front() : *std::next(at);
+    do {
+        at = std::next(at) == kTabCycle.end() ? kTabCycle.begin() : std::next(at);
+    } while (!ItemShown(*at));
+    state_.Selected = *at;
     Highlight();
     NotifyChanged();
 }
@@ -226,7 +245,7 @@ void TParamForm::StepPoint(int delta) {
 }
 
 void TParamForm::ValuePanelClick(int item) {
-    if (item < 0 || item >= kParamCurveItem)
+    if (item >= kParamCurveItem || !ItemShown(item))
         return;
     state_.Selected = item;
     Highlight();

@@ -67,6 +67,7 @@ class TParamForm : public TPage {
   private:
     void ShowValues();
     void Highlight();
+    bool ItemShown(int item) const;
     void Tab();
     void StepItem(int item, int delta);
     void StepPulse(int delta);
