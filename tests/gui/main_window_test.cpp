@@ -24,6 +24,7 @@
 #include "main_window_fixture.h"
 #include "online/online_mode.h"
 #include "pages/comment_page_view.h"
+#include "pages/lamp_form_view.h"
 #include "pages/logger_page_view.h"
 #include "seams/qt_dialogs.h"
 #include "widgets/key_control_widget.h"
@@ -84,6 +85,42 @@ TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
     EXPECT_TRUE(form->isVisible());
     dialogs.Answers = {MsgAnswer::No};
     EXPECT_TRUE(form->close());
+}
+
+// Mixture lamps with a narrowband input take the thresholds off the shift lamp page, and the
+// curve download button with them; the page's keys then leave the thresholds alone.
+TEST_F(MainWindow, MixtureLampsHideTheThresholdsWithTheirDownloadButton) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    auto& image = form->Model().Data().DeviceData.Image;
+    auto* view = form->findChild<gui::TLampFormView*>();
+    ASSERT_NE(view, nullptr);
+    auto downloadButton = [view] {
+        QToolButton* found = nullptr;
+        for (auto* button : view->findChildren<QToolButton*>()) {
+            if (button->text().contains('\n'))  // "Download" and "Curve" on two lines
+                found = button;
+        }
+        return found;
+    };
+    const auto& a = form->Actions();
+    for (const auto& [flags, shown] : {std::pair{0x0000, true}, std::pair{0x0014, false}}) {
+        SCOPED_TRACE(flags);
+        form->Model().Data().DeviceData.SetFlagsWord(static_cast<std::uint16_t>(flags));
+        image[6] = 164;  // green threshold
+        a.Pages[0]->trigger();
+        a.Pages[9]->trigger();
+        ASSERT_TRUE(view->isVisible());
+        QToolButton* button = downloadButton();
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->isVisible(), shown);
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Up})
+            QTest::keyClick(&form->KeySink(), key);
+        EXPECT_EQ(image[6], shown ? 165 : 164);
+    }
+    dialogs.Answers = {MsgAnswer::No};
+    form->close();
 }
 
 TEST_F(MainWindow, LanguageSwitchRecaptionsEverythingAndIsKept) {

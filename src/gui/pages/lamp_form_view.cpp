@@ -99,6 +99,7 @@ void TLampFormView::Render() {
     bar_->SetPosition(s.RotGauge);
     bar_->SetMarkers({s.ThresholdBytes.begin(), s.ThresholdBytes.end()}, live);
     SetText(downloadButton_, Q(s.Texts.DefaultLabel));
+    downloadButton_->setVisible(s.DownloadVisible);
     downloadButton_->setEnabled(s.DownloadEnabled);
 }
 
