@@ -154,7 +154,8 @@ TEST_F(CurvePages, EveryStepKeyMovesAMidRangePointByOne) {
     // and minus.
     IdleOld.ShowPage();
     IdleOld.PointClick(4);
-    ExpectEachKeySteps(IdleOld, At(208 + 15 - 4), 100, std::array<std::uint8_t, 3>{38, 107, 187}, 1);
+    ExpectEachKeySteps(IdleOld, At(208 + 15 - 4), 100, std::array<std::uint8_t, 3>{38, 107, 187},
+                       1);
     ExpectEachKeySteps(IdleOld, At(208 + 15 - 4), 100, std::array<std::uint8_t, 3>{40, 109, 189},
                        -1);
     ExpectEachKeySteps(IdleOld, At(208 + 15 - 4), 100,

@@ -229,10 +229,14 @@ TEST_F(LampAndParamPages, TabSkipsHiddenParametersOnBothSidesOfEachSwitch) {
         int Firmware;
         std::vector<int> Walk;  // from the pulse panel back to it
     };
-    const std::vector<Case> cases = {
-        {20, {5, 6, 0}},          {21, {5, 6, 1, 0}},       {25, {5, 6, 1, 0}},
-        {26, {5, 6, 1, 3, 4, 7, 0}}, {27, {5, 6, 1, 0}},    {28, {5, 6, 1, 3, 4, 7, 0}},
-        {29, {5, 6, 1, 3, 4, 7, 0}}, {30, {5, 6, 1, 2, 3, 4, 7, 0}}};
+    const std::vector<Case> cases = {{20, {5, 6, 0}},
+                                     {21, {5, 6, 1, 0}},
+                                     {25, {5, 6, 1, 0}},
+                                     {26, {5, 6, 1, 3, 4, 7, 0}},
+                                     {27, {5, 6, 1, 0}},
+                                     {28, {5, 6, 1, 3, 4, 7, 0}},
+                                     {29, {5, 6, 1, 3, 4, 7, 0}},
+                                     {30, {5, 6, 1, 2, 3, 4, 7, 0}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Firmware);
         Data().DeviceData.Firmware = static_cast<std::uint8_t>(c.Firmware);

@@ -126,9 +126,9 @@ TEST_F(MapEditor, MidRangeStepsOfEachValueKey) {
         std::uint8_t Key;
         int After;
     };
-    for (const Case c : {Case{107, 101}, Case{187, 101}, Case{109, 99}, Case{189, 99},
-                         Case{33, 115}, Case{34, 85}, Case{190, 100}, Case{221, 100},
-                         Case{188, 100}, Case{219, 100}}) {
+    for (const Case c :
+         {Case{107, 101}, Case{187, 101}, Case{109, 99}, Case{189, 99}, Case{33, 115}, Case{34, 85},
+          Case{190, 100}, Case{221, 100}, Case{188, 100}, Case{219, 100}}) {
         SCOPED_TRACE(c.Key);
         Cell(2, 1) = 100;
         Map().LoadFromImage();
@@ -176,7 +176,7 @@ TEST_F(MapEditor, LambdaTraceControllerAndStartupLines) {
     EXPECT_EQ(draw.Lines[0].Y0, 8 * 20 + 51) << "from where the last line ended";
     EXPECT_EQ(draw.Lines[0].Y1, 8 * 25 + 51);
     EXPECT_EQ(draw.Lines[0].Colour, 0xFFFF00u) << "yellow";
-    record[14] = 254;  // (255 - 254) / 5 = 0
+    record[14] = 254;   // (255 - 254) / 5 = 0
     record[15] = 0xFB;  // every bit but the startup bit
     draw = Map().Timer1Timer(400, h);
     EXPECT_EQ(draw.Lines[0].Y1, 51);

@@ -28,7 +28,7 @@ struct TLampFormState {
     std::array<bool, 3> PanelHighlighted{};  // aqua when selected, else white
     std::array<std::uint32_t, 3> LampColours{0x800000, 0x808000, 0x008000};  // 0xRRGGBB
     int RotGauge = 0;                                                        // raw engine speed
-    bool BoundPanelVisible = true;   // thresholds, lamps and the curve download button
+    bool BoundPanelVisible = true;  // thresholds, lamps and the curve download button
     bool DownloadVisible = true;
     bool DownloadEnabled = false;
     TLampFormTexts Texts;
