@@ -6,6 +6,7 @@
 #include <ctime>
 #include <sstream>
 
+#include "german_locale.h"
 #include "logger/comment_form.h"
 #include "logger/data_logger.h"
 #include "scripted_dialogs.h"
@@ -244,6 +245,122 @@ TEST_F(DataLogger, OlderUnitWithWidebandDisplayHasANameForEveryValue) {
         EXPECT_EQ(values, names);
         EXPECT_EQ(values, firmware == 23 ? 28u : 34u);
     }
+}
+
+// Spreadsheets and tools read the log: a German desktop must not turn its points into commas.
+TEST_F(DataLogger, LinesKeepThePointUnderAGermanLocale) {
+    test::GermanLocale german;
+    if (!german.Active())
+        GTEST_SKIP() << "no German locale installed";
+    Unit(28, 0, 2);
+    bytes[2] = 245;  // 245 / 0.255 = 960.7: 96.0 %
+    bytes[5] = 51;   // AFR 12.0 on the data set's scale
+    const auto line = Line();
+    EXPECT_EQ(line.at(3), "96.0");
+    EXPECT_EQ(line.at(6), "12.0");
+    Unit(9);
+    EXPECT_EQ(Line().at(3), "96.0");
+    dispOnF = true;
+    Unit(24);
+    EXPECT_EQ(Line().at(6), "11.0") << "TechEdge: 51 / 25.5 + 9";
+}
+
+// A log keeps the layout it was opened with: a change of the input configuration or of the
+// wideband display while it runs reaches the next log, never this one's lines.
+TEST_F(DataLogger, ALogNeverMixesTwoColumnLayouts) {
+    Unit(28, 0, 0);
+    bytes[5] = 255;
+    bytes[6] = 60;
+    logger.LogFile = dir.File("layout.L00");
+    logger.LogLiveRecord(record, true);
+    data.InputFSelect = 2;  // input F now carries the wideband sensor
+    data.InputESelect = 1;
+    logger.LogLiveRecord(record, true);
+    auto lines = FileLines(logger.OpenFile);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(Split(lines.at(6), '\t').at(6), "AnaInF");
+    for (std::size_t i : {8u, 9u}) {
+        const auto line = Split(lines.at(i), '\t');
+        ASSERT_EQ(line.size(), 28u);
+        EXPECT_EQ(line.at(6), "255") << "line " << i << " under AnaInF";
+        EXPECT_EQ(line.at(7), " 60") << "line " << i << " under CompFVal";
+    }
+    logger.LogLiveRecord(record, false);
+
+    // The next log takes the new configuration.
+    logger.LogFile = dir.File("layout.L01");
+    logger.LogLiveRecord(record, true);
+    lines = FileLines(logger.OpenFile);
+    EXPECT_EQ(Split(lines.at(6), '\t').at(6), "InF_AFR");
+    EXPECT_EQ(Split(lines.at(8), '\t').at(6), "20.0");
+
+    // The older units' wideband display, switched on during a log, waits for the next one.
+    Unit(20);
+    logger.LogLiveRecord(record, false);
+    logger.LogFile = dir.File("layout.L02");
+    logger.LogLiveRecord(record, true);
+    dispOnF = true;
+    logger.LogLiveRecord(record, true);
+    lines = FileLines(logger.OpenFile);
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(Split(lines.at(9), '\t').at(6), "255") << "AnaInF of every byte as it is";
+    EXPECT_EQ(Split(lines.at(9), '\t').size(), 29u);
+}
+
+// A comment belongs to a finished log: a click while the next log runs adds no block between
+// its data lines.
+TEST_F(DataLogger, AddCommentEndsWhenTheNextLogOpens) {
+    Unit(30);
+    logger.LogFile = dir.File("first.L00");
+    logger.LogLiveRecord(record, true);
+    logger.LogLiveRecord(record, false);
+    EXPECT_TRUE(logger.State().AddCommentEnabled);
+
+    logger.LogFile = dir.File("second.L00");
+    logger.LogLiveRecord(record, true);
+    EXPECT_FALSE(logger.State().AddCommentEnabled) << "a log runs";
+    logger.SetLogComment({"too early"});
+    logger.AddCommentButtonClick();
+    logger.LogLiveRecord(record, true);
+    auto lines = FileLines(logger.OpenFile);
+    ASSERT_EQ(lines.size(), 8u + 2u) << "header and two data lines only";
+    EXPECT_NE(lines.at(8).front(), ';');
+    EXPECT_NE(lines.at(9).front(), ';');
+
+    logger.LogLiveRecord(record, false);
+    EXPECT_TRUE(logger.State().AddCommentEnabled);
+    logger.AddCommentButtonClick();
+    lines = FileLines(logger.OpenFile);
+    ASSERT_EQ(lines.size(), 8u + 2u + 3u + 5u);
+    EXPECT_EQ(lines.at(16), "; too early");
+}
+
+// An older log looked at while the running one is gone stays as it was: the records of the
+// running log are never appended to it, nor its closing lines.
+TEST_F(DataLogger, ShowLogDataNeverRedirectsTheRunningLog) {
+    Unit(30);
+    const std::string older = "; older\r\nPCCnt\tLoopCnt\r\n0000001\t002\t\r\n";
+    const std::string olderPath = dir.Write("older.L07", older);
+    logger.LogFile = dir.File("running.L00");
+    logger.LogLiveRecord(record, true);
+    std::filesystem::remove(logger.LogFile);
+
+    dialogs.OpenChoices = {olderPath};
+    logger.ShowDLogDataButtonClick();
+    EXPECT_EQ(logger.State().ViewLines,
+              (std::vector<std::string>{"; older", "PCCnt\tLoopCnt", "0000001\t002\t"}));
+    EXPECT_EQ(logger.State().FileNamePanel, olderPath);
+    logger.LogLiveRecord(record, true);
+    logger.LogLiveRecord(record, false);
+    EXPECT_EQ(TempDir::Read(olderPath), older);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("running.L00")));
+
+    // Once no log runs, the log looked at is the one that takes comments.
+    dialogs.OpenChoices = {olderPath};
+    logger.ShowDLogDataButtonClick();
+    logger.SetLogComment({"late note"});
+    logger.AddCommentButtonClick();
+    EXPECT_EQ(FileLines(olderPath).at(6), "; late note");
 }
 
 TEST_F(DataLogger, HeaderClosingLinesAndCommentBlocks) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "german_locale.h"
 #include "print/data_sheet.h"
 #include "print/text_metrics.h"
 
@@ -195,6 +196,37 @@ TEST_F(DataSheet, CommentIsBrokenAtWordsAndStopsAboveTheFooter) {
         printed += item.Text == "line" ? 1 : 0;
     EXPECT_EQ(printed, 24u)
         << "English footer line at 25000: 17800 + 23 * 300 is the last that fits";
+}
+
+// Widths in 1/1000 em of the sheet's font (Helvetica's advances): "a" 556, blank 278, "l" 222.
+TEST_F(DataSheet, AWordThatFitsExactlyStaysOnTheLine) {
+    const int em = 1000;
+    // "aa aa" is 556 + 556 + 278 + 556 + 556 = 2502 wide.
+    EXPECT_EQ(WrapWords("aa aa", 2502, em), (std::vector<std::string>{"aa aa"}));
+    EXPECT_EQ(WrapWords("aa aa", 2501, em), (std::vector<std::string>{"aa", "aa"}));
+    // Mid-line: "aa aa al" is 2502 + 278 + 556 + 222 = 3558 wide.
+    EXPECT_EQ(WrapWords("aa aa al", 3558, em), (std::vector<std::string>{"aa aa al"}));
+    EXPECT_EQ(WrapWords("aa aa al", 3557, em), (std::vector<std::string>{"aa aa", "al"}));
+    // A word as wide as the line is kept whole; one a unit wider is cut where the line ends.
+    EXPECT_EQ(WrapWords("aaal", 1890, em), (std::vector<std::string>{"aaal"}));
+    EXPECT_EQ(WrapWords("aaal", 1889, em), (std::vector<std::string>{"aaa", "l"}));
+    // Cut inside a word: the piece that fills the line exactly is kept together.
+    EXPECT_EQ(WrapWords("aaaa", 1668, em), (std::vector<std::string>{"aaa", "a"}));
+    EXPECT_EQ(WrapWords("aaaa", 1667, em), (std::vector<std::string>{"aa", "aa"}));
+    // At the sheet's size 30 (em 125): "aa aa" is 2502 / 8 = 312.75, cut to 312.
+    EXPECT_EQ(WrapWords("aa aa", 312, 125), (std::vector<std::string>{"aa aa"}));
+    EXPECT_EQ(WrapWords("aa aa", 311, 125), (std::vector<std::string>{"aa", "aa"}));
+}
+
+TEST_F(DataSheet, FactorsKeepThePointUnderAGermanLocale) {
+    test::GermanLocale german;
+    if (!german.Active())
+        GTEST_SKIP() << "no German locale installed";
+    data.Detail[10] = 0;  // the temperature curve multiplies
+    data.Lin[lin::TempControl][0] = 191;
+    data.Lin[lin::TempControl][1] = 0;
+    EXPECT_EQ(One(17300, Row(10000, 3)), "4.00");
+    EXPECT_EQ(One(17300 - 620, Row(10000, 3)), "1.00");
 }
 
 }  // namespace

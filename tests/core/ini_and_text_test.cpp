@@ -2,6 +2,8 @@
 
 #include "data/ini_file.h"
 #include "data/text_codec.h"
+#include "german_locale.h"
+#include "text/point_format.h"
 #include "text/text_table.h"
 
 namespace zv {
@@ -110,6 +112,24 @@ TEST(TextCodec, Lines) {
     EXPECT_EQ(SplitLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
     EXPECT_TRUE(SplitLines("").empty());
     EXPECT_EQ(JoinLinesCrlf({"a", ""}), "a\r\n\r\n");
+}
+
+// printf's "%W.Pf" with a point under any locale: blanks in front up to the width, rounding as
+// printf rounds (the exact binary value, halves to even), text around the item kept.
+TEST(PointFormat, FixedItemsAsPrintfWritesThemInTheCLocale) {
+    test::GermanLocale german;
+    EXPECT_EQ(FormatFixed(96.0, 4, 1), "96.0");
+    EXPECT_EQ(FormatFixed(5.0, 4, 1), " 5.0");
+    EXPECT_EQ(FormatFixed(100.0, 4, 1), "100.0") << "the width is a minimum";
+    EXPECT_EQ(FormatFixed(-55.0, 3, 0), "-55");
+    EXPECT_EQ(FormatFixed(0.0, 3, 0), "  0");
+    EXPECT_EQ(FormatFixed(2.5, 3, 0), "  2");
+    EXPECT_EQ(FormatFixed(3.5, 3, 0), "  4");
+    EXPECT_EQ(FormatFixed(0.125, 1, 2), "0.12");
+    EXPECT_EQ(FormatFixed(23 / 51.0, 1, 2), "0.45");
+    EXPECT_EQ(FormatPoint("%1.2fV", 0.5), "0.50V");
+    EXPECT_EQ(FormatPoint("%2.1f", 110 / 2.55), "43.1");
+    EXPECT_EQ(FormatPoint("%3.0f", 59.9), " 60");
 }
 
 }  // namespace

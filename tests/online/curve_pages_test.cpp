@@ -1,6 +1,7 @@
 // The correction curve pages against the simulated unit on virtual time: the mode-dependent
 // limits, the members' key sets and value texts, and where each change lands in the unit.
 #include "editors/curve_form.h"
+#include "german_locale.h"
 #include "page_fixture.h"
 
 namespace zv::test {
@@ -267,6 +268,18 @@ TEST_F(CurvePages, DownloadButtonsSendExactlyTheirCurve) {
     IdleOld.DownloadButtonClick();
     Clock.Advance(2000);
     EXPECT_EQ(Online->LinkState(), link::Idle) << "the old idle page has no download";
+}
+
+TEST_F(CurvePages, FactorsKeepThePointUnderAGermanLocale) {
+    GermanLocale german;
+    if (!german.Active())
+        GTEST_SKIP() << "no German locale installed";
+    OpenOffline(30, Temp);
+    SetMode(5, false);
+    Temp.LoadFromImage();
+    At(kTempPoint0) = 185;
+    Press(Temp, {vk::PageUp});
+    EXPECT_EQ(Temp.State().ManValue, "4.00");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The narrowband lambda page against the simulated unit on virtual time: the reference and
 // trim forms of field 0 on both sides of their firmware switch, clamps and unchanged steps, the
 // mixture tendency at its thresholds, the controller LEDs, the plot, and online writes.
+#include "german_locale.h"
 #include "lambda/lambda_form.h"
 #include "page_fixture.h"
 
@@ -197,6 +198,20 @@ TEST_F(LambdaPage, EditsReachTheUnitAndThePlotRunsOnlyOnline) {
     EXPECT_EQ(second.Lines[1].Colour, kYellow);
     EXPECT_TRUE(Page.Timer1Tick(column + 3, 102).Clear) << "wraps at the box's width";
     EXPECT_EQ(Page.PlotColumn(), 0);
+}
+
+// A German desktop switches the C library to the decimal comma; the page keeps the dashboard's
+// point.
+TEST_F(LambdaPage, VoltagesKeepThePointUnderAGermanLocale) {
+    GermanLocale german;
+    if (!german.Active())
+        GTEST_SKIP() << "no German locale installed";
+    OpenNarrowband(13);
+    At(kRef) = 23;
+    Page.LoadFromImage();
+    EXPECT_EQ(Page.State().Values[0], "0.45");
+    Frame(46, 0, 0, 0);
+    EXPECT_EQ(Page.State().SensorVoltage, "0.90");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // aids, and where each change lands in the unit.
 #include "editors/lamp_form.h"
 #include "editors/param_form.h"
+#include "german_locale.h"
 #include "page_fixture.h"
 
 namespace zv::test {
@@ -412,6 +413,18 @@ TEST_F(LampAndParamPages, PotentiometerAidAndContacts) {
     EXPECT_EQ(Param.State().Throttle, 40);
     EXPECT_EQ(Param.State().IdleShape, 0x008000u);
     EXPECT_EQ(Param.State().WOTShape, 0xFFFF00u);
+}
+
+TEST_F(LampAndParamPages, PercentKeepsThePointUnderAGermanLocale) {
+    GermanLocale german;
+    if (!german.Active())
+        GTEST_SKIP() << "no German locale installed";
+    OpenOffline(37, Param);
+    At(kIdleContact) = 34;   // 13.33 %
+    At(kFullContact) = 110;  // 43.14 %
+    Param.LoadFromImage();
+    EXPECT_EQ(Param.State().IdlePercent, "13.3% TPS");
+    EXPECT_EQ(Param.State().WOTPercent, "43.1% TPS");
 }
 
 }  // namespace

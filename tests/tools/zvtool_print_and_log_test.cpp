@@ -107,5 +107,14 @@ TEST_F(ZvtoolOutput, WatchWithLogRecordsTheLiveRecordsAsTheLoggerButtonDoes) {
     }
 }
 
+// Units of firmware index 8 and lower send records the logger does not serve: the tool says so
+// instead of ending silently.
+TEST_F(ZvtoolOutput, WatchWithLogSaysWhyAnOlderUnitGetsNoLog) {
+    std::string err;
+    EXPECT_EQ(Run(tool + " watch --port sim:8 --seconds 1 --log logs >/dev/null", &err), 1);
+    EXPECT_NE(err.find("firmware index 8"), std::string::npos) << err;
+    EXPECT_NE(err.find("9 or later"), std::string::npos) << err;
+}
+
 }  // namespace
 }  // namespace zv

@@ -15,6 +15,7 @@
 #include "console_dialogs.h"
 #include "link_rig.h"
 #include "online/online_mode.h"
+#include "text/point_format.h"
 #include "text/whole_number.h"
 #include "watch_log.h"
 
@@ -249,9 +250,10 @@ int Download(Session& session, const LinkOptions& options) {
 }
 
 void PrintRecord(std::uint64_t ms, const TDashboardState& d) {
-    std::printf("%8.3f s  rpm %s  tps %s  out %s  idle %s  wot %s  nb %s  afr %s  wbo2 %s\n",
-                double(ms) / 1000.0, d.RotDispPanel.c_str(), d.PotiDispPanel.c_str(),
-                d.OutputDispPanel.c_str(), d.IdleLed ? "on" : "off", d.FullLed ? "on" : "off",
+    std::printf("%s s  rpm %s  tps %s  out %s  idle %s  wot %s  nb %s  afr %s  wbo2 %s\n",
+                FormatFixed(double(ms) / 1000.0, 8, 3).c_str(), d.RotDispPanel.c_str(),
+                d.PotiDispPanel.c_str(), d.OutputDispPanel.c_str(), d.IdleLed ? "on" : "off",
+                d.FullLed ? "on" : "off",
                 d.NBCorrectionValPanel.empty() ? "-" : d.NBCorrectionValPanel.c_str(),
                 d.AFRTopPanel.empty() ? "-" : d.AFRTopPanel.c_str(),
                 d.WBO2CorrectionValPanel.empty() ? "-" : d.WBO2CorrectionValPanel.c_str());

@@ -23,7 +23,8 @@ TDLoggerHost HostFor(TMainModel& model, TOnlineMode& online) {
 
 WatchLog::WatchLog(TMainModel& model, TOnlineMode& online, const TimerService& clock,
                    const std::string& folder)
-    : online_(online),
+    : model_(model),
+      online_(online),
       dialogs_(std::make_unique<ConsoleDialogs>(true)),
       logger_(model.Data(), *dialogs_, clock, HostFor(model, online)) {
     // A folder already chosen: every log takes its automatic name there, as after the first.
@@ -53,8 +54,17 @@ void WatchLog::Release() {
 
 bool WatchLog::Finish() {
     logger_.CloseAtExit();
-    if (logger_.OpenFile.empty())
+    if (logger_.OpenFile.empty()) {
+        const int firmware = model_.Data().DeviceData.Firmware;
+        if (!LogsFirmware(firmware)) {
+            std::cerr << "zvtool watch: no log: the unit has firmware index " << firmware
+                      << ", and only units of firmware index 9 or later send records the "
+                         "logger writes\n";
+        } else {
+            std::cerr << "zvtool watch: no log was written\n";
+        }
         return false;
+    }
     std::cerr << "log: " << logger_.OpenFile << " (" << logger_.LineCount << " lines)\n";
     return true;
 }

@@ -30,6 +30,7 @@ class WatchLog {
     bool Finish();
 
   private:
+    TMainModel& model_;
     TOnlineMode& online_;
     std::unique_ptr<Dialogs> dialogs_;
     TDLogger logger_;

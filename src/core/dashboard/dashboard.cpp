@@ -1,13 +1,12 @@
 #include "dashboard/dashboard.h"
 
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
-#include <cstring>
 
 #include "data/flag_bits.h"
 #include "data/zv_data_class.h"
 #include "lambda/wideband_sensor.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -69,21 +68,6 @@ std::string FormatInt(int value) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%d", value);
     return buf;
-}
-
-// The readouts show a point whatever locale the user interface installed for the C library.
-std::string FormatFixed(double value, int width, int precision) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%*.*f", width, precision, value);
-    std::string text = buf;
-    const char* point = std::localeconv()->decimal_point;
-    if (point != nullptr && std::strcmp(point, ".") != 0 && point[0] != '\0') {
-        const std::size_t at = text.find(point);
-        if (at != std::string::npos) {
-            text.replace(at, std::strlen(point), ".");
-        }
-    }
-    return text;
 }
 
 // Engine speed: 10000 rpm at full scale.

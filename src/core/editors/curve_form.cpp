@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -84,9 +84,7 @@ const TCurveMember kIdleOldCurve = {
 };
 
 std::string FactorText(int b) {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "%1.2f", b * 3.0 / kMultMax + 1.0);
-    return text.data();
+    return FormatPoint("%1.2f", b * 3.0 / kMultMax + 1.0);
 }
 
 std::string AddedPercentText(int b) {

@@ -1,10 +1,10 @@
 #include "editors/param_form.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -44,9 +44,7 @@ bool AccelShown(int firmware) {
 }
 
 std::string PercentText(int b) {
-    std::array<char, 24> text{};
-    std::snprintf(text.data(), text.size(), "%2.1f", b / 2.55);
-    return std::string(text.data()) + "% TPS";
+    return FormatPoint("%2.1f", b / 2.55) + "% TPS";
 }
 
 constexpr std::uint32_t kRed = 0xFF0000, kDarkRed = 0x800000, kGreen = 0x00FF00,

@@ -1,13 +1,13 @@
 #include "lambda/lambda_form.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <span>
 #include <utility>
 
 #include "data/flag_bits.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -48,14 +48,8 @@ constexpr std::uint32_t kRed = 0xFF0000, kMaroon = 0x800000, kYellow = 0xFFFF00,
 enum : std::size_t { kVeryRichShape, kRichShape, kGoodShape, kLeanShape, kVeryLeanShape };
 enum : std::size_t { kRichLabel, kGoodLabel, kLeanLabel };
 
-std::string Format(const char* format, double value) {
-    std::array<char, 24> text{};
-    std::snprintf(text.data(), text.size(), format, value);
-    return text.data();
-}
-
 std::string Volts(int value) {
-    return Format("%1.2f", value / 51.0);
+    return FormatPoint("%1.2f", value / 51.0);
 }
 
 // The probe's reading from the input that carries it, 51 counts per volt.

@@ -26,6 +26,10 @@ const char* const kLoggerFolder = "Logger";
 
 }  // namespace
 
+bool LogsFirmware(int firmware) {
+    return LiveLayoutOfFirmware(firmware) != TLiveLayout::Live11;
+}
+
 TDLogger::TDLogger(TZVDataClass& data, Dialogs& dialogs, const TimerService& clock,
                    TDLoggerHost host)
     : data_(data), dialogs_(dialogs), clock_(clock), host_(std::move(host)) {
@@ -101,26 +105,30 @@ bool TDLogger::OpenLogFile() {
     LineCount = 0;
     OpenFile = LogFile;
     IsOpen = true;
+    // Comments belong to a finished log; one added now would land between the data lines.
+    state_.AddCommentEnabled = false;
     state_.FileNamePanel = OpenFile;
     StartTick = clock_.GetTickCount();
     return true;
 }
 
 void TDLogger::BuildColumns() {
-    columns_ = BuildLogColumns(Config());
+    // The values of every line follow the configuration the header was written for, so that a
+    // change of the inputs while a log runs never puts them under the wrong names.
+    config_ = Config();
+    columns_ = BuildLogColumns(config_);
     Columns = columns_.Columns;
     LineFormat = columns_.LineFormat;
 }
 
 std::int32_t TDLogger::WriteLogLine(const TLiveRecord& record) {
-    const TLogConfig config = Config();
     TLogAfr afr;
     afr.ScaleF = RawToAfr(data_, record.Bytes.size() > 5 ? record.Bytes[5] : 0).Afr;
     afr.ScaleE = RawToAfr(data_, record.Bytes.size() > 7 ? record.Bytes[7] : 0).Afr;
     afr.DeviceF =
         ByteToAfr(host_.WidebandDevice(), record.Bytes.size() > 5 ? record.Bytes[5] : 0).Afr;
     const std::uint32_t pcCount = clock_.GetTickCount() - StartTick;
-    const std::string line = FormatLogLine(columns_, config, record.Bytes, pcCount, afr);
+    const std::string line = FormatLogLine(columns_, config_, record.Bytes, pcCount, afr);
     // A log that was removed or locked skips the record; the count stays with what is on disk.
     if (AppendTextLines(OpenFile, {line}))
         ++LineCount;
@@ -177,6 +185,11 @@ void TDLogger::ClearDLogBufferButtonClick() {
     state_.LogNumPanel = "0";
 }
 
+void TDLogger::AddCommentButtonClick() {
+    if (state_.AddCommentEnabled)
+        WriteLogComment();
+}
+
 void TDLogger::ShowDLogDataButtonClick() {
     std::string path = OpenFile;
     if (path.empty() || !FileExists(path)) {
@@ -191,8 +204,11 @@ void TDLogger::ShowDLogDataButtonClick() {
         path = *chosen;
     }
     state_.ViewLines.clear();
-    OpenFile = path;
-    state_.FileNamePanel = OpenFile;
+    // The running log keeps its file even when it was removed: the records meant for it must
+    // never be appended to the log only looked at.
+    if (!IsOpen)
+        OpenFile = path;
+    state_.FileNamePanel = path;
     if (auto lines = ReadTextLines(path))
         state_.ViewLines = std::move(*lines);
     ++state_.ViewLoads;

@@ -51,6 +51,10 @@ struct TDLoggerHost {
     std::function<void()> ShowPageSelection;
 };
 
+// Units of the first generation (firmware index up to 8) send 11-byte records, which the
+// logger does not write.
+bool LogsFirmware(int firmware);
+
 // The data logger (notebook page 10): appends each live record as a tab-separated line to a log
 // file named from date and time, closes it with a stamp, adds comment blocks to a closed log and
 // shows a log again. Every line opens, appends and closes the file, so the log on disk is
@@ -89,7 +93,8 @@ class TDLogger : public TPage {
 
     // Page buttons and the comment editor.
     void ClearDLogBufferButtonClick();
-    void AddCommentButtonClick() { WriteLogComment(); }
+    // Only while the button is enabled, that is after a log closed and before the next opens.
+    void AddCommentButtonClick();
     void ShowDLogDataButtonClick();
     void SetLogComment(std::vector<std::string> lines) { comment_ = std::move(lines); }
     const std::vector<std::string>& LogComment() const { return comment_; }
@@ -115,6 +120,7 @@ class TDLogger : public TPage {
     Dialogs& dialogs_;
     const TimerService& clock_;
     TDLoggerHost host_;
+    TLogConfig config_;  // what the open log's header was built from
     TLogColumns columns_;
     std::vector<std::string> comment_;
     TDLoggerState state_;

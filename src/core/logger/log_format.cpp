@@ -7,6 +7,7 @@
 
 #include "data/text_file.h"
 #include "text/date_format.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -156,7 +157,9 @@ std::vector<TValue> LineValues(const TLogColumns& cols, const TLogConfig& cfg,
 }
 
 // One printf item of the line format, with the value converted as C's printf would read it. The
-// zero flag of the integer items has no effect beside a precision, which pads with zeros.
+// zero flag of the integer items has no effect beside a precision, which pads with zeros. The
+// fraction always takes a point: spreadsheets and tools read the log whatever the desktop's
+// language.
 std::string FormatItem(const std::string& item, const TValue& value) {
     const long long asInt = std::holds_alternative<long long>(value)
                                 ? std::get<long long>(value)
@@ -164,6 +167,8 @@ std::string FormatItem(const std::string& item, const TValue& value) {
     const double asFloat = std::holds_alternative<double>(value)
                                ? std::get<double>(value)
                                : static_cast<double>(std::get<long long>(value));
+    if (item == "%4.1f" || item == "%3.0f" || item == "%2.1f")
+        return FormatPoint(item.c_str(), asFloat);
     char buffer[64];
     if (item == "%0.7d")
         std::snprintf(buffer, sizeof buffer, "%.7lld", asInt);
@@ -173,12 +178,6 @@ std::string FormatItem(const std::string& item, const TValue& value) {
         std::snprintf(buffer, sizeof buffer, "%.3lld", asInt);
     else if (item == "%0.1d")
         std::snprintf(buffer, sizeof buffer, "%.1lld", asInt);
-    else if (item == "%4.1f")
-        std::snprintf(buffer, sizeof buffer, "%4.1f", asFloat);
-    else if (item == "%3.0f")
-        std::snprintf(buffer, sizeof buffer, "%3.0f", asFloat);
-    else if (item == "%2.1f")
-        std::snprintf(buffer, sizeof buffer, "%2.1f", asFloat);
     else
         return {};
     return buffer;

@@ -2,13 +2,13 @@
 // at their fixed places.
 #include "print/data_sheet.h"
 
-#include <cstdio>
 #include <functional>
 
 #include "data/firmware_table.h"
 #include "data/text_file.h"
 #include "print/text_metrics.h"
 #include "text/date_format.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -130,9 +130,7 @@ std::string Number(long long value) {
 }
 
 std::string Fixed2(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%1.2f", value);
-    return buffer;
+    return FormatFixed(value, 1, 2);
 }
 
 // Collects the drawing commands in page order.

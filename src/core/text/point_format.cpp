@@ -1,24 +1,47 @@
 #include "text/point_format.h"
 
 #include <array>
-#include <clocale>
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 namespace zv {
 
-std::string FormatPoint(const char* format, double value) {
-    std::array<char, 48> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), format, value);
-    std::string text = buffer.data();
-    const char* point = std::localeconv()->decimal_point;
-    if (point != nullptr && point[0] != '\0' && std::strcmp(point, ".") != 0) {
-        if (const auto at = text.find(point); at != std::string::npos)
-            text.replace(at, std::strlen(point), ".");
-    }
-    if (const auto comma = text.find(','); comma != std::string::npos)
-        text[comma] = '.';
+std::string FormatFixed(double value, int width, int precision) {
+    // Wide enough for the largest double written out in full with its fraction.
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, precision < 0 ? 6 : precision);
+    std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
+    if (width > 0 && text.size() < static_cast<std::size_t>(width))
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
     return text;
+}
+
+namespace {
+
+int ReadNumber(const char*& p) {
+    int n = 0;
+    while (*p >= '0' && *p <= '9')
+        n = n * 10 + (*p++ - '0');
+    return n;
+}
+
+}  // namespace
+
+std::string FormatPoint(const char* format, double value) {
+    const char* item = std::strchr(format, '%');
+    if (item == nullptr)
+        return format;
+    const char* p = item + 1;
+    const int width = ReadNumber(p);
+    int precision = 6;
+    if (*p == '.') {
+        ++p;
+        precision = ReadNumber(p);
+    }
+    if (*p != 'f')
+        return format;
+    return std::string(format, item) + FormatFixed(value, width, precision) + (p + 1);
 }
 
 }  // namespace zv

@@ -4,8 +4,14 @@
 
 namespace zv {
 
-// printf formatting of one number for the live displays, which show a decimal point whatever
-// locale the user interface installed for the C library.
+// Numbers with a fraction, always with a point: log files are read by spreadsheets and tools,
+// and every window shows the dashboard's point, whatever locale the user interface installed
+// for the C library (printf and streams follow it, these never do).
+
+// printf's "%W.Pf": at least width characters, blanks in front, precision digits after the point.
+std::string FormatFixed(double value, int width, int precision);
+
+// One "%W.Pf" item with the text around it, for example "%1.2fV".
 std::string FormatPoint(const char* format, double value);
 
 }  // namespace zv
