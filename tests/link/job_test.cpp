@@ -147,6 +147,30 @@ TEST_P(DownloadTest, ABlockIsRewrittenAtMostThreeTimes) {
     }
 }
 
+// Writes that land in another block, one already read back in the pass: each pass that had to
+// rewrite is followed by another, three passes at most. Block 14's byte lands in block 10 when
+// the region is written; block 10's rewrite in the first pass lands in block 6, and block 6's
+// rewrite in the second pass may land in block 2. Without that last landing a third, clean pass
+// ends the download; with it the third pass rewrites too, and the download fails.
+TEST_P(DownloadTest, ARegionIsReadBackInThreePassesAtMost) {
+    std::array<std::uint8_t, 256> source{};
+    for (std::size_t i = 0; i < 256; ++i)
+        source[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    for (std::size_t landings : {2u, 3u}) {
+        SCOPED_TRACE(testing::Message() << landings << " landings");
+        std::fill(Unit.Area2.begin(), Unit.Area2.end(), 0);
+        Unit.StoresAt.clear();
+        Unit.Landings = 0;
+        Unit.Misdirect = {{0x3E5, 1, 0x3A5}, {0x3A5, 2, 0x365}};
+        if (landings == 3)
+            Unit.Misdirect.push_back({0x365, 2, 0x325});
+        Link->StartJob(job::Write256, 2, 256, source, 0x300);
+        RunJob();
+        EXPECT_EQ(Unit.Landings, Unit.Misdirect.size()) << "every landing happened";
+        EXPECT_EQ(Link->JobResult(), landings == 2 ? jobresult::Done : jobresult::TimedOut);
+    }
+}
+
 // A byte that fails is written again once its block has been read back; a download whose bytes
 // never reach the unit ends with a time-out, however its last byte went.
 TEST_P(DownloadTest, AFailedByteIsWrittenAgainAndTheDownloadIsDoneOnlyWithEveryByteInTheUnit) {
