@@ -1,6 +1,8 @@
 // How close the link comes to the wire: each transfer's time against the wire time of the
-// bytes it moved, and the live stream's record rate against what wire time plus the pacing
-// pause allow. Runs on virtual time, so one run gives the same numbers every time.
+// bytes it moved, each verified download's time against the wire time of its writes plus one
+// read-back pass (its budget: 1.1 times that plus 100 ms), and the live stream's record rate
+// against what wire time plus the pacing pause allow. Runs on virtual time, so one run gives the
+// same numbers every time.
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -43,21 +45,58 @@ struct Rig {
     std::unique_ptr<TComX> Link;
 };
 
-std::string Transfer(int firmware, TTransfer transfer) {
+struct Timing {
+    bool Done = false;
+    double Ms = 0;
+    double WireMs = 0;
+};
+
+Timing Run(int firmware, TTransfer transfer) {
     Rig rig(firmware);
     const std::uint64_t startUs = rig.Clock.NowUs();
     const std::uint64_t wireStartUs = rig.Line.WireUs();
     if (!StartTransfer(*rig.Link, rig.Data, transfer))
-        return "null";
+        return {};
     const bool ended =
         rig.Clock.RunUntil([&] { return rig.Link->JobResult() != jobresult::None; }, 60000);
     if (!ended || rig.Link->JobResult() != jobresult::Done)
+        return {};
+    return {true, static_cast<double>(rig.Clock.NowUs() - startUs) / 1000.0,
+            static_cast<double>(rig.Line.WireUs() - wireStartUs) / 1000.0};
+}
+
+std::string Transfer(int firmware, TTransfer transfer) {
+    const Timing t = Run(firmware, transfer);
+    if (!t.Done)
         return "null";
-    const double ms = static_cast<double>(rig.Clock.NowUs() - startUs) / 1000.0;
-    const double wireMs = static_cast<double>(rig.Line.WireUs() - wireStartUs) / 1000.0;
     char text[160];
-    std::snprintf(text, sizeof text, "{\"ms\": %.3f, \"wireMs\": %.3f, \"ratio\": %.4f}", ms,
-                  wireMs, ms / wireMs);
+    std::snprintf(text, sizeof text, "{\"ms\": %.3f, \"wireMs\": %.3f, \"ratio\": %.4f}", t.Ms,
+                  t.WireMs, t.Ms / t.WireMs);
+    return text;
+}
+
+// Wire time of a 256-byte download's writes and of one pass reading its sixteen blocks back: a
+// checksummed write is five bytes out and one back, an echo write five each way; a block read
+// is 0x16 answered by 0x06, then four bytes of request and eighteen of reply.
+double WritePlusPassMs(int firmware) {
+    const std::uint64_t writeBytes = firmware >= 7 ? 5 + 1 : 5 + 5;
+    const std::uint64_t readBytes = 1 + 1 + 4 + 18;
+    return static_cast<double>((256 * writeBytes + 16 * readBytes) * sim::TSimLine::kByteNs) /
+           1e6;
+}
+
+std::string VerifiedDownload(int firmware) {
+    const Timing t = Run(firmware, TTransfer::FuelMapDownload);
+    if (!t.Done)
+        return "null";
+    const double referenceMs = WritePlusPassMs(firmware);
+    const double limitMs = 1.1 * referenceMs + 100.0;
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "{\"ms\": %.3f, \"wireMs\": %.3f, \"writePlusPassMs\": %.3f, "
+                  "\"ratio\": %.4f, \"limitMs\": %.3f, \"withinLimit\": %s}",
+                  t.Ms, t.WireMs, referenceMs, t.Ms / referenceMs, limitMs,
+                  t.Ms <= limitMs ? "true" : "false");
     return text;
 }
 
@@ -92,8 +131,8 @@ std::string Live(int firmware) {
 int main() {
     std::string out = "{";
     out += "\"upload256\": " + Transfer(30, TTransfer::FuelMapUpload);
-    out += ", \"download256cs\": " + Transfer(30, TTransfer::FuelMapDownload);
-    out += ", \"download256echo\": " + Transfer(5, TTransfer::FuelMapDownload);
+    out += ", \"download256cs\": " + VerifiedDownload(30);
+    out += ", \"download256echo\": " + VerifiedDownload(5);
     out += ", \"live11\": " + Live(8);
     out += ", \"live18\": " + Live(20);
     out += ", \"live24\": " + Live(30);

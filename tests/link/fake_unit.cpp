@@ -17,10 +17,24 @@ int FakeUnit::AreaOfCommand(std::uint8_t command) const {
 
 void FakeUnit::Store(std::uint8_t data) {
     const int area = AreaOfCommand(Request_[0]);
-    const std::size_t address = static_cast<std::size_t>(Request_[1]) << 8 | Request_[2];
+    std::size_t address = static_cast<std::size_t>(Request_[1]) << 8 | Request_[2];
+    ++Stores;
+    if (area == 2) {
+        const std::size_t nth = ++StoresAt[address];
+        if (LoseStores[address] > 0) {
+            --LoseStores[address];
+            return;
+        }
+        for (const Landing& landing : Misdirect) {
+            if (landing.Address == address && landing.OnStore == nth) {
+                address = landing.At;
+                ++Landings;
+                break;
+            }
+        }
+    }
     if (address < Area(area).size())
         Area(area)[address] = data;
-    ++Stores;
 }
 
 void FakeUnit::ReceiveByte(std::uint8_t byte, std::uint64_t) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,19 @@ class FakeUnit : public zv::sim::UnitEndpoint {
     bool Silent = false;
     std::vector<std::uint8_t> Received;  // every byte that arrived, in order
     std::size_t Stores = 0;
+    // A memory cell gone bad: per area-2 address, how many more stores the unit acknowledges
+    // without keeping them.
+    std::map<std::size_t, int> LoseStores;
+    std::map<std::size_t, std::size_t> StoresAt;  // store requests per area-2 address
+    // A garbled address the checksum does not show: the n-th store to an area-2 address lands
+    // at another one instead.
+    struct Landing {
+        std::size_t Address = 0;
+        std::size_t OnStore = 1;
+        std::size_t At = 0;
+    };
+    std::vector<Landing> Misdirect;
+    std::size_t Landings = 0;  // stores that landed elsewhere
 
     void ReceiveByte(std::uint8_t byte, std::uint64_t nowMs) override;
     bool HasOutput() const override { return !Output.empty(); }

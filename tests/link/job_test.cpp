@@ -1,6 +1,7 @@
 // Jobs: their tick budgets, results and whole 256-byte transfers.
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "link/link_fixture.h"
 
@@ -108,16 +109,66 @@ TEST_P(DownloadTest, WholeBlockReachesTheUnitAndIsDone) {
     EXPECT_EQ(Link->Counter(), 255);
     EXPECT_TRUE(std::equal(source.begin(), source.end(), Unit.Area2.begin() + 0x300));
     EXPECT_EQ(Unit.Stores, 256u);
-    // Both variants send five bytes per byte; each block of sixteen is read back, and once
-    // the last one stands the whole region is read back once more.
+    // Both variants send five bytes per byte; once the last one is out, the whole region is
+    // read back once, block by block, and nothing is read back before.
     const auto pc = PcBytes();
-    ASSERT_EQ(pc.size(), 256u * 5u + 16u * 5u + 16u * 5u);
-    EXPECT_EQ(std::vector<std::uint8_t>(pc.begin() + 80, pc.begin() + 85),
-              (std::vector<std::uint8_t>{0x16, 0xA4, 0x03, 0x00, 0x03}));
-    EXPECT_EQ(std::vector<std::uint8_t>(pc.end() - 80, pc.end() - 75),
+    ASSERT_EQ(pc.size(), 256u * 5u + 16u * 5u);
+    EXPECT_EQ(std::vector<std::uint8_t>(pc.begin() + 1275, pc.begin() + 1278),
+              (std::vector<std::uint8_t>{GetParam() <= 6 ? std::uint8_t{0xA2} : std::uint8_t{0xA3},
+                                         0x03, 0xFF}));
+    EXPECT_EQ(std::vector<std::uint8_t>(pc.begin() + 1280, pc.begin() + 1285),
               (std::vector<std::uint8_t>{0x16, 0xA4, 0x03, 0x00, 0x03}));
     EXPECT_EQ(std::vector<std::uint8_t>(pc.end() - 5, pc.end()),
               (std::vector<std::uint8_t>{0x16, 0xA4, 0x03, 0xF0, 0xF3}));
+}
+
+// A cell that loses what is written to it is rewritten after each read-back that shows it, three
+// times at most: one that loses three stores still ends up right, one that loses four fails the
+// download after its fourth store. The same for a single block and for a region of sixteen.
+TEST_P(DownloadTest, ABlockIsRewrittenAtMostThreeTimes) {
+    std::array<std::uint8_t, 256> source{};
+    source.fill(0x5C);
+    const std::pair<std::uint8_t, std::uint16_t> jobs[] = {{job::Write16, 0x0D0},
+                                                           {job::Write256, 0x300}};
+    for (const auto& [jobCode, address] : jobs) {
+        const std::size_t cell = address + (jobCode == job::Write16 ? 0x05 : 0x37);
+        for (int lost : {2, 3, 4}) {
+            SCOPED_TRACE(testing::Message() << "job " << int(jobCode) << ", " << lost << " lost");
+            std::fill(Unit.Area2.begin(), Unit.Area2.end(), 0);
+            Unit.StoresAt.clear();
+            Unit.LoseStores[cell] = lost;
+            Link->StartJob(jobCode, 2, jobCode == job::Write16 ? 16 : 256, source, address);
+            RunJob();
+            const bool kept = lost <= 3;
+            EXPECT_EQ(Link->JobResult(), kept ? jobresult::Done : jobresult::TimedOut);
+            EXPECT_EQ(Unit.StoresAt[cell], kept ? lost + 1u : 4u);
+            EXPECT_EQ(Unit.Area2[cell], kept ? 0x5C : 0x00);
+        }
+    }
+}
+
+// Writes that land in another block, one already read back in the pass: each pass that had to
+// rewrite is followed by another, three passes at most. Block 14's byte lands in block 10 when
+// the region is written; block 10's rewrite in the first pass lands in block 6, and block 6's
+// rewrite in the second pass may land in block 2. Without that last landing a third, clean pass
+// ends the download; with it the third pass rewrites too, and the download fails.
+TEST_P(DownloadTest, ARegionIsReadBackInThreePassesAtMost) {
+    std::array<std::uint8_t, 256> source{};
+    for (std::size_t i = 0; i < 256; ++i)
+        source[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    for (std::size_t landings : {2u, 3u}) {
+        SCOPED_TRACE(testing::Message() << landings << " landings");
+        std::fill(Unit.Area2.begin(), Unit.Area2.end(), 0);
+        Unit.StoresAt.clear();
+        Unit.Landings = 0;
+        Unit.Misdirect = {{0x3E5, 1, 0x3A5}, {0x3A5, 2, 0x365}};
+        if (landings == 3)
+            Unit.Misdirect.push_back({0x365, 2, 0x325});
+        Link->StartJob(job::Write256, 2, 256, source, 0x300);
+        RunJob();
+        EXPECT_EQ(Unit.Landings, Unit.Misdirect.size()) << "every landing happened";
+        EXPECT_EQ(Link->JobResult(), landings == 2 ? jobresult::Done : jobresult::TimedOut);
+    }
 }
 
 // A byte that fails is written again once its block has been read back; a download whose bytes

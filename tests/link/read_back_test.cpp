@@ -118,6 +118,21 @@ TEST_P(ChecksumWriteReadBackTest, AQueuedEditCountsOnlyOnceTheUnitHoldsIt) {
     EXPECT_EQ(Link->Job(), job::StreamWatch);
 }
 
+// The region's writes go out without reading back in between; the closing pass finds the byte
+// of block 5 that went to area 0, rewrites it and reads its block again, and the whole region
+// is read once more after that pass: 16 + 1 + 16 block reads.
+TEST_P(ChecksumWriteReadBackTest, AWriteOfARegionThatWentToAnotherAreaIsWrittenAgain) {
+    const std::uint16_t base = FuelMapAddress(GetParam());
+    Fault(LineDirection::PcToUnit, (5 * 16 + 3) * kRequestBytes, LineFaultKind::Corrupt, 0x04);
+    EXPECT_EQ(Run(TTransfer::FuelMapDownload), jobresult::Done);
+    const auto& log = Unit->WriteLog();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [&](const sim::TSimWrite& w) {
+        return w.Area == 0 && w.Address == base + 5 * 16 + 3;
+    })) << "the fault struck: block 5's byte 3 went to area 0";
+    EXPECT_TRUE(UnitHolds(768, base, 256));
+    EXPECT_EQ(Unit->RequestCount(0xA4), 33u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Firmware, ChecksumWriteReadBackTest, ::testing::Values(7, 30));
 
 // A block whose checksum byte is 0x06 and whose reply is held back past the 100 ms time-out:
@@ -147,12 +162,12 @@ class RegionPassTest : public ReadBackTest {};
 // up) or the echo of the address byte (back into shape).
 TEST_P(RegionPassTest, AWriteThatLandsInAConfirmedBlockIsCaught) {
     const std::uint16_t base = FuelMapAddress(GetParam());
-    // PC bytes: block 1's sixteen five-byte writes, its read-back request, block 2's writes.
-    const std::uint64_t low = 16 * kRequestBytes + 5 + 9 * kRequestBytes + 2;
+    // PC bytes: block 1's sixteen five-byte writes, then block 2's.
+    const std::uint64_t low = 16 * kRequestBytes + 9 * kRequestBytes + 2;
     Fault(LineDirection::PcToUnit, low, LineFaultKind::Corrupt, 0x10);
     if (GetParam() <= 6) {
-        // Unit bytes: five per echo write, nineteen for block 1's read-back; then hi, lo.
-        Fault(LineDirection::UnitToPc, 16 * 5 + 19 + 9 * 5 + 1, LineFaultKind::Corrupt, 0x10);
+        // Unit bytes: five per echo write; then hi, lo.
+        Fault(LineDirection::UnitToPc, 16 * 5 + 9 * 5 + 1, LineFaultKind::Corrupt, 0x10);
     } else {
         Fault(LineDirection::PcToUnit, low + 1, LineFaultKind::Corrupt, 0x10);
     }
@@ -169,24 +184,35 @@ TEST_P(RegionPassTest, AWriteThatLandsInAConfirmedBlockIsCaught) {
 // The write variant changes above firmware index 6.
 INSTANTIATE_TEST_SUITE_P(Firmware, RegionPassTest, ::testing::Values(6, 7));
 
-class UploadReadTwiceTest : public ReadBackTest {};
+class UploadReadTwiceTest : public ReadBackTest {
+  protected:
+    // One flipped bit turns the area-2 read 0xA4 into the area-1 read 0xA6. The request's
+    // checksum leaves the command out, so the unit answers with sixteen bytes of the AFR area
+    // at the same address, whose checksum adds up, on a line that showed no other trouble.
+    void ExpectAreaFlipOnPcByteNotTaken(std::uint64_t commandByte) {
+        ImageBytes image{};
+        for (std::size_t i = 0; i < kImageSize; ++i)
+            image[i] = static_cast<std::uint8_t>(i < 1792 ? i * 13 + 5 : i * 7 + 90);
+        Unit->LoadImage(image);
+        Fault(LineDirection::PcToUnit, commandByte, LineFaultKind::Corrupt, 0x02);
+        EXPECT_EQ(Run(TTransfer::FuelMapUpload), jobresult::Done);
+        EXPECT_TRUE(std::any_of(Line.Traffic().begin(), Line.Traffic().end(),
+                                [](const sim::LineByte& b) { return b.Received == 0xA6; }))
+            << "the fault struck: the unit read area 1";
+        EXPECT_TRUE(std::equal(image.begin() + 768, image.begin() + 1024,
+                               Data.ReceiveData.Image.begin() + 768));
+    }
+};
 
-// One flipped bit turns the area-2 read 0xA4 into the area-1 read 0xA6. The request's checksum
-// leaves the command out, so the unit answers with sixteen bytes of the AFR area at the same
-// address, whose checksum adds up, on a line that showed no other trouble.
-TEST_P(UploadReadTwiceTest, ABlockReadFromTheWrongAreaIsNotTaken) {
-    ImageBytes image{};
-    for (std::size_t i = 0; i < kImageSize; ++i)
-        image[i] = static_cast<std::uint8_t>(i < 1792 ? i * 13 + 5 : i * 7 + 90);
-    Unit->LoadImage(image);
-    // PC bytes of the first block: 0x16, then the read command.
-    Fault(LineDirection::PcToUnit, 1, LineFaultKind::Corrupt, 0x02);
-    EXPECT_EQ(Run(TTransfer::FuelMapUpload), jobresult::Done);
-    EXPECT_TRUE(std::any_of(Line.Traffic().begin(), Line.Traffic().end(),
-                            [](const sim::LineByte& b) { return b.Received == 0xA6; }))
-        << "the fault struck: the unit read area 1";
-    EXPECT_TRUE(std::equal(image.begin() + 768, image.begin() + 1024,
-                           Data.ReceiveData.Image.begin() + 768));
+// PC bytes of the first block's first read: 0x16, then the read command.
+TEST_P(UploadReadTwiceTest, AFirstReadFromTheWrongAreaIsNotTaken) {
+    ExpectAreaFlipOnPcByteNotTaken(1);
+}
+
+// The second read, after a first one that was right, is not taken on trust either: 0x16, the
+// first read's five-byte request, 0x16, then the second read's command.
+TEST_P(UploadReadTwiceTest, ASecondReadFromTheWrongAreaIsNotTaken) {
+    ExpectAreaFlipOnPcByteNotTaken(6);
 }
 
 // The fuel map lies at another address from firmware index 9 on.

@@ -263,17 +263,17 @@ void TComX::TransactionDispatch() {
         case 12:
         case 14:
             Counter_ = 0;
-            BeginCheckedBlock(0, Address_, 16);
+            BeginCheckedBlock(Address_, 16, TransState_ == 12 ? 16 : 256);
             ++TransState_;
             break;
         case 13:
             // Sixteen bytes go in order: a byte that fails is tried again until the job's
             // time-out, so the unit never holds a block with a hole in it.
-            WriteBlockStep(ByteFailure::Wait, 16);
+            WriteBlockStep(ByteFailure::Wait);
             break;
         case 15:
-            // A byte that fails is passed over; reading the block back writes it again.
-            WriteBlockStep(ByteFailure::Skip, 256);
+            // A byte that fails is passed over; the closing read-back pass writes it again.
+            WriteBlockStep(ByteFailure::Skip);
             break;
         case 16:
         case 17:

@@ -210,15 +210,17 @@ class TComX {
     // Written bytes checked by reading them back (tcomx_checked_write.cpp).
     enum class ByteFailure : std::uint8_t { Wait, Skip, Abort };
     enum class BlockOutcome : std::uint8_t { Busy, Confirmed, Failed };
-    void BeginCheckedBlock(std::size_t first, std::uint16_t address, std::size_t length);
+    // Writes total bytes from the start of the target, length at a time.
+    void BeginCheckedBlock(std::uint16_t address, std::size_t length, std::size_t total);
+    bool ReadBackDeferred() const;
     void CheckBlock(std::size_t first, std::uint16_t address, std::size_t length,
                     std::uint16_t unconfirmed);
-    BlockOutcome FinishRegion(std::size_t total);
+    BlockOutcome FinishRegion();
     BlockOutcome GiveUpBlock();
     void WriteNextUnconfirmed();
     BlockOutcome CheckedBlockStep(ByteFailure onFailure);
     BlockOutcome CompareReadBack();
-    void WriteBlockStep(ByteFailure onFailure, std::size_t total);
+    void WriteBlockStep(ByteFailure onFailure);
 
     // Live stream and queued writes.
     void StreamStep();
@@ -290,8 +292,9 @@ class TComX {
     std::uint16_t Unconfirmed_ = 0;
     std::size_t CurrentBit_ = 0;
     std::uint8_t Rewrites_ = 0;
-    // Closing passes over a region of several blocks so far (0 while its blocks are written),
-    // and whether the current one found bytes to rewrite.
+    // The bytes of the whole write; closing passes over a region of several blocks so far (0
+    // while its blocks are written), and whether the current one found bytes to rewrite.
+    std::size_t RegionLength_ = 0;
     std::uint8_t RegionPasses_ = 0;
     bool PassRewrote_ = false;
 

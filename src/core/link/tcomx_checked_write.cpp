@@ -1,15 +1,17 @@
 // Writes that count only once the unit holds them. The unit's acknowledgement of a write names
 // neither the request it answers nor the area that took the byte: the write checksum leaves the
 // command byte out, so one flipped bit sends an area-2 byte into area 0 and it is acknowledged
-// all the same, and an acknowledgement that comes late is taken for the next byte's. So every
-// block of written bytes is read back with the block read, which carries a checksum; the bytes
-// that differ are written again, a bounded number of times, and the block is done only when the
-// read-back matches.
+// all the same, and an acknowledgement that comes late is taken for the next byte's. So written
+// bytes are read back with the block read, which carries a checksum; the bytes that differ are
+// written again, a bounded number of times, and a block is done only when the read-back matches.
 //
-// A write whose address and data are both garbled so that its checksum still adds up (or whose
-// address echo is garbled back into shape) lands in another block, perhaps one confirmed
-// before. So a region of several blocks ends with one more read-back pass over all of them,
-// repeated while it finds bytes to rewrite, and is done only when a whole pass matches.
+// A single block (a 16-byte download, a queued edit) is read back as soon as its bytes are out.
+// A region of several blocks is written whole first and then read back block by block in a
+// closing pass: a write whose address and data are both garbled so that its checksum still adds
+// up (or whose address echo is garbled back into shape) lands in another block, perhaps one
+// already read back, so a pass that rewrote anything is followed by another, and the region is
+// done only when a whole pass matches. Reading each block back as it is written as well would
+// only read the region twice on a clean line: the closing pass finds the same bytes.
 #include <bit>
 
 #include "link/tcomx.h"
@@ -21,7 +23,8 @@ namespace {
 // Rewrites of a block before it is given up: a line that garbles this many rounds in a row is
 // not one to trust with the data.
 constexpr std::uint8_t kMaxRewrites = 3;
-// Passes over a whole region that each found bytes to rewrite, before the region is given up.
+// Read-back passes over a whole region that each found bytes to rewrite, before the region is
+// given up.
 constexpr std::uint8_t kMaxRegionPasses = 3;
 
 std::uint16_t AllBytes(std::size_t length) {
@@ -30,9 +33,14 @@ std::uint16_t AllBytes(std::size_t length) {
 
 }  // namespace
 
-void TComX::BeginCheckedBlock(std::size_t first, std::uint16_t address, std::size_t length) {
+void TComX::BeginCheckedBlock(std::uint16_t address, std::size_t length, std::size_t total) {
     RegionPasses_ = 0;
-    CheckBlock(first, address, length, AllBytes(length));
+    RegionLength_ = total;
+    CheckBlock(0, address, length, AllBytes(length));
+}
+
+bool TComX::ReadBackDeferred() const {
+    return RegionPasses_ == 0 && RegionLength_ > CheckLength_;
 }
 
 void TComX::CheckBlock(std::size_t first, std::uint16_t address, std::size_t length,
@@ -45,11 +53,12 @@ void TComX::CheckBlock(std::size_t first, std::uint16_t address, std::size_t len
     WriteNextUnconfirmed();
 }
 
-// The region's last block is confirmed: one more pass reads every block back, unless the pass
-// just ended found nothing to rewrite. A single block needs none: its own read-back covers it.
-TComX::BlockOutcome TComX::FinishRegion(std::size_t total) {
+// The region's last block is written, or read back: a pass reads every block back, unless the
+// pass just ended found nothing to rewrite. A single block needs none: its own read-back covers
+// it.
+TComX::BlockOutcome TComX::FinishRegion() {
     const bool passMatched = RegionPasses_ > 0 && !PassRewrote_;
-    if (total <= CheckLength_ || passMatched)
+    if (RegionLength_ <= CheckLength_ || passMatched)
         return BlockOutcome::Confirmed;
     if (RegionPasses_ >= kMaxRegionPasses)
         return GiveUpBlock();
@@ -92,6 +101,9 @@ TComX::BlockOutcome TComX::CheckedBlockStep(ByteFailure onFailure) {
         return BlockOutcome::Failed;
     if (WriteStatus_ == 1 || (failed && onFailure == ByteFailure::Skip)) {
         Unconfirmed_ = static_cast<std::uint16_t>(Unconfirmed_ & ~(1u << CurrentBit_));
+        // The region's closing pass reads the block back; until then it counts as done.
+        if (Unconfirmed_ == 0 && ReadBackDeferred())
+            return BlockOutcome::Confirmed;
         // An edit under way when the stream was asked to stop is still finished and checked:
         // until the port closes it can still count as delivered.
         WriteNextUnconfirmed();
@@ -122,23 +134,24 @@ TComX::BlockOutcome TComX::GiveUpBlock() {
     return BlockOutcome::Failed;
 }
 
-void TComX::WriteBlockStep(ByteFailure onFailure, std::size_t total) {
+void TComX::WriteBlockStep(ByteFailure onFailure) {
     BlockOutcome outcome = CheckedBlockStep(onFailure);
     if (outcome == BlockOutcome::Confirmed) {
-        if (CheckFirst_ + CheckLength_ < total) {
-            // In the closing pass the next block is only read back.
+        if (CheckFirst_ + CheckLength_ < RegionLength_) {
+            // While the region is written the next block is written; in a closing pass it is
+            // only read back.
             CheckBlock(CheckFirst_ + CheckLength_,
                        static_cast<std::uint16_t>(CheckAddress_ + CheckLength_), CheckLength_,
                        RegionPasses_ == 0 ? AllBytes(CheckLength_) : 0);
             return;
         }
-        outcome = FinishRegion(total);
+        outcome = FinishRegion();
     }
     switch (outcome) {
         case BlockOutcome::Busy:
             return;
         case BlockOutcome::Confirmed:
-            Counter_ = static_cast<std::int32_t>(total - 1);
+            Counter_ = static_cast<std::int32_t>(RegionLength_ - 1);
             WriteStatus_ = 1;
             break;
         case BlockOutcome::Failed:

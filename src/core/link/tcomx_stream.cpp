@@ -46,7 +46,8 @@ void TComX::StartQueuedWrite(std::uint8_t startState) {
     Target_ = Target{std::span<std::uint8_t>(Staging_), 0, nullptr};
     Counter_ = 0;
     TransState_ = static_cast<std::uint8_t>(startState + 1);
-    BeginCheckedBlock(0, write.Address, TWriteQueue::KindLength(write.Kind));
+    const std::size_t length = TWriteQueue::KindLength(write.Kind);
+    BeginCheckedBlock(write.Address, length, length);
 }
 
 void TComX::QueuedWriteDone() {
