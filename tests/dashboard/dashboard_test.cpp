@@ -8,7 +8,7 @@
 
 #include "data/parameter_table.h"
 #include "data/zv_data_class.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "dashboard/dashboard.h"
 
 namespace zv {

@@ -3,7 +3,7 @@
 // both displays, the controller state of both record variants, the live cursor, the plot, and
 // edits and the map transfer reaching the unit.
 #include "lambda/wbo2_form.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "page_fixture.h"
 
 namespace zv::test {

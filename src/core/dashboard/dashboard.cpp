@@ -7,7 +7,7 @@
 
 #include "data/flag_bits.h"
 #include "data/zv_data_class.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 
 namespace zv {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "data/zv_data_class.h"
-#include "lambda/wideband_mean.h"
+#include "sensors/wideband_mean.h"
 
 namespace zv {
 

@@ -1,7 +1,7 @@
 #include "editors/type_config_dlg.h"
 
 #include "data/flag_bits.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 
 namespace zv {

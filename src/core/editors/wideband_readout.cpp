@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "data/zv_data_class.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 #include "text/point_format.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "lambda/wideband_mean.h"
+#include "sensors/wideband_mean.h"
 
 namespace zv {
 

@@ -7,7 +7,7 @@
 #include "data/flag_bits.h"
 #include "editors/map_sites.h"
 #include "lambda/wbo2_form.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 
 namespace zv {
