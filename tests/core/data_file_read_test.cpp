@@ -131,6 +131,32 @@ TEST_F(DataFileRead, ParametersOutOfRangeGetTheirDefaultsWithAMessage) {
     EXPECT_EQ(TempDir::Read(path), ToFileText(lines)) << "range errors alone do not rewrite the file";
 }
 
+// The wideband page offers the sensor units 0..7; each must come back as it was saved.
+TEST_F(DataFileRead, SensorUnitsZeroToSevenReopenAsSaved) {
+    for (const int unit : {0, 6, 7}) {
+        SCOPED_TRACE(unit);
+        f.dialogs.Boxes.clear();
+        const auto path = Write(NewFileLines(), "unit.zvt");
+        ASSERT_TRUE(f.model.OpenDataFile(path));
+        data().DeviceData.Image[32] = static_cast<std::uint8_t>(unit);
+        data().ImageToFields();
+        ASSERT_TRUE(f.model.SaveDataFile());
+        EXPECT_EQ(SavedLine(path, "WBO2MessDevice"), "WBO2MessDevice=" + std::to_string(unit));
+        ASSERT_TRUE(f.model.OpenDataFile(path));
+        EXPECT_EQ(data().Detail[param::WBO2MessDevice], unit);
+        EXPECT_EQ(data().DeviceData.Image[32], unit);
+        EXPECT_TRUE(f.dialogs.Boxes.empty());
+    }
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "WBO2MessDevice=", "WBO2MessDevice=8");
+    f.dialogs.Boxes.clear();
+    ASSERT_TRUE(f.model.OpenDataFile(Write(lines)));
+    EXPECT_EQ(data().Detail[param::WBO2MessDevice], 0);
+    ASSERT_EQ(f.dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.Boxes[0].Text,
+              "Value of parameter 'WBO2MessDevice' too big!\r\nValid range is: '0'...'7'.\r\nSet default '0'.");
+}
+
 TEST_F(DataFileRead, GermanMessages) {
     f.model.SetLanguage(Language::German);
     auto lines = NewFileLines();

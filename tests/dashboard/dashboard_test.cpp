@@ -8,7 +8,7 @@
 
 #include "data/parameter_table.h"
 #include "data/zv_data_class.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "dashboard/dashboard.h"
 
 namespace zv {
@@ -169,7 +169,7 @@ TEST_F(Dashboard, MeansCutTowardZeroAndAreKeptPerLayout) {
     settings.WBODebounceLevel = 0;
     Show(24, Wideband(147, 0, 0));
     settings.WBODebounceLevel = 1;
-    EXPECT_EQ(Show(28, Wideband(100, 0, 0)).AFRTopPanel, "5.0");
+    EXPECT_EQ(Show(28, Wideband(100, 0, 0)).AFRTopPanel, "10.0") << "not (14.7 + 10.0) / 2";
     EXPECT_EQ(Show(24, Wideband(147, 0, 0)).AFRTopPanel, "14.7");
 }
 
@@ -247,6 +247,17 @@ TEST_F(Dashboard, WidebandReadoutIsASmoothedMean) {
     EXPECT_EQ(ShowTimes(24, Wideband(120, 0, 0), 7).AFRTopPanel, "12.4");
     settings.WBO2DispAfrMaster = false;
     EXPECT_EQ(ShowTimes(24, Wideband(147, 0, 0), 40).AFRTopPanel, "1.00");
+}
+
+// The first reading of a layout is its mean's start, not a step up from 0.
+TEST_F(Dashboard, FirstWidebandReadingStartsTheMeanOfItsLayout) {
+    WidebandOnInputF();
+    settings.WBO2DispAfrMaster = true;
+    settings.WBODebounceLevel = 5;
+    EXPECT_EQ(Show(24, Wideband(0, 0, 0)).AFRTopPanel, "---");
+    EXPECT_EQ(Show(24, Wideband(147, 0, 0)).AFRTopPanel, "14.7");
+    EXPECT_EQ(Show(28, Wideband(120, 0, 0)).AFRTopPanel, "12.0");
+    EXPECT_EQ(Show(24, Wideband(87, 0, 0)).AFRTopPanel, "13.7");  // (5 x 14.7 + 8.7) / 6
 }
 
 TEST_F(Dashboard, WidebandInputFollowsTheSelections) {

@@ -5,7 +5,7 @@
 
 #include "data/parameter_table.h"
 #include "data/zv_data_class.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 
 namespace zv {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 
 namespace zv {
 namespace {

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "app/main_form.h"
+#include "dashboard/dashboard.h"
 #include "data_files.h"
 #include "dialogs/lamp_function_box.h"
 #include "dialogs/type_config2_dialog.h"
@@ -87,6 +88,35 @@ TEST_F(InputConfig, FirmwarePicksTheDialogAndOkChangesThePages) {
     EXPECT_TRUE(WithDialog<gui::TTypeConfig2Dialog>(
         [](gui::TTypeConfig2Dialog& d) { d.LampBox().LambdaBox().click(); }));
     EXPECT_EQ(data.DeviceData.FlagsWord(), flags);
+}
+
+// E set to wideband while F is wideband: after the refusal the lists show E wideband and F map
+// compensation, and that is what OK writes into the image and what the displays read.
+TEST_F(InputConfig, RefusedPairLeavesListsFlagsAndDisplaysAgreeing) {
+    TZVDataClass& data = form->Model().Data();
+    data.DeviceData.Firmware = 30;
+    data.DeviceData.SetFlagsWord(0x0104);  // F lambda input, wideband
+    data.InputFSelect = 2;
+    data.InputESelect = 0;
+    int listE = -1, listF = -1;
+    const std::size_t boxes = dialogs.Boxes.size();
+    EXPECT_TRUE(WithDialog<gui::TTypeConfig2Dialog>([&](gui::TTypeConfig2Dialog& d) {
+        d.InputEList().setCurrentIndex(2);
+        Q_EMIT d.InputEList().activated(2);
+        QTest::qWait(300);
+        listE = d.InputEList().currentIndex();
+        listF = d.InputFList().currentIndex();
+        d.accept();
+    }));
+    EXPECT_EQ(dialogs.Boxes.size(), boxes + 1) << "the conflict message";
+    EXPECT_EQ(listE, 2);
+    EXPECT_EQ(listF, 0);
+    EXPECT_EQ(data.DeviceData.FlagsWord(), 0x0208) << "E lambda input, wideband";
+    EXPECT_EQ(data.DeviceData.Image[4], 0x08);
+    EXPECT_EQ(data.DeviceData.Image[5], 0x02);
+    const std::array<std::uint8_t, 8> record{0, 0, 0, 0, 0, 111, 0, 222};
+    EXPECT_EQ(InputByteWithFunction(record, data, 2), 222) << "the displays read E";
+    EXPECT_EQ(InputByteWithFunction(record, data, 1), std::nullopt);
 }
 
 }  // namespace

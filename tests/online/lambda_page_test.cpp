@@ -133,6 +133,35 @@ TEST_F(LambdaPage, TendencyThresholdsOnTheProbeInput) {
     EXPECT_EQ(Page.State().Tendency, TTendency::Good);
 }
 
+// From the 24-byte records on, the probe is on the input whose function is narrowband; the
+// other input may carry the wideband sensor, whose lambda bit is set as well.
+TEST_F(LambdaPage, ProbeInputIsTheNarrowbandOneBesideAWidebandInput) {
+    constexpr std::uint16_t kWidebandOnF = kTempInAsLambda | 0x0100;
+    struct Case {
+        int Firmware;
+        std::uint16_t Flags;
+        const char* Voltage;  // F carries 239 (4.69 V), E 23 (0.45 V)
+        TTendency Tendency;
+    };
+    for (const Case c : {Case{27, kGPInAsLambda, "0.45", TTendency::Good},
+                         {27, kTempInAsLambda, "4.69", TTendency::VeryRich},
+                         {28, kGPInAsLambda | kWidebandOnF, "0.45", TTendency::Good},
+                         {28, kTempInAsLambda, "4.69", TTendency::VeryRich}}) {
+        SCOPED_TRACE(c.Firmware);
+        SCOPED_TRACE(c.Flags);
+        OpenNarrowband(c.Firmware, c.Flags);
+        Main.FlagsToInputSelections(c.Flags);
+        std::span<std::uint8_t> b = Data().LiveRecords.Buffer(TLiveLayout::Live24);
+        std::fill(b.begin(), b.end(), std::uint8_t{0});
+        b[5] = 239;
+        b[7] = 23;
+        Page.ShowLiveFrame({TLiveLayout::Live24, b});
+        EXPECT_EQ(Page.State().SensorVoltage, c.Voltage);
+        EXPECT_EQ(Page.State().Tendency, c.Tendency);
+        EXPECT_EQ(Page.State().SensorGauge, c.Tendency == TTendency::Good ? 23 : 51);
+    }
+}
+
 TEST_F(LambdaPage, ControllerLedsNeedTheControllerOn) {
     OpenNarrowband(20, kTempInAsLambda);
     Frame(20, 0, 7, 0);
@@ -168,6 +197,7 @@ TEST_F(LambdaPage, EditsReachTheUnitAndThePlotRunsOnlyOnline) {
     EXPECT_TRUE(Page.Timer1Tick(100, 102).Lines.empty()) << "offline the plot stands still";
     GoOnline(30, Page);
     Data().DeviceData.SetFlagsWord(kTempInAsLambda);
+    Main.FlagsToInputSelections(kTempInAsLambda);
     Press(Page, {vk::Tab});
     const std::uint8_t jump = At(kJump);
     Press(Page, {jump < 20 ? vk::Up : vk::Down});

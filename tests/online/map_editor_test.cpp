@@ -219,6 +219,49 @@ TEST_F(MapEditor, LiveRecordsMoveTheOperatingPoint) {
     EXPECT_FALSE(Map().State().Chart.MarkerVisible);
 }
 
+// The wideband readout over the map: the 18-byte units feed it from pin F when the operator
+// declared pin F a wideband display input, converted by the declared device; the later layouts
+// from the input with the wideband function, on the PC-side scale from firmware 28 on.
+TEST_F(MapEditor, WidebandReadoutSourcePerRecordLayout) {
+    OpenOffline();
+    Host.SetWBODebounceLevel(0);
+    Host.SetWBO2ModuleType(0);  // 0..5 V = 9..19 AFR: raw / 25.5 + 9
+    Data().DeviceData.DispAfrAt0V = 0;
+    Data().DeviceData.DispAfrAt5V = 255;  // raw / 10
+    auto show = [this](TLiveLayout layout) {
+        std::span<std::uint8_t> b = Data().LiveRecords.Buffer(layout);
+        std::fill(b.begin(), b.end(), std::uint8_t{0});
+        if (layout == TLiveLayout::Live11) {
+            b[0] = 102;  // engine speed, where the later layouts hold the status bits
+        } else {
+            b[5] = 102;  // input F
+            b[7] = 200;  // input E
+        }
+        Map().ShowLiveFrame({layout, b});
+        return Map().State().Wideband;
+    };
+    Data().DeviceData.Firmware = 20;
+    Host.SetWBO2DispOnF(true);
+    EXPECT_FALSE(show(TLiveLayout::Live11).Visible);
+    EXPECT_EQ(show(TLiveLayout::Live18).Slave, "13.0");
+    Host.SetWBO2DispOnF(false);
+    EXPECT_FALSE(show(TLiveLayout::Live18).Visible);
+
+    Data().InputFSelect = 2;
+    Data().DeviceData.Firmware = 27;
+    EXPECT_EQ(show(TLiveLayout::Live24).Slave, "13.0") << "the device below 28";
+    Data().DeviceData.Firmware = 28;
+    EXPECT_EQ(show(TLiveLayout::Live24).Slave, "10.2") << "the PC-side scale from 28";
+    EXPECT_EQ(show(TLiveLayout::Live28).Slave, "10.2");
+    Data().InputFSelect = 1;
+    Data().InputESelect = 2;
+    EXPECT_EQ(show(TLiveLayout::Live28).Slave, "20.0");
+    EXPECT_EQ(show(TLiveLayout::Live24).Slave, "20.0");
+    Data().InputESelect = 0;
+    const auto none = show(TLiveLayout::Live24);
+    EXPECT_FALSE(none.Visible);
+}
+
 TEST_F(MapEditor, SettingsAreCorrectedAndWrittenBack) {
     Settings.WriteInteger("PageFuelMap", "WBODebounceLevel", 9);
     Map();

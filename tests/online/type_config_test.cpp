@@ -2,6 +2,7 @@
 // word, the plausibility refusal, what OK stores and sends, and what is kept at once.
 #include "editors/type_config2_dlg.h"
 #include "editors/type_config_dlg.h"
+#include "dashboard/dashboard.h"
 #include "page_fixture.h"
 
 namespace zv::test {
@@ -11,6 +12,7 @@ constexpr int kTempInAsLambda = 2;
 constexpr int kGPInAsLambda = 3;
 constexpr int kLampAsSelect = 4;
 constexpr int kAnaInFMode1 = 8;
+constexpr int kAnaInEMode1 = 9;
 
 class TypeConfig : public PageTest {
   protected:
@@ -66,6 +68,8 @@ TEST_F(TypeConfig, OlderDialogKeepsTheLambdaBoxesExclusive) {
     Dlg.TempInputAsLambdaCheckBoxClick(true);
     EXPECT_FALSE(Host.WBO2DispOnF()) << "pin F as narrowband input feeds no wideband display";
     EXPECT_FALSE(Stored("WBO2DispOnF"));
+    EXPECT_FALSE(Dlg.State().WBOEnabled);
+    EXPECT_FALSE(Dlg.State().TempAsWBO) << "the disabled box shows what pin F feeds: nothing";
 }
 
 TEST_F(TypeConfig, LampBoxesAndOk) {
@@ -107,9 +111,10 @@ TEST_F(TypeConfig, ModuleListWritesTheSettingAtOnce) {
     EXPECT_EQ(Settings.ReadInteger("Options", "WBO2ModuleType"), 4) << "Cancel keeps it";
 }
 
+// After the refusal the lists show E wideband and F map compensation; that pair is what OK
+// stores and what the live displays read, not the refused F wideband kept in the flags.
 TEST_F(TypeConfig, NewerDialogRefusesTheSameLambdaKindOnBothInputs) {
     OfflineWithFlags(30, Bits({kTempInAsLambda, kAnaInFMode1}));  // F wideband
-    const std::uint16_t before = Data().DeviceData.FlagsWord();
     Dlg2.FormShow();
     EXPECT_EQ(Dlg2.State().InputF, 2);
     Dlg2.InputESelectionComboBoxChange(2);
@@ -117,11 +122,59 @@ TEST_F(TypeConfig, NewerDialogRefusesTheSameLambdaKindOnBothInputs) {
     EXPECT_EQ(timerStarts_, 1);
     EXPECT_EQ(Dlg2.State().InputF, 2) << "the list shows the reset 100 ms later";
     Dlg2.Timer1Timer();
+    EXPECT_EQ(Dlg2.State().InputE, 2);
     EXPECT_EQ(Dlg2.State().InputF, 0);
-    EXPECT_EQ(Dlg2.WorkingFlags(), before);
+    const std::uint16_t eWideband = Bits({kGPInAsLambda, kAnaInEMode1});
+    EXPECT_EQ(Dlg2.WorkingFlags(), eWideband);
     Dlg2.OkButtonClick();
+    EXPECT_EQ(Data().DeviceData.FlagsWord(), eWideband);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    EXPECT_EQ(Data().InputESelect, 2);
+    EXPECT_EQ(Data().InputFSelect, 0);
+    const std::array<std::uint8_t, 8> record{0, 0, 0, 0, 0, 111, 0, 222};
+    EXPECT_EQ(InputByteWithFunction(record, Data(), 2), 222) << "the displays read E";
+}
+
+// Cancel leaves the data set's flags, and the live displays read the inputs those flags name.
+TEST_F(TypeConfig, NewerDialogCancelKeepsTheDisplaysOnTheStoredInputs) {
+    OfflineWithFlags(30, Bits({kTempInAsLambda, kAnaInFMode1}));  // F wideband
+    const std::uint16_t before = Data().DeviceData.FlagsWord();
+    Dlg2.FormShow();
+    Dlg2.InputFSelectionComboBoxChange(0);
+    Dlg2.InputESelectionComboBoxChange(1);
+    Dlg2.CancelButtonClick();
     EXPECT_EQ(Data().DeviceData.FlagsWord(), before);
-    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+    EXPECT_EQ(Data().InputFSelect, 2);
+    EXPECT_EQ(Data().InputESelect, 0);
+    Dlg2.FormShow();
+    EXPECT_EQ(Dlg2.State().InputF, 2);
+    EXPECT_EQ(Dlg2.State().InputE, 0);
+}
+
+// The older units' live records (24-byte from firmware 24) are read by the input functions,
+// which OK derives from the flags word it stores.
+TEST_F(TypeConfig, OlderDialogOkSetsTheInputsTheDisplaysRead) {
+    OfflineWithFlags(26, 0);
+    Dlg.FormShow();
+    Dlg.GPInputAsLambdaCheckBoxClick(true);
+    Dlg.OkButtonClick();
+    EXPECT_EQ(Data().DeviceData.FlagsWord(), Bits({kGPInAsLambda}));
+    EXPECT_EQ(Data().InputESelect, 1);
+    EXPECT_EQ(Data().InputFSelect, 0);
+}
+
+// Cancel keeps pin F narrowband in the flags; the wideband display the box handler switched to
+// pin F at once would read the narrowband probe.
+TEST_F(TypeConfig, OlderDialogCancelKeepsPinFOffTheWidebandDisplay) {
+    OfflineWithFlags(20, Bits({kTempInAsLambda}));
+    Host.SetWBO2DispOnF(false);
+    Dlg.FormShow();
+    Dlg.TempInputAsLambdaCheckBoxClick(false);
+    EXPECT_TRUE(Host.WBO2DispOnF());
+    Dlg.CancelButtonClick();
+    EXPECT_EQ(Data().DeviceData.FlagsWord(), Bits({kTempInAsLambda}));
+    EXPECT_FALSE(Host.WBO2DispOnF());
+    EXPECT_FALSE(Stored("WBO2DispOnF"));
 }
 
 // A lamp choice made before a selection change stays in the working copy that OK stores.

@@ -3,7 +3,7 @@
 // both displays, the controller state of both record variants, the live cursor, the plot, and
 // edits and the map transfer reaching the unit.
 #include "lambda/wbo2_form.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "page_fixture.h"
 
 namespace zv::test {
@@ -222,6 +222,33 @@ TEST_F(Wbo2Page, SmoothingAndTheTwoDisplays) {
     EXPECT_EQ(S().Wideband.SlaveText, "Lambda");
 }
 
+// The first reading is the mean's start, not a step up from 0. Raw 0 and 255 are no
+// reading even where the scale turns them into a plausible AFR; 1 and 254 are readings.
+// Scale 1.0 .. 25.5 AFR: AFR = (raw x 245 / 255 + 10) / 10.
+TEST_F(Wbo2Page, FirstReadingStartsTheMeanAndTheRawEndsAreNoReading) {
+    OpenWideband(30);
+    At(kAfrAt0V) = 10;
+    At(kAfrAt5V) = 255;
+    Reload();
+    Page.DebounceScrollBarScroll(0);
+    ASSERT_EQ(Host.WBODebounceLevel(), 5);
+    Frame(TLiveLayout::Live24, 147, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "15.1") << "(147 x 245 / 255 + 10) / 10 = 15.12";
+
+    Page.DebounceScrollBarScroll(5);
+    Frame(TLiveLayout::Live24, 1, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "1.1");
+    Frame(TLiveLayout::Live24, 254, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "25.4");
+    Frame(TLiveLayout::Live24, 0, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "---");
+    Frame(TLiveLayout::Live24, 255, kDone);
+    EXPECT_EQ(S().Wideband.Master, "---");
+    Page.DebounceScrollBarScroll(4);
+    Frame(TLiveLayout::Live24, 100, kDone);
+    EXPECT_EQ(S().Wideband.Slave, "18.0") << "(25.40 + 10.61) / 2: neither 0 nor 255 entered";
+}
+
 TEST_F(Wbo2Page, ControllerStateOfBothRecordVariants) {
     OpenWideband(37, kWidebandOnF | kControlOn);
     const TLiveLayout older = LiveLayoutOfFirmware(36);
@@ -245,6 +272,9 @@ TEST_F(Wbo2Page, ControllerStateOfBothRecordVariants) {
     EXPECT_FALSE(S().Leds.Active);
     Frame(newer, 20, 0, 9);
     EXPECT_EQ(S().StartupCount, "4") << "the newer units count in half steps";
+    Frame(newer, 20, 0, 21);
+    EXPECT_EQ(S().StartupCount, "10");
+    EXPECT_EQ(S().AfrTarget, "S 10") << "both displays show the same count";
 
     for (const int bit : {0x80, 0x10, 0x20, 0x02}) {
         Frame(newer, 20, static_cast<std::uint8_t>(kDone | bit), 0);
@@ -290,15 +320,17 @@ TEST_F(Wbo2Page, LiveCursorFollowsTheOperatingPointUnlessTheGridIsSelected) {
 
 // y(v) = trunc(v x 0.8 x 102 / 51 + 10.2) = trunc(1.6 v + 10.2)
 TEST_F(Wbo2Page, PlotDrawsReadingAndTargetAndStopsOffThePage) {
-    OpenWideband(30);
+    GoOnline(30, Page);
+    Data().DeviceData.SetFlagsWord(kWidebandOnF);
+    Data().InputFSelect = 2;
+    At(kMessDevice) = 0;
     At(kAfrAt0V) = 90;
     At(kAfrAt5V) = 190;
     Reload();
     Form.NotebookPageChanged(5);
-    EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty()) << "no record yet: the timer is off";
     Page.GridClick(1, 1);
     GridCell(1, 1) = 42;                     // 14.7: 51 - trunc((147 - 90) / 100 x 51) = 22 -> 45
-    Frame(TLiveLayout::Live28, 102, kDone);  // 51 - trunc(102 x 51 / 255) = 31 -> 59
+    Frame(TLiveLayout::Live24, 102, kDone);  // 51 - trunc(102 x 51 / 255) = 31 -> 59
     const int column = Page.PlotColumn();
     const TTraceDraw first = Page.Timer1Tick(400, 102);
     ASSERT_EQ(first.Lines.size(), 2u);
@@ -306,8 +338,7 @@ TEST_F(Wbo2Page, PlotDrawsReadingAndTargetAndStopsOffThePage) {
     EXPECT_EQ(first.Lines[0].Colour, 0x00FF00u);
     EXPECT_EQ(first.Lines[1].Y1, 45);
     EXPECT_EQ(first.Lines[1].Colour, 0xFF00FFu);
-    EXPECT_EQ(first.Lines[0].X0, column) << "offline the column advances after the sample";
-    EXPECT_EQ(Page.PlotColumn(), column + 1);
+    EXPECT_EQ(first.Lines[0].X0, column + 1) << "online the column advances before the sample";
     GridCell(1, 1) = 128;
     const TTraceDraw nc = Page.Timer1Tick(400, 102);
     ASSERT_EQ(nc.Lines.size(), 1u) << "a cell without target draws no target";
@@ -322,6 +353,51 @@ TEST_F(Wbo2Page, PlotDrawsReadingAndTargetAndStopsOffThePage) {
     Page.ViewModeSpeedButtonClick();
     EXPECT_FALSE(S().PlotShown);
     EXPECT_EQ(Settings.ReadString("WBO2Map", "WBOOsciViewMode"), "HideOsci");
+}
+
+// A target outside the sensor's scale stays at the plot's edge: above the scale on the upper
+// line (value 0, y 10), below it on the lower one (value 51, y 91).
+TEST_F(Wbo2Page, PlotKeepsATargetOutsideTheScaleAtItsEdge) {
+    GoOnline(30, Page);
+    Data().DeviceData.SetFlagsWord(kWidebandOnF);
+    Data().InputFSelect = 2;
+    Form.NotebookPageChanged(5);
+    Page.GridClick(1, 1);
+    struct Case {
+        int Lo, Hi, Cell, Y;
+    };
+    for (const Case c : {Case{90, 120, 63, 10},   // 16.8 over 9.0..12.0: 51 - 132
+                         {90, 120, 14, 13},       // 11.9 just inside: 51 - trunc(49.3) = 2 -> 13
+                         {150, 190, 0, 91},       // 10.5 under 15.0..19.0: 51 + 57
+                         {150, 190, 63, 56}}) {   // 16.8 inside: 51 - 22 = 29
+        SCOPED_TRACE(c.Cell);
+        At(kMessDevice) = 0;
+        At(kAfrAt0V) = static_cast<std::uint8_t>(c.Lo);
+        At(kAfrAt5V) = static_cast<std::uint8_t>(c.Hi);
+        Reload();
+        GridCell(1, 1) = static_cast<std::uint8_t>(c.Cell);
+        Frame(TLiveLayout::Live24, 102, kDone);
+        const TTraceDraw draw = Page.Timer1Tick(400, 102);
+        ASSERT_EQ(draw.Lines.size(), 2u);
+        EXPECT_EQ(draw.Lines[1].Y1, c.Y);
+    }
+}
+
+// Offline no record arrives: the plot stops instead of drawing from a record buffer that the
+// unit's generation never fills.
+TEST_F(Wbo2Page, PlotStopsOffline) {
+    OpenWideband(30);
+    At(kAfrAt0V) = 90;
+    At(kAfrAt5V) = 190;
+    Reload();
+    Form.NotebookPageChanged(5);
+    EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty()) << "no record yet: the timer is off";
+    Frame(TLiveLayout::Live24, 102, kDone);
+    ASSERT_TRUE(Page.Timer1Enabled());
+    const int column = Page.PlotColumn();
+    EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty());
+    EXPECT_EQ(Page.PlotColumn(), column);
+    EXPECT_FALSE(Page.Timer1Enabled());
 }
 
 TEST_F(Wbo2Page, OnlineEditsAndThisMapReachTheUnit) {

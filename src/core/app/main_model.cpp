@@ -1,7 +1,7 @@
 #include "app/main_model.h"
 
 #include "data/flag_bits.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "online/online_mode.h"
 
 namespace zv {

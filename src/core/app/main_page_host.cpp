@@ -152,4 +152,8 @@ bool TMainPageHost::InputSelectionsToFlags(std::uint16_t& flags) {
     return main_.InputSelectionsToFlags(flags);
 }
 
+void TMainPageHost::FlagsToInputSelections(std::uint16_t flags) {
+    main_.FlagsToInputSelections(flags);
+}
+
 }  // namespace zv

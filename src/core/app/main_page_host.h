@@ -44,6 +44,7 @@ class TMainPageHost final : public TPageHost {
     void SetWBO2DispOnF(bool on) override;
     void SetWBO2ModuleType(int type) override;
     bool InputSelectionsToFlags(std::uint16_t& flags) override;
+    void FlagsToInputSelections(std::uint16_t flags) override;
 
   private:
     TMainModel& main_;

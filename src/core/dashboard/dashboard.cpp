@@ -5,7 +5,7 @@
 
 #include "data/flag_bits.h"
 #include "data/zv_data_class.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "text/point_format.h"
 
 namespace zv {
@@ -55,7 +55,6 @@ constexpr int kLambdaZero = 128;
 constexpr double kNarrowbandWeight = 19.0;
 constexpr int kNBLambdaLow = 10;
 constexpr int kNBLambdaHigh = 32;
-constexpr int kMaxDebounceLevel = 5;
 constexpr double kAfrOfLambdaOne = 14.7;
 
 const char* const kNoAfr = "---";
@@ -75,11 +74,6 @@ int RpmOfRaw(std::uint8_t raw) {
     return static_cast<int>(raw * 39.2157);
 }
 
-std::uint8_t NarrowbandSignalBySelection(std::span<const std::uint8_t> record,
-                                         const TZVDataClass& data) {
-    return InputByteWithFunction(record, data, kInputNarrowband).value_or(0);
-}
-
 }  // namespace
 
 int WidebandCorrection(std::uint8_t raw) {
@@ -97,6 +91,19 @@ std::optional<std::uint8_t> InputByteWithFunction(std::span<const std::uint8_t> 
     if (data.InputESelect == function)
         return record[rec::AnaInE];
     return std::nullopt;
+}
+
+std::uint8_t NarrowbandInputByte(const TLiveRecord& record, const TZVDataClass& data) {
+    if (record.Layout == TLiveLayout::Live11)
+        return 0;
+    if (record.Layout != TLiveLayout::Live18)
+        return InputByteWithFunction(record.Bytes, data, kInputNarrowband).value_or(0);
+    const std::uint16_t flags = data.DeviceData.FlagsWord();
+    if (TZVDataClass::TestFlag(flags, flag::TempInAsLambda))
+        return record.Bytes[rec::AnaInF];
+    if (TZVDataClass::TestFlag(flags, flag::GPInAsLambda))
+        return record.Bytes[rec::AnaInE];
+    return 0;
 }
 
 TLiveRecord CurrentLiveRecord(const TZVDataClass& data) {
@@ -190,13 +197,9 @@ void TDashboard::ShowWideband(std::span<const std::uint8_t> record, TLiveLayout 
     const std::uint8_t signal = InputByteWithFunction(record, data, kInputWideband).value_or(0);
     const TAfrReading reading = RawToAfr(data, signal);
     if (IsDisplayedAfr(reading)) {
-        // A level outside 0..5 can only come from a damaged setting; a negative one would
-        // divide by zero.
-        const int n = std::clamp(settings.WBODebounceLevel, 0, kMaxDebounceLevel);
-        means.Wideband = (n * means.Wideband + reading.Afr) / (n + 1);
-        State_.AFRTopPanel = settings.WBO2DispAfrMaster
-                                 ? FormatFixed(means.Wideband, 2, 1)
-                                 : FormatFixed(means.Wideband / kAfrOfLambdaOne, 1, 2);
+        const double mean = means.Wideband.Add(reading.Afr, settings.WBODebounceLevel);
+        State_.AFRTopPanel = settings.WBO2DispAfrMaster ? FormatFixed(mean, 2, 1)
+                                                        : FormatFixed(mean / kAfrOfLambdaOne, 1, 2);
     } else {
         State_.AFRTopPanel = kNoAfr;
     }
@@ -211,15 +214,7 @@ void TDashboard::ShowLive18(std::span<const std::uint8_t, 18> record, const TZVD
                             const TDashboardSettings& settings) {
     ShowCommon(record, data, Means18_);
     if (settings.NBLambdaPanelVisible) {
-        // These units know no wideband input, so the lambda input bits alone name the probe.
-        const std::uint16_t flags = data.DeviceData.FlagsWord();
-        std::uint8_t signal = 0;
-        if (TZVDataClass::TestFlag(flags, flag::TempInAsLambda)) {
-            signal = record[rec::AnaInF];
-        } else if (TZVDataClass::TestFlag(flags, flag::GPInAsLambda)) {
-            signal = record[rec::AnaInE];
-        }
-        ShowNarrowbandSignal(signal);
+        ShowNarrowbandSignal(NarrowbandInputByte({TLiveLayout::Live18, record}, data));
     }
 }
 
@@ -229,7 +224,7 @@ void TDashboard::ShowWithWideband(std::span<const std::uint8_t> record, TLiveLay
                                   TMeans& means) {
     ShowCommon(record, data, means);
     if (settings.NBLambdaPanelVisible) {
-        ShowNarrowbandSignal(NarrowbandSignalBySelection(record, data));
+        ShowNarrowbandSignal(NarrowbandInputByte({layout, record}, data));
     }
     ShowWideband(record, layout, data, settings, means);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data/zv_data_class.h"
+#include "sensors/wideband_mean.h"
 
 namespace zv {
 
@@ -28,6 +29,11 @@ constexpr std::uint8_t kInputWideband = 2;
 // has it. For the 24- and 28-byte layouts.
 std::optional<std::uint8_t> InputByteWithFunction(std::span<const std::uint8_t> record,
                                                   const TZVDataClass& data, std::uint8_t function);
+
+// The narrowband probe's byte of a record, 0 when no input carries the probe. The 18-byte
+// units know no wideband input, so their lambda input bits name the probe; from the 24-byte
+// layout on those bits are set for a wideband input too, and the input function decides.
+std::uint8_t NarrowbandInputByte(const TLiveRecord& record, const TZVDataClass& data);
 
 // The wideband controller's correction as the unit sends it: 255 means 0, so 128..255 stand
 // for -127..0.
@@ -105,7 +111,7 @@ class TDashboard {
   private:
     struct TMeans {
         double Narrowband = 0.0;
-        double Wideband = 0.0;
+        TWidebandMean Wideband;
     };
 
     void ShowEngine(std::uint8_t rpm, std::uint8_t tps, std::uint8_t output);

@@ -49,7 +49,7 @@ const ParameterRow kParameters[kParameterCount] = {
     At("TpsDecelRetSpeed", 0, 20, 2, 11, 20),
     At("MaxOutValue", 0, 255, 254, 11, 21),
     Flag("WBO2Control", 0, 35, 10),
-    At("WBO2MessDevice", 0, 5, 0, 11, 32),
+    At("WBO2MessDevice", 0, 7, 0, 11, 32),
     At("WBO2AfrAt0V", 0, 255, 89, 11, 33),
     At("WBO2AfrAt5V", 0, 255, 189, 11, 34),
     At("WBO2AfrOffset", 0, 50, 0, 11, 35),

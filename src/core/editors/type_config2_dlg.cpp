@@ -61,10 +61,14 @@ void TTypeConfig2Dlg::InputFSelectionComboBoxChange(int index) {
 }
 
 // The selections go into the working copy as it stands, so that a lamp choice made before in
-// this dialog is kept.
+// this dialog is kept. A refused pair has F reset to map compensation; the pair left is the one
+// the lists show, so it is the one the working copy takes.
 void TTypeConfig2Dlg::SelectionChanged() {
-    if (!host_.InputSelectionsToFlags(working_) && StartTimer1)
-        StartTimer1();
+    if (!host_.InputSelectionsToFlags(working_)) {
+        host_.InputSelectionsToFlags(working_);
+        if (StartTimer1)
+            StartTimer1();
+    }
     LampGroupVisibility();
 }
 

@@ -43,13 +43,22 @@ void TTypeConfigBase::LampAsLambdaCheckBoxClick(bool checked) {
     lamps_.AsRevLim = !checked;
 }
 
+// The displays read the inputs by their functions; these follow the flags word stored, which
+// the older dialog edits by its bits alone.
 bool TTypeConfigBase::OkButtonClick() {
     if (working_ == host_.Data().DeviceData.FlagsWord())
         return true;
     WriteMainBytes(host_, img::FlagsWord, WordBytes(working_));
+    host_.FlagsToInputSelections(working_);
     if (Accepted)
         Accepted();
     return true;
+}
+
+// The lists changed the input functions at once; without OK the data set's flags word names
+// them again.
+void TTypeConfigBase::CancelButtonClick() {
+    host_.FlagsToInputSelections(host_.Data().DeviceData.FlagsWord());
 }
 
 }  // namespace zv

@@ -37,7 +37,7 @@ class TTypeConfigBase {
     void LampAsLambdaCheckBoxClick(bool checked);
     // True when the dialog may close (always; OK never refuses).
     bool OkButtonClick();
-    void CancelButtonClick() {}
+    virtual void CancelButtonClick();
 
   protected:
     void StartWorkingCopy();  // the flags word, lamp boxes from bit 4

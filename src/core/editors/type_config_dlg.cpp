@@ -1,7 +1,7 @@
 #include "editors/type_config_dlg.h"
 
 #include "data/flag_bits.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 
 namespace zv {
@@ -34,6 +34,7 @@ void TTypeConfigDlg::FormShow() {
     SetLanguage(host_.CurrentLanguage());
     const int module = host_.WBO2ModuleType();
     state_.ModuleIndex = module >= 0 && module < kWidebandDeviceCount ? module : -1;
+    shownDispOnF_ = host_.WBO2DispOnF();
     initialised_ = false;
     StartWorkingCopy();
     Refresh();
@@ -44,9 +45,9 @@ void TTypeConfigDlg::Refresh() {
     TTypeConfigDlgState& s = state_;
     s.TempAsLambda = TZVDataClass::TestFlag(working_, flag::TempInAsLambda);
     s.GPAsLambda = !s.TempAsLambda && TZVDataClass::TestFlag(working_, flag::GPInAsLambda);
+    // Pin F as the narrowband input feeds no wideband display, and the disabled box says so.
     s.WBOEnabled = !s.TempAsLambda;
-    if (s.WBOEnabled)
-        s.TempAsWBO = host_.WBO2DispOnF();
+    s.TempAsWBO = s.WBOEnabled && host_.WBO2DispOnF();
     lamps_.Visible = s.TempAsLambda || s.GPAsLambda;
 }
 
@@ -76,6 +77,14 @@ void TTypeConfigDlg::GPInputAsLambdaCheckBoxClick(bool checked) {
 void TTypeConfigDlg::TempInputAsWBOCheckBoxClick(bool checked) {
     host_.SetWBO2DispOnF(checked);
     Refresh();
+}
+
+// The lambda boxes switched the wideband display at once; without OK pin F keeps the function
+// the data set gives it, so the display goes back with it.
+void TTypeConfigDlg::CancelButtonClick() {
+    TTypeConfigBase::CancelButtonClick();
+    if (host_.WBO2DispOnF() != shownDispOnF_)
+        host_.SetWBO2DispOnF(shownDispOnF_);
 }
 
 // The list offers its eight entries only: no typed text, so every stored index names a device.

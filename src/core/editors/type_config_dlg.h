@@ -32,11 +32,13 @@ class TTypeConfigDlg : public TTypeConfigBase {
     void GPInputAsLambdaCheckBoxClick(bool checked);
     void TempInputAsWBOCheckBoxClick(bool checked);
     void WBOModuleComboBoxChange(int index);
+    void CancelButtonClick() override;
 
   private:
     void Refresh();
 
     TTypeConfigDlgState state_;
+    bool shownDispOnF_ = false;  // pin F as wideband display input when the dialog opened
 };
 
 }  // namespace zv

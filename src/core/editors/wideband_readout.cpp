@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "data/zv_data_class.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 #include "text/point_format.h"
 
@@ -49,16 +49,15 @@ void TWidebandReadout::ShowWidebandValue(std::uint8_t raw, const TSource& source
         State_.BarColour = TAfrBarColour::ButtonFace;
         return;
     }
-    const int n = std::clamp(level, 0, kMaxDebounceLevel);
-    average_ = (average_ * n + reading.Afr) / (n + 1);
-    const std::string afr = FormatPoint("%2.1f", average_);
-    const std::string lambda = FormatPoint("%1.2f", average_ / kStoichiometric);
+    const double average = mean_.Add(reading.Afr, level);
+    const std::string afr = FormatPoint("%2.1f", average);
+    const std::string lambda = FormatPoint("%1.2f", average / kStoichiometric);
     State_.Master = afrMaster ? afr : lambda;
     State_.Slave = afrMaster ? lambda : afr;
     State_.BarProgress =
-        std::min(static_cast<int>(std::trunc(100 - (average_ - 9) * 10)), kFullBar);
-    State_.BarColour = average_ < kRichBelow    ? TAfrBarColour::Yellow
-                       : average_ <= kLeanAbove ? TAfrBarColour::Green
+        std::min(static_cast<int>(std::trunc(100 - (average - 9) * 10)), kFullBar);
+    State_.BarColour = average < kRichBelow    ? TAfrBarColour::Yellow
+                       : average <= kLeanAbove ? TAfrBarColour::Green
                                                 : TAfrBarColour::Red;
 }
 

@@ -3,13 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "sensors/wideband_mean.h"
+
 namespace zv {
 
 class TPageHost;
 class TZVDataClass;
-
-// The smoothing level of the wideband readouts: 0 shows every reading, 5 smooths most.
-constexpr int kMaxDebounceLevel = 5;
 
 // The smoothing slider of a page, shown inverted, and the level beside it.
 struct TDebounceDisplay {
@@ -55,11 +54,11 @@ class TWidebandReadout {
     void SetAfrMaster(bool afrMaster);
 
     const TWidebandReadoutState& State() const { return State_; }
-    double Average() const { return average_; }
+    double Average() const { return mean_.Value(); }
 
   private:
     TWidebandReadoutState State_;
-    double average_ = 0.0;  // kept for the program's lifetime
+    TWidebandMean mean_;  // kept for the program's lifetime
 };
 
 }  // namespace zv

@@ -36,8 +36,7 @@ constexpr int kFirstStartupFirmware = 18;
 constexpr int kFirstNewLampFirmware = 19;
 
 // Live record bytes.
-constexpr std::size_t kLamps = 0, kThrottle = 2, kInputF = 5, kInputE = 7, kController = 14,
-                      kState = 15;
+constexpr std::size_t kLamps = 0, kThrottle = 2, kController = 14, kState = 15;
 enum : int { kOverrun = 0, kLimit = 1, kStartup = 2, kError = 3, kStartup1 = 5, kTest1, kTest2 };
 
 constexpr int kLampPage = 9;
@@ -50,15 +49,6 @@ enum : std::size_t { kRichLabel, kGoodLabel, kLeanLabel };
 
 std::string Volts(int value) {
     return FormatPoint("%1.2f", value / 51.0);
-}
-
-// The probe's reading from the input that carries it, 51 counts per volt.
-int SensorValue(std::uint16_t flags, std::span<const std::uint8_t> bytes) {
-    if (TZVDataClass::TestFlag(flags, flag::TempInAsLambda))
-        return bytes[kInputF];
-    if (TZVDataClass::TestFlag(flags, flag::GPInAsLambda))
-        return bytes[kInputE];
-    return 0;
 }
 
 bool HasStateBytes(const TLiveRecord& record) {
@@ -213,7 +203,6 @@ void TLambdaForm::ShowLiveFrame(const TLiveRecord& record) {
     if (!HasStateBytes(record))
         return;
     const std::span<const std::uint8_t> b = record.Bytes;
-    const std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
     const std::uint8_t lamps = b[kLamps];
     auto lamp = [lamps](int bit, std::uint32_t on, std::uint32_t off) {
         return TZVDataClass::TestBit(lamps, bit) ? on : off;
@@ -222,7 +211,7 @@ void TLambdaForm::ShowLiveFrame(const TLiveRecord& record) {
         state_.Lamps = {lamp(3, kLime, kGreen), lamp(4, kYellow, kOlive), lamp(5, kRed, kMaroon)};
     else
         state_.Lamps = {lamp(5, kRed, kMaroon), lamp(4, kLime, kGreen), lamp(3, kYellow, kOlive)};
-    const int q = SensorValue(flags, b);
+    const int q = NarrowbandInputByte(record, host_.Data());
     state_.SensorGauge = std::min(q, kGaugeMax);
     state_.SensorVoltage = Volts(q);
     ShowControllerState(record);
@@ -288,7 +277,7 @@ TTraceDraw TLambdaForm::Timer1Tick(int width, int height) {
     const TLiveRecord record = CurrentLiveRecord(host_.Data());
     if (!HasStateBytes(record))
         return draw;
-    const int q = SensorValue(host_.Data().DeviceData.FlagsWord(), record.Bytes);
+    const int q = NarrowbandInputByte(record, host_.Data());
     const bool startup = TZVDataClass::TestBit(record.Bytes[kState], kStartup);
     const int controller = startup ? 25 : (255 - record.Bytes[kController]) / 5;
     auto segment = [&](std::uint8_t& previous, int v, std::uint32_t colour) {

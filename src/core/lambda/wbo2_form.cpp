@@ -5,7 +5,7 @@
 #include "config/key_control.h"
 #include "data/flag_bits.h"
 #include "lambda/wbo2_presets.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "text/point_format.h"

@@ -7,7 +7,7 @@
 #include "data/flag_bits.h"
 #include "editors/map_sites.h"
 #include "lambda/wbo2_form.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 
 namespace zv {
@@ -40,7 +40,8 @@ void TWBO2Form::ShowLiveFrame(const TLiveRecord& record) {
     const bool done = TZVDataClass::TestBit(s, kStartupDone);
     state_.AfrTarget = done ? state_.Grid[static_cast<std::size_t>(state_.GridRow)]
                                          [static_cast<std::size_t>(state_.GridCol)]
-                            : "S " + std::to_string(record.Bytes[kValue]);
+                            : "S " + std::to_string(WidebandStartupCounter(record.Bytes[kValue],
+                                                                            record.Layout));
     const TZVDataClass& data = host_.Data();
     if (const auto raw = InputByteWithFunction(record.Bytes, data, kInputWideband))
         wideband_.ShowWidebandValue(*raw, {&data, 0, true}, host_.WBODebounceLevel(),
@@ -92,20 +93,20 @@ TTraceDraw TWBO2Form::Timer1Tick(int width, int height) {
         timer1Enabled_ = false;
         return draw;
     }
-    const TZVDataClass& data = host_.Data();
-    if (host_.RunOnline()) {
-        if (++column_ >= width) {
-            column_ = 0;
-            draw.Clear = true;
-        }
-        const bool newer = data.ReceiveData.Firmware >= kFirstNewerVariantFirmware;
-        const TLiveLayout layout = newer ? TLiveLayout::Live28 : TLiveLayout::Live24;
-        AddSample(draw, {layout, data.LiveRecords.Buffer(layout)}, newer ? 1 : 0, height);
-    } else {
-        AddSample(draw, {TLiveLayout::Live28, data.LiveRecords.Buffer(TLiveLayout::Live28)}, 1,
-                  height);
-        ++column_;
+    // Offline no record arrives: the plot stops until the next one instead of drawing the
+    // last record again, or a buffer that the unit's generation never filled.
+    if (!host_.RunOnline()) {
+        timer1Enabled_ = false;
+        return draw;
     }
+    if (++column_ >= width) {
+        column_ = 0;
+        draw.Clear = true;
+    }
+    const TZVDataClass& data = host_.Data();
+    const bool newer = data.ReceiveData.Firmware >= kFirstNewerVariantFirmware;
+    const TLiveLayout layout = newer ? TLiveLayout::Live28 : TLiveLayout::Live24;
+    AddSample(draw, {layout, data.LiveRecords.Buffer(layout)}, newer ? 1 : 0, height);
     return draw;
 }
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "data/text_file.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "text/date_format.h"
 
 namespace zv {

@@ -2,7 +2,7 @@
 
 #include "data/firmware_table.h"
 #include "data/parameter_table.h"
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 #include "link/transfer_table.h"
 
 namespace zv {

@@ -81,6 +81,8 @@ class TPageHost {
     // Input functions of E and F into the flags word; refuses (with its message) the same
     // lambda kind on both inputs, and then resets F to none.
     virtual bool InputSelectionsToFlags(std::uint16_t& flags) = 0;
+    // The input functions that a flags word names, for every display that reads an input.
+    virtual void FlagsToInputSelections(std::uint16_t flags) = 0;
 };
 
 // The edit step for bytes of the main area, whose offsets are also the unit's addresses.

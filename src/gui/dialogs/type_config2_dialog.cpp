@@ -89,4 +89,9 @@ void TTypeConfig2Dialog::accept() {
         QDialog::accept();
 }
 
+void TTypeConfig2Dialog::reject() {
+    model_.CancelButtonClick();
+    QDialog::reject();
+}
+
 }  // namespace zv::gui

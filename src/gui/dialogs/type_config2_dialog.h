@@ -28,6 +28,7 @@ class TTypeConfig2Dialog : public QDialog {
 
   public Q_SLOTS:
     void accept() override;
+    void reject() override;
 
   private:
     void Render();

@@ -84,4 +84,9 @@ void TTypeConfigDialog::accept() {
         QDialog::accept();
 }
 
+void TTypeConfigDialog::reject() {
+    model_.CancelButtonClick();
+    QDialog::reject();
+}
+
 }  // namespace zv::gui

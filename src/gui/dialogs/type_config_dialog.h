@@ -28,6 +28,7 @@ class TTypeConfigDialog : public QDialog {
 
   public Q_SLOTS:
     void accept() override;
+    void reject() override;
 
   private:
     void Render();

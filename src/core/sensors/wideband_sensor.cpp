@@ -1,4 +1,4 @@
-#include "lambda/wideband_sensor.h"
+#include "sensors/wideband_sensor.h"
 
 #include <cstddef>
 
