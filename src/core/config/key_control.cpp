@@ -39,6 +39,28 @@ constexpr std::uint8_t kF24 = 135;
 
 }  // namespace
 
+bool IsNavigationKey(int code) {
+    switch (code) {
+        case vk::PageUp:
+        case vk::PageDown:
+        case vk::Left:
+        case vk::Up:
+        case vk::Right:
+        case vk::Down:
+        case vk::NumPlus:
+        case vk::NumMinus:
+        case vk::OemPlus:
+        case vk::OemMinus:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsStepKeyCode(int code) {
+    return code > 0 && code <= 0xFF && code != vk::Tab && code != vk::Esc && !IsNavigationKey(code);
+}
+
 std::string KeyCodeText(std::uint8_t code) {
     for (const auto& [key, name] : kKeyNames) {
         if (key == code)
