@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/port_name.h"
 #include "seams/serial_port.h"
 
 namespace zv::port {

@@ -27,6 +27,7 @@
 #include "dialogs/page_select_window.h"
 #include "main_window_fixture.h"
 #include "online/online_mode.h"
+#include "paced/paced_sim_port.h"
 #include "pages/comment_page_view.h"
 #include "pages/logger_page_view.h"
 #include "seams/qt_dialogs.h"

@@ -2,6 +2,7 @@
 
 #include "app/main_form_model.h"
 #include "data/parameter_table.h"
+#include "link/port_name.h"
 #include "paced/paced_sim_port.h"
 
 namespace zv::test {

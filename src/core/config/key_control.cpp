@@ -39,6 +39,10 @@ constexpr std::uint8_t kF24 = 135;
 
 }  // namespace
 
+namespace {
+
+// Keys the pages navigate and step with by themselves (arrows, Page Up/Down, the plus and minus
+// keys); the key configuration does not give them away.
 bool IsNavigationKey(int code) {
     switch (code) {
         case vk::PageUp:
@@ -56,6 +60,8 @@ bool IsNavigationKey(int code) {
             return false;
     }
 }
+
+}  // namespace
 
 bool IsStepKeyCode(int code) {
     return code > 0 && code <= 0xFF && code != vk::Tab && code != vk::Esc && !IsNavigationKey(code);

@@ -52,9 +52,6 @@ class TKeyControl {
     std::uint8_t TranslateStepKey(std::uint8_t key) const;
 };
 
-// Keys the pages navigate and step with by themselves (arrows, Page Up/Down, the plus and minus
-// keys); the key configuration does not give them away.
-bool IsNavigationKey(int code);
 // A code the key configuration can assign to a step key: a byte that is not 0, Tab, Esc or a
 // navigation key.
 bool IsStepKeyCode(int code);
