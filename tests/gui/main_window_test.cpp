@@ -41,12 +41,21 @@ namespace zv::test {
 namespace {
 
 // A settings file whose unclosed section header makes QSettings report a format error on read.
-void WriteDamagedSettings(const QString& path) {
+void WriteDamagedBytes(const QString& path) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[Settings/Files]\nName0=/data/old.zvt\n[Settings/Opt\xff\xfe\nLanguage=english\n");
     file.close();
-    ASSERT_EQ(QSettings(path, QSettings::IniFormat).status(), QSettings::FormatError);
+}
+
+// The bytes are shown to be damaged on a copy: QSettings shares what it read of a file among
+// all its objects in the process, so reading the file itself here would leave the error with
+// this reader and hide it from the store under test.
+void WriteDamagedSettings(const QString& path) {
+    const QString probe = path + QStringLiteral(".probe");
+    WriteDamagedBytes(probe);
+    ASSERT_EQ(QSettings(probe, QSettings::IniFormat).status(), QSettings::FormatError);
+    WriteDamagedBytes(path);
 }
 
 bool StatusBarShows(QMainWindow& form, const QString& text) {
