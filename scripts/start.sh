@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds the program when needed and starts it with the built-in simulated unit, so that it goes
-# online by itself and shows live engine values. Without a display it runs the program in a
+# Builds the program (only it: the tests are built by scripts/test.sh) and starts it with the
+# built-in simulated unit chosen for this run, so that it goes online and shows live engine
+# values. Without a display it runs the program in a
 # virtual one (Xvfb) for 20 seconds, saves a screenshot of the online main window and prints
 # its path. Arguments are passed on to zvcontrol (for example --lang de or a data file).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh
+scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build --target zvcontrol
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
   exec build/bin/zvcontrol --port sim "$@"

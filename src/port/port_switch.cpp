@@ -1,13 +1,14 @@
 #include "port_switch.h"
 
+#include "link/port_name.h"
 #include "tserial.h"
 
 namespace zv::port {
 
 namespace {
 
-// The built-in simulated unit answers on the number that means "no serial port".
-constexpr int kBuiltInPort = 0;
+// The built-in simulated unit answers on a number of its own, beyond the serial ports.
+constexpr int kBuiltInPort = zv::kSimulatedUnitPort;
 
 }  // namespace
 
@@ -35,7 +36,7 @@ zv::SerialPort& TPortSwitch::Active() const {
 }
 
 bool TPortSwitch::SetPort(int number) {
-    if (number < 0 || number > kMaxPortNumber)
+    if (number != kBuiltInPort && (number < 0 || number > kMaxPortNumber))
         return false;
     if (number != number_)
         Active().Close();

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "link/port_name.h"
 #include "seams/serial_port.h"
 
 namespace zv::port {
 
 class TSerial;
 
-// The program's one port: port 0 is the simulated unit built into the program, COM1..COM99 the
-// serial ports. The link talks to whichever is selected and never sees the switch happen: it
+// The program's one port: kSimulatedUnitPort is the simulated unit built into the program,
+// COM1..COM99 the serial ports and 0 no port at all. The link talks to whichever is selected and never sees the switch happen: it
 // selects a number, opens and closes as it always does.
 //
 // A COM port that is not present when selected is waited for rather than refused: the link
@@ -23,7 +24,7 @@ class TPortSwitch : public zv::SerialPort {
     bool Open() override { return Active().Open(); }
     void Close() override { Active().Close(); }
     bool IsOpen() const override { return Active().IsOpen(); }
-    // Any number 0..99: a COM port that is not present is waited for (see above).
+    // 0..99 or the simulated unit's number: a COM port that is not present is waited for (see above).
     bool SetPort(int number) override;
     int Port() const override { return number_; }
     // The serial ports; the built-in unit is always there and not listed.
@@ -44,7 +45,7 @@ class TPortSwitch : public zv::SerialPort {
 
     zv::SerialPort& builtIn_;
     TSerial& serial_;
-    int number_ = 0;
+    int number_ = zv::kSimulatedUnitPort;
 };
 
 }  // namespace zv::port

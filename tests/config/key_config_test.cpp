@@ -87,11 +87,21 @@ TEST_F(KeyConfigTest, NavigationKeysAndTheOtherRowsKeyAreRefused) {
         EXPECT_EQ(Up(), 65) << refused;
         EXPECT_EQ(Dlg.SelectedRow(), TKeyConfigDlg::UpRow) << refused;
     }
+    Key(0);
+    EXPECT_EQ(Up(), 65) << "a key without a code of its own";
     Key(63);
     EXPECT_EQ(Up(), 65) << "the down row's key";
     EXPECT_EQ(Down(), 63);
     Key(188);
     EXPECT_EQ(Up(), 188) << "comma is not among the refused keys";
+}
+
+// What the dialog can assign is what a stored step key may be.
+TEST(StepKeyCodeTest, OnlyCodesTheDialogCanAssign) {
+    for (int code : {0, 9, 27, 33, 34, 37, 38, 39, 40, 107, 109, 187, 189, 256, 265, -1})
+        EXPECT_FALSE(IsStepKeyCode(code)) << code;
+    for (int code : {1, 8, 10, 26, 28, 32, 36, 41, 63, 65, 106, 108, 110, 186, 188, 190, 255})
+        EXPECT_TRUE(IsStepKeyCode(code)) << code;
 }
 
 TEST_F(KeyConfigTest, OkStoresTheCodesCancelAndEscLeaveEverything) {

@@ -96,6 +96,30 @@ TEST_F(MainForm, ExitWritesWindowStateAndRecentFilesAndReportsAFailure) {
     EXPECT_EQ(f.dialogs.Boxes[0].Kind, MsgKind::Information);
 }
 
+// A data set of the simulated unit must never pass for a car's: the title says where it came
+// from until it is saved under a name of its own.
+TEST_F(MainForm, TitleMarksADataSetOfTheSimulatedUnitUntilSavedUnderANewName) {
+    const std::string plain = f.model.Caption();
+    EXPECT_EQ(form.WindowTitle(), plain);
+    f.model.SetFromSimulatedUnit(true);
+    EXPECT_EQ(form.WindowTitle(), plain + "  [Simulated unit]");
+    form.ApplyLanguage(Language::German);
+    EXPECT_EQ(form.WindowTitle(), plain + "  [Simulierte Einheit]");
+    form.ApplyLanguage(Language::English);
+
+    f.dialogs.SaveChoices = {path};
+    f.model.MenuSaveZVFileAsClick();
+    ASSERT_EQ(f.model.Data().FileName, path);
+    EXPECT_EQ(form.WindowTitle(), f.model.Caption()) << "saved under a new name: the mark goes";
+
+    f.model.SetFromSimulatedUnit(true);
+    f.model.ZVFileSaveClick();
+    EXPECT_NE(form.WindowTitle().find("[Simulated unit]"), std::string::npos)
+        << "saving under the same name keeps the mark";
+    ASSERT_TRUE(f.model.OpenDataFile(path));
+    EXPECT_EQ(form.WindowTitle(), f.model.Caption()) << "a data set read from a file is the file's";
+}
+
 TEST_F(MainForm, MenuStatesFollowTheDataSetAndItsFirmware) {
     TZVDataClass& d = f.model.Data();
     EXPECT_FALSE(form.PrintEnabled());

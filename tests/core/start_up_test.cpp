@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "app/command_line.h"
 #include "app/start_up.h"
@@ -77,6 +79,46 @@ TEST_F(StartSettings, StoredValuesAndTheirOddities) {
     EXPECT_EQ(WindowStateOf("Normal"), TWindowState::Normal);
 }
 
+// Port 0 is "no port": nothing that is stored in Com/Port ever chooses the simulated unit, which
+// only its own setting chooses.
+TEST_F(StartSettings, StoredPortsNeverChooseTheSimulatedUnit) {
+    const TStartSettings first = Load();
+    EXPECT_EQ(first.Port, 0);
+    EXPECT_FALSE(first.SimulatedUnit) << "a first start has no port at all";
+    EXPECT_EQ(store.ReadBool("Com", "SimulatedUnit"), false) << "written with its default";
+    for (const auto& [stored, expected] :
+         std::vector<std::pair<int, int>>{{100, 0}, {99, 99}, {1, 1}, {0, 0}, {-1, 0}, {-7, 0}}) {
+        store.WriteInteger("Com", "Port", stored);
+        const TStartSettings s = Load();
+        EXPECT_EQ(s.Port, expected) << "stored port " << stored;
+        EXPECT_FALSE(s.SimulatedUnit) << "stored port " << stored;
+    }
+    store.WriteBool("Com", "SimulatedUnit", true);
+    store.WriteInteger("Com", "Port", 5);
+    const TStartSettings sim = Load();
+    EXPECT_TRUE(sim.SimulatedUnit);
+    EXPECT_EQ(sim.Port, 5) << "the serial port chosen before stays stored";
+}
+
+// The dialog can never assign Tab, Esc, a navigation key or a code beyond a byte; a stored one
+// would take that key from the pages.
+TEST_F(StartSettings, StepKeysTheKeyConfigurationCannotProduceFallBackToTheDefaults) {
+    for (const int bad : {0, 9, 27, 33, 38, 40, 107, 187, 189, 256, 265, -1}) {
+        store.WriteInteger("Options", "KeyUpSmallCode", bad);
+        store.WriteInteger("Options", "KeyDownSmallCode", bad);
+        const TStartSettings s = Load();
+        EXPECT_EQ(s.KeyUpSmallCode, 65) << "stored code " << bad;
+        EXPECT_EQ(s.KeyDownSmallCode, 63) << "stored code " << bad;
+    }
+    for (const int good : {1, 8, 10, 26, 28, 66, 188, 255}) {
+        store.WriteInteger("Options", "KeyUpSmallCode", good);
+        store.WriteInteger("Options", "KeyDownSmallCode", good == 66 ? 67 : 66);
+        const TStartSettings s = Load();
+        EXPECT_EQ(s.KeyUpSmallCode, good);
+        EXPECT_EQ(s.KeyDownSmallCode, good == 66 ? 67 : 66);
+    }
+}
+
 TEST_F(StartSettings, RecentFilesAreReadOnceEachAndWrittenBackInListOrder) {
     store.WriteString("Files", "Name0", "/data/a.zvt");
     store.WriteString("Files", "Name1", "/data/b.zvt");
@@ -88,6 +130,8 @@ TEST_F(StartSettings, RecentFilesAreReadOnceEachAndWrittenBackInListOrder) {
     EXPECT_EQ(s.RecentFiles,
               (std::vector<std::string>{"/data/a.zvt", "/data/b.zvt", "/data/c.zvt"}));
     EXPECT_EQ(RecentFileCaption(2, "/data/b.zvt"), "&2  /data/b.zvt");
+    EXPECT_EQ(RecentFileCaption(3, "/data/Müller & Söhne.zvt"), "&3  /data/Müller && Söhne.zvt")
+        << "an ampersand of the path is shown, not taken as the item's mnemonic";
 
     TSettings settings(store);
     ASSERT_TRUE(SaveRecentFiles(settings, {"/x/1", "/x/2", "/x/3", "/x/4", "/x/5"}, 2));

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
+#include <QStatusBar>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,13 +18,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <csignal>
 #include <set>
 
 #include "app/control_panel.h"
+#include "app/signal_bridge.h"
 #include "app/single_instance.h"
 #include "dialogs/page_select_window.h"
 #include "main_window_fixture.h"
 #include "online/online_mode.h"
+#include "paced/paced_sim_port.h"
 #include "pages/comment_page_view.h"
 #include "pages/lamp_form_view.h"
 #include "pages/logger_page_view.h"
@@ -35,6 +40,32 @@
 
 namespace zv::test {
 namespace {
+
+// A settings file whose unclosed section header makes QSettings report a format error on read.
+void WriteDamagedBytes(const QString& path) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings/Files]\nName0=/data/old.zvt\n[Settings/Opt\xff\xfe\nLanguage=english\n");
+    file.close();
+}
+
+// The bytes are shown to be damaged on a copy: QSettings shares what it read of a file among
+// all its objects in the process, so reading the file itself here would leave the error with
+// this reader and hide it from the store under test.
+void WriteDamagedSettings(const QString& path) {
+    const QString probe = path + QStringLiteral(".probe");
+    WriteDamagedBytes(probe);
+    ASSERT_EQ(QSettings(probe, QSettings::IniFormat).status(), QSettings::FormatError);
+    WriteDamagedBytes(path);
+}
+
+bool StatusBarShows(QMainWindow& form, const QString& text) {
+    for (const QLabel* label : form.statusBar()->findChildren<QLabel*>()) {
+        if (label->isVisible() && label->text() == text)
+            return true;
+    }
+    return false;
+}
 
 TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
     auto form = Start(dataFile);
@@ -174,6 +205,110 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     EXPECT_EQ(again->Model().Data().FileName, dataFile) << "the recent-file item opens its file";
 }
 
+// Port 0 is no port. Neither it nor a stored port out of range reaches the built-in simulated
+// unit, and without a port the program does not go online by itself.
+TEST_F(MainWindow, NoStoredPortEverStartsTheSimulatedUnit) {
+    for (const int stored : {100, 0, -3}) {
+        SCOPED_TRACE(stored);
+        QSettings(Ini(), QSettings::IniFormat).setValue("Settings/Com/Port", stored);
+        auto form = Start("");
+        ASSERT_TRUE(WaitForIdle(*form));
+        QTest::qWait(300);
+        EXPECT_EQ(form->Online().ComPortNo, 0);
+        EXPECT_EQ(form->Online().LinkState(), link::Idle);
+        EXPECT_FALSE(form->Panel().OffOnlineButton->isChecked());
+        EXPECT_FALSE(form->SimPort().IsOpen());
+        EXPECT_FALSE(form->windowTitle().contains(QStringLiteral("Simulated")));
+        EXPECT_TRUE(StatusBarShows(*form, QStringLiteral("No port chosen")));
+        EXPECT_EQ(form->Model().Data().DeviceData.DeviceValid, 0);
+    }
+    QSettings(Ini(), QSettings::IniFormat).setValue("Settings/Com/Port", 99);
+    auto form = Start("");
+    EXPECT_EQ(form->Online().ComPortNo, 99) << "the last valid port is kept";
+    EXPECT_TRUE(form->Panel().OffOnlineButton->isChecked()) << "a chosen port is gone online with";
+    QTest::qWait(500);
+    EXPECT_FALSE(form->SimPort().IsOpen()) << "COM99, not the simulated unit";
+    EXPECT_TRUE(StatusBarShows(*form, QStringLiteral("COM99")));
+    EXPECT_FALSE(form->windowTitle().contains(QStringLiteral("Simulated")));
+}
+
+// A step key the key configuration could never assign must not take Esc from the pages.
+TEST_F(MainWindow, EscOpensThePageSelectionEvenWhenItWasStoredAsAStepKey) {
+    {
+        QSettings ini(Ini(), QSettings::IniFormat);
+        ini.setValue("Settings/Options/KeyUpSmallCode", 27);
+        ini.setValue("Settings/Options/KeyDownSmallCode", 265);
+    }
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    EXPECT_EQ(form->KeyCtrl().KeyUpSmallCode, 65);
+    EXPECT_EQ(form->KeyCtrl().KeyDownSmallCode, 63);
+    EXPECT_EQ(form->Panel().KeyUpPanel->text(), QString::fromUtf8("▲ A"));
+    form->Actions().Pages[1]->trigger();
+    ASSERT_EQ(form->FormModel().PageOnView(), 1);
+    if (form->PageSelect().Visible())
+        form->PageSelect().Hide();
+    form->KeySink().setFocus();
+    const ImageBytes before = form->Model().Data().DeviceData.Image;
+    QTest::keyClick(&form->KeySink(), Qt::Key_Escape);
+    EXPECT_TRUE(form->PageSelect().Visible()) << "Esc shows the page selection";
+    EXPECT_EQ(form->Model().Data().DeviceData.Image, before) << "and steps no cell";
+    EXPECT_FALSE(form->Model().Modified());
+}
+
+// A signal closes the program as its close button does: the settings and the recent files are
+// written, and no box holds the exit, even after the settings file was read with damaged bytes.
+TEST_F(MainWindow, SigtermWritesTheSettingsAndShowsNoBox) {
+    WriteDamagedSettings(Ini());
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    dialogs.Boxes.clear();
+    gui::TSignalBridge bridge([&form] { form->close(); });
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 3000));
+    EXPECT_TRUE(dialogs.Boxes.empty()) << (dialogs.Boxes.empty() ? "" : dialogs.Boxes[0].Text);
+    form.reset();
+    EXPECT_EQ(Stored("Settings/Files/Name0").toString().toStdString(), dataFile);
+    EXPECT_EQ(Stored("Settings/Files/NumFiles").toInt(), 1);
+    EXPECT_FALSE(Stored("Settings/Options/Windowstate").toString().isEmpty());
+    EXPECT_EQ(QSettings(Ini(), QSettings::IniFormat).status(), QSettings::NoError)
+        << "the damaged file was written anew";
+}
+
+// QSettings keeps the format error of its first read; only a write that failed is an error.
+TEST(QtSettingsStoreFlush, ReportsAFailedWriteButNotADamagedFileItReplaced) {
+    QTemporaryDir dir;
+    const QString damaged = dir.filePath("damaged.ini");
+    WriteDamagedSettings(damaged);
+    gui::QtSettingsStore store(damaged);
+    store.WriteString("Files", "Name0", "/data/a.zvt");
+    EXPECT_TRUE(store.Flush());
+    EXPECT_EQ(QSettings(damaged, QSettings::IniFormat).value("Settings/Files/Name0").toString(),
+              QStringLiteral("/data/a.zvt"));
+
+    // A folder that cannot be made (a file of its name is in the way) refuses even root.
+    QFile blocker(dir.filePath("blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    gui::QtSettingsStore unwritable(dir.filePath("blocker/settings.ini"));
+    unwritable.WriteString("Files", "Name0", "/data/a.zvt");
+    EXPECT_FALSE(unwritable.Flush());
+
+    // A damaged file whose folder is gone and cannot be made again.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("gone")));
+    const QString lost = dir.filePath("gone/settings.ini");
+    WriteDamagedSettings(lost);
+    gui::QtSettingsStore lostStore(lost);
+    ASSERT_TRUE(QDir(dir.filePath("gone")).removeRecursively());
+    QFile inTheWay(dir.filePath("gone"));
+    ASSERT_TRUE(inTheWay.open(QIODevice::WriteOnly));
+    inTheWay.close();
+    lostStore.WriteString("Files", "Name0", "/data/a.zvt");
+    EXPECT_FALSE(lostStore.Flush());
+}
+
 TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
     auto form = Start("", 30);
     ASSERT_TRUE(
@@ -195,6 +330,8 @@ TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
         deviceShown = deviceShown || (label->isVisible() && label->text() == "ZV_00000003");
     }
     EXPECT_TRUE(deviceShown) << "the identified unit's type is in the status bar";
+    EXPECT_TRUE(form->windowTitle().endsWith(QStringLiteral("  [Simulated unit]")));
+    EXPECT_TRUE(StatusBarShows(*form, QStringLiteral("Simulated unit")));
 
     QTest::keyClick(&form->KeySink(), Qt::Key_F5);
     ASSERT_TRUE(
@@ -207,7 +344,7 @@ TEST_F(MainWindow, GoesOnlineWithTheBuiltInUnitAndShowsLiveValues) {
 // A unit on a pseudo-terminal, linked into the port directory as COM7 while the program is
 // online with its built-in unit: the menu offers it, choosing it connects to it and is kept.
 TEST_F(MainWindow, APortThatArrivesIsOfferedAndChoosingItConnects) {
-    auto form = Start("");
+    auto form = Start("", 30);
     const auto item = [&](const QString& name) -> QAction* {
         for (QAction* action : form->PortMenu()->actions()) {
             if (action->text() == name)
@@ -227,6 +364,7 @@ TEST_F(MainWindow, APortThatArrivesIsOfferedAndChoosingItConnects) {
     EXPECT_TRUE(item("COM7")->isChecked());
     EXPECT_FALSE(item("Simulated unit")->isChecked());
     EXPECT_EQ(Stored("Settings/Com/Port").toInt(), 7);
+    EXPECT_EQ(Stored("Settings/Com/SimulatedUnit").toInt(), 0);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return form->Online().Panels().ComState == "Run Online" &&

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/main_model.h"
+#include "link/port_name.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
 #include "scripted_dialogs.h"

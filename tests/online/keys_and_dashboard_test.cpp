@@ -1,6 +1,9 @@
 #include "online_fixture.h"
 
+#include "app/main_form_model.h"
 #include "data/parameter_table.h"
+#include "link/port_name.h"
+#include "paced/paced_sim_port.h"
 
 namespace zv::test {
 namespace {
@@ -169,9 +172,24 @@ TEST_F(OnlineTest, PortMenu) {
     Online->MComClick("CO&M1");
     EXPECT_EQ(Settings.ReadInteger("Com", "Port"), 1);
     Online->MComClick("Simulated unit");
-    EXPECT_EQ(Online->ComPortNo, 0);
-    EXPECT_EQ(Settings.ReadInteger("Com", "Port"), 0) << "the choice survives a restart";
+    EXPECT_EQ(Online->ComPortNo, kSimulatedUnitPort);
+    EXPECT_NE(Online->ComPortNo, 0) << "port 0 is no port, never the simulated unit";
+    EXPECT_EQ(Settings.ReadBool("Com", "SimulatedUnit"), true) << "the choice survives a restart";
+    EXPECT_EQ(Settings.ReadInteger("Com", "Port"), 1) << "in a setting of its own";
     EXPECT_EQ(Online->PortMenu().Checked, "Simulated unit");
+
+    // The item speaks the program's language, and either caption chooses the unit.
+    Main.SetLanguage(Language::German);
+    Online->CheckPortMenu();
+    EXPECT_EQ(Online->PortMenu().Items.front(), "Simulierte Einheit");
+    EXPECT_EQ(Online->PortMenu().Checked, "Simulierte Einheit");
+    Online->MComClick("COM1");
+    EXPECT_EQ(Settings.ReadBool("Com", "SimulatedUnit"), false);
+    EXPECT_EQ(Online->PortMenu().Checked, "COM1");
+    Online->MComClick("Simulierte Einheit");
+    EXPECT_EQ(Online->ComPortNo, kSimulatedUnitPort);
+    Main.SetLanguage(Language::English);
+    Online->CheckPortMenu();
 
     // Without any serial port the simulated unit is still offered, so nothing is missing.
     sim::TSimLine noPorts(Clock, {});
@@ -179,6 +197,56 @@ TEST_F(OnlineTest, PortMenu) {
     bare.RebuildPortMenu();
     EXPECT_EQ(bare.PortMenu().Items, std::vector<std::string>{"Simulated unit"});
     EXPECT_TRUE(Dialogs.Boxes.empty());
+}
+
+// Port 0 is no port: a unit that would answer is not looked for, and the status bar says why.
+TEST_F(OnlineTest, WithNoPortTheStartStaysOfflineAndSaysSo) {
+    AttachUnit(30);
+    TMainFormModel form(Main, Settings);
+    Online->ComPortNo = 0;
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    Clock.Advance(3000);
+    EXPECT_EQ(Online->LinkState(), link::Idle) << "the program does not go online by itself";
+    EXPECT_FALSE(Online->Controls().F5.Down);
+    EXPECT_FALSE(Online->Controls().ConnectMenuChecked);
+    EXPECT_FALSE(Saw("Device check"));
+    EXPECT_EQ(Data().DeviceData.DeviceValid, 0);
+    EXPECT_EQ(form.PortPanel(), "No port chosen");
+    EXPECT_EQ(form.WindowTitle(), Main.Caption());
+    Main.SetLanguage(Language::German);
+    EXPECT_EQ(form.PortPanel(), "Keine Schnittstelle gewählt");
+    Main.SetLanguage(Language::English);
+
+    Online->ComPortNo = 1;
+    Online->StartUp();
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 20000)) << "a chosen port is gone online with";
+    EXPECT_EQ(form.PortPanel(), "COM1");
+    EXPECT_EQ(form.WindowTitle(), Main.Caption()) << "the unit on COM1 is a real one";
+}
+
+// The simulated unit says what it is wherever the tuner looks, and so does its data set.
+TEST_F(OnlineTest, TheSimulatedUnitIsNamedInTitleAndStatusBar) {
+    sim::TPacedSimPort builtIn(Clock, 30);
+    ScriptedDialogs dialogs;
+    TMainModel main(dialogs, Settings);
+    TMainFormModel form(main, Settings);
+    TOnlineMode& online = main.ConnectLink(Clock, builtIn);
+    online.ComPortNo = kSimulatedUnitPort;
+    EXPECT_EQ(form.PortPanel(), "Simulated unit");
+    EXPECT_EQ(form.WindowTitle(), main.Caption() + "  [Simulated unit]");
+    online.StartUp();
+    ASSERT_TRUE(Clock.RunUntil([&] { return online.LinkState() == link::RunOnline; }, 30000));
+    ASSERT_EQ(main.Data().DeviceData.DeviceValid, 1) << "its data set was taken over";
+    EXPECT_TRUE(main.FromSimulatedUnit());
+
+    online.OffOnlineButtonClick();
+    ASSERT_TRUE(Clock.RunUntil([&] { return online.LinkState() == link::Idle; }, 5000));
+    online.ComPortNo = 0;
+    EXPECT_EQ(form.WindowTitle(), main.Caption() + "  [Simulated unit]")
+        << "the data set taken over stays marked when the unit is no longer in use";
+    main.SetLanguage(Language::German);
+    EXPECT_EQ(form.WindowTitle(), main.Caption() + "  [Simulierte Einheit]");
 }
 
 TEST_F(OnlineTest, ProgressBarWhileConnectingTransferringAndStreaming) {

@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "app/main_model.h"
-#include "app/port_name.h"
+#include "link/port_name.h"
 #include "console_dialogs.h"
 #include "link_rig.h"
 #include "online/online_mode.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/port_name.h"
+#include "link/port_name.h"
 #include "seams/serial_port.h"
 #include "seams/timer_service.h"
 #include "text/text_table.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/port_name.h"
+#include "link/port_name.h"
 #include "text/text_table.h"
 
 namespace zv {

@@ -70,6 +70,7 @@ void TMainModel::NewZVFileClick() {
 void TMainModel::CreateNewDataSet(const std::string& path) {
     SwitchOfflineIfOnline();
     neverSaved_ = true;
+    fromSimulatedUnit_ = false;
     data_.FileName = path;
     caption_ = std::string(kProgramTitle) + ": " + path;
     ApplyDefaultFields(data_);
@@ -148,6 +149,7 @@ bool TMainModel::ReadDataFile(const std::string& path) {
     data_.FileName = path;
     modified_ = false;
     neverSaved_ = false;
+    fromSimulatedUnit_ = false;
     caption_ = std::string(kProgramTitle) + ": " + path;
     fileFirmware_ = result.FileFirmware;
     RememberUncheckedValues();
@@ -207,7 +209,9 @@ void TMainModel::MenuSaveZVFileAsClick() {
     }
     data_.FileName = name;
     caption_ = name;
-    SaveDataFile();
+    // Under a name of its own the data set is the tuner's, wherever it came from.
+    if (SaveDataFile())
+        fromSimulatedUnit_ = false;
 }
 
 // The comment page's lines and the working image become the edit fields that a save writes.

@@ -1,5 +1,6 @@
 #include "app/main_form_model.h"
 
+#include "link/port_name.h"
 #include "online/online_mode.h"
 #include "text/date_format.h"
 
@@ -121,7 +122,8 @@ void TMainFormModel::LoadSettings(const TStartEnvironment& env) {
 }
 
 void TMainFormModel::ConfigureLink(TOnlineMode& online, std::optional<int> portThisRun) const {
-    online.ComPortNo = portThisRun.value_or(started_.Port);
+    online.ComPortNo =
+        portThisRun.value_or(started_.SimulatedUnit ? kSimulatedUnitPort : started_.Port);
     online.ComBaudIndex = kBaud9600Index;
     online.WBO2DispAfrMaster = wbo2DispAfrMaster_;
 }
@@ -172,6 +174,26 @@ std::string TMainFormModel::InfoText(const std::string& deviceType, const std::s
     if (!deviceType.empty())
         text += "\r\n\r\n" + deviceType + "  " + serialNo + "  " + version;
     return text;
+}
+
+int TMainFormModel::PortInUse() const {
+    const TOnlineMode* online = main_.Online();
+    return online ? online->ComPortNo : kNoPort;
+}
+
+std::string TMainFormModel::WindowTitle() const {
+    if (PortInUse() != kSimulatedUnitPort && !main_.FromSimulatedUnit())
+        return main_.Caption();
+    return main_.Caption() + "  [" + kSimulatedUnitName.Pick(CurrentLanguage()) + "]";
+}
+
+std::string TMainFormModel::PortPanel() const {
+    const int port = PortInUse();
+    if (port == kSimulatedUnitPort)
+        return kSimulatedUnitName.Pick(CurrentLanguage());
+    if (port == kNoPort)
+        return kNoPortName.Pick(CurrentLanguage());
+    return "COM" + std::to_string(port);
 }
 
 std::string TMainFormModel::DateTimePanel(std::time_t now) const {

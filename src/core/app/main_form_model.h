@@ -121,6 +121,11 @@ class TMainFormModel {
     std::string InfoText(const std::string& deviceType, const std::string& serialNo,
                          const std::string& version) const;
 
+    // The window title: the data set's caption, marked while the simulated unit is in use or
+    // its data set has not been saved under a name of its own.
+    std::string WindowTitle() const;
+    // The status bar's port panel: the port in use, the simulated unit, or that none is chosen.
+    std::string PortPanel() const;
     // Status panels.
     std::string DateTimePanel(std::time_t now) const;
     int PageOnView() const { return pageOnView_; }
@@ -158,6 +163,8 @@ class TMainFormModel {
     bool FormClose(TWindowState state);
 
   private:
+    int PortInUse() const;
+
     TMainModel& main_;
     TSettings settings_;
     TStartSettings started_;

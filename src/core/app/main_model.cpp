@@ -1,10 +1,12 @@
 #include "app/main_model.h"
 
 #include "data/flag_bits.h"
+#include "link/port_name.h"
 #include "sensors/wideband_sensor.h"
 #include "online/online_mode.h"
 
 namespace zv {
+
 
 namespace {
 
@@ -96,6 +98,13 @@ TOnlineMode& TMainModel::ConnectLink(TimerService& timers, SerialPort& port) {
 void TMainModel::AddRecentFile(const std::string& path) {
     std::erase_if(recentFiles_, [&path](const std::string& entry) { return entry.find(path) != std::string::npos; });
     recentFiles_.insert(recentFiles_.begin(), path);
+}
+
+void TMainModel::StorePortChoice(int port) {
+    const bool simulated = port == kSimulatedUnitPort;
+    settings_.WriteBool("Com", "SimulatedUnit", simulated);
+    if (!simulated)
+        settings_.WriteInteger("Com", "Port", port);
 }
 
 }  // namespace zv

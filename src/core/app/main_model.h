@@ -10,6 +10,7 @@
 #include "text/text_table.h"
 #include "data/zv_data_class.h"
 #include "seams/dialogs.h"
+#include "online/online_host.h"
 #include "seams/settings_store.h"
 
 namespace zv {
@@ -36,23 +37,24 @@ struct TOpenRewrites {
 
 // The non-visual half of the main window: owns the one data set and carries out the file
 // commands with their questions and messages. Windows call these operations and paint the state.
-class TMainModel {
+class TMainModel : public TOnlineHost {
 public:
     TMainModel(Dialogs& dialogs, SettingsStore& settings);
-    ~TMainModel();
+    ~TMainModel() override;
     TMainModel(const TMainModel&) = delete;
     TMainModel& operator=(const TMainModel&) = delete;
 
     // Creates the link and its online mode on a port; the model owns them from then on.
     TOnlineMode& ConnectLink(TimerService& timers, SerialPort& port);
     TOnlineMode* Online() { return online_.get(); }
+    const TOnlineMode* Online() const { return online_.get(); }
 
-    TZVDataClass& Data() { return data_; }
+    TZVDataClass& Data() override { return data_; }
     const TZVDataClass& Data() const { return data_; }
 
-    Language CurrentLanguage() const { return language_; }
+    Language CurrentLanguage() const override { return language_; }
     void SetLanguage(Language lang) { language_ = lang; }
-    const char* Text(int k) const { return zv::Text(k, language_); }
+    const char* Text(int k) const override { return zv::Text(k, language_); }
 
     // File commands of the main window.
     void NewZVFileClick();
@@ -63,7 +65,7 @@ public:
 
     // The operations behind them.
     // True when the file was read and is now the current data set.
-    bool OpenDataFile(const std::string& path);
+    bool OpenDataFile(const std::string& path) override;
     bool ReadDataFile(const std::string& path);
     bool SaveDataFile();
     void CreateNewDataSet(const std::string& path);
@@ -75,19 +77,22 @@ public:
     const TOpenRewrites& LastOpenRewrites() const { return openRewrites_; }
 
     // Input functions of the analogue inputs E and F from and into a flags word.
-    void FlagsToInputSelections(std::uint16_t flags);
+    void FlagsToInputSelections(std::uint16_t flags) override;
     bool InputSelectionsToFlags(std::uint16_t& flags);
 
     // Shows a box with the caption of its kind in the current language.
-    MsgAnswer ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons = MsgButtons::Ok);
+    MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
+                          MsgButtons buttons = MsgButtons::Ok) override;
 
     // State the main window shows.
     bool Modified() const { return modified_; }
-    void SetModified(bool modified) { modified_ = modified; }
+    void SetModified(bool modified) override { modified_ = modified; }
     bool NeverSaved() const { return neverSaved_; }
     // A data set taken over from the unit without a file has never been saved.
-    void SetNeverSaved(bool neverSaved) { neverSaved_ = neverSaved; }
+    void SetNeverSaved(bool neverSaved) override { neverSaved_ = neverSaved; }
     const std::string& Caption() const { return caption_; }
+    void SetFromSimulatedUnit(bool fromSimulatedUnit) override { fromSimulatedUnit_ = fromSimulatedUnit; }
+    bool FromSimulatedUnit() const { return fromSimulatedUnit_; }
     const std::string& FirmwarePanel() const { return firmwarePanel_; }
     int FileFirmware() const { return fileFirmware_; }
     const std::vector<std::string>& RecentFiles() const { return recentFiles_; }
@@ -95,14 +100,12 @@ public:
     const std::string& RecentDir() const { return recentDir_; }
     void SetRecentDir(const std::string& dir) { recentDir_ = dir; }
     int FilesReadOrFirstSaved() const { return filesCounter_; }
-    // The serial port the operator picked, kept for the next start.
-    void WriteComPortSetting(int port) { settings_.WriteInteger("Com", "Port", port); }
+    // The serial port the operator picked, kept for the next start; the simulated unit in a
+    // setting of its own, so that Com/Port keeps meaning a serial port (0 none).
+    void StorePortChoice(int port) override;
 
     // Wiring to the rest of the program.
     void SetCommentPage(CommentPage* page) { commentPage_ = page; }
-    // The link: whether it is online (F5 down) and how to switch it off as F5 would.
-    std::function<bool()> IsOnline;
-    std::function<void()> SwitchOffline;
     void SwitchOfflineIfOnline();
     // Called after a data set was opened or created, so that pages and controls refresh.
     std::function<void()> DataSetLoaded;
@@ -125,6 +128,7 @@ private:
     Language language_ = Language::English;
     bool modified_ = false;
     bool neverSaved_ = false;
+    bool fromSimulatedUnit_ = false;
     std::string caption_ = kProgramTitle;
     std::string firmwarePanel_;
     int fileFirmware_ = 40;

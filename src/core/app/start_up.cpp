@@ -5,6 +5,8 @@
 #include <cctype>
 #include <filesystem>
 
+#include "config/key_control.h"
+
 namespace zv {
 
 namespace {
@@ -56,6 +58,17 @@ std::vector<std::string> RecentFilesSetting(TSettings& settings) {
     return files;
 }
 
+// A code the key configuration could never have stored (Esc, Tab, a navigation key, one beyond
+// a byte) would take that key from the pages; it is replaced by the default, as a value that
+// cannot be read is.
+int StepKeySetting(TSettings& settings, const char* name, int defaultCode) {
+    const int code = settings.i_ReadInteger(kOptions, name, defaultCode);
+    if (IsStepKeyCode(code))
+        return code;
+    settings.v_WriteInteger(kOptions, name, defaultCode);
+    return defaultCode;
+}
+
 }  // namespace
 
 std::string DefaultRecentDir(const std::string& userPath) {
@@ -71,9 +84,11 @@ TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
     TStartSettings s;
     settings.v_WriteString("Date", "Lastuse", env.NowText);
 
+    // Port 0 is no port; a number no COM port has (a negative one too) reads as none.
     s.Port = settings.i_ReadInteger("Com", "Port", 0);
-    if (s.Port >= 100)
+    if (s.Port >= 100 || s.Port < 0)
         s.Port = 0;
+    s.SimulatedUnit = settings.f_ReadBool("Com", "SimulatedUnit", false);
 
     const std::string defaultDir = DefaultRecentDir(env.UserPath);
     s.RecentDir = settings.s_ReadString(kOptions, "RecentDir", defaultDir);
@@ -84,8 +99,8 @@ TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
     s.WBO2DispOnF = settings.f_ReadBool(kOptions, "WBO2DispOnF", false);
     s.WBO2DispAfrMaster = settings.f_ReadBool(kOptions, "WBO2DispAfrMaster", false);
     s.WindowState = WindowStateOf(settings.s_ReadString(kOptions, "Windowstate", "maximized"));
-    s.KeyUpSmallCode = settings.i_ReadInteger(kOptions, "KeyUpSmallCode", 65);
-    s.KeyDownSmallCode = settings.i_ReadInteger(kOptions, "KeyDownSmallCode", 63);
+    s.KeyUpSmallCode = StepKeySetting(settings, "KeyUpSmallCode", kDefaultKeyUpSmallCode);
+    s.KeyDownSmallCode = StepKeySetting(settings, "KeyDownSmallCode", kDefaultKeyDownSmallCode);
     s.RecentFiles = RecentFilesSetting(settings);
     return s;
 }
@@ -121,7 +136,14 @@ bool SaveRecentFiles(TSettings& settings, const std::vector<std::string>& files,
 }
 
 std::string RecentFileCaption(int k, const std::string& path) {
-    return "&" + std::to_string(k) + "  " + path;
+    // Menus take "&" as the mark of the mnemonic; "&&" shows the path's own ampersand.
+    std::string shown;
+    for (char c : path) {
+        shown += c;
+        if (c == '&')
+            shown += '&';
+    }
+    return "&" + std::to_string(k) + "  " + shown;
 }
 
 std::string StartUpFile(const std::string& argument, const std::string& programDir) {

@@ -23,6 +23,7 @@ constexpr int kGermanLanguageId = 1031;
 // The settings as the main window takes them at start.
 struct TStartSettings {
     int Port = 0;
+    bool SimulatedUnit = false;  // Com/SimulatedUnit: the built-in unit was chosen
     std::string RecentDir;
     Language Lang = Language::English;
     bool WBO2DispOnF = false;
@@ -49,7 +50,8 @@ const char* WindowStateName(TWindowState state);
 // store could not keep it.
 bool SaveRecentFiles(TSettings& settings, const std::vector<std::string>& files, int numFiles);
 
-// Caption of the k-th recent-file menu item (k from 1): "&k  path".
+// Caption of the k-th recent-file menu item (k from 1): "&k  path", the path's own "&"
+// doubled so that the menu shows it.
 std::string RecentFileCaption(int k, const std::string& path);
 
 // The data file named on the command line: a bare name (no folder in it) is looked for in the

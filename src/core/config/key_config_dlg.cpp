@@ -21,25 +21,6 @@ const TextPair kCodeHeader = {"Code", "Code"};
 const TextPair kKeyHeader = {"Taste", "Key"};
 const TextPair kCancel = {"Abbrechen", "Cancel"};
 
-// Keys the pages navigate and step with; assigning one of them would take it from the pages.
-bool IsNavigationKey(std::uint8_t key) {
-    switch (key) {
-        case vk::PageUp:
-        case vk::PageDown:
-        case vk::Left:
-        case vk::Up:
-        case vk::Right:
-        case vk::Down:
-        case vk::NumPlus:
-        case vk::NumMinus:
-        case vk::OemPlus:
-        case vk::OemMinus:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 TKeyConfigDlg::TKeyConfigDlg(TKeyControl& mainKeys, SettingsStore& settings)
@@ -83,7 +64,7 @@ void TKeyConfigDlg::HandleKey(std::uint8_t key) {
     } else if (key == vk::Esc) {
         Close(ResultCancel);
         return;
-    } else if (!IsNavigationKey(key)) {
+    } else if (IsStepKeyCode(key)) {
         // Both rows on one key would leave one function without a key of its own.
         const int other = selectedRow_ == UpRow ? DownRow : UpRow;
         if (key != CodeOfRow(other))

@@ -39,6 +39,34 @@ constexpr std::uint8_t kF24 = 135;
 
 }  // namespace
 
+namespace {
+
+// Keys the pages navigate and step with by themselves (arrows, Page Up/Down, the plus and minus
+// keys); the key configuration does not give them away.
+bool IsNavigationKey(int code) {
+    switch (code) {
+        case vk::PageUp:
+        case vk::PageDown:
+        case vk::Left:
+        case vk::Up:
+        case vk::Right:
+        case vk::Down:
+        case vk::NumPlus:
+        case vk::NumMinus:
+        case vk::OemPlus:
+        case vk::OemMinus:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool IsStepKeyCode(int code) {
+    return code > 0 && code <= 0xFF && code != vk::Tab && code != vk::Esc && !IsNavigationKey(code);
+}
+
 std::string KeyCodeText(std::uint8_t code) {
     for (const auto& [key, name] : kKeyNames) {
         if (key == code)

@@ -52,6 +52,10 @@ class TKeyControl {
     std::uint8_t TranslateStepKey(std::uint8_t key) const;
 };
 
+// A code the key configuration can assign to a step key: a byte that is not 0, Tab, Esc or a
+// navigation key.
+bool IsStepKeyCode(int code);
+
 // What the key panels show for a key code: the key's own character or a short name.
 std::string KeyCodeText(std::uint8_t code);
 

@@ -62,11 +62,6 @@ struct TLinkPanels {
     std::string VerLevel;
 };
 
-// Port number of the simulated unit built into the program; "no port chosen" (0, the first
-// start's default) thus means the simulated unit.
-constexpr int kSimulatedUnitPort = 0;
-inline constexpr const char* kSimulatedUnitItem = "Simulated unit";
-
 // The serial port menu: the simulated unit, then one item per port present; the configured
 // one checked.
 struct TPortMenu {

@@ -2,6 +2,7 @@
 
 #include "data/firmware_table.h"
 #include "data/parameter_table.h"
+#include "link/port_name.h"
 #include "sensors/wideband_sensor.h"
 #include "link/transfer_table.h"
 
@@ -17,7 +18,7 @@ constexpr int kHandOverMs = 20;
 
 }  // namespace
 
-TOnlineMode::TOnlineMode(TMainModel& main, TimerService& timers, SerialPort& port)
+TOnlineMode::TOnlineMode(TOnlineHost& main, TimerService& timers, SerialPort& port)
     : main_(main), link_(std::make_unique<TComX>(timers, port, main.Data())) {
     comTimer_ = timers.CreateTimer();
     comTimer_->SetInterval(200);
@@ -52,8 +53,9 @@ TOnlineMode::~TOnlineMode() {
 
 void TOnlineMode::StartUp() {
     ComBaudIndex = 8;
-    if (PendingFile.empty()) {
-        // Without a file to open the program goes online by itself.
+    if (PendingFile.empty() && ComPortNo != kNoPort) {
+        // Without a file to open the program goes online by itself, but only with a port that
+        // was chosen: a unit nobody chose must never pass for the car's.
         controls_.F5.Down = true;
         controls_.ConnectMenuChecked = true;
         StartSequence(TSequence::Main, link::Connect);
@@ -406,6 +408,7 @@ void TOnlineMode::TakeOver() {
     main_.FlagsToInputSelections(data.DeviceData.FlagsWord());
     data.DeviceData.DeviceValid = 1;
     main_.SetModified(true);
+    main_.SetFromSimulatedUnit(ComPortNo == kSimulatedUnitPort);
     if (data.Loaded == 0) {
         main_.SetNeverSaved(true);
         // The unit does not keep the values that live only in the PC; without a file they

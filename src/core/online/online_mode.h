@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "app/main_model.h"
 #include "dashboard/dashboard.h"
 #include "link/global_class.h"
 #include "link/tcomx.h"
 #include "link/transfer_table.h"
 #include "online/main_controls.h"
+#include "online/online_host.h"
 #include "online/sequences.h"
 #include "seams/serial_port.h"
 #include "seams/timer_service.h"
@@ -27,7 +27,7 @@ enum : int { Esc = 27, F5 = 116, F7 = 118, F8 = 119, F9 = 120, F10 = 121, F11 = 
 // ComTimer; it starts the link's jobs and reads their results.
 class TOnlineMode {
 public:
-    TOnlineMode(TMainModel& main, TimerService& timers, SerialPort& port);
+    TOnlineMode(TOnlineHost& main, TimerService& timers, SerialPort& port);
     ~TOnlineMode();
     TOnlineMode(const TOnlineMode&) = delete;
     TOnlineMode& operator=(const TOnlineMode&) = delete;
@@ -35,7 +35,7 @@ public:
     TComX& Link() { return *link_; }
 
     // Start of the program: the main sequence from its connect state, or offline when a file
-    // waits to be opened.
+    // waits to be opened or no port is chosen (port 0 is no port).
     void StartUp();
     void StartSequence(TSequence sequence, std::uint8_t state);
     void NextState(int outcome);
@@ -127,7 +127,7 @@ private:
     void ApplyFlagButtons();
     bool WideBandKeyAllowed() const;
 
-    TMainModel& main_;
+    TOnlineHost& main_;
     TGlobalClass global_;
     std::unique_ptr<TComX> link_;
     std::unique_ptr<Timer> comTimer_;

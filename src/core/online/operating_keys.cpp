@@ -1,7 +1,7 @@
 // F5 to F11, the Logger button and the serial port menu.
 #include <algorithm>
 
-#include "app/port_name.h"
+#include "link/port_name.h"
 #include "data/flag_bits.h"
 #include "online/online_mode.h"
 
@@ -131,7 +131,7 @@ void TOnlineMode::ReleaseLogger() {
 void TOnlineMode::RebuildPortMenu() {
     // The built-in simulated unit is always there, so that the program can go online without
     // a unit; the menu is therefore never empty.
-    portMenu_.Items = {kSimulatedUnitItem};
+    portMenu_.Items = {kSimulatedUnitName.Pick(main_.CurrentLanguage())};
     for (int port : link_->ComPort().AvailablePorts()) portMenu_.Items.push_back("COM" + std::to_string(port));
     CheckPortMenu();
 }
@@ -141,8 +141,10 @@ void TOnlineMode::CheckPortMenu() {
         portMenu_.Checked.clear();
         main_.ShowMessage(MsgKind::Warning, "Keine Com Schnittstelle verfügbar");
     } else {
-        const std::string current = ComPortNo == kSimulatedUnitPort ? std::string(kSimulatedUnitItem)
-                                                                    : "COM" + std::to_string(ComPortNo);
+        // The simulated unit's item is always first; it speaks the current language.
+        const std::string simulated = kSimulatedUnitName.Pick(main_.CurrentLanguage());
+        portMenu_.Items.front() = simulated;
+        const std::string current = ComPortNo == kSimulatedUnitPort ? simulated : "COM" + std::to_string(ComPortNo);
         const bool present = std::find(portMenu_.Items.begin(), portMenu_.Items.end(), current) != portMenu_.Items.end();
         portMenu_.Checked = present ? current : std::string();
     }
@@ -155,7 +157,7 @@ void TOnlineMode::MComClick(const std::string& caption) {
         if (ch != '&') name += ch;
     }
     int number = kSimulatedUnitPort;
-    if (name != kSimulatedUnitItem) {
+    if (name != kSimulatedUnitName.German && name != kSimulatedUnitName.English) {
         // The port is taken only when it is one the port list knows.
         std::string error;
         const auto port = ParsePortName(name, error);
@@ -168,7 +170,7 @@ void TOnlineMode::MComClick(const std::string& caption) {
     const bool changed = number != ComPortNo;
     ComPortNo = number;
     CheckPortMenu();
-    main_.WriteComPortSetting(number);
+    main_.StorePortChoice(number);
     // While connecting or online the link goes to the chosen port at once; pinging on, or
     // streaming from, the port the operator just turned away from would only hide the choice.
     if (changed && controls_.F5.Down) StartSequence(TSequence::Main, link::Connect);

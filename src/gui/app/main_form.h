@@ -10,7 +10,7 @@
 #include "app/main_form_model.h"
 #include "app/main_model.h"
 #include "app/main_page_host.h"
-#include "app/port_name.h"
+#include "link/port_name.h"
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
@@ -205,6 +205,7 @@ class TMainForm : public QMainWindow {
     KeyControlWidget* keySink_ = nullptr;
     PageSelectWindow* pageSelectWindow_ = nullptr;
     QLabel* pageNamePanel_ = nullptr;
+    QLabel* portPanel_ = nullptr;
     QLabel* deviceTypePanel_ = nullptr;
     QLabel* serialNoPanel_ = nullptr;
     QLabel* verLevelPanel_ = nullptr;

@@ -171,6 +171,7 @@ void TMainForm::BuildToolBar() {
 }
 
 void TMainForm::BuildStatusBar() {
+    portPanel_ = StatusPanel(16);
     deviceTypePanel_ = StatusPanel(12);
     serialNoPanel_ = StatusPanel(10);
     verLevelPanel_ = StatusPanel(8);
@@ -178,7 +179,7 @@ void TMainForm::BuildStatusBar() {
     logNumPanel_ = StatusPanel(6);
     dateTimePanel_ = StatusPanel(22);
     statusBar()->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
-    for (QLabel* panel : {deviceTypePanel_, serialNoPanel_, verLevelPanel_, firmwarePanel_,
+    for (QLabel* panel : {portPanel_, deviceTypePanel_, serialNoPanel_, verLevelPanel_, firmwarePanel_,
                           logNumPanel_, dateTimePanel_}) {
         // Each panel brings its separator, so that an empty panel leaves no empty box.
         auto* holder = new QWidget;
@@ -324,6 +325,9 @@ void TMainForm::MenuLanguageSelectClick(Language lang) {
 
 void TMainForm::ApplyLanguage(Language lang) {
     form_.ApplyLanguage(lang);
+    // The simulated unit's item speaks the language too.
+    if (online_)
+        online_->CheckPortMenu();
     auto caption = [this](TMainText item) { return Q(form_.Caption(item)); };
     auto hint = [this](TMainText item) { return Q(form_.Hint(item)); };
     auto set = [&](QAction* action, TMainText item) {

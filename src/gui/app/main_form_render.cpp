@@ -124,7 +124,8 @@ void TMainForm::RenderStatus() {
     panel_->ComGauge->SetPosition(gauge.Position);
     panel_->ComGauge->SetBarColour(ColourOf(gauge.BarColour));
     topStripe_->SetSplit(online_->TopStripeSplit());
-    const QString title = Q(main_.Caption());
+    SetPanel(portPanel_, Q(form_.PortPanel()));
+    const QString title = Q(form_.WindowTitle());
     if (windowTitle() != title)
         setWindowTitle(title);
     const QString up = QStringLiteral("▲ ") + Q(KeyCodeText(keyCtrl_.KeyUpSmallCode));

@@ -1,5 +1,7 @@
 #include "seams/qt_settings_store.h"
 
+#include <QFileInfo>
+
 namespace zv::gui {
 
 namespace {
@@ -71,9 +73,18 @@ void QtSettingsStore::WriteString(const std::string& section, const std::string&
     SetValue(section, name, QString::fromStdString(value));
 }
 
+// QSettings keeps the first error it met, so a damaged file it read at start would report
+// every later write as failed, even the one that has just replaced it with a sound file. After
+// such a read the file itself tells: it is there and reads without error only when the write
+// went through.
 bool QtSettingsStore::Flush() {
+    const bool damagedOnRead = settings_->status() == QSettings::FormatError;
     settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    if (!damagedOnRead)
+        return settings_->status() == QSettings::NoError;
+    const QString file = settings_->fileName();
+    return QFileInfo::exists(file) &&
+           QSettings(file, settings_->format()).status() == QSettings::NoError;
 }
 
 }  // namespace zv::gui

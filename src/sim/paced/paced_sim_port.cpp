@@ -1,6 +1,6 @@
 #include "paced/paced_sim_port.h"
 
-#include "online/main_controls.h"
+#include "link/port_name.h"
 #include "unit/unit_defaults.h"
 
 namespace zv::sim {

@@ -19,8 +19,8 @@ namespace zv::sim {
 // 9600-baud time and the engine runs at true speed. The clock is only moved while something is
 // under way on the line, so an idle port costs nothing.
 //
-// Its one port is kSimulatedUnitPort (the port number meaning "no serial port chosen"); it is not
-// listed among the numbered ports.
+// Its one port is kSimulatedUnitPort, a number no serial port has; it is not listed among the
+// numbered ports.
 class TPacedSimPort : public zv::SerialPort {
   public:
     TPacedSimPort(zv::TimerService& realTime, int firmware);

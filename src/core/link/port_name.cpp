@@ -1,9 +1,14 @@
-#include "app/port_name.h"
+#include "link/port_name.h"
+
+#include "seams/serial_port.h"
 
 #include "data/firmware_table.h"
 #include "text/whole_number.h"
 
 namespace zv {
+
+static_assert(kSimulatedUnitPort > SerialPort::kMaxPortNumber,
+              "the simulated unit must not answer on a COM port's number");
 
 namespace {
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "data/zv_data_class.h"
+#include "seams/dialogs.h"
+#include "text/text_table.h"
+
+namespace zv {
+
+// What the online mode needs of the program around it: the one data set, the boxes and texts
+// in the current language, the marks of the data set, and a place to keep the port the
+// operator chose. The main model gives it; the online mode knows nothing above this.
+class TOnlineHost {
+  public:
+    virtual ~TOnlineHost() = default;
+
+    virtual TZVDataClass& Data() = 0;
+    virtual Language CurrentLanguage() const = 0;
+    virtual const char* Text(int k) const = 0;
+    virtual MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
+                                  MsgButtons buttons = MsgButtons::Ok) = 0;
+
+    virtual void SetModified(bool modified) = 0;
+    virtual void SetNeverSaved(bool neverSaved) = 0;
+    // A data set taken over from the built-in simulated unit is marked as such until it is
+    // saved under a name of its own; one from a real unit is not.
+    virtual void SetFromSimulatedUnit(bool fromSimulatedUnit) = 0;
+    virtual void FlagsToInputSelections(std::uint16_t flags) = 0;
+    // True when the file was read and is now the current data set.
+    virtual bool OpenDataFile(const std::string& path) = 0;
+    // The port the operator picked in the port menu, kept for the next start.
+    virtual void StorePortChoice(int port) = 0;
+
+    // Set by the online mode: whether it is online (F5 down) and how to switch it off as F5
+    // would, for the file commands that must not change the data set under a running stream.
+    std::function<bool()> IsOnline;
+    std::function<void()> SwitchOffline;
+};
+
+}  // namespace zv
