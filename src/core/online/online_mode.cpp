@@ -3,8 +3,8 @@
 #include "data/firmware_table.h"
 #include "data/parameter_table.h"
 #include "link/port_name.h"
-#include "sensors/wideband_sensor.h"
 #include "link/transfer_table.h"
+#include "sensors/wideband_sensor.h"
 
 namespace zv {
 
