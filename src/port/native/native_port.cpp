@@ -15,19 +15,11 @@ void NativePort::Close() {
     queue_.clear();
 }
 
-std::size_t NativePort::BytesAvailable() const {
-    return device_.IsOpen() ? queue_.size() + device_.Queued() : 0;
-}
-
 std::size_t NativePort::Read(std::uint8_t* buffer, std::size_t n) {
-    if (!device_.IsOpen())
-        return 0;
-    const std::size_t fromQueue = std::min(n, queue_.size());
-    std::copy_n(queue_.begin(), fromQueue, buffer);
-    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(fromQueue));
-    if (fromQueue == n)
-        return n;
-    return fromQueue + device_.Read(buffer + fromQueue, n - fromQueue);
+    const std::size_t taken = std::min(n, queue_.size());
+    std::copy_n(queue_.begin(), taken, buffer);
+    queue_.erase(queue_.begin(), queue_.begin() + static_cast<std::ptrdiff_t>(taken));
+    return taken;
 }
 
 std::string NativePort::ReadAll() {

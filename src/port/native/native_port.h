@@ -10,9 +10,11 @@
 namespace zv::port::native {
 
 // A serial device with a receive queue of the program's own. A readiness notification fires
-// for as long as the driver holds bytes; the link leaves stray bytes unread, so each
-// notification moves what arrived into this queue (Receive) and the notification stops. The
-// queue holds at most the receive buffer size; beyond that bytes wait in the driver.
+// for as long as the driver holds bytes, and the link leaves stray bytes unread; so each
+// notification moves what arrived into this queue (Receive) and the notification stops. Bytes
+// count as received once they are in the queue: whoever reads never sees bytes whose
+// notification is still to come. The queue holds at most the receive buffer size; beyond that
+// bytes wait in the driver until the next Receive.
 class NativePort {
   public:
     explicit NativePort(std::size_t queueSize) : queueSize_(queueSize) {}
@@ -21,12 +23,12 @@ class NativePort {
     void Close();
     bool IsOpen() const { return device_.IsOpen(); }
 
-    // Bytes received and not yet read, in the queue and in the driver; 0 while closed.
-    std::size_t BytesAvailable() const;
-    // At most n waiting bytes, the queue's first; never waits.
+    // Bytes received into the queue and not yet read; 0 while closed.
+    std::size_t BytesAvailable() const { return queue_.size(); }
+    // At most n bytes of the queue; never waits.
     std::size_t Read(std::uint8_t* buffer, std::size_t n);
     std::size_t Write(const std::uint8_t* buffer, std::size_t n) { return device_.Write(buffer, n); }
-    // Every waiting byte, leaving nothing behind in the queue or the driver.
+    // Every waiting byte, the driver's too, leaving nothing behind.
     std::string ReadAll();
 
     // Moves what the driver holds into the queue, up to its size. False when the device

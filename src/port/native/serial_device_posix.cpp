@@ -173,9 +173,10 @@ std::size_t SerialDevice::Read(std::uint8_t* buffer, std::size_t n) {
             return static_cast<std::size_t>(got);
         if (got < 0 && errno == EINTR)
             continue;
-        // A terminal without bytes answers EAGAIN; end of file or any other error means the
-        // device is gone (EIO once the other side of a pseudo-terminal closed).
-        if (got == 0 || errno != EAGAIN)
+        // A raw terminal without bytes answers 0 (or EAGAIN); any other error means the
+        // device is gone (EIO once the other side of a pseudo-terminal closed). A hang-up that
+        // reads as 0 is seen by Vanished.
+        if (got < 0 && errno != EAGAIN)
             state_->Gone = true;
         return 0;
     }
