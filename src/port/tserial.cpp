@@ -99,6 +99,7 @@ void TSerial::WatchArrivals() {
 }
 
 void TSerial::StopWatching() {
+    receivePaused_ = false;
     if (!notifier_)
         return;
     // Before the descriptor closes: a notifier on a closed descriptor would fire on another.
@@ -118,17 +119,26 @@ void TSerial::Arrived() {
         StopWatching();
         return;
     }
-    // A full queue leaves the rest in the driver; watching again would only spin until the
-    // link reads.
-    if (notifier_ && port_->QueueFull())
+    // A full queue leaves the rest in the driver until the link reads; watching meanwhile
+    // would only spin.
+    receivePaused_ = port_->QueueFull();
+    if (notifier_ && receivePaused_)
         notifier_->setEnabled(false);
     if (port_->BytesAvailable() > 0)
         RaiseRxChar();
 }
 
 void TSerial::ResumeWatching() {
-    if (notifier_ && !notifier_->isEnabled())
+    if (!receivePaused_ || port_->QueueFull())
+        return;
+    receivePaused_ = false;
+    if (notifier_) {
         notifier_->setEnabled(true);
+    } else {
+        // No notifier to fire for bytes already in the driver (Windows): fetch them from the
+        // event loop, not from inside the link's read.
+        QMetaObject::invokeMethod(this, [this] { Arrived(); }, Qt::QueuedConnection);
+    }
 }
 
 void TSerial::Close() {

@@ -80,6 +80,7 @@ class TSerial : public QObject, public zv::SerialPort {
     int number_ = 0;
     int baudIndex_ = zv::kBaud9600Index;
     bool waitingForPort_ = false;  // wanted open, but the port is gone
+    bool receivePaused_ = false;   // the receive queue was full: bytes wait in the driver
     TOpenError lastError_ = TOpenError::None;
     std::string lastErrorText_;
 };

@@ -194,23 +194,34 @@ TEST(NativePortOnPty, NoticesWhenTheOtherSideIsGone) {
     EXPECT_FALSE(port.Device().Vanished()) << "a closed port has nothing to vanish";
 }
 
+// TSerial on a pseudo-terminal of the test's own, as COM5 of the port directory.
+class SerialNotifications : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        fs::create_symlink(unit.Path(), dir / "COM5");
+        manager.SystemDevices = [] { return std::vector<std::string>{}; };
+        manager.Rescan();
+        serial.SetOnRxChar([this] { ++notifications; });
+        ASSERT_TRUE(serial.SetPort(5));
+        ASSERT_TRUE(serial.Open());
+    }
+    void TearDown() override {
+        serial.Close();
+        fs::remove_all(dir);
+    }
+
+    const fs::path dir = port::PortDirectory();
+    PseudoTerminal unit;
+    port::TCOMManager manager;
+    port::TSerial serial{manager};
+    int notifications = 0;
+};
+
 // The link leaves bytes unread while it waits for nothing; they must not raise a notification
 // over and over.
-TEST(SerialNotifications, OneArrivalRaisesOneNotificationEvenWhenTheBytesStayUnread) {
-    const fs::path dir = port::PortDirectory();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    PseudoTerminal unit;
-    fs::create_symlink(unit.Path(), dir / "COM5");
-    port::TCOMManager manager;
-    manager.SystemDevices = [] { return std::vector<std::string>{}; };
-    manager.Rescan();
-    port::TSerial serial(manager);
-    int notifications = 0;
-    serial.SetOnRxChar([&] { ++notifications; });
-    ASSERT_TRUE(serial.SetPort(5));
-    ASSERT_TRUE(serial.Open());
-
+TEST_F(SerialNotifications, OneArrivalRaisesOneNotificationEvenWhenTheBytesStayUnread) {
     unit.Send("xyz");
     ASSERT_TRUE(test::WaitFor([&] { return notifications > 0; }, 1000));
     test::WaitFor([] { return false; }, 100);
@@ -221,8 +232,21 @@ TEST(SerialNotifications, OneArrivalRaisesOneNotificationEvenWhenTheBytesStayUnr
     unit.Send("!");
     ASSERT_TRUE(test::WaitFor([&] { return notifications > 1; }, 1000));
     EXPECT_EQ(notifications, 2);
-    serial.Close();
-    fs::remove_all(dir);
+}
+
+// More than the receive buffer of 2048 bytes at once: the rest waits in the driver and comes
+// in as soon as the link has read.
+TEST_F(SerialNotifications, BytesBeyondTheReceiveBufferComeInOnceTheLinkReads) {
+    std::string burst(2048, 'a');
+    burst += "0123456789";
+    unit.Send(burst);
+    ASSERT_TRUE(test::WaitFor([&] { return serial.BytesAvailable() >= 2048; }, 1000));
+    test::WaitFor([] { return false; }, 50);
+    EXPECT_EQ(serial.BytesAvailable(), 2048u);
+    std::vector<std::uint8_t> buffer(2048);
+    ASSERT_EQ(serial.ReadBuf(buffer.data(), buffer.size()), 2048u);
+    EXPECT_TRUE(test::WaitFor([&] { return serial.BytesAvailable() == 10; }, 1000));
+    EXPECT_EQ(serial.ReadString(), "0123456789");
 }
 
 class FakeSysfs : public ::testing::Test {
