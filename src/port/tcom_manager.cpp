@@ -34,7 +34,8 @@ bool SamePort(const TComPort& a, const TComPort& b) {
 
 }  // namespace
 
-TCOMManager::TCOMManager(QObject* parent) : QObject(parent), SystemDevices(native::SystemSerialPorts) {
+TCOMManager::TCOMManager(QObject* parent)
+    : QObject(parent), SystemDevices(native::SystemSerialPorts) {
     ScanPorts(kMaxComNumber);
     Watch();
 }

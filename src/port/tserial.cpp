@@ -26,7 +26,9 @@ TOpenError OpenErrorOf(native::OpenFailure failure) {
 }  // namespace
 
 TSerial::TSerial(TCOMManager& manager, QObject* parent)
-    : QObject(parent), manager_(&manager), port_(std::make_unique<native::NativePort>(kBufSizeRec)) {
+    : QObject(parent),
+      manager_(&manager),
+      port_(std::make_unique<native::NativePort>(kBufSizeRec)) {
     manager.Attach(this);
     const auto numbers = manager.Numbers();
     if (!numbers.empty())
@@ -34,7 +36,8 @@ TSerial::TSerial(TCOMManager& manager, QObject* parent)
     // Runs on the port's receive thread (Windows): the link is entered on this object's thread
     // only. A queued call to an object that is gone by then is dropped by Qt.
     port_->Device().SetOnArrival([this] {
-        QMetaObject::invokeMethod(this, [this] { Arrived(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Arrived(); }, Qt::QueuedConnection);
     });
 }
 
@@ -115,7 +118,8 @@ void TSerial::Arrived() {
         return;
     if (!port_->Receive()) {
         // Closed from the event loop, not from inside the notification.
-        QMetaObject::invokeMethod(this, [this] { PortRemoved(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { PortRemoved(); }, Qt::QueuedConnection);
         StopWatching();
         return;
     }
@@ -137,7 +141,8 @@ void TSerial::ResumeWatching() {
     } else {
         // No notifier to fire for bytes already in the driver (Windows): fetch them from the
         // event loop, not from inside the link's read.
-        QMetaObject::invokeMethod(this, [this] { Arrived(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Arrived(); }, Qt::QueuedConnection);
     }
 }
 

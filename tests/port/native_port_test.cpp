@@ -42,8 +42,7 @@ class PseudoTerminal {
 
     const std::string& Path() const { return path_; }
     void Send(const std::string& bytes) const {
-        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()),
-                  static_cast<ssize_t>(bytes.size()));
+        ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     }
     // What the device side sent, waiting at most ms for the first byte.
     std::string Received(int ms = 500) const {
@@ -234,6 +233,17 @@ TEST_F(SerialNotifications, OneArrivalRaisesOneNotificationEvenWhenTheBytesStayU
     EXPECT_EQ(notifications, 2);
 }
 
+// The terminal tells of the hang-up itself, well before the port list's once-a-second rescan
+// (the manager was made just now) could notice the device gone.
+TEST_F(SerialNotifications, AHangUpClosesThePortAtOnce) {
+    int removed = 0;
+    serial.OnCOMRemoved = [&] { ++removed; };
+    unit.Hangup();
+    EXPECT_TRUE(test::WaitFor([&] { return !serial.IsOpen(); }, 400));
+    EXPECT_EQ(removed, 1);
+    EXPECT_EQ(serial.BytesAvailable(), 0u);
+}
+
 // More than the receive buffer of 2048 bytes at once: the rest waits in the driver and comes
 // in as soon as the link has read.
 TEST_F(SerialNotifications, BytesBeyondTheReceiveBufferComeInOnceTheLinkReads) {
@@ -266,7 +276,8 @@ class FakeSysfs : public ::testing::Test {
         if (device)
             fs::create_directories(tty / "device");
         if (driver)
-            fs::create_directory_symlink(root / "sys/bus/serial/drivers/port", tty / "device/driver");
+            fs::create_directory_symlink(root / "sys/bus/serial/drivers/port",
+                                         tty / "device/driver");
     }
     fs::path root;
 };

@@ -27,7 +27,9 @@ class NativePort {
     std::size_t BytesAvailable() const { return queue_.size(); }
     // At most n bytes of the queue; never waits.
     std::size_t Read(std::uint8_t* buffer, std::size_t n);
-    std::size_t Write(const std::uint8_t* buffer, std::size_t n) { return device_.Write(buffer, n); }
+    std::size_t Write(const std::uint8_t* buffer, std::size_t n) {
+        return device_.Write(buffer, n);
+    }
     // Every waiting byte, the driver's too, leaving nothing behind.
     std::string ReadAll();
 
