@@ -13,6 +13,9 @@ namespace zv::port::native {
 
 namespace {
 
+// How long a read of bytes the driver holds may take to complete before it is cancelled.
+constexpr DWORD kReadSettleMs = 50;
+
 // A write the driver has not finished: the bytes and the OVERLAPPED must live until it has.
 struct PendingWrite {
     std::vector<std::uint8_t> Bytes;
@@ -86,6 +89,7 @@ bool SetNonBlockingReads(HANDLE handle) {
 struct SerialDevice::State {
     HANDLE Handle = INVALID_HANDLE_VALUE;
     HANDLE StopEvent = nullptr;
+    HANDLE Acknowledged = nullptr;  // the owner took the reported bytes (auto-reset)
     std::thread Receiver;
     std::atomic<bool> Gone{false};
     std::atomic<bool> ArrivalReported{false};
@@ -151,6 +155,7 @@ OpenFailure SerialDevice::Open(const std::string& device, int baudRate, std::siz
     state_->Gone = false;
     state_->ArrivalReported = false;
     state_->StopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    state_->Acknowledged = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     state_->Receiver = std::thread(ReceiveLoop, state_.get(), onArrival_);
     errorText_.clear();
     return OpenFailure::None;
@@ -167,8 +172,10 @@ void SerialDevice::Close() {
     CancelIo(state_->Handle);
     state_->ReapWrites(true);
     CloseHandle(state_->StopEvent);
+    CloseHandle(state_->Acknowledged);
     CloseHandle(state_->Handle);
     state_->StopEvent = nullptr;
+    state_->Acknowledged = nullptr;
     state_->Handle = INVALID_HANDLE_VALUE;
     state_->Gone = false;
 }
@@ -186,16 +193,25 @@ std::size_t SerialDevice::Queued() const {
 }
 
 std::size_t SerialDevice::Read(std::uint8_t* buffer, std::size_t n) {
+    // Never more than the driver holds: Wine lets a read for more wait for further bytes
+    // despite the time-outs that say return at once.
+    n = std::min(n, Queued());
     if (!IsOpen() || n == 0)
         return 0;
     OVERLAPPED overlapped{};
     overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     DWORD got = 0;
-    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(n, MAXDWORD));
-    // With the non-blocking time-outs a pending read completes at once.
-    if (!ReadFile(state_->Handle, buffer, want, &got, &overlapped)) {
-        if (GetLastError() != ERROR_IO_PENDING ||
-            !GetOverlappedResult(state_->Handle, &overlapped, &got, TRUE)) {
+    if (!ReadFile(state_->Handle, buffer, static_cast<DWORD>(n), &got, &overlapped)) {
+        bool done = false;
+        if (GetLastError() == ERROR_IO_PENDING) {
+            if (WaitForSingleObject(overlapped.hEvent, kReadSettleMs) != WAIT_OBJECT_0)
+                CancelIoEx(state_->Handle, &overlapped);
+            done = GetOverlappedResult(state_->Handle, &overlapped, &got, TRUE) != 0;
+            if (!done && GetLastError() == ERROR_OPERATION_ABORTED) {
+                done = true;  // cancelled above: what came in is in got
+            }
+        }
+        if (!done) {
             state_->Gone = true;
             got = 0;
         }
@@ -239,9 +255,59 @@ int SerialDevice::Descriptor() const {
 
 void SerialDevice::ArrivalSeen() {
     state_->ArrivalReported = false;
+    if (state_->Acknowledged)
+        SetEvent(state_->Acknowledged);
 }
 
 namespace {
+
+bool Stopping(const SerialDevice::State* state) {
+    return WaitForSingleObject(state->StopEvent, 0) == WAIT_OBJECT_0;
+}
+
+// Under Wine a wait ends at once for as long as bytes sit in the driver, so the next wait
+// begins only once the owner has taken the last report's bytes. False when told to stop.
+bool AwaitAcknowledge(const SerialDevice::State* state) {
+    if (!state->ArrivalReported)
+        return true;
+    const HANDLE waits[] = {state->StopEvent, state->Acknowledged};
+    return WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0 + 1;
+}
+
+bool DeviceAnswers(HANDLE handle) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    return ClearCommError(handle, &errors, &status) != 0;
+}
+
+enum class WaitEnd { Event, Stopped, Failed };
+
+WaitEnd WaitForEvent(SerialDevice::State* state, OVERLAPPED& overlapped, DWORD& mask,
+                     const std::function<void()>& report) {
+    ResetEvent(overlapped.hEvent);
+    if (WaitCommEvent(state->Handle, &mask, &overlapped))
+        return WaitEnd::Event;
+    if (GetLastError() != ERROR_IO_PENDING)
+        return WaitEnd::Failed;
+    // EV_RXCHAR comes only for bytes that arrive after the wait began (so under Wine): bytes
+    // that came in before are reported here.
+    ReportIfQueued(state->Handle, state->ArrivalReported, report);
+    const HANDLE waits[] = {overlapped.hEvent, state->StopEvent};
+    DWORD unused = 0;
+    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
+        CancelIoEx(state->Handle, &overlapped);
+        GetOverlappedResult(state->Handle, &overlapped, &unused, TRUE);
+        return WaitEnd::Stopped;
+    }
+    if (GetOverlappedResult(state->Handle, &overlapped, &unused, FALSE))
+        return WaitEnd::Event;
+    // Wine also ends a pending wait as aborted when the port is read; a device that still
+    // answers is not gone.
+    mask = 0;
+    return GetLastError() == ERROR_OPERATION_ABORTED && DeviceAnswers(state->Handle)
+               ? WaitEnd::Event
+               : WaitEnd::Failed;
+}
 
 void ReceiveLoop(SerialDevice::State* state, const std::function<void()>& onArrival) {
     std::function<void()> report = onArrival;
@@ -249,26 +315,13 @@ void ReceiveLoop(SerialDevice::State* state, const std::function<void()>& onArri
         report = [] {};
     OVERLAPPED overlapped{};
     overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    const HANDLE waits[] = {overlapped.hEvent, state->StopEvent};
-    while (WaitForSingleObject(state->StopEvent, 0) != WAIT_OBJECT_0) {
+    while (!Stopping(state) && AwaitAcknowledge(state)) {
         DWORD mask = 0;
-        ResetEvent(overlapped.hEvent);
-        const bool done = WaitCommEvent(state->Handle, &mask, &overlapped) != 0;
-        if (!done && GetLastError() != ERROR_IO_PENDING) {
-            state->Gone = true;
-            report();
+        const WaitEnd end = WaitForEvent(state, overlapped, mask, report);
+        if (end == WaitEnd::Stopped)
             break;
-        }
-        // EV_RXCHAR comes only for bytes that arrive after the wait began (so under Wine):
-        // bytes that came in between are reported here.
-        ReportIfQueued(state->Handle, state->ArrivalReported, report);
-        if (!done && WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
-            CancelIo(state->Handle);
-            break;
-        }
-        DWORD unused = 0;
-        if (!done && !GetOverlappedResult(state->Handle, &overlapped, &unused, FALSE)) {
-            if (WaitForSingleObject(state->StopEvent, 0) != WAIT_OBJECT_0) {
+        if (end == WaitEnd::Failed) {
+            if (!Stopping(state)) {
                 state->Gone = true;
                 report();
             }
