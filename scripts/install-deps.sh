@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-serialport-dev
+  qt6-base-dev
   libjpeg-dev libgtest-dev
   g++-mingw-w64-x86-64
   xvfb xauth fonts-dejavu-core fonts-liberation2

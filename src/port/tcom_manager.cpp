@@ -1,12 +1,12 @@
 #include "tcom_manager.h"
 
 #include <QFileSystemWatcher>
-#include <QSerialPortInfo>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "port_directory.h"
+#include "system_serial_ports.h"
 #include "tserial.h"
 
 namespace zv::port {
@@ -16,18 +16,6 @@ namespace {
 constexpr int kRescanMs = 1000;
 // Device nodes and links appear in bursts; one rescan after the burst is enough.
 constexpr int kSettleMs = 150;
-
-std::vector<std::string> QtSerialDevices() {
-    std::vector<std::string> devices;
-    for (const auto& info : QSerialPortInfo::availablePorts()) {
-#ifdef Q_OS_WIN
-        devices.push_back(info.portName().toStdString());
-#else
-        devices.push_back(info.systemLocation().toStdString());
-#endif
-    }
-    return devices;
-}
 
 std::string Resolved(const std::string& path) {
     std::error_code ec;
@@ -46,7 +34,8 @@ bool SamePort(const TComPort& a, const TComPort& b) {
 
 }  // namespace
 
-TCOMManager::TCOMManager(QObject* parent) : QObject(parent), SystemDevices(QtSerialDevices) {
+TCOMManager::TCOMManager(QObject* parent)
+    : QObject(parent), SystemDevices(native::SystemSerialPorts) {
     ScanPorts(kMaxComNumber);
     Watch();
 }

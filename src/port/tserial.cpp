@@ -1,17 +1,44 @@
 #include "tserial.h"
 
+#include <QSocketNotifier>
+
+#include "native_port.h"
 #include "tcom_manager.h"
 
 namespace zv::port {
 
-TSerial::TSerial(TCOMManager& manager, QObject* parent) : QObject(parent), manager_(&manager) {
+namespace {
+
+TOpenError OpenErrorOf(native::OpenFailure failure) {
+    switch (failure) {
+        case native::OpenFailure::None:
+            return TOpenError::None;
+        case native::OpenFailure::Missing:
+            return TOpenError::Missing;
+        case native::OpenFailure::InUse:
+            return TOpenError::InUse;
+        case native::OpenFailure::Refused:
+            break;
+    }
+    return TOpenError::Refused;
+}
+
+}  // namespace
+
+TSerial::TSerial(TCOMManager& manager, QObject* parent)
+    : QObject(parent),
+      manager_(&manager),
+      port_(std::make_unique<native::NativePort>(kBufSizeRec)) {
     manager.Attach(this);
     const auto numbers = manager.Numbers();
     if (!numbers.empty())
         number_ = numbers.front();
-    connect(&port_, &QSerialPort::readyRead, this, [this] { RaiseRxChar(); });
-    connect(&port_, &QSerialPort::errorOccurred, this,
-            [this](QSerialPort::SerialPortError e) { ErrorOccurred(e); });
+    // Runs on the port's receive thread (Windows): the link is entered on this object's thread
+    // only. A queued call to an object that is gone by then is dropped by Qt.
+    port_->Device().SetOnArrival([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { Arrived(); }, Qt::QueuedConnection);
+    });
 }
 
 TSerial::~TSerial() {
@@ -25,8 +52,12 @@ void TSerial::Fail(TOpenError error, const std::string& text) {
     lastErrorText_ = text;
 }
 
+bool TSerial::IsOpen() const {
+    return port_->IsOpen();
+}
+
 bool TSerial::Open() {
-    if (port_.isOpen())
+    if (port_->IsOpen())
         return false;
     if (number_ == 0) {
         Fail(TOpenError::NoPort, "no port selected");
@@ -40,32 +71,21 @@ bool TSerial::Open() {
         Fail(TOpenError::Missing, "port " + name + " is not present");
         return false;
     }
-    port_.setPortName(QString::fromStdString(device));
-    port_.setBaudRate(BaudRateOfIndex(baudIndex_));
-    port_.setDataBits(QSerialPort::Data8);
-    port_.setParity(QSerialPort::NoParity);
-    port_.setStopBits(QSerialPort::OneStop);
-    port_.setFlowControl(QSerialPort::NoFlowControl);
-    port_.setReadBufferSize(kBufSizeRec);
-    if (!port_.open(QIODevice::ReadWrite)) {
-        const auto error = port_.error();
-        const std::string why = port_.errorString().toStdString();
-        if (error == QSerialPort::DeviceNotFoundError) {
+    const TOpenError error = OpenErrorOf(port_->Open(device, BaudRateOfIndex(baudIndex_)));
+    if (error != TOpenError::None) {
+        const std::string why = port_->Device().ErrorText();
+        const std::string what = "port " + name + " (" + device + ")";
+        if (error == TOpenError::Missing) {
             waitingForPort_ = true;
-            Fail(TOpenError::Missing, "port " + name + " (" + device + ") is not present: " + why);
-        } else if (error == QSerialPort::PermissionError) {
-            Fail(TOpenError::InUse,
-                 "port " + name + " (" + device + ") is in use or not permitted: " + why);
+            Fail(error, what + " is not present: " + why);
+        } else if (error == TOpenError::InUse) {
+            Fail(error, what + " is in use or not permitted: " + why);
         } else {
-            Fail(TOpenError::Refused,
-                 "port " + name + " (" + device + ") cannot be opened: " + why);
+            Fail(error, what + " cannot be opened: " + why);
         }
         return false;
     }
-    // Lines a pseudo-terminal or an adapter does not have refuse these; the link works without.
-    port_.setRequestToSend(true);
-    port_.setDataTerminalReady(true);
-    port_.clearError();
+    WatchArrivals();
     waitingForPort_ = false;
     Fail(TOpenError::None, {});
     if (manager_)
@@ -73,11 +93,65 @@ bool TSerial::Open() {
     return true;
 }
 
+void TSerial::WatchArrivals() {
+    const int descriptor = port_->Device().Descriptor();
+    if (descriptor < 0)
+        return;  // Windows: the receive thread reports arrivals
+    notifier_ = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, [this] { Arrived(); });
+}
+
+void TSerial::StopWatching() {
+    receivePaused_ = false;
+    if (!notifier_)
+        return;
+    // Before the descriptor closes: a notifier on a closed descriptor would fire on another.
+    // Deleted later, as this may run inside the notifier's own signal (the link closes the
+    // port from its receive handler).
+    notifier_->setEnabled(false);
+    notifier_->deleteLater();
+    notifier_ = nullptr;
+}
+
+void TSerial::Arrived() {
+    if (!port_->IsOpen())
+        return;
+    if (!port_->Receive()) {
+        // Closed from the event loop, not from inside the notification.
+        QMetaObject::invokeMethod(
+            this, [this] { PortRemoved(); }, Qt::QueuedConnection);
+        StopWatching();
+        return;
+    }
+    // A full queue leaves the rest in the driver until the link reads; watching meanwhile
+    // would only spin.
+    receivePaused_ = port_->QueueFull();
+    if (notifier_ && receivePaused_)
+        notifier_->setEnabled(false);
+    if (port_->BytesAvailable() > 0)
+        RaiseRxChar();
+}
+
+void TSerial::ResumeWatching() {
+    if (!receivePaused_ || port_->QueueFull())
+        return;
+    receivePaused_ = false;
+    if (notifier_) {
+        notifier_->setEnabled(true);
+    } else {
+        // No notifier to fire for bytes already in the driver (Windows): fetch them from the
+        // event loop, not from inside the link's read.
+        QMetaObject::invokeMethod(
+            this, [this] { Arrived(); }, Qt::QueuedConnection);
+    }
+}
+
 void TSerial::Close() {
     waitingForPort_ = false;
-    if (!port_.isOpen())
+    if (!port_->IsOpen())
         return;
-    port_.close();
+    StopWatching();
+    port_->Close();
     if (manager_)
         manager_->SetOpenSerial(0, this);
 }
@@ -106,46 +180,29 @@ bool TSerial::SetBaudIndex(int index) {
 }
 
 std::size_t TSerial::BytesAvailable() const {
-    return port_.isOpen() ? static_cast<std::size_t>(port_.bytesAvailable()) : 0;
+    return port_->BytesAvailable();
 }
 
 std::size_t TSerial::ReadBuf(std::uint8_t* buffer, std::size_t n) {
-    if (!port_.isOpen() || n == 0)
-        return 0;
-    const qint64 got = port_.read(reinterpret_cast<char*>(buffer), static_cast<qint64>(n));
-    return got > 0 ? static_cast<std::size_t>(got) : 0;
+    const std::size_t got = port_->Read(buffer, n);
+    ResumeWatching();
+    return got;
 }
 
 std::size_t TSerial::WriteBuf(const std::uint8_t* buffer, std::size_t n) {
-    if (!port_.isOpen() || n == 0)
-        return 0;
-    const qint64 put = port_.write(reinterpret_cast<const char*>(buffer), static_cast<qint64>(n));
-    // Hand the bytes to the driver now rather than when the event loop next runs.
-    port_.flush();
-    return put > 0 ? static_cast<std::size_t>(put) : 0;
+    return port_->Write(buffer, n);
 }
 
 std::string TSerial::ReadString() {
-    if (!port_.isOpen())
-        return {};
-    const std::string waiting = port_.readAll().toStdString();
-    // Bytes still in the driver's queue, which QSerialPort fetches only when the event loop
-    // next runs, are just as stale: the link calls this before each request.
-    port_.clear(QSerialPort::Input);
+    // Bytes still in the driver are just as stale: the link calls this before each request.
+    std::string waiting = port_->ReadAll();
+    ResumeWatching();
     return waiting;
 }
 
-void TSerial::ErrorOccurred(QSerialPort::SerialPortError error) {
-    // A hang-up or a pulled adapter; settings the device refuses are no reason to close.
-    // Closed from the event loop, not from inside QSerialPort's own notification.
-    if (error == QSerialPort::ResourceError && port_.isOpen()) {
-        QMetaObject::invokeMethod(
-            this, [this] { PortRemoved(); }, Qt::QueuedConnection);
-    }
-}
-
 void TSerial::MarkRemoved() {
-    port_.close();
+    StopWatching();
+    port_->Close();
     if (manager_)
         manager_->SetOpenSerial(0, this);
     waitingForPort_ = true;
@@ -154,7 +211,7 @@ void TSerial::MarkRemoved() {
 }
 
 void TSerial::PortRemoved() {
-    if (port_.isOpen())
+    if (port_->IsOpen())
         MarkRemoved();
 }
 

@@ -1,23 +1,29 @@
 #pragma once
 
 #include <QObject>
-#include <QSerialPort>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "seams/serial_port.h"
 
+class QSocketNotifier;
+
 namespace zv::port {
 
 class TCOMManager;
+namespace native {
+class NativePort;
+}
 
 // Why the last Open failed, for messages.
 enum class TOpenError { None, NoPort, Missing, InUse, Refused };
 
-// A real serial port for the link, on QSerialPort: 8 data bits, no parity, one stop bit, no
-// flow control, RTS and DTR on, at the baud rate of the link's index. Receive notifications
-// come from QSerialPort's readyRead on the thread that owns the port, which is the thread of
-// the link's timers, so the link needs no lock.
+// A real serial port for the link, on the system's own serial calls (native/): 8 data bits, no
+// parity, one stop bit, no flow control, RTS and DTR on, at the baud rate of the link's index.
+// Receive notifications arrive on the thread that owns the port, which is the thread of the
+// link's timers, so the link needs no lock: on POSIX a socket notifier watches the terminal,
+// on Windows the port's receive thread posts each arrival to this object's thread.
 //
 // A port that vanishes while open (an adapter pulled, the program behind a pseudo-terminal
 // ended) is marked closed and OnCOMRemoved runs; the link then sees a silent unit. A port
@@ -35,7 +41,7 @@ class TSerial : public QObject, public zv::SerialPort {
 
     bool Open() override;
     void Close() override;
-    bool IsOpen() const override { return port_.isOpen(); }
+    bool IsOpen() const override;
     bool SetPort(int number) override;
     int Port() const override { return number_; }
     std::vector<int> AvailablePorts() const override;
@@ -61,14 +67,20 @@ class TSerial : public QObject, public zv::SerialPort {
 
   private:
     void Fail(TOpenError error, const std::string& text);
-    void ErrorOccurred(QSerialPort::SerialPortError error);
+    void WatchArrivals();
+    void StopWatching();
+    // Bytes arrived (or the device went away): take them in, then tell the link.
+    void Arrived();
+    void ResumeWatching();
     void MarkRemoved();
 
     TCOMManager* manager_;
-    QSerialPort port_;
+    std::unique_ptr<native::NativePort> port_;
+    QSocketNotifier* notifier_ = nullptr;  // POSIX: watches the terminal while open
     int number_ = 0;
     int baudIndex_ = zv::kBaud9600Index;
     bool waitingForPort_ = false;  // wanted open, but the port is gone
+    bool receivePaused_ = false;   // the receive queue was full: bytes wait in the driver
     TOpenError lastError_ = TOpenError::None;
     std::string lastErrorText_;
 };

@@ -24,8 +24,9 @@ constexpr int BaudRateOfIndex(int index) {
 }
 
 // The serial port as the link sees it: always 8 data bits, no parity, one stop bit, no flow
-// control, RTS and DTR on. Realised by QSerialPort in the program and by the simulated line in
-// tests. Nothing here blocks: reads return what has arrived, writes hand bytes to the driver.
+// control, RTS and DTR on. Realised by TSerial (on the system's serial calls) in the program and
+// by the simulated line in tests. Nothing here blocks: reads return what has arrived, writes
+// hand bytes to the driver.
 class SerialPort {
   public:
     virtual ~SerialPort() = default;
