@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "line/virtual_timer_service.h"
+#include "link/port_name.h"
 #include "paced/paced_sim_port.h"
 #include "port_directory.h"
 #include "port_switch.h"
@@ -98,8 +99,9 @@ TEST_F(SerialOnPty, APortThatVanishesIsMarkedClosedAndOpensAgainWhenItReturns) {
     EXPECT_EQ(Ping(), "\x06");
 }
 
-// The program's port: port 0 is the built-in unit, any other number the serial port of that
-// number, even one that is not there yet; nothing goes to the port not selected.
+// The program's port: port 0 is none, the simulated unit's own number the built-in unit, any
+// other number the serial port of that number, even one that is not there yet; nothing goes to
+// the port not selected.
 TEST_F(SerialOnPty, TheSwitchTalksOnlyThroughTheSelectedPortAndWaitsForAMissingOne) {
     sim::VirtualTimerService wall;
     sim::TPacedSimPort builtIn(wall, 30);
@@ -123,6 +125,10 @@ TEST_F(SerialOnPty, TheSwitchTalksOnlyThroughTheSelectedPortAndWaitsForAMissingO
 
     program.SetPort(0);
     EXPECT_FALSE(serial.IsOpen()) << "leaving a port closes it";
+    EXPECT_FALSE(program.Open()) << "no port opens nothing";
+    EXPECT_FALSE(builtIn.IsOpen()) << "no port is never the built-in unit";
+
+    program.SetPort(kSimulatedUnitPort);
     EXPECT_TRUE(program.Open());
     EXPECT_TRUE(builtIn.IsOpen());
     EXPECT_EQ(program.AvailablePorts(), std::vector<int>{kCom});
