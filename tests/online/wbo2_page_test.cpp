@@ -16,6 +16,29 @@ constexpr std::uint16_t kWidebandOnF = 0x0104;
 constexpr std::uint16_t kControlOn = 0x0400;
 constexpr std::uint8_t kDone = 0x40;
 
+// The controller parameters by field, their addresses and the ranges the keys keep them in.
+struct Param {
+    int Field;
+    std::size_t Offset;
+    int Min, Max;
+};
+constexpr std::array<Param, 10> kParams = {{{0, 33, 0, 255},
+                                            {1, 34, 0, 255},
+                                            {2, 35, 0, 10},
+                                            {3, 41, 1, 30},
+                                            {4, 42, 180, 254},
+                                            {6, 36, 0, 30},
+                                            {7, 37, 0, 30},
+                                            {8, 38, 1, 200},
+                                            {9, 39, 1, 200},
+                                            {10, 40, 1, 100}}};
+// Up and Down move the grid's cursor; the other step keys and the operator's own (65 up,
+// 63 down) step the cell.
+constexpr std::array<std::uint8_t, 5> kCellPlusKeys = {107, 187, 190, 221, 65};
+constexpr std::array<std::uint8_t, 5> kCellMinusKeys = {109, 188, 189, 219, 63};
+constexpr std::array<std::uint8_t, 1> kPageUp = {33}, kPageDown = {34};
+constexpr std::array<std::uint8_t, 1> kOwnUp = {65}, kOwnDown = {63};
+
 class Wbo2Page : public PageTest {
   protected:
     void OpenWideband(int firmware, std::uint16_t flags = kWidebandOnF) {
@@ -398,6 +421,87 @@ TEST_F(Wbo2Page, PlotStopsOffline) {
     EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty());
     EXPECT_EQ(Page.PlotColumn(), column);
     EXPECT_FALSE(Page.Timer1Enabled());
+}
+
+TEST_F(Wbo2Page, EveryStepKeyMovesEachParameterByOne) {
+    OpenWideband(30);
+    for (const Param& p : kParams) {
+        SCOPED_TRACE(p.Field);
+        if (p.Field == 2)
+            Page.WBO2UnitComboBoxChange(2);  // a fixed scale moves the selection to the offset
+        else
+            Page.PanelClick(p.Field);
+        ASSERT_EQ(S().Selected, p.Field);
+        ExpectStepKeys(Page, At(p.Offset), (p.Min + p.Max) / 2);
+        ExpectEachKeySteps(Page, At(p.Offset), (p.Min + p.Max) / 2, kOwnUp, 1);
+        ExpectEachKeySteps(Page, At(p.Offset), (p.Min + p.Max) / 2, kOwnDown, -1);
+        ExpectEachKeySteps(Page, At(p.Offset), p.Min, kPageUp, 10);
+        ExpectEachKeySteps(Page, At(p.Offset), p.Max, kPageDown, -10);
+        Data().DeviceData.ChangedOffline = 0;
+        ExpectEachKeySteps(Page, At(p.Offset), p.Min, kMinusKeys, 0);
+        ExpectEachKeySteps(Page, At(p.Offset), p.Max, kPlusKeys, 0);
+        EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "a clamped step writes nothing";
+        ExpectEachKeySteps(Page, At(p.Offset), p.Min + 1, kMinusKeys, -1);
+        ExpectEachKeySteps(Page, At(p.Offset), p.Max - 1, kPlusKeys, 1);
+        if (p.Field == 2)
+            Page.WBO2UnitComboBoxChange(0);
+    }
+}
+
+TEST_F(Wbo2Page, EveryStepKeyMovesAMapCellByOne) {
+    OpenWideband(30);
+    Page.GridClick(5, 9);
+    std::uint8_t& cell = GridCell(5, 9);
+    ExpectEachKeySteps(Page, cell, 30, kCellPlusKeys, 1);
+    ExpectEachKeySteps(Page, cell, 30, kCellMinusKeys, -1);
+    ExpectEachKeySteps(Page, cell, 30, kPageUp, 10);
+    ExpectEachKeySteps(Page, cell, 30, kPageDown, -10);
+    ExpectEachKeySteps(Page, cell, 62, kCellPlusKeys, 1);
+    ExpectEachKeySteps(Page, cell, 1, kCellMinusKeys, -1);
+    ExpectEachKeySteps(Page, cell, 53, kPageUp, 10);
+    ExpectEachKeySteps(Page, cell, 10, kPageDown, -10);
+    EXPECT_EQ(S().Grid[9][5], "10.5");
+    ExpectEachKeySteps(Page, cell, 30, std::array<std::uint8_t, 2>{38, 40}, 0);
+    EXPECT_EQ(S().GridCol, 5);
+    EXPECT_EQ(S().GridRow, 9) << "Up and Down each moved the cursor once";
+}
+
+// Online each step lands in the unit at the byte's address once the pause has run out.
+TEST_F(Wbo2Page, EveryStepKeyReachesTheUnit) {
+    GoOnline(30, Page);
+    Page.PanelClick(8);
+    int expected = 100;
+    std::uint8_t* byte = &At(38);
+    int area = 2;
+    std::uint16_t address = 38;
+    auto press = [&](std::uint8_t key, int step) {
+        SCOPED_TRACE(key);
+        Page.HandleKey(key);
+        expected += step;
+        EXPECT_EQ(*byte, expected);
+        Clock.Advance(500);
+        EXPECT_EQ(Unit->Peek(area, address), expected);
+    };
+    auto pressAll = [&](std::span<const std::uint8_t> plus, std::span<const std::uint8_t> minus) {
+        *byte = static_cast<std::uint8_t>(expected);
+        Page.LoadFromImage();
+        for (const std::uint8_t key : plus)
+            press(key, 1);
+        for (const std::uint8_t key : minus)
+            press(key, -1);
+        press(33, 10);
+        press(34, -10);
+    };
+    pressAll(kPlusKeys, kMinusKeys);
+    EXPECT_EQ(Unit->WriteLog().size(), 12u);
+
+    Page.GridClick(4, 7);
+    expected = 20;
+    byte = &GridCell(4, 7);
+    area = 1;
+    address = 512 + 6 * 16 + 12;
+    pressAll(kCellPlusKeys, kCellMinusKeys);
+    EXPECT_EQ(Unit->WriteLog().size(), 24u);
 }
 
 TEST_F(Wbo2Page, OnlineEditsAndThisMapReachTheUnit) {
