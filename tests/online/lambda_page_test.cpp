@@ -12,6 +12,20 @@ constexpr std::size_t kRef = 9, kJump = 10, kRpmSetIn = 14;
 constexpr std::uint16_t kTempInAsLambda = 0x0004, kGPInAsLambda = 0x0008, kControlOn = 0x0002;
 constexpr std::uint32_t kRed = 0xFF0000, kYellow = 0xFFFF00, kLime = 0x00FF00, kFuchsia = 0xFF00FF;
 
+// The controller parameters, their addresses and the ranges the keys keep them in.
+struct Param {
+    int Field;
+    std::size_t Offset;
+    int Min, Max;
+};
+constexpr std::array<Param, 6> kParams = {{{1, 10, 1, 20},
+                                           {2, 11, 1, 200},
+                                           {3, 12, 5, 100},
+                                           {4, 14, 19, 64},
+                                           {5, 13, 100, 255},
+                                           {6, 15, 1, 255}}};
+constexpr Param kReference{0, kRef, 0, 51};
+
 class LambdaPage : public PageTest {
   protected:
     void OpenNarrowband(int firmware, std::uint16_t flags = kTempInAsLambda) {
@@ -29,6 +43,12 @@ class LambdaPage : public PageTest {
         Record[15] = state;
         Page.ShowLiveFrame({TLiveLayout::Live18, Record});
     }
+    void ExpectKeysStep(const Param& p) {
+        SCOPED_TRACE(p.Field);
+        Page.PanelClick(p.Field);
+        ExpectRangeKeys(Page, At(p.Offset), p.Min, p.Max);
+    }
+
     std::array<std::uint8_t, 18> Record{};
     TLambdaForm Page{Host};
 };
@@ -228,6 +248,80 @@ TEST_F(LambdaPage, EditsReachTheUnitAndThePlotRunsOnlyOnline) {
     EXPECT_EQ(second.Lines[1].Colour, kYellow);
     EXPECT_TRUE(Page.Timer1Tick(column + 3, 102).Clear) << "wraps at the box's width";
     EXPECT_EQ(Page.PlotColumn(), 0);
+}
+
+// Each field's step keys on both sides of the switch to the trim form.
+TEST_F(LambdaPage, EveryStepKeyMovesEachParameterByOne) {
+    OpenNarrowband(13);
+    ExpectKeysStep(kReference);
+    for (const Param& p : kParams)
+        ExpectKeysStep(p);
+    Data().DeviceData.Firmware = 14;
+    Page.LoadFromImage();
+    for (const Param& p : kParams)
+        ExpectKeysStep(p);
+}
+
+// The trim is a signed byte in -10..+10 stepped by one and, on the page keys, by five.
+TEST_F(LambdaPage, EveryStepKeyMovesTheTrimByOne) {
+    OpenNarrowband(14);
+    Page.PanelClick(0);
+    ExpectStepKeys(Page, At(kRef), 3);
+    ExpectStepKeys(Page, At(kRef), -3 + 256);  // -3: -2 and -4
+    ExpectEachKeySteps(Page, At(kRef), -10 + 256, kPageUp, 5);
+    ExpectEachKeySteps(Page, At(kRef), 10, kPageDown, -5);
+    struct Case {
+        int From;
+        std::uint8_t Key;
+        int To;
+    };
+    for (const Case c : {Case{0, 40, -1},
+                         {-1, 38, 0},
+                         {3, 34, -2},
+                         {-3, 33, 2},
+                         {-10, 188, -10},
+                         {10, 221, 10},
+                         {7, 33, 10},
+                         {-8, 34, -10}}) {
+        SCOPED_TRACE(c.From);
+        At(kRef) = static_cast<std::uint8_t>(c.From);
+        Page.LoadFromImage();
+        Page.HandleKey(c.Key);
+        EXPECT_EQ(At(kRef), static_cast<std::uint8_t>(c.To));
+        EXPECT_EQ(Page.State().Values[0], std::to_string(c.To));
+    }
+}
+
+// Only the fixed step keys act on this page: the operator's own keys leave the value alone.
+TEST_F(LambdaPage, ConfiguredStepKeysDoNotStepHere) {
+    OpenNarrowband(20);
+    Page.PanelClick(1);
+    ExpectEachKeySteps(Page, At(kJump), 10, std::array<std::uint8_t, 2>{65, 63}, 0);
+}
+
+// Online each step lands in the unit at the parameter's address once the pause has run out.
+TEST_F(LambdaPage, EveryStepKeyReachesTheUnit) {
+    GoOnline(30, Page);
+    constexpr std::size_t kInt = 11;
+    Page.PanelClick(2);
+    int expected = 100;
+    At(kInt) = static_cast<std::uint8_t>(expected);
+    Page.LoadFromImage();
+    auto press = [&](std::uint8_t key, int step) {
+        SCOPED_TRACE(key);
+        Page.HandleKey(key);
+        expected += step;
+        EXPECT_EQ(At(kInt), expected);
+        Clock.Advance(300);
+        EXPECT_EQ(Unit->Peek(2, kInt), expected);
+    };
+    for (const std::uint8_t key : kPlusKeys)
+        press(key, 1);
+    for (const std::uint8_t key : kMinusKeys)
+        press(key, -1);
+    press(33, 10);
+    press(34, -10);
+    EXPECT_EQ(Unit->WriteLog().size(), 12u);
 }
 
 // A German desktop switches the C library to the decimal comma; the page keeps the dashboard's

@@ -71,6 +71,21 @@ class PageTest : public OnlineTest {
         ExpectEachKeySteps(page, byte, mid, kPlusKeys, 1);
         ExpectEachKeySteps(page, byte, mid, kMinusKeys, -1);
     }
+    static constexpr std::array<std::uint8_t, 1> kPageUp = {33}, kPageDown = {34};
+    // Over the range min..max: the step keys move the middle by one and a value next to an end
+    // onto it, the page keys move either end ten towards the other, and a step past an end
+    // leaves the byte and the data set's changed state alone.
+    void ExpectRangeKeys(TPage& page, std::uint8_t& byte, int min, int max) {
+        ExpectStepKeys(page, byte, (min + max) / 2);
+        ExpectEachKeySteps(page, byte, min, kPageUp, 10);
+        ExpectEachKeySteps(page, byte, max, kPageDown, -10);
+        Data().DeviceData.ChangedOffline = 0;
+        ExpectEachKeySteps(page, byte, min, kMinusKeys, 0);
+        ExpectEachKeySteps(page, byte, max, kPlusKeys, 0);
+        EXPECT_EQ(Data().DeviceData.ChangedOffline, 0) << "a step past an end writes nothing";
+        ExpectEachKeySteps(page, byte, min + 1, kMinusKeys, -1);
+        ExpectEachKeySteps(page, byte, max - 1, kPlusKeys, 1);
+    }
 
     TMainFormModel Form{Main, Settings};
     TKeyControl Keys{"KeyCtrl"};

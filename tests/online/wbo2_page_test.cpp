@@ -3,8 +3,8 @@
 // both displays, the controller state of both record variants, the live cursor, the plot, and
 // edits and the map transfer reaching the unit.
 #include "lambda/wbo2_form.h"
-#include "sensors/wideband_sensor.h"
 #include "page_fixture.h"
+#include "sensors/wideband_sensor.h"
 
 namespace zv::test {
 namespace {
@@ -15,6 +15,28 @@ constexpr std::size_t kMessDevice = 32, kAfrAt0V = 33, kAfrAt5V = 34, kKp = 36, 
 constexpr std::uint16_t kWidebandOnF = 0x0104;
 constexpr std::uint16_t kControlOn = 0x0400;
 constexpr std::uint8_t kDone = 0x40;
+
+// The controller parameters by field, their addresses and the ranges the keys keep them in.
+struct Param {
+    int Field;
+    std::size_t Offset;
+    int Min, Max;
+};
+constexpr std::array<Param, 10> kParams = {{{0, 33, 0, 255},
+                                            {1, 34, 0, 255},
+                                            {2, 35, 0, 10},
+                                            {3, 41, 1, 30},
+                                            {4, 42, 180, 254},
+                                            {6, 36, 0, 30},
+                                            {7, 37, 0, 30},
+                                            {8, 38, 1, 200},
+                                            {9, 39, 1, 200},
+                                            {10, 40, 1, 100}}};
+// Up and Down move the grid's cursor; the other step keys and the operator's own (65 up,
+// 63 down) step the cell.
+constexpr std::array<std::uint8_t, 5> kCellPlusKeys = {107, 187, 190, 221, 65};
+constexpr std::array<std::uint8_t, 5> kCellMinusKeys = {109, 188, 189, 219, 63};
+constexpr std::array<std::uint8_t, 1> kOwnUp = {65}, kOwnDown = {63};
 
 class Wbo2Page : public PageTest {
   protected:
@@ -366,10 +388,10 @@ TEST_F(Wbo2Page, PlotKeepsATargetOutsideTheScaleAtItsEdge) {
     struct Case {
         int Lo, Hi, Cell, Y;
     };
-    for (const Case c : {Case{90, 120, 63, 10},   // 16.8 over 9.0..12.0: 51 - 132
-                         {90, 120, 14, 13},       // 11.9 just inside: 51 - trunc(49.3) = 2 -> 13
-                         {150, 190, 0, 91},       // 10.5 under 15.0..19.0: 51 + 57
-                         {150, 190, 63, 56}}) {   // 16.8 inside: 51 - 22 = 29
+    for (const Case c : {Case{90, 120, 63, 10},  // 16.8 over 9.0..12.0: 51 - 132
+                         {90, 120, 14, 13},      // 11.9 just inside: 51 - trunc(49.3) = 2 -> 13
+                         {150, 190, 0, 91},      // 10.5 under 15.0..19.0: 51 + 57
+                         {150, 190, 63, 56}}) {  // 16.8 inside: 51 - 22 = 29
         SCOPED_TRACE(c.Cell);
         At(kMessDevice) = 0;
         At(kAfrAt0V) = static_cast<std::uint8_t>(c.Lo);
@@ -398,6 +420,79 @@ TEST_F(Wbo2Page, PlotStopsOffline) {
     EXPECT_TRUE(Page.Timer1Tick(400, 102).Lines.empty());
     EXPECT_EQ(Page.PlotColumn(), column);
     EXPECT_FALSE(Page.Timer1Enabled());
+}
+
+TEST_F(Wbo2Page, EveryStepKeyMovesEachParameterByOne) {
+    OpenWideband(30);
+    for (const Param& p : kParams) {
+        SCOPED_TRACE(p.Field);
+        if (p.Field == 2)
+            Page.WBO2UnitComboBoxChange(2);  // a fixed scale moves the selection to the offset
+        else
+            Page.PanelClick(p.Field);
+        ASSERT_EQ(S().Selected, p.Field);
+        ExpectRangeKeys(Page, At(p.Offset), p.Min, p.Max);
+        ExpectEachKeySteps(Page, At(p.Offset), (p.Min + p.Max) / 2, kOwnUp, 1);
+        ExpectEachKeySteps(Page, At(p.Offset), (p.Min + p.Max) / 2, kOwnDown, -1);
+        if (p.Field == 2)
+            Page.WBO2UnitComboBoxChange(0);
+    }
+}
+
+TEST_F(Wbo2Page, EveryStepKeyMovesAMapCellByOne) {
+    OpenWideband(30);
+    Page.GridClick(5, 9);
+    std::uint8_t& cell = GridCell(5, 9);
+    ExpectEachKeySteps(Page, cell, 30, kCellPlusKeys, 1);
+    ExpectEachKeySteps(Page, cell, 30, kCellMinusKeys, -1);
+    ExpectEachKeySteps(Page, cell, 30, kPageUp, 10);
+    ExpectEachKeySteps(Page, cell, 30, kPageDown, -10);
+    ExpectEachKeySteps(Page, cell, 62, kCellPlusKeys, 1);
+    ExpectEachKeySteps(Page, cell, 1, kCellMinusKeys, -1);
+    ExpectEachKeySteps(Page, cell, 53, kPageUp, 10);
+    ExpectEachKeySteps(Page, cell, 10, kPageDown, -10);
+    EXPECT_EQ(S().Grid[9][5], "10.5");
+    ExpectEachKeySteps(Page, cell, 30, std::array<std::uint8_t, 2>{38, 40}, 0);
+    EXPECT_EQ(S().GridCol, 5);
+    EXPECT_EQ(S().GridRow, 9) << "Up and Down each moved the cursor once";
+}
+
+// Online each step lands in the unit at the byte's address once the pause has run out.
+TEST_F(Wbo2Page, EveryStepKeyReachesTheUnit) {
+    GoOnline(30, Page);
+    Page.PanelClick(8);
+    int expected = 100;
+    std::uint8_t* byte = &At(38);
+    int area = 2;
+    std::uint16_t address = 38;
+    auto press = [&](std::uint8_t key, int step) {
+        SCOPED_TRACE(key);
+        Page.HandleKey(key);
+        expected += step;
+        EXPECT_EQ(*byte, expected);
+        Clock.Advance(500);
+        EXPECT_EQ(Unit->Peek(area, address), expected);
+    };
+    auto pressAll = [&](std::span<const std::uint8_t> plus, std::span<const std::uint8_t> minus) {
+        *byte = static_cast<std::uint8_t>(expected);
+        Page.LoadFromImage();
+        for (const std::uint8_t key : plus)
+            press(key, 1);
+        for (const std::uint8_t key : minus)
+            press(key, -1);
+        press(33, 10);
+        press(34, -10);
+    };
+    pressAll(kPlusKeys, kMinusKeys);
+    EXPECT_EQ(Unit->WriteLog().size(), 12u);
+
+    Page.GridClick(4, 7);
+    expected = 20;
+    byte = &GridCell(4, 7);
+    area = 1;
+    address = 512 + 6 * 16 + 12;
+    pressAll(kCellPlusKeys, kCellMinusKeys);
+    EXPECT_EQ(Unit->WriteLog().size(), 24u);
 }
 
 TEST_F(Wbo2Page, OnlineEditsAndThisMapReachTheUnit) {
