@@ -3,8 +3,9 @@
 // against the wire time of the bytes that crossed the line in the same run (1.0417 ms each),
 // each live rate against the limit that wire time plus the 70 ms pause allow. Prints one JSON
 // object. A sequence also gives lineMs, the time until its last transfer was done, before the
-// program's own closing steps (accepting the upload, taking it over, going offline). Slow by
-// nature (about a minute).
+// program's own closing steps (accepting the upload, taking it over, going offline). The full
+// upload and download once more with every reply 16 and 32 ms late, as through a USB-serial
+// adapter's latency timer. Slow by nature (about three minutes).
 #include <sys/resource.h>
 
 #include <QCoreApplication>
@@ -85,9 +86,9 @@ std::string Timing(double ms, std::uint64_t bytes) {
 
 // zvsim of one firmware behind a port, and the program's objects on real timers.
 struct Rig {
-    explicit Rig(int firmware)
+    explicit Rig(int firmware, int lagMs = 0)
         : unit({"--firmware", std::to_string(firmware), "--link",
-                dir.filePath("tty").toStdString()}) {
+                dir.filePath("tty").toStdString(), "--lag", std::to_string(lagMs)}) {
         manager.SystemDevices = [] { return std::vector<std::string>{}; };
         number = manager.AddDevicePath(dir.filePath("tty").toStdString());
         serial.SetPort(number);
@@ -101,9 +102,15 @@ struct Rig {
     int number = 0;
 };
 
-// One sequence of the online mode, from its connect state to its end.
-std::string Sequence(int firmware, TSequence sequence) {
-    Rig rig(firmware);
+// The time of a sequence that ended as it should, and its JSON.
+struct SequenceRun {
+    double Ms = 0;
+    std::string Json = "null";
+};
+
+// One sequence of the online mode, from its connect state to its end, each reply lagMs late.
+SequenceRun Sequence(int firmware, TSequence sequence, int lagMs = 0) {
+    Rig rig(firmware, lagMs);
     test::ScriptedDialogs dialogs;
     MemorySettingsStore settings;
     TMainModel model(dialogs, settings);
@@ -123,14 +130,36 @@ std::string Sequence(int firmware, TSequence sequence) {
     online.StartSequence(sequence, link::ConnectTransfer);
     WaitFor([&] { return online.LinkState() == link::Idle; }, 120000);
     if (!done || online.LinkState() != link::Idle)
-        return "null";
+        return {};
     const std::uint64_t moved = rig.counted.Bytes - bytes;
-    std::string timing = Timing(static_cast<double>(clock.elapsed()), moved);
+    SequenceRun run;
+    run.Ms = static_cast<double>(clock.elapsed());
+    std::string timing = Timing(run.Ms, moved);
     char line[120];
     std::snprintf(line, sizeof line, ", \"lineMs\": %.1f, \"lineRatio\": %.3f}", lineMs,
                   lineMs / (static_cast<double>(moved) * kByteMs));
     timing.pop_back();
-    return timing + line;
+    run.Json = timing + line;
+    return run;
+}
+
+// One entry of a lag list: the time and its ratio against the time without lag.
+std::string LagEntry(int lagMs, const SequenceRun& run, const SequenceRun& unlagged) {
+    if (run.Json == "null" || unlagged.Json == "null")
+        return "{\"lagMs\": " + std::to_string(lagMs) + ", \"ms\": null}";
+    char text[120];
+    std::snprintf(text, sizeof text, "{\"lagMs\": %d, \"ms\": %.1f, \"ratio\": %.2f}", lagMs,
+                  run.Ms, run.Ms / unlagged.Ms);
+    return text;
+}
+
+// A USB-serial adapter's latency timer on every reply: the sequence at 16 and 32 ms against
+// its own time without lag, measured in this run.
+std::string Lagged(int firmware, TSequence sequence, const SequenceRun& unlagged) {
+    std::string out = "[" + LagEntry(0, unlagged, unlagged);
+    for (int lagMs : {16, 32})
+        out += ", " + LagEntry(lagMs, Sequence(firmware, sequence, lagMs), unlagged);
+    return out + "]";
 }
 
 // The link alone, its port open, on a unit of the firmware.
@@ -199,9 +228,11 @@ std::string Live(int firmware, std::size_t length) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::string out = "{";
-    out += "\"uploadSequence30\": " + Sequence(30, TSequence::Upload);
-    out += ", \"downloadSequence30cs\": " + Sequence(30, TSequence::Download);
-    out += ", \"downloadSequence6echo\": " + Sequence(6, TSequence::Download);
+    const SequenceRun upload = Sequence(30, TSequence::Upload);
+    const SequenceRun download = Sequence(30, TSequence::Download);
+    out += "\"uploadSequence30\": " + upload.Json;
+    out += ", \"downloadSequence30cs\": " + download.Json;
+    out += ", \"downloadSequence6echo\": " + Sequence(6, TSequence::Download).Json;
     out += ", \"upload256\": " + Job(30, TTransfer::FuelMapUpload);
     out += ", \"download256cs\": " + Job(30, TTransfer::FuelMapDownload);
     out += ", \"download256echo\": " + Job(6, TTransfer::FuelMapDownload);
@@ -209,6 +240,8 @@ int main(int argc, char** argv) {
     out += ", \"live18\": " + Live(20, 18);
     out += ", \"live24\": " + Live(30, 24);
     out += ", \"live28\": " + Live(38, 28);
+    out += ", \"adapterLagUpload30\": " + Lagged(30, TSequence::Upload, upload);
+    out += ", \"adapterLagDownload30cs\": " + Lagged(30, TSequence::Download, download);
     out += "}";
     std::puts(out.c_str());
     return 0;

@@ -1,7 +1,9 @@
 #include "tserial.h"
 
 #include <QSocketNotifier>
+#include <QTimer>
 
+#include "adapter_latency.h"
 #include "native_port.h"
 #include "tcom_manager.h"
 
@@ -29,6 +31,7 @@ TSerial::TSerial(TCOMManager& manager, QObject* parent)
     : QObject(parent),
       manager_(&manager),
       port_(std::make_unique<native::NativePort>(kBufSizeRec)) {
+    LatencyLookup = native::AdapterLatencyTimerMs;
     manager.Attach(this);
     const auto numbers = manager.Numbers();
     if (!numbers.empty())
@@ -90,7 +93,20 @@ bool TSerial::Open() {
     Fail(TOpenError::None, {});
     if (manager_)
         manager_->SetOpenSerial(number_, this);
+    ReportAdapterLatency(device);
     return true;
+}
+
+void TSerial::ReportAdapterLatency(const std::string& device) {
+    if (!OnAdapterLatency || !LatencyLookup)
+        return;
+    const std::optional<int> latencyMs = LatencyLookup(device);
+    if (!latencyMs)
+        return;
+    QTimer::singleShot(0, this, [this, port = number_, ms = *latencyMs] {
+        if (OnAdapterLatency)
+            OnAdapterLatency(port, ms);
+    });
 }
 
 void TSerial::WatchArrivals() {

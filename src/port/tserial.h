@@ -3,6 +3,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "seams/serial_port.h"
@@ -59,6 +60,11 @@ class TSerial : public QObject, public zv::SerialPort {
     TOpenError LastOpenError() const { return lastError_; }
     std::string LastErrorText() const { return lastErrorText_; }
     std::function<void()> OnCOMRemoved;
+    // After each open, from the event loop (never inside the link's step that opened the port):
+    // the latency timer of the USB-serial adapter behind the port, where one is known.
+    std::function<void(int comPort, int latencyMs)> OnAdapterLatency;
+    // Finds that latency timer for a device (the system's registry; nothing off Windows).
+    std::function<std::optional<int>(const std::string& device)> LatencyLookup;
 
     // From the port list.
     void PortRemoved();
@@ -73,6 +79,7 @@ class TSerial : public QObject, public zv::SerialPort {
     void Arrived();
     void ResumeWatching();
     void MarkRemoved();
+    void ReportAdapterLatency(const std::string& device);
 
     TCOMManager* manager_;
     std::unique_ptr<native::NativePort> port_;

@@ -56,6 +56,50 @@ TEST_F(MainForm, ClosingWithUnsavedDataNeverLosesThem) {
     EXPECT_NE(OnDisk().find("changed"), std::string::npos);
 }
 
+// Every reply through a USB-serial adapter waits for its latency timer; the tuner learns once
+// per port what a slow one costs (about a thousand turns per full transfer) and how to lower it.
+TEST_F(MainForm, ASlowUsbSerialAdapterIsPointedOutOncePerPort) {
+    auto has = [](const std::string& text, const std::string& part) {
+        return text.find(part) != std::string::npos;
+    };
+    f.model.AdapterLatencyFound(3, 4);
+    EXPECT_TRUE(f.dialogs.Boxes.empty()) << "4 ms costs little";
+    f.model.AdapterLatencyFound(3, 0);
+    EXPECT_TRUE(f.dialogs.Boxes.empty());
+
+    f.model.AdapterLatencyFound(3, 5);
+    ASSERT_EQ(f.dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(f.dialogs.Boxes[0].Kind, MsgKind::Information);
+    EXPECT_EQ(f.dialogs.Boxes[0].Caption, "Information");
+    EXPECT_EQ(f.dialogs.Boxes[0].Buttons, MsgButtons::Ok);
+    EXPECT_TRUE(has(f.dialogs.Boxes[0].Text, "COM3")) << f.dialogs.Boxes[0].Text;
+    EXPECT_TRUE(has(f.dialogs.Boxes[0].Text, " 5 ms"));
+    EXPECT_TRUE(has(f.dialogs.Boxes[0].Text, "about 5 s more"));
+
+    f.model.AdapterLatencyFound(3, 16);
+    EXPECT_EQ(f.dialogs.Boxes.size(), 1u) << "once per port and run";
+
+    f.model.AdapterLatencyFound(7, 16);
+    ASSERT_EQ(f.dialogs.Boxes.size(), 2u);
+    const std::string& en = f.dialogs.Boxes[1].Text;
+    EXPECT_TRUE(has(en, "The USB-serial adapter on COM7 holds received bytes back for 16 ms")) << en;
+    EXPECT_TRUE(has(en, "Each of the about 1000 request-reply turns of a full upload or download "
+                        "waits that long: about 16 s more per transfer."));
+    EXPECT_TRUE(has(en, "Device Manager > Ports (COM & LPT) > the adapter > Properties > Port "
+                        "Settings > Advanced > Latency Timer = 1 ms"));
+
+    f.model.SetLanguage(Language::German);
+    f.model.AdapterLatencyFound(12, 32);
+    ASSERT_EQ(f.dialogs.Boxes.size(), 3u);
+    EXPECT_EQ(f.dialogs.Boxes[2].Caption, "Information");
+    const std::string& de = f.dialogs.Boxes[2].Text;
+    EXPECT_TRUE(has(de, "COM12 hält empfangene Bytes 32 ms zurück")) << de;
+    EXPECT_TRUE(has(de, "etwa 1000 Frage-Antwort-Wechsel"));
+    EXPECT_TRUE(has(de, "etwa 32 s mehr je Übertragung"));
+    EXPECT_TRUE(has(de, "Geräte-Manager > Anschlüsse (COM & LPT) > der Adapter > Eigenschaften > "
+                        "Port Settings > Advanced > Latency Timer = 1 ms"));
+}
+
 TEST_F(MainForm, AFailedOrCancelledSaveKeepsTheProgramOpen) {
     OpenAndChange();
     f.model.Data().FileName = dir.File("missing-folder/car.zvt");

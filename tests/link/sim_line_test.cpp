@@ -46,6 +46,13 @@ class SimLineTest : public ::testing::Test {
         ASSERT_EQ(Line.WriteBuf(bytes.data(), bytes.size()), bytes.size());
     }
 
+    // Notifications at these times, give or take the microseconds the line rounds up.
+    void ExpectTimesNear(const std::vector<std::uint64_t>& us) {
+        ASSERT_EQ(NoteTimesUs.size(), us.size());
+        for (std::size_t i = 0; i < us.size(); ++i)
+            EXPECT_NEAR(static_cast<double>(NoteTimesUs[i]), static_cast<double>(us[i]), 2.0) << i;
+    }
+
     VirtualTimerService Clock;
     TSimLine Line{Clock, {2, 1}};
     EchoUnit Unit;
@@ -120,6 +127,31 @@ TEST_F(SimLineTest, FaultsInBothDirections) {
         }
     }
     EXPECT_EQ(lost, 1);
+}
+
+// A USB-serial adapter holding bytes back for its latency timer: the first byte of each reply
+// is 16 ms late and the rest of the reply follows it at line speed.
+TEST_F(SimLineTest, ReplyLagDelaysTheFirstByteOfEachReply) {
+    Line.SetReplyLagUs(16000);
+    Unit.Copies = 3;
+    Write({0x01});
+    Clock.Advance(25);
+    // The request is in at 1.0417 ms; its reply ends at 1.0417 + 16 + 1.0417 ms, then at line speed.
+    ExpectTimesNear({18083, 19125, 20167});
+    EXPECT_EQ(Line.ReadString(), std::string("\x02\x02\x02"));
+
+    NoteTimesUs.clear();
+    Clock.Advance(5);  // 30 ms
+    Write({0x05});
+    Clock.Advance(25);
+    ExpectTimesNear({48083, 49125, 50167});
+
+    NoteTimesUs.clear();
+    Line.SetReplyLagUs(0);
+    Clock.Advance(5);  // 60 ms
+    Write({0x07});
+    Clock.Advance(25);
+    ExpectTimesNear({62083, 63125, 64167});
 }
 
 TEST_F(SimLineTest, ClosedPortNeitherSendsNorReceives) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "adapter_latency.h"
 #include "native_port.h"
 #include "port_directory.h"
 #include "port_test_support.h"
@@ -300,6 +301,14 @@ TEST_F(FakeSysfs, RealSerialDevicesAreListedAndVirtualTerminalsAreNot) {
 TEST_F(FakeSysfs, AMachineWithoutTheTreeHasNoPorts) {
     EXPECT_TRUE(port::native::SysfsSerialPorts((root / "nowhere").string()).empty());
     EXPECT_TRUE(port::native::SysfsSerialPorts(root.string()).empty());
+}
+
+// An adapter's driver records its port as "COM12", while ports from COM10 on are opened as
+// "\\.\COM12".
+TEST(AdapterLatency, TheDriversPortNameIsTheComNameOfTheDevice) {
+    EXPECT_EQ(port::native::ComNameOfDevice("\\\\.\\COM12"), "COM12");
+    EXPECT_EQ(port::native::ComNameOfDevice("COM3"), "COM3");
+    EXPECT_EQ(port::native::ComNameOfDevice("/dev/ttyUSB0"), "/dev/ttyUSB0");
 }
 
 }  // namespace

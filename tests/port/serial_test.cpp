@@ -78,6 +78,36 @@ TEST_F(SerialOnPty, OpensTheUnitsTerminalAndReadsWithoutWaiting) {
     EXPECT_EQ(Ping(), "\x06");
 }
 
+// The port tells its owner the adapter's latency timer after every open, once the link's step
+// that opened it is over; a system that knows no adapter tells nothing.
+TEST_F(SerialOnPty, TheAdapterLatencyIsReportedAfterTheOpen) {
+    std::vector<std::pair<int, int>> reports;
+    serial.OnAdapterLatency = [&](int port, int ms) { reports.push_back({port, ms}); };
+    Zvsim unit({"--com", std::to_string(kCom)});
+    ASSERT_TRUE(unit.Ready());
+    ASSERT_TRUE(WaitFor([&] { return manager.IsPresent(kCom); }, 2000));
+    ASSERT_TRUE(serial.SetPort(kCom));
+    EXPECT_EQ(serial.LatencyLookup(manager.DevicePath(kCom)), std::nullopt)
+        << "only a Windows registry knows adapters";
+
+    std::vector<std::string> looked;
+    serial.LatencyLookup = [&](const std::string& device) -> std::optional<int> {
+        looked.push_back(device);
+        return 16;
+    };
+    ASSERT_TRUE(serial.Open());
+    EXPECT_TRUE(reports.empty()) << "not inside the open";
+    ASSERT_TRUE(WaitFor([&] { return !reports.empty(); }, 500));
+    EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{kCom, 16}}));
+    EXPECT_EQ(looked, std::vector<std::string>{manager.DevicePath(kCom)});
+
+    serial.Close();
+    serial.LatencyLookup = [](const std::string&) -> std::optional<int> { return std::nullopt; };
+    ASSERT_TRUE(serial.Open());
+    WaitFor([] { return false; }, 100);
+    EXPECT_EQ(reports.size(), 1u) << "no adapter found, nothing told";
+}
+
 TEST_F(SerialOnPty, APortThatVanishesIsMarkedClosedAndOpensAgainWhenItReturns) {
     int removed = 0;
     serial.OnCOMRemoved = [&] { ++removed; };

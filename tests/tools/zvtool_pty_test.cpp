@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -28,15 +29,15 @@ using test::ValueDifferences;
 using test::Zvsim;
 using test::Zvtool;
 
-// Sends the ping byte on the raw terminal; whether the unit acknowledged it within 300 ms.
-bool PingAnswered(int fd) {
+// Sends the ping byte on the raw terminal; whether the unit acknowledged it within waitMs.
+bool PingAnswered(int fd, int waitMs = 300) {
     tcflush(fd, TCIOFLUSH);
     const std::uint8_t ping = 0x16;
     if (write(fd, &ping, 1) != 1)
         return false;
     pollfd p{fd, POLLIN, 0};
     std::uint8_t answer = 0;
-    return poll(&p, 1, 300) == 1 && read(fd, &answer, 1) == 1 && answer == 0x06;
+    return poll(&p, 1, waitMs) == 1 && read(fd, &answer, 1) == 1 && answer == 0x06;
 }
 
 // Firmware 6 writes with echoes, 7 with checksums; neither holds an AFR map, which keeps the
@@ -108,6 +109,36 @@ TEST_F(Zvtool, ASignalSilencesTheUnitForTheGivenTime) {
     usleep(1500000);
     EXPECT_TRUE(PingAnswered(fd)) << "silent for longer than asked";
     close(fd);
+}
+
+// An adapter's latency timer: each reply leaves the unit that much later than it would.
+TEST_F(Zvtool, ALaggedUnitAnswersThatLate) {
+    for (const char* bad : {"1001", "-1", "16ms"}) {
+        Zvsim refused({"--link", dir.File("bad"), "--lag", bad});
+        EXPECT_FALSE(refused.Ready()) << bad;
+        EXPECT_EQ(refused.Stop(), 2) << bad;
+    }
+    for (int lag : {0, 250}) {
+        SCOPED_TRACE(lag);
+        const std::string tty = "tty" + std::to_string(lag);
+        Zvsim unit({"--link", dir.File(tty), "--lag", std::to_string(lag)});
+        ASSERT_TRUE(unit.Ready());
+        const int fd = open(dir.File(tty).c_str(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        termios tio{};
+        tcgetattr(fd, &tio);
+        cfmakeraw(&tio);
+        tcsetattr(fd, TCSANOW, &tio);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_TRUE(PingAnswered(fd, 1000));
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+        // The ping and its answer take two bytes' time (about 2 ms) on the line.
+        EXPECT_GE(ms, lag + 2);
+        EXPECT_LT(ms, lag + 100);
+        close(fd);
+    }
 }
 
 }  // namespace

@@ -44,6 +44,8 @@ const char* const kUsage =
     "  --seed N             seed of the line faults (default 1)\n"
     "  --silent FROM:SECS   the unit ignores everything for SECS seconds from FROM seconds on\n"
     "  --silent-on-signal SECS  the unit ignores everything for SECS seconds from each SIGUSR1\n"
+    "  --lag MS             each reply leaves MS milliseconds late (0..1000, default 0), as\n"
+    "                       through a USB-serial adapter holding bytes back for its latency timer\n"
     "  --noise              stray bytes from the unit every 100 to 600 ms (seeded by --seed)\n"
     "  --traffic FILE       when zvsim ends, write what reached the program of each byte the\n"
     "                       unit sent (-1: lost) and where each live record began\n"
@@ -63,6 +65,7 @@ struct Options {
     double SilentFrom = -1.0;
     double SilentSeconds = 0.0;
     double SilentOnSignal = -1.0;
+    int LagMs = 0;
     bool Noise = false;
     std::string Traffic;
     std::string Memory;
@@ -125,6 +128,11 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
             if (!n)
                 return "--seed takes a whole number";
             o.Seed = static_cast<std::uint32_t>(*n);
+        } else if (a == "--lag") {
+            const auto n = ParseWholeNumber(v, 0, 1000);
+            if (!n)
+                return "--lag takes milliseconds from 0 to 1000";
+            o.LagMs = static_cast<int>(*n);
         } else if (a == "--silent") {
             const auto colon = v.find(':');
             const auto from =
@@ -263,6 +271,7 @@ int main(int argc, char** argv) {
     if (options.Drop > 0.0 || options.Corrupt > 0.0)
         served.Line().SetRandomFaults(options.Seed, options.Drop, options.Corrupt);
     served.Line().SetRecordTraffic(!options.Traffic.empty());
+    served.Line().SetReplyLagUs(static_cast<std::uint64_t>(options.LagMs) * 1000u);
     std::mt19937 noiseRandom(options.Seed);
     if (options.Noise)
         served.Watched().StartNoise(served.Clock(), served.Line(), noiseRandom);

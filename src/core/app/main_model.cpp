@@ -57,6 +57,11 @@ MsgAnswer TMainModel::ShowMessage(MsgKind kind, const std::string& text, MsgButt
     return dialogs_.MessageBox(kind, Text(CaptionPair(kind)), text, buttons);
 }
 
+void TMainModel::AdapterLatencyFound(int comPort, int latencyMs) {
+    if (const auto notice = latencyNotes_.PortOpened(comPort, latencyMs, language_))
+        ShowMessage(MsgKind::Information, *notice);
+}
+
 void TMainModel::FlagsToInputSelections(std::uint16_t flags) {
     data_.InputFSelect = SelectionOf(flags, flag::TempInAsLambda, flag::AnaInFMode1);
     data_.InputESelect = SelectionOf(flags, flag::GPInAsLambda, flag::AnaInEMode1);

@@ -9,6 +9,7 @@
 
 #include "text/text_table.h"
 #include "data/zv_data_class.h"
+#include "link/adapter_latency.h"
 #include "seams/dialogs.h"
 #include "online/online_host.h"
 #include "seams/settings_store.h"
@@ -104,6 +105,10 @@ public:
     // setting of its own, so that Com/Port keeps meaning a serial port (0 none).
     void StorePortChoice(int port) override;
 
+    // A serial port was opened through a USB-serial adapter with this latency timer: a slow one
+    // is pointed out once per port and run, with what it costs and how to lower it.
+    void AdapterLatencyFound(int comPort, int latencyMs);
+
     // Wiring to the rest of the program.
     void SetCommentPage(CommentPage* page) { commentPage_ = page; }
     void SwitchOfflineIfOnline();
@@ -138,6 +143,7 @@ private:
     std::vector<std::pair<int, std::int32_t>> uncheckedAsRead_;
     bool readOnlyOpen_ = false;
     TOpenRewrites openRewrites_;
+    TAdapterLatencyNotes latencyNotes_;
     std::vector<std::string> recentFiles_;
     std::string recentDir_;
     int filesCounter_ = 0;

@@ -193,6 +193,9 @@ void TMainForm::FormCreate() {
 void TMainForm::CreatePorts() {
     comManager_ = std::make_unique<port::TCOMManager>();
     serial_ = std::make_unique<port::TSerial>(*comManager_);
+    serial_->OnAdapterLatency = [this](int comPort, int latencyMs) {
+        main_.AdapterLatencyFound(comPort, latencyMs);
+    };
     const int simFirmware = options_.Port && options_.Port->Type == TPortName::Kind::Sim
                                 ? options_.Port->Firmware
                                 : kDefaultSimFirmware;

@@ -142,10 +142,16 @@ void TSimLine::PcByteArrived() {
 }
 
 void TSimLine::PollUnit() {
+    SendUnitByte(ReplyLagUs_);
+}
+
+void TSimLine::SendUnitByte(std::uint64_t lagUs) {
     if (UnitTx_.Busy || !Unit_ || !Unit_->HasOutput())
         return;
     const std::uint8_t byte = Unit_->TakeOutputByte();
-    StartByte(UnitTx_, byte, ApplyFaults(LineDirection::UnitToPc, UnitTx_.Count, byte));
+    Outcome outcome = ApplyFaults(LineDirection::UnitToPc, UnitTx_.Count, byte);
+    outcome.DelayUs += lagUs;
+    StartByte(UnitTx_, byte, outcome);
 }
 
 void TSimLine::UnitByteArrived() {
@@ -159,7 +165,7 @@ void TSimLine::UnitByteArrived() {
         RxQueue_.Push(outcome.Value);
         ++RxSinceNotify_;
     }
-    PollUnit();
+    SendUnitByte(0);  // the rest of a burst: an adapter holds back only its start
     const bool burstEnded = !UnitTx_.Busy;
     const bool chunkFull = RxChunk_ > 0 && RxSinceNotify_ >= RxChunk_;
     if (RxSinceNotify_ > 0 && (chunkFull || burstEnded)) {

@@ -61,6 +61,11 @@ class TSimLine : public zv::SerialPort {
     // that neither end accepts.
     void SetLineBaudIndex(int index) { LineBaudIndex_ = index; }
 
+    // A USB-serial adapter on the PC's side holds received bytes back for its latency timer:
+    // the first byte of each reply (a burst after the unit's side fell quiet) leaves this much
+    // later, the rest of the burst follows it at line speed.
+    void SetReplyLagUs(std::uint64_t us) { ReplyLagUs_ = us; }
+
     void InjectFault(const LineFault& fault) { Faults_.push_back(fault); }
     void ClearFaults() { Faults_.clear(); }
     // Random faults from a fixed seed, the same in every run: each byte is dropped or corrupted
@@ -119,6 +124,8 @@ class TSimLine : public zv::SerialPort {
     void Record(LineDirection direction, std::uint64_t index, std::uint8_t sent,
                 const Outcome& outcome);
     void StartNextPcByte();
+    // Starts the unit's next byte when the line is free, lagUs late.
+    void SendUnitByte(std::uint64_t lagUs);
     void PcByteArrived();
     void UnitByteArrived();
     bool RatesMatch() const { return BaudIndex_ == LineBaudIndex_; }
@@ -136,6 +143,7 @@ class TSimLine : public zv::SerialPort {
     Channel PcTx_;
     Channel UnitTx_;
     std::size_t RxChunk_ = 1;
+    std::uint64_t ReplyLagUs_ = 0;
     std::size_t RxSinceNotify_ = 0;
 
     std::vector<LineFault> Faults_;
