@@ -27,25 +27,28 @@ cmake --build "$build" --target zvcontrol zvtool
 echo "== Packaging =="
 stage=$out/stage/zvcontrol-$version
 rm -rf "$out/stage"
-mkdir -p "$stage/platforms" "$stage/styles" "$stage/share/zvcontrol" "$stage/licenses"
-cp "$build/bin/zvcontrol.exe" "$build/bin/zvtool.exe" "$stage/"
+# The programs in bin/ with the DLLs and plugins they load, their files in share/ as on Linux.
+bin=$stage/bin
+mkdir -p "$bin/platforms" "$bin/styles" "$stage/share/zvcontrol/fonts" "$stage/licenses"
+cp "$build/bin/zvcontrol.exe" "$build/bin/zvtool.exe" "$bin/"
 cp "$build/share/zvcontrol/about.jpg" "$stage/share/zvcontrol/"
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6PrintSupport; do
-  cp "$prefix/bin/$dll.dll" "$stage/"
+  cp "$prefix/bin/$dll.dll" "$bin/"
 done
-cp "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
-cp "$prefix"/plugins/styles/*.dll "$stage/styles/"
+cp "$prefix/plugins/platforms/qwindows.dll" "$bin/platforms/"
+cp "$prefix"/plugins/styles/*.dll "$bin/styles/"
 gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
 for dll in libstdc++-6.dll libgcc_s_seh-1.dll; do
-  cp "$(find "$gcc_dir" /usr/lib/gcc/x86_64-w64-mingw32 -name "$dll" -path '*posix*' | head -1)" "$stage/"
+  cp "$(find "$gcc_dir" /usr/lib/gcc/x86_64-w64-mingw32 -name "$dll" -path '*posix*' | head -1)" "$bin/"
 done
-cp /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$stage/"
-# Windows' own fonts are used; DejaVu Sans comes along for systems without a good sans-serif.
-mkdir -p "$stage/share/zvcontrol/fonts"
+cp /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll "$bin/"
+# The program's font, for systems that do not have it.
 cp /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
   "$stage/share/zvcontrol/fonts/"
 sed 's/$/\r/' README.md >"$stage/README.txt"
 cp -r "$prefix/licenses/." "$stage/licenses/"
+mkdir -p "$stage/licenses/dejavu-fonts"
+cp /usr/share/doc/fonts-dejavu-core/copyright "$stage/licenses/dejavu-fonts/"
 
 zip=$PWD/$out/zvcontrol-$version-win64.zip
 rm -f "$zip"

@@ -15,7 +15,7 @@ InstallDir "$PROGRAMFILES64\${APPNAME}"
 InstallDirRegKey HKLM "Software\${COMPANY}\${APPNAME}" "InstallDir"
 
 !include "MUI2.nsh"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\zvcontrol.exe"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\bin\zvcontrol.exe"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -34,19 +34,19 @@ Section "Install"
 
   SetShellVarContext all
   CreateDirectory "$SMPROGRAMS\${APPNAME}"
-  CreateShortcut "$SMPROGRAMS\${APPNAME}\${APPNAME}.lnk" "$INSTDIR\zvcontrol.exe"
+  CreateShortcut "$SMPROGRAMS\${APPNAME}\${APPNAME}.lnk" "$INSTDIR\bin\zvcontrol.exe"
   CreateShortcut "$SMPROGRAMS\${APPNAME}\Uninstall ${APPNAME}.lnk" "$INSTDIR\uninstall.exe"
 
   ; Data files open in the program.
   WriteRegStr HKLM "Software\Classes\.zvt" "" "ZevrinPlusControl.DataFile"
   WriteRegStr HKLM "Software\Classes\ZevrinPlusControl.DataFile" "" "Zevrin plus data file"
-  WriteRegStr HKLM "Software\Classes\ZevrinPlusControl.DataFile\DefaultIcon" "" "$INSTDIR\zvcontrol.exe,0"
-  WriteRegStr HKLM "Software\Classes\ZevrinPlusControl.DataFile\shell\open\command" "" '"$INSTDIR\zvcontrol.exe" "%1"'
+  WriteRegStr HKLM "Software\Classes\ZevrinPlusControl.DataFile\DefaultIcon" "" "$INSTDIR\bin\zvcontrol.exe,0"
+  WriteRegStr HKLM "Software\Classes\ZevrinPlusControl.DataFile\shell\open\command" "" '"$INSTDIR\bin\zvcontrol.exe" "%1"'
 
   WriteRegStr HKLM "${UNINSTKEY}" "DisplayName" "${APPNAME}"
   WriteRegStr HKLM "${UNINSTKEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTKEY}" "Publisher" "${COMPANY}"
-  WriteRegStr HKLM "${UNINSTKEY}" "DisplayIcon" "$INSTDIR\zvcontrol.exe"
+  WriteRegStr HKLM "${UNINSTKEY}" "DisplayIcon" "$INSTDIR\bin\zvcontrol.exe"
   WriteRegStr HKLM "${UNINSTKEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTKEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTKEY}" "NoModify" 1
@@ -66,13 +66,9 @@ Section "Uninstall"
   DeleteRegKey HKLM "Software\${COMPANY}\${APPNAME}"
   ; Only what the installer put there goes: the folder may have been chosen with other files in
   ; it, and the user's settings and data files are the tuner's work.
-  Delete "$INSTDIR\zvcontrol.exe"
-  Delete "$INSTDIR\zvtool.exe"
   Delete "$INSTDIR\uninstall.exe"
-  Delete "$INSTDIR\*.dll"
   Delete "$INSTDIR\README.txt"
-  RMDir /r "$INSTDIR\platforms"
-  RMDir /r "$INSTDIR\styles"
+  RMDir /r "$INSTDIR\bin"
   RMDir /r "$INSTDIR\share"
   RMDir /r "$INSTDIR\licenses"
   RMDir "$INSTDIR"

@@ -1,11 +1,29 @@
 #include "app/look.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
+#include <QFontDatabase>
 #include <QPalette>
 #include <QStyleFactory>
 
 namespace zv::gui {
+
+namespace {
+
+const QString kFontFamily = QStringLiteral("DejaVu Sans");
+
+// Systems without the family (Windows) get the copy that ships beside the program, so that
+// every window reads the same everywhere.
+void LoadShippedFont() {
+    if (QFontDatabase::hasFamily(kFontFamily))
+        return;
+    const QDir fonts(QApplication::applicationDirPath() + QStringLiteral("/../share/zvcontrol/fonts"));
+    for (const QString& file : fonts.entryList({QStringLiteral("*.ttf")}, QDir::Files))
+        QFontDatabase::addApplicationFont(fonts.absoluteFilePath(file));
+}
+
+}  // namespace
 
 void ApplyLook(QApplication& app) {
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -42,7 +60,8 @@ void ApplyLook(QApplication& app) {
     p.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0xA0, 0xA8, 0xB4));
     app.setPalette(p);
 
-    QFont font(QStringLiteral("DejaVu Sans"));
+    LoadShippedFont();
+    QFont font(kFontFamily);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(10);
     app.setFont(font);

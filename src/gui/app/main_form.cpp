@@ -33,6 +33,10 @@
 #include "tserial.h"
 #include "widgets/key_control_widget.h"
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace zv::gui {
 
 namespace {
@@ -83,7 +87,11 @@ TStartEnvironment TMainForm::Environment() const {
         options_.UserPath.empty()
             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()
             : options_.UserPath;
+#ifdef Q_OS_WIN
+    env.UserLanguageId = GetUserDefaultLangID();
+#else
     env.UserLanguageId = QLocale::system().language() == QLocale::German ? kGermanLanguageId : 1033;
+#endif
     env.NowText = QLocale::system()
                       .toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
                       .toStdString();
