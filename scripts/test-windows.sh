@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Tries the Windows build under Wine, as a Windows user would meet it: the installer installs
+# silently, the installed programs read and write data files as the Linux build does, the
+# program goes online with its simulated unit and through COM5, which Wine maps to a
+# pseudo-terminal served by zvsim, and keeps its settings in the registry.
+# Needs the Linux build (build/bin) and the Windows package (scripts/build-windows.sh).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+version=$(sed -n 's/^project(ZevrinPlusControl VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+setup=$PWD/build/windows/zvcontrol-$version-setup.exe
+[[ -f $setup ]] || { echo "test-windows: $setup is missing: run scripts/build-windows.sh" >&2; exit 2; }
+wine=/usr/lib/wine/wine64
+work=$(mktemp -d)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+out=$PWD/build/windows/test
+rm -rf "$out"; mkdir -p "$out"
+passed=0 failed=0
+check() {  # check NAME COMMAND...: one line per check, counted for the closing line
+  local name=$1; shift
+  if "$@" >"$work/check.log" 2>&1; then
+    passed=$((passed + 1)); echo "ok   $name"
+  else
+    failed=$((failed + 1)); echo "FAIL $name"; sed 's/^/     /' "$work/check.log" | tail -20
+  fi
+}
+cleanup() {
+  "$wine" wineserver -k 2>/dev/null || wineserver -k 2>/dev/null || true
+  [[ -n ${zvsim_pid:-} ]] && kill "$zvsim_pid" 2>/dev/null || true
+  [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$wine" wineboot --init >/dev/null 2>&1
+# One virtual display for every window of the run.
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1366x768x24 >/dev/null 2>&1 & xvfb_pid=$!
+export DISPLAY=$display
+sleep 1
+
+install() {
+  "$wine" "$setup" /S
+  wineserver -w
+  [[ -f $WINEPREFIX/drive_c/Program\ Files/Zevrin\ plus\ Control/bin/zvcontrol.exe ]]
+}
+check "the installer installs silently" install
+bin="$WINEPREFIX/drive_c/Program Files/Zevrin plus Control/bin"
+zvtool_win() { "$wine" "$bin/zvtool.exe" "$@"; }
+
+data_files() {
+  zvtool_win new 'C:\new.zvt'
+  build/bin/zvtool dump "$WINEPREFIX/drive_c/new.zvt" >"$work/linux.json"
+  zvtool_win dump 'C:\new.zvt' | tr -d '\r' >"$work/windows.json"
+  diff "$work/linux.json" "$work/windows.json"
+  build/bin/zvtool new "$work/linux.zvt"
+  cmp "$work/linux.zvt" "$WINEPREFIX/drive_c/new.zvt"
+}
+check "zvtool.exe writes and reads data files as the Linux build does" data_files
+
+# stderr of a program run in the background, watched for a status line.
+wait_for_line() {  # FILE PATTERN SECONDS
+  local i
+  for ((i = 0; i < $3 * 10; i++)); do
+    grep -q "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  echo "no line '$2' within $3 s in $1:"; cat "$1"; return 1
+}
+
+program_online() {  # PORT SHOT
+  "$wine" "$bin/zvcontrol.exe" --lang "$3" --port "$1" 2>"$work/zvcontrol.err" & local pid=$!
+  wait_for_line "$work/zvcontrol.err" "status: Run Online" 60
+  sleep 3
+  import -window root "$out/$2"
+  kill "$pid"; wineserver -k; wait "$pid" 2>/dev/null || true
+}
+check "zvcontrol.exe goes online with the simulated unit (English)" program_online sim online-sim-en.png en
+check "zvcontrol.exe goes online with the simulated unit (German)" program_online sim online-sim-de.png de
+
+settings_in_registry() {
+  "$wine" reg query 'HKCU\Software\Brenvik-dudizedode\Zevrin plus Control\Settings\Options' /s |
+    tr -d '\r' | tee "$work/reg.txt"
+  grep -qi "Language" "$work/reg.txt"
+}
+check "the settings are in the registry" settings_in_registry
+
+# COM5 is a pseudo-terminal served by zvsim at 9600 baud.
+build/bin/zvsim --firmware 30 --link "$WINEPREFIX/dosdevices/com5" >"$work/zvsim.out" 2>&1 & zvsim_pid=$!
+wait_for_line "$work/zvsim.out" "device:" 10 >/dev/null
+upload_download() {
+  zvtool_win upload --port COM5 -o 'C:\unit.zvt'
+  zvtool_win dump 'C:\unit.zvt' | tr -d '\r' | grep -q '"firmware"'
+  zvtool_win download --port COM5 'C:\new.zvt'
+}
+check "zvtool.exe uploads and downloads through COM5" upload_download
+check "zvcontrol.exe goes online through COM5" program_online COM5 online-com5.png en
+
+echo "Screenshots: $out"
+echo "$passed passed, $failed failed"
+((failed == 0))
