@@ -11,21 +11,27 @@ version=$(sed -n 's/^project(ZevrinPlusControl VERSION \([0-9.]*\).*/\1/p' CMake
 setup=$PWD/build/windows/zvcontrol-$version-setup.exe
 [[ -f $setup ]] || { echo "test-windows: $setup is missing: run scripts/build-windows.sh" >&2; exit 2; }
 wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 out=$PWD/build/windows/test
 rm -rf "$out"; mkdir -p "$out"
 passed=0 failed=0
 check() {  # check NAME COMMAND...: one line per check, counted for the closing line
-  local name=$1; shift
-  if "$@" >"$work/check.log" 2>&1; then
+  local name=$1 rc; shift
+  # In a subshell of its own, so that the first failing step ends the check, not the run.
+  set +e
+  (set -e; "$@") >"$work/check.log" 2>&1
+  rc=$?
+  set -e
+  if ((rc == 0)); then
     passed=$((passed + 1)); echo "ok   $name"
   else
     failed=$((failed + 1)); echo "FAIL $name"; sed 's/^/     /' "$work/check.log" | tail -20
   fi
 }
 cleanup() {
-  "$wine" wineserver -k 2>/dev/null || wineserver -k 2>/dev/null || true
+  "$wineserver" -k 2>/dev/null || true
   [[ -n ${zvsim_pid:-} ]] && kill "$zvsim_pid" 2>/dev/null || true
   [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
@@ -41,7 +47,7 @@ sleep 1
 
 install() {
   "$wine" "$setup" /S
-  wineserver -w
+  "$wineserver" -w
   [[ -f $WINEPREFIX/drive_c/Program\ Files/Zevrin\ plus\ Control/bin/zvcontrol.exe ]]
 }
 check "the installer installs silently" install
@@ -49,12 +55,15 @@ bin="$WINEPREFIX/drive_c/Program Files/Zevrin plus Control/bin"
 zvtool_win() { "$wine" "$bin/zvtool.exe" "$@"; }
 
 data_files() {
-  zvtool_win new 'C:\new.zvt'
-  build/bin/zvtool dump "$WINEPREFIX/drive_c/new.zvt" >"$work/linux.json"
-  zvtool_win dump 'C:\new.zvt' | tr -d '\r' >"$work/windows.json"
+  build/bin/zvtool new "$WINEPREFIX/drive_c/made-on-linux.zvt"
+  zvtool_win dump 'C:\made-on-linux.zvt' | tr -d '\r' >"$work/windows.json"
+  build/bin/zvtool dump "$WINEPREFIX/drive_c/made-on-linux.zvt" >"$work/linux.json"
   diff "$work/linux.json" "$work/windows.json"
-  build/bin/zvtool new "$work/linux.zvt"
-  cmp "$work/linux.zvt" "$WINEPREFIX/drive_c/new.zvt"
+  zvtool_win save 'C:\made-on-linux.zvt' 'C:\saved-on-windows.zvt'
+  build/bin/zvtool save "$WINEPREFIX/drive_c/made-on-linux.zvt" "$work/saved-on-linux.zvt"
+  cmp "$work/saved-on-linux.zvt" "$WINEPREFIX/drive_c/saved-on-windows.zvt"
+  zvtool_win new 'C:\new.zvt'
+  build/bin/zvtool dump "$WINEPREFIX/drive_c/new.zvt" >/dev/null
 }
 check "zvtool.exe writes and reads data files as the Linux build does" data_files
 
@@ -73,7 +82,7 @@ program_online() {  # PORT SHOT
   wait_for_line "$work/zvcontrol.err" "status: Run Online" 60
   sleep 3
   import -window root "$out/$2"
-  kill "$pid"; wineserver -k; wait "$pid" 2>/dev/null || true
+  kill "$pid"; "$wineserver" -k; wait "$pid" 2>/dev/null || true
 }
 check "zvcontrol.exe goes online with the simulated unit (English)" program_online sim online-sim-en.png en
 check "zvcontrol.exe goes online with the simulated unit (German)" program_online sim online-sim-de.png de
@@ -85,9 +94,12 @@ settings_in_registry() {
 }
 check "the settings are in the registry" settings_in_registry
 
-# COM5 is a pseudo-terminal served by zvsim at 9600 baud.
-build/bin/zvsim --firmware 30 --link "$WINEPREFIX/dosdevices/com5" >"$work/zvsim.out" 2>&1 & zvsim_pid=$!
+# COM5 is a pseudo-terminal served by zvsim at 9600 baud. Wine's own port setting makes it a COM
+# port as Windows knows one (in the registry's serial port map), once Wine starts again.
+build/bin/zvsim --firmware 30 --link "$work/com5" >"$work/zvsim.out" 2>&1 & zvsim_pid=$!
 wait_for_line "$work/zvsim.out" "device:" 10 >/dev/null
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$work/com5" /f >/dev/null
+"$wineserver" -k || true
 upload_download() {
   zvtool_win upload --port COM5 -o 'C:\unit.zvt'
   zvtool_win dump 'C:\unit.zvt' | tr -d '\r' | grep -q '"firmware"'

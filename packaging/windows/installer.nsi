@@ -2,6 +2,8 @@
 ; uninstaller listed under Apps, and .zvt data files opening in the program.
 ; makensis -DVERSION=x.y -DSTAGE=<folder with the programs> -DOUTFILE=<setup.exe> installer.nsi
 Unicode true
+; A 64-bit installer: the programs are 64-bit, and so the installer runs where they run.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 

@@ -21,6 +21,7 @@
 #include "app/logger_wiring.h"
 #include "app/look.h"
 #include "app/top_stripe.h"
+#include "app/user_language.h"
 #include "dialogs/about_box.h"
 #include "dialogs/key_config_dialog.h"
 #include "dialogs/page_select_window.h"
@@ -33,9 +34,6 @@
 #include "tserial.h"
 #include "widgets/key_control_widget.h"
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace zv::gui {
 
@@ -87,11 +85,7 @@ TStartEnvironment TMainForm::Environment() const {
         options_.UserPath.empty()
             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString()
             : options_.UserPath;
-#ifdef Q_OS_WIN
-    env.UserLanguageId = GetUserDefaultLangID();
-#else
-    env.UserLanguageId = QLocale::system().language() == QLocale::German ? kGermanLanguageId : 1033;
-#endif
+    env.UserLanguageId = UserLanguageId();
     env.NowText = QLocale::system()
                       .toString(QDateTime::currentDateTime(), QLocale::ShortFormat)
                       .toStdString();
