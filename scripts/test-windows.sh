@@ -84,6 +84,34 @@ program_online() {  # PORT SHOT
   import -window root "$out/$2"
   kill "$pid"; "$wineserver" -k; wait "$pid" 2>/dev/null || true
 }
+# Keys go to the program's main window: Enter puts the page list away (the fuel map is on view)
+# and Page Up raises the selected cell, the lowest throttle and speed site, by 15.
+raise_first_cell() {
+  local window
+  window=$(timeout 30 xdotool search --sync --name "Zevrin-Control" | head -1)
+  xdotool windowfocus --sync "$window"
+  xdotool key Return; sleep 0.5
+  xdotool key Prior; sleep 2
+}
+first_cell() {  # FILE: the map's cell at the lowest throttle and speed site
+  build/bin/zvtool dump "$1" | python3 -c 'import json, sys; print(json.load(sys.stdin)["map"][0][0])'
+}
+close_program() {  # PID: as the window's close button does (Alt+F4 on the main window)
+  local i window
+  window=$(timeout 10 xdotool search --name "Zevrin-Control" | head -1)
+  [[ -n $window ]] && xdotool windowfocus --sync "$window"
+  xdotool key alt+F4
+  for ((i = 0; i < 100; i++)); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$1" 2>/dev/null; then
+    import -window root "$out/did-not-close.png"
+    echo "the program did not close (see did-not-close.png)"
+    "$wineserver" -k || true
+    return 1
+  fi
+  # Wine's own helpers (the desktop, services) stay behind; the next start begins afresh.
+  "$wineserver" -k || true
+}
+
 check "zvcontrol.exe goes online with the simulated unit (English)" program_online sim online-sim-en.png en
 check "zvcontrol.exe goes online with the simulated unit (German)" program_online sim online-sim-de.png de
 
@@ -96,7 +124,8 @@ check "the settings are in the registry" settings_in_registry
 
 # COM5 is a pseudo-terminal served by zvsim at 9600 baud. Wine's own port setting makes it a COM
 # port as Windows knows one (in the registry's serial port map), once Wine starts again.
-build/bin/zvsim --firmware 30 --link "$work/com5" >"$work/zvsim.out" 2>&1 & zvsim_pid=$!
+build/bin/zvsim --firmware 30 --link "$work/com5" --save-on-exit "$work/unit.zvt" \
+  >"$work/zvsim.out" 2>&1 & zvsim_pid=$!
 wait_for_line "$work/zvsim.out" "device:" 10 >/dev/null
 "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$work/com5" /f >/dev/null
 "$wineserver" -k || true
@@ -107,6 +136,20 @@ upload_download() {
 }
 check "zvtool.exe uploads and downloads through COM5" upload_download
 check "zvcontrol.exe goes online through COM5" program_online COM5 online-com5.png en
+
+edit_reaches_unit() {
+  build/bin/zvtool new "$work/defaults.zvt"
+  local before; before=$(first_cell "$work/defaults.zvt")
+  "$wine" "$bin/zvcontrol.exe" --lang de --port COM5 2>"$work/zvcontrol.err" & local pid=$!
+  wait_for_line "$work/zvcontrol.err" "status: Run Online" 90
+  sleep 2
+  raise_first_cell
+  import -window root "$out/edited-online-de.png"
+  close_program "$pid"
+  kill -TERM "$zvsim_pid"; wait "$zvsim_pid" 2>/dev/null || true
+  [[ $(first_cell "$work/unit.zvt") == $((before + 15)) ]]
+}
+check "a map cell edited in zvcontrol.exe reaches the unit on COM5" edit_reaches_unit
 
 echo "Screenshots: $out"
 echo "$passed passed, $failed failed"
