@@ -8,8 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-scripts/windows/install-deps.sh
+scripts/install-deps.sh --windows
 
 prefix=$(scripts/windows/build-deps.sh | tail -1)
 export ZV_WINDOWS_PREFIX=$prefix

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything that building and testing need on a fresh Debian 12 machine.
 # Idempotent: packages already present are skipped, and apt is not touched when nothing is missing.
+# --windows adds what the Windows build and its tests under Wine need (scripts/build-windows.sh).
 set -euo pipefail
 
 packages=(
@@ -13,6 +14,9 @@ packages=(
   clang libclang-rt-14-dev
   locales
 )
+if [[ ${1:-} == --windows ]]; then
+  packages+=(gcc-mingw-w64-x86-64 dpkg-dev qt6-base-dev-tools zip nsis wine64 xdotool python3)
+fi
 
 # A German locale, so that tests can check that readouts keep their decimal point under it.
 ensure_german_locale() {
