@@ -24,16 +24,14 @@ const TextPair kPurpose = {
 const TextPair kConnectTitle = {"Verbinden", "Connecting"};
 const TextPair kConnect = {
     "Verbinden Sie das Steuergerät mit einer seriellen Schnittstelle des PCs und wählen Sie sie "
-    "unter "
-    "<i>Einstellungen › Schnittstelle</i>. Beim Start geht das Programm von selbst online; "
-    "<b>F5</b> schaltet online und offline. Die Schnittstelle <i>Simulated unit</i> ist ein im "
-    "Programm eingebautes Steuergerät: damit lässt sich alles ohne Motor ausprobieren.",
+    "unter <i>Einstellungen › Schnittstelle</i>. Mit gewählter Schnittstelle geht das Programm "
+    "beim Start von selbst online; <b>F5</b> schaltet online und offline. Die Schnittstelle "
+    "<i>Simulierte Einheit</i> ist ein im Programm eingebautes Steuergerät: damit lässt sich alles "
+    "ohne Motor ausprobieren.",
     "Connect the unit to a serial port of this PC and pick the port under <i>Settings › Com "
-    "Port</i>. "
-    "The program goes online by itself when it starts; <b>F5</b> goes online and offline. The port "
-    "<i>Simulated unit</i> is a unit built into the program: with it you can try everything "
-    "without "
-    "an engine."};
+    "Port</i>. With a port chosen, the program goes online by itself when it starts; <b>F5</b> "
+    "goes online and offline. The port <i>Simulated unit</i> is a unit built into the program: "
+    "with it you can try everything without an engine."};
 const TextPair kDataTitle = {"Daten", "Data"};
 const TextPair kData = {
     "Öffnen Sie eine Datendatei (.zvt) oder lesen Sie die Daten des Steuergeräts mit <b>F7</b>; "
