@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <list>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -15,6 +16,8 @@ namespace {
 
 // How long a read of bytes the driver holds may take to complete before it is cancelled.
 constexpr DWORD kReadSettleMs = 50;
+// How often the receive thread looks at the driver's queue while it waits for an event.
+constexpr DWORD kQueueCheckMs = 20;
 
 // A write the driver has not finished: the bytes and the OVERLAPPED must live until it has.
 struct PendingWrite {
@@ -111,12 +114,16 @@ struct SerialDevice::State {
 
 namespace {
 
+DWORD QueuedBytes(HANDLE handle) {
+    DWORD errors = 0;
+    COMSTAT status{};
+    return ClearCommError(handle, &errors, &status) ? status.cbInQue : 0;
+}
+
 // Reports bytes the driver holds unless the owner has not yet taken note of the last report.
 void ReportIfQueued(HANDLE handle, std::atomic<bool>& reported,
                     const std::function<void()>& onArrival) {
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (ClearCommError(handle, &errors, &status) && status.cbInQue > 0 && !reported.exchange(true))
+    if (QueuedBytes(handle) > 0 && !reported.exchange(true))
         onArrival();
 }
 
@@ -185,11 +192,7 @@ bool SerialDevice::IsOpen() const {
 }
 
 std::size_t SerialDevice::Queued() const {
-    DWORD errors = 0;
-    COMSTAT status{};
-    if (!IsOpen() || !ClearCommError(state_->Handle, &errors, &status))
-        return 0;
-    return status.cbInQue;
+    return IsOpen() ? QueuedBytes(state_->Handle) : 0;
 }
 
 std::size_t SerialDevice::Read(std::uint8_t* buffer, std::size_t n) {
@@ -280,44 +283,111 @@ bool DeviceAnswers(HANDLE handle) {
     return ClearCommError(handle, &errors, &status) != 0;
 }
 
-enum class WaitEnd { Event, Stopped, Failed };
+enum class WaitEnd { Event, Stopped, Dead, Failed };
 
-WaitEnd WaitForEvent(SerialDevice::State* state, OVERLAPPED& overlapped, DWORD& mask,
+// What a WaitCommEvent writes into until it completes, so on the heap: a wait that cannot be
+// ended must not write into a stack that is gone.
+struct CommWait {
+    CommWait() { Overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr); }
+    OVERLAPPED Overlapped{};
+    DWORD Mask = 0;
+};
+
+bool Completed(const CommWait& wait) {
+    return HasOverlappedIoCompleted(&wait.Overlapped);
+}
+
+// Wine signals a wait's event a moment before it writes the wait's result: true when the
+// result comes within a few ms.
+bool CompletesShortly(CommWait& wait) {
+    for (int attempt = 0; attempt < 5 && !Completed(wait); ++attempt)
+        WaitForSingleObject(wait.Overlapped.hEvent, 1);
+    return Completed(wait);
+}
+
+// Waits for the pending WaitCommEvent to complete. Every kQueueCheckMs it also looks at the
+// driver's queue: bytes there that the wait has not ended for mean the wait is dead (Wine
+// leaves one so after a late signal for the wait before, one that completed at once). They
+// are reported, and the wait is to be replaced, so that a lost EV_RXCHAR delays one reply
+// instead of stalling the link.
+WaitEnd AwaitCompletion(SerialDevice::State* state, CommWait& wait,
+                        const std::function<void()>& report) {
+    const HANDLE waits[] = {wait.Overlapped.hEvent, state->StopEvent};
+    for (;;) {
+        const DWORD signalled = WaitForMultipleObjects(2, waits, FALSE, kQueueCheckMs);
+        if (signalled != WAIT_OBJECT_0 && signalled != WAIT_TIMEOUT)
+            return WaitEnd::Stopped;
+        if (Completed(wait))
+            return WaitEnd::Event;
+        if (signalled == WAIT_TIMEOUT) {
+            if (state->ArrivalReported || QueuedBytes(state->Handle) == 0)
+                continue;
+            ReportIfQueued(state->Handle, state->ArrivalReported, report);
+            return WaitEnd::Dead;
+        }
+        if (CompletesShortly(wait))
+            return WaitEnd::Event;
+        // A late signal for the wait before: clear it, then look again, as this wait may have
+        // completed in between.
+        ResetEvent(wait.Overlapped.hEvent);
+        if (Completed(wait))
+            return WaitEnd::Event;
+    }
+}
+
+// Ends a pending wait. Under Wine a wait may not end on cancelling (a dead one, or one that
+// began as Close cleared the mask); false when it is still pending after a second.
+bool CancelWait(HANDLE handle, CommWait& wait) {
+    for (int attempt = 0; attempt < 10 && !Completed(wait); ++attempt) {
+        CancelIoEx(handle, &wait.Overlapped);
+        WaitForSingleObject(wait.Overlapped.hEvent, 100);
+    }
+    return Completed(wait);
+}
+
+WaitEnd WaitForEvent(SerialDevice::State* state, CommWait& wait,
                      const std::function<void()>& report) {
-    ResetEvent(overlapped.hEvent);
-    if (WaitCommEvent(state->Handle, &mask, &overlapped))
+    ResetEvent(wait.Overlapped.hEvent);
+    wait.Mask = 0;
+    if (WaitCommEvent(state->Handle, &wait.Mask, &wait.Overlapped))
         return WaitEnd::Event;
     if (GetLastError() != ERROR_IO_PENDING)
         return WaitEnd::Failed;
     // EV_RXCHAR comes only for bytes that arrive after the wait began (so under Wine): bytes
     // that came in before are reported here.
     ReportIfQueued(state->Handle, state->ArrivalReported, report);
-    const HANDLE waits[] = {overlapped.hEvent, state->StopEvent};
+    const WaitEnd end = AwaitCompletion(state, wait, report);
+    if (end != WaitEnd::Event)
+        return end;
     DWORD unused = 0;
-    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
-        CancelIoEx(state->Handle, &overlapped);
-        GetOverlappedResult(state->Handle, &overlapped, &unused, TRUE);
-        return WaitEnd::Stopped;
-    }
-    if (GetOverlappedResult(state->Handle, &overlapped, &unused, FALSE))
+    if (GetOverlappedResult(state->Handle, &wait.Overlapped, &unused, FALSE))
         return WaitEnd::Event;
     // Wine also ends a pending wait as aborted when the port is read; a device that still
     // answers is not gone.
-    mask = 0;
+    wait.Mask = 0;
     return GetLastError() == ERROR_OPERATION_ABORTED && DeviceAnswers(state->Handle)
                ? WaitEnd::Event
                : WaitEnd::Failed;
+}
+
+// Cancels a pending wait; one that does not end is left to the driver, which may still write
+// into it (closing the handle ends it), and a new one takes its place.
+void ReplaceWait(HANDLE handle, std::unique_ptr<CommWait>& wait) {
+    if (CancelWait(handle, *wait))
+        return;
+    wait.release();
+    wait = std::make_unique<CommWait>();
 }
 
 void ReceiveLoop(SerialDevice::State* state, const std::function<void()>& onArrival) {
     std::function<void()> report = onArrival;
     if (!report)
         report = [] {};
-    OVERLAPPED overlapped{};
-    overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    auto wait = std::make_unique<CommWait>();
     while (!Stopping(state) && AwaitAcknowledge(state)) {
-        DWORD mask = 0;
-        const WaitEnd end = WaitForEvent(state, overlapped, mask, report);
+        const WaitEnd end = WaitForEvent(state, *wait, report);
+        if (end == WaitEnd::Stopped || end == WaitEnd::Dead)
+            ReplaceWait(state->Handle, wait);
         if (end == WaitEnd::Stopped)
             break;
         if (end == WaitEnd::Failed) {
@@ -327,10 +397,10 @@ void ReceiveLoop(SerialDevice::State* state, const std::function<void()>& onArri
             }
             break;
         }
-        if (mask & EV_RXCHAR)
+        if (wait->Mask & EV_RXCHAR)
             ReportIfQueued(state->Handle, state->ArrivalReported, report);
     }
-    CloseHandle(overlapped.hEvent);
+    CloseHandle(wait->Overlapped.hEvent);
 }
 
 }  // namespace
