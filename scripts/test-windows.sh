@@ -86,22 +86,24 @@ program_online() {  # PORT SHOT
 }
 # Keys go to the program's main window: Enter puts the page list away (the fuel map is on view)
 # and Page Up raises the selected cell, the lowest throttle and speed site, by 15.
-raise_first_cell() {
+focus_main_window() {
   local window
   window=$(timeout 30 xdotool search --sync --name "Zevrin-Control" | head -1)
   xdotool windowfocus --sync "$window"
+  sleep 1
+}
+raise_first_cell() {
+  focus_main_window
   xdotool key Return; sleep 0.5
   xdotool key Prior; sleep 2
 }
 first_cell() {  # FILE: the map's cell at the lowest throttle and speed site
   build/bin/zvtool dump "$1" | python3 -c 'import json, sys; print(json.load(sys.stdin)["map"][0][0])'
 }
-close_program() {  # PID: as the window's close button does (Alt+F4 on the main window)
-  local i window
-  window=$(timeout 10 xdotool search --name "Zevrin-Control" | head -1)
-  [[ -n $window ]] && xdotool windowfocus --sync "$window"
-  xdotool key alt+F4
-  for ((i = 0; i < 100; i++)); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+close_program() {  # PID: as the window's close button does (taskkill sends WM_CLOSE)
+  local i
+  "$wine" taskkill /im zvcontrol.exe >/dev/null
+  for ((i = 0; i < 150; i++)); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
   if kill -0 "$1" 2>/dev/null; then
     import -window root "$out/did-not-close.png"
     echo "the program did not close (see did-not-close.png)"
@@ -121,6 +123,43 @@ settings_in_registry() {
   grep -qi "Language" "$work/reg.txt"
 }
 check "the settings are in the registry" settings_in_registry
+
+# A file opened from the command line, a cell raised and the file saved through the File menu;
+# a second start, with no arguments, lists the file among the recent ones (a screenshot shows the
+# File menu) and stores the settings it found again.
+registry_value() {  # KEY NAME: a value the program stored, as reg query prints it
+  "$wine" reg query "HKCU\\Software\\Brenvik-dudizedode\\Zevrin plus Control\\Settings\\$1" /v "$2" |
+    tr -d '\r' | awk -v name="$2" '$1 == name {sub(/^ *[^ ]+ +[^ ]+ +/, ""); print}'
+}
+same() {  # WHAT ACTUAL EXPECTED
+  [[ $2 == "$3" ]] || { echo "$1 is '$2', not '$3'"; return 1; }
+}
+settings_kept() {  # LANGUAGE: the stored language, which --lang does not change
+  same "the first recent file" "$(registry_value Files Name0)" 'C:\tune.zvt'
+  same "the stored language" "$(registry_value Options Language)" "$1"
+}
+saves_and_keeps_settings() {
+  build/bin/zvtool new "$WINEPREFIX/drive_c/tune.zvt"
+  local before pid language
+  before=$(first_cell "$WINEPREFIX/drive_c/tune.zvt")
+  language=$(registry_value Options Language)
+  [[ -n $language ]]
+  "$wine" "$bin/zvcontrol.exe" --lang de 'C:\tune.zvt' 2>"$work/zvcontrol.err" & pid=$!
+  raise_first_cell
+  xdotool key alt+d; sleep 0.5; xdotool key s; sleep 2
+  close_program "$pid"
+  same "the saved cell" "$(first_cell "$WINEPREFIX/drive_c/tune.zvt")" $((before + 15))
+  settings_kept "$language"
+  "$wine" "$bin/zvcontrol.exe" 2>"$work/zvcontrol.err" & pid=$!
+  focus_main_window
+  [[ $language == german ]] && xdotool key alt+d || xdotool key alt+f
+  sleep 1
+  import -window root "$out/restart-file-menu.png"
+  xdotool key Escape; sleep 0.5
+  close_program "$pid"
+  settings_kept "$language"
+}
+check "zvcontrol.exe saves a data file and keeps its settings across a restart" saves_and_keeps_settings
 
 # COM5 is a pseudo-terminal served by zvsim at 9600 baud. Wine's own port setting makes it a COM
 # port as Windows knows one (in the registry's serial port map), once Wine starts again.
@@ -147,7 +186,7 @@ edit_reaches_unit() {
   import -window root "$out/edited-online-de.png"
   close_program "$pid"
   kill -TERM "$zvsim_pid"; wait "$zvsim_pid" 2>/dev/null || true
-  [[ $(first_cell "$work/unit.zvt") == $((before + 15)) ]]
+  same "the unit's cell" "$(first_cell "$work/unit.zvt")" $((before + 15))
 }
 check "a map cell edited in zvcontrol.exe reaches the unit on COM5" edit_reaches_unit
 

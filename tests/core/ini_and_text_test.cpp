@@ -89,6 +89,12 @@ TEST(TextTable, SpotChecksInBothLanguages) {
     EXPECT_STREQ(ReleaseDate().English, "06|05|2018");
 }
 
+TEST(TextTable, MnemonicMarksLeavePlainText) {
+    EXPECT_EQ(WithoutMnemonic("&Create a new Zevrin file"), "Create a new Zevrin file");
+    EXPECT_EQ(WithoutMnemonic("R&&D C&OM3&"), "R&D COM3&");
+    EXPECT_EQ(WithoutMnemonic(""), "");
+}
+
 TEST(TextCodec, EveryWindowsByteSurvivesARoundTrip) {
     std::string all;
     for (int b = 1; b < 256; ++b) {

@@ -189,6 +189,9 @@ TEST_F(MainForm, LanguageSwitchRecaptionsAndIsStored) {
     EXPECT_EQ(form.Caption(TMainText::FileMenu), "&Datei");
     EXPECT_EQ(form.Hint(TMainText::F5Button), "(F5) Verbindung zum Steuergerät aufbauen");
     EXPECT_EQ(form.Hint(TMainText::RecentFile), "Diese Zevrin-Datei laden");
+    // Status-bar hints carry no mnemonic marks.
+    EXPECT_EQ(form.Hint(TMainText::New), "Neue Zevrin-Datei erzeugen");
+    EXPECT_EQ(form.Hint(TMainText::Save), "Speichern der Daten in einer Zevrin-Datei");
     EXPECT_FALSE(form.LanguageItemEnabled(Language::German));
     EXPECT_TRUE(form.LanguageItemEnabled(Language::English));
     EXPECT_EQ(form.DateTimePanel(1700000000)[0], ' ');

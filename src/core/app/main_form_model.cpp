@@ -1,6 +1,7 @@
 #include "app/main_form_model.h"
 
 #include "link/port_name.h"
+#include "text/text_table.h"
 #include "online/online_mode.h"
 #include "text/date_format.h"
 
@@ -156,8 +157,9 @@ std::string TMainFormModel::Caption(TMainText item) const {
 std::string TMainFormModel::Hint(TMainText item) const {
     if (static_cast<std::size_t>(item) >= kFirstOwnText)
         return {};
+    // Hints show in the status bar, where a mnemonic mark would show as it is.
     const int k = PairOf(item).Hint;
-    return k < 0 ? std::string() : main_.Text(k);
+    return k < 0 ? std::string() : WithoutMnemonic(main_.Text(k));
 }
 
 std::string TMainFormModel::IdleContactLabel() const {

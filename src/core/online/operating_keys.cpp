@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "link/port_name.h"
+#include "text/text_table.h"
 #include "data/flag_bits.h"
 #include "online/online_mode.h"
 
@@ -152,10 +153,7 @@ void TOnlineMode::CheckPortMenu() {
 }
 
 void TOnlineMode::MComClick(const std::string& caption) {
-    std::string name;
-    for (char ch : caption) {
-        if (ch != '&') name += ch;
-    }
+    const std::string name = WithoutMnemonic(caption);
     int number = kSimulatedUnitPort;
     if (name != kSimulatedUnitName.German && name != kSimulatedUnitName.English) {
         // The port is taken only when it is one the port list knows.

@@ -125,4 +125,14 @@ const char* DeviceTypeName(int type) {
 
 const TextPair& ReleaseDate() { return kReleaseDate; }
 
+std::string WithoutMnemonic(const std::string& text) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size())
+            ++i;
+        plain += text[i];
+    }
+    return plain;
+}
+
 }  // namespace zv

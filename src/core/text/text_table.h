@@ -48,6 +48,9 @@ constexpr int kPageCount = 12;
 const char* Text(int k, Language lang);
 const TextPair& MainTextPair(int k);
 
+// A menu text as plain text: the "&" that marks a mnemonic goes, "&&" shows one "&".
+std::string WithoutMnemonic(const std::string& text);
+
 // Name of notebook page 0..11 (also the Window menu entries and the page-name panel).
 const char* PageName(int page, Language lang);
 
