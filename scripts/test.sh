@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs all tests; also builds the Qt-free parts for Windows so that core
-# stays free of Qt and of POSIX-only calls and the Win32 serial port layer compiles.
+# stays free of Qt and of POSIX-only calls and the Win32 serial port layer compiles, and, where
+# Qt for Windows is cached, the whole Windows program, tried under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
@@ -28,4 +29,16 @@ if printf 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { r
   scripts/fuzz.sh 6
 else
   echo "== Fuzzing skipped: clang with libFuzzer not found =="
+fi
+
+# The whole program for Windows, packaged and tried under Wine, where Qt for Windows is cached:
+# building it the first time takes about 40 minutes (scripts/build-windows.sh does it once).
+if scripts/windows/build-deps.sh --cached-only >/dev/null 2>&1; then
+  echo "== Windows program: cross-built, packaged and tried under Wine =="
+  scripts/build-windows.sh
+  scripts/test-windows.sh
+else
+  echo "== Windows program under Wine skipped: Qt for Windows is not built yet =="
+  echo "   (scripts/build-windows.sh builds it once, in about 40 minutes; this command then tries"
+  echo "   the Windows program under Wine every time)"
 fi

@@ -2,8 +2,11 @@
 # Cross-builds, once, what the Windows program needs beyond the compilers: Qt's base module and
 # libjpeg-turbo, both from Debian's source packages, into a cache folder outside the work tree
 # named by their versions. A later run finds the finished prefix and returns at once.
-# Prints the prefix on its last line of stdout.
+# Prints the prefix on its last line of stdout. With --cached-only it builds nothing and fails
+# when no finished prefix is there.
 set -euo pipefail
+cached_only=false
+[[ ${1:-} == --cached-only ]] && cached_only=true
 cd "$(dirname "$0")/../.."
 
 cache=${ZV_WINDOWS_CACHE:-$HOME/.cache/zvcontrol-windows}
@@ -23,7 +26,9 @@ setup_apt() {
   echo "deb-src $uri $suite main" >"$apt_dir/src.list"
   apt_opts=(-o "Dir::Etc::sourcelist=$apt_dir/src.list" -o Dir::Etc::sourceparts=-
             -o "Dir::State::Lists=$apt_dir/lists")
-  [[ -n $(ls "$apt_dir/lists" 2>/dev/null | grep -v partial) ]] || apt-get "${apt_opts[@]}" update -qq
+  [[ -n $(ls "$apt_dir/lists" 2>/dev/null | grep -v partial) ]] && return 0
+  $cached_only && exit 1
+  apt-get "${apt_opts[@]}" update -qq
 }
 
 source_version() {  # the version apt would fetch of a source package
@@ -39,6 +44,7 @@ if [[ -f $prefix/.complete ]]; then
   echo "$prefix"
   exit 0
 fi
+$cached_only && exit 1
 
 echo "Cross-building Qt $qt_version and libjpeg-turbo $jpeg_version for Windows once into" >&2
 echo "  $prefix" >&2
