@@ -14,6 +14,9 @@ wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# An English Windows, whatever this machine's locale: the program starts in the user's language
+# the first time, and the keys below open English menus.
+export LC_ALL=C.UTF-8
 out=$PWD/build/windows/test
 rm -rf "$out"; mkdir -p "$out"
 passed=0 failed=0
@@ -77,19 +80,31 @@ wait_for_line() {  # FILE PATTERN SECONDS
   echo "no line '$2' within $3 s in $1:"; cat "$1"; return 1
 }
 
+wait_for_file() {  # FILE SECONDS
+  local i
+  for ((i = 0; i < $2 * 10; i++)); do
+    [[ -s $1 ]] && return 0
+    sleep 0.1
+  done
+  echo "no file $1 within $2 s"; return 1
+}
+
 program_online() {  # PORT SHOT
   "$wine" "$bin/zvcontrol.exe" --lang "$3" --port "$1" 2>"$work/zvcontrol.err" & local pid=$!
   wait_for_line "$work/zvcontrol.err" "status: Run Online" 60
   sleep 3
   import -window root "$out/$2"
-  kill "$pid"; "$wineserver" -k; wait "$pid" 2>/dev/null || true
+  close_program "$pid"
 }
 # Keys go to the program's main window: Enter puts the page list away (the fuel map is on view)
 # and Page Up raises the selected cell, the lowest throttle and speed site, by 15.
-focus_main_window() {
-  local window
-  window=$(timeout 30 xdotool search --sync --name "Zevrin-Control" | head -1)
-  xdotool windowfocus --sync "$window"
+focus_main_window() {  # once it is on screen; Wine maps it a moment after naming it
+  local window i
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "Zevrin-Control" | head -1)
+  for ((i = 0; i < 20; i++)); do
+    xdotool windowfocus --sync "$window" 2>/dev/null && break
+    sleep 0.5
+  done
   sleep 1
 }
 raise_first_cell() {
@@ -124,9 +139,9 @@ settings_in_registry() {
 }
 check "the settings are in the registry" settings_in_registry
 
-# A file opened from the command line, a cell raised and the file saved through the File menu;
-# a second start, with no arguments, lists the file among the recent ones (a screenshot shows the
-# File menu) and stores the settings it found again.
+# A file opened from the command line, a cell raised and the file saved through the File menu; a
+# second start, with no arguments, lists the file among the recent ones (a screenshot shows the
+# File menu), opens it from there and prints it, and stores the settings it found again.
 registry_value() {  # KEY NAME: a value the program stored, as reg query prints it
   "$wine" reg query "HKCU\\Software\\Brenvik-dudizedode\\Zevrin plus Control\\Settings\\$1" /v "$2" |
     tr -d '\r' | awk -v name="$2" '$1 == name {sub(/^ *[^ ]+ +[^ ]+ +/, ""); print}'
@@ -152,11 +167,19 @@ saves_and_keeps_settings() {
   settings_kept "$language"
   "$wine" "$bin/zvcontrol.exe" 2>"$work/zvcontrol.err" & pid=$!
   focus_main_window
-  [[ $language == german ]] && xdotool key alt+d || xdotool key alt+f
-  sleep 1
+  same "the language of the first start" "$language" english
+  xdotool key alt+f; sleep 1
   import -window root "$out/restart-file-menu.png"
+  # The first recent file opens, and prints: with no printer installed the data sheet becomes a
+  # PDF beside the data file.
+  xdotool key 1; sleep 2
+  xdotool key alt+f; sleep 0.5; xdotool key p
+  wait_for_file "$WINEPREFIX/drive_c/tune data sheet.pdf" 30 || { import -window root "$out/no-pdf.png"; return 1; }
+  sleep 1; import -window root "$out/printed-to-pdf.png"
   xdotool key Escape; sleep 0.5
   close_program "$pid"
+  pdftotext "$WINEPREFIX/drive_c/tune data sheet.pdf" - >"$work/sheet.txt"
+  grep -qF 'C:\tune.zvt' "$work/sheet.txt" || { echo "the data sheet names no file:"; cat "$work/sheet.txt"; return 1; }
   settings_kept "$language"
 }
 check "zvcontrol.exe saves a data file and keeps its settings across a restart" saves_and_keeps_settings

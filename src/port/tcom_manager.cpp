@@ -1,10 +1,12 @@
 #include "tcom_manager.h"
 
+#include <QCoreApplication>
 #include <QFileSystemWatcher>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
+#include "device_change_filter.h"
 #include "port_directory.h"
 #include "system_serial_ports.h"
 #include "tserial.h"
@@ -41,6 +43,8 @@ TCOMManager::TCOMManager(QObject* parent)
 }
 
 TCOMManager::~TCOMManager() {
+    if (deviceChanges_ && QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(deviceChanges_.get());
     for (TSerial* serial : serials_)
         serial->ManagerGone();
 }
@@ -58,6 +62,12 @@ void TCOMManager::Watch() {
     connect(&settleTimer_, &QTimer::timeout, this, [this] { Rescan(); });
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this,
             [this] { settleTimer_.start(); });
+#ifdef Q_OS_WIN
+    if (QCoreApplication::instance()) {
+        deviceChanges_ = std::make_unique<DeviceChangeFilter>([this] { settleTimer_.start(); });
+        QCoreApplication::instance()->installNativeEventFilter(deviceChanges_.get());
+    }
+#endif
     rescanTimer_.setInterval(kRescanMs);
     connect(&rescanTimer_, &QTimer::timeout, this, [this] { Rescan(); });
     rescanTimer_.start();

@@ -4,10 +4,15 @@
 #include <QTimer>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QFileSystemWatcher;
+
+namespace zv::port {
+class DeviceChangeFilter;
+}
 
 namespace zv::port {
 
@@ -26,7 +31,8 @@ struct TComPort {
 // system's COM ports. Elsewhere serial devices get stable numbers (see NumberDevices) and the
 // port directory adds any device under a name COM<n> of its choosing; its entries win over a
 // device's own number. Ports that come and go are noticed by watching /dev and the port
-// directory, and by a rescan every second as a backstop, so no change goes unseen for long.
+// directory (on Windows by the system's device-change broadcast), and by a rescan every second
+// as a backstop, so no change goes unseen for long.
 class TCOMManager : public QObject {
     Q_OBJECT
   public:
@@ -73,6 +79,7 @@ class TCOMManager : public QObject {
     std::map<int, std::string> named_;  // AddDevicePath
     std::vector<TSerial*> serials_;
     QFileSystemWatcher* watcher_ = nullptr;
+    std::unique_ptr<DeviceChangeFilter> deviceChanges_;
     QTimer rescanTimer_;
     QTimer settleTimer_;
 };
