@@ -369,18 +369,17 @@ class SheetWriter {
         return pairs;
     }
 
-    // Two columns, read down the left one first, where both fit in half the width; else one.
+    // Two columns, read down the left one first, where the page is wide enough; else one.
     void Parameters(SheetFlow& f) {
         const std::vector<TPair> all = PrintedParameters();
         const std::size_t half = (all.size() + 1) / 2;
         const std::vector<TPair> first(all.begin(), all.begin() + std::ptrdiff_t(half));
         const std::vector<TPair> second(all.begin() + std::ptrdiff_t(half), all.end());
-        const int columnWidth = (f.Right() - f.Left()) / 2;
-        const int secondX = f.Left() + columnWidth;
-        const auto fits = [&](const std::vector<TPair>& pairs) {
-            return WidestLabel(pairs) + kGap + WidestValue(pairs) + kBlockGap <= columnWidth;
+        const auto width = [](const std::vector<TPair>& pairs) {
+            return WidestLabel(pairs) + kGap + WidestValue(pairs);
         };
-        if (!fits(first) || !fits(second)) {
+        const int secondX = f.Left() + width(first) + kBlockGap;
+        if (secondX + width(second) > f.Right()) {
             Pairs(f, all, f.Left(), f.Left() + WidestLabel(all) + kGap);
             f.Progress(70);
             return;
