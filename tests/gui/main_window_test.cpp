@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <csignal>
+#include <cstdlib>
 #include <set>
 
 #include "app/control_panel.h"
@@ -403,10 +404,18 @@ TEST(QtDialogsFilter, TextTableFiltersBecomeQtFilters) {
     EXPECT_EQ(gui::QtDialogs::FileFilter("Logs|*.log"), QString::fromUtf8("Logs (*.log)"));
 }
 
-// Without a printer Print writes the sheet as a PDF beside the data file and offers to open it.
+// Without a printer Print writes the sheet as a PDF beside the data file and offers to open it;
+// a 40-line comment turns the PDF's page.
 TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
     if (!QPrinterInfo::availablePrinters().isEmpty())
         GTEST_SKIP() << "a printer is installed";
+    auto lines = NewFileLines();
+    for (int k = 1; k <= 40; ++k)
+        lines.push_back("Comment line " + std::to_string(k));
+    QFile file(QString::fromStdString(dataFile));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(ToFileText(lines)));
+    file.close();
     auto form = Start(dataFile);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 5000));
     dialogs.Boxes.clear();
@@ -417,6 +426,8 @@ TEST_F(MainWindow, PrintWithoutPrinterWritesThePdfBesideTheDataFile) {
     const QString pdf = dir.filePath("car data sheet.pdf");
     ASSERT_TRUE(QFile::exists(pdf));
     EXPECT_GT(QFile(pdf).size(), 1000);
+    const std::string pages = "pdfinfo '" + pdf.toStdString() + "' | grep -q '^Pages: *2$'";
+    EXPECT_EQ(std::system(pages.c_str()), 0) << "the comment continues on a second page";
     ASSERT_EQ(dialogs.Boxes.size(), 1u);
     EXPECT_NE(dialogs.Boxes[0].Text.find(pdf.toStdString()), std::string::npos)
         << dialogs.Boxes[0].Text;

@@ -73,6 +73,19 @@ TEST_F(ZvtoolOutput, PrintWritesTheDataSheetInEitherLanguage) {
         EXPECT_NE(de.find(text), std::string::npos) << text;
     }
 
+    // A comment of 40 lines continues on a second page, every line on it.
+    for (int k = 1; k <= 40; ++k)
+        lines.push_back("Comment line " + std::to_string(k) + " end");
+    dir.Write("long.zvt", ToFileText(lines));
+    ASSERT_EQ(Run(tool + " print long.zvt -o long.pdf"), 0);
+    ASSERT_EQ(Run("pdfinfo long.pdf | grep -q '^Pages: *2$'"), 0) << "two pages";
+    const std::string longText = PdfText("long.pdf");
+    for (int k = 1; k <= 40; ++k) {
+        const std::string line = "Comment line " + std::to_string(k) + " end";
+        EXPECT_NE(longText.find(line), std::string::npos) << line;
+    }
+    EXPECT_NE(longText.find("Dyno session with the new injectors"), std::string::npos);
+
     EXPECT_EQ(Run(tool + " print missing.zvt -o x.pdf"), 1);
     EXPECT_EQ(Run(tool + " print car.zvt"), 2) << "-o is needed";
 }

@@ -8,6 +8,9 @@ namespace zv {
 // layouts, write variants, which parameters exist and how editors behave.
 constexpr int kFirmwareCount = 41;
 constexpr int kFirmwareUnknown = 40;
+// From this index on the narrowband reference byte is a signed trim (-10..+10) instead of a
+// reference voltage.
+constexpr int kFirstTrimFirmware = 14;
 
 // Name of a firmware index ("V1.00 A" ...); "---" for an index outside the table.
 const char* FirmwareName(int index);

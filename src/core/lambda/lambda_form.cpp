@@ -4,6 +4,7 @@
 #include <span>
 #include <utility>
 
+#include "data/firmware_table.h"
 #include "data/flag_bits.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
@@ -31,7 +32,6 @@ constexpr int kTrimMin = -10, kTrimMax = 10, kTrimPageStep = 5, kPageStep = 10;
 constexpr std::size_t kRpmField = 4;
 
 constexpr int kFirstFirmware = 11;
-constexpr int kFirstTrimFirmware = 14;
 constexpr int kFirstStartupFirmware = 18;
 constexpr int kFirstNewLampFirmware = 19;
 

@@ -1,11 +1,14 @@
-// The data sheet's page: header, fuel map, linearisation rows, parameters, comment and footer
-// at their fixed places.
+// The data sheet: header, fuel map, linearisation rows, parameters and comment, flowed down the
+// printable area; the footer closes every page.
 #include "print/data_sheet.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 
 #include "data/firmware_table.h"
 #include "data/text_file.h"
+#include "print/sheet_flow.h"
 #include "print/text_metrics.h"
 #include "text/date_format.h"
 #include "text/point_format.h"
@@ -14,23 +17,11 @@ namespace zv {
 
 namespace {
 
-// Places on the page, in 0.01 mm.
-constexpr int kFrameLeft = 2000;
-constexpr int kFrameTop = 1000;
-constexpr int kFrameWidth = 17000;
-constexpr int kTitleOffset = 100;
-constexpr int kHeaderTop = 1700;
-constexpr int kSeparatorMap = 3200;
-constexpr int kSeparatorRows = 10000;
-constexpr int kSeparatorComment = 17000;
-constexpr int kBelowSeparator = 300;
-constexpr int kFramePen = 50;
-constexpr int kLabelX = 2500;
-constexpr int kTextSize = 30;
-constexpr int kTitleSize = 50;
-// The comment is broken so that it ends inside the frame's right edge.
-constexpr int kCommentX = 2800;
-constexpr int kCommentRight = kFrameLeft + kFrameWidth - kBelowSeparator;
+// Gaps in 0.01 mm: between a label and its value, and between the header's two blocks.
+constexpr int kGap = 300;
+constexpr int kBlockGap = 800;
+constexpr int kCommentIndent = 300;
+constexpr int kColumns = 16;
 
 // German first, English second.
 const TextPair kTitle = {"ZEVRIN Datenblatt", "ZEVRIN Data sheet"};
@@ -123,6 +114,7 @@ enum : int {
     kTempAddMultSel = 10,
     kGpAddMultSel = 11,
     kIdleControl = 12,
+    kLambdaRef = 18,
 };
 
 std::string Number(long long value) {
@@ -133,6 +125,34 @@ std::string Fixed2(double value) {
     return FormatFixed(value, 1, 2);
 }
 
+const TSheetFont kBody = {kSheetBodyPoints, false, false};
+const TSheetFont kBodyBold = {kSheetBodyPoints, true, false};
+const TSheetFont kHeading = {kSheetHeadingPoints, true, false};
+const TSheetFont kTitleFont = {kSheetTitlePoints, true, false};
+
+int Width(const std::string& text, const TSheetFont& font) {
+    return TextWidth(text, SheetEm(font.Points), font.Bold);
+}
+
+struct TPair {
+    std::string Label;
+    std::string Value;
+};
+
+int WidestLabel(const std::vector<TPair>& pairs) {
+    int w = 0;
+    for (const auto& p : pairs)
+        w = std::max(w, Width(p.Label, kBodyBold));
+    return w;
+}
+
+int WidestValue(const std::vector<TPair>& pairs) {
+    int w = 0;
+    for (const auto& p : pairs)
+        w = std::max(w, Width(p.Value, kBody));
+    return w;
+}
+
 // Collects the drawing commands in page order.
 class SheetWriter {
   public:
@@ -140,16 +160,20 @@ class SheetWriter {
 
     TDataSheet Build() {
         sheet_.JobTitle = "Zevrin Data printout";
-        const bool german = lang_ == Language::German;
-        frameHeight_ = german ? 27000 : 25000;
-        Frame();
-        Add(kLabelX, kFrameTop + kTitleOffset, kTitle.Pick(lang_), {kTitleSize, true, false});
-        Header();
-        FuelMap();
-        int row = LinRows();
-        Parameters(row + 1);
-        Comment();
-        Footer();
+        sheet_.PageWidth = in_.PageWidth;
+        sheet_.PageHeight = in_.PageHeight;
+        SheetFlow flow(sheet_, [this](SheetFlow& f) { Furnish(f); });
+        flow.Progress(10);
+        Header(flow);
+        flow.Rule();
+        FuelMap(flow);
+        flow.Rule();
+        LinRows(flow);
+        flow.Skip(kSheetBodyPoints);
+        Parameters(flow);
+        flow.Rule();
+        Comment(flow);
+        flow.Progress(100);
         return std::move(sheet_);
     }
 
@@ -157,135 +181,160 @@ class SheetWriter {
     const char* T(const TextPair& pair) const { return pair.Pick(lang_); }
     int Detail(int n) const { return d_.Detail[static_cast<std::size_t>(n)]; }
 
-    void Add(int x, int y, std::string text, TSheetFont font) {
-        TSheetItem item;
-        item.X = x;
-        item.Y = y;
-        item.Text = std::move(text);
-        item.Font = font;
-        sheet_.Items.push_back(std::move(item));
-    }
-    void Bold(int x, int y, std::string text) {
-        Add(x, y, std::move(text), {kTextSize, true, false});
-    }
-    void Plain(int x, int y, std::string text) {
-        Add(x, y, std::move(text), {kTextSize, false, false});
-    }
-    void Progress(int percent) {
-        TSheetItem item;
-        item.Kind = TSheetItemKind::Progress;
-        item.Progress = percent;
-        sheet_.Items.push_back(item);
-    }
-    void Rule(int y) {
-        TSheetItem item;
-        item.Kind = TSheetItemKind::Line;
-        item.X = kFrameLeft;
-        item.Y = y;
-        item.X2 = kFrameLeft + kFrameWidth;
-        item.Y2 = y;
-        sheet_.Items.push_back(item);
+    // Every page: frame, footer and the title, so that a second page is known for what it is.
+    void Furnish(SheetFlow& f) {
+        f.Frame();
+        Footer(f);
+        f.Text(f.Left(), f.Row(kSheetTitlePoints), T(kTitle), kTitleFont);
     }
 
-    void Frame() {
-        TSheetItem frame;
-        frame.Kind = TSheetItemKind::Frame;
-        frame.X = kFrameLeft;
-        frame.Y = kFrameTop;
-        frame.X2 = kFrameLeft + kFrameWidth;
-        frame.Y2 = kFrameTop + frameHeight_;
-        frame.PenWidth = kFramePen;
-        sheet_.Items.push_back(frame);
-        for (int y : {kSeparatorMap, kSeparatorRows, kSeparatorComment, frameHeight_})
-            Rule(y);
-        Progress(10);
+    void Footer(SheetFlow& f) {
+        const TSheetFont name = {12, false, true};
+        const TSheetFont version = {12, false, false};
+        const TSheetFont maker = {18, true, false};
+        const TSheetFont brand = {kSheetBodyPoints, false, false};
+        const int y = f.FooterRule() + 400;
+        f.Text(f.Left(), y, "ZEVRIN Control", name);
+        f.Text(f.Left() + Width("ZEVRIN Control", name) + 1000, y, "V3.28#00", version);
+        const int makerY = f.FooterRule() + 200;
+        f.Text(f.Right(), makerY, "Brenvik", maker, TSheetAlign::Right);
+        f.Text(f.Right(), makerY + SheetEm(maker.Points), "REDIVIRUDO", brand, TSheetAlign::Right);
     }
 
-    void Header() {
-        const int h = SheetFontHeight(kTextSize);
-        const int y0 = kHeaderTop + kTitleOffset;
+    // Label and value pairs down the page; the value column starts after the widest label.
+    void Pairs(SheetFlow& f, const std::vector<TPair>& pairs, int x, int valueX) {
+        for (const auto& p : pairs) {
+            const int y = f.Row(kSheetBodyPoints);
+            f.Text(x, y, p.Label, kBodyBold);
+            f.Text(valueX, y, p.Value, kBody);
+        }
+    }
+
+    // The file name is a full path and may be wider than the page: it is broken, never cut.
+    void FileRow(SheetFlow& f, int valueX) {
+        const auto pieces =
+            WrapWords(d_.FileName, f.Right() - valueX, SheetEm(kSheetBodyPoints));
+        for (std::size_t k = 0; k < pieces.size(); ++k) {
+            const int y = f.Row(kSheetBodyPoints);
+            if (k == 0)
+                f.Text(f.Left(), y, T(kFileLabel), kBodyBold);
+            f.Text(valueX, y, pieces[k], kBody);
+        }
+    }
+
+    void Header(SheetFlow& f) {
         const std::string version =
             in_.Connected ? FirmwareName(d_.DeviceData.Firmware) : kNotConnected;
         const std::string serial = in_.Connected ? d_.DeviceData.Ident.SerialNo : kNotConnected;
-        Bold(kLabelX, y0, T(kFileLabel));
-        Plain(5500, y0, d_.FileName);
-        Bold(kLabelX, y0 + h, T(kDateLabel));
-        Plain(5500, y0 + h, FormatPrintDateTime(in_.Now, lang_));
-        if (in_.Connected) {
-            Bold(kLabelX, y0 + 2 * h, kVersionLabel);
-            Plain(4500, y0 + 2 * h, version);
-        }
         const bool onF = Detail(kTempInAsLambda) >= 1;
         const bool onE = Detail(kGPInAsLambda) >= 1;
-        Bold(kLabelX, y0 + 3 * h, T(kInputLabel));
-        Plain(5500, y0 + 3 * h, T(onF ? kInputOnF : onE ? kInputOnE : kNoLambda));
-        Bold(12000, y0 + 3 * h, T(kSerialLabel));
-        Plain(14000, y0 + 3 * h, serial);
         const bool lambdaLamps = Detail(kLampAsSelect) != 0 &&
                                  (Detail(kTempInAsLambda) != 0 || Detail(kGPInAsLambda) != 0);
-        Bold(kLabelX, y0 + 4 * h, T(kLampLabel));
-        Plain(5500, y0 + 4 * h, T(lambdaLamps ? kLampsLambda : kLampsRpm));
-        Bold(12000, y0 + 4 * h, kVersionLabel);
-        Plain(14000, y0 + 4 * h, version);
-        Progress(20);
+        std::vector<TPair> top = {{T(kDateLabel), FormatPrintDateTime(in_.Now, lang_)}};
+        if (in_.Connected)
+            top.push_back({kVersionLabel, version});
+        const std::vector<TPair> config = {
+            {T(kInputLabel), T(onF ? kInputOnF : onE ? kInputOnE : kNoLambda)},
+            {T(kLampLabel), T(lambdaLamps ? kLampsLambda : kLampsRpm)}};
+        const std::vector<TPair> unit = {{T(kSerialLabel), serial}, {kVersionLabel, version}};
+
+        // The unit's serial number and version stand beside the configuration where the page is
+        // wide enough, else below it.
+        int labels = std::max({Width(T(kFileLabel), kBodyBold), WidestLabel(top),
+                               WidestLabel(config)});
+        const int unitLabels = WidestLabel(unit);
+        const int unitX = f.Right() - (unitLabels + kGap + WidestValue(unit));
+        const bool beside = f.Left() + labels + kGap + WidestValue(config) + kBlockGap <= unitX;
+        if (!beside)
+            labels = std::max(labels, unitLabels);
+        const int valueX = f.Left() + labels + kGap;
+
+        FileRow(f, valueX);
+        Pairs(f, top, f.Left(), valueX);
+        if (beside) {
+            f.Keep(2, kSheetBodyPoints);
+            for (std::size_t k = 0; k < config.size(); ++k) {
+                const int y = f.Row(kSheetBodyPoints);
+                f.Text(f.Left(), y, config[k].Label, kBodyBold);
+                f.Text(valueX, y, config[k].Value, kBody);
+                f.Text(unitX, y, unit[k].Label, kBodyBold);
+                f.Text(unitX + unitLabels + kGap, y, unit[k].Value, kBody);
+            }
+        } else {
+            Pairs(f, config, f.Left(), valueX);
+            Pairs(f, unit, f.Left(), valueX);
+        }
+        f.Progress(20);
     }
 
-    // Row r of a block that starts below a separator: 1.2 font heights per row, cut to whole
-    // units (in integers, so that 1.2 x 3 x 125 is 450 and not a binary 449.99...).
-    static int RowY(int separator, int r) {
-        return separator + kBelowSeparator + 12 * r * SheetFontHeight(kTextSize) / 10;
+    // The map's sixteen columns, shared by the linearisation rows below it: the right edge of
+    // column c (0 leftmost) after a label column wide enough for the row heads.
+    int ColumnRight(const SheetFlow& f, int c) const {
+        const int pitch = (f.Right() - f.Left() - labelColumn_) / kColumns;
+        return f.Left() + labelColumn_ + (c + 1) * pitch;
     }
 
-    void FuelMap() {
+    void FuelMap(SheetFlow& f) {
         const auto& rpm = d_.Lin[lin::RpmSites];
         const auto& tps = d_.Lin[lin::TpsSites];
-        Bold(kLabelX, RowY(kSeparatorMap, 0), T(kMapLabel));
-        Plain(2700, RowY(kSeparatorMap, 2), T(kRpmLabel));
-        for (int i = 0; i < 16; ++i)
-            Plain(15600 - 800 * i, RowY(kSeparatorMap, 2),
-                  Number(rpm[std::size_t(i)] * 10000 / 255));
-        Plain(2300, RowY(kSeparatorMap, 3), T(kThrottleLabel));
-        for (int j = 0; j < 16; ++j) {
-            const int y = RowY(kSeparatorMap, 4 + j);
-            Bold(kLabelX, y, Number(tps[std::size_t(15 - j)] * 100 / 255));
-            for (int i = 0; i < 16; ++i)
-                Plain(3600 + 800 * i, y, Number(d_.Map[std::size_t(j)][std::size_t(i)]));
+        labelColumn_ = std::max({Width(T(kRpmLabel), kBody), Width(T(kThrottleLabel), kBody),
+                                 Width("100", kBodyBold)}) +
+                       kGap;
+        // The map is read as one table: its heading, site rows and 16 rows stay on one page.
+        f.Keep(1, kSheetHeadingPoints);
+        f.Text(f.Left(), f.Row(kSheetHeadingPoints), T(kMapLabel), kHeading);
+        f.Keep(2 + kColumns, kSheetBodyPoints);
+        int y = f.Row(kSheetBodyPoints);
+        f.Text(f.Left(), y, T(kRpmLabel), kBody);
+        // Engine-speed sites are stored highest first: the highest stands rightmost.
+        for (int c = 0; c < kColumns; ++c)
+            f.Text(ColumnRight(f, c), y, Number(rpm[std::size_t(15 - c)] * 10000 / 255), kBody,
+                   TSheetAlign::Right);
+        f.Text(f.Left(), f.Row(kSheetBodyPoints), T(kThrottleLabel), kBody);
+        for (int j = 0; j < kColumns; ++j) {
+            y = f.Row(kSheetBodyPoints);
+            f.Text(f.Left() + labelColumn_ - kGap, y, Number(tps[std::size_t(15 - j)] * 100 / 255),
+                   kBodyBold, TSheetAlign::Right);
+            for (int c = 0; c < kColumns; ++c)
+                f.Text(ColumnRight(f, c), y, Number(d_.Map[std::size_t(j)][std::size_t(c)]), kBody,
+                       TSheetAlign::Right);
         }
-        Progress(30);
+        f.Progress(30);
     }
 
-    void LinRow(int r, int row, const std::string& unit,
+    // A row's name above its sixteen values, which line up under the map's columns; the
+    // stored first byte stands rightmost.
+    void LinRow(SheetFlow& f, int row, const std::string& unit,
                 const std::function<std::string(int)>& value) {
-        const int y = RowY(kSeparatorRows, r);
-        Bold(kLabelX, y, std::string(T(kLinNames[row])) + ":");
-        for (int i = 0; i < 16; ++i)
-            Plain(17300 - 620 * i, y, value(d_.Lin[std::size_t(row)][std::size_t(i)]));
+        f.Keep(2, kSheetBodyPoints);
+        f.Text(f.Left(), f.Row(kSheetBodyPoints), std::string(T(kLinNames[row])) + ":", kBodyBold);
+        const int y = f.Row(kSheetBodyPoints);
         if (!unit.empty())
-            Plain(18000, y, unit);
+            f.Text(f.Left(), y, unit, kBody);
+        for (int c = 0; c < kColumns; ++c)
+            f.Text(ColumnRight(f, c), y, value(d_.Lin[std::size_t(row)][std::size_t(15 - c)]),
+                   kBody, TSheetAlign::Right);
     }
 
     // A correction curve adds percent or multiplies by a factor, as its parameter says.
-    void CorrectionRow(int r, int row, bool adds) {
+    void CorrectionRow(SheetFlow& f, int row, bool adds) {
         if (adds) {
-            LinRow(r, row, "[%]", [](int b) { return Number(b * 100 / 255); });
+            LinRow(f, row, "[%]", [](int b) { return Number(b * 100 / 255); });
         } else {
-            LinRow(r, row, "[F]", [](int b) { return Fixed2(3.0 * b / 191.0 + 1.0); });
+            LinRow(f, row, "[F]", [](int b) { return Fixed2(3.0 * b / 191.0 + 1.0); });
         }
     }
 
-    // Returns the row after the last printed one.
-    int LinRows() {
-        int r = 0;
+    void LinRows(SheetFlow& f) {
         const auto plain = [](int b) { return Number(b); };
-        LinRow(r++, lin::TpsScale, "", plain);
-        LinRow(r++, lin::FotoControl, "", plain);
+        LinRow(f, lin::TpsScale, "", plain);
+        LinRow(f, lin::FotoControl, "", plain);
         if (Detail(kGPInAsLambda) == 0)
-            CorrectionRow(r++, lin::GeneralPurposeControl, Detail(kGpAddMultSel) != 0);
+            CorrectionRow(f, lin::GeneralPurposeControl, Detail(kGpAddMultSel) != 0);
         if (Detail(kTempInAsLambda) == 0)
-            CorrectionRow(r++, lin::TempControl, Detail(kTempAddMultSel) != 0);
-        LinRow(r++, lin::IdleControl, "[%]", [](int b) { return Number(b * 200 / 255 - 100); });
-        Progress(50);
-        return r;
+            CorrectionRow(f, lin::TempControl, Detail(kTempAddMultSel) != 0);
+        LinRow(f, lin::IdleControl, "[%]", [](int b) { return Number(b * 200 / 255 - 100); });
+        f.Progress(50);
     }
 
     std::string ParameterValue(int n) const {
@@ -297,61 +346,92 @@ class SheetWriter {
             case kTempAddMultSel:
             case kGpAddMultSel:
                 return T(v != 0 ? kAddition : kMultiplication);
+            case kLambdaRef:
+                // From the trim firmware on the byte is a signed trim, shown as its page shows it.
+                if (d_.DeviceData.Firmware >= kFirstTrimFirmware)
+                    return Number(static_cast<std::int8_t>(v));
+                return Number(v);
             default:
                 return Number(v);
         }
     }
 
-    void Parameters(int r) {
+    std::vector<TPair> PrintedParameters() const {
+        std::vector<TPair> pairs;
         for (int n = 0; n < 44; ++n) {
             if (n == 1 || n == 2 || n == kTempInAsLambda || n == kGPInAsLambda ||
                 n == kLampAsSelect)
                 continue;
             if (n == kNarrowBand && Detail(kTempInAsLambda) < 1 && Detail(kGPInAsLambda) < 1)
                 continue;
-            const int y = RowY(kSeparatorRows, r++);
-            Bold(kLabelX, y, std::string(T(kParameterNames[n])) + ":");
-            Plain(8700, y, ParameterValue(n));
+            pairs.push_back({std::string(T(kParameterNames[n])) + ":", ParameterValue(n)});
         }
-        Progress(70);
+        return pairs;
     }
 
-    void Comment() {
-        Bold(kLabelX, kSeparatorComment + kBelowSeparator, T(kCommentLabel));
-        const int em = SheetFontHeight(kTextSize);
-        const int pitch = 10 * kTextSize;
-        int y = kSeparatorComment + 800;
-        for (const auto& line : in_.Comment) {
-            for (auto& piece : WrapWords(line, kCommentRight - kCommentX, em)) {
-                // Lines that would run into the footer are left off rather than printed over it.
-                if (y + em > frameHeight_)
-                    return;
-                Plain(kCommentX, y, std::move(piece));
-                y += pitch;
+    // Two columns, read down the left one first, where the page is wide enough; else one.
+    void Parameters(SheetFlow& f) {
+        const std::vector<TPair> all = PrintedParameters();
+        const std::size_t half = (all.size() + 1) / 2;
+        const std::vector<TPair> first(all.begin(), all.begin() + std::ptrdiff_t(half));
+        const std::vector<TPair> second(all.begin() + std::ptrdiff_t(half), all.end());
+        const auto width = [](const std::vector<TPair>& pairs) {
+            return WidestLabel(pairs) + kGap + WidestValue(pairs);
+        };
+        const int secondX = f.Left() + width(first) + kBlockGap;
+        if (secondX + width(second) > f.Right()) {
+            Pairs(f, all, f.Left(), f.Left() + WidestLabel(all) + kGap);
+            f.Progress(70);
+            return;
+        }
+        const int firstValueX = f.Left() + WidestLabel(first) + kGap;
+        const int secondValueX = secondX + WidestLabel(second) + kGap;
+        for (std::size_t k = 0; k < half; ++k) {
+            const int y = f.Row(kSheetBodyPoints);
+            f.Text(f.Left(), y, first[k].Label, kBodyBold);
+            f.Text(firstValueX, y, first[k].Value, kBody);
+            if (k < second.size()) {
+                f.Text(secondX, y, second[k].Label, kBodyBold);
+                f.Text(secondValueX, y, second[k].Value, kBody);
             }
         }
+        f.Progress(70);
     }
 
-    void Footer() {
-        const int y1 = frameHeight_ + kBelowSeparator;
-        Add(2500, y1, "ZEVRIN Control", {50, false, true});
-        Add(6000, y1, "V3.28#00", {50, false, false});
-        Add(16900, y1 - 280, "Brenvik", {80, true, false});
-        Add(16930, y1 + 310, "REDIVIRUDO", {35, false, false});
-        Progress(100);
+    // Long lines are broken at words; what does not fit continues on the next page under the
+    // label again.
+    void Comment(SheetFlow& f) {
+        const auto label = [&] {
+            f.Text(f.Left(), f.Row(kSheetHeadingPoints), T(kCommentLabel), kHeading);
+        };
+        f.Keep(2, kSheetHeadingPoints);
+        label();
+        const int x = f.Left() + kCommentIndent;
+        const int em = SheetEm(kSheetBodyPoints);
+        for (const auto& line : in_.Comment) {
+            for (auto& piece : WrapWords(line, f.Right() - x, em)) {
+                if (!f.Fits(1, kSheetBodyPoints)) {
+                    f.NewPage();
+                    label();
+                }
+                const int y = f.Row(kSheetBodyPoints);
+                if (!piece.empty())
+                    f.Text(x, y, std::move(piece), kBody);
+            }
+        }
     }
 
     const TDataSheetInput& in_;
     const TZVDataClass& d_;
     Language lang_;
     TDataSheet sheet_;
-    int frameHeight_ = 27000;
+    int labelColumn_ = 0;
 };
 
 }  // namespace
 
-int SheetFontHeight(int size) {
-    return (size * 300 + 36) / 72;
+int SheetEm(int points) {
+    return (points * 2540 + 36) / 72;
 }
 
 bool UnitCountsAsConnected(int linkState) {

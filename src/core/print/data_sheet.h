@@ -9,32 +9,53 @@
 
 namespace zv {
 
-// The one-page data sheet as drawing commands. Coordinates are 0.01 mm from the top left of the
-// printable area, y growing downwards; a renderer only converts units and draws.
+// The data sheet as drawing commands, page by page. Coordinates are 0.01 mm from the top left of
+// the printable area, y growing downwards; a renderer only converts units and draws.
+
+// Body text is 9 pt so that a customer reads the sheet without a magnifier; headings are larger.
+constexpr int kSheetBodyPoints = 9;
+constexpr int kSheetHeadingPoints = 11;
+constexpr int kSheetTitlePoints = 16;
+
+// The PDF's page: A4 with 10 mm margins, which is also what a printer without a known page gets.
+constexpr int kSheetPaperWidth = 21000;
+constexpr int kSheetPaperHeight = 29700;
+constexpr int kSheetPdfMargin = 1000;
 
 struct TSheetFont {
-    int Size = 30;  // the font size set on the printer canvas
+    int Points = kSheetBodyPoints;
     bool Bold = false;
     bool Italic = false;
     bool operator==(const TSheetFont&) const = default;
 };
 
+// The em (font height) of a point size, in 0.01 mm.
+int SheetEm(int points);
+
 enum class TSheetItemKind { Text, Line, Frame, Progress };
+// Numbers stand right-aligned in their columns; X is then the right edge of the text.
+enum class TSheetAlign { Left, Right };
 
 struct TSheetItem {
     TSheetItemKind Kind = TSheetItemKind::Text;
-    int X = 0;   // text: left edge of its cell; line and frame: first corner
-    int Y = 0;   // text: top edge of its cell
-    int X2 = 0;  // line and frame: second corner
+    int Page = 0;  // 0 for the first page
+    int X = 0;     // text: left edge of its cell (right edge when right-aligned); line and frame:
+                   // first corner
+    int Y = 0;     // text: top edge of its cell
+    int X2 = 0;    // line and frame: second corner
     int Y2 = 0;
     std::string Text;
     TSheetFont Font;
+    TSheetAlign Align = TSheetAlign::Left;
     int PenWidth = 1;
     int Progress = 0;  // how far the printout has come, 0..100, where the renderer reports it
 };
 
 struct TDataSheet {
     std::string JobTitle;
+    int PageWidth = 0;  // the printable area the sheet was laid out for
+    int PageHeight = 0;
+    int PageCount = 1;
     std::vector<TSheetItem> Items;
 };
 
@@ -44,11 +65,9 @@ struct TDataSheetInput {
     bool Connected = false;            // the unit counts as connected (see UnitCountsAsConnected)
     std::vector<std::string> Comment;  // the comment page's lines
     std::time_t Now = 0;
+    int PageWidth = kSheetPaperWidth - 2 * kSheetPdfMargin;  // printable area in 0.01 mm
+    int PageHeight = kSheetPaperHeight - 2 * kSheetPdfMargin;
 };
-
-// The font height |h| in 0.01 mm of a canvas font size, on the 300-dpi reference canvas that
-// the sheet's fixed rows are spaced for.
-int SheetFontHeight(int size);
 
 // The link states in which the unit's serial number and version are printed: 5..37 and 40 on.
 bool UnitCountsAsConnected(int linkState);

@@ -15,6 +15,15 @@ constexpr std::uint16_t kAsciiWidths[95] = {
     333,  556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500, 222, 833, 556, 556,  // ` .. o
     556,  556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584,       // p .. ~
 };
+// The same for the bold face (Helvetica-Bold's advances), which labels and headings use.
+constexpr std::uint16_t kAsciiBoldWidths[95] = {
+    278, 333, 474, 556, 556, 889, 722, 238, 333, 333, 389, 584, 278, 333, 278, 278,  // space .. /
+    556, 556, 556, 556, 556, 556, 556, 556, 556, 556, 333, 333, 584, 584, 584, 611,  // 0 .. ?
+    975, 722, 722, 722, 722, 667, 611, 778, 722, 278, 556, 722, 611, 833, 722, 778,  // @ .. O
+    667, 778, 722, 667, 611, 722, 667, 944, 667, 667, 611, 333, 278, 333, 584, 556,  // P .. _
+    333, 556, 611, 556, 611, 556, 333, 611, 611, 278, 278, 556, 278, 889, 611, 611,  // ` .. o
+    611, 611, 389, 556, 333, 611, 556, 778, 556, 556, 500, 389, 280, 389, 584,       // p .. ~
+};
 // Letters beyond ASCII (umlauts, accents) are about as wide as a digit.
 constexpr int kOtherWidth = 556;
 
@@ -29,20 +38,20 @@ std::size_t SequenceLength(unsigned char lead) {
     return 1;
 }
 
-int CharWidth(const std::string& text, std::size_t pos) {
+int CharWidth(const std::string& text, std::size_t pos, bool bold) {
     const auto c = static_cast<unsigned char>(text[pos]);
     if (c >= 32 && c < 127)
-        return kAsciiWidths[c - 32];
+        return bold ? kAsciiBoldWidths[c - 32] : kAsciiWidths[c - 32];
     return c < 32 ? 0 : kOtherWidth;
 }
 
 }  // namespace
 
-int TextWidth(const std::string& utf8, int em) {
+int TextWidth(const std::string& utf8, int em, bool bold) {
     long long total = 0;
     for (std::size_t pos = 0; pos < utf8.size();
          pos += SequenceLength(static_cast<unsigned char>(utf8[pos]))) {
-        total += CharWidth(utf8, pos);
+        total += CharWidth(utf8, pos, bold);
     }
     return static_cast<int>(total * em / 1000);
 }

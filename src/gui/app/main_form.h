@@ -161,7 +161,7 @@ class TMainForm : public QMainWindow {
     TDLoggerHost LoggerHost();
     std::vector<std::string> CommentLines() const;
     QPrinter& Printer();
-    TDataSheet CurrentDataSheet() const;
+    TDataSheet CurrentDataSheet(const TSheetArea& area) const;
     void PrintToPdf(const TDataSheet& sheet, const TSheetProgress& progress);
 
     TProgramOptions options_;

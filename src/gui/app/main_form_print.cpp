@@ -35,8 +35,12 @@ QPrinter& TMainForm::Printer() {
     return *printer_;
 }
 
-TDataSheet TMainForm::CurrentDataSheet() const {
+TDataSheet TMainForm::CurrentDataSheet(const TSheetArea& area) const {
     TDataSheetInput input;
+    if (area.Width > 0 && area.Height > 0) {
+        input.PageWidth = area.Width;
+        input.PageHeight = area.Height;
+    }
     input.Data = &main_.Data();
     input.Lang = main_.CurrentLanguage();
     input.Connected = UnitCountsAsConnected(online_->LinkState());
@@ -45,23 +49,24 @@ TDataSheet TMainForm::CurrentDataSheet() const {
     return BuildDataSheet(input);
 }
 
-// No printer dialog: the sheet goes to the chosen (at first the default) printer at once.
+// No printer dialog: the sheet goes to the chosen (at first the default) printer at once, laid
+// out for its page; without a printer it becomes the same PDF that zvtool print writes.
 void TMainForm::PrintClick() {
-    const TDataSheet sheet = CurrentDataSheet();
     PrintoutWindow window(this);
     window.show();
     window.raise();
     window.SetProgress(0);
     const auto progress = [&window](int percent) { window.SetProgress(percent); };
     if (QPrinterInfo::availablePrinters().isEmpty() && Printer().outputFileName().isEmpty()) {
-        PrintToPdf(sheet, progress);
+        PrintToPdf(CurrentDataSheet({}), progress);
     } else {
         QPrinter& printer = Printer();
-        printer.setDocName(QString::fromStdString(sheet.JobTitle));
         printer.setPageOrientation(QPageLayout::Portrait);
+        const TDataSheet sheet = CurrentDataSheet(SheetAreaOf(printer.pageLayout()));
+        printer.setDocName(QString::fromStdString(sheet.JobTitle));
         QPainter painter;
         if (painter.begin(&printer)) {
-            PaintDataSheet(painter, sheet, printer.resolution(), progress);
+            PaintDataSheet(painter, printer, sheet, printer.resolution(), progress);
             painter.end();
         }
     }

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <cmath>
@@ -19,7 +20,7 @@ constexpr int kPdfDotsPerInch = 1200;
 QFont SheetFont(const TSheetFont& f, double scale) {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(SheetFontHeight(f.Size) * scale))));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(SheetEm(f.Points) * scale))));
     font.setBold(f.Bold);
     font.setItalic(f.Italic);
     return font;
@@ -33,13 +34,16 @@ QPen SheetPen(int width, double scale) {
 
 }  // namespace
 
-void PaintDataSheet(QPainter& painter, const TDataSheet& sheet, double dotsPerInch,
-                    const TSheetProgress& progress) {
+void PaintDataSheet(QPainter& painter, QPagedPaintDevice& device, const TDataSheet& sheet,
+                    double dotsPerInch, const TSheetProgress& progress) {
     const double scale = dotsPerInch / kUnitsPerInch;
     const auto at = [scale](int x, int y) { return QPointF(x * scale, y * scale); };
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    int page = 0;
     for (const TSheetItem& item : sheet.Items) {
+        for (; page < item.Page; ++page)
+            device.newPage();
         switch (item.Kind) {
             case TSheetItemKind::Frame:
                 painter.setPen(SheetPen(item.PenWidth, scale));
@@ -55,9 +59,11 @@ void PaintDataSheet(QPainter& painter, const TDataSheet& sheet, double dotsPerIn
                 const QFont font = SheetFont(item.Font, scale);
                 painter.setFont(font);
                 painter.setPen(Qt::black);
-                const double ascent = QFontMetricsF(font, painter.device()).ascent();
-                painter.drawText(at(item.X, item.Y) + QPointF(0, ascent),
-                                 QString::fromStdString(item.Text));
+                const QFontMetricsF metrics(font, painter.device());
+                const QString text = QString::fromStdString(item.Text);
+                const double shift =
+                    item.Align == TSheetAlign::Right ? -metrics.horizontalAdvance(text) : 0.0;
+                painter.drawText(at(item.X, item.Y) + QPointF(shift, metrics.ascent()), text);
                 break;
             }
             case TSheetItemKind::Progress:
@@ -68,18 +74,26 @@ void PaintDataSheet(QPainter& painter, const TDataSheet& sheet, double dotsPerIn
     }
 }
 
+TSheetArea SheetAreaOf(const QPageLayout& layout) {
+    const QRectF mm = layout.paintRect(QPageLayout::Millimeter);
+    return {static_cast<int>(mm.width() * 100), static_cast<int>(mm.height() * 100)};
+}
+
 std::string WriteDataSheetPdf(const TDataSheet& sheet, const std::string& path,
                               const TSheetProgress& progress) {
     QPdfWriter writer(QString::fromStdString(path));
     writer.setTitle(QString::fromStdString(sheet.JobTitle));
     writer.setCreator(QStringLiteral("ZEVRIN Control V3.28#00"));
     writer.setResolution(kPdfDotsPerInch);
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    // Margins in millimetres around the printable area the sheet was laid out for.
+    const double side = (kSheetPaperWidth - sheet.PageWidth) / 200.0;
+    const double top = (kSheetPaperHeight - sheet.PageHeight) / 200.0;
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(side, top, side, top), QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer))
         return path + ": the file cannot be written";
-    PaintDataSheet(painter, sheet, writer.resolution(), progress);
+    PaintDataSheet(painter, writer, sheet, writer.resolution(), progress);
     if (!painter.end())
         return path + ": the PDF could not be written";
     return {};
