@@ -21,6 +21,7 @@ class TWidebandDisplay : public QWidget {
 
     void SetReadout(const TWidebandReadoutState& state);
     void SetDebounce(int position, const QString& level);
+    // The slider's hint also names the level beside it.
     void SetDebounceHint(const QString& hint);
     TReadout& Master() { return *master_; }
 
@@ -32,10 +33,12 @@ class TWidebandDisplay : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    TReadout* master_ = nullptr;   // WBOMasterLCD
+    QLabel* masterText_ = nullptr;  // names the large display
+    TReadout* master_ = nullptr;    // WBOMasterLCD
     QLabel* slaveText_ = nullptr;  // SlaveTextPanel
     TReadout* slave_ = nullptr;    // WBOSlavePanel
     QScrollBar* debounce_ = nullptr;
+    QLabel* debounceText_ = nullptr;  // names the level beside the slider
     QLabel* debounceLevel_ = nullptr;
 };
 
