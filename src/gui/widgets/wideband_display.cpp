@@ -24,7 +24,6 @@ TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
     debounce_->setPageStep(1);
     debounce_->setFocusPolicy(Qt::NoFocus);
     debounce_->setFixedHeight(master_->sizeHint().height());
-    debounceText_ = new QLabel;
     debounceLevel_ = new QLabel;
     row->addWidget(masterText_);
     row->addWidget(master_);
@@ -32,8 +31,6 @@ TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
     row->addSpacing(2 * kGroupSpacing);
     row->addWidget(slaveText_);
     row->addWidget(slave_);
-    row->addSpacing(2 * kGroupSpacing);
-    row->addWidget(debounceText_);
     row->addWidget(debounce_);
     row->addWidget(debounceLevel_);
     row->addStretch(1);
@@ -69,7 +66,7 @@ void TWidebandDisplay::SetDebounce(int position, const QString& level) {
 
 void TWidebandDisplay::SetDebounceHint(const QString& hint) {
     debounce_->setToolTip(hint);
-    SetText(debounceText_, hint);
+    debounceLevel_->setToolTip(hint);
 }
 
 }  // namespace zv::gui

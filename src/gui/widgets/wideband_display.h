@@ -21,7 +21,7 @@ class TWidebandDisplay : public QWidget {
 
     void SetReadout(const TWidebandReadoutState& state);
     void SetDebounce(int position, const QString& level);
-    // The slider's hint also names the level beside it.
+    // The slider and the level beside it share the hint.
     void SetDebounceHint(const QString& hint);
     TReadout& Master() { return *master_; }
 
@@ -38,7 +38,6 @@ class TWidebandDisplay : public QWidget {
     QLabel* slaveText_ = nullptr;  // SlaveTextPanel
     TReadout* slave_ = nullptr;    // WBOSlavePanel
     QScrollBar* debounce_ = nullptr;
-    QLabel* debounceText_ = nullptr;  // names the level beside the slider
     QLabel* debounceLevel_ = nullptr;
 };
 
