@@ -96,6 +96,7 @@ TEST_F(WidebandReadout, OnlyValidReadingsEnterTheAverage) {
     EXPECT_EQ(readout.State().Master, "15.0");
     EXPECT_EQ(readout.State().Slave, "1.02");
     EXPECT_EQ(readout.State().SlaveText, "Lambda");
+    EXPECT_EQ(readout.State().MasterText, "AFR") << "each display is named";
     EXPECT_EQ(readout.State().BarProgress, 40);
     EXPECT_EQ(readout.State().BarColour, TAfrBarColour::Green);
     for (std::uint8_t raw : {std::uint8_t{0}, std::uint8_t{255}}) {
@@ -117,6 +118,7 @@ TEST_F(WidebandReadout, OnlyValidReadingsEnterTheAverage) {
     EXPECT_EQ(readout.State().Master, "1.09");
     EXPECT_EQ(readout.State().Slave, "16.0");
     EXPECT_EQ(readout.State().SlaveText, "AFR");
+    EXPECT_EQ(readout.State().MasterText, "Lambda");
     EXPECT_EQ(readout.State().BarColour, TAfrBarColour::Red);
 }
 

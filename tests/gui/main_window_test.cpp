@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -25,6 +26,7 @@
 #include "app/control_panel.h"
 #include "app/signal_bridge.h"
 #include "app/single_instance.h"
+#include "dialogs/key_reference_dialog.h"
 #include "dialogs/page_select_window.h"
 #include "main_window_fixture.h"
 #include "online/online_mode.h"
@@ -256,6 +258,39 @@ TEST_F(MainWindow, EscOpensThePageSelectionEvenWhenItWasStoredAsAStepKey) {
     EXPECT_TRUE(form->PageSelect().Visible()) << "Esc shows the page selection";
     EXPECT_EQ(form->Model().Data().DeviceData.Image, before) << "and steps no cell";
     EXPECT_FALSE(form->Model().Modified());
+}
+
+// F1 and the Help menu show the keys of the page on view, with the operator's own step keys.
+TEST_F(MainWindow, F1ShowsTheKeysOfThePageOnView) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    const Language lang = form->FormModel().CurrentLanguage();
+    auto title = [&form] { return form->KeyReferenceView()->windowTitle(); };
+    auto rowsWith = [&form](const QString& text) {
+        return form->KeyReferenceView()->Table().findItems(text, Qt::MatchContains).size();
+    };
+
+    form->Actions().Pages[6]->trigger();
+    ASSERT_EQ(form->FormModel().PageOnView(), 6);
+    if (form->PageSelect().Visible())
+        form->PageSelect().Hide();
+    form->KeySink().setFocus();
+    QTest::keyClick(&form->KeySink(), Qt::Key_F1);
+    ASSERT_NE(form->KeyReferenceView(), nullptr);
+    EXPECT_TRUE(form->KeyReferenceView()->isVisible());
+    EXPECT_TRUE(title().endsWith(QString::fromUtf8(PageName(6, lang)))) << title().toStdString();
+    EXPECT_EQ(rowsWith(QStringLiteral("], A")), 1) << "the configured up key A steps +1";
+    EXPECT_EQ(rowsWith(QStringLiteral("F11")), 1);
+    form->KeyReferenceView()->close();
+
+    form->Actions().Pages[1]->trigger();
+    if (form->PageSelect().Visible())
+        form->PageSelect().Hide();
+    form->Actions().KeyReference->trigger();
+    EXPECT_TRUE(form->KeyReferenceView()->isVisible());
+    EXPECT_TRUE(title().endsWith(QString::fromUtf8(PageName(1, lang)))) << title().toStdString();
+    EXPECT_EQ(rowsWith(QStringLiteral("+, A")), 1) << "the map steps on the pad, +/- and A";
 }
 
 // A signal closes the program as its close button does: the settings and the recent files are

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <array>
@@ -17,6 +18,8 @@
 #include "widgets/key_control_widget.h"
 #include "widgets/m3d_chart.h"
 #include "widgets/map_table.h"
+#include "widgets/readout.h"
+#include "widgets/wideband_display.h"
 
 namespace zv::test {
 namespace {
@@ -164,6 +167,33 @@ TEST(MapChart, EditedCellsRepaintAsAWholeRepaintDoes) {
     whole.resize(edited.size());
     whole.SetState(state);
     EXPECT_TRUE(Picture(edited) == Picture(whole));
+}
+
+// Both wideband numbers carry their own name, each to the left of its number.
+TEST(WidebandDisplayView, EachNumberHasItsNameBesideIt) {
+    gui::TWidebandDisplay display;
+    TWidebandReadoutState state;
+    state.Master = "1.21";
+    state.Slave = "17.8";
+    state.MasterText = "Lambda";
+    state.SlaveText = "AFR";
+    display.SetReadout(state);
+    display.resize(600, 80);
+    display.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&display));
+    auto labelAt = [&display](const QString& text) -> QLabel* {
+        for (QLabel* label : display.findChildren<QLabel*>())
+            if (label->text() == text)
+                return label;
+        return nullptr;
+    };
+    QLabel* lambda = labelAt(QStringLiteral("Lambda"));
+    QLabel* afr = labelAt(QStringLiteral("AFR"));
+    ASSERT_NE(lambda, nullptr);
+    ASSERT_NE(afr, nullptr);
+    const int master = display.Master().geometry().left();
+    EXPECT_LT(lambda->geometry().right(), master);
+    EXPECT_GT(afr->geometry().left(), display.Master().geometry().right());
 }
 
 }  // namespace

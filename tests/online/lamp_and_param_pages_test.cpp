@@ -183,6 +183,34 @@ TEST_F(LampAndParamPages, ParameterRangesAndSteps) {
     EXPECT_EQ(At(kMaxOut), 200);
 }
 
+// Each value's hover text says what it sets, its unit, the range the keys keep and its steps.
+TEST_F(LampAndParamPages, ParameterHoverTextsGiveRangeUnitAndSteps) {
+    OpenOffline(37, Param);
+    Param.LoadFromImage();
+    const auto& tips = Param.State().Texts.Tips;
+    EXPECT_EQ(tips[5],
+              "Idle contact threshold\nUnit: raw throttle (255 = 100 %)\nRange: 2 .. 100\n"
+              "Keys: ±1 with Up / Down, + / -, ±15 with Page Up / Page Down");
+    EXPECT_NE(tips[0].find("Range: 47 .. 500\n"), std::string::npos) << tips[0];
+    EXPECT_NE(tips[1].find("Range: 0 .. 255\n"), std::string::npos) << tips[1];
+    EXPECT_NE(tips[2].find("Range: 200 .. 255\nKeys: ±1 with Up / Down, + / -, ±5 with"),
+              std::string::npos)
+        << tips[2];
+    EXPECT_NE(tips[3].find("Range: 0 .. 30\n"), std::string::npos) << tips[3];
+    EXPECT_EQ(tips[3].rfind("...\n\nAcceleration factor\n", 0), 0u) << "the unit's hint first";
+    EXPECT_NE(tips[4].find("Range: 0 .. 50\n"), std::string::npos) << tips[4];
+    EXPECT_NE(tips[7].find("Range: 0 .. 255\nKeys: ±1 with Up / Down, + / -, ±15 with"),
+              std::string::npos)
+        << tips[7];
+    Data().DeviceData.Firmware = 36;
+    Param.SetLanguage(Language::German);
+    EXPECT_NE(tips[0].find("Bereich: 32 .. 500\n"), std::string::npos) << tips[0];
+    EXPECT_EQ(tips[6],
+              "Schwelle Vollastkontakt\nEinheit: Drosselklappe roh (255 = 100 %)\n"
+              "Bereich: 110 .. 231\n"
+              "Tasten: ±1 mit Pfeil hoch / runter, + / -, ±15 mit Bild auf / Bild ab");
+}
+
 TEST_F(LampAndParamPages, TabCycleAndGroupsByFirmware) {
     OpenOffline(20, Param);
     std::vector<int> walk;

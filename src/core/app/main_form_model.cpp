@@ -85,9 +85,11 @@ const TextPair kOwnCaptions[] = {
     {"Logzeilen", "Log lines"},
     {"Diese Seite kommt mit einer späteren Version des Programms.",
      "This page comes with a later version of the program."},
+    {"&Hilfe", "&Help"},
+    {"Tastenübersicht", "Key reference"},
 };
 static_assert(std::size(kOwnCaptions) ==
-              static_cast<std::size_t>(TMainText::PagePending) - kFirstOwnText + 1);
+              static_cast<std::size_t>(TMainText::KeyReference) - kFirstOwnText + 1);
 // F10 and F11 sit on their lambda panels, whose titles already say which controller they switch.
 const TextPair kLambdaButton = {"Regelung", "Control"};
 
@@ -142,6 +144,10 @@ void TMainFormModel::MenuLanguageSelectClick(Language lang) {
     ApplyLanguage(lang);
     settings_.v_WriteString("Options", "Language",
                             lang == Language::English ? "english" : "german");
+}
+
+TKeyReference TMainFormModel::PageKeyReference(TConfiguredStepKeys stepKeys) const {
+    return KeyReference(pageOnView_, main_.Data().DeviceData.Firmware, CurrentLanguage(), stepKeys);
 }
 
 std::string TMainFormModel::Caption(TMainText item) const {

@@ -10,6 +10,7 @@
 #include "app/main_model.h"
 #include "seams/settings.h"
 #include "app/start_up.h"
+#include "help/key_reference.h"
 #include "pages/page.h"
 
 namespace zv {
@@ -78,6 +79,8 @@ enum class TMainText {
     FirmwareHint,
     LogNumberHint,
     PagePending,
+    HelpMenu,
+    KeyReference,
 };
 
 // A recent-file item of the File menu.
@@ -131,6 +134,8 @@ class TMainFormModel {
     int PageOnView() const { return pageOnView_; }
     void NotebookPageChanged(int page);
     std::string PageNamePanel() const;
+    // F1 and the Help menu: the keys of the page on view, for the working data set's firmware.
+    TKeyReference PageKeyReference(TConfiguredStepKeys stepKeys) const;
 
     // The notebook's pages. The main window reaches a page only through TPage: registered once,
     // it hears every data set load and language change, the live records and keys while on

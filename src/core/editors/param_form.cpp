@@ -1,9 +1,11 @@
 #include "editors/param_form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "pages/value_tip.h"
 #include "text/point_format.h"
 
 namespace zv {
@@ -43,9 +45,30 @@ bool AccelShown(int firmware) {
     return firmware > 27 || firmware == 26;
 }
 
+const TextPair kRawOutput = {"Ausgabewert (roh, 0..255)", "output value (raw, 0..255)"};
+const TextPair kRawThrottle = {"Drosselklappe roh (255 = 100 %)", "raw throttle (255 = 100 %)"};
+const TextPair kCounts = {"Zählwert", "counts"};
+// What each item sets and its unit, by item.
+const std::array<std::pair<TextPair, TextPair>, kParamItemCount> kItemTips = {{
+    {{"Impulse pro Umdrehung", "Pulses per revolution"}, {"Impulse", "pulses"}},
+    {{"Ausgabewert bei Motorstillstand", "Output value at zero rpm"}, kRawOutput},
+    {{"Maximaler Ausgabewert", "Maximum output value"}, kRawOutput},
+    {{"Beschleunigungsfaktor", "Acceleration factor"}, kCounts},
+    {{"Rückstellgeschwindigkeit", "Retard speed"}, kCounts},
+    {{"Schwelle Leerlaufkontakt", "Idle contact threshold"}, kRawThrottle},
+    {{"Schwelle Vollastkontakt", "WOT contact threshold"}, kRawThrottle},
+    {{"Skalierte Drosselklappe am Kurvenpunkt", "Scaled throttle at the curve point"},
+     {"Drosselklappe skaliert (roh, 0..255)", "scaled throttle (raw, 0..255)"}},
+}};
+
 std::string PercentText(int b) {
     return FormatPoint("%2.1f", b / 2.55) + "% TPS";
 }
+
+// The closed-throttle value belongs between these: the left lamp lights at or below the first,
+// the right one at or above the second.
+constexpr int kPotiLowMax = 30;
+constexpr int kPotiHighMin = 35;
 
 constexpr std::uint32_t kRed = 0xFF0000, kDarkRed = 0x800000, kGreen = 0x00FF00,
                         kDarkGreen = 0x008000, kYellow = 0xFFFF00, kOlive = 0x808000;
@@ -141,9 +164,34 @@ void TParamForm::SetLanguage(Language lang) {
         t.PinLLabel = g ? "50Hz Puls Geschwindigkeitssignal" : "50Hz pulse speed sim signal";
     else
         t.PinLLabel = g ? "Leerlaufkontakt" : "Idle Contact";
+    t.PotiAidLabel = g ? "Drosselklappe geschlossen (roh)" : "Closed throttle (raw)";
+    t.PotiLow = "≤ " + std::to_string(kPotiLowMax);
+    t.PotiMid = std::to_string(kPotiLowMax + 1) + ".." + std::to_string(kPotiHighMin - 1);
+    t.PotiHigh = "≥ " + std::to_string(kPotiHighMin);
+    t.AccelValueLabel = g ? "Beschleunigungswert" : "Acceleration value";
+    t.AdcLabel = g ? "Drosselklappe roh → skaliert" : "TPS raw → scaled";
+    SetTips(lang);
     state_.Chart.InputAxis = g ? "Drosselklappenpotentiometer" : "TPS";
     state_.Chart.ValueAxis = g ? "Drosselklappe skaliert" : "TPS scaled";
     NotifyChanged();
+}
+
+void TParamForm::SetTips(Language lang) {
+    TParamFormTexts& t = state_.Texts;
+    for (std::size_t i = 0; i < t.Tips.size(); ++i) {
+        TValueTip tip{kItemTips[i].first.Pick(lang), kItemTips[i].second.Pick(lang),
+                      RangeText(0, 255), kPageStep};
+        if (i == 0) {
+            tip.Range = RangeText(PulseMin(host_.Data().DeviceData.Firmware), kPulseMax);
+        } else if (i < kItems.size()) {
+            tip.Range = RangeText(kItems[i].Min, kItems[i].Max);
+            tip.PageStep = kItems[i].PageStep;
+        }
+        t.Tips[i] = ValueTipText(tip, lang);
+    }
+    // The unit's own hints of the acceleration values lead their texts.
+    t.Tips[3] = t.AccelFactHint + "\n\n" + t.Tips[3];
+    t.Tips[4] = t.AccelRetHint + "\n\n" + t.Tips[4];
 }
 
 void TParamForm::HandleKey(std::uint8_t key) {
@@ -285,9 +333,9 @@ void TParamForm::ShowLiveFrame(const TLiveRecord& record) {
     const int v = b[old ? 1 : 2];
     const std::uint8_t contacts = b[old ? 7 : 0];
     state_.Throttle = v;
-    state_.LowArrow = v <= 30 ? kRed : kDarkRed;
-    state_.HighArrow = v >= 35 ? kRed : kDarkRed;
-    state_.MidShape = v >= 31 && v <= 34 ? kGreen : kDarkGreen;
+    state_.LowArrow = v <= kPotiLowMax ? kRed : kDarkRed;
+    state_.HighArrow = v >= kPotiHighMin ? kRed : kDarkRed;
+    state_.MidShape = v > kPotiLowMax && v < kPotiHighMin ? kGreen : kDarkGreen;
     state_.IdleShape = TZVDataClass::TestBit(contacts, 6) ? kGreen : kDarkGreen;
     state_.WOTShape = TZVDataClass::TestBit(contacts, 7) ? kYellow : kOlive;
     const bool withAccel =

@@ -19,6 +19,11 @@ struct TParamFormTexts {
     std::string PulseGroup, PulseLabel, PotiGroup, ContactGroup, IdleContact, WOTContact,
         ContactDefault, OutputAtZeroGroup, OutputAtZeroLabel, MaxOutGroup, MaxOutLabel, AccelGroup,
         AccelFactLabel, AccelFactHint, AccelRetLabel, AccelRetHint, PinLGroup, PinLHint, PinLLabel;
+    // Names of our own for the live aids: the potentiometer's three lamps with the raw throttle
+    // band each stands for, the acceleration value and the throttle before and after scaling.
+    std::string PotiAidLabel, PotiLow, PotiMid, PotiHigh, AccelValueLabel, AdcLabel;
+    // Hover texts of items 0..7: what each sets, its unit, its range and its step keys.
+    std::array<std::string, kParamItemCount> Tips;
 };
 
 struct TParamFormState {
@@ -66,6 +71,7 @@ class TParamForm : public TPage {
 
   private:
     void ShowValues();
+    void SetTips(Language lang);
     void Highlight();
     bool ItemShown(int item) const;
     void Tab();

@@ -35,6 +35,7 @@ TDebounceDisplay ScrollDebounceLevel(TPageHost& host, const char* section, int p
 
 void TWidebandReadout::SetAfrMaster(bool afrMaster) {
     State_.SlaveText = afrMaster ? "Lambda" : "AFR";
+    State_.MasterText = afrMaster ? "AFR" : "Lambda";
 }
 
 void TWidebandReadout::ShowWidebandValue(std::uint8_t raw, const TSource& source, int level,

@@ -34,6 +34,8 @@ struct TWidebandReadoutState {
     std::string Master;     // large display
     std::string Slave;      // small display
     std::string SlaveText;  // what the small display shows: "Lambda" or "AFR"
+    // What the large display shows: with both numbers side by side each needs its own name.
+    std::string MasterText;
     int BarProgress = 255;  // of 255; negative for averages above 19
     TAfrBarColour BarColour = TAfrBarColour::ButtonFace;
 };

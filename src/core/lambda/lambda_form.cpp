@@ -8,6 +8,7 @@
 #include "data/flag_bits.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "pages/value_tip.h"
 #include "text/point_format.h"
 
 namespace zv {
@@ -30,6 +31,7 @@ constexpr std::array<TLambdaParam, kLambdaFieldCount> kParams = {{
 }};
 constexpr int kTrimMin = -10, kTrimMax = 10, kTrimPageStep = 5, kPageStep = 10;
 constexpr std::size_t kRpmField = 4;
+constexpr std::size_t kTpsLimField = 5;
 
 constexpr int kFirstFirmware = 11;
 constexpr int kFirstStartupFirmware = 18;
@@ -46,6 +48,10 @@ constexpr std::uint32_t kRed = 0xFF0000, kMaroon = 0x800000, kYellow = 0xFFFF00,
                         kLime = 0x00FF00, kGreen = 0x008000, kGray = 0x808080, kFuchsia = 0xFF00FF;
 enum : std::size_t { kVeryRichShape, kRichShape, kGoodShape, kLeanShape, kVeryLeanShape };
 enum : std::size_t { kRichLabel, kGoodLabel, kLeanLabel };
+
+int RpmOfByte(int b) {
+    return b * 10000 / 255;
+}
 
 std::string Volts(int value) {
     return FormatPoint("%1.2f", value / 51.0);
@@ -84,7 +90,7 @@ void TLambdaForm::ShowValues() {
     state_.Values[0] = TrimForm() ? std::to_string(static_cast<std::int8_t>(ref)) : Volts(ref);
     for (std::size_t i = 1; i < kParams.size(); ++i)
         state_.Values[i] = std::to_string(image[kParams[i].Offset]);
-    state_.Values[kRpmField] = std::to_string(image[kParams[kRpmField].Offset] * 10000 / 255);
+    state_.Values[kRpmField] = std::to_string(RpmOfByte(image[kParams[kRpmField].Offset]));
 }
 
 void TLambdaForm::RefreshPage() {
@@ -101,6 +107,29 @@ void TLambdaForm::ShowPage() {
         state_.RefMarkerPlaced = true;
     state_.StartupPanelsVisible = firmware >= kFirstStartupFirmware;
     NotifyChanged();
+}
+
+void TLambdaForm::SetTips(Language lang) {
+    const bool g = lang == Language::German;
+    TLambdaFormTexts& t = state_.Texts;
+    const std::string counts = g ? "Zählwert" : "counts";
+    for (std::size_t i = 0; i < kParams.size(); ++i) {
+        TValueTip tip{t.FieldCaptions[i], counts, RangeText(kParams[i].Min, kParams[i].Max),
+                      kPageStep};
+        if (i == 0 && TrimForm()) {
+            tip.Range = RangeText(kTrimMin, kTrimMax);
+            tip.PageStep = kTrimPageStep;
+        } else if (i == 0) {
+            tip.Unit = g ? "Volt (51 Zählwerte je Volt)" : "volts (51 counts per volt)";
+            tip.Range = Volts(kParams[i].Min) + " .. " + Volts(kParams[i].Max);
+        } else if (i == kRpmField) {
+            tip.Unit = g ? "U/min (ein Schritt 39 U/min)" : "rpm (one step 39 rpm)";
+            tip.Range = RangeText(RpmOfByte(kParams[i].Min), RpmOfByte(kParams[i].Max));
+        } else if (i == kTpsLimField) {
+            tip.Unit = g ? "Drosselklappe roh (255 = 100 %)" : "raw throttle (255 = 100 %)";
+        }
+        t.Tips[i] = ValueTipText(tip, lang);
+    }
 }
 
 void TLambdaForm::SetLanguage(Language lang) {
@@ -135,6 +164,11 @@ void TLambdaForm::SetLanguage(Language lang) {
     t.LegendProbe = g ? "Sonde" : "Probe";
     t.LegendController = g ? "Regler" : "Controller";
     t.LampGroup = PageName(kLampPage, lang);
+    SetTips(lang);
+    t.ThrottleLabel = g ? "Drosselklappe (roh)" : "Throttle (raw)";
+    t.StartupIndicator = g ? "Anlaufanzeige" : "Startup indicator";
+    t.TestIndicator1 = g ? "Testanzeige 1" : "Test indicator 1";
+    t.TestIndicator2 = g ? "Testanzeige 2" : "Test indicator 2";
     NotifyChanged();
 }
 

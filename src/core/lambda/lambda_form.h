@@ -24,6 +24,10 @@ struct TLambdaFormTexts {
     std::string ControlOffBy, ControlError, LimitOverrun, Startup, ShiftMode, Control, Active;
     std::string Legend, LegendProbe, LegendController;
     std::string LampGroup;  // the unit's three lamp outputs, named as their own page
+    // Names of our own for the values the window shows without one.
+    std::string ThrottleLabel, StartupIndicator, TestIndicator1, TestIndicator2;
+    // Hover texts of the seven fields: what each sets, its unit, its range and its step keys.
+    std::array<std::string, kLambdaFieldCount> Tips;
 };
 
 // The controller's state flags as its LEDs show them.
@@ -82,6 +86,7 @@ class TLambdaForm : public TPage {
     int PlotColumn() const { return column_; }
 
   private:
+    void SetTips(Language lang);
     bool TrimForm() const;
     void ShowValues();
     void HighlightSelection();

@@ -32,6 +32,7 @@
 #include "port_switch.h"
 #include "tcom_manager.h"
 #include "tserial.h"
+#include "dialogs/key_reference_dialog.h"
 #include "widgets/key_control_widget.h"
 
 
@@ -323,6 +324,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         const int code = OperatingKeyCode(key);
         const bool ours =
             widget && (widget->window() == this || widget->window() == pageSelectWindow_);
+        if (key.key() == Qt::Key_F1 && ours && key.modifiers() == Qt::NoModifier) {
+            if (!key.isAutoRepeat())
+                KeyReferenceClick();
+            return true;
+        }
         if (code != 0 && ours && key.modifiers() == Qt::NoModifier) {
             // Holding a key down must not toggle the link or a switch over and over.
             if (!key.isAutoRepeat())
@@ -452,6 +458,16 @@ void TMainForm::InfoClick() {
     const TLinkPanels& unit = online_->Panels();
     main_.ShowMessage(MsgKind::Information,
                       form_.InfoText(unit.DeviceType, unit.SerialNo, unit.VerLevel));
+}
+
+void TMainForm::KeyReferenceClick() {
+    if (!keyReference_)
+        keyReference_ = new TKeyReferenceDialog(this);
+    keyReference_->SetReference(
+        form_.PageKeyReference({keyCtrl_.KeyUpSmallCode, keyCtrl_.KeyDownSmallCode}));
+    keyReference_->show();
+    keyReference_->raise();
+    keyReference_->activateWindow();
 }
 
 }  // namespace zv::gui

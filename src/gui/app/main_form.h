@@ -52,6 +52,7 @@ class KeyControlWidget;
 class PageSelectWindow;
 class TControlPanel;
 class TIntroPage;
+class TKeyReferenceDialog;
 class TPageView;
 class TTopStripe;
 
@@ -94,7 +95,7 @@ class TMainForm : public QMainWindow {
     struct TActions {
         QAction *New, *Open, *Save, *SaveAs, *Print, *PrinterSetup, *Close;
         QAction *KeyConfig, *InputConfig, *Connect, *Download, *Upload, *IdleControl,
-            *LambdaControl, *DataLogger, *English, *German, *About, *Info;
+            *LambdaControl, *DataLogger, *English, *German, *About, *Info, *KeyReference;
         std::vector<QAction*> Pages;   // Window menu, one per notebook page
         std::vector<QAction*> Recent;  // recent-file items built at start
     };
@@ -102,6 +103,7 @@ class TMainForm : public QMainWindow {
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* OptionsMenu() const { return optionsMenu_; }
     QMenu* PortMenu() const { return portMenu_; }
+    TKeyReferenceDialog* KeyReferenceView() const { return keyReference_; }
     port::TCOMManager& ComManager() { return *comManager_; }
 
     // The key dispatch: operating keys run their handlers, other keys go to the page on view.
@@ -118,6 +120,8 @@ class TMainForm : public QMainWindow {
     void InputConfigClick();
     void ShowAboutBox();
     void InfoClick();
+    // F1 and the Help menu: the keys of the page on view.
+    void KeyReferenceClick();
     void PrintClick();
     void PrinterSetupClick();
 
@@ -222,6 +226,8 @@ class TMainForm : public QMainWindow {
     QMenu* portMenu_ = nullptr;
     QMenu* languageMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    TKeyReferenceDialog* keyReference_ = nullptr;
     TActions actions_{};
     QTimer* renderTimer_ = nullptr;
     QTimer* dateTimeTimer_ = nullptr;

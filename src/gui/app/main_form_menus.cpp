@@ -80,6 +80,8 @@ void TMainForm::BuildMenus() {
     BuildFileMenu();
     BuildOptionsMenu();
     BuildWindowMenu();
+    helpMenu_ = menuBar()->addMenu(QString());
+    actions_.KeyReference = helpMenu_->addAction(QString(), this, &TMainForm::KeyReferenceClick);
     actions_.About = menuBar()->addAction(QString());
     connect(actions_.About, &QAction::triggered, this, &TMainForm::ShowAboutBox);
     actions_.Info = menuBar()->addAction(QString());
@@ -370,6 +372,9 @@ void TMainForm::ApplyLanguage(Language lang) {
     portMenu_->setTitle(caption(TMainText::ComPortMenu));
     languageMenu_->setTitle(caption(TMainText::LanguageMenu));
     windowMenu_->setTitle(caption(TMainText::WindowMenu));
+    helpMenu_->setTitle(caption(TMainText::HelpMenu));
+    // F1 itself is caught with the operating keys; the menu only names it.
+    actions_.KeyReference->setText(caption(TMainText::KeyReference) + QStringLiteral("\tF1"));
 
     TControlPanel& p = *panel_;
     const std::pair<QLabel*, TMainText> labels[] = {

@@ -116,6 +116,8 @@ QWidget* TLambdaFormView::BuildParamGroup() {
         connect(panels_[i], &TValuePanel::Clicked, this, [this, row] { model_.PanelClick(row); });
     }
     throttle_ = new TReadout(QStringLiteral("255"), 1.4);
+    throttleLabel_ = new QLabel;
+    grid->addWidget(throttleLabel_, kLoadLimitField - 1, 2, Qt::AlignBottom | Qt::AlignRight);
     grid->addWidget(throttle_, kLoadLimitField, 2);
     grid->setColumnStretch(0, 1);
     grid->setRowStretch(static_cast<int>(panels_.size()), 1);
@@ -187,14 +189,9 @@ QWidget* TLambdaFormView::BuildStateColumn() {
     shiftModeLed_ = new TLed(kLedOrange);
     activeLed_ = new TLed(kLedGreen);
     state->addWidget(controlOffBy_);
-    QHBoxLayout* error = LedRow(errorLed_, errorLabel_);
-    error->addWidget(test1Led_);
-    error->addWidget(test2Led_);
-    state->addLayout(error);
+    state->addLayout(LedRow(errorLed_, errorLabel_));
     state->addLayout(LedRow(limitLed_, limitLabel_));
-    QHBoxLayout* startup = LedRow(startupLed_, startupLabel_);
-    startup->addWidget(startup1Led_);
-    state->addLayout(startup);
+    state->addLayout(LedRow(startupLed_, startupLabel_));
     state->addLayout(LedRow(shiftModeLed_, shiftModeLabel_));
     state->addSpacing(kSpacing);
     auto* active = new QHBoxLayout;
@@ -213,6 +210,13 @@ QWidget* TLambdaFormView::BuildStateColumn() {
     count->addWidget(startupCountLabel_);
     count->addWidget(startupCount_, 1);
     state->addWidget(startupCountPanel_);
+    // The unit's indicator bits are no reasons for the control being off: they stand apart.
+    state->addSpacing(kSpacing);
+    for (QLabel** label : {&startup1Label_, &test1Label_, &test2Label_})
+        *label = new QLabel;
+    state->addLayout(LedRow(startup1Led_, startup1Label_));
+    state->addLayout(LedRow(test1Led_, test1Label_));
+    state->addLayout(LedRow(test2Led_, test2Label_));
 
     lampGroup_ = Group();
     auto* lamps = new QHBoxLayout(lampGroup_);
@@ -319,8 +323,11 @@ void TLambdaFormView::RenderTexts() {
     paramGroup_->setTitle(Q(t.ParamGroup));
     for (std::size_t i = 0; i < captions_.size(); ++i)
         SetText(captions_[i], Q(t.FieldCaptions[i]));
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        panels_[i]->setToolTip(Q(t.Tips[i]));
     captions_[kRpmSetInField]->setToolTip(Q(t.RpmSetInHint));
-    panels_[kRpmSetInField]->setToolTip(Q(t.RpmSetInHint));
+    panels_[kRpmSetInField]->setToolTip(Q(t.RpmSetInHint) + QStringLiteral("\n\n") +
+                                        Q(t.Tips[kRpmSetInField]));
     probeGroup_->setTitle(Q(t.ProbeGroup));
     tendencyGroup_->setTitle(Q(t.TendencyGroup));
     SetText(tendencyLabels_[0], Q(t.RichLabel));
@@ -334,6 +341,10 @@ void TLambdaFormView::RenderTexts() {
     SetText(controlLabel_, Q(t.Control));
     SetText(activeLabel_, Q(t.Active));
     lampGroup_->setTitle(Q(t.LampGroup));
+    SetText(throttleLabel_, Q(t.ThrottleLabel));
+    SetText(startup1Label_, Q(t.StartupIndicator));
+    SetText(test1Label_, Q(t.TestIndicator1));
+    SetText(test2Label_, Q(t.TestIndicator2));
     SetText(legend_, Q(t.Legend));
     SetText(legendProbe_, Q(t.LegendProbe));
     SetText(legendController_, Q(t.LegendController));

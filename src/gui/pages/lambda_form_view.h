@@ -49,6 +49,10 @@ class TLambdaFormView : public TPageView {
     std::array<QLabel*, 7> captions_{};
     std::array<TValuePanel*, 7> panels_{};
     TReadout* throttle_ = nullptr;  // PotiRealPanel
+    QLabel* throttleLabel_ = nullptr;
+    QLabel* startup1Label_ = nullptr;
+    QLabel* test1Label_ = nullptr;
+    QLabel* test2Label_ = nullptr;
     QGroupBox* probeGroup_ = nullptr;
     TReadout* voltage_ = nullptr;  // SensorVoltagePanel
     TMarkedGauge* gauge_ = nullptr;

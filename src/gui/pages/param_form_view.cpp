@@ -96,13 +96,21 @@ QWidget* TParamFormView::BuildContactGroup() {
     layout->setSpacing(kSpacing);
     potiGroup_ = new QGroupBox;
     potiGroup_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    auto* poti = new QHBoxLayout(potiGroup_);
-    poti->addStretch(1);
-    for (TLed*& shape : potiShapes_) {
-        shape = new TLed(Qt::darkGray);
-        poti->addWidget(shape);
+    // Each lamp with the raw throttle band it stands for under it.
+    auto* poti = new QGridLayout(potiGroup_);
+    poti->setHorizontalSpacing(kGroupSpacing);
+    poti->setVerticalSpacing(0);
+    potiLabel_ = new QLabel;
+    poti->addWidget(potiLabel_, 0, 0, 2, 1);
+    for (std::size_t i = 0; i < potiShapes_.size(); ++i) {
+        const int column = static_cast<int>(i) + 1;
+        potiShapes_[i] = new TLed(Qt::darkGray);
+        potiCaptions_[i] = new QLabel;
+        poti->addWidget(potiShapes_[i], 0, column, Qt::AlignHCenter);
+        poti->addWidget(potiCaptions_[i], 1, column, Qt::AlignHCenter);
     }
-    poti->addStretch(1);
+    poti->setColumnStretch(0, 1);
+    poti->setColumnStretch(4, 1);
     contactGauge_ = new TMarkedGauge(Qt::Horizontal, 2);
     layout->addWidget(potiGroup_);
     layout->addWidget(contactGauge_);
@@ -135,6 +143,8 @@ QWidget* TParamFormView::BuildAccelGroup() {
     layout->setSpacing(kSpacing);
     accelFactLabel_ = new QLabel;
     accelRetLabel_ = new QLabel;
+    accelValueLabel_ = new QLabel;
+    adcLabel_ = new QLabel;
     accelValue_ = new QLabel;
     adcValues_ = new QLabel;
     scaleChart_ = new TM2DsChart;
@@ -142,11 +152,14 @@ QWidget* TParamFormView::BuildAccelGroup() {
     layout->addWidget(Panel(3), 0, 1);
     layout->addWidget(accelRetLabel_, 1, 0);
     layout->addWidget(Panel(4), 1, 1);
-    layout->addWidget(accelValue_, 0, 2);
-    layout->addWidget(adcValues_, 1, 2);
-    layout->addWidget(scaleChart_, 2, 0, 1, 3);
+    layout->addWidget(accelValueLabel_, 0, 2, Qt::AlignRight);
+    layout->addWidget(accelValue_, 0, 3);
+    layout->addWidget(adcLabel_, 1, 2, Qt::AlignRight);
+    layout->addWidget(adcValues_, 1, 3);
+    layout->addWidget(scaleChart_, 2, 0, 1, 4);
     layout->setRowStretch(2, 1);
     layout->setColumnStretch(2, 1);
+    layout->setColumnStretch(3, 1);
     connect(scaleChart_, &TM2DsChart::PointClicked, this, [this](int p) { model_.PointClick(p); });
     return accelGroup_;
 }
@@ -185,6 +198,12 @@ void TParamFormView::RenderTexts() {
     pulseGroup_->setTitle(Q(t.PulseGroup));
     SetText(pulseLabel_, Q(t.PulseLabel));
     potiGroup_->setTitle(Q(t.PotiGroup));
+    SetText(potiLabel_, Q(t.PotiAidLabel));
+    SetText(potiCaptions_[0], Q(t.PotiLow));
+    SetText(potiCaptions_[1], Q(t.PotiMid));
+    SetText(potiCaptions_[2], Q(t.PotiHigh));
+    SetText(accelValueLabel_, Q(t.AccelValueLabel));
+    SetText(adcLabel_, Q(t.AdcLabel));
     contactGroup_->setTitle(Q(t.ContactGroup));
     SetText(idleLabel_, Q(t.IdleContact));
     SetText(wotLabel_, Q(t.WOTContact));
@@ -195,9 +214,10 @@ void TParamFormView::RenderTexts() {
     SetText(maxOutLabel_, Q(t.MaxOutLabel));
     accelGroup_->setTitle(Q(t.AccelGroup));
     SetText(accelFactLabel_, Q(t.AccelFactLabel));
-    Panel(3)->setToolTip(Q(t.AccelFactHint));
     SetText(accelRetLabel_, Q(t.AccelRetLabel));
-    Panel(4)->setToolTip(Q(t.AccelRetHint));
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        panels_[i]->setToolTip(Q(t.Tips[i]));
+    scaleChart_->setToolTip(Q(t.Tips[kParamCurveItem]));
     pinLGroup_->setTitle(Q(t.PinLGroup));
     pinLGroup_->setToolTip(Q(t.PinLHint));
     SetText(pinLLabel_, Q(t.PinLLabel));

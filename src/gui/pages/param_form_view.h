@@ -60,6 +60,10 @@ class TParamFormView : public TPageView {
     QGroupBox* accelGroup_ = nullptr;
     QLabel* accelFactLabel_ = nullptr;
     QLabel* accelRetLabel_ = nullptr;
+    QLabel* potiLabel_ = nullptr;
+    std::array<QLabel*, 3> potiCaptions_{};
+    QLabel* accelValueLabel_ = nullptr;
+    QLabel* adcLabel_ = nullptr;
     QLabel* accelValue_ = nullptr;
     QLabel* adcValues_ = nullptr;
     TM2DsChart* scaleChart_ = nullptr;

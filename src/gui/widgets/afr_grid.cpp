@@ -69,6 +69,22 @@ QFont TAfrGrid::CellFont() const {
     return f;
 }
 
+// The rpm header holds up to five digits where the cells hold four characters: on a narrow
+// grid its font shrinks further until the widest speed fits, so that neighbours keep apart.
+QFont TAfrGrid::HeaderFont(const QFont& cellFont) const {
+    QFont f = cellFont;
+    f.setPointSizeF(cellFont.pointSizeF() * 0.9);
+    const QFontMetricsF fm(f);
+    double widest = 0.0;
+    for (int col = 1; col < kN; ++col)
+        widest = std::max(widest,
+                          fm.horizontalAdvance(Q(cells_[0][static_cast<std::size_t>(col)])));
+    const double room = CellRect(1, 0).width() - 4;
+    if (widest > room && widest > 0.0)
+        f.setPointSizeF(std::max(font().pointSizeF() * 0.55, f.pointSizeF() * room / widest));
+    return f;
+}
+
 void TAfrGrid::SetState(const TWBO2Grid& cells, int col, int row, bool selected) {
     if (cells == cells_ && col == col_ && row == row_ && selected == selected_)
         return;
@@ -85,6 +101,7 @@ void TAfrGrid::paintEvent(QPaintEvent*) {
     const QColor grid = palette().color(QPalette::Mid);
     const QColor header = palette().color(QPalette::Button);
     const QFont cellFont = CellFont();
+    const QFont headerFont = HeaderFont(cellFont);
     for (int row = 0; row < kN; ++row) {
         for (int col = 0; col < kN; ++col) {
             const QRectF cell = CellRect(col, row);
@@ -92,10 +109,7 @@ void TAfrGrid::paintEvent(QPaintEvent*) {
                 Q(cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]);
             const bool isHeader = row == 0 || col == 0;
             const bool current = col == col_ && row == row_;
-            // Header digits a little smaller, so that five-digit speeds keep apart.
-            QFont f = cellFont;
-            if (isHeader)
-                f.setPointSizeF(cellFont.pointSizeF() * 0.9);
+            QFont f = isHeader ? headerFont : cellFont;
             f.setBold(current || (isHeader && (row == row_ || col == col_)));
             p.setFont(f);
             QColor back = isHeader ? header : TargetColour(text);

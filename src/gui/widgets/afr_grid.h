@@ -31,6 +31,7 @@ class TAfrGrid : public QWidget {
   private:
     double HeaderWidth() const;
     QFont CellFont() const;
+    QFont HeaderFont(const QFont& cellFont) const;
 
     TWBO2Grid cells_;
     int col_ = 1;

@@ -15,6 +15,7 @@ TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(kGroupSpacing);
+    masterText_ = new QLabel;
     master_ = new TReadout(QStringLiteral("00.00"), 2.6);
     slaveText_ = new QLabel;
     slave_ = new TReadout(QStringLiteral("00.00"), 1.5);
@@ -24,7 +25,10 @@ TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
     debounce_->setFocusPolicy(Qt::NoFocus);
     debounce_->setFixedHeight(master_->sizeHint().height());
     debounceLevel_ = new QLabel;
+    row->addWidget(masterText_);
     row->addWidget(master_);
+    // A wider gap after the large number, so that the small one's name reads with it alone.
+    row->addSpacing(2 * kGroupSpacing);
     row->addWidget(slaveText_);
     row->addWidget(slave_);
     row->addWidget(debounce_);
@@ -32,12 +36,13 @@ TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
     row->addStretch(1);
     for (TReadout* readout : {master_, slave_})
         connect(readout, &TReadout::DoubleClicked, this, &TWidebandDisplay::SwapRequested);
-    slaveText_->installEventFilter(this);
+    for (QLabel* text : {masterText_, slaveText_})
+        text->installEventFilter(this);
     connect(debounce_, &QScrollBar::valueChanged, this, &TWidebandDisplay::DebounceMoved);
 }
 
 bool TWidebandDisplay::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == slaveText_ && event->type() == QEvent::MouseButtonDblClick) {
+    if ((watched == slaveText_ || watched == masterText_) && event->type() == QEvent::MouseButtonDblClick) {
         Q_EMIT SwapRequested();
         return true;
     }
@@ -48,6 +53,7 @@ void TWidebandDisplay::SetReadout(const TWidebandReadoutState& state) {
     master_->SetText(Q(state.Master));
     slave_->SetText(Q(state.Slave));
     SetText(slaveText_, Q(state.SlaveText));
+    SetText(masterText_, Q(state.MasterText));
 }
 
 void TWidebandDisplay::SetDebounce(int position, const QString& level) {
@@ -60,6 +66,7 @@ void TWidebandDisplay::SetDebounce(int position, const QString& level) {
 
 void TWidebandDisplay::SetDebounceHint(const QString& hint) {
     debounce_->setToolTip(hint);
+    debounceLevel_->setToolTip(hint);
 }
 
 }  // namespace zv::gui

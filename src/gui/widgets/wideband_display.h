@@ -21,6 +21,7 @@ class TWidebandDisplay : public QWidget {
 
     void SetReadout(const TWidebandReadoutState& state);
     void SetDebounce(int position, const QString& level);
+    // The slider and the level beside it share the hint.
     void SetDebounceHint(const QString& hint);
     TReadout& Master() { return *master_; }
 
@@ -32,7 +33,8 @@ class TWidebandDisplay : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    TReadout* master_ = nullptr;   // WBOMasterLCD
+    QLabel* masterText_ = nullptr;  // names the large display
+    TReadout* master_ = nullptr;    // WBOMasterLCD
     QLabel* slaveText_ = nullptr;  // SlaveTextPanel
     TReadout* slave_ = nullptr;    // WBOSlavePanel
     QScrollBar* debounce_ = nullptr;
