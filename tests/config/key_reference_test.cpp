@@ -27,15 +27,17 @@ std::string KeysOf(const TKeyReference& ref, const std::string& action) {
 TEST(KeyReferenceTest, ParameterPageListsItsStepsAndTheConfiguredKeysInBothLanguages) {
     const TKeyReference de = KeyReference(6, 30, Language::German, kAandQuestion);
     EXPECT_EQ(de.Title, "Tastenübersicht - Parameter");
-    EXPECT_EQ(KeysOf(de, "Wert +1"), "Pfeil hoch, Ziffernblock +, +, ., ], A");
-    EXPECT_EQ(KeysOf(de, "Wert -1"), "Pfeil runter, Ziffernblock -, -, ,, [, ?");
+    EXPECT_EQ(de.CloseButton, "Schließen");
+    EXPECT_EQ(KeysOf(de, "Wert +1"), "Pfeil hoch / Ziffernblock + / + / . / ] / A");
+    EXPECT_EQ(KeysOf(de, "Wert -1"), "Pfeil runter / Ziffernblock - / - / , / [ / ?");
     EXPECT_EQ(ActionOf(de, "Bild auf / Bild ab"), "+15 / -15 (Maximaler Ausgabewert: +5 / -5)");
     EXPECT_EQ(ActionOf(de, "Esc"), "Seitenauswahl zeigen");
 
     const TKeyReference en = KeyReference(6, 30, Language::English, kKandL);
     EXPECT_EQ(en.Title, "Key reference - Parameters");
-    EXPECT_EQ(KeysOf(en, "Value +1"), "Up, Numpad +, +, ., ], K");
-    EXPECT_EQ(KeysOf(en, "Value -1"), "Down, Numpad -, -, ,, [, L");
+    EXPECT_EQ(en.CloseButton, "Close");
+    EXPECT_EQ(KeysOf(en, "Value +1"), "Up / Numpad + / + / . / ] / K");
+    EXPECT_EQ(KeysOf(en, "Value -1"), "Down / Numpad - / - / , / [ / L");
     EXPECT_EQ(ActionOf(en, "Page Up / Page Down"), "+15 / -15 (Maximum output: +5 / -5)");
 }
 
@@ -59,7 +61,7 @@ TEST(KeyReferenceTest, ParameterPageFollowsTheFirmwareSwitches) {
 
 TEST(KeyReferenceTest, NarrowBandPageIgnoresConfiguredKeysAndTrimsByFiveFromFirmware14) {
     const TKeyReference fw13 = KeyReference(4, 13, Language::English, kKandL);
-    EXPECT_EQ(KeysOf(fw13, "Value +1"), "Up, Numpad +, +, ., ]");
+    EXPECT_EQ(KeysOf(fw13, "Value +1"), "Up / Numpad + / + / . / ]");
     EXPECT_EQ(ActionOf(fw13, "Page Up / Page Down"), "+10 / -10");
     EXPECT_EQ(ActionOf(KeyReference(4, 14, Language::English, kKandL), "Page Up / Page Down"),
               "+10 / -10 (Trim Lambda value: +5 / -5)");
@@ -70,24 +72,24 @@ TEST(KeyReferenceTest, NarrowBandPageIgnoresConfiguredKeysAndTrimsByFiveFromFirm
 TEST(KeyReferenceTest, EachPageHasItsOwnValueKeys) {
     // The fuel map's arrows move the cursor: only the pad and plus / minus keys step.
     const TKeyReference map = KeyReference(1, 30, Language::English, kKandL);
-    EXPECT_EQ(KeysOf(map, "Value +1"), "Numpad +, +, K");
+    EXPECT_EQ(KeysOf(map, "Value +1"), "Numpad + / + / K");
     EXPECT_EQ(ActionOf(map, "Page Up / Page Down"), "+15 / -15");
     EXPECT_EQ(ActionOf(map, "Tab"), "Adjust the sites");
     // The wideband page's arrows walk the target map; Page Up / Down step by 10.
     const TKeyReference wbo = KeyReference(5, 30, Language::English, kKandL);
-    EXPECT_EQ(KeysOf(wbo, "Value -1"), "Numpad -, -, ,, [, L");
+    EXPECT_EQ(KeysOf(wbo, "Value -1"), "Numpad - / - / , / [ / L");
     EXPECT_EQ(ActionOf(wbo, "Page Up / Page Down"), "+10 / -10");
     // The older idle curve has no page step and none of the point, comma or bracket keys.
     const TKeyReference oldIdle = KeyReference(2, 5, Language::English, kKandL);
-    EXPECT_EQ(KeysOf(oldIdle, "Value +1"), "Up, Numpad +, +");
+    EXPECT_EQ(KeysOf(oldIdle, "Value +1"), "Up / Numpad + / +");
     EXPECT_EQ(ActionOf(oldIdle, "Page Up / Page Down"), "(no row for Page Up / Page Down)");
     // The idle curve honours the configured keys, the input curves do not.
     EXPECT_EQ(KeysOf(KeyReference(3, 30, Language::English, kKandL), "Value +1"),
-              "Up, Numpad +, +, ., ], K");
+              "Up / Numpad + / + / . / ] / K");
     EXPECT_EQ(KeysOf(KeyReference(8, 30, Language::English, kKandL), "Value +1"),
-              "Up, Numpad +, +, ., ]");
+              "Up / Numpad + / + / . / ]");
     EXPECT_EQ(KeysOf(KeyReference(9, 30, Language::German, kKandL), "Wert -1"),
-              "Pfeil runter, Ziffernblock -, -, ,, [, L");
+              "Pfeil runter / Ziffernblock - / - / , / [ / L");
 }
 
 TEST(KeyReferenceTest, FunctionKeysOnEveryPage) {

@@ -280,7 +280,7 @@ TEST_F(MainWindow, F1ShowsTheKeysOfThePageOnView) {
     ASSERT_NE(form->KeyReferenceView(), nullptr);
     EXPECT_TRUE(form->KeyReferenceView()->isVisible());
     EXPECT_TRUE(title().endsWith(QString::fromUtf8(PageName(6, lang)))) << title().toStdString();
-    EXPECT_EQ(rowsWith(QStringLiteral("], A")), 1) << "the configured up key A steps +1";
+    EXPECT_EQ(rowsWith(QStringLiteral("] / A")), 1) << "the configured up key A steps +1";
     EXPECT_EQ(rowsWith(QStringLiteral("F11")), 1);
     form->KeyReferenceView()->close();
 
@@ -290,7 +290,7 @@ TEST_F(MainWindow, F1ShowsTheKeysOfThePageOnView) {
     form->Actions().KeyReference->trigger();
     EXPECT_TRUE(form->KeyReferenceView()->isVisible());
     EXPECT_TRUE(title().endsWith(QString::fromUtf8(PageName(1, lang)))) << title().toStdString();
-    EXPECT_EQ(rowsWith(QStringLiteral("+, A")), 1) << "the map steps on the pad, +/- and A";
+    EXPECT_EQ(rowsWith(QStringLiteral("+ / A")), 1) << "the map steps on the pad, +/- and A";
 }
 
 // A signal closes the program as its close button does: the settings and the recent files are

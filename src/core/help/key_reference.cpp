@@ -23,6 +23,7 @@ const TextPair kPlusOne = {"Wert +1", "Value +1"};
 const TextPair kMinusOne = {"Wert -1", "Value -1"};
 const TextPair kCurvePoint = {"Kurvenpunkt links / rechts", "Curve point left / right"};
 const TextPair kTitle = {"Tastenübersicht", "Key reference"};
+const TextPair kClose = {"Schließen", "Close"};
 
 // The keys that step a value by one on a page.
 enum class TStepSet : std::uint8_t {
@@ -67,7 +68,7 @@ class TBuilder {
         std::string keys;
         auto add = [&keys](const std::string& key) {
             if (!key.empty())
-                keys += keys.empty() ? key : ", " + key;
+                keys += keys.empty() ? key : " / " + key;
         };
         if (set == TStepSet::Full || set == TStepSet::ArrowsPlus)
             add(Pick(plus ? kUp : kDown));
@@ -193,6 +194,7 @@ TKeyReference KeyReference(int page, int firmware, Language lang, TConfiguredSte
         b.Add(f.Key, Text(f.Text, lang));
     TKeyReference reference;
     reference.Title = b.Pick(kTitle) + " - " + PageName(page, lang);
+    reference.CloseButton = b.Pick(kClose);
     reference.Rows = b.Take();
     return reference;
 }

@@ -16,6 +16,7 @@ struct TKeyRow {
 
 struct TKeyReference {
     std::string Title;
+    std::string CloseButton;  // the dialog's one button, in the same language
     std::vector<TKeyRow> Rows;
 };
 

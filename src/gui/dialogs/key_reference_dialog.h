@@ -4,6 +4,7 @@
 
 #include "help/key_reference.h"
 
+class QPushButton;
 class QTableWidget;
 
 namespace zv::gui {
@@ -19,6 +20,7 @@ class TKeyReferenceDialog : public QDialog {
 
   private:
     QTableWidget* table_ = nullptr;
+    QPushButton* close_ = nullptr;
 };
 
 }  // namespace zv::gui
