@@ -46,17 +46,15 @@ bool AccelShown(int firmware) {
 }
 
 const TextPair kRawOutput = {"Ausgabewert (roh, 0..255)", "output value (raw, 0..255)"};
-const TextPair kRawThrottle = {"Drosselklappe roh (255 = 100 %)", "raw throttle (255 = 100 %)"};
-const TextPair kCounts = {"Zählwert", "counts"};
 // What each item sets and its unit, by item.
 const std::array<std::pair<TextPair, TextPair>, kParamItemCount> kItemTips = {{
     {{"Impulse pro Umdrehung", "Pulses per revolution"}, {"Impulse", "pulses"}},
     {{"Ausgabewert bei Motorstillstand", "Output value at zero rpm"}, kRawOutput},
     {{"Maximaler Ausgabewert", "Maximum output value"}, kRawOutput},
-    {{"Beschleunigungsfaktor", "Acceleration factor"}, kCounts},
-    {{"Rückstellgeschwindigkeit", "Retard speed"}, kCounts},
-    {{"Schwelle Leerlaufkontakt", "Idle contact threshold"}, kRawThrottle},
-    {{"Schwelle Vollastkontakt", "WOT contact threshold"}, kRawThrottle},
+    {{"Beschleunigungsfaktor", "Acceleration factor"}, kCountsUnit},
+    {{"Rückstellgeschwindigkeit", "Retard speed"}, kCountsUnit},
+    {{"Schwelle Leerlaufkontakt", "Idle contact threshold"}, kRawThrottleUnit},
+    {{"Schwelle Vollastkontakt", "WOT contact threshold"}, kRawThrottleUnit},
     {{"Skalierte Drosselklappe am Kurvenpunkt", "Scaled throttle at the curve point"},
      {"Drosselklappe skaliert (roh, 0..255)", "scaled throttle (raw, 0..255)"}},
 }};

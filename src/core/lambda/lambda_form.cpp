@@ -112,10 +112,9 @@ void TLambdaForm::ShowPage() {
 void TLambdaForm::SetTips(Language lang) {
     const bool g = lang == Language::German;
     TLambdaFormTexts& t = state_.Texts;
-    const std::string counts = g ? "Zählwert" : "counts";
     for (std::size_t i = 0; i < kParams.size(); ++i) {
-        TValueTip tip{t.FieldCaptions[i], counts, RangeText(kParams[i].Min, kParams[i].Max),
-                      kPageStep};
+        TValueTip tip{t.FieldCaptions[i], kCountsUnit.Pick(lang),
+                      RangeText(kParams[i].Min, kParams[i].Max), kPageStep};
         if (i == 0 && TrimForm()) {
             tip.Range = RangeText(kTrimMin, kTrimMax);
             tip.PageStep = kTrimPageStep;
@@ -126,10 +125,12 @@ void TLambdaForm::SetTips(Language lang) {
             tip.Unit = g ? "U/min (ein Schritt 39 U/min)" : "rpm (one step 39 rpm)";
             tip.Range = RangeText(RpmOfByte(kParams[i].Min), RpmOfByte(kParams[i].Max));
         } else if (i == kTpsLimField) {
-            tip.Unit = g ? "Drosselklappe roh (255 = 100 %)" : "raw throttle (255 = 100 %)";
+            tip.Unit = kRawThrottleUnit.Pick(lang);
         }
         t.Tips[i] = ValueTipText(tip, lang);
     }
+    // The unit's own hint of the fall-back speed leads its text.
+    t.Tips[kRpmField] = t.RpmSetInHint + "\n\n" + t.Tips[kRpmField];
 }
 
 void TLambdaForm::SetLanguage(Language lang) {

@@ -16,6 +16,11 @@ struct TValueTip {
     bool ArrowSteps = true;  // Up / Down step it too (else they move a cursor)
 };
 
+// Units several pages' values share.
+inline constexpr TextPair kCountsUnit = {"Zählwert", "counts"};
+inline constexpr TextPair kRawThrottleUnit = {"Drosselklappe roh (255 = 100 %)",
+                                              "raw throttle (255 = 100 %)"};
+
 std::string ValueTipText(const TValueTip& tip, Language lang);
 
 // "min .. max" of whole numbers.

@@ -326,8 +326,6 @@ void TLambdaFormView::RenderTexts() {
     for (std::size_t i = 0; i < panels_.size(); ++i)
         panels_[i]->setToolTip(Q(t.Tips[i]));
     captions_[kRpmSetInField]->setToolTip(Q(t.RpmSetInHint));
-    panels_[kRpmSetInField]->setToolTip(Q(t.RpmSetInHint) + QStringLiteral("\n\n") +
-                                        Q(t.Tips[kRpmSetInField]));
     probeGroup_->setTitle(Q(t.ProbeGroup));
     tendencyGroup_->setTitle(Q(t.TendencyGroup));
     SetText(tendencyLabels_[0], Q(t.RichLabel));

@@ -42,7 +42,8 @@ TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
 }
 
 bool TWidebandDisplay::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == slaveText_ || watched == masterText_) && event->type() == QEvent::MouseButtonDblClick) {
+    const bool isName = watched == slaveText_ || watched == masterText_;
+    if (isName && event->type() == QEvent::MouseButtonDblClick) {
         Q_EMIT SwapRequested();
         return true;
     }
