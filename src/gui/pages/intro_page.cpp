@@ -41,6 +41,7 @@ const TextPair kData = {
     "unit. While online, every change goes into the unit at once."};
 const TextPair kKeysTitle = {"Tasten", "Keys"};
 const TKeyRow kKeys[] = {
+    {{"F1", "F1"}, {"Tastenübersicht der Seite", "The page's keys"}},
     {{"F5", "F5"}, {"Online / offline", "Online / offline"}},
     {{"F7", "F7"}, {"Daten vom Steuergerät lesen", "Read the unit's data (upload)"}},
     {{"F8", "F8"}, {"Daten ins Steuergerät schreiben", "Write the data into the unit (download)"}},
