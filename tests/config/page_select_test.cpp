@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "config/page_list_place.h"
 #include "config/page_select.h"
 
 namespace zv::test {
@@ -211,6 +212,46 @@ TEST_F(PageSelectTest, LanguageRecaptionsWindowAndPanels) {
     Select.SetLanguage(Language::English);
     EXPECT_EQ(Select.Caption(), "Page selection");
     EXPECT_EQ(Select.Panel(4).Text, "  Z/V Narrow Band Lambda");
+}
+
+// A page 1000 x 700 with its heading at the upper left, a chart below it on the left and a table
+// on the right that leaves a free column at the right edge.
+struct PageListPlaceTest : ::testing::Test {
+    const TRect Area{0, 0, 1000, 700};
+    const std::vector<TRect> Page{{10, 10, 300, 30}, {10, 60, 500, 600}, {520, 60, 330, 600}};
+    const std::vector<TPageListShape> Shapes{{1, 140, 160}, {2, 280, 80}, {4, 560, 40}};
+};
+
+TEST_F(PageListPlaceTest, TakesTheBandBesideTheHeadingWithTheFewestColumnsThatFit) {
+    // The band beside the heading is 50 high: two rows of four columns fit with a gap of 5 to
+    // the heading's right and the chart's top; the free right column (140 wide) would need the
+    // list to reach down to y 225.
+    const TPageListPlace place = PlacePageList(Area, Page, Shapes, 5);
+    EXPECT_FALSE(place.CoversSomething);
+    EXPECT_EQ(place.Columns, 4);
+    EXPECT_EQ(place.Rect.Left, 1000 - 5 - 560);
+    EXPECT_EQ(place.Rect.Top, 5);
+    EXPECT_LE(place.Rect.Bottom() + 5, 60);
+
+    // A button in the band leaves it too narrow for four columns and too low for two: the list
+    // goes to the free column at the right edge, in one column, with its gap to the table.
+    std::vector<TRect> withButton = Page;
+    withButton.push_back({700, 10, 100, 30});
+    const TPageListPlace right = PlacePageList(Area, withButton, Shapes, 5);
+    EXPECT_FALSE(right.CoversSomething);
+    EXPECT_EQ(right.Columns, 1);
+    EXPECT_EQ(right.Rect.Left, 850 + 5);
+    EXPECT_EQ(right.Rect.Top, 5);
+}
+
+TEST_F(PageListPlaceTest, CoversTheLeastWhereNothingIsFree) {
+    std::vector<TRect> full = Page;
+    full.push_back({860, 0, 140, 700});  // the right column taken too
+    full.push_back({320, 0, 530, 50});   // and the band
+    const TPageListPlace place = PlacePageList(Area, full, Shapes, 5);
+    EXPECT_TRUE(place.CoversSomething);
+    EXPECT_TRUE(Area.Contains(place.Rect));
+    EXPECT_EQ(place.Columns, 4) << "the flattest shape covers the least";
 }
 
 }  // namespace

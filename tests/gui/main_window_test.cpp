@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QAbstractButton>
+#include <QTableView>
+#include <QStyle>
+#include <QComboBox>
 #include <QDir>
 #include <QStatusBar>
 #include <QFile>
@@ -258,6 +262,67 @@ TEST_F(MainWindow, EscOpensThePageSelectionEvenWhenItWasStoredAsAStepKey) {
     EXPECT_TRUE(form->PageSelect().Visible()) << "Esc shows the page selection";
     EXPECT_EQ(form->Model().Data().DeviceData.Image, before) << "and steps no cell";
     EXPECT_FALSE(form->Model().Modified());
+}
+
+// What the operator reads or uses on screen: every control, value widget and the text of every
+// label (a label's layout room may reach across the page; only its text counts).
+std::vector<QRect> ShownThings(const QWidget& window) {
+    std::vector<QRect> things;
+    for (const QWidget* w : window.findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->window() != &window)
+            continue;
+        QRect local;
+        if (const auto* label = qobject_cast<const QLabel*>(w)) {
+            if (!label->text().isEmpty())
+                local = QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                            label->sizeHint().boundedTo(label->size()), label->rect());
+        } else if (qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w) ||
+                   qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+                   qobject_cast<const QTableView*>(w) ||
+                   (QByteArray(w->metaObject()->className()).startsWith("zv::gui::T") &&
+                    !w->inherits("zv::gui::TPageView") && !w->inherits("zv::gui::TIntroPage"))) {
+            local = w->rect();
+        }
+        if (!local.isEmpty())
+            things.emplace_back(w->mapToGlobal(local.topLeft()), local.size());
+    }
+    return things;
+}
+
+// The page list, shown at start and by Esc, covers nothing of the page on view, on every page
+// at both window sizes.
+TEST_F(MainWindow, PageListCoversNothingOfThePageOnView) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    const gui::PageSelectWindow& list = form->PageSelectView();
+    auto& data = form->Model().Data();
+    for (const QSize size : {QSize(1366, 768), QSize(1920, 1080)}) {
+        form->showNormal();
+        form->setGeometry(QRect(QPoint(0, 0), size));
+        for (const auto& [inputE, inputF] : {std::pair{1, 2}, std::pair{0, 0}}) {
+            data.InputESelect = static_cast<std::uint8_t>(inputE);
+            data.InputFSelect = static_cast<std::uint8_t>(inputF);
+            form->PageSelect().SetPageMask(40);  // pages 4 and 5 with the lambda inputs, else 7 and 8
+            for (int page = 1; page < 12; ++page) {
+                if (!form->Actions().Pages[static_cast<std::size_t>(page)]->isVisible())
+                    continue;
+                SCOPED_TRACE(QStringLiteral("page %1 at %2x%3").arg(page).arg(size.width()).arg(size.height()).toStdString());
+                form->Actions().Pages[static_cast<std::size_t>(page)]->trigger();
+                if (form->PageSelect().Visible())
+                    form->PageSelect().Hide();
+                QTest::keyClick(&form->KeySink(), Qt::Key_Escape);
+                ASSERT_TRUE(QTest::qWaitFor([&] { return list.isVisible(); }, 1000));
+                QTest::qWait(20);  // the list moves once the page is laid out
+                const QRect placed = list.frameGeometry();
+                EXPECT_TRUE(QRect(form->mapToGlobal(QPoint(0, 0)), form->size()).contains(placed));
+                for (const QRect& thing : ShownThings(*form))
+                    EXPECT_FALSE(placed.intersects(thing)) << "list " << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height() << " covers " << thing.x() << "," << thing.y()
+                                                           << " " << thing.width() << "x" << thing.height();
+                form->PageSelect().HandleKey(27);
+            }
+        }
+    }
 }
 
 // F1 and the Help menu show the keys of the page on view, with the operator's own step keys.

@@ -20,6 +20,7 @@
 #include "app/control_panel.h"
 #include "app/logger_wiring.h"
 #include "app/look.h"
+#include "app/page_occupancy.h"
 #include "app/top_stripe.h"
 #include "app/user_language.h"
 #include "dialogs/about_box.h"
@@ -250,6 +251,9 @@ std::vector<std::string> TMainForm::CommentLines() const {
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
+    // The band beside the page's heading is free on every page: it is made high enough to hold
+    // the list in two rows, so that the list never has to cover a page.
+    pageNamePanel_->setMinimumHeight(pageSelectWindow_->TwoRowsHeight());
     pageSelect_.SwitchNotebookPage = [this](int page) { ShowNotebookPage(page); };
     pageSelect_.PageMenuChanged = [this] { PageMenuChanged(); };
     pageSelect_.FocusMainKeyControl = [this] {
@@ -376,12 +380,26 @@ void TMainForm::FileRestoreItem() {
             break;
     }
     ShowNotebookPage(pageSelect_.CurrentPage());
-    // The list stands in the notebook's upper right corner, beside the page's heading: the pages
-    // begin on the left (the intro's heading, the fuel map's wideband readout), and the
-    // dashboard's live values stay in view.
-    const QRect heading(pageNamePanel_->mapToGlobal(QPoint(0, 0)), pageNamePanel_->size());
-    pageSelectWindow_->PlaceInCorner(heading);
     ShowPageSelection();
+}
+
+// The list stays over the page's part of the window, so that the dashboard's live values stay
+// in view, and where the page on view shows nothing.
+void TMainForm::PlacePageSelection() {
+    const QRect area(pageNamePanel_->mapToGlobal(QPoint(0, 0)),
+                     QSize(notebook_->width(), pageNamePanel_->height() + notebook_->height()));
+    std::vector<QRect> occupied = OccupiedRects(notebook_->currentWidget());
+    const QRect title = pageNamePanel_->fontMetrics().boundingRect(
+        pageNamePanel_->contentsRect(), static_cast<int>(pageNamePanel_->alignment()),
+        pageNamePanel_->text());
+    occupied.emplace_back(pageNamePanel_->mapToGlobal(title.topLeft()), title.size());
+    pageSelectWindow_->PlaceIn(area, occupied);
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (pageSelect_.Visible())
+        QTimer::singleShot(0, this, [this] { PlacePageSelection(); });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -411,10 +429,16 @@ void TMainForm::ShowNotebookPage(int page) {
     notebook_->setCurrentIndex(page);
     form_.NotebookPageChanged(page);
     pageNamePanel_->setText(QString::fromStdString(form_.PageNamePanel()));
+    // A page previewed from the list has its own layout: the list moves only if it must.
+    if (pageSelect_.Visible())
+        QTimer::singleShot(0, this, [this] { PlacePageSelection(); });
 }
 
 void TMainForm::ShowPageSelection() {
+    PlacePageSelection();
     pageSelect_.Show();
+    // Once a page that has just come into view is laid out, the list may have to move.
+    QTimer::singleShot(0, this, [this] { PlacePageSelection(); });
 }
 
 // presetRow: 0 from the up panel, 1 from the down panel, -1 from the menu (the last row stays).

@@ -116,6 +116,8 @@ class TMainForm : public QMainWindow {
     void MenuLanguageSelectClick(Language lang);
     void ShowNotebookPage(int page);
     void ShowPageSelection();
+    // Moves the page list to where it covers nothing of the page on view.
+    void PlacePageSelection();
     void KeyConfigClick(int presetRow);
     void InputConfigClick();
     void ShowAboutBox();
@@ -128,6 +130,7 @@ class TMainForm : public QMainWindow {
   protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,9 @@
 #include "dialogs/page_select_window.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
+#include <QPainter>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "config/page_select.h"
@@ -11,29 +14,54 @@ namespace zv::gui {
 
 namespace {
 
-constexpr int kListWidth = 240;
-constexpr int kCornerGap = 12;
+constexpr int kMargin = 3;
+constexpr int kTextPadding = 8;  // each side of a page's name
+constexpr int kColumnGap = 2;
+constexpr int kMaxColumns = 6;
+constexpr int kGap = 2 * kMargin;  // between the list and what it must not cover
+
+TRect ToRect(const QRect& r) {
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+// A list without a title bar still needs an edge against the page behind it.
+class FramedWidget : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
 
 }  // namespace
 
 PageSelectWindow::PageSelectWindow(TPageSelect& model, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      model_(model) {
+    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint), model_(model) {
     setObjectName("PageSelect");
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->setSpacing(0);
+    auto* outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* frame = new FramedWidget(this);
+    frame->setAutoFillBackground(true);
+    outer->addWidget(frame);
+    grid_ = new QGridLayout(frame);
+    grid_->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    grid_->setHorizontalSpacing(kColumnGap);
+    grid_->setVerticalSpacing(0);
 
     QFont panelFont = font();
     panelFont.setPointSize(9);
     panelFont.setBold(true);
     const int panelHeight = QFontMetrics(panelFont).height() + 4;
     for (int page = 0; page < kPageCount; ++page) {
-        auto* panel = new ColourPanel(this);
+        auto* panel = new ColourPanel(frame);
         panel->setFont(panelFont);
         panel->setFixedHeight(panelHeight);
-        panel->setMinimumWidth(kListWidth - 12);
+        panel->setIndent(kTextPadding);
         panel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         connect(panel, &ColourPanel::Clicked, this, [this, page] {
             model_.PanelClick(page);
@@ -42,10 +70,23 @@ PageSelectWindow::PageSelectWindow(TPageSelect& model, QWidget* mainWindow)
         connect(panel, &ColourPanel::DoubleClicked, this,
                 [this, page] { model_.PanelDblClick(page); });
         panels_[static_cast<std::size_t>(page)] = panel;
-        layout->addWidget(panel);
     }
-    keySink_ = new KeyControlWidget(model_.KeyCtrlPage, this);
-    layout->addWidget(keySink_);
+    // The title bar's close button, which the list no longer has: it hides the list as Enter
+    // would, without choosing anew.
+    closeButton_ = new QToolButton(frame);
+    closeButton_->setObjectName("PageSelectClose");
+    closeButton_->setText(QStringLiteral("×"));
+    closeButton_->setAutoRaise(true);
+    closeButton_->setFocusPolicy(Qt::NoFocus);
+    closeButton_->setFixedSize(panelHeight, panelHeight);
+    connect(closeButton_, &QToolButton::clicked, this, [this] {
+        if (model_.Visible())
+            model_.Hide();
+    });
+    // Keys reach the model through a sink that takes no room.
+    keySink_ = new KeyControlWidget(model_.KeyCtrlPage, frame);
+    keySink_->setFixedSize(0, 0);
+    Arrange(1);
 
     model_.Changed = [this] { Refresh(); };
     model_.VisibilityChanged = [this](bool visible) { ApplyVisibility(visible); };
@@ -57,25 +98,92 @@ PageSelectWindow::~PageSelectWindow() {
     model_.VisibilityChanged = nullptr;
 }
 
-void PageSelectWindow::PlaceInCorner(const QRect& area) {
+std::vector<ColourPanel*> PageSelectWindow::ShownPanels() const {
+    std::vector<ColourPanel*> shown;
+    for (int page = 0; page < kPageCount; ++page) {
+        if (model_.Panel(page).Visible)
+            shown.push_back(panels_[static_cast<std::size_t>(page)]);
+    }
+    return shown;
+}
+
+// Pages run down the first column, then down the next, so that Up and Down keep their sense.
+void PageSelectWindow::Arrange(int columns) {
+    columns_ = columns;
+    for (ColourPanel* panel : panels_)
+        grid_->removeWidget(panel);
+    grid_->removeWidget(closeButton_);
+    const auto shown = ShownPanels();
+    const int rows = std::max<int>(1, (static_cast<int>(shown.size()) + columns - 1) / columns);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        // The same room after a name as before it.
+        shown[i]->setMinimumWidth(0);
+        shown[i]->setMinimumWidth(shown[i]->sizeHint().width() + kTextPadding);
+        grid_->addWidget(shown[i], static_cast<int>(i) % rows, static_cast<int>(i) / rows);
+    }
+    grid_->addWidget(closeButton_, 0, columns, Qt::AlignTop);
     adjustSize();
-    const int width = isVisible() ? frameGeometry().width() : this->width();
-    move(area.right() - width - kCornerGap, area.top() + kCornerGap / 2);
+}
+
+std::vector<TPageListShape> PageSelectWindow::Shapes() const {
+    const auto shown = ShownPanels();
+    const int count = static_cast<int>(shown.size());
+    const int panelHeight = panels_[0]->minimumHeight();
+    std::vector<TPageListShape> shapes;
+    for (int columns = 1; columns <= std::min(kMaxColumns, std::max(count, 1)); ++columns) {
+        const int rows = std::max(1, (count + columns - 1) / columns);
+        if (columns > 1 && (count + rows - 1) / rows < columns)
+            continue;  // the same rows as fewer columns, with an empty column
+        int width = 2 * kMargin + columns * kColumnGap + closeButton_->minimumWidth();
+        for (int column = 0; column < columns; ++column) {
+            int columnWidth = 0;
+            for (int i = column * rows; i < std::min(count, (column + 1) * rows); ++i)
+                columnWidth = std::max(columnWidth, shown[static_cast<std::size_t>(i)]->sizeHint().width());
+            width += columnWidth + kTextPadding;
+        }
+        shapes.push_back({columns, width, 2 * kMargin + rows * panelHeight});
+    }
+    return shapes;
+}
+
+void PageSelectWindow::PlaceIn(const QRect& area, const std::vector<QRect>& occupied) {
+    std::vector<TRect> taken;
+    taken.reserve(occupied.size());
+    for (const QRect& r : occupied)
+        taken.push_back(ToRect(r));
+    const TPageListPlace place = PlacePageList(ToRect(area), taken, Shapes(), kGap);
+    Arrange(place.Columns);
+    move(place.Rect.Left, place.Rect.Top);
+}
+
+int PageSelectWindow::TwoRowsHeight() const {
+    return 2 * panels_[0]->minimumHeight() + 2 * kMargin + 2 * kGap;
 }
 
 void PageSelectWindow::Refresh() {
     setWindowTitle(QString::fromStdString(model_.Caption()));
+    bool shownChanged = false;
     for (int page = 0; page < kPageCount; ++page) {
         const TPagePanel& state = model_.Panel(page);
         ColourPanel* panel = panels_[static_cast<std::size_t>(page)];
         panel->setText(QString::fromStdString(state.Text));
         panel->SetColours(state.BackColour, state.FontColour);
         panel->SetLowered(state.Highlighted);
+        shownChanged |= panel->isVisibleTo(this) != state.Visible;
         panel->setVisible(state.Visible);
     }
+    if (shownChanged)
+        Arrange(columns_);
     // The highlight must show at once, even when the page that follows takes a while to build.
     if (isVisible())
         repaint();
+}
+
+void PageSelectWindow::closeEvent(QCloseEvent* event) {
+    // Closing the window (Alt+F4) hides the list as Enter would, without choosing anew.
+    if (model_.Visible())
+        model_.Hide();
+    event->accept();
 }
 
 void PageSelectWindow::ApplyVisibility(bool visible) {
@@ -87,13 +195,6 @@ void PageSelectWindow::ApplyVisibility(bool visible) {
     raise();
     activateWindow();
     keySink_->setFocus();
-}
-
-void PageSelectWindow::closeEvent(QCloseEvent* event) {
-    // The title bar's close button hides the list as Enter would, without choosing anew.
-    if (model_.Visible())
-        model_.Hide();
-    event->accept();
 }
 
 }  // namespace zv::gui
