@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <vector>
@@ -10,6 +11,7 @@
 #include "dialogs/about_box.h"
 #include "dialogs/colour_panel.h"
 #include "dialogs/page_select_window.h"
+#include "widgets/m2d_chart.h"
 
 namespace zv::test {
 namespace {
@@ -40,6 +42,43 @@ TEST(PageSelectWindowTest, ClickPreviewsDoubleClickChoosesAndKeysMove) {
     QTest::mouseDClick(window.Panel(9), Qt::LeftButton);
     EXPECT_EQ(shown.back(), 9);
     EXPECT_FALSE(window.isVisible());
+}
+
+// The older idle page's columns: the first and the last stand whole inside the plot, with room
+// between them and the frame, and a click on a column picks its point.
+TEST(CurveChartTest, ColumnsAtTheEdgesShowWholeAndPickTheirPoint) {
+    std::array<std::uint8_t, 16> full{};
+    full.fill(255);
+    TCurveChartState state;
+    state.Points = full.data();
+    gui::TM2DChart chart;
+    chart.resize(480, 320);
+    chart.SetState(state);
+    const QImage image = chart.grab().toImage();
+    const QColor bar = chart.palette().color(QPalette::Highlight);
+    const int y = image.height() / 2;
+    std::vector<int> barColumns;
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixelColor(x, y) == bar)
+            barColumns.push_back(x);
+    }
+    // Sixteen columns of one width: none is cut in half at the plot's edges.
+    std::vector<int> widths;
+    for (std::size_t i = 0; i < barColumns.size(); ++i) {
+        if (i == 0 || barColumns[i] != barColumns[i - 1] + 1)
+            widths.push_back(0);
+        ++widths.back();
+    }
+    ASSERT_EQ(widths.size(), 16u);
+    const auto [narrowest, widest] = std::minmax_element(widths.begin(), widths.end());
+    EXPECT_LE(*widest - *narrowest, 2) << "first " << widths.front() << ", last " << widths.back();
+
+    QSignalSpy picked(&chart, &gui::TM2DsChart::PointClicked);
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint(barColumns.back() - 2, y));
+    QTest::mouseClick(&chart, Qt::LeftButton, {}, QPoint(barColumns.front() + 2, y));
+    ASSERT_EQ(picked.size(), 2);
+    EXPECT_EQ(picked[0][0].toInt(), 15);
+    EXPECT_EQ(picked[1][0].toInt(), 0);
 }
 
 class AboutBoxTest : public ::testing::Test {

@@ -70,6 +70,16 @@ QRectF TM2DsChart::PlotRect() const {
                   std::max(10.0, height() - top - bottom));
 }
 
+double TM2DsChart::PointX(const QRectF& plot, double i) const {
+    const double inset = columns_ ? plot.width() / 32.0 : 0.0;
+    return plot.left() + inset + (plot.width() - 2 * inset) * i / 15.0;
+}
+
+double TM2DsChart::PointOfX(const QRectF& plot, double x) const {
+    const double inset = columns_ ? plot.width() / 32.0 : 0.0;
+    return (x - plot.left() - inset) / (plot.width() - 2 * inset) * 15.0;
+}
+
 double TM2DsChart::YOfValue(const QRectF& plot, double value) const {
     const double span = state_.ValueMax - state_.ValueMin;
     const double f = span != 0.0 ? (value - state_.ValueMin) / span : 0.0;
@@ -79,7 +89,7 @@ double TM2DsChart::YOfValue(const QRectF& plot, double value) const {
 // Byte MaxValue reaches the top of the value axis; bytes above it (read with another mode)
 // stay at the top.
 QPointF TM2DsChart::PointAt(const QRectF& plot, int i) const {
-    const double x = plot.left() + plot.width() * i / 15.0;
+    const double x = PointX(plot, i);
     const double f = state_.MaxValue > 0 ? double(state_.Point(i)) / state_.MaxValue : 0.0;
     return {x, plot.bottom() - std::clamp(f, 0.0, 1.0) * plot.height()};
 }
@@ -91,7 +101,7 @@ void TM2DsChart::paintEvent(QPaintEvent*) {
     DrawAxes(painter, plot);
     DrawCurve(painter, plot);
     if (state_.MarkerVisible) {
-        const double x = plot.left() + plot.width() * state_.Marker / 255.0;
+        const double x = PointX(plot, state_.Marker * 15.0 / 255.0);
         painter.setPen(QPen(kMarkerColour.darker(115), 3.0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
@@ -107,7 +117,7 @@ void TM2DsChart::DrawAxes(QPainter& painter, const QRectF& plot) const {
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
     }
     for (int i = 0; i < 16; ++i) {
-        const double x = plot.left() + plot.width() * i / 15.0;
+        const double x = PointX(plot, i);
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
     painter.setPen(pal.color(QPalette::Text));
@@ -120,7 +130,7 @@ void TM2DsChart::DrawAxes(QPainter& painter, const QRectF& plot) const {
                          Qt::AlignRight | Qt::AlignVCenter, text);
     }
     for (int i = 0; i < 16; i += 3) {
-        const double x = plot.left() + plot.width() * i / 15.0;
+        const double x = PointX(plot, i);
         const QString text = QString::number(i * 17 * 100 / 255);
         painter.drawText(QRectF(x - 30, plot.bottom() + 2, 60, fm.height()), Qt::AlignCenter, text);
     }
@@ -139,7 +149,7 @@ void TM2DsChart::DrawAxes(QPainter& painter, const QRectF& plot) const {
 void TM2DsChart::DrawCurve(QPainter& painter, const QRectF& plot) const {
     const QColor line = palette().color(QPalette::Highlight);
     if (columns_) {
-        const double w = plot.width() / 15.0 * 0.5;
+        const double w = (PointX(plot, 1) - PointX(plot, 0)) * 0.5;
         for (int i = 0; i < 16; ++i) {
             const QPointF p = PointAt(plot, i);
             const QRectF bar(p.x() - w / 2, p.y(), w, plot.bottom() - p.y());
@@ -168,8 +178,8 @@ void TM2DsChart::DrawCurve(QPainter& painter, const QRectF& plot) const {
 
 void TM2DsChart::mousePressEvent(QMouseEvent* event) {
     const QRectF plot = PlotRect();
-    const double f = (event->position().x() - plot.left()) / plot.width();
-    const int point = static_cast<int>(std::lround(std::clamp(f, 0.0, 1.0) * 15.0));
+    const double f = PointOfX(plot, event->position().x());
+    const int point = static_cast<int>(std::lround(std::clamp(f, 0.0, 15.0)));
     Q_EMIT PointClicked(point);
 }
 

@@ -31,6 +31,10 @@ class TM2DsChart : public QWidget {
 
   private:
     QRectF PlotRect() const;
+    // Where the 16 points stand across the plot: its whole width for a curve; for columns half a
+    // column's slot in from each edge, so that the first and last column show whole.
+    double PointX(const QRectF& plot, double i) const;
+    double PointOfX(const QRectF& plot, double x) const;
     QPointF PointAt(const QRectF& plot, int i) const;
     double YOfValue(const QRectF& plot, double value) const;
     void DrawAxes(QPainter& painter, const QRectF& plot) const;
