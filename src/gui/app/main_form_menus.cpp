@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -256,10 +257,18 @@ void TMainForm::AddLoggerPages() {
     AddPage(kCommentPage, std::move(comment), new TCommentFormView(*commentForm_));
 }
 
-// A page is its core model plus its view; the view takes the page's place in the notebook.
+// A page is its core model plus its view; the view takes the page's place in the notebook. On a
+// small screen or at a large scale a page that needs more room than the window has scrolls,
+// instead of pushing the window past the screen's edge.
 void TMainForm::AddPage(int index, std::unique_ptr<TPage> page, TPageView* view) {
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(view);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setBackgroundRole(QPalette::Base);
     QWidget* pending = notebook_->widget(index);
-    notebook_->insertWidget(index, view);
+    notebook_->insertWidget(index, scroll);
     notebook_->removeWidget(pending);
     delete pending;
     pageViews_[static_cast<std::size_t>(index)] = view;

@@ -7,6 +7,8 @@
 #include <QStackedWidget>
 #include <QStyleOptionGroupBox>
 
+#include "pages/page_view.h"
+
 namespace zv::gui {
 
 namespace {
@@ -20,7 +22,7 @@ bool HoldsOnly(const QWidget* widget) {
     const QMetaObject* type = widget->metaObject();
     return type == &QWidget::staticMetaObject || type == &QFrame::staticMetaObject ||
            qobject_cast<const QGroupBox*>(widget) || qobject_cast<const QStackedWidget*>(widget) ||
-           type == &QScrollArea::staticMetaObject;
+           type == &QScrollArea::staticMetaObject || qobject_cast<const TPageView*>(widget);
 }
 
 QRect LabelText(const QLabel* label) {
