@@ -196,5 +196,21 @@ TEST(WidebandDisplayView, EachNumberHasItsNameBesideIt) {
     EXPECT_GT(afr->geometry().left(), display.Master().geometry().right());
 }
 
+// The cells show the core's hover text, and it follows step keys the operator assigns.
+TEST_F(MapPage, CellsShowTheCoresHoverTextWithTheAssignedStepKeys) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    gui::TMapFormView* view = ShowMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    TKeyConfigDlg& keyConfig = form->KeyConfig();
+    keyConfig.FormActivate();
+    keyConfig.HandleKey(75);  // K on the up row
+    keyConfig.OkClick();
+    const QString tip = view->Table().toolTip();
+    EXPECT_EQ(tip.toStdString(), view->Model().State().Texts.CellTip);
+    EXPECT_TRUE(tip.contains(QStringLiteral("▲ K ▼"))) << tip.toStdString();
+}
+
 }  // namespace
 }  // namespace zv::test

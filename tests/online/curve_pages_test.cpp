@@ -282,5 +282,27 @@ TEST_F(CurvePages, FactorsKeepThePointUnderAGermanLocale) {
     EXPECT_EQ(Temp.State().ManValue, "4.00");
 }
 
+// A point's text gives the bytes the keys keep in the current mode (factor 4.00 is 191), the
+// Page step of 15 where the page has one, and the step keys only on the idle page.
+TEST_F(CurvePages, PointHoverTextsFollowModeAndKeySet) {
+    OpenOffline(30, Temp);
+    SetMode(5, false);
+    Temp.LoadFromImage();
+    EXPECT_EQ(Temp.State().Texts.PointTip,
+              "Temperature correction at the curve point (input pin F)\n"
+              "Unit: counts (0 = factor 1.00, 191 = factor 4.00)\nRange: 0 .. 191\n"
+              "Keys: ±1 with Up / Down, + / -, ±15 with Page Up / Page Down");
+    Temp.MultAddButtonClick();
+    EXPECT_NE(Temp.State().Texts.PointTip.find("Range: 0 .. 255\n"), std::string::npos);
+    Idle.LoadFromImage();
+    EXPECT_NE(Idle.State().Texts.PointTip.find(
+                  "Range: 0 .. 255\nKeys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, ±15 with"),
+              std::string::npos)
+        << Idle.State().Texts.PointTip;
+    IdleOld.SetLanguage(Language::German);
+    EXPECT_EQ(IdleOld.State().Texts.PointTip.substr(IdleOld.State().Texts.PointTip.find("Bereich")),
+              "Bereich: 0 .. 255\nTasten: ±1 mit Pfeil hoch / runter, + / -");
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -358,5 +358,17 @@ TEST_F(LambdaPage, VoltagesKeepThePointUnderAGermanLocale) {
     EXPECT_EQ(Page.State().SensorVoltage, "0.90");
 }
 
+// From firmware 19 the green lamp output lights the high shape; before, the red one does.
+TEST_F(LambdaPage, LampShapesNameTheirOutputOnBothSidesOfFirmware19) {
+    OpenNarrowband(18);
+    const auto& tips = Page.State().Texts.LampTips;
+    EXPECT_EQ(tips[0], "Lambda indicator \"High\": lit with the unit's red lamp output");
+    EXPECT_EQ(tips[2], "Lambda indicator \"Low\": lit with the unit's green lamp output");
+    OpenNarrowband(19);
+    EXPECT_EQ(tips[0], "Lambda indicator \"High\": lit with the unit's green lamp output");
+    Page.SetLanguage(Language::German);
+    EXPECT_EQ(tips[2], "Lambdaanzeige \"Tief\": leuchtet mit dem roten Lampenausgang des Geräts");
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -190,16 +190,18 @@ TEST_F(LampAndParamPages, ParameterHoverTextsGiveRangeUnitAndSteps) {
     const auto& tips = Param.State().Texts.Tips;
     EXPECT_EQ(tips[5],
               "Idle contact threshold\nUnit: raw throttle (255 = 100 %)\nRange: 2 .. 100\n"
-              "Keys: ±1 with Up / Down, + / -, ±15 with Page Up / Page Down");
+              "Keys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, ±15 with Page Up / Page Down");
     EXPECT_NE(tips[0].find("Range: 47 .. 500\n"), std::string::npos) << tips[0];
     EXPECT_NE(tips[1].find("Range: 0 .. 255\n"), std::string::npos) << tips[1];
-    EXPECT_NE(tips[2].find("Range: 200 .. 255\nKeys: ±1 with Up / Down, + / -, ±5 with"),
+    EXPECT_NE(tips[2].find("Range: 200 .. 255\nKeys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, "
+                           "±5 with"),
               std::string::npos)
         << tips[2];
     EXPECT_NE(tips[3].find("Range: 0 .. 30\n"), std::string::npos) << tips[3];
     EXPECT_EQ(tips[3].rfind("...\n\nAcceleration factor\n", 0), 0u) << "the unit's hint first";
     EXPECT_NE(tips[4].find("Range: 0 .. 50\n"), std::string::npos) << tips[4];
-    EXPECT_NE(tips[7].find("Range: 0 .. 255\nKeys: ±1 with Up / Down, + / -, ±15 with"),
+    EXPECT_NE(tips[7].find("Range: 0 .. 255\nKeys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, "
+                           "±15 with"),
               std::string::npos)
         << tips[7];
     Data().DeviceData.Firmware = 36;
@@ -208,7 +210,31 @@ TEST_F(LampAndParamPages, ParameterHoverTextsGiveRangeUnitAndSteps) {
     EXPECT_EQ(tips[6],
               "Schwelle Vollastkontakt\nEinheit: Drosselklappe roh (255 = 100 %)\n"
               "Bereich: 110 .. 231\n"
-              "Tasten: ±1 mit Pfeil hoch / runter, + / -, ±15 mit Bild auf / Bild ab");
+              "Tasten: ±1 mit Pfeil hoch / runter, + / -, Schritt-Tasten ▲ A ▼ ?, "
+              "±15 mit Bild auf / Bild ab");
+}
+
+// The thresholds' texts give their rpm range (50 is 1960 rpm, 254 is 9960 rpm), and every page
+// that honours the step keys names the ones the operator assigns last.
+TEST_F(LampAndParamPages, LampHoverTextsAndStepKeysAssignedLater) {
+    OpenOffline(37, Lamp);
+    const auto& tips = Lamp.State().Texts.ThresholdTips;
+    EXPECT_EQ(tips[0], "Switching speed of the lamp Red\nUnit: rpm (one step 39 rpm)\n"
+                       "Range: 1960 .. 9960\nKeys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, "
+                       "±15 with Page Up / Page Down");
+    EXPECT_NE(Lamp.State().Texts.CurveTip.find("Range: 0 .. 255\n"), std::string::npos);
+    Form.SetPage(9, &Lamp);
+    Form.SetPage(6, &Param);
+    Keys.KeyUpSmallCode = 75;  // K
+    Keys.KeyDownSmallCode = 76;
+    Form.StepKeysChanged();
+    EXPECT_NE(tips[2].find("step keys ▲ K ▼ L, "), std::string::npos) << tips[2];
+    EXPECT_NE(Param.State().Texts.Tips[5].find("step keys ▲ K ▼ L, "), std::string::npos);
+    Form.ApplyLanguage(Language::German);
+    EXPECT_NE(tips[1].find("Bereich: 1960 .. 9960\nTasten: ±1 mit Pfeil hoch / runter, + / -, "
+                           "Schritt-Tasten ▲ K ▼ L, ±15 mit Bild auf / Bild ab"),
+              std::string::npos)
+        << tips[1];
 }
 
 TEST_F(LampAndParamPages, TabCycleAndGroupsByFirmware) {

@@ -401,5 +401,25 @@ TEST_F(MapEditor, ThisMapSendsTheMapAndBothSiteLists) {
     }
 }
 
+// The arrows move the map's cursor, so its cells step on plus and minus, the step keys and
+// Page Up / Down by 15; the sites step by one percent or one count (39 rpm) and 15 of them.
+TEST_F(MapEditor, CellAndSiteHoverTexts) {
+    OpenOffline();
+    EXPECT_EQ(Map().State().Texts.CellTip,
+              "Map value of the cell (over throttle and engine speed)\nUnit: raw output value\n"
+              "Range: 0 .. 255\nKeys: ±1 with + / -, step keys ▲ A ▼ ?, ±15 with Page Up / Page Down");
+    EXPECT_NE(Sites().Texts().ThrottleTip.find(
+                  "Unit: % throttle (one step 1 %)\nRange: 0 .. 100\nKeys: ±1 with Up / Down, + / -, "
+                  "±15 with"),
+              std::string::npos)
+        << Sites().Texts().ThrottleTip;
+    Map().SetLanguage(Language::German);
+    EXPECT_NE(Sites().Texts().RpmTip.find("Einheit: U/min (ein Schritt 39 U/min)\nBereich: 0 .. 10000\n"),
+              std::string::npos)
+        << Sites().Texts().RpmTip;
+    EXPECT_NE(Map().State().Texts.CellTip.find("Tasten: ±1 mit + / -, Schritt-Tasten ▲ A ▼ ?, ±15 mit"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace zv::test

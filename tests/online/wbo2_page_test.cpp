@@ -528,5 +528,32 @@ TEST_F(Wbo2Page, OnlineEditsAndThisMapReachTheUnit) {
         ASSERT_EQ(Unit->Peek(1, static_cast<std::uint16_t>(512 + k)), k % 64) << k;
 }
 
+// The texts give the window ranges in the panels' terms: AFR 0.0 .. 25.5 in tenths, the error
+// limits in volts (1 and 30, 180 and 254 counts), the target cells 10.5 .. 16.8; all step by 10
+// on Page Up / Down and honour the step keys.
+TEST_F(Wbo2Page, HoverTextsGiveWindowRangesInThePanelsTerms) {
+    OpenWideband(30);
+    const auto& tips = S().Texts.Tips;
+    EXPECT_EQ(tips[6], "Closed loop KP\nUnit: counts\nRange: 0 .. 30\nKeys: ±1 with Up / Down, "
+                       "+ / -, step keys ▲ A ▼ ?, ±10 with Page Up / Page Down");
+    EXPECT_NE(tips[0].find("Unit: AFR\nRange: 0.0 .. 25.5\nKeys: ±0.1 with Up / Down"),
+              std::string::npos)
+        << tips[0];
+    EXPECT_NE(tips[0].find("±1.0 with Page Up"), std::string::npos) << tips[0];
+    EXPECT_NE(tips[3].find("Range: 0.02 .. 0.59\n"), std::string::npos) << tips[3];
+    EXPECT_NE(tips[4].find("Range: 3.53 .. 4.98\n"), std::string::npos) << tips[4];
+    EXPECT_NE(tips[8].find("Range: 1 .. 200\n"), std::string::npos) << tips[8];
+    EXPECT_NE(tips[10].find("Range: 1 .. 100\n"), std::string::npos) << tips[10];
+    EXPECT_NE(tips[11].find("Range: 10.5 .. 16.8, above NC\nKeys: ±0.1 with + / -, step keys"),
+              std::string::npos)
+        << tips[11];
+    Page.SetLanguage(Language::German);
+    EXPECT_NE(tips[9].find("Bereich: 1 .. 200\nTasten: ±1 mit Pfeil hoch / runter, + / -, "
+                           "Schritt-Tasten ▲ A ▼ ?, ±10 mit Bild auf / Bild ab"),
+              std::string::npos)
+        << tips[9];
+    EXPECT_EQ(S().Texts.StartupCountCaption, "Zähler");
+}
+
 }  // namespace
 }  // namespace zv::test

@@ -134,6 +134,14 @@ void TMainFormModel::ConfigureLink(TOnlineMode& online, std::optional<int> portT
 void TMainFormModel::ApplyLanguage(Language lang) {
     main_.SetLanguage(lang);
     idleContactShows50Hz_ = false;
+    SetPagesLanguage(lang);
+}
+
+void TMainFormModel::StepKeysChanged() {
+    SetPagesLanguage(CurrentLanguage());
+}
+
+void TMainFormModel::SetPagesLanguage(Language lang) {
     for (TPage* page : pages_) {
         if (page)
             page->SetLanguage(lang);

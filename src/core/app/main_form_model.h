@@ -111,6 +111,8 @@ class TMainFormModel {
     // Language.
     Language CurrentLanguage() const { return main_.CurrentLanguage(); }
     void ApplyLanguage(Language lang);
+    // The operator assigned other step keys: the pages' hover texts name them.
+    void StepKeysChanged();
     void MenuLanguageSelectClick(Language lang);
     bool LanguageItemEnabled(Language item) const { return item != CurrentLanguage(); }
     std::string Caption(TMainText item) const;
@@ -168,6 +170,7 @@ class TMainFormModel {
     bool FormClose(TWindowState state);
 
   private:
+    void SetPagesLanguage(Language lang);
     int PortInUse() const;
 
     TMainModel& main_;

@@ -83,6 +83,10 @@ std::uint8_t TMainPageHost::TranslateStepKey(std::uint8_t key) const {
     return keys_.TranslateStepKey(key);
 }
 
+TConfiguredStepKeys TMainPageHost::ConfiguredStepKeys() const {
+    return keys_.StepKeys();
+}
+
 TSettings& TMainPageHost::Settings() {
     return form_.Settings();
 }

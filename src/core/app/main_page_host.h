@@ -29,6 +29,7 @@ class TMainPageHost final : public TPageHost {
     bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) override;
     bool PauseTimerActive() const override;
     std::uint8_t TranslateStepKey(std::uint8_t key) const override;
+    TConfiguredStepKeys ConfiguredStepKeys() const override;
     TSettings& Settings() override;
     MsgAnswer ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons) override;
     void ShowPageSelection() override;

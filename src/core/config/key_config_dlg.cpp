@@ -82,6 +82,8 @@ void TKeyConfigDlg::OkClick() {
     mainKeys_.KeyDownSmallCode = KeyCtrl.KeyDownSmallCode;
     settings_.WriteInteger("Options", "KeyUpSmallCode", mainKeys_.KeyUpSmallCode);
     settings_.WriteInteger("Options", "KeyDownSmallCode", mainKeys_.KeyDownSmallCode);
+    if (Accepted)
+        Accepted();
     Close(ResultOk);
 }
 

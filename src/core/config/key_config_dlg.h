@@ -49,6 +49,8 @@ class TKeyConfigDlg {
     TKeyControl KeyCtrl{"KeyCtrl"};
     // Called whenever what the dialog shows changed, so that the view repaints.
     std::function<void()> Changed;
+    // The main window's codes were replaced: whatever names them says so anew.
+    std::function<void()> Accepted;
 
     void SetLanguage(Language lang);
     const TKeyConfigTexts& Texts() const { return texts_; }

@@ -33,6 +33,12 @@ enum : std::uint8_t {
 constexpr std::uint8_t kDefaultKeyUpSmallCode = 65;
 constexpr std::uint8_t kDefaultKeyDownSmallCode = 63;
 
+// The operator's own step keys, as the main key control carries them.
+struct TConfiguredStepKeys {
+    std::uint8_t Up = 0;
+    std::uint8_t Down = 0;
+};
+
 // The invisible keyboard sink of a window: every key that reaches it goes to one handler. The
 // main window's sink also carries the two step keys the operator configured.
 class TKeyControl {
@@ -50,6 +56,7 @@ class TKeyControl {
     // Pages that honour the configured step keys see them as the plus (187) and minus (189)
     // keys; the up key wins when both codes are equal.
     std::uint8_t TranslateStepKey(std::uint8_t key) const;
+    TConfiguredStepKeys StepKeys() const { return {KeyUpSmallCode, KeyDownSmallCode}; }
 };
 
 // A code the key configuration can assign to a step key: a byte that is not 0, Tab, Esc or a

@@ -5,6 +5,7 @@
 
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "pages/value_tip.h"
 #include "text/point_format.h"
 
 namespace zv {
@@ -16,6 +17,9 @@ constexpr int kMultMax = 191;  // factor 4.00
 constexpr int kByteMax = 255;
 // Below this firmware the unit knows only the multiplicative curves.
 constexpr int kMultAddFirmware = 15;
+
+const TextPair kIdleWhat = {"Leerlaufsteller-Kompensation am Kurvenpunkt",
+                            "Idle valve compensation at the curve point"};
 
 }  // namespace
 
@@ -33,6 +37,8 @@ const TCurveMember kTempCurve = {
     false,
     true,
     false,
+    {"Temperaturkorrektur am Kurvenpunkt (Eingang Pin F)",
+     "Temperature correction at the curve point (input pin F)"},
 };
 
 const TCurveMember kGPCurve = {
@@ -49,6 +55,8 @@ const TCurveMember kGPCurve = {
     false,
     true,
     false,
+    {"Korrektur über Eingang Pin E am Kurvenpunkt",
+     "Correction over input pin E at the curve point"},
 };
 
 const TCurveMember kIdleCurve = {
@@ -65,6 +73,7 @@ const TCurveMember kIdleCurve = {
     true,
     true,
     true,
+    kIdleWhat,
 };
 
 const TCurveMember kIdleOldCurve = {
@@ -81,6 +90,7 @@ const TCurveMember kIdleOldCurve = {
     false,
     false,
     true,
+    kIdleWhat,
 };
 
 std::string FactorText(int b) {
@@ -169,7 +179,26 @@ void TCurveForm::SetLanguage(Language lang) {
     t.DownloadButton = "Curve";
     t.DownloadHint = member_.DownloadHint.Pick(lang);
     t.MultAddButton = Additive() ? "ADD(+)" : "MULT(*)";
+    SetTip(lang);
     NotifyChanged();
+}
+
+// The keys keep the byte; the unit says what a byte means in the current mode.
+void TCurveForm::SetTip(Language lang) {
+    const bool german = lang == Language::German;
+    TValueTip tip{member_.PointWhat.Pick(lang), "", RangeText(0, MaxValue()),
+                  member_.AllValueKeys ? kPageStep : 0};
+    if (member_.Values == TCurveValues::Idle)
+        tip.Unit = german ? "Zählwert (0 = -100 %, 128 = 0 %, 255 = +100 %)"
+                          : "counts (0 = -100 %, 128 = 0 %, 255 = +100 %)";
+    else if (Additive())
+        tip.Unit = german ? "Zählwert (255 = +100 %)" : "counts (255 = +100 %)";
+    else
+        tip.Unit = german ? "Zählwert (0 = Faktor 1.00, 191 = Faktor 4.00)"
+                          : "counts (0 = factor 1.00, 191 = factor 4.00)";
+    if (member_.TranslateStepKeys)
+        tip.OwnKeys = host_.ConfiguredStepKeys();
+    state_.Texts.PointTip = ValueTipText(tip, lang);
 }
 
 void TCurveForm::HandleKey(std::uint8_t key) {

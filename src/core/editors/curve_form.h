@@ -34,6 +34,7 @@ struct TCurveMember {
     bool TranslateStepKeys;  // the configured step keys count as plus and minus
     bool ShowsCursorValue;
     bool IdleCursors;  // follows the idle charts' cursors of the link (else the curve charts')
+    TextPair PointWhat;  // what a point sets, for its hover text
 };
 
 extern const TCurveMember kTempCurve;     // page 8, input F
@@ -43,6 +44,7 @@ extern const TCurveMember kIdleOldCurve;  // page 2, the same bytes for the olde
 
 struct TCurveFormTexts {
     std::string ManValueLabel, AutoValueLabel, DownloadButton, DownloadHint, MultAddButton;
+    std::string PointTip;  // hover text of the curve's points
 };
 
 struct TCurveFormState {
@@ -82,6 +84,7 @@ class TCurveForm : public TPage {
     bool Additive() const;
     int MaxValue() const;
     void ShowModeButton();
+    void SetTip(Language lang);
     void StepPoint(int delta);
     void ShowCursorValue();
     void SyncLinkControls();

@@ -5,6 +5,7 @@
 #include "data/flag_bits.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "pages/value_tip.h"
 
 namespace zv {
 
@@ -23,7 +24,7 @@ constexpr std::size_t kLiveRpm = 1;
 constexpr std::size_t kLiveFoto = 9;
 
 std::string RpmText(int b) {
-    return std::to_string(b * 10000 / 255);
+    return std::to_string(RpmOfByte(b));
 }
 
 }  // namespace
@@ -95,7 +96,26 @@ void TLampForm::SetLanguage(Language lang) {
                           : std::array<std::string, 3>{"Red", "Yellow", "Green"};
     t.DefaultLabel = german ? "Kennlinie\ndownloaden" : "Download\nCurve";
     t.AdjustGroup = german ? " Schaltpunkte " : " Switching levels ";
+    SetTips(lang);
     NotifyChanged();
+}
+
+void TLampForm::SetTips(Language lang) {
+    const bool german = lang == Language::German;
+    TLampFormTexts& t = state_.Texts;
+    TValueTip tip{"", kRpmStepUnit.Pick(lang),
+                  RangeText(RpmOfByte(kThresholdMin), RpmOfByte(kThresholdMax)), kPageStep};
+    tip.OwnKeys = host_.ConfiguredStepKeys();
+    for (std::size_t i = 0; i < 3; ++i) {
+        tip.What = (german ? "Schaltdrehzahl Lampe " : "Switching speed of the lamp ") +
+                   t.LampLabels[i];
+        t.ThresholdTips[i] = ValueTipText(tip, lang);
+    }
+    tip.What = german ? "Helligkeit der Lampen am Kurvenpunkt (über dem Fotowiderstand)"
+                      : "Lamp brightness at the curve point (over the photo resistor)";
+    tip.Unit = german ? "Helligkeit roh (255 = 100 %)" : "raw brightness (255 = 100 %)";
+    tip.Range = RangeText(0, 255);
+    t.CurveTip = ValueTipText(tip, lang);
 }
 
 void TLampForm::Highlight() {

@@ -18,6 +18,9 @@ struct TLampFormTexts {
     std::array<std::string, 3> LampLabels;  // red, yellow, green
     std::string DefaultLabel;               // the curve download button's two lines
     std::string AdjustGroup;
+    // Hover texts: the thresholds (red first) and the brightness curve's points.
+    std::array<std::string, 3> ThresholdTips;
+    std::string CurveTip;
 };
 
 struct TLampFormState {
@@ -54,6 +57,7 @@ class TLampForm : public TPage {
     void PointClick(int point);
 
   private:
+    void SetTips(Language lang);
     void ApplyVisibility();
     int ItemCount() const;  // the selectable items: the curve, and the thresholds on view
     void Highlight();

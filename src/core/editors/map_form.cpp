@@ -6,6 +6,7 @@
 #include "data/flag_bits.h"
 #include "link/transfer_table.h"
 #include "pages/page_host.h"
+#include "pages/value_tip.h"
 
 namespace zv {
 
@@ -132,7 +133,7 @@ void TMapForm::SetLanguage(Language lang) {
     t.ManFieldValueLabel = german ? "Feld" : "Site value";
     t.AutoFieldValueLabel = german ? "Ausgang" : "Output";
     t.MapDownloadHint = german ? "Dieses Kennfeld downloaden" : "Download map data only";
-    t.DebounceHint = german ? "Bedämpfung Anzeigewert" : "Debounce level";
+    t.Debounce = TDebounceTexts::Of(lang);
     t.MenuMapLinesColor = german ? "Kennfeldfarbe" : "Map lines color";
     t.MenuBGColor = german ? "Hintergrundfarbe" : "Bachground color";
     t.MenuFrameColor = german ? "Kennfeldrahmenfarbe" : "Frame color";
@@ -140,6 +141,11 @@ void TMapForm::SetLanguage(Language lang) {
     t.MapDownloadButton = "This Map";
     t.TableButton = german ? "Tabelle" : "Table";
     state_.Chart.RpmUnit = german ? "[U/min]" : "[Rpm]";
+    TValueTip tip{german ? "Kennfeldwert der Zelle (über Drosselklappe und Drehzahl)"
+                         : "Map value of the cell (over throttle and engine speed)",
+                  german ? "Ausgabewert roh" : "raw output value", RangeText(0, 255), kPageStep, false};
+    tip.OwnKeys = host_.ConfiguredStepKeys();
+    t.CellTip = ValueTipText(tip, lang);
     wideband_.SetAfrMaster(host_.WBO2DispAfrMaster());
     revAdjust_.SetLanguage(lang);
     NotifyChanged();

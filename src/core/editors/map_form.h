@@ -53,8 +53,10 @@ enum class TChartColour : std::uint8_t { MapLines, Background, Frame };
 
 struct TMapFormTexts {
     std::string RevAdjustButton, ManFieldValueLabel, AutoFieldValueLabel, MapDownloadHint,
-        DebounceHint, MenuMapLinesColor, MenuBGColor, MenuFrameColor, ViewButton, MapDownloadButton,
+        MenuMapLinesColor, MenuBGColor, MenuFrameColor, ViewButton, MapDownloadButton,
         TableButton;
+    std::string CellTip;  // hover text of the map's cells
+    TDebounceTexts Debounce;
 };
 
 // Everything the fuel map page shows.

@@ -179,6 +179,7 @@ void TParamForm::SetTips(Language lang) {
     for (std::size_t i = 0; i < t.Tips.size(); ++i) {
         TValueTip tip{kItemTips[i].first.Pick(lang), kItemTips[i].second.Pick(lang),
                       RangeText(0, 255), kPageStep};
+        tip.OwnKeys = host_.ConfiguredStepKeys();
         if (i == 0) {
             tip.Range = RangeText(PulseMin(host_.Data().DeviceData.Firmware), kPulseMax);
         } else if (i < kItems.size()) {

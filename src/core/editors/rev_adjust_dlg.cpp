@@ -7,6 +7,7 @@
 #include "editors/map_sites.h"
 #include "editors/value_invalid.h"
 #include "pages/page_host.h"
+#include "pages/value_tip.h"
 
 namespace zv {
 
@@ -45,6 +46,23 @@ void TRevAdjustDlg::LoadFromImage() {
     NotifyChanged();
 }
 
+// A site moves between its neighbours: the range is the list's, the neighbours narrow it.
+void TRevAdjustDlg::SetTips(Language lang) {
+    const bool german = lang == Language::German;
+    const std::string between = german ? ", zwischen der nächstniedrigeren und der nächsthöheren"
+                                       : ", between the next lower and the next higher one";
+    TValueTip tip{(german ? "Drosselklappen-Stützstelle des Kennfelds"
+                          : "Throttle site of the fuel map") + between,
+                  german ? "% Drosselklappe (ein Schritt 1 %)" : "% throttle (one step 1 %)",
+                  RangeText(0, 100), kPageStep};
+    texts_.ThrottleTip = ValueTipText(tip, lang);
+    tip.What = (german ? "Drehzahl-Stützstelle des Kennfelds" : "Engine-speed site of the fuel map") +
+               between;
+    tip.Unit = kRpmStepUnit.Pick(lang);
+    tip.Range = RangeText(0, RpmOfByte(255));
+    texts_.RpmTip = ValueTipText(tip, lang);
+}
+
 void TRevAdjustDlg::SetLanguage(Language lang) {
     lang_ = lang;
     const bool german = lang == Language::German;
@@ -54,6 +72,7 @@ void TRevAdjustDlg::SetLanguage(Language lang) {
     texts_.ThrottleGroup = german ? " Lastpoti " : " Throttle Pot ";
     texts_.ThrottleUnit = "[%]";
     texts_.RpmUnit = german ? "[U/min]" : "[Rpm]";
+    SetTips(lang);
     NotifyChanged();
 }
 

@@ -46,6 +46,7 @@ class TRevAdjustDlg {
 
     struct TTexts {
         std::string Caption, CloseButton, RpmGroup, ThrottleGroup, ThrottleUnit, RpmUnit;
+        std::string ThrottleTip, RpmTip;  // hover texts of the site panels
     };
     const TTexts& Texts() const { return texts_; }
 
@@ -54,6 +55,7 @@ class TRevAdjustDlg {
     std::function<void(bool rpm)> SitesChanged;  // the chart reloads that axis
 
   private:
+    void SetTips(Language lang);
     void Step(int steps);  // positive: increase
     int Increased(int panel, std::uint8_t b, int steps) const;
     int Decreased(int panel, std::uint8_t b, int steps) const;

@@ -26,6 +26,18 @@ TAfrReading Convert(std::uint8_t raw, const TWidebandReadout::TSource& source) {
 
 }  // namespace
 
+TDebounceTexts TDebounceTexts::Of(Language lang) {
+    const bool g = lang == Language::German;
+    TDebounceTexts t;
+    t.Hint = g ? "Bedämpfung Anzeigewert" : "Debounce level";
+    t.Caption = g ? "Dämpfung" : "Smoothing";
+    t.Tip = t.Hint + (g ? ": jeder neue Messwert zählt 1 / (Stufe + 1), 0 = ungedämpft\n"
+                          "Bereich: 0 .. 5, mit dem Schieber daneben"
+                        : ": each new reading counts 1 / (level + 1), 0 = unsmoothed\n"
+                          "Range: 0 .. 5, set with the slider beside it");
+    return t;
+}
+
 TDebounceDisplay ScrollDebounceLevel(TPageHost& host, const char* section, int position) {
     const int level = kMaxDebounceLevel - std::clamp(position, 0, kMaxDebounceLevel);
     host.SetWBODebounceLevel(level);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sensors/wideband_mean.h"
+#include "text/text_table.h"
 
 namespace zv {
 
@@ -18,6 +19,13 @@ struct TDebounceDisplay {
     static TDebounceDisplay Of(int level) {
         return {kMaxDebounceLevel - level, std::to_string(level)};
     }
+};
+
+// The slider's hint, the level's caption and the level's hover text.
+struct TDebounceTexts {
+    std::string Hint, Caption, Tip;
+
+    static TDebounceTexts Of(Language lang);
 };
 
 // The slider moved: the level is shared by the pages through the host and written to the

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/key_control.h"
 #include "text/text_table.h"
 
 namespace zv {
@@ -18,12 +19,6 @@ struct TKeyReference {
     std::string Title;
     std::string CloseButton;  // the dialog's one button, in the same language
     std::vector<TKeyRow> Rows;
-};
-
-// The operator's own step keys, as the main key control carries them.
-struct TConfiguredStepKeys {
-    std::uint8_t Up = 0;
-    std::uint8_t Down = 0;
 };
 
 // The keys of notebook page 0..11 as the unit with the given firmware index has them: the page's

@@ -49,10 +49,6 @@ constexpr std::uint32_t kRed = 0xFF0000, kMaroon = 0x800000, kYellow = 0xFFFF00,
 enum : std::size_t { kVeryRichShape, kRichShape, kGoodShape, kLeanShape, kVeryLeanShape };
 enum : std::size_t { kRichLabel, kGoodLabel, kLeanLabel };
 
-int RpmOfByte(int b) {
-    return b * 10000 / 255;
-}
-
 std::string Volts(int value) {
     return FormatPoint("%1.2f", value / 51.0);
 }
@@ -110,7 +106,6 @@ void TLambdaForm::ShowPage() {
 }
 
 void TLambdaForm::SetTips(Language lang) {
-    const bool g = lang == Language::German;
     TLambdaFormTexts& t = state_.Texts;
     for (std::size_t i = 0; i < kParams.size(); ++i) {
         TValueTip tip{t.FieldCaptions[i], kCountsUnit.Pick(lang),
@@ -119,10 +114,10 @@ void TLambdaForm::SetTips(Language lang) {
             tip.Range = RangeText(kTrimMin, kTrimMax);
             tip.PageStep = kTrimPageStep;
         } else if (i == 0) {
-            tip.Unit = g ? "Volt (51 Zählwerte je Volt)" : "volts (51 counts per volt)";
+            tip.Unit = kVoltCountsUnit.Pick(lang);
             tip.Range = Volts(kParams[i].Min) + " .. " + Volts(kParams[i].Max);
         } else if (i == kRpmField) {
-            tip.Unit = g ? "U/min (ein Schritt 39 U/min)" : "rpm (one step 39 rpm)";
+            tip.Unit = kRpmStepUnit.Pick(lang);
             tip.Range = RangeText(RpmOfByte(kParams[i].Min), RpmOfByte(kParams[i].Max));
         } else if (i == kTpsLimField) {
             tip.Unit = kRawThrottleUnit.Pick(lang);
@@ -131,6 +126,24 @@ void TLambdaForm::SetTips(Language lang) {
     }
     // The unit's own hint of the fall-back speed leads its text.
     t.Tips[kRpmField] = t.RpmSetInHint + "\n\n" + t.Tips[kRpmField];
+}
+
+// The shapes are named high, ok and low; which lamp output drives each changed with firmware 19.
+void TLambdaForm::SetLampTexts(Language lang) {
+    const bool g = lang == Language::German;
+    TLambdaFormTexts& t = state_.Texts;
+    t.LampCaptions = {g ? "Hoch" : "High", "OK", g ? "Tief" : "Low"};
+    const std::array<std::string, 3> outputs =
+        g ? std::array<std::string, 3>{"grünen", "gelben", "roten"}
+          : std::array<std::string, 3>{"green", "yellow", "red"};
+    const bool newLamps = host_.Data().DeviceData.Firmware >= kFirstNewLampFirmware;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::string& output = outputs[newLamps ? i : 2 - i];
+        t.LampTips[i] = g ? "Lambdaanzeige \"" + t.LampCaptions[i] + "\": leuchtet mit dem " +
+                                output + " Lampenausgang des Geräts"
+                          : "Lambda indicator \"" + t.LampCaptions[i] + "\": lit with the unit's " +
+                                output + " lamp output";
+    }
 }
 
 void TLambdaForm::SetLanguage(Language lang) {
@@ -165,6 +178,7 @@ void TLambdaForm::SetLanguage(Language lang) {
     t.LegendProbe = g ? "Sonde" : "Probe";
     t.LegendController = g ? "Regler" : "Controller";
     t.LampGroup = PageName(kLampPage, lang);
+    SetLampTexts(lang);
     SetTips(lang);
     t.ThrottleLabel = g ? "Drosselklappe (roh)" : "Throttle (raw)";
     t.StartupIndicator = g ? "Anlaufanzeige" : "Startup indicator";

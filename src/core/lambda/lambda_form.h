@@ -24,6 +24,8 @@ struct TLambdaFormTexts {
     std::string ControlOffBy, ControlError, LimitOverrun, Startup, ShiftMode, Control, Active;
     std::string Legend, LegendProbe, LegendController;
     std::string LampGroup;  // the unit's three lamp outputs, named as their own page
+    // The lamp shapes' captions (LHi, LOk, LLo) and hover texts.
+    std::array<std::string, 3> LampCaptions, LampTips;
     // Names of our own for the values the window shows without one.
     std::string ThrottleLabel, StartupIndicator, TestIndicator1, TestIndicator2;
     // Hover texts of the seven fields: what each sets, its unit, its range and its step keys.
@@ -87,6 +89,7 @@ class TLambdaForm : public TPage {
 
   private:
     void SetTips(Language lang);
+    void SetLampTexts(Language lang);
     bool TrimForm() const;
     void ShowValues();
     void HighlightSelection();

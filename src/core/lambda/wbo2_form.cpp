@@ -8,6 +8,7 @@
 #include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
+#include "pages/value_tip.h"
 #include "text/point_format.h"
 
 namespace zv {
@@ -200,7 +201,7 @@ void TWBO2Form::SetLanguage(Language lang) {
     t.CompUpper = g ? "Kompens.-" : "Compens.";
     t.CompLower = g ? "wert" : "value";
     t.ErrorOnIntegratorLabel = g ? "Fehler bei Intergratorüberlauf" : "Error on integrator overrun";
-    t.DebounceHint = g ? "Bedämpfung Anzeigewert" : "Debounce level";
+    t.Debounce = TDebounceTexts::Of(lang);
     t.ViewButton = "View";
     t.MapDownloadButton = "This Map";
     t.MapDownloadHint = g ? "Dieses Kennfeld downloaden" : "Download map data only";
@@ -213,9 +214,71 @@ void TWBO2Form::SetLanguage(Language lang) {
     t.StartupCountLabel = g ? "Anlauf" : "Startup";
     t.ErrorOnIntegratorButton =
         state_.ErrorOnIntegratorDown ? (g ? "Aktiv" : "Active") : (g ? "AUS!!" : "Disabled");
+    t.ErrorAfrCaption = "AFR";
+    t.StartupCountCaption = g ? "Zähler" : "Count";
+    SetTips(lang);
     wideband_.SetAfrMaster(host_.WBO2DispAfrMaster());
     ShowStateCaptions();
     NotifyChanged();
+}
+
+// What each field sets: the panels' captions, and for the two that have none their own words.
+void TWBO2Form::SetTips(Language lang) {
+    const bool g = lang == Language::German;
+    TWBO2FormTexts& t = state_.Texts;
+    const std::array<std::string, kWBO2FieldCount> what = {
+        t.AfrAt0VLabel,
+        t.AfrAt5VLabel,
+        "",
+        g ? "Sensorfehler, wenn das Signal unter dieser Spannung liegt"
+          : "Sensor error when the signal lies below this voltage",
+        g ? "Sensorfehler, wenn das Signal über dieser Spannung liegt"
+          : "Sensor error when the signal lies above this voltage",
+        "",
+        t.KpLabel,
+        t.KiLabel,
+        t.IntLimitUpLabel,
+        t.IntLimitDownLabel,
+        t.StartupDispLabel,
+        g ? "AFR-Zielwert der Zelle (NC: keine Regelung in dieser Zelle)"
+          : "Target AFR of the cell (NC: no closed-loop control in this cell)",
+    };
+    for (std::size_t field = 0; field < what.size(); ++field) {
+        TValueTip tip{what[field], kCountsUnit.Pick(lang), "", kPageStep};
+        tip.OwnKeys = host_.ConfiguredStepKeys();
+        if (field < kParams.size())
+            tip.Range = RangeText(kParams[field].Min, kParams[field].Max);
+        if (field <= 1) {
+            tip.Unit = "AFR";
+            tip.Range = FormatPoint("%2.1f", kParams[field].Min / 10.0) + " .. " +
+                        FormatPoint("%2.1f", kParams[field].Max / 10.0);
+            tip.Step = "0.1";
+            tip.PageStepShown = "1.0";
+        } else if (field == 3 || field == 4) {
+            tip.Unit = kVoltCountsUnit.Pick(lang);
+            tip.Range = FormatPoint("%1.2f", kParams[field].Min / 51.0) + " .. " +
+                        FormatPoint("%1.2f", kParams[field].Max / 51.0);
+        } else if (field == kWBO2GridField) {
+            tip.Unit = "AFR";
+            tip.Range = CellText(0) + " .. " + CellText(kCellMax) + (g ? ", darüber NC" : ", above NC");
+            tip.Step = "0.1";
+            tip.PageStepShown = "1.0";
+            tip.ArrowSteps = false;
+        }
+        t.Tips[field] = what[field].empty() ? "" : ValueTipText(tip, lang);
+    }
+    t.ErrorAfrTip = g ? "Die Sensorfehler-Grenze als AFR, nach der Skala des Breitbandmessgeräts"
+                      : "The sensor error limit as AFR, by the sensor unit's scale";
+    t.ErrorOnIntegratorTip =
+        t.ErrorOnIntegratorLabel +
+        (g ? ": der Regler meldet einen Fehler, wenn ein Integrator an sein Limit läuft\n"
+             "Aktiv / AUS!! per Mausklick"
+           : ": the controller reports an error when an integrator runs into its limit\n"
+             "Active / Disabled by a mouse click");
+    t.StartupCountTip = g ? "Anlaufzähler des Reglers, wie das Gerät ihn meldet; \"end\" nach "
+                            "dem Anlauf"
+                          : "The controller's startup counter as the unit reports it; \"end\" "
+                            "once the startup is done";
 }
 
 // The startup label says whether the controller is done starting up, starting, or off; the

@@ -27,10 +27,17 @@ struct TWBO2FormTexts {
     std::string SensorGroup, SensorComboLabel, ParamGroup, KpLabel, KiLabel, IntLimitUpLabel,
         IntLimitDownLabel, TargetLabel, StartupDispLabel, LowLimLabel, UpLimLabel, ActiveLabel,
         LockoutHint, Legend, LegendSensor, LegendController, CompUpper, CompLower,
-        ErrorOnIntegratorLabel, DebounceHint, ViewButton, MapDownloadButton, MapDownloadHint;
+        ErrorOnIntegratorLabel, ViewButton, MapDownloadButton, MapDownloadHint;
     // Captions of the panels the window names only by their values.
     std::string AfrAt0VLabel, AfrAt5VLabel, ErrorLowLabel, ErrorHighLabel, OutValueAtUpLimitLabel,
         PresetLabel, StartupCountLabel;
+    TDebounceTexts Debounce;
+    // Captions of our own: the error limits' AFR column and the startup count.
+    std::string ErrorAfrCaption, StartupCountCaption;
+    // Hover texts: of the edit fields (by field, the grid's at 11), the error limits' AFR
+    // panels, the error-on-overrun button and the startup count.
+    std::array<std::string, kWBO2FieldCount> Tips;
+    std::string ErrorAfrTip, ErrorOnIntegratorTip, StartupCountTip;
     // Captions that follow the controller's state.
     std::string StartupLabel, LockoutLabel, ErrorOnIntegratorButton;
 };
@@ -104,6 +111,7 @@ class TWBO2Form : public TPage {
     int PlotColumn() const { return column_; }
 
   private:
+    void SetTips(Language lang);
     int UnitIndex() const;
     std::size_t CurrentCellOffset() const;
     void ShowParameters();

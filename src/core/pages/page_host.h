@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "config/key_control.h"
 #include "data/zv_data_class.h"
 #include "online/main_controls.h"
 #include "online/sequences.h"
@@ -54,6 +55,8 @@ class TPageHost {
     virtual bool PauseTimerActive() const = 0;
     // The operator's two step keys of the main key control seen as plus (187) and minus (189).
     virtual std::uint8_t TranslateStepKey(std::uint8_t key) const = 0;
+    // The same two keys, for the hover texts of the pages that honour them.
+    virtual TConfiguredStepKeys ConfiguredStepKeys() const = 0;
 
     virtual TSettings& Settings() = 0;
     virtual MsgAnswer ShowMessage(MsgKind kind, const std::string& text,

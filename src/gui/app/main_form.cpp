@@ -177,6 +177,7 @@ void TMainForm::FormCreate() {
     // Keys go to the key dispatch through the notebook's invisible key sink.
     keySink_ = new KeyControlWidget(keyCtrl_, notebook_);
     keyCtrl_.OnKey = [this](std::uint8_t code) { DispatchKey(code); };
+    keyConfig_.Accepted = [this] { form_.StepKeysChanged(); };
     keySink_->setFocus();
 
     renderTimer_ = new QTimer(this);
@@ -488,7 +489,7 @@ void TMainForm::KeyReferenceClick() {
     if (!keyReference_)
         keyReference_ = new TKeyReferenceDialog(this);
     keyReference_->SetReference(
-        form_.PageKeyReference({keyCtrl_.KeyUpSmallCode, keyCtrl_.KeyDownSmallCode}));
+        form_.PageKeyReference(keyCtrl_.StepKeys()));
     keyReference_->show();
     keyReference_->raise();
     keyReference_->activateWindow();

@@ -83,6 +83,7 @@ class TMainForm : public QMainWindow {
     TControlPanel& Panel() { return *panel_; }
     QStackedWidget& Notebook() { return *notebook_; }
     TKeyControl& KeyCtrl() { return keyCtrl_; }
+    TKeyConfigDlg& KeyConfig() { return keyConfig_; }
     TPageSelect& PageSelect() { return pageSelect_; }
     PageSelectWindow& PageSelectView() { return *pageSelectWindow_; }
     KeyControlWidget& KeySink() { return *keySink_; }

@@ -116,6 +116,7 @@ void TRevAdjustDialog::Render() {
     for (int index = 0; index < TRevAdjustDlg::kPanelCount; ++index) {
         QLabel* panel = panels_[static_cast<std::size_t>(index)];
         panel->setText(Q(model_.PanelText(index)));
+        panel->setToolTip(Q(index < TRevAdjustDlg::kFirstRpmPanel ? t.ThrottleTip : t.RpmTip));
         QPalette palette = panel->palette();
         const bool selected = index == model_.SelectedPanel();
         palette.setColor(QPalette::Window, selected ? QColor(0x00, 0xFF, 0xFF) : QColor(Qt::white));

@@ -63,6 +63,8 @@ void TCurveFormView::Render() {
     downloadButton_->setEnabled(s.DownloadEnabled);
     SetText(downloadButton_, Q(s.Texts.DownloadButton));
     downloadButton_->setToolTip(Q(s.Texts.DownloadHint));
+    for (QWidget* point : std::initializer_list<QWidget*>{chart_, manValue_})
+        point->setToolTip(Q(s.Texts.PointTip));
 }
 
 }  // namespace zv::gui

@@ -222,11 +222,18 @@ QWidget* TLambdaFormView::BuildStateColumn() {
     auto* lamps = new QHBoxLayout(lampGroup_);
     lamps->setSpacing(kGroupSpacing);
     lamps->addStretch(1);
-    for (TLed*& lamp : lamps_) {
-        lamp = new TLed(Qt::darkGray);
-        lamp->setFixedSize(lamp->sizeHint() * 3 / 2);
-        lamp->SetOn(true);
-        lamps->addWidget(lamp);
+    // Each lamp over its name.
+    for (std::size_t i = 0; i < lamps_.size(); ++i) {
+        lamps_[i] = new TLed(Qt::darkGray);
+        lamps_[i]->setFixedSize(lamps_[i]->sizeHint() * 3 / 2);
+        lamps_[i]->SetOn(true);
+        lampCaptions_[i] = new QLabel;
+        lampCaptions_[i]->setAlignment(Qt::AlignHCenter);
+        auto* lamp = new QVBoxLayout;
+        lamp->setSpacing(kSpacing / 2);
+        lamp->addWidget(lamps_[i], 0, Qt::AlignHCenter);
+        lamp->addWidget(lampCaptions_[i]);
+        lamps->addLayout(lamp);
     }
     lamps->addStretch(1);
 
@@ -339,6 +346,11 @@ void TLambdaFormView::RenderTexts() {
     SetText(controlLabel_, Q(t.Control));
     SetText(activeLabel_, Q(t.Active));
     lampGroup_->setTitle(Q(t.LampGroup));
+    for (std::size_t i = 0; i < lamps_.size(); ++i) {
+        SetText(lampCaptions_[i], Q(t.LampCaptions[i]));
+        lamps_[i]->setToolTip(Q(t.LampTips[i]));
+        lampCaptions_[i]->setToolTip(Q(t.LampTips[i]));
+    }
     SetText(throttleLabel_, Q(t.ThrottleLabel));
     SetText(startup1Label_, Q(t.StartupIndicator));
     SetText(test1Label_, Q(t.TestIndicator1));

@@ -81,6 +81,7 @@ class TLambdaFormView : public TPageView {
     TReadout* startupCount_ = nullptr;      // LambdaStartupCountDispPanel
     QGroupBox* lampGroup_ = nullptr;
     std::array<TLed*, 3> lamps_{};  // LHi, LOk, LLo
+    std::array<QLabel*, 3> lampCaptions_{};
     QLabel* legend_ = nullptr;
     QLabel* legendProbe_ = nullptr;
     QLabel* legendController_ = nullptr;

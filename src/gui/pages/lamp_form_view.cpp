@@ -86,12 +86,15 @@ QWidget* TLampFormView::BuildBoundPanel() {
 void TLampFormView::Render() {
     const TLampFormState& s = model_.State();
     chart_->SetState(s.Chart);
+    chart_->setToolTip(Q(s.Texts.CurveTip));
     boundPanel_->setVisible(s.BoundPanelVisible);
     adjustGroup_->setTitle(Q(s.Texts.AdjustGroup));
     std::vector<QColor> live(3);
     for (std::size_t i = 0; i < 3; ++i) {
         SetText(labels_[i], Q(s.Texts.LampLabels[i]));
         SetText(panels_[i], Q(s.Thresholds[i]));
+        for (QWidget* w : std::initializer_list<QWidget*>{labels_[i], panels_[i]})
+            w->setToolTip(Q(s.Texts.ThresholdTips[i]));
         panels_[i]->SetLook(s.PanelHighlighted[i] ? TValuePanel::Look::Aqua
                                                   : TValuePanel::Look::White);
         live[i] = ColourOf(s.LampColours[i]);

@@ -189,7 +189,9 @@ void TMapFormView::RenderTexts() {
     sitesButton_->setToolTip(Q(model_.RevAdjustDlg().Texts().Caption));
     mapDownloadButton_->setText(Q(t.MapDownloadButton));
     mapDownloadButton_->setToolTip(Q(t.MapDownloadHint));
-    readout_->SetDebounceHint(Q(t.DebounceHint));
+    readout_->SetDebounceTexts(t.Debounce);
+    for (QWidget* cells : std::initializer_list<QWidget*>{chart_, table_, manValue_})
+        cells->setToolTip(Q(t.CellTip));
     menuMapLines_->setText(Q(t.MenuMapLinesColor));
     menuBackground_->setText(Q(t.MenuBGColor));
     menuFrame_->setText(Q(t.MenuFrameColor));

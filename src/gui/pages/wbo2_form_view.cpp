@@ -142,6 +142,10 @@ QGroupBox* TWBO2FormView::BuildSensorGroup() {
     grid->addWidget(panels_[0], 2, 1);
     grid->addWidget(afrAt5VLabel_, 3, 0);
     grid->addWidget(panels_[1], 3, 1);
+    // The AFR column's name sits in the free cell above it.
+    errorAfrCaption_ = new QLabel;
+    errorAfrCaption_->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    grid->addWidget(errorAfrCaption_, 3, 2);
     grid->addWidget(errorLowLabel_, 4, 0);
     grid->addWidget(panels_[3], 4, 1);
     grid->addWidget(afrLowLimit_, 4, 2);
@@ -248,8 +252,13 @@ QWidget* TWBO2FormView::BuildLampRow() {
         lamps->addWidget(cells[i].second, r, c + 1);
         lamps->setColumnStretch(c + 1, 1);
     }
-    lamps->addWidget(startupCount_, 1, 2);
-    lamps->setColumnMinimumWidth(2, startupCount_->minimumWidth());
+    // The count under a short name of its own, beside the startup lamp.
+    startupCountCaption_ = new QLabel;
+    auto* count = new QHBoxLayout;
+    count->setSpacing(kSpacing);
+    count->addWidget(startupCountCaption_);
+    count->addWidget(startupCount_);
+    lamps->addLayout(count, 1, 2);
     return row;
 }
 
@@ -353,7 +362,18 @@ void TWBO2FormView::RenderTexts() {
     SetText(viewButton_, Q(t.ViewButton));
     SetText(mapDownloadButton_, Q(t.MapDownloadButton));
     mapDownloadButton_->setToolTip(Q(t.MapDownloadHint));
-    readout_->SetDebounceHint(Q(t.DebounceHint));
+    readout_->SetDebounceTexts(t.Debounce);
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        panels_[i]->setToolTip(Q(t.Tips[i]));
+    grid_->setToolTip(Q(t.Tips[kWBO2GridField]));
+    for (QLabel* afr : {afrLowLimit_, afrHighLimit_, errorAfrCaption_})
+        afr->setToolTip(Q(t.ErrorAfrTip));
+    SetText(errorAfrCaption_, Q(t.ErrorAfrCaption));
+    for (QWidget* w : std::initializer_list<QWidget*>{errorOnIntegratorLabel_, errorOnIntegratorButton_})
+        w->setToolTip(Q(t.ErrorOnIntegratorTip));
+    SetText(startupCountCaption_, Q(t.StartupCountCaption));
+    for (QLabel* count : {startupCount_, startupCountCaption_})
+        count->setToolTip(Q(t.StartupCountTip));
 }
 
 void TWBO2FormView::RenderCombos() {

@@ -59,6 +59,7 @@ class TWBO2FormView : public TPageView {
     QLabel* errorLowLabel_ = nullptr;
     QLabel* errorHighLabel_ = nullptr;
     QLabel* afrLowLimit_ = nullptr;
+    QLabel* errorAfrCaption_ = nullptr;
     QLabel* afrHighLimit_ = nullptr;
     QGroupBox* paramGroup_ = nullptr;
     QLabel* kpLabel_ = nullptr;
@@ -85,6 +86,7 @@ class TWBO2FormView : public TPageView {
     QLabel* activeLabel_ = nullptr;
     QLabel* startupLabel_ = nullptr;
     QLabel* startupCount_ = nullptr;
+    QLabel* startupCountCaption_ = nullptr;
     QLabel* lockoutLabel_ = nullptr;
     QLabel* upLimLabel_ = nullptr;
     QLabel* lowLimLabel_ = nullptr;

@@ -1,7 +1,7 @@
 #include "widgets/wideband_display.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -12,9 +12,10 @@
 namespace zv::gui {
 
 TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(kGroupSpacing);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(kGroupSpacing);
+    grid->setVerticalSpacing(0);
     masterText_ = new QLabel;
     master_ = new TReadout(QStringLiteral("00.00"), 2.6);
     slaveText_ = new QLabel;
@@ -25,15 +26,22 @@ TWidebandDisplay::TWidebandDisplay(QWidget* parent) : QWidget(parent) {
     debounce_->setFocusPolicy(Qt::NoFocus);
     debounce_->setFixedHeight(master_->sizeHint().height());
     debounceLevel_ = new QLabel;
-    row->addWidget(masterText_);
-    row->addWidget(master_);
+    // The level's name, small, over the small display and the slider: the row grows no wider.
+    debounceCaption_ = new QLabel;
+    QFont small = debounceCaption_->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    debounceCaption_->setFont(small);
+    debounceCaption_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    grid->addWidget(masterText_, 0, 0, 2, 1);
+    grid->addWidget(master_, 0, 1, 2, 1);
     // A wider gap after the large number, so that the small one's name reads with it alone.
-    row->addSpacing(2 * kGroupSpacing);
-    row->addWidget(slaveText_);
-    row->addWidget(slave_);
-    row->addWidget(debounce_);
-    row->addWidget(debounceLevel_);
-    row->addStretch(1);
+    grid->setColumnMinimumWidth(2, kGroupSpacing);
+    grid->addWidget(slaveText_, 1, 3);
+    grid->addWidget(slave_, 1, 4);
+    grid->addWidget(debounce_, 1, 5);
+    grid->addWidget(debounceLevel_, 1, 6);
+    grid->addWidget(debounceCaption_, 0, 3, 1, 4);
+    grid->setColumnStretch(7, 1);
     for (TReadout* readout : {master_, slave_})
         connect(readout, &TReadout::DoubleClicked, this, &TWidebandDisplay::SwapRequested);
     for (QLabel* text : {masterText_, slaveText_})
@@ -65,9 +73,11 @@ void TWidebandDisplay::SetDebounce(int position, const QString& level) {
     SetText(debounceLevel_, level);
 }
 
-void TWidebandDisplay::SetDebounceHint(const QString& hint) {
-    debounce_->setToolTip(hint);
-    debounceLevel_->setToolTip(hint);
+void TWidebandDisplay::SetDebounceTexts(const TDebounceTexts& texts) {
+    debounce_->setToolTip(Q(texts.Hint));
+    SetText(debounceCaption_, Q(texts.Caption));
+    for (QLabel* level : {debounceLevel_, debounceCaption_})
+        level->setToolTip(Q(texts.Tip));
 }
 
 }  // namespace zv::gui

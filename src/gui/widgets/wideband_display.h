@@ -21,8 +21,8 @@ class TWidebandDisplay : public QWidget {
 
     void SetReadout(const TWidebandReadoutState& state);
     void SetDebounce(int position, const QString& level);
-    // The slider and the level beside it share the hint.
-    void SetDebounceHint(const QString& hint);
+    // The slider's hint, and the level's caption and hover text.
+    void SetDebounceTexts(const TDebounceTexts& texts);
     TReadout& Master() { return *master_; }
 
   Q_SIGNALS:
@@ -39,6 +39,7 @@ class TWidebandDisplay : public QWidget {
     TReadout* slave_ = nullptr;    // WBOSlavePanel
     QScrollBar* debounce_ = nullptr;
     QLabel* debounceLevel_ = nullptr;
+    QLabel* debounceCaption_ = nullptr;  // names the level, small, over it
 };
 
 }  // namespace zv::gui
