@@ -358,12 +358,14 @@ TEST_F(LambdaPage, VoltagesKeepThePointUnderAGermanLocale) {
     EXPECT_EQ(Page.State().SensorVoltage, "0.90");
 }
 
-// From firmware 19 the green lamp output lights the high shape; before, the red one does.
+// Up to firmware 18 the high, ok and low shapes light red, green and yellow; from 19 green,
+// yellow and red.
 TEST_F(LambdaPage, LampShapesNameTheirOutputOnBothSidesOfFirmware19) {
     OpenNarrowband(18);
     const auto& tips = Page.State().Texts.LampTips;
     EXPECT_EQ(tips[0], "Lambda indicator \"High\": lit with the unit's red lamp output");
-    EXPECT_EQ(tips[2], "Lambda indicator \"Low\": lit with the unit's green lamp output");
+    EXPECT_EQ(tips[1], "Lambda indicator \"OK\": lit with the unit's green lamp output");
+    EXPECT_EQ(tips[2], "Lambda indicator \"Low\": lit with the unit's yellow lamp output");
     OpenNarrowband(19);
     EXPECT_EQ(tips[0], "Lambda indicator \"High\": lit with the unit's green lamp output");
     Page.SetLanguage(Language::German);

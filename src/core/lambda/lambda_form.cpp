@@ -133,12 +133,13 @@ void TLambdaForm::SetLampTexts(Language lang) {
     const bool g = lang == Language::German;
     TLambdaFormTexts& t = state_.Texts;
     t.LampCaptions = {g ? "Hoch" : "High", "OK", g ? "Tief" : "Low"};
-    const std::array<std::string, 3> outputs =
-        g ? std::array<std::string, 3>{"grünen", "gelben", "roten"}
-          : std::array<std::string, 3>{"green", "yellow", "red"};
-    const bool newLamps = host_.Data().DeviceData.Firmware >= kFirstNewLampFirmware;
+    // The colour each shape lights in (high, ok, low): the unit's lamp output that drives it.
+    const std::array<TextPair, 3> outputs =
+        host_.Data().DeviceData.Firmware >= kFirstNewLampFirmware
+            ? std::array<TextPair, 3>{{{"grünen", "green"}, {"gelben", "yellow"}, {"roten", "red"}}}
+            : std::array<TextPair, 3>{{{"roten", "red"}, {"grünen", "green"}, {"gelben", "yellow"}}};
     for (std::size_t i = 0; i < 3; ++i) {
-        const std::string& output = outputs[newLamps ? i : 2 - i];
+        const std::string output = outputs[i].Pick(lang);
         t.LampTips[i] = g ? "Lambdaanzeige \"" + t.LampCaptions[i] + "\": leuchtet mit dem " +
                                 output + " Lampenausgang des Geräts"
                           : "Lambda indicator \"" + t.LampCaptions[i] + "\": lit with the unit's " +
