@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -323,6 +325,39 @@ TEST_F(MainWindow, PageListCoversNothingOfThePageOnView) {
             }
         }
     }
+}
+
+// A page that needs more room than the window has scrolls; the window keeps to the screen. A
+// page that fits shows no scroll bar, word-wrapped labels and all.
+TEST_F(MainWindow, APageTooLargeForTheWindowScrollsAndOneThatFitsDoesNot) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    form->Model().Data().InputESelect = 2;  // wideband on input E: page 5
+    form->PageSelect().SetPageMask(40);
+    auto scrollOf = [&form](const char* viewClass) {
+        for (QScrollArea* area : form->Notebook().findChildren<QScrollArea*>()) {
+            if (area->widget() && area->widget()->inherits(viewClass))
+                return area;
+        }
+        return static_cast<QScrollArea*>(nullptr);
+    };
+    QScrollArea* wideband = scrollOf("zv::gui::TWBO2FormView");
+    QScrollArea* params = scrollOf("zv::gui::TParamFormView");
+    ASSERT_TRUE(wideband && params);
+    form->showNormal();
+
+    form->Actions().Pages[5]->trigger();
+    form->setGeometry(0, 0, 900, 600);
+    QTest::qWait(50);
+    EXPECT_EQ(form->width(), 900) << "the window is not widened past its size";
+    EXPECT_TRUE(wideband->horizontalScrollBar()->isVisible());
+
+    form->Actions().Pages[6]->trigger();
+    form->setGeometry(0, 0, 1366, 768);
+    QTest::qWait(50);
+    EXPECT_FALSE(params->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(params->horizontalScrollBar()->isVisible());
 }
 
 // F1 and the Help menu show the keys of the page on view, with the operator's own step keys.

@@ -252,9 +252,10 @@ std::vector<std::string> TMainForm::CommentLines() const {
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
-    // The band beside the page's heading is free on every page: it is made high enough to hold
-    // the list in two rows, so that the list never has to cover a page.
-    pageNamePanel_->setMinimumHeight(pageSelectWindow_->TwoRowsHeight());
+    // The band beside the page's heading is free on every page: with the margin every page keeps
+    // at its top it is made high enough to hold the list in two rows, so that the list never has
+    // to cover a page.
+    pageNamePanel_->setMinimumHeight(pageSelectWindow_->TwoRowsHeight() - kSpacing);
     pageSelect_.SwitchNotebookPage = [this](int page) { ShowNotebookPage(page); };
     pageSelect_.PageMenuChanged = [this] { PageMenuChanged(); };
     pageSelect_.FocusMainKeyControl = [this] {

@@ -1,6 +1,7 @@
 // Menus, tool bar, status panels and notebook of the main window, and their captions.
 #include <QAction>
 #include <QActionGroup>
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,6 +38,32 @@
 #include "widgets/readout.h"
 
 namespace zv::gui {
+
+namespace {
+
+// Holds a page at the room the window gives it and scrolls only below the page's minimum size. A
+// plain resizable scroll area would hold a page with word-wrapped labels at its preferred height
+// and scroll where the page fits.
+class PageScrollArea : public QScrollArea {
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        FitPage();
+    }
+    bool viewportEvent(QEvent* event) override {
+        if (event->type() == QEvent::Resize)
+            FitPage();
+        return QScrollArea::viewportEvent(event);
+    }
+
+  private:
+    void FitPage() {
+        if (QWidget* page = widget())
+            page->resize(viewport()->size().expandedTo(page->minimumSizeHint()));
+    }
+};
+
+}  // namespace
 
 namespace {
 
@@ -261,9 +288,8 @@ void TMainForm::AddLoggerPages() {
 // small screen or at a large scale a page that needs more room than the window has scrolls,
 // instead of pushing the window past the screen's edge.
 void TMainForm::AddPage(int index, std::unique_ptr<TPage> page, TPageView* view) {
-    auto* scroll = new QScrollArea;
+    auto* scroll = new PageScrollArea;
     scroll->setWidget(view);
-    scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setBackgroundRole(QPalette::Base);

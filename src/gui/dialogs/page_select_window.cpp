@@ -18,7 +18,7 @@ constexpr int kMargin = 3;
 constexpr int kTextPadding = 8;  // each side of a page's name
 constexpr int kColumnGap = 2;
 constexpr int kMaxColumns = 6;
-constexpr int kGap = 2 * kMargin;  // between the list and what it must not cover
+constexpr int kGap = 4;  // between the list and what it must not cover
 
 TRect ToRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
