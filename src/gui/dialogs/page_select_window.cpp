@@ -125,23 +125,17 @@ void PageSelectWindow::Arrange(int columns) {
     adjustSize();
 }
 
-std::vector<TPageListShape> PageSelectWindow::Shapes() const {
-    const auto shown = ShownPanels();
-    const int count = static_cast<int>(shown.size());
-    const int panelHeight = panels_[0]->minimumHeight();
+// Each shape is measured as laid out, so that the place found is the room the list takes.
+std::vector<TPageListShape> PageSelectWindow::Shapes() {
+    const int count = static_cast<int>(ShownPanels().size());
     std::vector<TPageListShape> shapes;
     for (int columns = 1; columns <= std::min(kMaxColumns, std::max(count, 1)); ++columns) {
         const int rows = std::max(1, (count + columns - 1) / columns);
         if (columns > 1 && (count + rows - 1) / rows < columns)
             continue;  // the same rows as fewer columns, with an empty column
-        int width = 2 * kMargin + columns * kColumnGap + closeButton_->minimumWidth();
-        for (int column = 0; column < columns; ++column) {
-            int columnWidth = 0;
-            for (int i = column * rows; i < std::min(count, (column + 1) * rows); ++i)
-                columnWidth = std::max(columnWidth, shown[static_cast<std::size_t>(i)]->sizeHint().width());
-            width += columnWidth + kTextPadding;
-        }
-        shapes.push_back({columns, width, 2 * kMargin + rows * panelHeight});
+        Arrange(columns);
+        const QSize size = grid_->sizeHint();  // the frame adds nothing around the grid
+        shapes.push_back({columns, size.width(), size.height()});
     }
     return shapes;
 }

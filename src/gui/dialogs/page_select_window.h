@@ -43,7 +43,7 @@ class PageSelectWindow : public QWidget {
     void Refresh();
     void ApplyVisibility(bool visible);
     void Arrange(int columns);
-    std::vector<TPageListShape> Shapes() const;
+    std::vector<TPageListShape> Shapes();
     std::vector<ColourPanel*> ShownPanels() const;
 
     TPageSelect& model_;
