@@ -59,6 +59,14 @@ std::string FormatLogDateTime(std::time_t when) {
     return buffer;
 }
 
+std::string FormatBackupStamp(std::time_t when) {
+    const std::tm tm = LocalTime(when);
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d%02d%02d", tm.tm_year + 1900,
+                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    return buffer;
+}
+
 std::string FormatShortDateTime(std::time_t when, Language lang) {
     const std::tm tm = LocalTime(when);
     char buffer[32];
