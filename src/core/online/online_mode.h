@@ -93,6 +93,7 @@ public:
     // tool set it from their settings and options.
     bool BackupBeforeDownload = false;
     bool AskToGoOnWithoutBackup = true;
+    TSequence DownloadSequence() const { return BackupBeforeDownload ? TSequence::BackupDownload : TSequence::Download; }
     // Where the last download's backup went; empty when it took none.
     const std::string& LastBackupPath() const { return lastBackupPath_; }
 

@@ -50,7 +50,7 @@ void TOnlineMode::UpLoadButtonClick() {
 
 void TOnlineMode::DownLoadButtonClick() {
     if (!controls_.F8.Enabled) return;
-    StartSequence(BackupBeforeDownload ? TSequence::BackupDownload : TSequence::Download, link::ConnectTransfer);
+    StartSequence(DownloadSequence(), link::ConnectTransfer);
 }
 
 void TOnlineMode::SetFlagBit(int bit, bool set) {
