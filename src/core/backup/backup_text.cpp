@@ -31,8 +31,9 @@ const TextPair kTexts[] = {
      "geschrieben.",
      "The backup of the device data failed.\r\n%1\r\nNothing was written to the unit."},
     {"Sicherung des Geräts %1 vor dem Herunterladen, %2", "Backup of unit %1 before a download, %2"},
+    {"Sicherung gespeichert: %1", "Backup saved: %1"},
 };
-static_assert(std::size(kTexts) == static_cast<std::size_t>(TBackupText::Comment) + 1);
+static_assert(std::size(kTexts) == static_cast<std::size_t>(TBackupText::Saved) + 1);
 
 }  // namespace
 

@@ -21,6 +21,7 @@ enum class TBackupText {
     FailedAsk,       // %1 the reason
     FailedStop,      // %1 the reason
     Comment,         // %1 serial number, %2 date
+    Saved,           // %1 path
 };
 
 const char* BackupText(TBackupText item, Language lang);
