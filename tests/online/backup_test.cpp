@@ -21,22 +21,26 @@ protected:
         OnlineTest::SetUp();
         Main.SetDataFolder(Folder.Path().string());
         Online->BackupBeforeDownload = true;
-        AttachUnit(30, 3, true, "ZV000450");
-        // The unit holds a data set of its own, which the PC's does not share.
-        Unit->LoadImage(sim::NewDataSetImage(30));
-        for (std::uint16_t k = 0; k < 256; k += 15) Unit->Poke(2, static_cast<std::uint16_t>(0x100 + k), 200);
-        Unit->Poke(1, 512 + 3, 33);
+        AttachDistinctUnit(30);
         Main.CreateNewDataSet("car.zvt");
         Data().Map[0][0] = 7;
         Data().FieldsToImage();
         Data().FileImageToDevice();
         StartIdle();
+    }
+
+    // A unit holding a data set of its own, which the PC's does not share.
+    void AttachDistinctUnit(int firmware) {
+        AttachUnit(firmware, 3, true, "ZV000450");
+        Unit->LoadImage(sim::NewDataSetImage(firmware));
+        for (std::uint16_t k = 0; k < 256; k += 15) Unit->Poke(2, static_cast<std::uint16_t>(0x100 + k), 200);
+        Unit->Poke(1, 512 + 3, 33);
         Before = Unit->ImageSnapshot();
         Statuses.clear();
     }
 
     // The data set of a data file as image bytes, read as Open reads it.
-    static ImageBytes ImageOfFile(const std::string& path) {
+    static ImageBytes ImageOfFile(const std::string& path, int firmware) {
         ScriptedDialogs dialogs;
         MemorySettingsStore settings;
         TMainModel model(dialogs, settings);
@@ -44,7 +48,7 @@ protected:
         EXPECT_TRUE(model.OpenDataFile(path));
         EXPECT_TRUE(dialogs.Boxes.empty());
         // The timing word is encoded for the unit's firmware, as a download encodes it.
-        model.Data().DeviceData.Firmware = 30;
+        model.Data().DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
         model.Data().FieldsToImage();
         return model.Data().FileData.Image;
     }
@@ -54,34 +58,44 @@ protected:
 };
 
 // 1700000000 is 2023-11-14 22:13:20 UTC.
-const char* const kBackupName = "ZV000450 2023-11-14 221320.zvt";
-
 }  // namespace
 
 TEST_F(BackupTest, TheBackupHoldsWhatTheUnitHeldAndTheDownloadFollows) {
-    Online->DispatchKey(key::F8);
-    ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+    // The AFR map is read from firmware 26 on.
+    for (int fw : {25, 26}) {
+        SCOPED_TRACE(fw);
+        AttachDistinctUnit(fw);
+        Data().Map[0][0] = static_cast<std::uint8_t>(fw);
+        Data().FieldsToImage();
+        Data().FileImageToDevice();
+        Main.Now = [fw] { return std::time_t{1700000000 + fw}; };
+        Online->DispatchKey(key::F8);
+        ASSERT_TRUE(RunUntilState(link::Idle, 300000));
 
-    const std::string path = (Folder.Path() / "backups" / kBackupName).string();
-    EXPECT_EQ(Online->LastBackupPath(), path);
-    EXPECT_TRUE(Saw("Backup saved: " + path));
-    EXPECT_TRUE(Dialogs.Boxes.empty());
-    const ImageBytes saved = ImageOfFile(path);
-    // What a data file carries of firmware 30: parameters and curves, fuel map, AFR map.
-    for (std::size_t i = 0; i <= 21; ++i) {
-        // Flag bit 10 is firmware 35's and bits 12..15 are nobody's: a data file has no place for them.
-        const unsigned mask = i == img::FlagsWord + 1 ? 0x0B : 0xFF;
-        EXPECT_EQ(saved[i] & mask, Before[i] & mask) << i;
+        const std::string name = std::string("ZV000450 2023-11-14 2213") + (fw == 25 ? "45" : "46") + ".zvt";
+        const std::string path = (Folder.Path() / "backups" / name).string();
+        EXPECT_EQ(Online->LastBackupPath(), path);
+        EXPECT_TRUE(Saw("Backup saved: " + path));
+        EXPECT_TRUE(Dialogs.Boxes.empty());
+        const ImageBytes saved = ImageOfFile(path, fw);
+        // What a data file carries of these firmwares: parameters and curves, fuel map, AFR map.
+        for (std::size_t i = 0; i <= 21; ++i) {
+            // Flag bit 10 is firmware 35's and bits 12..15 are nobody's: a data file has no place for them.
+            const unsigned mask = i == img::FlagsWord + 1 ? 0x0B : 0xFF;
+            EXPECT_EQ(saved[i] & mask, Before[i] & mask) << i;
+        }
+        for (std::size_t i = img::TpsScale; i < img::UnusedTail; ++i) EXPECT_EQ(saved[i], Before[i]) << i;
+        EXPECT_EQ(saved[img::FuelMap], 200);
+        if (fw >= 26) {
+            for (std::size_t i = img::AfrMap; i < img::AfrMap + 256; ++i) EXPECT_EQ(saved[i], Before[i]) << i;
+        }
+
+        // The working data set stayed the PC's, and it is what the unit holds now.
+        EXPECT_EQ(Data().Map[0][0], fw);
+        EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], fw);
+        EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap], Data().DeviceData.Image[img::FuelMap]);
+        EXPECT_EQ(Statuses.back(), "Offline");
     }
-    for (std::size_t i = img::TpsScale; i < img::UnusedTail; ++i) EXPECT_EQ(saved[i], Before[i]) << i;
-    for (std::size_t i = img::AfrMap; i < img::AfrMap + 256; ++i) EXPECT_EQ(saved[i], Before[i]) << i;
-    EXPECT_EQ(saved[img::FuelMap], 200);
-
-    // The working data set stayed the PC's, and it is what the unit holds now.
-    EXPECT_EQ(Data().Map[0][0], 7);
-    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], 7);
-    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap], Data().DeviceData.Image[img::FuelMap]);
-    EXPECT_EQ(Statuses.back(), "Offline");
 }
 
 // A backup that cannot be made stops the download before a byte is written, unless the operator
