@@ -55,6 +55,7 @@ class AnswerYesDialogs : public Dialogs {
     MsgAnswer MessageBox(MsgKind, const std::string&, const std::string& text, MsgButtons) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override { return {}; }
+    std::optional<std::size_t> ChooseFromList(const ListDialogRequest&) override { return {}; }
     void Wait(int) override {}
     std::vector<std::string> Texts;
 };

@@ -214,6 +214,22 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     EXPECT_EQ(again->Model().Data().FileName, dataFile) << "the recent-file item opens its file";
 }
 
+// Options > Backup before download: on at the first start, and a click switches the link's
+// download and the stored setting together.
+TEST_F(MainWindow, TheBackupOptionReachesTheSettingAndTheLink) {
+    auto form = Start(dataFile);
+    emit form->OptionsMenu()->aboutToShow();
+    QAction& option = *form->Actions().BackupOption;
+    EXPECT_TRUE(option.isChecked());
+    EXPECT_EQ(form->Online().DownloadSequence(), TSequence::BackupDownload);
+    EXPECT_EQ(Stored("Settings/Options/BackupBeforeDownload").toInt(), 1) << "written with its default";
+    option.trigger();
+    EXPECT_EQ(form->Online().DownloadSequence(), TSequence::Download);
+    EXPECT_EQ(Stored("Settings/Options/BackupBeforeDownload").toInt(), 0);
+    emit form->OptionsMenu()->aboutToShow();
+    EXPECT_FALSE(option.isChecked());
+}
+
 // Port 0 is no port. Neither it nor a stored port out of range reaches the built-in simulated
 // unit, and without a port the program does not go online by itself.
 TEST_F(MainWindow, NoStoredPortEverStartsTheSimulatedUnit) {

@@ -25,6 +25,8 @@ public:
     std::deque<std::optional<std::string>> SaveChoices;
     std::vector<FileDialogRequest> OpenRequests;
     std::vector<FileDialogRequest> SaveRequests;
+    std::deque<std::optional<std::size_t>> ListChoices;  // nothing chosen when empty
+    std::vector<ListDialogRequest> ListRequests;
     int WaitedMs = 0;
 
     MsgAnswer MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
@@ -43,6 +45,13 @@ public:
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override {
         SaveRequests.push_back(request);
         return Take(SaveChoices);
+    }
+    std::optional<std::size_t> ChooseFromList(const ListDialogRequest& request) override {
+        ListRequests.push_back(request);
+        if (ListChoices.empty()) return std::nullopt;
+        const auto choice = ListChoices.front();
+        ListChoices.pop_front();
+        return choice;
     }
     void Wait(int milliseconds) override { WaitedMs += milliseconds; }
 

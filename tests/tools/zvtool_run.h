@@ -23,8 +23,11 @@ class Zvtool : public ::testing::Test {
     ToolRun Tool(const std::string& args) {
         const std::string out = dir.File("stdout.txt");
         const std::string err = dir.File("stderr.txt");
-        const std::string command =
-            std::string(ZVTOOL_PATH) + " " + args + " >" + out + " 2>" + err;
+        // The tool's backups go below the documents folder: a home of the test's own keeps
+        // them away from the user's.
+        const std::string home = dir.Path().string();
+        const std::string command = "HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/.config' " +
+                                    std::string(ZVTOOL_PATH) + " " + args + " >" + out + " 2>" + err;
         const int status = std::system(command.c_str());
         return {WEXITSTATUS(status), TempDir::Read(out), TempDir::Read(err)};
     }

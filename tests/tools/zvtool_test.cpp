@@ -189,6 +189,42 @@ TEST_F(Zvtool, UploadFromTheSimulatedUnitGivesBackItsDataSet) {
     EXPECT_EQ(ValueDifferences(diff.Out), std::vector<std::string>{}) << diff.Out;
 }
 
+// The unit's data set is saved in the program's data folder before the download overwrites it;
+// without a backup folder to write to nothing reaches the unit.
+TEST_F(Zvtool, DownloadBacksTheUnitUpFirst) {
+    auto lines = NewFileLines();
+    ReplaceLine(lines, "T9=", "T9=70,96,114,136,156,167,174,182,189,196,204,208,215,220,224,99");
+    dir.Write("unit.zvt", ToFileText(lines));
+    dir.Write("car.zvt", ToFileText(NewFileLines()));
+    const std::string args = "download --port sim:30 " + Q("car.zvt") + " --sim-data " + Q("unit.zvt") +
+                             " --sim-save " + Q("after.zvt");
+    const std::filesystem::path backups = dir.Path() / "Documents" / "Brenvik-Zevrin-plus" / "Data" / "backups";
+
+    ToolRun run = Tool(args);
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    ASSERT_EQ(run.Out.rfind("backup: " + backups.string() + "/ZV", 0), 0u) << run.Out;
+    const std::string backup = run.Out.substr(8, run.Out.size() - 9);
+    EXPECT_EQ(std::filesystem::path(backup).extension(), ".zvt");
+    EXPECT_EQ(ValueDifferences(Tool("diff " + Q("unit.zvt") + " '" + backup + "'").Out), std::vector<std::string>{});
+    EXPECT_EQ(ValueDifferences(Tool("diff " + Q("car.zvt") + " " + Q("after.zvt")).Out), std::vector<std::string>{});
+
+    std::filesystem::remove_all(backups);
+    run = Tool(args + " --no-backup");
+    ASSERT_EQ(run.Exit, 0) << run.Err;
+    EXPECT_EQ(run.Out, "");
+    EXPECT_FALSE(std::filesystem::exists(backups));
+
+    // A file where the data folder should be.
+    std::filesystem::remove_all(backups.parent_path());
+    dir.Write("Documents/Brenvik-Zevrin-plus/Data", "");
+    run = Tool(args);
+    EXPECT_EQ(run.Exit, 1);
+    EXPECT_NE(run.Err.find("Error: The backup of the device data failed.\\nThe backup could not be saved: "),
+              std::string::npos) << run.Err;
+    EXPECT_EQ(run.Err.find("Download"), std::string::npos) << "nothing was written";
+    EXPECT_EQ(ValueDifferences(Tool("diff " + Q("unit.zvt") + " " + Q("after.zvt")).Out), std::vector<std::string>{});
+}
+
 // Index 0 ("***") is no unit's firmware: the simulated unit refuses to pose as one rather than
 // hand over a data set read from the wrong places. Index 1 is the first it can be.
 TEST_F(Zvtool, SimulatedUnitIsRefusedForAFirmwareNoUnitHas) {

@@ -8,7 +8,8 @@
 namespace zv::tool {
 
 // Boxes go to stderr, one per line, as "<caption>: <text>" with line breaks written as "\n".
-// Questions get the answer chosen on the command line; file dialogs are never needed here.
+// Questions get the answer chosen on the command line; file and list dialogs are never needed
+// here.
 class ConsoleDialogs : public Dialogs {
   public:
     explicit ConsoleDialogs(bool answerYes = true) : answerYes_(answerYes) {}
@@ -24,6 +25,9 @@ class ConsoleDialogs : public Dialogs {
         return std::nullopt;
     }
     std::optional<std::string> SaveFileDialog(const FileDialogRequest&) override {
+        return std::nullopt;
+    }
+    std::optional<std::size_t> ChooseFromList(const ListDialogRequest&) override {
         return std::nullopt;
     }
     // A command-line run has nobody to wait for.

@@ -11,6 +11,8 @@
 #include <optional>
 
 #include "app/main_model.h"
+#include "app/start_up.h"
+#include "documents_folder.h"
 #include "link/port_name.h"
 #include "console_dialogs.h"
 #include "link_rig.h"
@@ -23,7 +25,11 @@ namespace zv::tool {
 
 const char* const kLinkUsage =
     "  upload --port PORT -o FILE        read the unit's data set (F7) and save it to FILE\n"
-    "  download --port PORT FILE         write the data set of FILE into the unit (F8)\n"
+    "  download --port PORT FILE         write the data set of FILE into the unit (F8), after\n"
+    "                                    saving the unit's data set as a backup in the\n"
+    "                                    program's data folder (its path goes to stdout);\n"
+    "                                    --no-backup: without it. A backup that fails stops\n"
+    "                                    the download\n"
     "  watch --port PORT --seconds N     go online (F5), print each live record, go offline\n"
     "                                    --log DIR: record the live records into a log in DIR\n"
     "  PORT is sim or sim:FW (the simulated unit, FW a firmware index 1..40, default 30),\n"
@@ -53,6 +59,7 @@ struct LinkOptions {
     std::string SimSave;
     bool Realtime = false;
     bool AnswerYes = true;
+    bool Backup = true;  // download
 };
 
 // Error text for the command line, or empty when the options are complete.
@@ -68,6 +75,8 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
         std::optional<std::string> v;
         if (a == "--realtime") {
             o.Realtime = true;
+        } else if (a == "--no-backup" && command == "download") {
+            o.Backup = false;
         } else if (a == "--port" || a == "-o" || a == "--seconds" || a == "--sim-data" ||
                    a == "--sim-save" || a == "--answer" || a == "--log") {
             v = value();
@@ -128,6 +137,7 @@ class Session {
         model_.SetLanguage(lang);
         online_ = &model_.ConnectLink(rig.Timers(), rig.Port());
         online_->ComPortNo = rig.PortNumber();
+        model_.SetDataFolder(DataFolderOf(DocumentsFolder()));
         online_->StatusShown = [](const std::string& text) {
             std::cerr << "status: " << text << '\n';
         };
@@ -240,10 +250,16 @@ int Download(Session& session, const LinkOptions& options) {
     session.Model().SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (!session.Model().OpenDataFile(options.File))
         return kExitFailed;
-    session.Online().StartSequence(TSequence::Download, link::ConnectTransfer);
+    // Nobody is asked on the command line: a backup that fails stops the download.
+    session.Online().BackupBeforeDownload = options.Backup;
+    session.Online().AskToGoOnWithoutBackup = false;
+    session.Online().StartSequence(session.Online().DownloadSequence(), link::ConnectTransfer);
     const bool ended = session.RunToEnd(kSequenceLimitMs);
-    if (!ended || SequenceFailed(statuses) ||
-        std::find(statuses.begin(), statuses.end(), "Done") == statuses.end()) {
+    if (!session.Online().LastBackupPath().empty())
+        std::printf("backup: %s\n", session.Online().LastBackupPath().c_str());
+    // The backup's reading says "Done" too: only one after the fuel map's download counts.
+    const auto written = std::find(statuses.begin(), statuses.end(), "ZV map download");
+    if (!ended || SequenceFailed(statuses) || std::find(written, statuses.end(), "Done") == statuses.end()) {
         return SequenceOutcome(statuses, "download");
     }
     return kExitOk;

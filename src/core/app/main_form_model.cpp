@@ -118,6 +118,8 @@ void TMainFormModel::LoadSettings(const TStartEnvironment& env) {
     main_.SetRecentFiles(started_.RecentFiles);
     main_.SetLanguage(started_.Lang);
     wbo2DispAfrMaster_ = started_.WBO2DispAfrMaster;
+    backupBeforeDownload_ = started_.BackupBeforeDownload;
+    main_.SetDataFolder(DataFolderOf(env.UserPath));
     recentItems_.clear();
     int k = 0;
     for (const auto& path : started_.RecentFiles)
@@ -129,6 +131,14 @@ void TMainFormModel::ConfigureLink(TOnlineMode& online, std::optional<int> portT
         portThisRun.value_or(started_.SimulatedUnit ? kSimulatedUnitPort : started_.Port);
     online.ComBaudIndex = kBaud9600Index;
     online.WBO2DispAfrMaster = wbo2DispAfrMaster_;
+    online.BackupBeforeDownload = backupBeforeDownload_;
+}
+
+void TMainFormModel::BackupOptionClick() {
+    backupBeforeDownload_ = !backupBeforeDownload_;
+    settings_.v_WriteBool("Options", "BackupBeforeDownload", backupBeforeDownload_);
+    if (TOnlineMode* online = main_.Online())
+        online->BackupBeforeDownload = backupBeforeDownload_;
 }
 
 void TMainFormModel::ApplyLanguage(Language lang) {

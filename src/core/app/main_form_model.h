@@ -160,6 +160,10 @@ class TMainFormModel {
     bool InputConfigEnabled() const;  // type configuration and lambda control items
     int TypeConfigDialog() const;     // 1 or 2: which type configuration dialog the item opens
 
+    // Options > Backup before download, kept at once.
+    bool BackupBeforeDownload() const { return backupBeforeDownload_; }
+    void BackupOptionClick();
+
     // The AFR panel's double click switches its readout between AFR and lambda.
     void AFRPanelDblClick();
     bool WBO2DispAfrMaster() const { return wbo2DispAfrMaster_; }
@@ -180,6 +184,7 @@ class TMainFormModel {
     int pageOnView_ = 0;
     std::array<TPage*, kPageCount> pages_{};
     bool wbo2DispAfrMaster_ = false;
+    bool backupBeforeDownload_ = true;
     bool idleContactShows50Hz_ = false;
 };
 

@@ -71,6 +71,16 @@ public:
     bool SaveDataFile();
     void CreateNewDataSet(const std::string& path);
     void AddRecentFile(const std::string& path);
+
+    // Backups. The data folder holds the backups folder; the unit is the one the link
+    // identified last.
+    void SetDataFolder(const std::string& folder) { dataFolder_ = folder; }
+    const std::string& DataFolder() const { return dataFolder_; }
+    TBackupSaved SaveUnitBackup(const TZVDataSet& unit) override;
+    // File > Restore backup: possible whenever a download is; the operator picks one of the
+    // unit's backups, which is opened and downloaded (with a backup of what it replaces).
+    bool RestoreBackupEnabled() const;
+    void RestoreBackupClick();
     // Looking at files (the command-line tool's dump and diff): an open reads without writing
     // the file; the rewrites it would have made are still reported by LastOpenRewrites and
     // the data set is what the program holds after them.
@@ -146,6 +156,7 @@ private:
     TAdapterLatencyNotes latencyNotes_;
     std::vector<std::string> recentFiles_;
     std::string recentDir_;
+    std::string dataFolder_;
     int filesCounter_ = 0;
     CommentPage* commentPage_ = nullptr;
     std::unique_ptr<TOnlineMode> online_;

@@ -71,13 +71,17 @@ int StepKeySetting(TSettings& settings, const char* name, int defaultCode) {
 
 }  // namespace
 
-std::string DefaultRecentDir(const std::string& userPath) {
+std::string DataFolderOf(const std::string& userPath) {
     std::string dir = userPath;
-    for (const char* part : {"Brenvik-Zevrin-plus", "Data", "MyCar"}) {
+    for (const char* part : {"Brenvik-Zevrin-plus", "Data"}) {
         dir += kSeparator;
         dir += part;
     }
-    return dir + kSeparator;
+    return dir;
+}
+
+std::string DefaultRecentDir(const std::string& userPath) {
+    return DataFolderOf(userPath) + kSeparator + "MyCar" + kSeparator;
 }
 
 TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
@@ -99,6 +103,7 @@ TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
     s.WBO2DispOnF = settings.f_ReadBool(kOptions, "WBO2DispOnF", false);
     s.WBO2DispAfrMaster = settings.f_ReadBool(kOptions, "WBO2DispAfrMaster", false);
     s.WindowState = WindowStateOf(settings.s_ReadString(kOptions, "Windowstate", "maximized"));
+    s.BackupBeforeDownload = settings.f_ReadBool(kOptions, "BackupBeforeDownload", true);
     s.KeyUpSmallCode = StepKeySetting(settings, "KeyUpSmallCode", kDefaultKeyUpSmallCode);
     s.KeyDownSmallCode = StepKeySetting(settings, "KeyDownSmallCode", kDefaultKeyDownSmallCode);
     s.RecentFiles = RecentFilesSetting(settings);

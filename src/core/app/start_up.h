@@ -29,6 +29,7 @@ struct TStartSettings {
     bool WBO2DispOnF = false;
     bool WBO2DispAfrMaster = false;
     TWindowState WindowState = TWindowState::Maximized;
+    bool BackupBeforeDownload = true;
     int KeyUpSmallCode = 65;
     int KeyDownSmallCode = 63;
     std::vector<std::string> RecentFiles;  // most recent first, each path once
@@ -36,6 +37,9 @@ struct TStartSettings {
 
 // The documents folder followed by Brenvik-Zevrin-plus, Data and MyCar, with a final separator.
 std::string DefaultRecentDir(const std::string& userPath);
+// Where the program keeps its data files: the folder above the default recent folder's car
+// folder, so that it stays one place whichever folder the operator works in.
+std::string DataFolderOf(const std::string& userPath);
 
 // Reads every setting of the start in its order, writes Lastuse and the defaults of missing
 // values, and enters the recent folder as the process's current folder (the default folder

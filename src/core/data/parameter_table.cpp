@@ -74,4 +74,10 @@ int ParameterIndexOfKey(std::string_view key) {
     return -1;
 }
 
+void DefaultPcOnlyParameters(std::array<std::int32_t, 44>& detail) {
+    for (int i = 0; i < kParameterCount; ++i) {
+        if (Parameter(i).Place == ImagePlace::PcOnly) detail[static_cast<std::size_t>(i)] = Parameter(i).Default;
+    }
+}
+
 }  // namespace zv

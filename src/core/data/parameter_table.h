@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -77,6 +78,10 @@ struct ParameterRow {
 };
 
 const ParameterRow& Parameter(int index);
+
+// The values the unit does not keep (they live only in the PC) set to their defaults, for a
+// data set that comes from a unit without a file.
+void DefaultPcOnlyParameters(std::array<std::int32_t, 44>& detail);
 
 // Index of the parameter with that key (exact), or -1.
 int ParameterIndexOfKey(std::string_view key);

@@ -1,5 +1,6 @@
-// The online mode's two decisions about the unit's data: who the unit is, and whether its
-// uploaded data set replaces the one in the PC.
+// The online mode's decisions about the unit's data: who the unit is, whether its uploaded
+// data set replaces the one in the PC, and the backup kept of it before a download.
+#include "backup/backup_text.h"
 #include "data/firmware_table.h"
 #include "link/unit_ident.h"
 #include "online/online_mode.h"
@@ -86,8 +87,43 @@ void TOnlineMode::IdentifyUnit() {
     // A download into the unit whose data the PC holds may skip the device data block, but not
     // while changes made offline are missing from the unit: those may be parameters, and a
     // download reported done must leave the unit holding everything the PC shows.
-    const bool unitLacksOfflineChanges = sequence_ == TSequence::Download && data.DeviceData.ChangedOffline;
-    NextState(sameUnit && !unitLacksOfflineChanges ? 2 : 1);
+    const bool unitLacksOfflineChanges =
+        (sequence_ == TSequence::Download || sequence_ == TSequence::BackupDownload) && data.DeviceData.ChangedOffline;
+    const int outcome = sameUnit && !unitLacksOfflineChanges ? 2 : 1;
+    if (sequence_ == TSequence::BackupDownload) {
+        // The backup reads everything the unit has whatever the download will write; a place
+        // the firmware does not fill must not carry bytes of an earlier upload into it.
+        downloadDeviceBlock_ = outcome == 1;
+        backupReadFailed_ = false;
+        lastBackupPath_.clear();
+        data.ReceiveData.Image.fill(0xFF);
+    }
+    NextState(outcome);
+}
+
+bool TOnlineMode::TakeBackup() {
+    TZVDataClass& data = main_.Data();
+    if (backupReadFailed_) return GoOnWithoutBackup(BackupText(TBackupText::ReadFailed, main_.CurrentLanguage()));
+    const TBackupSaved saved = main_.SaveUnitBackup(data.ReceiveData);
+    if (!saved.Ok()) {
+        return GoOnWithoutBackup(FillIn(BackupText(TBackupText::SaveFailed, main_.CurrentLanguage()), {saved.Error}));
+    }
+    lastBackupPath_ = saved.Path;
+    Status("Backup saved: " + saved.Path);
+    return true;
+}
+
+// Nothing has been written to the unit yet: without a backup the operator decides, or, where
+// nobody is asked, the download stops.
+bool TOnlineMode::GoOnWithoutBackup(const std::string& reason) {
+    Status("Backup failed");
+    const Language lang = main_.CurrentLanguage();
+    if (!AskToGoOnWithoutBackup) {
+        main_.ShowMessage(MsgKind::Error, FillIn(BackupText(TBackupText::FailedStop, lang), {reason}));
+        return false;
+    }
+    return main_.ShowMessage(MsgKind::Warning, FillIn(BackupText(TBackupText::FailedAsk, lang), {reason}),
+                             MsgButtons::YesNo) == MsgAnswer::Yes;
 }
 
 bool TOnlineMode::AcceptUpload() {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "backup/unit_backup.h"
 #include "data/zv_data_class.h"
 #include "seams/dialogs.h"
 #include "text/text_table.h"
@@ -33,6 +34,8 @@ class TOnlineHost {
     virtual bool OpenDataFile(const std::string& path) = 0;
     // The port the operator picked in the port menu, kept for the next start.
     virtual void StorePortChoice(int port) = 0;
+    // Keeps the data set a unit held before a download overwrote it.
+    virtual TBackupSaved SaveUnitBackup(const TZVDataSet& unit) = 0;
 
     // Set by the online mode: whether it is online (F5 down) and how to switch it off as F5
     // would, for the file commands that must not change the data set under a running stream.

@@ -136,6 +136,10 @@ void TOnlineMode::ComConditionControlTimer() {
 
 namespace {
 
+bool IsDownload(TSequence sequence) {
+    return sequence == TSequence::Download || sequence == TSequence::BackupDownload;
+}
+
 // States whose later half waits for the result of the job their first half started.
 bool WaitsForJob(std::uint8_t state) {
     switch (state) {
@@ -230,6 +234,14 @@ void TOnlineMode::FirstHalf() {
             Status("Offline");
             stepStarted_ = true;
             return;
+        case link::SaveBackup: {
+            stepStarted_ = true;
+            comTimer_->Stop();
+            const bool goOn = TakeBackup();
+            comTimer_->Start();
+            NextState(!goOn ? 3 : downloadDeviceBlock_ ? 1 : 2);
+            return;
+        }
         case link::AcceptUpload:
             comTimer_->SetInterval(500);
             Status("Upload successfull");
@@ -290,10 +302,11 @@ void TOnlineMode::TransferResult(int progressMax, const char* timeoutText, int d
             Status("Done");
             NextState(doneOutcome);
             // The whole data set is in the unit now: nothing changed offline is missing there.
-            if (sequence_ == TSequence::Download && linkState_ == link::Offline)
+            if (IsDownload(sequence_) && linkState_ == link::Offline)
                 main_.Data().DeviceData.ChangedOffline = 0;
             return;
         case jobresult::TimedOut:
+            if (sequence_ == TSequence::BackupDownload && linkState_ < link::SaveBackup) backupReadFailed_ = true;
             Status(timeoutText);
             NextState(timeoutOutcome);
             return;
@@ -413,9 +426,7 @@ void TOnlineMode::TakeOver() {
         main_.SetNeverSaved(true);
         // The unit does not keep the values that live only in the PC; without a file they
         // start from their defaults rather than from zero.
-        for (int i = 0; i < kParameterCount; ++i) {
-            if (Parameter(i).Place == ImagePlace::PcOnly) data.Detail[static_cast<std::size_t>(i)] = Parameter(i).Default;
-        }
+        DefaultPcOnlyParameters(data.Detail);
     }
     controls_.DataPanelVisible = true;
     ApplySensorScale(data);

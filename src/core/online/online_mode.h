@@ -88,6 +88,15 @@ public:
     bool PauseTimerActive() const { return pauseTimer_->Active(); }
     const Timer& ComGaugeTimer() const { return *comGaugeTimer_; }
 
+    // F8 first reads the unit's data and saves them as a backup; a backup that fails stops
+    // the download, unless the operator is asked and chooses to go on. The program and the
+    // tool set it from their settings and options.
+    bool BackupBeforeDownload = false;
+    bool AskToGoOnWithoutBackup = true;
+    TSequence DownloadSequence() const { return BackupBeforeDownload ? TSequence::BackupDownload : TSequence::Download; }
+    // Where the last download's backup went; empty when it took none.
+    const std::string& LastBackupPath() const { return lastBackupPath_; }
+
     int ComPortNo = 0;
     int ComBaudIndex = 8;  // 9600 bits per second
     std::string PendingFile;
@@ -121,6 +130,8 @@ private:
     void TakeOver();
     void IdentifyUnit();
     bool AcceptUpload();
+    bool TakeBackup();
+    bool GoOnWithoutBackup(const std::string& reason);
     void ClearUnitPanels();
     void SetFlagBit(int bit, bool set);
     void SendFlagsWord();
@@ -138,6 +149,9 @@ private:
     std::uint8_t handOverState_ = link::Idle;
 
     TSequence sequence_ = TSequence::Main;
+    bool backupReadFailed_ = false;
+    bool downloadDeviceBlock_ = true;  // the identification's choice, kept across the backup
+    std::string lastBackupPath_;
     std::uint8_t linkState_ = link::Idle;
     bool stepStarted_ = false;
 

@@ -49,7 +49,8 @@ void TOnlineMode::UpLoadButtonClick() {
 }
 
 void TOnlineMode::DownLoadButtonClick() {
-    if (controls_.F8.Enabled) StartSequence(TSequence::Download, link::ConnectTransfer);
+    if (!controls_.F8.Enabled) return;
+    StartSequence(DownloadSequence(), link::ConnectTransfer);
 }
 
 void TOnlineMode::SetFlagBit(int bit, bool set) {

@@ -42,6 +42,23 @@ const TSequenceRow kDownload[] = {
     {Offline, {Idle, Idle, Idle}},
 };
 
+// The download, after an upload whose data become a backup instead of the working data. Every
+// way the reading ends, well or not, leads to the backup step, which decides whether the
+// download goes on: into the whole data set (outcome 1) or the maps only (2), as the
+// identification found, or not at all (3).
+const TSequenceRow kBackupDownload[] = {
+    {ConnectTransfer, {Identify, Offline, Idle}},
+    {Identify, {DeviceDataUpload, DeviceDataUpload, Offline}},
+    {DeviceDataUpload, {FuelMapUpload, SaveBackup, Offline}},
+    {FuelMapUpload, {SaveBackup, AfrMapUpload, SaveBackup}},
+    {AfrMapUpload, {SaveBackup, SaveBackup, Idle}},
+    {SaveBackup, {DeviceDataDownload, FuelMapDownload, Offline}},
+    {DeviceDataDownload, {FuelMapDownload, Offline, Offline}},
+    {FuelMapDownload, {AfrMapDownload, Offline, Idle}},
+    {AfrMapDownload, {Offline, Offline, Idle}},
+    {Offline, {Idle, Idle, Idle}},
+};
+
 const TSequenceRow kMapDownload[] = {
     {ConnectTransfer, {Identify, CancelOnline, Idle}},
     {Identify, {FuelMapDownload, FuelMapDownload, Offline}},
@@ -82,6 +99,7 @@ std::span<const TSequenceRow> SequenceRows(TSequence sequence) {
         case TSequence::IdleCurveDownload: return kIdleCurveDownload;
         case TSequence::TempCurveDownload: return kTempCurveDownload;
         case TSequence::GpCurveDownload: return kGpCurveDownload;
+        case TSequence::BackupDownload: return kBackupDownload;
         case TSequence::FotoCurveDownload: break;
     }
     return kFotoCurveDownload;

@@ -22,6 +22,8 @@ inline constexpr std::uint8_t FuelMapUpload = 7;
 inline constexpr std::uint8_t AfrMapUpload = 8;
 inline constexpr std::uint8_t AcceptUpload = 9;
 inline constexpr std::uint8_t TakeOver = 10;
+// Between reading the unit's data and overwriting them: they are saved as a backup.
+inline constexpr std::uint8_t SaveBackup = 11;
 inline constexpr std::uint8_t DeviceDataDownload = 13;
 inline constexpr std::uint8_t FuelMapDownload = 14;
 inline constexpr std::uint8_t AfrMapDownload = 15;
@@ -48,6 +50,8 @@ enum class TSequence : std::uint8_t {
     TempCurveDownload,
     GpCurveDownload,
     FotoCurveDownload,
+    // F8 with a backup: the unit's data are read and saved before the download writes.
+    BackupDownload,
 };
 
 std::span<const TSequenceRow> SequenceRows(TSequence sequence);

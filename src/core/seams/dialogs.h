@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zv {
 
@@ -17,6 +18,12 @@ struct FileDialogRequest {
     std::string ProposedName;      // save dialog only
 };
 
+struct ListDialogRequest {
+    std::string Title;
+    std::string Label;               // above the list
+    std::vector<std::string> Items;  // in the order shown
+};
+
 // Everything that asks the operator or makes them wait. Answers come back synchronously,
 // as modal boxes do; tests script them.
 class Dialogs {
@@ -28,6 +35,8 @@ public:
     // The chosen path, or nothing when the operator cancelled.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;
+    // The index of the chosen item, or nothing when the operator cancelled.
+    virtual std::optional<std::size_t> ChooseFromList(const ListDialogRequest& request) = 0;
     // A pause that keeps the program responsive (the event loop runs meanwhile).
     virtual void Wait(int milliseconds) = 0;
 };

@@ -51,12 +51,25 @@ std::string FormatPrintDateTime(std::time_t when, Language lang) {
     return DatePart(tm, lang) + TimePart(tm, lang, false);
 }
 
-std::string FormatLogDateTime(std::time_t when) {
+namespace {
+
+// Year, month, day, hour, minute and second, in that order, into a format that takes them.
+std::string YearFirst(std::time_t when, const char* format) {
     const std::tm tm = LocalTime(when);
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d  %02d:%02d:%02d", tm.tm_year + 1900,
-                  tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    std::snprintf(buffer, sizeof buffer, format, tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                  tm.tm_hour, tm.tm_min, tm.tm_sec);
     return buffer;
+}
+
+}  // namespace
+
+std::string FormatLogDateTime(std::time_t when) {
+    return YearFirst(when, "%04d-%02d-%02d  %02d:%02d:%02d");
+}
+
+std::string FormatBackupStamp(std::time_t when) {
+    return YearFirst(when, "%04d-%02d-%02d %02d%02d%02d");
 }
 
 std::string FormatShortDateTime(std::time_t when, Language lang) {

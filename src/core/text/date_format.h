@@ -17,6 +17,10 @@ std::string FormatShortDateTime(std::time_t when, Language lang);
 // "yyyy-mm-dd  hh:nn:ss": the stamps of a log file, the same in both languages.
 std::string FormatLogDateTime(std::time_t when);
 
+// "yyyy-mm-dd hhnnss": the stamp in a backup's file name, which sorts by time and holds no
+// character a file system refuses.
+std::string FormatBackupStamp(std::time_t when);
+
 // "dd.mm.yyyy  hh:nn" in German, "mm/dd/yyyy  hh:nna/p" in English: the data sheet's date.
 std::string FormatPrintDateTime(std::time_t when, Language lang);
 

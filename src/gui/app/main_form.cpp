@@ -11,12 +11,14 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <iostream>
 
 #include "app/command_line.h"
+#include "backup/backup_text.h"
 #include "app/control_panel.h"
 #include "app/logger_wiring.h"
 #include "app/look.h"
@@ -143,6 +145,7 @@ void TMainForm::FormCreate() {
     online_->StatusShown = [this](const std::string& text) {
         if (options_.StatusToStderr)
             std::cerr << "status: " << text << std::endl;
+        ShowBackupSaved();
     };
     online_->PageKey = [this](int keyCode) { form_.PageKey(keyCode); };
     online_->DataTakenOver = [this] {
@@ -193,6 +196,17 @@ void TMainForm::FormCreate() {
     online_->PendingFile = startFile;
     online_->StartUp();
     Render();
+}
+
+// The link's status panel moves on to the download at once; the status bar keeps saying where
+// the backup went.
+void TMainForm::ShowBackupSaved() {
+    const std::string& backup = online_->LastBackupPath();
+    if (backup.empty() || backup == shownBackup_)
+        return;
+    shownBackup_ = backup;
+    statusBar()->showMessage(QString::fromStdString(
+        FillIn(BackupText(TBackupText::Saved, main_.CurrentLanguage()), {backup})));
 }
 
 void TMainForm::CreatePorts() {

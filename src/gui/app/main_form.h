@@ -97,6 +97,8 @@ class TMainForm : public QMainWindow {
         QAction *New, *Open, *Save, *SaveAs, *Print, *PrinterSetup, *Close;
         QAction *KeyConfig, *InputConfig, *Connect, *Download, *Upload, *IdleControl,
             *LambdaControl, *DataLogger, *English, *German, *About, *Info, *KeyReference;
+        QAction* RestoreBackup;  // File menu
+        QAction* BackupOption;   // Options menu, checkable
         std::vector<QAction*> Pages;   // Window menu, one per notebook page
         std::vector<QAction*> Recent;  // recent-file items built at start
     };
@@ -150,6 +152,7 @@ class TMainForm : public QMainWindow {
     void WirePages();
     void ConnectControls();
     void FileMenuAboutToShow();
+    void ShowBackupSaved();
     void OptionsMenuAboutToShow();
     void CreatePorts();
     std::optional<int> PortThisRun() const;
@@ -235,6 +238,7 @@ class TMainForm : public QMainWindow {
     TActions actions_{};
     QTimer* renderTimer_ = nullptr;
     QTimer* dateTimeTimer_ = nullptr;
+    std::string shownBackup_;  // the backup the status bar last named
     bool firstPaintDone_ = false;
     bool closing_ = false;
 };

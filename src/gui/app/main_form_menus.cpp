@@ -18,6 +18,7 @@
 #include "app/control_panel.h"
 #include "app/look.h"
 #include "app/main_form.h"
+#include "backup/backup_text.h"
 #include "online/online_mode.h"
 #include "pages/comment_page_view.h"
 #include "pages/intro_page.h"
@@ -123,6 +124,10 @@ void TMainForm::BuildFileMenu() {
     actions_.Save = fileMenu_->addAction(QString(), this, [this] { main_.ZVFileSaveClick(); });
     actions_.SaveAs =
         fileMenu_->addAction(QString(), this, [this] { main_.MenuSaveZVFileAsClick(); });
+    actions_.RestoreBackup = fileMenu_->addAction(QString(), this, [this] {
+        main_.RestoreBackupClick();
+        Render();
+    });
     fileMenu_->addSeparator();
     actions_.Print = fileMenu_->addAction(QString(), this, &TMainForm::PrintClick);
     actions_.PrinterSetup = fileMenu_->addAction(QString(), this, &TMainForm::PrinterSetupClick);
@@ -152,6 +157,9 @@ void TMainForm::BuildOptionsMenu() {
         QString(), this, [this] { MenuLanguageSelectClick(Language::German); });
     actions_.KeyConfig = optionsMenu_->addAction(QString(), this, [this] { KeyConfigClick(-1); });
     actions_.InputConfig = optionsMenu_->addAction(QString(), this, &TMainForm::InputConfigClick);
+    actions_.BackupOption =
+        optionsMenu_->addAction(QString(), this, [this] { form_.BackupOptionClick(); });
+    actions_.BackupOption->setCheckable(true);
     optionsMenu_->addSeparator();
     actions_.Connect = KeyAction(optionsMenu_, Qt::Key_F5, true);
     actions_.Download = KeyAction(optionsMenu_, Qt::Key_F8, false);
@@ -326,12 +334,14 @@ void TMainForm::ConnectControls() {
 
 void TMainForm::FileMenuAboutToShow() {
     actions_.Print->setEnabled(form_.PrintEnabled());
+    actions_.RestoreBackup->setEnabled(main_.RestoreBackupEnabled());
 }
 
 void TMainForm::OptionsMenuAboutToShow() {
     const bool enabled = form_.InputConfigEnabled();
     actions_.InputConfig->setEnabled(enabled);
     actions_.LambdaControl->setEnabled(enabled);
+    actions_.BackupOption->setChecked(form_.BackupBeforeDownload());
 }
 
 // Items are replaced only when the list changed: a click on an item repaints the check marks
@@ -402,6 +412,8 @@ void TMainForm::ApplyLanguage(Language lang) {
         set(action, item);
     for (QAction* recent : actions_.Recent)
         recent->setStatusTip(hint(TMainText::RecentFile));
+    actions_.RestoreBackup->setText(Q(BackupText(TBackupText::RestoreItem, lang)));
+    actions_.BackupOption->setText(Q(BackupText(TBackupText::BackupOption, lang)));
 
     optionsMenu_->setTitle(caption(TMainText::OptionsMenu));
     portMenu_->setTitle(caption(TMainText::ComPortMenu));

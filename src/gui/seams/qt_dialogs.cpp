@@ -1,5 +1,7 @@
 #include "seams/qt_dialogs.h"
 
+#include "dialogs/list_choice_dialog.h"
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -102,6 +104,13 @@ std::optional<std::string> QtDialogs::SaveFileDialog(const FileDialogRequest& re
     if (path.isEmpty())
         return std::nullopt;
     return Utf8(QDir::toNativeSeparators(path));
+}
+
+std::optional<std::size_t> QtDialogs::ChooseFromList(const ListDialogRequest& request) {
+    TListChoiceDialog dialog(request, language_ ? language_() : Language::English, parent_);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Chosen();
 }
 
 void QtDialogs::Wait(int milliseconds) {

@@ -22,6 +22,7 @@ class QtDialogs : public Dialogs {
                          MsgButtons buttons) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<std::size_t> ChooseFromList(const ListDialogRequest& request) override;
     void Wait(int milliseconds) override;
 
     // "Description|pattern|..." as Qt's "Description (pattern);;..." (a description that

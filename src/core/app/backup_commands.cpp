@@ -1,0 +1,45 @@
+// The main window's backup commands: where a backup goes, and restoring one into the unit.
+#include "app/main_model.h"
+#include "backup/backup_text.h"
+#include "online/online_mode.h"
+
+namespace zv {
+
+TBackupSaved TMainModel::SaveUnitBackup(const TZVDataSet& unit) {
+    return zv::SaveUnitBackup(unit, dataFolder_, Now(), language_);
+}
+
+bool TMainModel::RestoreBackupEnabled() const {
+    return online_ && online_->Controls().F8.Enabled;
+}
+
+void TMainModel::RestoreBackupClick() {
+    if (!RestoreBackupEnabled()) return;
+    const std::string serial = data_.ReceiveData.Ident.SerialNo;
+    if (serial.empty()) {
+        ShowMessage(MsgKind::Information, BackupText(TBackupText::NoUnit, language_));
+        return;
+    }
+    const std::vector<TBackupEntry> backups = ListBackups(dataFolder_, serial);
+    if (backups.empty()) {
+        ShowMessage(MsgKind::Information,
+                    FillIn(BackupText(TBackupText::NoBackup, language_), {serial, BackupFolder(dataFolder_)}));
+        return;
+    }
+    ListDialogRequest request{BackupText(TBackupText::ChooseTitle, language_),
+                              FillIn(BackupText(TBackupText::ChooseLabel, language_), {serial}),
+                              {}};
+    for (const auto& backup : backups) request.Items.push_back(BackupListItem(backup));
+    const auto chosen = dialogs_.ChooseFromList(request);
+    if (!chosen || *chosen >= backups.size()) return;
+    const TBackupEntry& backup = backups[*chosen];
+    if (ShowMessage(MsgKind::Confirmation, FillIn(BackupText(TBackupText::ConfirmRestore, language_), {backup.When, serial}),
+                    MsgButtons::YesNo) != MsgAnswer::Yes) {
+        return;
+    }
+    // The backup becomes the working data set, as Open makes any file, and goes the way of F8.
+    AskSaveFirst();
+    if (OpenDataFile(backup.Path)) online_->DownLoadButtonClick();
+}
+
+}  // namespace zv

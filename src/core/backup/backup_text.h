@@ -1,0 +1,32 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include "text/text_table.h"
+
+namespace zv {
+
+// Words of the backups, which the main text table has none for.
+enum class TBackupText {
+    RestoreItem,
+    BackupOption,
+    ChooseTitle,
+    ChooseLabel,     // %1 serial number
+    NoUnit,
+    NoBackup,        // %1 serial number, %2 folder
+    ConfirmRestore,  // %1 the backup's date, %2 serial number
+    ReadFailed,
+    SaveFailed,      // %1 the reason
+    FailedAsk,       // %1 the reason
+    FailedStop,      // %1 the reason
+    Comment,         // %1 serial number, %2 date
+    Saved,           // %1 path
+};
+
+const char* BackupText(TBackupText item, Language lang);
+
+// The text with %1, %2, ... replaced by the values in order.
+std::string FillIn(const std::string& pattern, std::initializer_list<std::string> values);
+
+}  // namespace zv

@@ -1,0 +1,190 @@
+// F8 keeps what it overwrites: the unit's data set is read and saved as a backup first, and a
+// backup can be downloaded again.
+#include <cstdlib>
+#include <ctime>
+
+#include "backup/unit_backup.h"
+#include "online_fixture.h"
+#include "temp_dir.h"
+#include "unit/unit_defaults.h"
+
+namespace zv::test {
+
+namespace {
+
+class BackupTest : public OnlineTest {
+protected:
+    void SetUp() override {
+        // Backup names carry the local time; UTC makes them the same on every machine.
+        setenv("TZ", "UTC", 1);
+        tzset();
+        OnlineTest::SetUp();
+        Main.SetDataFolder(Folder.Path().string());
+        Online->BackupBeforeDownload = true;
+        AttachDistinctUnit(30);
+        Main.CreateNewDataSet("car.zvt");
+        Data().Map[0][0] = 7;
+        Data().FieldsToImage();
+        Data().FileImageToDevice();
+        StartIdle();
+    }
+
+    // A unit holding a data set of its own, which the PC's does not share.
+    void AttachDistinctUnit(int firmware) {
+        AttachUnit(firmware, 3, true, "ZV000450");
+        Unit->LoadImage(sim::NewDataSetImage(firmware));
+        for (std::uint16_t k = 0; k < 256; k += 15) Unit->Poke(2, static_cast<std::uint16_t>(0x100 + k), 200);
+        Unit->Poke(1, 512 + 3, 33);
+        Before = Unit->ImageSnapshot();
+        Statuses.clear();
+    }
+
+    // The data set of a data file as image bytes, read as Open reads it.
+    static ImageBytes ImageOfFile(const std::string& path, int firmware) {
+        ScriptedDialogs dialogs;
+        MemorySettingsStore settings;
+        TMainModel model(dialogs, settings);
+        model.SetReadOnlyOpen(true);
+        EXPECT_TRUE(model.OpenDataFile(path));
+        EXPECT_TRUE(dialogs.Boxes.empty());
+        // The timing word is encoded for the unit's firmware, as a download encodes it.
+        model.Data().DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        model.Data().FieldsToImage();
+        return model.Data().FileData.Image;
+    }
+
+    TempDir Folder;
+    ImageBytes Before{};
+};
+
+// 1700000000 is 2023-11-14 22:13:20 UTC.
+}  // namespace
+
+TEST_F(BackupTest, TheBackupHoldsWhatTheUnitHeldAndTheDownloadFollows) {
+    // The AFR map is read from firmware 26 on.
+    for (int fw : {25, 26}) {
+        SCOPED_TRACE(fw);
+        AttachDistinctUnit(fw);
+        Data().Map[0][0] = static_cast<std::uint8_t>(fw);
+        Data().FieldsToImage();
+        Data().FileImageToDevice();
+        Main.Now = [fw] { return std::time_t{1700000000 + fw}; };
+        Online->DispatchKey(key::F8);
+        ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+
+        const std::string name = std::string("ZV000450 2023-11-14 2213") + (fw == 25 ? "45" : "46") + ".zvt";
+        const std::string path = (Folder.Path() / "backups" / name).string();
+        EXPECT_EQ(Online->LastBackupPath(), path);
+        EXPECT_TRUE(Saw("Backup saved: " + path));
+        EXPECT_TRUE(Dialogs.Boxes.empty());
+        const ImageBytes saved = ImageOfFile(path, fw);
+        // What a data file carries of these firmwares: parameters and curves, fuel map, AFR map.
+        for (std::size_t i = 0; i <= 21; ++i) {
+            // Flag bit 10 is firmware 35's and bits 12..15 are nobody's: a data file has no place for them.
+            const unsigned mask = i == img::FlagsWord + 1 ? 0x0B : 0xFF;
+            EXPECT_EQ(saved[i] & mask, Before[i] & mask) << i;
+        }
+        for (std::size_t i = img::TpsScale; i < img::UnusedTail; ++i) EXPECT_EQ(saved[i], Before[i]) << i;
+        EXPECT_EQ(saved[img::FuelMap], 200);
+        if (fw >= 26) {
+            for (std::size_t i = img::AfrMap; i < img::AfrMap + 256; ++i) EXPECT_EQ(saved[i], Before[i]) << i;
+        }
+
+        // The working data set stayed the PC's, and it is what the unit holds now.
+        EXPECT_EQ(Data().Map[0][0], fw);
+        EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], fw);
+        EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap], Data().DeviceData.Image[img::FuelMap]);
+        EXPECT_EQ(Statuses.back(), "Offline");
+    }
+}
+
+// A backup that cannot be made stops the download before a byte is written, unless the operator
+// chooses to go on without it.
+TEST_F(BackupTest, AFailedBackupWritesNothingUnlessTheOperatorGoesOn) {
+    struct Case {
+        const char* Why;
+        bool UnitSilentWhileRead;
+        const char* Reason;
+    };
+    const Case cases[] = {
+        {"unwritable folder", false, "The backup could not be saved: "},
+        {"unit silent", true, "The unit did not send all of its data."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Why);
+        TempDir blocked;
+        // A file where the data folder should be: no folder can be made below it.
+        const std::string notAFolder = blocked.Write("data", "x");
+        Main.SetDataFolder(c.UnitSilentWhileRead ? Folder.Path().string() : notAFolder);
+        Online->StatusShown = [&](const std::string& text) {
+            Statuses.push_back(text);
+            if (c.UnitSilentWhileRead && text == "ZV map Upload") Unit->GoSilent(Clock.NowMs() + 7000);
+        };
+        for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+            Unit->ClearCounters();
+            const ImageBytes before = Unit->ImageSnapshot();
+            Dialogs.Boxes.clear();
+            Statuses.clear();
+            Dialogs.Answers = {answer};
+            Online->DispatchKey(key::F8);
+            ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+            ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+            EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Warning);
+            EXPECT_EQ(Dialogs.Boxes[0].Buttons, MsgButtons::YesNo);
+            EXPECT_NE(Dialogs.Boxes[0].Text.find(c.Reason), std::string::npos) << Dialogs.Boxes[0].Text;
+            EXPECT_TRUE(Saw("Backup failed"));
+            EXPECT_TRUE(Online->LastBackupPath().empty());
+            if (answer == MsgAnswer::No) {
+                EXPECT_TRUE(Unit->WriteLog().empty());
+                EXPECT_EQ(Unit->ImageSnapshot(), before);
+                EXPECT_FALSE(Saw("ZV map download"));
+            } else {
+                EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], 7);
+            }
+        }
+    }
+}
+
+// The restore list shows this unit's backups only, newest first; the chosen one goes into the
+// unit, after a backup of what it replaces.
+TEST_F(BackupTest, RestoreListsTheUnitsBackupsNewestFirstAndDownloadsTheChosenOne) {
+    TZVDataSet unit;
+    unit.Ident.SerialNo = "ZV000450";
+    unit.Firmware = 30;
+    unit.Image = Before;
+    unit.Image[img::FuelMap + 255] = 111;
+    ASSERT_TRUE(SaveUnitBackup(unit, Folder.Path().string(), 1600000000, Language::English).Ok());
+    unit.Image[img::FuelMap + 255] = 122;
+    ASSERT_TRUE(SaveUnitBackup(unit, Folder.Path().string(), 1650000000, Language::English).Ok());
+    unit.Ident.SerialNo = "ZV000451";
+    ASSERT_TRUE(SaveUnitBackup(unit, Folder.Path().string(), 1690000000, Language::English).Ok());
+    Folder.Write("backups/ZV000450 notes.zvt", "");
+
+    Main.RestoreBackupClick();
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u) << "no unit identified yet";
+    EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Information);
+    EXPECT_TRUE(Dialogs.ListRequests.empty());
+
+    // One download makes the unit known (and takes the newest backup of all).
+    Online->DispatchKey(key::F8);
+    ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+    Dialogs.Boxes.clear();
+    Dialogs.ListChoices = {2};
+    Dialogs.Answers = {MsgAnswer::Yes, MsgAnswer::No};  // download it; the PC's data need no saving
+    Main.Now = [] { return std::time_t{1700000100}; };
+    Main.RestoreBackupClick();
+    ASSERT_EQ(Dialogs.ListRequests.size(), 1u);
+    EXPECT_EQ(Dialogs.ListRequests[0].Title, "Restore backup");
+    EXPECT_EQ(Dialogs.ListRequests[0].Items,
+              (std::vector<std::string>{"2023-11-14 22:13:20    ZV000450", "2022-04-15 05:20:00    ZV000450",
+                                        "2020-09-13 12:26:40    ZV000450"}));
+    ASSERT_EQ(Dialogs.Boxes.size(), 2u);
+    EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);
+    EXPECT_EQ(Dialogs.Boxes[1].Text, "Data have been changed! Save first?");
+    EXPECT_NE(Dialogs.Boxes[0].Text.find("2020-09-13 12:26:40"), std::string::npos);
+    ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], 111);
+    EXPECT_EQ(Online->LastBackupPath(), (Folder.Path() / "backups" / "ZV000450 2023-11-14 221500.zvt").string());
+}
+
+}  // namespace zv::test
