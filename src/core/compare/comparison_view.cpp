@@ -24,6 +24,8 @@ const TextPair kParametersTitle = {"Parameter", "Parameters"};
 const TextPair kCommentTitle = {"Kommentar", "Comment"};
 const TextPair kCommentLine = {"Zeile %d", "Line %d"};
 const TextPair kNoLine = {"(keine)", "(none)"};
+const TextPair kAbove = {"Geänderte Zellen: oben ", "Changed cells: above "};
+const TextPair kBelow = {", unten ", ", below "};
 const TextPair kClose = {"Schließen", "Close"};
 const TextPair kWorkingData = {"Arbeitsdaten", "Working data"};
 const TextPair kUnitData = {"Gerätedaten", "Unit data"};
@@ -116,6 +118,7 @@ TComparisonView BuildComparisonView(const TZVDataClass& thisSet, const TZVDataCl
     if (!c.Parameters.empty()) v.Lists.push_back(ItemList(kParametersTitle, c.Parameters, lang));
     if (!c.Comment.empty()) v.Lists.push_back(CommentList(c.Comment, lang));
     v.Legend = DifferenceLegend(lang);
+    v.CellOrder = kAbove.Pick(lang) + thisName + kBelow.Pick(lang) + thatName;
     v.CloseButton = kClose.Pick(lang);
     return v;
 }

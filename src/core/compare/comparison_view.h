@@ -38,6 +38,7 @@ struct TComparisonView {
     TCompareGrid Map, AfrMap;
     std::vector<TCompareList> Lists;  // only the kinds of item that differ
     std::array<TLegendEntry, 2 * kDifferenceClasses> Legend;
+    std::string CellOrder;  // which value stands above which in a differing cell
     std::string CloseButton;
 };
 

@@ -123,6 +123,8 @@ void TMainForm::BuildFileMenu() {
     actions_.Save = fileMenu_->addAction(QString(), this, [this] { main_.ZVFileSaveClick(); });
     actions_.SaveAs =
         fileMenu_->addAction(QString(), this, [this] { main_.MenuSaveZVFileAsClick(); });
+    actions_.CompareWithFile =
+        fileMenu_->addAction(QString(), this, [this] { main_.CompareWithFileClick(); });
     fileMenu_->addSeparator();
     actions_.Print = fileMenu_->addAction(QString(), this, &TMainForm::PrintClick);
     actions_.PrinterSetup = fileMenu_->addAction(QString(), this, &TMainForm::PrinterSetupClick);
@@ -402,6 +404,8 @@ void TMainForm::ApplyLanguage(Language lang) {
         set(action, item);
     for (QAction* recent : actions_.Recent)
         recent->setStatusTip(hint(TMainText::RecentFile));
+    actions_.CompareWithFile->setText(
+        QString::fromUtf8(CompareWithFileMenuText().Pick(lang)));
 
     optionsMenu_->setTitle(caption(TMainText::OptionsMenu));
     portMenu_->setTitle(caption(TMainText::ComPortMenu));

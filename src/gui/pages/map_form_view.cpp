@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/look.h"
+#include "app/main_model.h"
 #include "dialogs/rev_adjust_dialog.h"
 #include "editors/map_form.h"
 #include "pages/page_button.h"
@@ -119,7 +120,14 @@ QWidget* TMapFormView::BuildValuePanel() {
     tableButton_ = PageToolButton(true);
     sitesButton_ = PageToolButton(false);
     mapDownloadButton_ = PageToolButton(false);
-    for (QToolButton* b : {viewButton_, tableButton_, sitesButton_, mapDownloadButton_})
+    overlayButton_ = PageToolButton(true);
+    overlayButton_->setPopupMode(QToolButton::MenuButtonPopup);
+    overlayButton_->setMenu(new QMenu(overlayButton_));
+    overlayLastSaved_ = overlayButton_->menu()->addAction(QString());
+    overlayFile_ = overlayButton_->menu()->addAction(QString());
+    overlayButton_->hide();
+    for (QToolButton* b :
+         {viewButton_, tableButton_, overlayButton_, sitesButton_, mapDownloadButton_})
         column->addWidget(b);
     connect(viewButton_, &QToolButton::clicked, this,
             [this] { model_.ViewModeSpeedButtonClick(); });
@@ -154,6 +162,31 @@ void TMapFormView::OpenSiteDialog() {
     siteDialog_->exec();
 }
 
+void TMapFormView::AttachOverlay(TMainModel& main) {
+    overlayHost_ = &main;
+    overlayButton_->show();
+    connect(overlayButton_, &QToolButton::clicked, this,
+            [this](bool on) { overlayHost_->SetOverlayShown(on); });
+    connect(overlayLastSaved_, &QAction::triggered, this,
+            [this] { overlayHost_->OverlayFromLastSaved(); });
+    connect(overlayFile_, &QAction::triggered, this, [this] { overlayHost_->OverlayFromFile(); });
+    Render();
+}
+
+void TMapFormView::RenderOverlay() {
+    if (overlayHost_ == nullptr)
+        return;
+    const TDifferenceOverlay& overlay = overlayHost_->Overlay();
+    table_->SetOverlay(overlay.Shown(), overlay.MapClasses(overlayHost_->Data().Map));
+    overlayButton_->setChecked(overlay.Shown());
+    overlayLastSaved_->setEnabled(overlayHost_->CanOverlayLastSaved());
+    const TOverlayTexts texts = OverlayTexts(overlay, overlayHost_->CurrentLanguage());
+    overlayButton_->setText(Q(texts.Button));
+    overlayButton_->setToolTip(Q(texts.Hint));
+    overlayLastSaved_->setText(Q(texts.LastSaved));
+    overlayFile_->setText(Q(texts.OtherFile));
+}
+
 void TMapFormView::Timer1Timer() {
     if (!scope_->isVisible())
         return;
@@ -177,6 +210,7 @@ void TMapFormView::Render() {
     readout_->SetDebounce(s.Debounce.Position, Q(s.Debounce.Level));
     RenderTexts();
     RenderReadout();
+    RenderOverlay();
 }
 
 void TMapFormView::RenderTexts() {

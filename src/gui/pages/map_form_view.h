@@ -10,6 +10,7 @@ class QToolButton;
 class QWidget;
 
 namespace zv {
+class TMainModel;
 class TMapForm;
 }
 
@@ -36,6 +37,10 @@ class TMapFormView : public TPageView {
     TM3DChart1& Chart() { return *chart_; }
     TMapTable& Table() { return *table_; }
     TRevAdjustDialog& SiteDialog() { return *siteDialog_; }
+    // The tint of cells by how far they moved from a reference, which the main model holds for
+    // both map pages; the page's button switches it and picks the reference.
+    void AttachOverlay(TMainModel& main);
+    QToolButton& OverlayButton() { return *overlayButton_; }
 
   private:
     QWidget* BuildAfrBar();
@@ -46,6 +51,7 @@ class TMapFormView : public TPageView {
     void ChooseColour(int which);
     void Timer1Timer();
     void OpenSiteDialog();
+    void RenderOverlay();
 
     TMapForm& model_;
     TM3DChart1* chart_ = nullptr;
@@ -62,6 +68,10 @@ class TMapFormView : public TPageView {
     QToolButton* tableButton_ = nullptr;
     QToolButton* sitesButton_ = nullptr;
     QToolButton* mapDownloadButton_ = nullptr;
+    QToolButton* overlayButton_ = nullptr;
+    QAction* overlayLastSaved_ = nullptr;
+    QAction* overlayFile_ = nullptr;
+    TMainModel* overlayHost_ = nullptr;
     QMenu* fieldPopupMenu_ = nullptr;
     QAction* menuMapLines_ = nullptr;
     QAction* menuBackground_ = nullptr;
