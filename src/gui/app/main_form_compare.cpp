@@ -1,7 +1,7 @@
 // The comparison window and the map pages' tint, wired to the main model that decides them.
 #include "app/main_form.h"
 #include "dialogs/comparison_dialog.h"
-#include "pages/map_form_view.h"
+#include "pages/overlay_button.h"
 
 namespace zv::gui {
 
@@ -10,8 +10,8 @@ void TMainForm::WireComparison() {
         TComparisonDialog dialog(view, this);
         dialog.exec();
     };
-    if (auto* mapView = findChild<TMapFormView*>())
-        mapView->AttachOverlay(main_);
+    for (TOverlayButton* button : findChildren<TOverlayButton*>())
+        button->Attach(main_);
     main_.OverlayChanged = [this] { Render(); };
 }
 

@@ -12,6 +12,7 @@
 #include "app/main_model.h"
 #include "dialogs/rev_adjust_dialog.h"
 #include "editors/map_form.h"
+#include "pages/overlay_button.h"
 #include "pages/page_button.h"
 #include "pages/view_text.h"
 #include "widgets/bar_gauge.h"
@@ -120,14 +121,9 @@ QWidget* TMapFormView::BuildValuePanel() {
     tableButton_ = PageToolButton(true);
     sitesButton_ = PageToolButton(false);
     mapDownloadButton_ = PageToolButton(false);
-    overlayButton_ = PageToolButton(true);
-    overlayButton_->setPopupMode(QToolButton::MenuButtonPopup);
-    overlayButton_->setMenu(new QMenu(overlayButton_));
-    overlayLastSaved_ = overlayButton_->menu()->addAction(QString());
-    overlayFile_ = overlayButton_->menu()->addAction(QString());
-    overlayButton_->hide();
-    for (QToolButton* b :
-         {viewButton_, tableButton_, overlayButton_, sitesButton_, mapDownloadButton_})
+    overlayButton_ = new TOverlayButton;
+    for (QToolButton* b : std::initializer_list<QToolButton*>{
+             viewButton_, tableButton_, overlayButton_, sitesButton_, mapDownloadButton_})
         column->addWidget(b);
     connect(viewButton_, &QToolButton::clicked, this,
             [this] { model_.ViewModeSpeedButtonClick(); });
@@ -162,29 +158,10 @@ void TMapFormView::OpenSiteDialog() {
     siteDialog_->exec();
 }
 
-void TMapFormView::AttachOverlay(TMainModel& main) {
-    overlayHost_ = &main;
-    overlayButton_->show();
-    connect(overlayButton_, &QToolButton::clicked, this,
-            [this](bool on) { overlayHost_->SetOverlayShown(on); });
-    connect(overlayLastSaved_, &QAction::triggered, this,
-            [this] { overlayHost_->OverlayFromLastSaved(); });
-    connect(overlayFile_, &QAction::triggered, this, [this] { overlayHost_->OverlayFromFile(); });
-    Render();
-}
-
 void TMapFormView::RenderOverlay() {
-    if (overlayHost_ == nullptr)
-        return;
-    const TDifferenceOverlay& overlay = overlayHost_->Overlay();
-    table_->SetOverlay(overlay.Shown(), overlay.MapClasses(overlayHost_->Data().Map));
-    overlayButton_->setChecked(overlay.Shown());
-    overlayLastSaved_->setEnabled(overlayHost_->CanOverlayLastSaved());
-    const TOverlayTexts texts = OverlayTexts(overlay, overlayHost_->CurrentLanguage());
-    overlayButton_->setText(Q(texts.Button));
-    overlayButton_->setToolTip(Q(texts.Hint));
-    overlayLastSaved_->setText(Q(texts.LastSaved));
-    overlayFile_->setText(Q(texts.OtherFile));
+    overlayButton_->Render();
+    if (const TMainModel* main = overlayButton_->Host())
+        table_->SetOverlay(main->Overlay().Shown(), main->Overlay().MapClasses(main->Data().Map));
 }
 
 void TMapFormView::Timer1Timer() {

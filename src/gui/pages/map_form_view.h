@@ -10,7 +10,6 @@ class QToolButton;
 class QWidget;
 
 namespace zv {
-class TMainModel;
 class TMapForm;
 }
 
@@ -20,6 +19,7 @@ class TBarGauge;
 class TLambdaScope;
 class TM3DChart1;
 class TMapTable;
+class TOverlayButton;
 class TReadout;
 class TRevAdjustDialog;
 class TWidebandDisplay;
@@ -37,10 +37,8 @@ class TMapFormView : public TPageView {
     TM3DChart1& Chart() { return *chart_; }
     TMapTable& Table() { return *table_; }
     TRevAdjustDialog& SiteDialog() { return *siteDialog_; }
-    // The tint of cells by how far they moved from a reference, which the main model holds for
-    // both map pages; the page's button switches it and picks the reference.
-    void AttachOverlay(TMainModel& main);
-    QToolButton& OverlayButton() { return *overlayButton_; }
+    // The tint of the table's cells by how far they moved from a reference.
+    TOverlayButton& OverlayButton() { return *overlayButton_; }
 
   private:
     QWidget* BuildAfrBar();
@@ -68,10 +66,7 @@ class TMapFormView : public TPageView {
     QToolButton* tableButton_ = nullptr;
     QToolButton* sitesButton_ = nullptr;
     QToolButton* mapDownloadButton_ = nullptr;
-    QToolButton* overlayButton_ = nullptr;
-    QAction* overlayLastSaved_ = nullptr;
-    QAction* overlayFile_ = nullptr;
-    TMainModel* overlayHost_ = nullptr;
+    TOverlayButton* overlayButton_ = nullptr;
     QMenu* fieldPopupMenu_ = nullptr;
     QAction* menuMapLines_ = nullptr;
     QAction* menuBackground_ = nullptr;
