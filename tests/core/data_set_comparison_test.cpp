@@ -51,6 +51,9 @@ TEST(DataSetComparison, ListsExactlyTheChangedCellsAndItemsWithBothValues) {
     EXPECT_EQ(ItemName(c.Curves[0], Language::English), "Temperature Input line data 1");
 
     const TComparisonView v = BuildComparisonView(a, b, "A", "B", Language::English);
+    EXPECT_EQ(v.Summary, "Differences in fuel map (cells) 2, AFR map (cells) 1, sites 1, curves (points) 1, "
+                         "parameters 1, comment (lines) 1.");
+    EXPECT_EQ(BuildComparisonView(b, b, "A", "B", Language::German).Summary, "Keine Unterschiede.");
     EXPECT_EQ(v.Map[3][0].Text, "73\n1");
     EXPECT_EQ(v.Map[3][0].Class, -3);
     EXPECT_EQ(v.Map[3][1].Text, "0");

@@ -10,11 +10,14 @@ namespace {
 
 const TextPair kCaption = {"Vergleich der Daten", "Data comparison"};
 const TextPair kNoDifferences = {"Keine Unterschiede.", "No differences."};
-const TextPair kSummary = {
-    "Unterschiede: Kennfeld %d Zellen, AFR-Kennfeld %d Zellen, Stützstellen %d, Kennlinienpunkte %d, "
-    "Parameter %d, Kommentarzeilen %d.",
-    "Differences: fuel map %d cells, AFR map %d cells, sites %d, curve points %d, parameters %d, "
-    "comment lines %d."};
+const TextPair kDifferencesIn = {"Unterschiede in ", "Differences in "};
+// What each count counts, in the order of the window.
+const TextPair kCounted[] = {{"Kennfeld (Zellen)", "fuel map (cells)"},
+                             {"AFR-Kennfeld (Zellen)", "AFR map (cells)"},
+                             {"Stützstellen", "sites"},
+                             {"Kennlinien (Punkte)", "curves (points)"},
+                             {"Parameter", "parameters"},
+                             {"Kommentar (Zeilen)", "comment (lines)"}};
 const TextPair kNameHead = {"Name", "Name"};
 const TextPair kMapTitle = {"Kennfeld", "Fuel Map"};
 const TextPair kAfrTitle = {"AFR-Kennfeld", "AFR map"};
@@ -54,13 +57,19 @@ std::string Counted(const char* pattern, int n) {
     return text;
 }
 
+// Only what differs is counted: "fuel map (cells) 3, parameters 1".
 std::string Summary(const TDataSetComparison& c, Language lang) {
     if (c.Same()) return kNoDifferences.Pick(lang);
-    const auto n = [](const auto& items) { return static_cast<int>(items.size()); };
-    char text[256];
-    std::snprintf(text, sizeof text, kSummary.Pick(lang), n(c.Map), n(c.AfrMap), n(c.Sites), n(c.Curves),
-                  n(c.Parameters), n(c.Comment));
-    return text;
+    const std::size_t counts[] = {c.Map.size(),    c.AfrMap.size(),     c.Sites.size(),
+                                  c.Curves.size(), c.Parameters.size(), c.Comment.size()};
+    std::string text = kDifferencesIn.Pick(lang);
+    bool first = true;
+    for (std::size_t k = 0; k < std::size(counts); ++k) {
+        if (counts[k] == 0) continue;
+        text += (first ? "" : ", ") + std::string(kCounted[k].Pick(lang)) + " " + std::to_string(counts[k]);
+        first = false;
+    }
+    return text + ".";
 }
 
 TCompareList ItemList(const TextPair& title, const std::vector<TItemDifference>& items, Language lang) {
