@@ -113,7 +113,7 @@ TEST(DataSetComparison, TheAcceptanceQuestionOffersTheComparisonAndKeepsItsAnswe
     EXPECT_EQ(shown[0].Map[2][11].Class, 3);
 }
 
-TEST(DataSetComparison, TheTintsReferenceIsTheFileAsSaved) {
+TEST(DataSetComparison, CompareWithFileAndTheTintsReferenceLeaveTheDataSetAsItIs) {
     TempDir dir;
     ModelFixture f;
     dir.Write("car.zvt", ToFileText(NewFileLines()));
@@ -121,6 +121,16 @@ TEST(DataSetComparison, TheTintsReferenceIsTheFileAsSaved) {
     ReplaceLine(lines, "T3=", "T3=1,94,107,119,126,133,136,142,146,151,152,153,156,159,159,159");
     dir.Write("other.zvt", ToFileText(lines));
     ASSERT_TRUE(f.model.OpenDataFile(dir.File("car.zvt")));
+
+    std::vector<TComparisonView> shown;
+    f.model.ShowComparison = [&](const TComparisonView& v) { shown.push_back(v); };
+    f.dialogs.OpenChoices = {dir.File("other.zvt")};
+    f.model.CompareWithFileClick();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].ThatHead, "other.zvt");
+    EXPECT_EQ(shown[0].Map[3][0].Text, "73\n1");
+    EXPECT_EQ(f.model.Data().Map[3][0], 73);
+    EXPECT_FALSE(f.model.Modified());
 
     f.model.SetOverlayShown(true);  // no reference yet: the file as last saved
     ASSERT_TRUE(f.model.Overlay().Shown());
