@@ -26,9 +26,9 @@ TEST(DataSetComparison, ListsExactlyTheChangedCellsAndItemsWithBothValues) {
     b.Map[15][15] = 9;
     a.AfrMap[0][7] = 47;
     b.AfrMap[0][7] = 255;
-    b.Lin[lin::RpmSites][0] = 230;         // the highest engine-speed site: number 16
-    b.Lin[lin::TempControl][15] = 120;     // the lowest temperature point: number 1
-    a.Detail[13] = 34;                     // ContactIdle
+    b.Lin[lin::RpmSites][0] = 230;      // the highest engine-speed site: number 16
+    b.Lin[lin::TempControl][15] = 120;  // the lowest temperature point: number 1
+    a.Detail[13] = 34;                  // ContactIdle
     b.Detail[13] = 40;
     b.Comment = {"other car"};
 
@@ -36,7 +36,8 @@ TEST(DataSetComparison, ListsExactlyTheChangedCellsAndItemsWithBothValues) {
     EXPECT_EQ(c.Map, (std::vector<TCellDifference>{{3, 0, 73, 1}, {15, 15, 0, 9}}));
     EXPECT_EQ(c.AfrMap, (std::vector<TCellDifference>{{0, 7, 47, 255}}));
     EXPECT_EQ(c.Sites, (std::vector<TItemDifference>{{TItemKind::Site, lin::RpmSites, 0, 0, 230}}));
-    EXPECT_EQ(c.Curves, (std::vector<TItemDifference>{{TItemKind::Curve, lin::TempControl, 15, 0, 120}}));
+    EXPECT_EQ(c.Curves,
+              (std::vector<TItemDifference>{{TItemKind::Curve, lin::TempControl, 15, 0, 120}}));
     EXPECT_EQ(c.Parameters, (std::vector<TItemDifference>{{TItemKind::Parameter, 13, 0, 34, 40}}));
     ASSERT_EQ(c.Comment.size(), 1u);
     EXPECT_EQ(c.Comment[0].Line, 1);
@@ -51,8 +52,9 @@ TEST(DataSetComparison, ListsExactlyTheChangedCellsAndItemsWithBothValues) {
     EXPECT_EQ(ItemName(c.Curves[0], Language::English), "Temperature Input line data 1");
 
     const TComparisonView v = BuildComparisonView(a, b, "A", "B", Language::English);
-    EXPECT_EQ(v.Summary, "Differences in fuel map (cells) 2, AFR map (cells) 1, sites 1, curves (points) 1, "
-                         "parameters 1, comment (lines) 1.");
+    EXPECT_EQ(v.Summary,
+              "Differences in fuel map (cells) 2, AFR map (cells) 1, sites 1, curves (points) 1, "
+              "parameters 1, comment (lines) 1.");
     EXPECT_EQ(BuildComparisonView(b, b, "A", "B", Language::German).Summary, "Keine Unterschiede.");
     EXPECT_EQ(v.Map[3][0].Text, "73\n1");
     EXPECT_EQ(v.Map[3][0].Class, -3);
@@ -68,9 +70,11 @@ TEST(DataSetComparison, ListsExactlyTheChangedCellsAndItemsWithBothValues) {
 }
 
 TEST(DataSetComparison, DifferenceClassesAtTheirBounds) {
-    const std::pair<int, int> cases[] = {{0, 0},   {1, 1},   {3, 1},   {4, 2},    {15, 2},   {16, 3},  {255, 3},
-                                         {-1, -1}, {-3, -1}, {-4, -2}, {-15, -2}, {-16, -3}, {-255, -3}};
-    for (const auto& [difference, cls] : cases) EXPECT_EQ(DifferenceClass(difference), cls) << difference;
+    const std::pair<int, int> cases[] = {{0, 0},    {1, 1},    {3, 1},    {4, 2},   {15, 2},
+                                         {16, 3},   {255, 3},  {-1, -1},  {-3, -1}, {-4, -2},
+                                         {-15, -2}, {-16, -3}, {-255, -3}};
+    for (const auto& [difference, cls] : cases)
+        EXPECT_EQ(DifferenceClass(difference), cls) << difference;
     EXPECT_NE(DifferenceTint(1), DifferenceTint(2));
     EXPECT_NE(DifferenceTint(1), DifferenceTint(-1));
 }
@@ -95,7 +99,8 @@ TEST(DataSetComparison, TheUploadComparesAsTheUnitHoldsIt) {
 TEST(DataSetComparison, TheAcceptanceQuestionOffersTheComparisonAndKeepsItsAnswer) {
     ModelFixture f;
     std::vector<TComparisonView> shown;
-    EXPECT_EQ(f.model.AskAcceptUpload("question"), MsgAnswer::Yes) << "nothing to show it on: a plain question";
+    EXPECT_EQ(f.model.AskAcceptUpload("question"), MsgAnswer::Yes)
+        << "nothing to show it on: a plain question";
     EXPECT_TRUE(f.dialogs.MoreButtons.empty());
 
     f.model.ShowComparison = [&](const TComparisonView& v) { shown.push_back(v); };

@@ -12,7 +12,8 @@ namespace {
 const TextPair kShowDifferences = {"Unterschiede zeigen…", "Show differences…"};
 
 std::string FileNameOf(const std::string& path) {
-    const auto name = std::filesystem::path(std::u8string(path.begin(), path.end())).filename().u8string();
+    const auto name =
+        std::filesystem::path(std::u8string(path.begin(), path.end())).filename().u8string();
     return std::string(name.begin(), name.end());
 }
 
@@ -26,34 +27,42 @@ std::optional<TZVDataClass> TMainModel::ReadDataSetToCompare(const std::string& 
     reader.SetLanguage(language_);
     reader.SetReadOnlyOpen(true);
     reader.Now = Now;
-    if (!reader.OpenDataFile(path)) return std::nullopt;
+    if (!reader.OpenDataFile(path))
+        return std::nullopt;
     return std::move(reader.data_);
 }
 
 void TMainModel::CompareWithFileClick() {
-    const auto chosen = dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
-    if (!chosen || !ShowComparison) return;
+    const auto chosen =
+        dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
+    if (!chosen || !ShowComparison)
+        return;
     const auto other = ReadDataSetToCompare(*chosen);
-    if (!other) return;
-    ShowComparison(BuildComparisonView(data_, *other, WorkingDataName().Pick(language_), FileNameOf(*chosen),
-                                       language_));
+    if (!other)
+        return;
+    ShowComparison(BuildComparisonView(data_, *other, WorkingDataName().Pick(language_),
+                                       FileNameOf(*chosen), language_));
 }
 
 MsgAnswer TMainModel::AskAcceptUpload(const std::string& text) {
-    if (!ShowComparison) return ShowMessage(MsgKind::Warning, text, MsgButtons::YesNo);
+    if (!ShowComparison)
+        return ShowMessage(MsgKind::Warning, text, MsgButtons::YesNo);
     const auto show = [this] {
-        ShowComparison(BuildComparisonView(data_, UploadedDataSet(data_), WorkingDataName().Pick(language_),
+        ShowComparison(BuildComparisonView(data_, UploadedDataSet(data_),
+                                           WorkingDataName().Pick(language_),
                                            UnitDataName().Pick(language_), language_));
     };
-    return dialogs_.MessageBoxWithMore(MsgKind::Warning, Text(txt::CaptionWarning), text, MsgButtons::YesNo,
-                                       kShowDifferences.Pick(language_), show);
+    return dialogs_.MessageBoxWithMore(MsgKind::Warning, Text(txt::CaptionWarning), text,
+                                       MsgButtons::YesNo, kShowDifferences.Pick(language_), show);
 }
 
 bool TMainModel::OverlayFromPath(const std::string& path) {
     const auto reference = ReadDataSetToCompare(path);
-    if (!reference) return false;
+    if (!reference)
+        return false;
     overlay_.SetReference(*reference, FileNameOf(path));
-    if (OverlayChanged) OverlayChanged();
+    if (OverlayChanged)
+        OverlayChanged();
     return true;
 }
 
@@ -62,14 +71,17 @@ bool TMainModel::OverlayFromLastSaved() {
 }
 
 bool TMainModel::OverlayFromFile() {
-    const auto chosen = dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
+    const auto chosen =
+        dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
     return chosen && OverlayFromPath(*chosen);
 }
 
 void TMainModel::SetOverlayShown(bool shown) {
-    if (shown && !overlay_.HasReference() && !OverlayFromLastSaved()) shown = false;
+    if (shown && !overlay_.HasReference() && !OverlayFromLastSaved())
+        shown = false;
     overlay_.SetShown(shown);
-    if (OverlayChanged) OverlayChanged();
+    if (OverlayChanged)
+        OverlayChanged();
 }
 
 }  // namespace zv

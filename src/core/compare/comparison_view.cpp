@@ -43,7 +43,8 @@ TCompareGrid Grid(const ByteGrid& a, const ByteGrid& b, Format format) {
             const int y = b[t][r];
             TCompareCell& cell = grid[t][r];
             cell.Text = format(x);
-            if (x == y) continue;
+            if (x == y)
+                continue;
             cell.Text += "\n" + format(y);
             cell.Class = DifferenceClass(y - x);
         }
@@ -59,23 +60,28 @@ std::string Counted(const char* pattern, int n) {
 
 // Only what differs is counted: "fuel map (cells) 3, parameters 1".
 std::string Summary(const TDataSetComparison& c, Language lang) {
-    if (c.Same()) return kNoDifferences.Pick(lang);
+    if (c.Same())
+        return kNoDifferences.Pick(lang);
     const std::size_t counts[] = {c.Map.size(),    c.AfrMap.size(),     c.Sites.size(),
                                   c.Curves.size(), c.Parameters.size(), c.Comment.size()};
     std::string text = kDifferencesIn.Pick(lang);
     bool first = true;
     for (std::size_t k = 0; k < std::size(counts); ++k) {
-        if (counts[k] == 0) continue;
-        text += (first ? "" : ", ") + std::string(kCounted[k].Pick(lang)) + " " + std::to_string(counts[k]);
+        if (counts[k] == 0)
+            continue;
+        text += (first ? "" : ", ") + std::string(kCounted[k].Pick(lang)) + " " +
+                std::to_string(counts[k]);
         first = false;
     }
     return text + ".";
 }
 
-TCompareList ItemList(const TextPair& title, const std::vector<TItemDifference>& items, Language lang) {
+TCompareList ItemList(const TextPair& title, const std::vector<TItemDifference>& items,
+                      Language lang) {
     TCompareList list{title.Pick(lang), {}};
     for (const auto& item : items)
-        list.Rows.push_back({ItemName(item, lang), std::to_string(item.This), std::to_string(item.That)});
+        list.Rows.push_back(
+            {ItemName(item, lang), std::to_string(item.This), std::to_string(item.That)});
     return list;
 }
 
@@ -85,7 +91,8 @@ TCompareList CommentList(const std::vector<TCommentDifference>& lines, Language 
         return line ? *line : std::string(kNoLine.Pick(lang));
     };
     for (const auto& line : lines)
-        list.Rows.push_back({Counted(kCommentLine.Pick(lang), line.Line), text(line.This), text(line.That)});
+        list.Rows.push_back(
+            {Counted(kCommentLine.Pick(lang), line.Line), text(line.This), text(line.That)});
     return list;
 }
 
@@ -121,11 +128,16 @@ TComparisonView BuildComparisonView(const TZVDataClass& thisSet, const TZVDataCl
         v.RpmLabels[i] = thisSet.Lin[lin::RpmSites][15 - i] * 10000 / 255;
     }
     v.Map = Grid(thisSet.Map, thatSet.Map, [](int x) { return std::to_string(x); });
-    v.AfrMap = Grid(thisSet.AfrMap, thatSet.AfrMap, [](int x) { return AfrTargetText(unsigned(x)); });
-    if (!c.Sites.empty()) v.Lists.push_back(ItemList(kSitesTitle, c.Sites, lang));
-    if (!c.Curves.empty()) v.Lists.push_back(ItemList(kCurvesTitle, c.Curves, lang));
-    if (!c.Parameters.empty()) v.Lists.push_back(ItemList(kParametersTitle, c.Parameters, lang));
-    if (!c.Comment.empty()) v.Lists.push_back(CommentList(c.Comment, lang));
+    v.AfrMap =
+        Grid(thisSet.AfrMap, thatSet.AfrMap, [](int x) { return AfrTargetText(unsigned(x)); });
+    if (!c.Sites.empty())
+        v.Lists.push_back(ItemList(kSitesTitle, c.Sites, lang));
+    if (!c.Curves.empty())
+        v.Lists.push_back(ItemList(kCurvesTitle, c.Curves, lang));
+    if (!c.Parameters.empty())
+        v.Lists.push_back(ItemList(kParametersTitle, c.Parameters, lang));
+    if (!c.Comment.empty())
+        v.Lists.push_back(CommentList(c.Comment, lang));
     v.Legend = DifferenceLegend(lang);
     v.CellOrder = kAbove.Pick(lang) + thisName + kBelow.Pick(lang) + thatName;
     v.CloseButton = kClose.Pick(lang);

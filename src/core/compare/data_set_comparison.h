@@ -33,7 +33,7 @@ struct TItemDifference {
 };
 
 struct TCommentDifference {
-    int Line = 1;  // counted from 1
+    int Line = 1;                     // counted from 1
     std::optional<std::string> This;  // nothing where that data set has no such line
     std::optional<std::string> That;
 };

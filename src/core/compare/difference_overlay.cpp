@@ -25,9 +25,11 @@ void TDifferenceOverlay::SetReference(const TZVDataClass& reference, const std::
 
 TClassGrid TDifferenceOverlay::Classes(const ByteGrid& now, const ByteGrid& reference) const {
     TClassGrid classes{};
-    if (!shown_) return classes;
+    if (!shown_)
+        return classes;
     for (std::size_t t = 0; t < 16; ++t) {
-        for (std::size_t r = 0; r < 16; ++r) classes[t][r] = DifferenceClass(now[t][r] - reference[t][r]);
+        for (std::size_t r = 0; r < 16; ++r)
+            classes[t][r] = DifferenceClass(now[t][r] - reference[t][r]);
     }
     return classes;
 }
@@ -43,7 +45,8 @@ TClassGrid TDifferenceOverlay::AfrClasses(const ByteGrid& afrMap) const {
 TOverlayTexts OverlayTexts(const TDifferenceOverlay& overlay, Language lang) {
     TOverlayTexts t;
     t.Button = kButton.Pick(lang);
-    t.Hint = overlay.HasReference() ? kHintReference.Pick(lang) + overlay.ReferenceName() : kHintNone.Pick(lang);
+    t.Hint = overlay.HasReference() ? kHintReference.Pick(lang) + overlay.ReferenceName()
+                                    : kHintNone.Pick(lang);
     t.LastSaved = kLastSaved.Pick(lang);
     t.OtherFile = kOtherFile.Pick(lang);
     return t;

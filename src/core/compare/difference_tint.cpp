@@ -18,14 +18,17 @@ int DifferenceClass(int difference) {
     const int size = std::abs(difference);
     int cls = 0;
     for (int k = 0; k < kDifferenceClasses; ++k) {
-        if (size >= kClassFloor[k]) cls = k + 1;
+        if (size >= kClassFloor[k])
+            cls = k + 1;
     }
     return difference < 0 ? -cls : cls;
 }
 
 TRgb DifferenceTint(int differenceClass) {
-    if (differenceClass > 0) return kRise[differenceClass - 1];
-    if (differenceClass < 0) return kFall[-differenceClass - 1];
+    if (differenceClass > 0)
+        return kRise[differenceClass - 1];
+    if (differenceClass < 0)
+        return kFall[-differenceClass - 1];
     return {0xFF, 0xFF, 0xFF};
 }
 

@@ -28,7 +28,8 @@ QGroupBox* Titled(const std::string& title, QWidget* content) {
 
 }  // namespace
 
-TComparisonDialog::TComparisonDialog(const TComparisonView& view, QWidget* parent) : QDialog(parent) {
+TComparisonDialog::TComparisonDialog(const TComparisonView& view, QWidget* parent)
+    : QDialog(parent) {
     setWindowTitle(Q(view.Caption + ": " + view.ThisHead + " / " + view.ThatHead));
     auto* outer = new QVBoxLayout(this);
     outer->setSpacing(kGroupSpacing);

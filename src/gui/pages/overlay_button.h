@@ -5,7 +5,7 @@
 namespace zv {
 class TMainModel;
 class TDifferenceOverlay;
-}
+}  // namespace zv
 
 namespace zv::gui {
 

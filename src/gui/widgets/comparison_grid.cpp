@@ -15,14 +15,16 @@ TComparisonGrid::TComparisonGrid(QWidget* parent) : QWidget(parent) {
 // Two lines of a four-character value per cell at a smaller font.
 QSize TComparisonGrid::sizeHint() const {
     const QFontMetrics fm(font());
-    return {static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("14.7")) * 0.9),
-            static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.7)};
+    return {
+        static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("14.7")) * 0.9),
+        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.7)};
 }
 
 QSize TComparisonGrid::minimumSizeHint() const {
     const QFontMetrics fm(font());
-    return {static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("255")) * 0.8),
-            static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.4)};
+    return {
+        static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("255")) * 0.8),
+        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.4)};
 }
 
 double TComparisonGrid::HeaderWidth() const {
@@ -33,8 +35,9 @@ double TComparisonGrid::HeaderHeight() const {
     return QFontMetricsF(font()).height() * 2.2;
 }
 
-void TComparisonGrid::SetState(const zv::TCompareGrid& cells, const std::array<int, 16>& throttleLabels,
-                            const std::array<int, 16>& rpmLabels) {
+void TComparisonGrid::SetState(const zv::TCompareGrid& cells,
+                               const std::array<int, 16>& throttleLabels,
+                               const std::array<int, 16>& rpmLabels) {
     cells_ = cells;
     throttleLabels_ = throttleLabels;
     rpmLabels_ = rpmLabels;
@@ -73,7 +76,8 @@ void TComparisonGrid::paintEvent(QPaintEvent*) {
     const QColor text = palette().color(QPalette::Text);
     for (int t = 0; t < 16; ++t) {
         for (int r = 0; r < 16; ++r) {
-            const TCompareCell& cell = cells_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
+            const TCompareCell& cell =
+                cells_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
             const QRectF box = CellRect(t, r);
             p.fillRect(box, DifferenceColour(cell.Class, *this));
             p.setPen(grid);
