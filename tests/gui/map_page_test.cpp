@@ -14,6 +14,7 @@
 #include "main_window_fixture.h"
 #include "paced/paced_sim_port.h"
 #include "pages/map_form_view.h"
+#include "pages/overlay_button.h"
 #include "unit/sim_unit.h"
 #include "widgets/key_control_widget.h"
 #include "widgets/m3d_chart.h"
@@ -100,6 +101,30 @@ TEST_F(MapPage, KeysAndClicksEditTheDataSetAndTabOpensTheSiteDialog) {
     EXPECT_TRUE(closedByEsc);
     EXPECT_EQ(Percent(image[239]), Percent(site) + 1);
     EXPECT_EQ(chart.ThrottleLabels[0], Percent(image[239])) << "the chart's axis follows";
+}
+
+// The page's switch tints a cell that moved from the file as saved: Page Up adds 15, a clear
+// rise (the warm middle tint); an unmoved cell stays plain.
+TEST_F(MapPage, TheOverlayTintsACellThatMovedFromTheSavedFile) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    gui::TMapFormView* view = ShowMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(view->OverlayButton().isVisible());
+    view->OverlayButton().click();
+    ASSERT_TRUE(view->OverlayButton().isChecked());
+
+    gui::TMapTable& table = view->Table();
+    QTest::keyClick(&form->KeySink(), Qt::Key_PageUp);  // the cursor's cell (0, 0)
+    QTest::mouseClick(&table, Qt::LeftButton, {}, table.CellRect(9, 12).center().toPoint());
+    form->Render();
+    const QImage shot = table.grab().toImage();
+    const auto corner = [&](int t, int r) {
+        return shot.pixelColor(table.CellRect(t, r).topLeft().toPoint() + QPoint(3, 3));
+    };
+    EXPECT_EQ(corner(0, 0), QColor(0xFF, 0xB8, 0x6C));
+    EXPECT_EQ(corner(5, 5), table.palette().color(QPalette::Base));
 }
 
 TEST_F(MapPage, CellEditOnlineReachesTheBuiltInUnit) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +38,17 @@ public:
         const MsgAnswer answer = Answers.front();
         Answers.pop_front();
         return answer;
+    }
+    // A box that offers more records the offer and, when the test says so, takes it once
+    // before answering.
+    std::vector<std::string> MoreButtons;
+    bool PressMore = false;
+    MsgAnswer MessageBoxWithMore(MsgKind kind, const std::string& caption, const std::string& text,
+                                 MsgButtons buttons, const std::string& moreButton,
+                                 const std::function<void()>& more) override {
+        MoreButtons.push_back(moreButton);
+        if (PressMore) more();
+        return MessageBox(kind, caption, text, buttons);
     }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override {
         OpenRequests.push_back(request);

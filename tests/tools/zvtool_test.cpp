@@ -56,6 +56,20 @@ TEST_F(Zvtool, NewDumpSaveAndDiff) {
     EXPECT_NE(r.Out.find("Map[3][0]: 73 -> 1\n"), std::string::npos);
     EXPECT_NE(r.Out.find("Detail MaxRot: 10000 -> 8000\n"), std::string::npos);
     EXPECT_NE(r.Out.find("Comment line 2: (none) -> \"extra\"\n"), std::string::npos);
+
+    // Every kind of item, in the order of the file: maps, parameters, curves, sites, comment.
+    lines = NewFileLines();
+    ReplaceLine(lines, "T15=", "T15=67,93,114,140,164,175,183,194,199,210,221,226,235,245,252,250");
+    ReplaceLine(lines, "TempControl=", "TempControl=0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,25");
+    ReplaceLine(lines, "RpmSites=", "RpmSites=199,191,177,165,151,137,123,109,96,83,70,57,45,33,24,13");
+    ReplaceLine(lines, "ContactIdle=", "ContactIdle=40");
+    dir.Write("items.zvt", ToFileText(lines));
+    r = Tool("diff " + Q("car.zvt") + " " + Q("items.zvt"));
+    EXPECT_EQ(r.Exit, 1);
+    EXPECT_EQ(ValueDifferences(r.Out), (std::vector<std::string>{"Map[15][15]: 251 -> 250",
+                                                                 "Detail ContactIdle: 34 -> 40",
+                                                                 "Lin TempControl[15]: 0 -> 25",
+                                                                 "Lin RpmSites[1]: 189 -> 191"}));
 }
 
 TEST_F(Zvtool, BadFilesExitOneWithAMessage) {

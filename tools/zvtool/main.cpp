@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "compare/data_set_comparison.h"
 #include "console_dialogs.h"
 #include "data/parameter_table.h"
 #include "json_writer.h"
@@ -122,42 +123,29 @@ int CommandSave(Language lang, const std::string& in, const std::string& out) {
     return tool.model.SaveDataFile() ? kExitOk : kExitFailed;
 }
 
-void DiffGrid(const char* name, const ByteGrid& a, const ByteGrid& b, std::vector<std::string>& lines) {
-    for (std::size_t t = 0; t < 16; ++t) {
-        for (std::size_t r = 0; r < 16; ++r) {
-            if (a[t][r] != b[t][r]) {
-                lines.push_back(std::string(name) + "[" + std::to_string(t) + "][" + std::to_string(r) +
-                                "]: " + std::to_string(a[t][r]) + " -> " + std::to_string(b[t][r]));
-            }
-        }
+void PrintCells(const char* name, const std::vector<TCellDifference>& cells) {
+    for (const auto& c : cells)
+        std::cout << name << "[" << c.T << "][" << c.R << "]: " << c.This << " -> " << c.That << '\n';
+}
+
+void PrintLinPoints(const std::vector<TItemDifference>& points) {
+    for (const auto& p : points) {
+        std::cout << "Lin " << LinRowName(p.Index) << "[" << p.Stored << "]: " << p.This << " -> " << p.That
+                  << '\n';
     }
 }
 
-std::vector<std::string> Differences(const TZVDataClass& a, const TZVDataClass& b) {
-    std::vector<std::string> lines;
-    DiffGrid("Map", a.Map, b.Map, lines);
-    DiffGrid("AfrMap", a.AfrMap, b.AfrMap, lines);
-    for (std::size_t i = 0; i < a.Detail.size(); ++i) {
-        if (a.Detail[i] != b.Detail[i]) {
-            lines.push_back(std::string("Detail ") + Parameter(static_cast<int>(i)).Key + ": " +
-                            std::to_string(a.Detail[i]) + " -> " + std::to_string(b.Detail[i]));
-        }
-    }
-    for (std::size_t row = 0; row < a.Lin.size(); ++row) {
-        for (std::size_t k = 0; k < 16; ++k) {
-            if (a.Lin[row][k] != b.Lin[row][k]) {
-                lines.push_back(std::string("Lin ") + LinRowName(static_cast<int>(row)) + "[" + std::to_string(k) +
-                                "]: " + std::to_string(a.Lin[row][k]) + " -> " + std::to_string(b.Lin[row][k]));
-            }
-        }
-    }
-    const std::size_t n = std::max(a.Comment.size(), b.Comment.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string left = i < a.Comment.size() ? JsonString(a.Comment[i]) : "(none)";
-        const std::string right = i < b.Comment.size() ? JsonString(b.Comment[i]) : "(none)";
-        if (left != right) lines.push_back("Comment line " + std::to_string(i + 1) + ": " + left + " -> " + right);
-    }
-    return lines;
+void PrintDifferences(const TDataSetComparison& c) {
+    PrintCells("Map", c.Map);
+    PrintCells("AfrMap", c.AfrMap);
+    for (const auto& p : c.Parameters)
+        std::cout << "Detail " << Parameter(p.Index).Key << ": " << p.This << " -> " << p.That << '\n';
+    // Curves before sites: the order of Lin, as the data file lists them.
+    PrintLinPoints(c.Curves);
+    PrintLinPoints(c.Sites);
+    const auto line = [](const std::optional<std::string>& text) { return text ? JsonString(*text) : "(none)"; };
+    for (const auto& d : c.Comment)
+        std::cout << "Comment line " << d.Line << ": " << line(d.This) << " -> " << line(d.That) << '\n';
 }
 
 int CommandDiff(Language lang, const std::string& fileA, const std::string& fileB) {
@@ -165,9 +153,9 @@ int CommandDiff(Language lang, const std::string& fileA, const std::string& file
     Tool b(lang);
     if (!OpenToLook(a, fileA) || !OpenToLook(b, fileB))
         return kExitUsage;
-    const auto lines = Differences(a.model.Data(), b.model.Data());
-    for (const auto& line : lines) std::cout << line << '\n';
-    return lines.empty() ? kExitOk : kExitFailed;
+    const TDataSetComparison differences = CompareDataSets(a.model.Data(), b.model.Data());
+    PrintDifferences(differences);
+    return differences.Same() ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "text/text_table.h"
+#include "compare/comparison_view.h"
+#include "compare/difference_overlay.h"
 #include "data/zv_data_class.h"
 #include "link/adapter_latency.h"
 #include "seams/dialogs.h"
@@ -87,6 +90,28 @@ public:
     void SetReadOnlyOpen(bool readOnly) { readOnlyOpen_ = readOnly; }
     const TOpenRewrites& LastOpenRewrites() const { return openRewrites_; }
 
+    // Comparison of the working data set with another one; nothing in the data set changes.
+    // File > Compare with file: asks for the file and shows the comparison.
+    void CompareWithFileClick();
+    // Reads a data file into a data set of its own, leaving the current one as it is; the
+    // boxes a bad file gives are shown. Nothing when the file could not be read.
+    std::optional<TZVDataClass> ReadDataSetToCompare(const std::string& path);
+    MsgAnswer AskAcceptUpload(const std::string& text) override;
+    // Shows a comparison (set by the window; where it is not set, nothing is offered).
+    std::function<void(const TComparisonView&)> ShowComparison;
+
+    // The tint of the map pages by how far cells moved from a reference. Its reference: the
+    // current file as last saved, a file the operator picks, or any data file by path (a
+    // backup of the unit, for example). False when the file could not be read.
+    const TDifferenceOverlay& Overlay() const { return overlay_; }
+    bool OverlayFromLastSaved();
+    bool OverlayFromFile();
+    bool OverlayFromPath(const std::string& path);
+    // Switches the tint; switched on without a reference it takes the file as last saved.
+    void SetOverlayShown(bool shown);
+    bool CanOverlayLastSaved() const { return !neverSaved_ && !data_.FileName.empty(); }
+    std::function<void()> OverlayChanged;
+
     // Input functions of the analogue inputs E and F from and into a flags word.
     void FlagsToInputSelections(std::uint16_t flags) override;
     bool InputSelectionsToFlags(std::uint16_t& flags);
@@ -160,6 +185,7 @@ private:
     int filesCounter_ = 0;
     CommentPage* commentPage_ = nullptr;
     std::unique_ptr<TOnlineMode> online_;
+    TDifferenceOverlay overlay_;
 };
 
 }  // namespace zv

@@ -47,14 +47,13 @@ constexpr int kFirstErrorOnIntegratorFirmware = 30;
 // Target map cells: below 64 an AFR of (value + 105) / 10, bit 7 "no closed-loop control".
 constexpr int kCellMax = 63;
 constexpr int kCellNC = 128;
-constexpr int kAfrOfCellZero = 105;
 
 bool IsNC(int cell) {
     return (cell & 0x80) != 0;
 }
 
 std::string CellText(std::uint8_t cell) {
-    return IsNC(cell) ? "NC" : FormatPoint("%2.1f", (cell + kAfrOfCellZero) / 10.0);
+    return AfrTargetText(cell);
 }
 
 }  // namespace

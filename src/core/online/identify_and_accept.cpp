@@ -132,7 +132,7 @@ bool TOnlineMode::AcceptUpload() {
     if (data.ReceiveData.Firmware >= 4) data.ReceiveData.Pulse = data.PulseFromDataSet(data.ReceiveData);
 
     if (data.Loaded && !UnitMatchesWorkingData(data) &&
-        main_.ShowMessage(MsgKind::Warning, main_.Text(txt::DeviceDataMismatch), MsgButtons::YesNo) != MsgAnswer::Yes) {
+        main_.AskAcceptUpload(main_.Text(txt::DeviceDataMismatch)) != MsgAnswer::Yes) {
         data.DeviceData.Image = data.FileData.Image;
         ClearUnitPanels();
         return false;

@@ -23,6 +23,11 @@ class TOnlineHost {
     virtual const char* Text(int k) const = 0;
     virtual MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
                                   MsgButtons buttons = MsgButtons::Ok) = 0;
+    // The Yes/No question before an upload that differs from the working data replaces them;
+    // the program may offer to show what differs before the operator answers.
+    virtual MsgAnswer AskAcceptUpload(const std::string& text) {
+        return ShowMessage(MsgKind::Warning, text, MsgButtons::YesNo);
+    }
 
     virtual void SetModified(bool modified) = 0;
     virtual void SetNeverSaved(bool neverSaved) = 0;

@@ -10,6 +10,7 @@
 #include "data/text_file.h"
 #include "print/sheet_flow.h"
 #include "print/text_metrics.h"
+#include "text/item_names.h"
 #include "text/date_format.h"
 #include "text/point_format.h"
 
@@ -49,61 +50,6 @@ const TextPair kOff = {"Aus", "Off"};
 const TextPair kAddition = {"Addition", "Addition"};
 const TextPair kMultiplication = {"Multiplikation", "Multiplication"};
 const TextPair kCommentLabel = {"Kommentar:", "Comment:"};
-
-const TextPair kLinNames[5] = {
-    {"Drosselklappenpot. Skalierung", "TPS scale map"},
-    {"LDR Eingang (ShiftLights)", "LDR Input line data (ShiftLights)"},
-    {"Allgemeiner Eingang", "General Purpose Input line data"},
-    {"Temperatureingang", "Temperature Input line data"},
-    {"Kennlinie Leerlaufsteller", "Idle control line data"},
-};
-
-const TextPair kParameterNames[44] = {
-    {"Pulse pro U", "Pulses per Rev."},
-    {"Max Drehzahl", "Max Rpm"},
-    {"UPIntDel", "UPIntDel"},
-    {"Lambda 1 Regelung", "Narrow band Lambda Control"},
-    {"Digital Ausgang L Funktion", "Digital Output L function"},
-    {"Analoger Eingang F als Lambdaeingang", "Analog Input F as Lambda input"},
-    {"Analoger Eingang F altern. Funktion", "Analog Input F alternative function"},
-    {"Analoger Eingang E als Lambdaeingang", "Analog Input E as Lambda input"},
-    {"Analoger Eingang E altern. Funktion", "Analog Input E alternative function"},
-    {"LampAsSelect", "LampAsSelect"},
-    {"Temp. Eingang Modifizierungsart", "Temp Input type of modification"},
-    {"Allg. Eingang Modifizierungsart", "Genral Purpose Input type of modification"},
-    {"Leerlaufregelung", "Idle control"},
-    {"Leerlaufkontakt", "Idle Contact"},
-    {"Vollastkontakt", "Full Contact"},
-    {"Grüne Led", "Green Led"},
-    {"Gelbe Led", "Yellow Led"},
-    {"Rote Led", "Red Led"},
-    {"Lambda Trimmen", "Oxygen Trim"},
-    {"Lambda Sprungwert", "LambdaJump"},
-    {"LambdaInt", "LambdaInt"},
-    {"LambdaIntLim", "LambdaIntLim"},
-    {"LambdaRotSetIn", "LambdaRotSetIn"},
-    {"LambdaPotiLim", "LambdaPotiLim"},
-    {"LambdaStartup", "LambdaStartup"},
-    {"OutValAtZeroRpm", "OutValAtZeroRpm"},
-    {"TpsAccelFact", "TpsAccelFact"},
-    {"TpsDecelFact", "TpsDecelFact"},
-    {"TpsAccelRetSpeed", "TpsAccelRetSpeed"},
-    {"TpsDecelRetSpeed", "TpsDecelRetSpeed"},
-    {"MaxOutValue", "MaxOutValue"},
-    {"Lambda Breitbandregelung", "WBO2 Control"},
-    {"WBO2MessDevice", "WBO2MessDevice"},
-    {"WBO2AfrAt0V", "WBO2AfrAt0V"},
-    {"WBO2AfrAt5V", "WBO2AfrAt5V"},
-    {"dtWBO2AfrOffset", "dtWBO2AfrOffset"},
-    {"dtWBO2ControllerKp", "dtWBO2ControllerKp"},
-    {"dtWBO2ControllerKi", "dtWBO2ControllerKi"},
-    {"dtWBO2ControllerIntLimUp", "dtWBO2ControllerIntLimUp"},
-    {"dtWBO2ControllerIntLimDown ", "dtWBO2ControllerIntLimDown"},
-    {"dtWBO2StartupCounter", "dtWBO2StartupCounter"},
-    {"dtWBO2ErrorDetLimLow ", "dtWBO2ErrorDetLimLow"},
-    {"dtWBO2ErrorDetLimHigh", "dtWBO2ErrorDetLimHigh"},
-    {"dtWBO2SetErrorOnIntegrator", "dtfWBO2SetErrorOnIntegrator"},
-};
 
 // Parameter indexes the sheet treats specially.
 enum : int {
@@ -307,7 +253,7 @@ class SheetWriter {
     void LinRow(SheetFlow& f, int row, const std::string& unit,
                 const std::function<std::string(int)>& value) {
         f.Keep(2, kSheetBodyPoints);
-        f.Text(f.Left(), f.Row(kSheetBodyPoints), std::string(T(kLinNames[row])) + ":", kBodyBold);
+        f.Text(f.Left(), f.Row(kSheetBodyPoints), std::string(T(CurveName(row))) + ":", kBodyBold);
         const int y = f.Row(kSheetBodyPoints);
         if (!unit.empty())
             f.Text(f.Left(), y, unit, kBody);
@@ -364,7 +310,7 @@ class SheetWriter {
                 continue;
             if (n == kNarrowBand && Detail(kTempInAsLambda) < 1 && Detail(kGPInAsLambda) < 1)
                 continue;
-            pairs.push_back({std::string(T(kParameterNames[n])) + ":", ParameterValue(n)});
+            pairs.push_back({std::string(T(ParameterName(n))) + ":", ParameterValue(n)});
         }
         return pairs;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,15 @@ public:
 
     virtual MsgAnswer MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
                                  MsgButtons buttons) = 0;
+    // The same box with one more button (moreButton) that runs more and leaves the question
+    // up, so the operator can look before answering. Boxes that have no room for it ask plainly.
+    virtual MsgAnswer MessageBoxWithMore(MsgKind kind, const std::string& caption, const std::string& text,
+                                         MsgButtons buttons, const std::string& moreButton,
+                                         const std::function<void()>& more) {
+        (void)moreButton;
+        (void)more;
+        return MessageBox(kind, caption, text, buttons);
+    }
     // The chosen path, or nothing when the operator cancelled.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;

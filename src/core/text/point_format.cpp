@@ -44,4 +44,8 @@ std::string FormatPoint(const char* format, double value) {
     return std::string(format, item) + FormatFixed(value, width, precision) + (p + 1);
 }
 
+std::string AfrTargetText(unsigned cell) {
+    return (cell & 0x80) != 0 ? "NC" : FormatPoint("%2.1f", (cell + 105) / 10.0);
+}
+
 }  // namespace zv

@@ -14,4 +14,8 @@ std::string FormatFixed(double value, int width, int precision);
 // One "%W.Pf" item with the text around it, for example "%1.2fV".
 std::string FormatPoint(const char* format, double value);
 
+// A cell of the AFR target map as its pages show it: the AFR, or "NC" where bit 7 marks a cell
+// without closed-loop control.
+std::string AfrTargetText(unsigned cell);
+
 }  // namespace zv

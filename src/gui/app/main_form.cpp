@@ -74,6 +74,8 @@ TMainForm::TMainForm(const TProgramOptions& options, std::unique_ptr<SettingsSto
 
 TMainForm::~TMainForm() {
     main_.DataSetLoaded = nullptr;
+    main_.ShowComparison = nullptr;
+    main_.OverlayChanged = nullptr;
     comManager_->OnPortArrived = nullptr;
     comManager_->OnPortRemoved = nullptr;
     commentPage_.reset();
@@ -163,6 +165,7 @@ void TMainForm::FormCreate() {
     form_.ShowPageSelection = [this] { ShowPageSelection(); };
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
     WirePages();
+    WireComparison();
 
     main_.Data().DeviceData.Firmware = 0;
     WirePageSelect();

@@ -101,6 +101,7 @@ class TMainForm : public QMainWindow {
         QAction* BackupOption;   // Options menu, checkable
         std::vector<QAction*> Pages;   // Window menu, one per notebook page
         std::vector<QAction*> Recent;  // recent-file items built at start
+        QAction* CompareWithFile = nullptr;
     };
     const TActions& Actions() const { return actions_; }
     QMenu* FileMenu() const { return fileMenu_; }
@@ -150,6 +151,7 @@ class TMainForm : public QMainWindow {
     void InputConfigAccepted();
     void AddCurvePage(int index, std::unique_ptr<TCurveForm> page);
     void WirePages();
+    void WireComparison();
     void ConnectControls();
     void FileMenuAboutToShow();
     void ShowBackupSaved();

@@ -128,6 +128,8 @@ void TMainForm::BuildFileMenu() {
         main_.RestoreBackupClick();
         Render();
     });
+    actions_.CompareWithFile =
+        fileMenu_->addAction(QString(), this, [this] { main_.CompareWithFileClick(); });
     fileMenu_->addSeparator();
     actions_.Print = fileMenu_->addAction(QString(), this, &TMainForm::PrintClick);
     actions_.PrinterSetup = fileMenu_->addAction(QString(), this, &TMainForm::PrinterSetupClick);
@@ -414,6 +416,8 @@ void TMainForm::ApplyLanguage(Language lang) {
         recent->setStatusTip(hint(TMainText::RecentFile));
     actions_.RestoreBackup->setText(Q(BackupText(TBackupText::RestoreItem, lang)));
     actions_.BackupOption->setText(Q(BackupText(TBackupText::BackupOption, lang)));
+    actions_.CompareWithFile->setText(
+        QString::fromUtf8(CompareWithFileMenuText().Pick(lang)));
 
     optionsMenu_->setTitle(caption(TMainText::OptionsMenu));
     portMenu_->setTitle(caption(TMainText::ComPortMenu));

@@ -9,8 +9,10 @@
 #include <QVBoxLayout>
 
 #include "app/look.h"
+#include "app/main_model.h"
 #include "dialogs/rev_adjust_dialog.h"
 #include "editors/map_form.h"
+#include "pages/overlay_button.h"
 #include "pages/page_button.h"
 #include "pages/view_text.h"
 #include "widgets/bar_gauge.h"
@@ -119,7 +121,9 @@ QWidget* TMapFormView::BuildValuePanel() {
     tableButton_ = PageToolButton(true);
     sitesButton_ = PageToolButton(false);
     mapDownloadButton_ = PageToolButton(false);
-    for (QToolButton* b : {viewButton_, tableButton_, sitesButton_, mapDownloadButton_})
+    overlayButton_ = new TOverlayButton;
+    for (QToolButton* b : std::initializer_list<QToolButton*>{
+             viewButton_, tableButton_, overlayButton_, sitesButton_, mapDownloadButton_})
         column->addWidget(b);
     connect(viewButton_, &QToolButton::clicked, this,
             [this] { model_.ViewModeSpeedButtonClick(); });
@@ -154,6 +158,12 @@ void TMapFormView::OpenSiteDialog() {
     siteDialog_->exec();
 }
 
+void TMapFormView::RenderOverlay() {
+    overlayButton_->Render();
+    if (const TMainModel* main = overlayButton_->Host())
+        table_->SetOverlay(main->Overlay().Shown(), main->Overlay().MapClasses(main->Data().Map));
+}
+
 void TMapFormView::Timer1Timer() {
     if (!scope_->isVisible())
         return;
@@ -177,6 +187,7 @@ void TMapFormView::Render() {
     readout_->SetDebounce(s.Debounce.Position, Q(s.Debounce.Level));
     RenderTexts();
     RenderReadout();
+    RenderOverlay();
 }
 
 void TMapFormView::RenderTexts() {

@@ -19,6 +19,7 @@ class TBarGauge;
 class TLambdaScope;
 class TM3DChart1;
 class TMapTable;
+class TOverlayButton;
 class TReadout;
 class TRevAdjustDialog;
 class TWidebandDisplay;
@@ -36,6 +37,8 @@ class TMapFormView : public TPageView {
     TM3DChart1& Chart() { return *chart_; }
     TMapTable& Table() { return *table_; }
     TRevAdjustDialog& SiteDialog() { return *siteDialog_; }
+    // The tint of the table's cells by how far they moved from a reference.
+    TOverlayButton& OverlayButton() { return *overlayButton_; }
 
   private:
     QWidget* BuildAfrBar();
@@ -46,6 +49,7 @@ class TMapFormView : public TPageView {
     void ChooseColour(int which);
     void Timer1Timer();
     void OpenSiteDialog();
+    void RenderOverlay();
 
     TMapForm& model_;
     TM3DChart1* chart_ = nullptr;
@@ -62,6 +66,7 @@ class TMapFormView : public TPageView {
     QToolButton* tableButton_ = nullptr;
     QToolButton* sitesButton_ = nullptr;
     QToolButton* mapDownloadButton_ = nullptr;
+    TOverlayButton* overlayButton_ = nullptr;
     QMenu* fieldPopupMenu_ = nullptr;
     QAction* menuMapLines_ = nullptr;
     QAction* menuBackground_ = nullptr;

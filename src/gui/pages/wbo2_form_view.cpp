@@ -9,7 +9,9 @@
 #include <QVBoxLayout>
 
 #include "app/look.h"
+#include "app/main_model.h"
 #include "lambda/wbo2_form.h"
+#include "pages/overlay_button.h"
 #include "pages/page_button.h"
 #include "pages/value_panel.h"
 #include "pages/view_text.h"
@@ -111,7 +113,9 @@ QWidget* TWBO2FormView::BuildLeftColumn() {
     layout->addStretch(1);
     viewButton_ = PageToolButton(true);
     mapDownloadButton_ = PageToolButton(false);
+    overlayButton_ = new TOverlayButton;
     layout->addWidget(viewButton_);
+    layout->addWidget(overlayButton_);
     layout->addWidget(mapDownloadButton_);
     connect(viewButton_, &QToolButton::clicked, this,
             [this] { model_.ViewModeSpeedButtonClick(); });
@@ -314,6 +318,9 @@ void TWBO2FormView::Render() {
     RenderPanels();
     RenderLive();
     grid_->SetState(s.Grid, s.GridCol, s.GridRow, s.Selected == kWBO2GridField);
+    overlayButton_->Render();
+    if (const TMainModel* main = overlayButton_->Host())
+        grid_->SetOverlay(main->Overlay().Shown(), main->Overlay().AfrClasses(main->Data().AfrMap));
     plot_->setVisible(s.PlotShown);
     viewButton_->setChecked(s.PlotShown);
     mapDownloadButton_->setEnabled(s.MapDownloadEnabled);

@@ -17,6 +17,7 @@ class TWBO2Form;
 namespace zv::gui {
 
 class TAfrGrid;
+class TOverlayButton;
 class TLambdaScope;
 class TLed;
 class TReadout;
@@ -93,6 +94,7 @@ class TWBO2FormView : public TPageView {
     QLabel* outValueLabel_ = nullptr;
     QToolButton* viewButton_ = nullptr;
     QToolButton* mapDownloadButton_ = nullptr;
+    TOverlayButton* overlayButton_ = nullptr;
     QWidget* plot_ = nullptr;
     TLambdaScope* scope_ = nullptr;
     QLabel* axisHigh_ = nullptr;

@@ -58,6 +58,13 @@ QString QtDialogs::FileFilter(const std::string& filter) {
 
 MsgAnswer QtDialogs::MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
                                 MsgButtons buttons) {
+    return MessageBoxWithMore(kind, caption, text, buttons, std::string(), {});
+}
+
+MsgAnswer QtDialogs::MessageBoxWithMore(MsgKind kind, const std::string& caption,
+                                        const std::string& text, MsgButtons buttons,
+                                        const std::string& moreButton,
+                                        const std::function<void()>& more) {
     const Language lang = language_ ? language_() : Language::English;
     QMessageBox box(IconOf(kind), Utf8(caption),
                     Utf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
@@ -76,8 +83,15 @@ MsgAnswer QtDialogs::MessageBox(MsgKind kind, const std::string& caption, const 
     } else {
         box.setEscapeButton(no);
     }
+    QPushButton* look =
+        more ? box.addButton(Utf8(moreButton), QMessageBox::ActionRole) : nullptr;
     box.setDefaultButton(yes);
+    // Every button closes a message box; the look button opens it again once the look is over.
     box.exec();
+    while (look != nullptr && box.clickedButton() == look) {
+        more();
+        box.exec();
+    }
     if (box.clickedButton() == yes)
         return MsgAnswer::Yes;
     if (box.clickedButton() == no)

@@ -20,6 +20,9 @@ class QtDialogs : public Dialogs {
 
     MsgAnswer MessageBox(MsgKind kind, const std::string& caption, const std::string& text,
                          MsgButtons buttons) override;
+    MsgAnswer MessageBoxWithMore(MsgKind kind, const std::string& caption, const std::string& text,
+                                 MsgButtons buttons, const std::string& moreButton,
+                                 const std::function<void()>& more) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::size_t> ChooseFromList(const ListDialogRequest& request) override;

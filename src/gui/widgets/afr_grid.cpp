@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "pages/view_text.h"
+#include "widgets/difference_colour.h"
 
 namespace zv::gui {
 
@@ -30,6 +31,22 @@ QColor TargetColour(const QString& text) {
 TAfrGrid::TAfrGrid(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void TAfrGrid::SetOverlay(bool shown, const TClassGrid& classes) {
+    if (shown == overlayShown_ && classes == overlay_)
+        return;
+    overlayShown_ = shown;
+    overlay_ = classes;
+    update();
+}
+
+// Row 1 holds the highest throttle site, column 1 the lowest speed site.
+QColor TAfrGrid::TargetBack(int col, int row, const QString& text) const {
+    if (!overlayShown_)
+        return TargetColour(text);
+    return DifferenceColour(overlay_[static_cast<std::size_t>(kN - 1 - row)][static_cast<std::size_t>(col - 1)],
+                            *this);
 }
 
 double TAfrGrid::HeaderWidth() const {
@@ -112,7 +129,7 @@ void TAfrGrid::paintEvent(QPaintEvent*) {
             QFont f = isHeader ? headerFont : cellFont;
             f.setBold(current || (isHeader && (row == row_ || col == col_)));
             p.setFont(f);
-            QColor back = isHeader ? header : TargetColour(text);
+            QColor back = isHeader ? header : TargetBack(col, row, text);
             if (current)
                 back = selected_ ? kAqua : kYellow;
             p.fillRect(cell, back);

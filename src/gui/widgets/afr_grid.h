@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "compare/difference_overlay.h"
 #include "lambda/wbo2_form.h"
 
 namespace zv::gui {
@@ -17,6 +18,9 @@ class TAfrGrid : public QWidget {
 
     void SetState(const TWBO2Grid& cells, int col, int row, bool selected);
     QRectF CellRect(int col, int row) const;
+    // With the overlay shown, targets take the tint of how far they moved (classes by throttle
+    // and speed site, as the map table's) instead of their own colours.
+    void SetOverlay(bool shown, const TClassGrid& classes);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -31,12 +35,15 @@ class TAfrGrid : public QWidget {
   private:
     double HeaderWidth() const;
     QFont CellFont() const;
+    QColor TargetBack(int col, int row, const QString& text) const;
     QFont HeaderFont(const QFont& cellFont) const;
 
     TWBO2Grid cells_;
     int col_ = 1;
     int row_ = 1;
     bool selected_ = false;
+    bool overlayShown_ = false;
+    TClassGrid overlay_{};
 };
 
 }  // namespace zv::gui

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "widgets/difference_colour.h"
+
 namespace zv::gui {
 
 namespace {
@@ -76,6 +78,22 @@ void TMapTable::SetState(const TMapChartState& state) {
     update();
 }
 
+void TMapTable::SetOverlay(bool shown, const TClassGrid& classes) {
+    if (shown == overlayShown_ && classes == overlay_)
+        return;
+    overlayShown_ = shown;
+    overlay_ = classes;
+    update();
+}
+
+QColor TMapTable::CellColour(int t, int r, int value) const {
+    if (t == liveT_ && r == liveR_)
+        return {0xFF, 0xFF, 0x00};
+    if (overlayShown_)
+        return DifferenceColour(overlay_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)], *this);
+    return ValueColour(value);
+}
+
 // Row 0 at the top holds throttle site 15; column 0 holds rpm site 0.
 QRectF TMapTable::CellRect(int t, int r) const {
     const double w = (width() - HeaderWidth()) / 16.0;
@@ -124,8 +142,7 @@ void TMapTable::paintEvent(QPaintEvent*) {
         for (int r = 0; r < 16; ++r) {
             const QRectF cell = CellRect(t, r);
             const int value = FuelMapCell(std::span<const std::uint8_t, 256>(map_), t, r);
-            const bool live = t == liveT_ && r == liveR_;
-            p.fillRect(cell, live ? QColor(0xFF, 0xFF, 0x00) : ValueColour(value));
+            p.fillRect(cell, CellColour(t, r, value));
             p.setPen(grid);
             p.drawRect(cell);
             p.setPen(text);

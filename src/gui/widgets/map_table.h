@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "compare/difference_overlay.h"
 #include "editors/map_form.h"
 
 namespace zv::gui {
@@ -17,6 +18,9 @@ class TMapTable : public QWidget {
     explicit TMapTable(QWidget* parent = nullptr);
 
     void SetState(const TMapChartState& state);
+    // With the overlay shown, cells take the tint of how far they moved instead of the value
+    // colours, and unmoved cells stay plain.
+    void SetOverlay(bool shown, const TClassGrid& classes);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -33,11 +37,14 @@ class TMapTable : public QWidget {
     double HeaderWidth() const;
     double HeaderHeight() const;
     QFont CellFont() const;
+    QColor CellColour(int t, int r, int value) const;
 
     TMapChartState state_;
     std::array<std::uint8_t, 256> map_{};
     int liveT_ = -1;
     int liveR_ = -1;
+    bool overlayShown_ = false;
+    TClassGrid overlay_{};
 };
 
 }  // namespace zv::gui

@@ -1,0 +1,87 @@
+// The comparison commands: File > Compare with file, the look before an upload replaces the
+// working data, and the reference of the map pages' tint.
+#include <filesystem>
+
+#include "app/main_model.h"
+#include "compare/data_set_comparison.h"
+
+namespace zv {
+
+namespace {
+
+const TextPair kShowDifferences = {"Unterschiede zeigen…", "Show differences…"};
+
+std::string FileNameOf(const std::string& path) {
+    const auto name =
+        std::filesystem::path(std::u8string(path.begin(), path.end())).filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
+}  // namespace
+
+std::optional<TZVDataClass> TMainModel::ReadDataSetToCompare(const std::string& path) {
+    // A model of its own reads the file exactly as Open does, without touching this one, its
+    // settings or the file.
+    MemorySettingsStore settings;
+    TMainModel reader(dialogs_, settings);
+    reader.SetLanguage(language_);
+    reader.SetReadOnlyOpen(true);
+    reader.Now = Now;
+    if (!reader.OpenDataFile(path))
+        return std::nullopt;
+    return std::move(reader.data_);
+}
+
+void TMainModel::CompareWithFileClick() {
+    const auto chosen =
+        dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
+    if (!chosen || !ShowComparison)
+        return;
+    const auto other = ReadDataSetToCompare(*chosen);
+    if (!other)
+        return;
+    ShowComparison(BuildComparisonView(data_, *other, WorkingDataName().Pick(language_),
+                                       FileNameOf(*chosen), language_));
+}
+
+MsgAnswer TMainModel::AskAcceptUpload(const std::string& text) {
+    if (!ShowComparison)
+        return ShowMessage(MsgKind::Warning, text, MsgButtons::YesNo);
+    const auto show = [this] {
+        ShowComparison(BuildComparisonView(data_, UploadedDataSet(data_),
+                                           WorkingDataName().Pick(language_),
+                                           UnitDataName().Pick(language_), language_));
+    };
+    return dialogs_.MessageBoxWithMore(MsgKind::Warning, Text(txt::CaptionWarning), text,
+                                       MsgButtons::YesNo, kShowDifferences.Pick(language_), show);
+}
+
+bool TMainModel::OverlayFromPath(const std::string& path) {
+    const auto reference = ReadDataSetToCompare(path);
+    if (!reference)
+        return false;
+    overlay_.SetReference(*reference, FileNameOf(path));
+    if (OverlayChanged)
+        OverlayChanged();
+    return true;
+}
+
+bool TMainModel::OverlayFromLastSaved() {
+    return CanOverlayLastSaved() && OverlayFromPath(data_.FileName);
+}
+
+bool TMainModel::OverlayFromFile() {
+    const auto chosen =
+        dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
+    return chosen && OverlayFromPath(*chosen);
+}
+
+void TMainModel::SetOverlayShown(bool shown) {
+    if (shown && !overlay_.HasReference() && !OverlayFromLastSaved())
+        shown = false;
+    overlay_.SetShown(shown);
+    if (OverlayChanged)
+        OverlayChanged();
+}
+
+}  // namespace zv

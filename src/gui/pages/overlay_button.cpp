@@ -1,0 +1,44 @@
+#include "pages/overlay_button.h"
+
+#include <QMenu>
+
+#include "app/main_model.h"
+#include "pages/view_text.h"
+
+namespace zv::gui {
+
+TOverlayButton::TOverlayButton(QWidget* parent) : QToolButton(parent) {
+    setCheckable(true);
+    setFocusPolicy(Qt::NoFocus);
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setPopupMode(QToolButton::MenuButtonPopup);
+    setMenu(new QMenu(this));
+    lastSaved_ = menu()->addAction(QString());
+    otherFile_ = menu()->addAction(QString());
+    hide();
+}
+
+void TOverlayButton::Attach(TMainModel& main) {
+    host_ = &main;
+    show();
+    connect(this, &QToolButton::clicked, this, [this](bool on) { host_->SetOverlayShown(on); });
+    connect(lastSaved_, &QAction::triggered, this, [this] { host_->OverlayFromLastSaved(); });
+    connect(otherFile_, &QAction::triggered, this, [this] { host_->OverlayFromFile(); });
+    Render();
+}
+
+void TOverlayButton::Render() {
+    if (host_ == nullptr)
+        return;
+    const TDifferenceOverlay& overlay = host_->Overlay();
+    setChecked(overlay.Shown());
+    lastSaved_->setEnabled(host_->CanOverlayLastSaved());
+    const TOverlayTexts texts = OverlayTexts(overlay, host_->CurrentLanguage());
+    SetText(this, Q(texts.Button));
+    setToolTip(Q(texts.Hint));
+    lastSaved_->setText(Q(texts.LastSaved));
+    otherFile_->setText(Q(texts.OtherFile));
+}
+
+}  // namespace zv::gui

@@ -1,0 +1,94 @@
+#include "widgets/comparison_grid.h"
+
+#include <QPainter>
+#include <algorithm>
+
+#include "pages/view_text.h"
+#include "widgets/difference_colour.h"
+
+namespace zv::gui {
+
+TComparisonGrid::TComparisonGrid(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+// Two lines of a four-character value per cell at a smaller font.
+QSize TComparisonGrid::sizeHint() const {
+    const QFontMetrics fm(font());
+    return {
+        static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("14.7")) * 0.9),
+        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.7)};
+}
+
+QSize TComparisonGrid::minimumSizeHint() const {
+    const QFontMetrics fm(font());
+    return {
+        static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("255")) * 0.8),
+        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.4)};
+}
+
+double TComparisonGrid::HeaderWidth() const {
+    return QFontMetricsF(font()).horizontalAdvance(QStringLiteral(" 100 "));
+}
+
+double TComparisonGrid::HeaderHeight() const {
+    return QFontMetricsF(font()).height() * 2.2;
+}
+
+void TComparisonGrid::SetState(const zv::TCompareGrid& cells,
+                               const std::array<int, 16>& throttleLabels,
+                               const std::array<int, 16>& rpmLabels) {
+    cells_ = cells;
+    throttleLabels_ = throttleLabels;
+    rpmLabels_ = rpmLabels;
+    update();
+}
+
+QRectF TComparisonGrid::CellRect(int t, int r) const {
+    const double w = (width() - HeaderWidth()) / 16.0;
+    const double h = (height() - HeaderHeight()) / 16.0;
+    return {HeaderWidth() + r * w, HeaderHeight() + (15 - t) * h, w, h};
+}
+
+void TComparisonGrid::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.75);
+    p.setFont(small);
+    p.setPen(palette().color(QPalette::WindowText));
+    for (int r = 0; r < 16; ++r) {
+        QRectF head = CellRect(0, r);
+        head.setTop(0);
+        head.setHeight(HeaderHeight());
+        const Qt::Alignment align = Qt::AlignHCenter | (r % 2 ? Qt::AlignBottom : Qt::AlignTop);
+        p.drawText(head.adjusted(0, 2, 0, -2), align | Qt::TextDontClip,
+                   QString::number(rpmLabels_[static_cast<std::size_t>(r)]));
+    }
+    for (int t = 0; t < 16; ++t) {
+        QRectF head = CellRect(t, 0);
+        head.setLeft(0);
+        head.setWidth(HeaderWidth() - 4);
+        p.drawText(head, Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(throttleLabels_[static_cast<std::size_t>(t)]));
+    }
+    const QColor grid = palette().color(QPalette::Mid);
+    const QColor text = palette().color(QPalette::Text);
+    for (int t = 0; t < 16; ++t) {
+        for (int r = 0; r < 16; ++r) {
+            const TCompareCell& cell =
+                cells_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
+            const QRectF box = CellRect(t, r);
+            p.fillRect(box, DifferenceColour(cell.Class, *this));
+            p.setPen(grid);
+            p.drawRect(box);
+            p.setPen(text);
+            QFont f = small;
+            f.setBold(cell.Class != 0);
+            p.setFont(f);
+            p.drawText(box, Qt::AlignCenter, Q(cell.Text));
+        }
+    }
+}
+
+}  // namespace zv::gui
