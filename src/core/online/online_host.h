@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "data/zv_data_class.h"
+#include "history/edit_history.h"
 #include "seams/dialogs.h"
 #include "text/text_table.h"
 
@@ -22,6 +24,11 @@ class TOnlineHost {
     virtual const char* Text(int k) const = 0;
     virtual MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
                                   MsgButtons buttons = MsgButtons::Ok) = 0;
+
+    // The edit step of the pages and the operating keys (see TPageHost::WriteImage), and the
+    // history it records into, which an accepted upload starts afresh.
+    virtual bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) = 0;
+    virtual TEditHistory& History() = 0;
 
     virtual void SetModified(bool modified) = 0;
     virtual void SetNeverSaved(bool neverSaved) = 0;

@@ -122,8 +122,7 @@ private:
     void IdentifyUnit();
     bool AcceptUpload();
     void ClearUnitPanels();
-    void SetFlagBit(int bit, bool set);
-    void SendFlagsWord();
+    void SetFlagBit(int bit, bool set, const TextPair& what);
     void ApplyFlagButtons();
     bool WideBandKeyAllowed() const;
 
