@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "pages/page_host.h"
 #include "history/step_names.h"
+#include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
 #include "text/point_format.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "data/flag_bits.h"
-#include "pages/page_host.h"
 #include "history/step_names.h"
+#include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
 
@@ -185,7 +185,8 @@ void TLampForm::StepPoint(int delta) {
         img::FotoControl + 15 - static_cast<std::size_t>(state_.Chart.Cursor);
     const int old = host_.Data().DeviceData.Image[offset];
     const int value = std::clamp(old + delta, 0, 255);
-    TEditStep step(host_.History(), CurvePointStep(img::FotoControl, state_.Chart.Cursor, old, value));
+    TEditStep step(host_.History(),
+                   CurvePointStep(img::FotoControl, state_.Chart.Cursor, old, value));
     if (WriteMainByte(host_, offset, value))
         NotifyChanged();
 }

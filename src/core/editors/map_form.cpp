@@ -4,9 +4,9 @@
 
 #include "config/key_control.h"
 #include "data/flag_bits.h"
+#include "history/step_names.h"
 #include "link/transfer_table.h"
 #include "pages/page_host.h"
-#include "history/step_names.h"
 #include "pages/value_tip.h"
 
 namespace zv {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "pages/page_host.h"
 #include "history/step_names.h"
+#include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
 #include "text/point_format.h"
@@ -265,7 +265,8 @@ void TParamForm::StepItem(int item, int delta) {
     const TParamItem& p = kItems[static_cast<std::size_t>(item)];
     const int old = host_.Data().DeviceData.Image[p.Offset];
     const int value = std::clamp(old + delta, p.Min, p.Max);
-    TEditStep step(host_.History(), ValueStep(kItemTips[static_cast<std::size_t>(item)].first, old, value));
+    TEditStep step(host_.History(),
+                   ValueStep(kItemTips[static_cast<std::size_t>(item)].first, old, value));
     if (!WriteMainByte(host_, p.Offset, value, true))
         return;
     ShowValues();

@@ -6,8 +6,8 @@
 #include "config/key_control.h"
 #include "editors/map_sites.h"
 #include "editors/value_invalid.h"
-#include "pages/page_host.h"
 #include "history/step_names.h"
+#include "pages/page_host.h"
 #include "pages/value_tip.h"
 
 namespace zv {
@@ -188,9 +188,10 @@ void TRevAdjustDlg::Accept(int panel, int value) {
     const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
     // Panels run from the highest site down; the step counts sites from 1 at the lowest.
     const int site = kFirstRpmPanel - panel % kFirstRpmPanel;
-    TEditStep step(host_.History(),
-                   NameStep(IsRpm(panel) ? stepname::RpmSite : stepname::ThrottleSite,
-                            std::to_string(site) + " " + SignedChange(SiteByte(host_, panel), value)));
+    TEditStep step(
+        host_.History(),
+        NameStep(IsRpm(panel) ? stepname::RpmSite : stepname::ThrottleSite,
+                 std::to_string(site) + " " + SignedChange(SiteByte(host_, panel), value)));
     if (host_.WriteImage(write, bytes) && SitesChanged)
         SitesChanged(IsRpm(panel));
 }

@@ -1,8 +1,8 @@
 #include "editors/type_config_base.h"
 
 #include "data/flag_bits.h"
-#include "pages/page_host.h"
 #include "history/step_names.h"
+#include "pages/page_host.h"
 
 namespace zv {
 

@@ -19,7 +19,8 @@ constexpr TextPair kRedo = {"Wiederholen", "Redo"};
 
 void TEditHistory::Record(const TImageWrite& where, std::span<const std::uint8_t> oldBytes,
                           std::span<const std::uint8_t> newBytes) {
-    TRecordedWrite write{where, {oldBytes.begin(), oldBytes.end()}, {newBytes.begin(), newBytes.end()}};
+    TRecordedWrite write{
+        where, {oldBytes.begin(), oldBytes.end()}, {newBytes.begin(), newBytes.end()}};
     // The pause belongs to the operator's own step; taking it back must not hold the next one up.
     write.Where.Pause = false;
     if (openDepth_ > 0) {

@@ -20,7 +20,8 @@ std::optional<TImageWrite> UnitPlaceOfBlock(std::size_t offset, int firmware) {
     if (offset < kDeviceDataEnd) {
         place.Address = static_cast<std::uint16_t>(offset);
     } else if (offset >= img::FuelMap && offset < img::FuelMap + 256) {
-        place.Address = static_cast<std::uint16_t>(FuelMapAddress(firmware) + (offset - img::FuelMap));
+        place.Address =
+            static_cast<std::uint16_t>(FuelMapAddress(firmware) + (offset - img::FuelMap));
     } else if (offset >= img::AfrMap && offset < img::AfrMap + 256) {
         place.Area = 1;
         place.Address = static_cast<std::uint16_t>(offset - kAfrAreaStart);

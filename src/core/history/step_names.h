@@ -64,5 +64,4 @@ TStepName CurvePointStep(std::size_t base, int point, int from, int to);
 // A switch of the data set turned on or off: "idle control on".
 TStepName SwitchStep(const TextPair& what, bool on);
 
-
 }  // namespace zv

@@ -6,8 +6,8 @@
 
 #include "data/firmware_table.h"
 #include "data/flag_bits.h"
-#include "pages/page_host.h"
 #include "history/step_names.h"
+#include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
 #include "text/point_format.h"

@@ -4,12 +4,12 @@
 
 #include "config/key_control.h"
 #include "data/flag_bits.h"
-#include "lambda/wbo2_presets.h"
-#include "sensors/wideband_sensor.h"
-#include "pages/page_host.h"
 #include "history/step_names.h"
+#include "lambda/wbo2_presets.h"
+#include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
+#include "sensors/wideband_sensor.h"
 #include "text/point_format.h"
 
 namespace zv {
@@ -389,7 +389,8 @@ void TWBO2Form::ChangeParameter(int step) {
     const TWBO2Param& param = kParams[static_cast<std::size_t>(field)];
     const int old = host_.Data().DeviceData.Image[param.Offset];
     const int value = std::clamp(old + step, param.Min, param.Max);
-    TEditStep edit(host_.History(), ValueStep(kStepNames[static_cast<std::size_t>(field)], old, value));
+    TEditStep edit(host_.History(),
+                   ValueStep(kStepNames[static_cast<std::size_t>(field)], old, value));
     if (value == old || !WriteMainByte(host_, param.Offset, value, true))
         return;
     ShowParameters();
@@ -422,9 +423,8 @@ void TWBO2Form::ChangeMapCell(int step) {
         value = kCellMax;
     if (value == old)
         return;
-    TEditStep edit(host_.History(),
-                   MapCellStep(stepname::AfrMap, 16 - state_.GridRow, state_.GridCol - 1,
-                               CellChange(old, value)));
+    TEditStep edit(host_.History(), MapCellStep(stepname::AfrMap, 16 - state_.GridRow,
+                                                state_.GridCol - 1, CellChange(old, value)));
     TImageWrite write;
     write.Offset = offset;
     write.Area = 1;

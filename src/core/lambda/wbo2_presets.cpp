@@ -1,5 +1,7 @@
 #include "lambda/wbo2_presets.h"
 
+#include <algorithm>
+
 #include "history/image_changes.h"
 #include "history/step_names.h"
 #include "pages/page_host.h"
@@ -169,7 +171,7 @@ void LoadWBO2Preset(TPageHost& host, int preset) {
     data.DeviceData.DeviceValid = 0;
     data.FieldsToImage();
     data.FileImageToDevice();
-    const auto index = static_cast<std::size_t>(preset);
+    const auto index = static_cast<std::size_t>(std::clamp(preset, 0, kWBO2PresetCount - 1));
     const std::string german = WBO2PresetNames(Language::German).at(index);
     const std::string english = WBO2PresetNames(Language::English).at(index);
     TEditStep step(host.History(),

@@ -1,11 +1,11 @@
 // F5 to F11, the Logger button and the serial port menu.
 #include <algorithm>
 
-#include "link/port_name.h"
-#include "text/text_table.h"
 #include "data/flag_bits.h"
 #include "history/step_names.h"
+#include "link/port_name.h"
 #include "online/online_mode.h"
+#include "text/text_table.h"
 
 namespace zv {
 

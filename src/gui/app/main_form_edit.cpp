@@ -10,11 +10,11 @@ namespace zv::gui {
 
 void TMainForm::BuildEditMenu() {
     editMenu_ = menuBar()->addMenu(QString());
-    undoAction_ = editMenu_->addAction(QString(), this,
-                                       [this] { ShowRestoredStep(form_.EditUndoClick()); });
+    undoAction_ =
+        editMenu_->addAction(QString(), this, [this] { ShowRestoredStep(form_.EditUndoClick()); });
     undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redoAction_ = editMenu_->addAction(QString(), this,
-                                       [this] { ShowRestoredStep(form_.EditRedoClick()); });
+    redoAction_ =
+        editMenu_->addAction(QString(), this, [this] { ShowRestoredStep(form_.EditRedoClick()); });
     redoAction_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     // The keys work wherever the focus is in the main window, as the menu's own entries do.
