@@ -66,6 +66,22 @@ TEST_F(EditHistory, OnlineUndoAndRedoOfACellReachTheUnitAcrossAPageChange) {
     EXPECT_EQ(Data().Map[4][6], before + 1) << "edit fields follow";
     EXPECT_FALSE(Form.EditRedoClick());
     EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    ASSERT_TRUE(Form.EditUndoClick()) << "the history outlives the link";
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+    EXPECT_TRUE(Main.History().CanRedo()) << "and going online with the same unit";
+
+    ASSERT_TRUE(Form.EditRedoClick());
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    Online->DispatchKey(key::F7);
+    ASSERT_TRUE(RunUntilStatus("Upload successfull", 60000));
+    Clock.Advance(1000);
+    EXPECT_FALSE(Main.History().CanUndo()) << "the unit's data set, read and accepted, is new";
 }
 
 // An operation that writes many places is one step: the input configuration's flags word, an
