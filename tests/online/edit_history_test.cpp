@@ -3,6 +3,7 @@
 #include "data_files.h"
 #include "editors/map_form.h"
 #include "editors/type_config_dlg.h"
+#include "history/image_changes.h"
 #include "history/step_names.h"
 #include "lambda/wbo2_presets.h"
 #include "page_fixture.h"
@@ -163,6 +164,24 @@ TEST_F(EditHistory, OfflineUndoMarksTheDataSetAndANewEditDropsRedo) {
     EXPECT_FALSE(Form.EditUndoClick());
     Clock.Advance(1000);
     EXPECT_TRUE(Unit->WriteLog().empty());
+}
+
+// A step that rebuilt the whole image sends each block where the unit keeps it: the device
+// data at its offset, the fuel map at 0x300 below firmware 9 and 0x100 from it, the AFR map in
+// area 1 at 0x200 from firmware 27 (the first that takes it); the rest stays in the PC.
+TEST(UnitPlaces, OfBlocksByFirmware) {
+    auto place = [](std::size_t offset, int firmware) {
+        const auto p = UnitPlaceOfBlock(offset, firmware);
+        return p ? std::pair<int, int>{p->Area, p->Address} : std::pair<int, int>{0, -1};
+    };
+    EXPECT_EQ(place(240, 8), std::make_pair(2, 240));
+    EXPECT_EQ(place(768 + 16, 8), std::make_pair(2, 0x310));
+    EXPECT_EQ(place(768 + 240, 9), std::make_pair(2, 0x1F0));
+    EXPECT_EQ(place(1792 + 512 + 32, 27), std::make_pair(1, 0x220));
+    EXPECT_EQ(place(1792 + 512 + 240, 27), std::make_pair(1, 0x2F0));
+    EXPECT_EQ(place(1792 + 512, 26), std::make_pair(0, -1));
+    EXPECT_EQ(place(256, 30), std::make_pair(0, -1));
+    EXPECT_EQ(place(1792 + 768, 30), std::make_pair(0, -1));
 }
 
 // The history belongs to a data set: it goes when the operator has let that data set go.

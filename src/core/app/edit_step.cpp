@@ -47,6 +47,8 @@ void TMainModel::StoreAndSend(const TImageWrite& write, std::span<const std::uin
     if (write.RefreshFields)
         data_.ImageToFields();
     modified_ = true;
+    if (!write.ToUnit)
+        return;
     if (RunOnline()) {
         online_->Link().QueueWrite(write.Area, &*target, *WriteKindOf(bytes.size()), write.Address);
         if (write.Pause)

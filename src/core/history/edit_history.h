@@ -18,6 +18,7 @@ struct TImageWrite {
     std::uint16_t Address = 0;  // unit address of the first byte
     bool RefreshFields = true;  // rebuild the edit fields from the image (ImageToFields)
     bool Pause = false;         // a single-value write: PauseTimer runs after it is queued
+    bool ToUnit = true;         // false for bytes only the PC keeps: stored, never queued
 };
 
 // Bytes of the main area, whose offsets are also the unit's addresses.

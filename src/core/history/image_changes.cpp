@@ -10,25 +10,24 @@ namespace zv {
 namespace {
 
 constexpr std::size_t kBlock = 16;
-constexpr std::size_t kDeviceDataEnd = 256;
 
 }  // namespace
 
+// The downloads say where the unit keeps each part of the image, and from which firmware on.
 std::optional<TImageWrite> UnitPlaceOfBlock(std::size_t offset, int firmware) {
-    TImageWrite place;
-    place.Offset = offset;
-    if (offset < kDeviceDataEnd) {
-        place.Address = static_cast<std::uint16_t>(offset);
-    } else if (offset >= img::FuelMap && offset < img::FuelMap + 256) {
-        place.Address =
-            static_cast<std::uint16_t>(FuelMapAddress(firmware) + (offset - img::FuelMap));
-    } else if (offset >= img::AfrMap && offset < img::AfrMap + 256) {
-        place.Area = 1;
-        place.Address = static_cast<std::uint16_t>(offset - kAfrAreaStart);
-    } else {
-        return std::nullopt;
+    for (const TTransfer transfer :
+         {TTransfer::DeviceDataDownload, TTransfer::FuelMapDownload, TTransfer::AfrMapDownload}) {
+        const TTransferInfo info = TransferInfo(transfer, firmware);
+        if (offset < info.ImageOffset || offset >= info.ImageOffset + info.Length ||
+            firmware < info.MinFirmware)
+            continue;
+        TImageWrite place;
+        place.Offset = offset;
+        place.Area = info.Area;
+        place.Address = static_cast<std::uint16_t>(info.Address + (offset - info.ImageOffset));
+        return place;
     }
-    return place;
+    return std::nullopt;
 }
 
 void RecordImageChanges(TEditHistory& history, const ImageBytes& before, const ImageBytes& after,
@@ -38,8 +37,10 @@ void RecordImageChanges(TEditHistory& history, const ImageBytes& before, const I
         const auto now = std::span(after).subspan(offset, kBlock);
         if (std::equal(old.begin(), old.end(), now.begin()))
             continue;
-        if (const auto place = UnitPlaceOfBlock(offset, firmware))
-            history.Record(*place, old, now);
+        TImageWrite pcOnly;
+        pcOnly.Offset = offset;
+        pcOnly.ToUnit = false;
+        history.Record(UnitPlaceOfBlock(offset, firmware).value_or(pcOnly), old, now);
     }
 }
 
