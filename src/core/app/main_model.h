@@ -8,13 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "text/text_table.h"
 #include "data/zv_data_class.h"
 #include "history/edit_history.h"
 #include "link/adapter_latency.h"
-#include "online/online_host.h"
 #include "seams/dialogs.h"
+#include "online/online_host.h"
 #include "seams/settings_store.h"
-#include "text/text_table.h"
 
 namespace zv {
 
