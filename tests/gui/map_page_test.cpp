@@ -239,3 +239,39 @@ TEST_F(MapPage, CellsShowTheCoresHoverTextWithTheAssignedStepKeys) {
 
 }  // namespace
 }  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// Ctrl+Z and Ctrl+Y reach core's history from the main window's key sink, and the Edit menu
+// names the step.
+TEST_F(MapPage, CtrlZAndCtrlYTakeACellStepBackAndMakeItAgain) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    gui::TMapFormView* view = ShowMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    const auto& image = form->Model().Data().DeviceData.Image;
+    gui::KeyControlWidget& keys = form->KeySink();
+    const std::uint8_t before = image[CellOffset(0, 0)];
+    ASSERT_LE(before, 240);
+    EXPECT_FALSE(form->UndoAction()->isEnabled());
+
+    QTest::keyClick(&keys, Qt::Key_PageUp);
+    ASSERT_EQ(image[CellOffset(0, 0)], before + 15);
+    EXPECT_TRUE(form->UndoAction()->isEnabled());
+    EXPECT_EQ(form->UndoAction()->text().toStdString(), "Undo: fuel map cell 1/1 +15");
+
+    QTest::keyClick(&keys, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(image[CellOffset(0, 0)], before);
+    EXPECT_EQ(view->Model().State().ManMapValue, std::to_string(before));
+    EXPECT_EQ(form->RedoAction()->text().toStdString(), "Redo: fuel map cell 1/1 +15");
+    QTest::keyClick(&keys, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(image[CellOffset(0, 0)], before + 15);
+    QTest::keyClick(&keys, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&keys, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(image[CellOffset(0, 0)], before + 15);
+}
+
+}  // namespace
+}  // namespace zv::test

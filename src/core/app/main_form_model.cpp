@@ -256,6 +256,24 @@ void TMainFormModel::LoadPagesFromImage() {
     }
 }
 
+bool TMainFormModel::EditUndoClick() {
+    return ShowRestored(main_.Undo());
+}
+
+bool TMainFormModel::EditRedoClick() {
+    return ShowRestored(main_.Redo());
+}
+
+// Pages keep their cursors through LoadFromImage; the switches follow the flags word.
+bool TMainFormModel::ShowRestored(bool restored) {
+    if (!restored)
+        return false;
+    LoadPagesFromImage();
+    if (TOnlineMode* online = main_.Online())
+        online->RefreshControls();
+    return true;
+}
+
 void TMainFormModel::ShowLiveFrame(const TLiveRecord& record) {
     if (TPage* page = Page(pageOnView_))
         page->ShowLiveFrame(record);

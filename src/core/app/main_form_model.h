@@ -145,6 +145,10 @@ class TMainFormModel {
     void SetPage(int index, TPage* page);
     TPage* Page(int index) const;
     void LoadPagesFromImage();
+    // The Edit menu: takes the last step back or makes it again, and every page and switch
+    // shows the restored values. False when there was no step.
+    bool EditUndoClick();
+    bool EditRedoClick();
     void ShowLiveFrame(const TLiveRecord& record);  // to the page on view
     void ShowPage(int page);
     void RefreshPage(int page);
@@ -174,6 +178,7 @@ class TMainFormModel {
     bool FormClose(TWindowState state);
 
   private:
+    bool ShowRestored(bool restored);
     void SetPagesLanguage(Language lang);
     int PortInUse() const;
 

@@ -90,6 +90,8 @@ void TMainModel::ShowCommentOnPage() {
 }
 
 void TMainModel::NotifyDataSetLoaded() {
+    // Called only once the operator agreed to leave the data set that the history belongs to.
+    history_.Clear();
     // The wideband readouts follow the sensor the data set names.
     ApplySensorScale(data_);
     if (DataSetLoaded) DataSetLoaded();

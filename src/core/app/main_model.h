@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "compare/comparison_view.h"
 #include "compare/difference_overlay.h"
 #include "data/zv_data_class.h"
+#include "history/edit_history.h"
 #include "link/adapter_latency.h"
 #include "seams/dialogs.h"
 #include "online/online_host.h"
@@ -112,6 +114,18 @@ public:
     bool CanOverlayLastSaved() const { return !neverSaved_ && !data_.FileName.empty(); }
     std::function<void()> OverlayChanged;
 
+    // The one edit step of the data set: stores, marks, queues or marks as changed offline,
+    // and records the write in the history (edit_step.cpp).
+    bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) override;
+    TEditHistory& History() override { return history_; }
+    const TEditHistory& History() const { return history_; }
+    // Takes the last step back, or makes the step last taken back again, through the same
+    // store-and-send path; false when there is none.
+    bool Undo();
+    bool Redo();
+    // The online mode is in its run-online state: edits go to the unit at once.
+    bool RunOnline() const;
+
     // Input functions of the analogue inputs E and F from and into a flags word.
     void FlagsToInputSelections(std::uint16_t flags) override;
     bool InputSelectionsToFlags(std::uint16_t& flags);
@@ -161,10 +175,13 @@ private:
     void RememberUncheckedValues();
     void KeepUncheckedValues();
     void TakeWorkingDataForSave();
+    void StoreAndSend(const TImageWrite& write, std::span<const std::uint8_t> bytes);
+    void FollowRestoredImage();
 
     Dialogs& dialogs_;
     SettingsStore& settings_;
     TZVDataClass data_;
+    TEditHistory history_;
     Language language_ = Language::English;
     bool modified_ = false;
     bool neverSaved_ = false;

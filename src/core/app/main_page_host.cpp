@@ -1,10 +1,7 @@
 #include "app/main_page_host.h"
 
-#include <algorithm>
-
 #include "app/main_form_model.h"
 #include "config/key_control.h"
-#include "link/write_queue.h"
 #include "online/online_mode.h"
 
 namespace zv {
@@ -21,8 +18,7 @@ Language TMainPageHost::CurrentLanguage() const {
 }
 
 bool TMainPageHost::RunOnline() const {
-    const TOnlineMode* online = main_.Online();
-    return online && online->LinkState() == link::RunOnline;
+    return main_.RunOnline();
 }
 
 int TMainPageHost::PageOnView() const {
@@ -34,44 +30,12 @@ const TMainControls& TMainPageHost::Controls() const {
     return online ? online->Controls() : offlineControls_;
 }
 
-namespace {
-
-std::optional<std::uint8_t> WriteKindOf(std::size_t count) {
-    switch (count) {
-        case 1:
-            return wkind::OneByte;
-        case 2:
-            return wkind::TwoBytes;
-        case 16:
-            return wkind::SixteenBytes;
-        default:
-            return std::nullopt;
-    }
+bool TMainPageHost::WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) {
+    return main_.WriteImage(write, bytes);
 }
 
-}  // namespace
-
-bool TMainPageHost::WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) {
-    TZVDataClass& data = main_.Data();
-    const auto kind = WriteKindOf(bytes.size());
-    if (!kind || write.Offset + bytes.size() > data.DeviceData.Image.size())
-        return false;
-    auto target = data.DeviceData.Image.begin() + static_cast<std::ptrdiff_t>(write.Offset);
-    if (std::equal(bytes.begin(), bytes.end(), target))
-        return false;
-    std::copy(bytes.begin(), bytes.end(), target);
-    if (write.RefreshFields)
-        data.ImageToFields();
-    main_.SetModified(true);
-    if (RunOnline()) {
-        TOnlineMode& online = *main_.Online();
-        online.Link().QueueWrite(write.Area, &*target, *kind, write.Address);
-        if (write.Pause)
-            online.StartPauseTimer();
-    } else {
-        data.DeviceData.ChangedOffline = 1;
-    }
-    return true;
+TEditHistory& TMainPageHost::History() {
+    return main_.History();
 }
 
 bool TMainPageHost::PauseTimerActive() const {

@@ -27,6 +27,7 @@ class TMainPageHost final : public TPageHost {
     int PageOnView() const override;
     const TMainControls& Controls() const override;
     bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) override;
+    TEditHistory& History() override;
     bool PauseTimerActive() const override;
     std::uint8_t TranslateStepKey(std::uint8_t key) const override;
     TConfiguredStepKeys ConfiguredStepKeys() const override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "history/step_names.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
@@ -246,6 +247,7 @@ void TCurveForm::StepPoint(int delta) {
         value = std::max(b + delta, 0);
     else if ((delta > 0 && b < max) || (delta < 0 && b > 0))
         value = b + delta;
+    TEditStep step(host_.History(), CurvePointStep(member_.Base, p, b, value));
     if (!WriteMainByte(host_, offset, value))
         return;
     ShowCursorValue();
@@ -289,7 +291,12 @@ void TCurveForm::MultAddButtonClick(bool fromButton) {
     (void)fromButton;
     if (member_.Values != TCurveValues::ByMode || !state_.MultAddVisible)
         return;
-    ToggleMainFlag(host_, member_.ModeBit);
+    {
+        TEditStep step(host_.History(),
+                       NameStep(CurveName(member_.Base),
+                                Additive() ? stepname::MultiplyingMode : stepname::AdditiveMode));
+        ToggleMainFlag(host_, member_.ModeBit);
+    }
     state_.MultAddDown = Additive();
     SetLanguage(host_.CurrentLanguage());
     ShowCursorValue();

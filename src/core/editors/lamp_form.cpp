@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/flag_bits.h"
+#include "history/step_names.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
@@ -16,6 +17,12 @@ constexpr int kThresholdMin = 50;   // 1960 rpm
 constexpr int kThresholdMax = 254;  // 9960 rpm
 // Threshold bytes of red, yellow and green: the offset is also the unit's address.
 constexpr std::array<std::size_t, 3> kThresholdOffsets = {8, 7, 6};
+// The thresholds as the Edit menu names their steps.
+constexpr std::array<TextPair, 3> kThresholdNames = {{
+    {"Schaltdrehzahl rote Lampe", "red lamp switching speed"},
+    {"Schaltdrehzahl gelbe Lampe", "yellow lamp switching speed"},
+    {"Schaltdrehzahl grüne Lampe", "green lamp switching speed"},
+}};
 // Lamp outputs in status byte 0, red first, and their lit and dark colours (0xRRGGBB).
 constexpr std::array<int, 3> kLampBits = {5, 4, 3};
 constexpr std::array<std::uint32_t, 3> kLit = {0xFF0000, 0xFFFF00, 0x00FF00};
@@ -163,8 +170,10 @@ void TLampForm::HandleKey(std::uint8_t key) {
 
 void TLampForm::StepThreshold(int item, int delta) {
     const std::size_t offset = kThresholdOffsets[static_cast<std::size_t>(item - 1)];
-    const int value =
-        std::clamp(host_.Data().DeviceData.Image[offset] + delta, kThresholdMin, kThresholdMax);
+    const int old = host_.Data().DeviceData.Image[offset];
+    const int value = std::clamp(old + delta, kThresholdMin, kThresholdMax);
+    TEditStep step(host_.History(),
+                   ValueStep(kThresholdNames[static_cast<std::size_t>(item - 1)], old, value));
     if (!WriteMainByte(host_, offset, value, true))
         return;
     ShowThresholds();
@@ -174,7 +183,10 @@ void TLampForm::StepThreshold(int item, int delta) {
 void TLampForm::StepPoint(int delta) {
     const std::size_t offset =
         img::FotoControl + 15 - static_cast<std::size_t>(state_.Chart.Cursor);
-    const int value = std::clamp(host_.Data().DeviceData.Image[offset] + delta, 0, 255);
+    const int old = host_.Data().DeviceData.Image[offset];
+    const int value = std::clamp(old + delta, 0, 255);
+    TEditStep step(host_.History(),
+                   CurvePointStep(img::FotoControl, state_.Chart.Cursor, old, value));
     if (WriteMainByte(host_, offset, value))
         NotifyChanged();
 }

@@ -4,6 +4,7 @@
 
 #include "config/key_control.h"
 #include "data/flag_bits.h"
+#include "history/step_names.h"
 #include "link/transfer_table.h"
 #include "pages/page_host.h"
 #include "pages/value_tip.h"
@@ -223,7 +224,9 @@ void TMapForm::StepCell(int delta) {
     const TMapChartState& c = state_.Chart;
     TZVDataClass& data = host_.Data();
     const std::size_t offset = FuelMapOffset(c.CursorT, c.CursorR);
-    const int value = std::clamp(data.DeviceData.Image[offset] + delta, 0, 255);
+    const int old = data.DeviceData.Image[offset];
+    const int value = std::clamp(old + delta, 0, 255);
+    TEditStep step(host_.History(), FuelMapCellStep(c.CursorT, c.CursorR, old, value));
     TImageWrite write;
     write.Offset = offset;
     write.Address = static_cast<std::uint16_t>(FuelMapAddress(data.DeviceData.Firmware) +

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "history/step_names.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
@@ -262,7 +263,10 @@ void TParamForm::Tab() {
 
 void TParamForm::StepItem(int item, int delta) {
     const TParamItem& p = kItems[static_cast<std::size_t>(item)];
-    const int value = std::clamp(host_.Data().DeviceData.Image[p.Offset] + delta, p.Min, p.Max);
+    const int old = host_.Data().DeviceData.Image[p.Offset];
+    const int value = std::clamp(old + delta, p.Min, p.Max);
+    TEditStep step(host_.History(),
+                   ValueStep(kItemTips[static_cast<std::size_t>(item)].first, old, value));
     if (!WriteMainByte(host_, p.Offset, value, true))
         return;
     ShowValues();
@@ -271,10 +275,11 @@ void TParamForm::StepItem(int item, int delta) {
 
 void TParamForm::StepPulse(int delta) {
     TZVDataClass& data = host_.Data();
-    const int value = std::clamp(data.PulseFromDataSet(data.DeviceData) + delta,
-                                 PulseMin(data.DeviceData.Firmware), kPulseMax);
+    const int old = data.PulseFromDataSet(data.DeviceData);
+    const int value = std::clamp(old + delta, PulseMin(data.DeviceData.Firmware), kPulseMax);
     if (std::to_string(value) == state_.Values[0])
         return;
+    TEditStep step(host_.History(), ValueStep(kItemTips[0].first, old, value));
     WriteMainBytes(host_, img::PulseWord,
                    WordBytes(data.PulseToRaw(static_cast<std::uint16_t>(value))), true);
     ShowValues();
@@ -284,7 +289,9 @@ void TParamForm::StepPulse(int delta) {
 
 void TParamForm::StepPoint(int delta) {
     const std::size_t offset = img::TpsScale + 15 - static_cast<std::size_t>(state_.Chart.Cursor);
-    const int value = std::clamp(host_.Data().DeviceData.Image[offset] + delta, 0, 255);
+    const int old = host_.Data().DeviceData.Image[offset];
+    const int value = std::clamp(old + delta, 0, 255);
+    TEditStep step(host_.History(), CurvePointStep(img::TpsScale, state_.Chart.Cursor, old, value));
     if (WriteMainByte(host_, offset, value))
         NotifyChanged();
 }
@@ -310,6 +317,7 @@ void TParamForm::PointClick(int point) {
 
 void TParamForm::ContactDefaultSpeedButtonClick() {
     const std::array<std::uint8_t, 2> bytes = {kIdleDefault, kFullDefault};
+    TEditStep step(host_.History(), NameStep(stepname::ContactDefaults));
     if (WriteMainBytes(host_, kItems[5].Offset, bytes, true)) {
         ShowValues();
         NotifyChanged();
@@ -319,6 +327,8 @@ void TParamForm::ContactDefaultSpeedButtonClick() {
 void TParamForm::DigOut_L_FuncSpeedButtonClick() {
     if (!state_.PinLVisible)
         return;
+    const bool pulse = !TZVDataClass::TestFlag(host_.Data().DeviceData.FlagsWord(), kDigIOLAsPulse);
+    TEditStep step(host_.History(), NameStep(stepname::PinLFunction, pulse ? "50 Hz" : "IDLE"));
     const std::uint16_t flags = ToggleMainFlag(host_, kDigIOLAsPulse);
     state_.PinLDown = TZVDataClass::TestFlag(flags, kDigIOLAsPulse);
     SetLanguage(host_.CurrentLanguage());

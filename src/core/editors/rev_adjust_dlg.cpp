@@ -6,6 +6,7 @@
 #include "config/key_control.h"
 #include "editors/map_sites.h"
 #include "editors/value_invalid.h"
+#include "history/step_names.h"
 #include "pages/page_host.h"
 #include "pages/value_tip.h"
 
@@ -185,6 +186,12 @@ void TRevAdjustDlg::Accept(int panel, int value) {
     write.Address = static_cast<std::uint16_t>(kSitesAddress + panel);
     write.Pause = true;
     const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
+    // Panels run from the highest site down; the step counts sites from 1 at the lowest.
+    const int site = kFirstRpmPanel - panel % kFirstRpmPanel;
+    TEditStep step(
+        host_.History(),
+        NameStep(IsRpm(panel) ? stepname::RpmSite : stepname::ThrottleSite,
+                 std::to_string(site) + " " + SignedChange(SiteByte(host_, panel), value)));
     if (host_.WriteImage(write, bytes) && SitesChanged)
         SitesChanged(IsRpm(panel));
 }

@@ -1,6 +1,7 @@
 #include "editors/type_config_base.h"
 
 #include "data/flag_bits.h"
+#include "history/step_names.h"
 #include "pages/page_host.h"
 
 namespace zv {
@@ -48,7 +49,10 @@ void TTypeConfigBase::LampAsLambdaCheckBoxClick(bool checked) {
 bool TTypeConfigBase::OkButtonClick() {
     if (working_ == host_.Data().DeviceData.FlagsWord())
         return true;
-    WriteMainBytes(host_, img::FlagsWord, WordBytes(working_));
+    {
+        TEditStep step(host_.History(), NameStep(stepname::InputConfiguration));
+        WriteMainBytes(host_, img::FlagsWord, WordBytes(working_));
+    }
     host_.FlagsToInputSelections(working_);
     if (Accepted)
         Accepted();

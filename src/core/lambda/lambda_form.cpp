@@ -6,6 +6,7 @@
 
 #include "data/firmware_table.h"
 #include "data/flag_bits.h"
+#include "history/step_names.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
@@ -28,6 +29,16 @@ constexpr std::array<TLambdaParam, kLambdaFieldCount> kParams = {{
     {14, 19, 64},    // LambdaRpmSetIn
     {13, 100, 255},  // LambdaTpsLim
     {15, 1, 255},    // LambdaStartup
+}};
+// The parameters as the Edit menu names their steps.
+constexpr std::array<TextPair, kLambdaFieldCount> kStepNames = {{
+    {"Lambda-Referenz", "lambda reference"},
+    {"Lambda-Sprung", "lambda jump"},
+    {"Lambda-Integrator", "lambda integrator"},
+    {"Integratorgrenze", "integrator limit"},
+    {"Einsatzdrehzahl", "engaging speed"},
+    {"Drosselklappengrenze", "throttle limit"},
+    {"Startverzögerung", "startup delay"},
 }};
 constexpr int kTrimMin = -10, kTrimMax = 10, kTrimPageStep = 5, kPageStep = 10;
 constexpr std::size_t kRpmField = 4;
@@ -234,6 +245,10 @@ void TLambdaForm::ChangeParameter(int step) {
         const auto sum = static_cast<std::int8_t>(static_cast<std::int8_t>(old) + step);
         value = static_cast<std::uint8_t>(std::clamp<int>(sum, kTrimMin, kTrimMax));
     }
+    const bool trim = state_.Selected == 0 && TrimForm();
+    auto shown = [trim](int byte) { return trim ? static_cast<std::int8_t>(byte) : byte; };
+    TEditStep edit(host_.History(), ValueStep(kStepNames[static_cast<std::size_t>(state_.Selected)],
+                                              shown(old), shown(value)));
     if (!WriteMainByte(host_, param.Offset, value, true))
         return;
     ShowValues();

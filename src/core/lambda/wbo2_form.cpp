@@ -4,11 +4,12 @@
 
 #include "config/key_control.h"
 #include "data/flag_bits.h"
+#include "history/step_names.h"
 #include "lambda/wbo2_presets.h"
-#include "sensors/wideband_sensor.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
+#include "sensors/wideband_sensor.h"
 #include "text/point_format.h"
 
 namespace zv {
@@ -36,6 +37,20 @@ constexpr std::array<TWBO2Param, kWBO2GridField> kParams = {{
     {38, 1, 200},    // 8 WBO2ControllerIntLimUp
     {39, 1, 200},    // 9 WBO2ControllerIntLimDown
     {40, 1, 100},    // 10 WBO2StartupCounter
+}};
+// The parameters as the Edit menu names their steps.
+constexpr std::array<TextPair, kWBO2GridField> kStepNames = {{
+    {"AFR bei 0 V", "AFR at 0 V"},
+    {"AFR bei 5 V", "AFR at 5 V"},
+    {"AFR-Versatz", "AFR offset"},
+    {"untere Fehlerschwelle", "lower error limit"},
+    {"obere Fehlerschwelle", "upper error limit"},
+    {"", ""},
+    {"Regler Kp", "controller Kp"},
+    {"Regler Ki", "controller Ki"},
+    {"Integratorgrenze oben", "upper integrator limit"},
+    {"Integratorgrenze unten", "lower integrator limit"},
+    {"Startzähler", "startup count"},
 }};
 constexpr std::size_t kMessDevice = 32;
 constexpr int kUnitCustom = 0;
@@ -373,6 +388,8 @@ void TWBO2Form::ChangeParameter(int step) {
     const TWBO2Param& param = kParams[static_cast<std::size_t>(field)];
     const int old = host_.Data().DeviceData.Image[param.Offset];
     const int value = std::clamp(old + step, param.Min, param.Max);
+    TEditStep edit(host_.History(),
+                   ValueStep(kStepNames[static_cast<std::size_t>(field)], old, value));
     if (value == old || !WriteMainByte(host_, param.Offset, value, true))
         return;
     ShowParameters();
@@ -380,6 +397,17 @@ void TWBO2Form::ChangeParameter(int step) {
         ShowSensorScale();
     NotifyChanged();
 }
+
+namespace {
+
+// A cell switched off or on names its new state, a value stepped its change.
+std::string CellChange(int old, int value) {
+    if (value == kCellNC)
+        return "NC";
+    return old == kCellNC ? std::to_string(value) : SignedChange(old, value);
+}
+
+}  // namespace
 
 // Cells stay in 0..63 or NC: stepping up past 63 switches the cell off, stepping down from NC
 // lands on 63. The file image keeps NC as 255; it steps as the NC the keys produce (128).
@@ -394,6 +422,8 @@ void TWBO2Form::ChangeMapCell(int step) {
         value = kCellMax;
     if (value == old)
         return;
+    TEditStep edit(host_.History(), MapCellStep(stepname::AfrMap, 16 - state_.GridRow,
+                                                state_.GridCol - 1, CellChange(old, value)));
     TImageWrite write;
     write.Offset = offset;
     write.Area = 1;
@@ -437,7 +467,10 @@ void TWBO2Form::GridKeyDown(std::uint8_t key) {
 void TWBO2Form::WBO2UnitComboBoxChange(int index) {
     const int unit = index >= 1 && index < kWBO2SensorUnitCount ? index : kUnitCustom;
     state_.SensorUnit = unit;
-    WriteMainByte(host_, kMessDevice, unit, true);
+    {
+        TEditStep edit(host_.History(), NameStep(stepname::SensorUnit, std::to_string(unit)));
+        WriteMainByte(host_, kMessDevice, unit, true);
+    }
     ShowSensorScale();
 }
 
@@ -450,6 +483,9 @@ void TWBO2Form::WBO2DefaultMapComboBoxChange(int index) {
 void TWBO2Form::WBO2SetErrorOnIntegratorButtonClick() {
     if (!state_.ErrorOnIntegratorVisible)
         return;
+    const bool on = !TZVDataClass::TestFlag(host_.Data().DeviceData.FlagsWord(),
+                                            flag::WBO2SetErrorOnIntegratorLimit);
+    TEditStep edit(host_.History(), SwitchStep(stepname::ErrorOnIntegratorLimit, on));
     const std::uint16_t flags = ToggleMainFlag(host_, flag::WBO2SetErrorOnIntegratorLimit);
     state_.ErrorOnIntegratorDown =
         TZVDataClass::TestFlag(flags, flag::WBO2SetErrorOnIntegratorLimit);

@@ -1,5 +1,9 @@
 #include "lambda/wbo2_presets.h"
 
+#include <algorithm>
+
+#include "history/image_changes.h"
+#include "history/step_names.h"
 #include "pages/page_host.h"
 
 namespace zv {
@@ -157,14 +161,22 @@ bool WBO2PresetGrid(int preset, ByteGrid& grid) {
     }
 }
 
+// The whole image is rebuilt from the edit fields; what that changed is one undo step.
 void LoadWBO2Preset(TPageHost& host, int preset) {
     host.SwitchOfflineIfOnline();
     TZVDataClass& data = host.Data();
+    const ImageBytes before = data.DeviceData.Image;
     WBO2PresetGrid(preset, data.AfrMap);
     data.Loaded = 1;
     data.DeviceData.DeviceValid = 0;
     data.FieldsToImage();
     data.FileImageToDevice();
+    const auto index = static_cast<std::size_t>(std::clamp(preset, 0, kWBO2PresetCount - 1));
+    const std::string german = WBO2PresetNames(Language::German).at(index);
+    const std::string english = WBO2PresetNames(Language::English).at(index);
+    TEditStep step(host.History(),
+                   NameStep(stepname::WideBandPreset, TextPair{german.c_str(), english.c_str()}));
+    RecordImageChanges(host.History(), before, data.DeviceData.Image, data.DeviceData.Firmware);
 }
 
 }  // namespace zv

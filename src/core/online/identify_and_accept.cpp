@@ -139,6 +139,8 @@ bool TOnlineMode::AcceptUpload() {
     }
     data.DeviceData = data.ReceiveData;
     data.ImageToFields();
+    // The steps taken so far were edits of a data set that is gone.
+    main_.History().Clear();
     return true;
 }
 

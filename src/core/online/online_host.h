@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "backup/unit_backup.h"
 #include "data/zv_data_class.h"
+#include "history/edit_history.h"
 #include "seams/dialogs.h"
 #include "text/text_table.h"
 
@@ -28,6 +30,11 @@ class TOnlineHost {
     virtual MsgAnswer AskAcceptUpload(const std::string& text) {
         return ShowMessage(MsgKind::Warning, text, MsgButtons::YesNo);
     }
+
+    // The edit step of the pages and the operating keys (see TPageHost::WriteImage), and the
+    // history it records into, which an accepted upload starts afresh.
+    virtual bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) = 0;
+    virtual TEditHistory& History() = 0;
 
     virtual void SetModified(bool modified) = 0;
     virtual void SetNeverSaved(bool neverSaved) = 0;

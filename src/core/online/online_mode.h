@@ -133,8 +133,7 @@ private:
     bool TakeBackup();
     bool GoOnWithoutBackup(const std::string& reason);
     void ClearUnitPanels();
-    void SetFlagBit(int bit, bool set);
-    void SendFlagsWord();
+    void SetFlagBit(int bit, bool set, const TextPair& what);
     void ApplyFlagButtons();
     bool WideBandKeyAllowed() const;
 

@@ -1,20 +1,13 @@
 // F5 to F11, the Logger button and the serial port menu.
 #include <algorithm>
 
-#include "link/port_name.h"
-#include "text/text_table.h"
 #include "data/flag_bits.h"
+#include "history/step_names.h"
+#include "link/port_name.h"
 #include "online/online_mode.h"
+#include "text/text_table.h"
 
 namespace zv {
-
-namespace {
-
-constexpr std::uint16_t kFlagsAddress = 4;
-constexpr std::uint8_t kMainArea = 2;
-constexpr std::uint8_t kTwoBytes = 1;
-
-}  // namespace
 
 void TOnlineMode::DispatchKey(int keyCode) {
     switch (keyCode) {
@@ -53,34 +46,24 @@ void TOnlineMode::DownLoadButtonClick() {
     StartSequence(DownloadSequence(), link::ConnectTransfer);
 }
 
-void TOnlineMode::SetFlagBit(int bit, bool set) {
-    TZVDataClass& data = main_.Data();
-    std::uint16_t flags = data.DeviceData.FlagsWord();
+// The switch is an edit of the flags word like any other: stored, marked, queued for the unit
+// (or marked as changed offline) and recorded as a step of its own.
+void TOnlineMode::SetFlagBit(int bit, bool set, const TextPair& what) {
+    std::uint16_t flags = main_.Data().DeviceData.FlagsWord();
     if (set) {
         TZVDataClass::SetFlag(flags, bit);
     } else {
         TZVDataClass::ClearFlag(flags, bit);
     }
-    data.DeviceData.SetFlagsWord(flags);
-    data.ImageToFields();
-    SendFlagsWord();
-}
-
-void TOnlineMode::SendFlagsWord() {
-    TZVDataClass& data = main_.Data();
-    if (linkState_ == link::RunOnline) {
-        link_->QueueWrite(kMainArea, &data.DeviceData.Image[img::FlagsWord], kTwoBytes, kFlagsAddress);
-    } else {
-        data.DeviceData.ChangedOffline = 1;
-    }
-    if (data.DeviceData.DeviceValid || data.Loaded) main_.SetModified(true);
+    TEditStep step(main_.History(), SwitchStep(what, set));
+    main_.WriteImage(MainAreaWrite(img::FlagsWord), WordBytes(flags));
 }
 
 void TOnlineMode::IdleActiveButtonClick() {
     if (!controls_.F9.Enabled) return;
     controls_.F9.Down = !controls_.F9.Down;
     controls_.IdleMenuChecked = controls_.F9.Down;
-    SetFlagBit(flag::IdleControl, controls_.F9.Down);
+    SetFlagBit(flag::IdleControl, controls_.F9.Down, stepname::IdleControl);
 }
 
 // F10 and F11 form a button group: pressing one releases the other, whose bit stays as it was.
@@ -89,7 +72,7 @@ void TOnlineMode::NBLambdaActiveButtonClick() {
     controls_.F10.Down = !controls_.F10.Down;
     if (controls_.F10.Down) controls_.F11.Down = false;
     controls_.LambdaMenuChecked = controls_.F10.Down;
-    SetFlagBit(flag::NarrowBandLambdaControl, controls_.F10.Down);
+    SetFlagBit(flag::NarrowBandLambdaControl, controls_.F10.Down, stepname::NarrowBandControl);
 }
 
 void TOnlineMode::WBO2LambdaActiveButtonClick() {
@@ -97,7 +80,7 @@ void TOnlineMode::WBO2LambdaActiveButtonClick() {
     controls_.F11.Down = !controls_.F11.Down;
     if (controls_.F11.Down) controls_.F10.Down = false;
     controls_.LambdaMenuChecked = controls_.F11.Down;
-    SetFlagBit(flag::WBO2Control, controls_.F11.Down);
+    SetFlagBit(flag::WBO2Control, controls_.F11.Down, stepname::WideBandControl);
 }
 
 void TOnlineMode::LoggerButtonClick() {

@@ -8,6 +8,7 @@
 
 #include "config/key_control.h"
 #include "data/zv_data_class.h"
+#include "history/edit_history.h"
 #include "online/main_controls.h"
 #include "online/sequences.h"
 #include "seams/dialogs.h"
@@ -15,20 +16,6 @@
 #include "text/text_table.h"
 
 namespace zv {
-
-// Where an edit lands: bytes of the working image and the place the unit keeps them.
-struct TImageWrite {
-    std::size_t Offset = 0;     // first byte in DeviceData.Image
-    std::uint8_t Area = 2;      // unit memory area: 2 main area, 1 AFR area
-    std::uint16_t Address = 0;  // unit address of the first byte
-    bool RefreshFields = true;  // rebuild the edit fields from the image (ImageToFields)
-    bool Pause = false;         // a single-value write: PauseTimer runs after it is queued
-};
-
-// A 16-bit word of the image as it lies there, low byte first.
-inline std::array<std::uint8_t, 2> WordBytes(std::uint16_t word) {
-    return {static_cast<std::uint8_t>(word & 0xFF), static_cast<std::uint8_t>(word >> 8)};
-}
 
 // What the main window offers its pages. Implemented once on the main window's side, so that
 // every editor writes, sends and marks its changes the same way.
@@ -50,7 +37,10 @@ class TPageHost {
     // returned. Otherwise they are stored, the edit fields rebuilt when asked, the data set
     // marked modified, and the bytes queued for the unit while running online (PauseTimer
     // started when asked) or the data set marked as changed offline.
+    // Every write lands in the edit history: in the step a TEditStep on History() keeps open,
+    // or as a step of its own.
     virtual bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) = 0;
+    virtual TEditHistory& History() = 0;
     // The short pause after a single-value write to the unit; steps of that value wait for it.
     virtual bool PauseTimerActive() const = 0;
     // The operator's two step keys of the main key control seen as plus (187) and minus (189).
@@ -91,9 +81,7 @@ class TPageHost {
 // The edit step for bytes of the main area, whose offsets are also the unit's addresses.
 inline bool WriteMainBytes(TPageHost& host, std::size_t offset, std::span<const std::uint8_t> bytes,
                            bool pause = false) {
-    TImageWrite write;
-    write.Offset = offset;
-    write.Address = static_cast<std::uint16_t>(offset);
+    TImageWrite write = MainAreaWrite(offset);
     write.Pause = pause;
     return host.WriteImage(write, bytes);
 }

@@ -107,6 +107,9 @@ class TMainForm : public QMainWindow {
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* OptionsMenu() const { return optionsMenu_; }
     QMenu* PortMenu() const { return portMenu_; }
+    QMenu* EditMenu() const { return editMenu_; }
+    QAction* UndoAction() const { return undoAction_; }
+    QAction* RedoAction() const { return redoAction_; }
     TKeyReferenceDialog* KeyReferenceView() const { return keyReference_; }
     port::TCOMManager& ComManager() { return *comManager_; }
 
@@ -143,6 +146,9 @@ class TMainForm : public QMainWindow {
     void BuildMenus();
     void BuildFileMenu();
     void BuildOptionsMenu();
+    void BuildEditMenu();
+    void RenderEditMenu();
+    void ShowRestoredStep(bool restored);
     void BuildWindowMenu();
     void BuildToolBar();
     void BuildStatusBar();
@@ -236,6 +242,9 @@ class TMainForm : public QMainWindow {
     QMenu* languageMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
+    QMenu* editMenu_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     TKeyReferenceDialog* keyReference_ = nullptr;
     TActions actions_{};
     QTimer* renderTimer_ = nullptr;

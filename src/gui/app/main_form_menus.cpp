@@ -107,6 +107,7 @@ QLabel* StatusPanel(int widthChars) {
 
 void TMainForm::BuildMenus() {
     BuildFileMenu();
+    BuildEditMenu();
     BuildOptionsMenu();
     BuildWindowMenu();
     helpMenu_ = menuBar()->addMenu(QString());

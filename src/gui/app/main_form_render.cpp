@@ -53,6 +53,7 @@ void TMainForm::Render() {
     RenderControls();
     RenderDashboard();
     RenderStatus();
+    RenderEditMenu();
     if (TPageView* view = pageViews_[static_cast<std::size_t>(form_.PageOnView())])
         view->Render();
 }

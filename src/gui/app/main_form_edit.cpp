@@ -1,0 +1,48 @@
+// The Edit menu: undo and redo of the data set's edit history, with the step named.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/main_form.h"
+#include "history/step_names.h"
+
+namespace zv::gui {
+
+void TMainForm::BuildEditMenu() {
+    editMenu_ = menuBar()->addMenu(QString());
+    undoAction_ =
+        editMenu_->addAction(QString(), this, [this] { ShowRestoredStep(form_.EditUndoClick()); });
+    undoAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redoAction_ =
+        editMenu_->addAction(QString(), this, [this] { ShowRestoredStep(form_.EditRedoClick()); });
+    redoAction_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // The keys work wherever the focus is in the main window, as the menu's own entries do.
+    addAction(undoAction_);
+    addAction(redoAction_);
+    RenderEditMenu();
+}
+
+void TMainForm::RenderEditMenu() {
+    if (!editMenu_)
+        return;
+    const Language lang = main_.CurrentLanguage();
+    const TEditHistory& history = main_.History();
+    editMenu_->setTitle(QString::fromUtf8(EditMenuTitle(lang)));
+    undoAction_->setText(QString::fromStdString(history.UndoCaption(lang)));
+    undoAction_->setEnabled(history.CanUndo());
+    redoAction_->setText(QString::fromStdString(history.RedoCaption(lang)));
+    redoAction_->setEnabled(history.CanRedo());
+}
+
+// A restored step may switch pages on or off (the input configuration) as an accepted
+// configuration does.
+void TMainForm::ShowRestoredStep(bool restored) {
+    if (!restored)
+        return;
+    pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
+    AfterControlsRefreshed();
+    Render();
+}
+
+}  // namespace zv::gui
