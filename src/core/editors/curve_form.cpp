@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <array>
 
+#include "data/flag_bits.h"
 #include "history/step_names.h"
 #include "pages/page_host.h"
 #include "pages/step_keys.h"
 #include "pages/value_tip.h"
-#include "text/point_format.h"
 
 namespace zv {
 
 namespace {
 
 constexpr int kPageStep = 15;
-constexpr int kMultMax = 191;  // factor 4.00
+constexpr int kMultMax = kFactorMax;
 constexpr int kByteMax = 255;
 // Below this firmware the unit knows only the multiplicative curves.
 constexpr int kMultAddFirmware = 15;
@@ -27,7 +27,7 @@ const TextPair kIdleWhat = {"Leerlaufsteller-Kompensation am Kurvenpunkt",
 const TCurveMember kTempCurve = {
     img::TempControl,
     TCurveValues::ByMode,
-    5,
+    flag::TempAddMultSel,
     {"[Eingang Pin F (Temperatursensor)]", "[Input pin F (Temp Sensor)]"},
     {"", ""},
     5,
@@ -45,7 +45,7 @@ const TCurveMember kTempCurve = {
 const TCurveMember kGPCurve = {
     img::GeneralPurposeControl,
     TCurveValues::ByMode,
-    6,
+    flag::GpAddMultSel,
     {"[Eingang Pin E (Allgemein)]", "[Input pin E (general purpose)]"},
     {"", ""},
     7,
@@ -93,18 +93,6 @@ const TCurveMember kIdleOldCurve = {
     true,
     kIdleWhat,
 };
-
-std::string FactorText(int b) {
-    return FormatPoint("%1.2f", b * 3.0 / kMultMax + 1.0);
-}
-
-std::string AddedPercentText(int b) {
-    return std::to_string(b * 100 / kByteMax);
-}
-
-std::string CompensationText(int b) {
-    return std::to_string(b * 200 / kByteMax - 100);
-}
 
 TCurveForm::TCurveForm(TPageHost& host, const TCurveMember& member) : host_(host), member_(member) {
     state_.DownloadVisible = member_.Download.has_value();

@@ -8,6 +8,7 @@
 #include "editors/curve_chart_state.h"
 #include "online/sequences.h"
 #include "pages/page.h"
+#include "text/curve_value_text.h"
 
 namespace zv {
 
@@ -113,10 +114,5 @@ class TIdleOldForm final : public TCurveForm {
   public:
     explicit TIdleOldForm(TPageHost& host) : TCurveForm(host, kIdleOldCurve) {}
 };
-
-// Value texts of the curves and of the unit's correction outputs.
-std::string FactorText(int b);        // b * 3 / 191 + 1 as "%1.2f"
-std::string AddedPercentText(int b);  // b * 100 div 255
-std::string CompensationText(int b);  // (b * 200 div 255) - 100
 
 }  // namespace zv

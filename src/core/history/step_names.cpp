@@ -80,6 +80,15 @@ TStepName CurvePointStep(std::size_t base, int point, int from, int to) {
                     std::to_string(point + 1) + " " + SignedChange(from, to));
 }
 
+TStepName PasteStep(int count, bool points) {
+    const std::string n = std::to_string(count);
+    const bool one = count == 1;
+    if (points)
+        return {n + (one ? " Punkt" : " Punkte") + " eingefügt",
+                "paste " + n + (one ? " point" : " points")};
+    return {n + (one ? " Zelle" : " Zellen") + " eingefügt", "paste " + n + (one ? " cell" : " cells")};
+}
+
 TStepName SwitchStep(const TextPair& what, bool on) {
     return NameStep(what, on ? kOn : kOff);
 }

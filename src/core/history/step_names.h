@@ -61,6 +61,8 @@ TStepName ValueStep(const TextPair& what, int from, int to);
 TextPair CurveName(std::size_t base);
 // "temperature curve point 3 +1", points counted from 1 at the lowest input.
 TStepName CurvePointStep(std::size_t base, int point, int from, int to);
+// A pasted block of map cells or curve points: "paste 12 cells" / "12 Zellen eingefügt".
+TStepName PasteStep(int count, bool points);
 // A switch of the data set turned on or off: "idle control on".
 TStepName SwitchStep(const TextPair& what, bool on);
 

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "clip/clip_item.h"
+
+namespace zv {
+
+// How a block is written: the clipboard takes tabs, a CSV file commas and CRLF line ends.
+struct TTextShape {
+    char Separator = '\t';
+    const char* LineEnd = "\n";
+};
+constexpr TTextShape kClipboardShape = {'\t', "\n"};
+constexpr TTextShape kCsvShape = {',', "\r\n"};
+
+// A block of the item as text, values as its page shows them, with the axes in the first row
+// and column; the whole item unless a block is named.
+std::string CopyBlock(const TClipItem& item, const ImageBytes& image,
+                      const TTextShape& shape = kClipboardShape,
+                      std::optional<TCellRect> block = std::nullopt);
+
+// A message in both languages.
+struct TClipMessage {
+    std::string German;
+    std::string English;
+    const std::string& Pick(Language lang) const {
+        return lang == Language::German ? German : English;
+    }
+};
+
+struct TPasteCell {
+    TImageWrite Where;
+    std::uint8_t Value = 0;
+};
+
+// What a pasted text does to the item: the bytes to write, cell by cell from the top left, or
+// why it is refused (Refused then holds the message and Cells is empty).
+struct TPastePlan {
+    std::vector<TPasteCell> Cells;  // only cells whose value changes
+    int BlockCells = 0;             // every cell of the block, changed or not
+    std::optional<TClipMessage> Refused;
+};
+
+// Reads tab-, comma- or semicolon-separated text (with a decimal comma after semicolons), with
+// or without the axis row and column. A block with axes lands where its axes say; one without
+// them with its top left cell at (row, col). A value the cell already shows keeps its byte.
+TPastePlan PlanPaste(const TClipItem& item, const ImageBytes& image, const std::string& text,
+                     int row, int col);
+
+// The edit step a paste goes through: the page host's or the main model's.
+using TImageWriter = std::function<bool(const TImageWrite&, std::span<const std::uint8_t>)>;
+
+// Writes the plan's cells as one undo step ("paste 12 cells"); gives how many bytes changed.
+int ApplyPaste(TEditHistory& history, const TImageWriter& write, const TClipItem& item,
+               const TPastePlan& plan);
+
+}  // namespace zv
