@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "clip/clip_block.h"
 #include "compare/data_set_comparison.h"
 #include "console_dialogs.h"
 #include "data/parameter_table.h"
+#include "data/text_file.h"
 #include "json_writer.h"
 #include "link_commands.h"
 #include "print_command.h"
@@ -30,6 +32,16 @@ const char* const kUsage =
     "                  in place, as the program's Open does\n"
     "  save IN OUT     open IN and save the data set to OUT\n"
     "  diff A B        list the differences of two data files; exit 0 equal, 1 different, 2 trouble\n"
+    "  export FILE ITEM [-o OUT.csv]\n"
+    "                  write a map or curve of FILE as comma-separated text (stdout without -o),\n"
+    "                  values as the program's pages show them, the axes in the first row and column\n"
+    "  import FILE ITEM IN.csv -o OUT.zvt\n"
+    "                  read IN.csv (comma, tab or semicolon separated, with or without the axes)\n"
+    "                  into FILE's map or curve and save the data set to OUT.zvt; a value that is\n"
+    "                  not a number or out of the item's range is refused with its row and column\n"
+    "                  (exit 2); a block without axes starts at the top left cell\n"
+    "  ITEM is --map (fuel map), --afr (AFR target map) or --curve NAME, NAME one of\n"
+    "                  temp (temperature), gp (input E, general purpose), idle (idle valve)\n"
     "Only dump --upgrade and the output of new and save write files: dump, diff and save\n"
     "leave the files they read as they are and name the rewrites an Open would make.\n"
     "Messages the program would show in a box go to stderr as \"<caption>: <text>\";\n"
@@ -158,6 +170,92 @@ int CommandDiff(Language lang, const std::string& fileA, const std::string& file
     return differences.Same() ? kExitOk : kExitFailed;
 }
 
+// --map, --afr or --curve NAME at args[at]; the item as the data set reads it.
+std::optional<TClipItem> ItemOfArgs(const std::vector<std::string>& args, std::size_t& at,
+                                    const TZVDataSet& set) {
+    if (at >= args.size())
+        return std::nullopt;
+    const std::string& option = args[at++];
+    if (option == "--map")
+        return TClipItem::FuelMap(set);
+    if (option == "--afr")
+        return TClipItem::AfrMap(set);
+    if (option != "--curve" || at >= args.size())
+        return std::nullopt;
+    const auto base = CurveBaseOfName(args[at++]);
+    if (!base)
+        return std::nullopt;
+    return TClipItem::Curve(set, *base);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (auto end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+int CommandExport(Language lang, const std::vector<std::string>& args) {
+    Tool tool(lang);
+    if (!OpenToLook(tool, args[1]))
+        return kExitFailed;
+    std::size_t at = 2;
+    const auto item = ItemOfArgs(args, at, tool.model.Data().DeviceData);
+    const bool toFile = args.size() == at + 2 && args[at] == "-o";
+    if (!item || (args.size() != at && !toFile)) {
+        std::cerr << "zvtool: export FILE --map|--afr|--curve NAME [-o OUT.csv]\n" << kUsage;
+        return kExitUsage;
+    }
+    const std::string text = CopyBlock(*item, tool.model.Data().DeviceData.Image, {',', "\n"});
+    if (!toFile) {
+        std::cout << text;
+        return kExitOk;
+    }
+    const std::string error = WriteTextLines(args[at + 1], Lines(text));
+    if (!error.empty()) {
+        std::cerr << "zvtool: " << args[at + 1] << ": " << error << '\n';
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+int CommandImport(Language lang, const std::vector<std::string>& args) {
+    Tool tool(lang);
+    if (!OpenToLook(tool, args[1]))
+        return kExitFailed;
+    std::size_t at = 2;
+    const auto item = ItemOfArgs(args, at, tool.model.Data().DeviceData);
+    if (!item || args.size() != at + 3 || args[at + 1] != "-o") {
+        std::cerr << "zvtool: import FILE --map|--afr|--curve NAME IN.csv -o OUT.zvt\n" << kUsage;
+        return kExitUsage;
+    }
+    const std::string& csv = args[at];
+    const auto lines = ReadTextLines(csv);
+    if (!lines) {
+        std::cerr << "zvtool: cannot read " << csv << '\n';
+        return kExitFailed;
+    }
+    std::string text;
+    for (const std::string& line : *lines)
+        text += line + "\n";
+    TMainModel& model = tool.model;
+    const TPastePlan plan = PlanPaste(*item, model.Data().DeviceData.Image, text, 0, 0);
+    if (plan.Refused) {
+        std::cerr << "zvtool: " << csv << ": " << plan.Refused->Pick(lang) << '\n';
+        return kExitUsage;
+    }
+    ApplyPaste(model.History(),
+               [&model](const TImageWrite& where, std::span<const std::uint8_t> bytes) {
+                   return model.WriteImage(where, bytes);
+               },
+               *item, plan);
+    model.Data().FileName = args[at + 2];
+    return model.SaveDataFile() ? kExitOk : kExitFailed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,6 +281,8 @@ int main(int argc, char** argv) {
         return CommandDump(lang, args[2], true);
     if (command == "save" && args.size() == 3) return CommandSave(lang, args[1], args[2]);
     if (command == "diff" && args.size() == 3) return CommandDiff(lang, args[1], args[2]);
+    if (command == "export" && args.size() >= 3) return CommandExport(lang, args);
+    if (command == "import" && args.size() >= 3) return CommandImport(lang, args);
     if (command == "print") return RunPrintCommand(std::vector<std::string>(args.begin() + 1, args.end()), lang);
     if (command == "upload" || command == "download" || command == "watch") {
         return RunLinkCommand(command, std::vector<std::string>(args.begin() + 1, args.end()), lang);

@@ -149,6 +149,11 @@ class TMainFormModel {
     // shows the restored values. False when there was no step.
     bool EditUndoClick();
     bool EditRedoClick();
+    // The Edit menu's Copy and Paste on the page on view's map or curve: the whole item as text
+    // (nothing on a page without one), and a text pasted at its cursor as one undo step (false
+    // when nothing changed; a refused text is shown with the place of its fault).
+    std::optional<std::string> EditCopyClick() const;
+    bool EditPasteClick(const std::string& text);
     void ShowLiveFrame(const TLiveRecord& record);  // to the page on view
     void ShowPage(int page);
     void RefreshPage(int page);

@@ -167,19 +167,19 @@ TClipMessage AtCell(int textRow, int textCol, const std::string& german,
             CellWhere("Row", "column", textRow, textCol) + english};
 }
 
-std::string Extent(int rows, int cols, const char* rowWord, const char* colWord) {
-    return std::to_string(rows) + " " + rowWord + " × " + std::to_string(cols) + " " + colWord;
+std::string Extent(int rows, int cols) {
+    return std::to_string(rows) + " × " + std::to_string(cols);
 }
 
 TClipMessage TooLarge(const TClipItem& item, const TBlockPlace& p) {
+    const std::string block = Extent(p.Rows, p.Cols);
     const std::string at = std::to_string(p.Row + 1) + ", ";
     const std::string col = std::to_string(p.Col + 1);
-    return {"Der eingefügte Block ist zu groß: " + Extent(p.Rows, p.Cols, "Zeilen", "Spalten") +
-                " ab Zeile " + at + "Spalte " + col + ", Platz ist für " +
-                Extent(item.Rows(), item.Cols(), "Zeilen", "Spalten") + ".",
-            "The pasted block is too large: " + Extent(p.Rows, p.Cols, "rows", "columns") +
-                " from row " + at + "column " + col + ", there is room for " +
-                Extent(item.Rows(), item.Cols(), "rows", "columns") + "."};
+    const std::string whole = Extent(item.Rows(), item.Cols());
+    return {"Der eingefügte Block mit " + block + " Zellen (Zeilen × Spalten) passt ab Zeile " + at +
+                "Spalte " + col + " nicht hinein: die Tabelle hat " + whole + ".",
+            "The pasted block of " + block + " cells (rows × columns) does not fit from row " + at +
+                "column " + col + " on: the table has " + whole + "."};
 }
 
 // The byte a typed value means: the cell's own when it already shows that value, else the

@@ -254,6 +254,10 @@ void TCurveForm::ShowCursorValue() {
         state_.ManValue = Additive() ? AddedPercentText(b) : FactorText(b);
 }
 
+std::optional<TClipPlace> TCurveForm::ClipPlace() const {
+    return TClipPlace{TClipPlace::TItem::Curve, member_.Base, 0, state_.Chart.Cursor};
+}
+
 void TCurveForm::PointClick(int point) {
     if (point < 0 || point > 15)
         return;

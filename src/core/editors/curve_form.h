@@ -73,6 +73,7 @@ class TCurveForm : public TPage {
     void RefreshPage() override;
     void SetLanguage(Language lang) override;
     void HandleKey(std::uint8_t key) override;
+    std::optional<TClipPlace> ClipPlace() const override;
 
     const TCurveFormState& State();
     const TCurveMember& Member() const { return member_; }

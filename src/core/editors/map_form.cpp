@@ -196,6 +196,12 @@ void TMapForm::HandleKey(std::uint8_t key) {
     }
 }
 
+// The table shows the highest throttle site in its top row.
+std::optional<TClipPlace> TMapForm::ClipPlace() const {
+    return TClipPlace{TClipPlace::TItem::FuelMap, 0, 15 - state_.Chart.CursorT,
+                      state_.Chart.CursorR};
+}
+
 void TMapForm::MoveCursor(int dt, int dr) {
     TMapChartState& c = state_.Chart;
     c.CursorT = std::clamp(c.CursorT + dt, 0, 15);

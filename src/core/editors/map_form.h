@@ -87,6 +87,7 @@ class TMapForm : public TPage {
     void RefreshPage() override;
     void SetLanguage(Language lang) override;
     void HandleKey(std::uint8_t key) override;
+    std::optional<TClipPlace> ClipPlace() const override;
 
     const TMapFormState& State();
     TRevAdjustDlg& RevAdjustDlg() { return revAdjust_; }

@@ -437,6 +437,11 @@ void TWBO2Form::ChangeMapCell(int step) {
     NotifyChanged();
 }
 
+// The grid's row and column 0 are its headers.
+std::optional<TClipPlace> TWBO2Form::ClipPlace() const {
+    return TClipPlace{TClipPlace::TItem::AfrMap, 0, state_.GridRow - 1, state_.GridCol - 1};
+}
+
 void TWBO2Form::PanelClick(int field) {
     if (field < 0 || field >= kWBO2GridField || field == 5)
         return;

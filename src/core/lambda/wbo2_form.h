@@ -86,6 +86,7 @@ class TWBO2Form : public TPage {
     void RefreshPage() override;
     void SetLanguage(Language lang) override;
     void HandleKey(std::uint8_t key) override;
+    std::optional<TClipPlace> ClipPlace() const override;
 
     const TWBO2FormState& State();
 

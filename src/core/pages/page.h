@@ -1,12 +1,24 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "dashboard/dashboard.h"
 #include "text/text_table.h"
 
 namespace zv {
+
+// What the clipboard works on while a page is on view: its map or curve and the cell under its
+// cursor, counted as the page shows them (rows from the top, columns from the left).
+struct TClipPlace {
+    enum class TItem : std::uint8_t { FuelMap, AfrMap, Curve };
+    TItem Item = TItem::FuelMap;
+    std::size_t CurveBase = 0;  // curves: image offset of their 16 bytes
+    int Row = 0;
+    int Col = 0;
+};
 
 // One page of the main window's notebook as the main window sees it: these operations are all
 // it ever calls, so that each page is added by registering it once. A page reads and writes the
@@ -28,6 +40,9 @@ class TPage {
     virtual void SetLanguage(Language lang) = 0;
     // Every key while the page is on view, as the main window's key control delivers it.
     virtual void HandleKey(std::uint8_t key) = 0;
+    // The map or curve that Copy and Paste take while the page is on view; pages without one
+    // have none.
+    virtual std::optional<TClipPlace> ClipPlace() const { return std::nullopt; }
 
     // The view repaints from the page's state when this is called.
     std::function<void()> Changed;
