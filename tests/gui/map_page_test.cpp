@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -271,6 +273,39 @@ TEST_F(MapPage, CtrlZAndCtrlYTakeACellStepBackAndMakeItAgain) {
     QTest::keyClick(&keys, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&keys, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(image[CellOffset(0, 0)], before + 15);
+}
+
+}  // namespace
+}  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// Ctrl+V from the key sink pastes the clipboard at the map's cursor as one step; Ctrl+C puts
+// the map on the clipboard; the Edit menu names both.
+TEST_F(MapPage, CtrlVPastesTheClipboardAtTheCursorAndCtrlCCopiesTheMap) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    ASSERT_NE(ShowMapPage(*form), nullptr);
+    const auto& image = form->Model().Data().DeviceData.Image;
+    gui::KeyControlWidget& keys = form->KeySink();
+    ASSERT_NE(image[CellOffset(0, 0)], 7);
+    EXPECT_EQ(form->PasteAction()->text().toStdString(), "Paste");
+    EXPECT_EQ(form->CopyAction()->text().toStdString(), "Copy");
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("7\t8\n"));
+    QTest::keyClick(&keys, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(image[CellOffset(0, 0)], 7);
+    EXPECT_EQ(image[CellOffset(0, 1)], 8);
+    EXPECT_EQ(form->UndoAction()->text().toStdString(), "Undo: paste 2 cells");
+
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&keys, Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
+    ASSERT_GE(lines.size(), 17);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("% \\ rpm\t")));
+    EXPECT_TRUE(lines[16].contains(QStringLiteral("\t7\t8\t"))) << "the bottom row";
 }
 
 }  // namespace

@@ -277,3 +277,61 @@ TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesPortsThatAreNotThere) {
 
 }  // namespace
 }  // namespace zv
+
+namespace zv {
+namespace {
+
+using test::TempDir;
+using test::ToolRun;
+using test::ValueDifferences;
+using test::Zvtool;
+
+// Field `field` (from 0) of line `line` (from 0) of a CSV text with CR LF line ends.
+std::string WithField(const std::string& csv, int line, int field, const std::string& value) {
+    std::size_t start = 0;
+    for (int l = 0; l < line; ++l)
+        start = csv.find("\r\n", start) + 2;
+    for (int f = 0; f < field; ++f)
+        start = csv.find(',', start) + 1;
+    const std::size_t end = csv.find_first_of(",\r", start);
+    return csv.substr(0, start) + value + csv.substr(end);
+}
+
+TEST_F(Zvtool, ExportedMapChangedAndImportedChangesThatCellAndABadRowIsRefusedWithItsPlace) {
+    ASSERT_EQ(Tool("new " + Q("car.zvt")).Exit, 0);
+    ToolRun r = Tool("export " + Q("car.zvt") + " --map -o " + Q("map.csv"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    const std::string csv = TempDir::Read(dir.File("map.csv"));
+    EXPECT_EQ(csv.rfind("% \\ rpm,", 0), 0u);
+    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 17);
+    // The last line is the lowest throttle site; its first value the new map's Map[0][0].
+    ASSERT_EQ(WithField(csv, 16, 1, "46"), csv);
+
+    dir.Write("edited.csv", WithField(csv, 16, 1, "50"));
+    r = Tool("import " + Q("car.zvt") + " --map " + Q("edited.csv") + " -o " + Q("out.zvt"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    r = Tool("diff " + Q("car.zvt") + " " + Q("out.zvt"));
+    EXPECT_EQ(ValueDifferences(r.Out), std::vector<std::string>{"Map[0][0]: 46 -> 50"});
+
+    dir.Write("bad.csv", WithField(csv, 4, 3, "abc"));
+    r = Tool("import " + Q("car.zvt") + " --map " + Q("bad.csv") + " -o " + Q("bad.zvt"));
+    EXPECT_EQ(r.Exit, 2);
+    EXPECT_NE(r.Err.find("Row 5, column 4: \"abc\" is not a number."), std::string::npos) << r.Err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("bad.zvt")));
+
+    ASSERT_EQ(Tool("export " + Q("car.zvt") + " --afr -o " + Q("afr.csv")).Exit, 0);
+    const std::string afr = TempDir::Read(dir.File("afr.csv"));
+    dir.Write("rich.csv", WithField(afr, 1, 1, "17.5"));
+    r = Tool("--lang de import " + Q("car.zvt") + " --afr " + Q("rich.csv") + " -o " + Q("x.zvt"));
+    EXPECT_EQ(r.Exit, 2);
+    EXPECT_NE(r.Err.find("Zeile 2, Spalte 2: 17.5 liegt außerhalb von 10.5 .. 16.8 (oder NC)."),
+              std::string::npos)
+        << r.Err;
+
+    r = Tool("export " + Q("car.zvt") + " --curve oil");
+    EXPECT_EQ(r.Exit, 2) << "an unknown curve name";
+    EXPECT_NE(r.Err.find("temp"), std::string::npos) << "the usage names the curves";
+}
+
+}  // namespace
+}  // namespace zv

@@ -21,6 +21,11 @@ TClipItem ItemAt(const TClipPlace& place, const TZVDataSet& set) {
 
 }  // namespace
 
+bool TMainFormModel::ClipboardEnabled() const {
+    const TPage* page = Page(pageOnView_);
+    return page && page->ClipPlace();
+}
+
 std::optional<std::string> TMainFormModel::EditCopyClick() const {
     const TPage* page = Page(pageOnView_);
     const auto place = page ? page->ClipPlace() : std::nullopt;

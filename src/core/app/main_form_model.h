@@ -153,6 +153,7 @@ class TMainFormModel {
     // (nothing on a page without one), and a text pasted at its cursor as one undo step (false
     // when nothing changed; a refused text is shown with the place of its fault).
     std::optional<std::string> EditCopyClick() const;
+    bool ClipboardEnabled() const;
     bool EditPasteClick(const std::string& text);
     void ShowLiveFrame(const TLiveRecord& record);  // to the page on view
     void ShowPage(int page);

@@ -84,10 +84,13 @@ struct TReader {
         return l ? c && std::abs(*c - *l) < 1e-9 : !c;
     }
 
-    // Where the cells run along the labels, when they do.
+    // Where the cells run along the labels, when they do. A single number alone could as well
+    // be a value that happens to equal a site, so a lone axis of numbers needs two of them.
     std::optional<int> RunStart(const std::vector<std::string>& cells,
-                                const std::vector<std::string>& labels) const {
+                                const std::vector<std::string>& labels, bool lone) const {
         if (cells.empty() || cells.size() > labels.size())
+            return std::nullopt;
+        if (lone && cells.size() < 2 && ParseNumber(labels.front(), false))
             return std::nullopt;
         for (std::size_t s = 0; s + cells.size() <= labels.size(); ++s) {
             bool all = true;
@@ -125,7 +128,7 @@ std::optional<TBlockPlace> TryAxes(const TReader& reader, const TTextRows& rows,
                                               rows[0].end());
         if (static_cast<int>(header.size()) != place.Cols)
             return std::nullopt;
-        const auto start = reader.RunStart(header, reader.Item.ColLabels());
+        const auto start = reader.RunStart(header, reader.Item.ColLabels(), !axisCol);
         if (!start)
             return std::nullopt;
         place.Col = *start;
@@ -134,7 +137,7 @@ std::optional<TBlockPlace> TryAxes(const TReader& reader, const TTextRows& rows,
         std::vector<std::string> labels;
         for (std::size_t r = static_cast<std::size_t>(place.AxisRows); r < rows.size(); ++r)
             labels.push_back(At(rows, r, 0));
-        const auto start = reader.RunStart(labels, reader.Item.RowLabels());
+        const auto start = reader.RunStart(labels, reader.Item.RowLabels(), !axisRow);
         if (!start)
             return std::nullopt;
         place.Row = *start;

@@ -7,6 +7,8 @@ namespace zv {
 namespace {
 
 constexpr TextPair kEditMenu = {"Bearbeiten", "Edit"};
+constexpr TextPair kCopy = {"Kopieren", "Copy"};
+constexpr TextPair kPaste = {"Einfügen", "Paste"};
 constexpr TextPair kCell = {"Zelle", "cell"};
 constexpr TextPair kPoint = {"Punkt", "point"};
 constexpr TextPair kOn = {"ein", "on"};
@@ -26,6 +28,14 @@ TStepName PartStep(const TextPair& what, const TextPair& part, const std::string
 
 const char* EditMenuTitle(Language lang) {
     return kEditMenu.Pick(lang);
+}
+
+const char* EditCopyCaption(Language lang) {
+    return kCopy.Pick(lang);
+}
+
+const char* EditPasteCaption(Language lang) {
+    return kPaste.Pick(lang);
 }
 
 TStepName NameStep(const TextPair& what, const std::string& detail) {

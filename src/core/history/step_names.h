@@ -37,6 +37,9 @@ inline constexpr TextPair Unnamed = {"Änderung", "change"};
 
 // "Bearbeiten" / "Edit".
 const char* EditMenuTitle(Language lang);
+// "Kopieren" / "Copy" and "Einfügen" / "Paste".
+const char* EditCopyCaption(Language lang);
+const char* EditPasteCaption(Language lang);
 
 // A step named by what it changed, with an optional detail after it: "Idle contact threshold",
 // "fuel map cell 5/7 +1".

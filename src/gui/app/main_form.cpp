@@ -269,8 +269,8 @@ std::vector<std::string> TMainForm::CommentLines() const {
 
 void TMainForm::WirePageSelect() {
     pageSelectWindow_ = new PageSelectWindow(pageSelect_, this);
-    // Undo and redo also while the page list has the keys.
-    pageSelectWindow_->addActions({undoAction_, redoAction_});
+    // The Edit menu's keys also while the page list has them.
+    pageSelectWindow_->addActions({undoAction_, redoAction_, copyAction_, pasteAction_});
     // The band beside the page's heading is free on every page: with the margin every page keeps
     // at its top it is made high enough to hold the list in two rows, so that the list never has
     // to cover a page.

@@ -110,6 +110,8 @@ class TMainForm : public QMainWindow {
     QMenu* EditMenu() const { return editMenu_; }
     QAction* UndoAction() const { return undoAction_; }
     QAction* RedoAction() const { return redoAction_; }
+    QAction* CopyAction() const { return copyAction_; }
+    QAction* PasteAction() const { return pasteAction_; }
     TKeyReferenceDialog* KeyReferenceView() const { return keyReference_; }
     port::TCOMManager& ComManager() { return *comManager_; }
 
@@ -245,6 +247,8 @@ class TMainForm : public QMainWindow {
     QMenu* editMenu_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* pasteAction_ = nullptr;
     TKeyReferenceDialog* keyReference_ = nullptr;
     TActions actions_{};
     QTimer* renderTimer_ = nullptr;

@@ -1,5 +1,8 @@
-// The Edit menu: undo and redo of the data set's edit history, with the step named.
+// The Edit menu: undo and redo of the data set's edit history, with the step named; copy and
+// paste of the page's map or curve through the system clipboard.
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -17,9 +20,19 @@ void TMainForm::BuildEditMenu() {
         editMenu_->addAction(QString(), this, [this] { ShowRestoredStep(form_.EditRedoClick()); });
     redoAction_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    editMenu_->addSeparator();
+    copyAction_ = editMenu_->addAction(QString(), this, [this] {
+        if (const auto text = form_.EditCopyClick())
+            QGuiApplication::clipboard()->setText(QString::fromStdString(*text));
+    });
+    copyAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    pasteAction_ = editMenu_->addAction(QString(), this, [this] {
+        ShowRestoredStep(
+            form_.EditPasteClick(QGuiApplication::clipboard()->text().toStdString()));
+    });
+    pasteAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     // The keys work wherever the focus is in the main window, as the menu's own entries do.
-    addAction(undoAction_);
-    addAction(redoAction_);
+    addActions({undoAction_, redoAction_, copyAction_, pasteAction_});
     RenderEditMenu();
 }
 
@@ -33,6 +46,12 @@ void TMainForm::RenderEditMenu() {
     undoAction_->setEnabled(history.CanUndo());
     redoAction_->setText(QString::fromStdString(history.RedoCaption(lang)));
     redoAction_->setEnabled(history.CanRedo());
+    copyAction_->setText(QString::fromUtf8(EditCopyCaption(lang)));
+    pasteAction_->setText(QString::fromUtf8(EditPasteCaption(lang)));
+    // Off on pages without a map or curve, where text fields keep their own Ctrl+C and Ctrl+V.
+    const bool clip = form_.ClipboardEnabled();
+    copyAction_->setEnabled(clip);
+    pasteAction_->setEnabled(clip);
 }
 
 // A restored step may switch pages on or off (the input configuration) as an accepted

@@ -1,0 +1,141 @@
+// Maps and curves as text: what a copy writes, and how a pasted block is read back into cells
+// or refused with the place of its fault.
+#include <gtest/gtest.h>
+
+#include "clip/clip_block.h"
+#include "data/zv_data_class.h"
+
+namespace zv::test {
+namespace {
+
+// Sites i x 17, lowest first: throttle 0, 6, 13 .. 100 %, rpm 0, 666, 1333 .. 10000.
+class ClipText : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (int i = 0; i < 16; ++i) {
+            Image()[239 - i] = static_cast<std::uint8_t>(17 * i);
+            Image()[255 - i] = static_cast<std::uint8_t>(17 * i);
+        }
+        Data.DeviceData.Firmware = 30;
+    }
+    ImageBytes& Image() { return Data.DeviceData.Image; }
+    TPastePlan Paste(const TClipItem& item, const std::string& text, int row = 0, int col = 0) {
+        return PlanPaste(item, Image(), text, row, col);
+    }
+    static std::string Refusal(const TPastePlan& plan, Language lang = Language::English) {
+        return plan.Refused ? plan.Refused->Pick(lang) : "(taken)";
+    }
+    // Offsets and values of the planned writes.
+    static std::vector<std::pair<std::size_t, int>> Cells(const TPastePlan& plan) {
+        std::vector<std::pair<std::size_t, int>> cells;
+        for (const TPasteCell& c : plan.Cells)
+            cells.emplace_back(c.Where.Offset, c.Value);
+        return cells;
+    }
+    using Expected = std::vector<std::pair<std::size_t, int>>;
+
+    TZVDataClass Data;
+};
+
+TEST_F(ClipText, CopyWritesTheAxesAndTheValuesAsThePagesShowThem) {
+    Image()[768] = 9;   // throttle site 15, rpm site 15
+    Image()[783] = 42;  // throttle site 15, rpm site 0
+    const std::string map = CopyBlock(TClipItem::FuelMap(Data.DeviceData), Image(), kCsvShape,
+                                      TCellRect{0, 0, 2, 2});
+    EXPECT_EQ(map, "% \\ rpm,0,666\r\n100,42,255\r\n93,255,255\r\n");
+    const std::string whole = CopyBlock(TClipItem::FuelMap(Data.DeviceData), Image());
+    EXPECT_EQ(whole.substr(whole.find('\n') - 10, 10), "9333\t10000");
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), 17);
+
+    Image()[kAfrAreaStart + 512 + 15] = 42;   // top left: AFR 14.7
+    Image()[kAfrAreaStart + 512 + 14] = 200;  // NC
+    EXPECT_EQ(CopyBlock(TClipItem::AfrMap(Data.DeviceData), Image(), kClipboardShape,
+                        TCellRect{0, 0, 1, 2}),
+              "% \\ rpm\t0\t666\n100\t14.7\tNC\n");
+
+    Image()[4] = 0;  // multiplying curves
+    Image()[5] = 0;
+    Image()[191] = 32;  // temperature point 0
+    const std::string curve = CopyBlock(TClipItem::Curve(Data.DeviceData, 176), Image());
+    EXPECT_EQ(curve.substr(0, curve.find('\n')), "%\t0\t6\t13\t20\t26\t33\t40\t46\t53\t60\t66\t73\t80\t86\t93\t100");
+    EXPECT_EQ(curve.substr(curve.find('\n') + 1, 14), "[F]\t1.50\t5.01\t");
+}
+
+TEST_F(ClipText, ABlockWithAxesGoesWhereTheyNameItAndOneWithoutToTheCursor) {
+    const TClipItem map = TClipItem::FuelMap(Data.DeviceData);
+    const TPastePlan withAxes = Paste(map, "% \\ rpm,666,1333\n100,1,2\n93,3,4\n", 5, 5);
+    EXPECT_EQ(Cells(withAxes), (Expected{{782, 1}, {781, 2}, {798, 3}, {797, 4}}));
+    EXPECT_EQ(withAxes.Cells[0].Where.Address, 0x10E) << "firmware 30 keeps the map at 0x100";
+
+    const TPastePlan bare = Paste(map, "5\t6\r\n7\t8\r\n", 2, 3);
+    EXPECT_EQ(Cells(bare), (Expected{{812, 5}, {811, 6}, {828, 7}, {827, 8}}));
+    EXPECT_EQ(bare.BlockCells, 4);
+
+    const TPastePlan rowAxisOnly = Paste(map, "1333,2000\n10,11\n", 3, 0);
+    EXPECT_EQ(Cells(rowAxisOnly), (Expected{{816 + 13, 10}, {816 + 12, 11}}));
+}
+
+TEST_F(ClipText, BlocksThatDoNotFitAndCellsThatHoldNoValueOfTheMapAreRefusedWithTheirPlace) {
+    const TClipItem map = TClipItem::FuelMap(Data.DeviceData);
+    const TPastePlan wide = Paste(map, "1,2,3\n4,5,6\n", 0, 14);
+    EXPECT_EQ(Refusal(wide),
+              "The pasted block of 2 × 3 cells (rows × columns) does not fit from row 1, "
+              "column 15 on: the table has 16 × 16.");
+    EXPECT_EQ(Refusal(wide, Language::German),
+              "Der eingefügte Block mit 2 × 3 Zellen (Zeilen × Spalten) passt ab Zeile 1, "
+              "Spalte 15 nicht hinein: die Tabelle hat 16 × 16.");
+    EXPECT_TRUE(wide.Cells.empty());
+    EXPECT_EQ(Refusal(Paste(map, "1\n2\n", 15, 0)).rfind("The pasted block of 2 × 1 cells", 0), 0u);
+
+    const TPastePlan word = Paste(map, "1,2\n3,x4\n");
+    EXPECT_EQ(Refusal(word), "Row 2, column 2: \"x4\" is not a number.");
+    EXPECT_EQ(Refusal(word, Language::German), "Zeile 2, Spalte 2: „x4“ ist keine Zahl.");
+    EXPECT_TRUE(word.Cells.empty()) << "nothing of a refused block is written";
+    EXPECT_EQ(Refusal(Paste(map, "1,,3\n")), "Row 1, column 2: no value.");
+
+    EXPECT_EQ(Cells(Paste(map, "0,255\n")), (Expected{{783, 0}}));
+    EXPECT_EQ(Refusal(Paste(map, "-1\n")), "Row 1, column 1: -1 is outside 0 .. 255.");
+    EXPECT_EQ(Refusal(Paste(map, "1,256\n")), "Row 1, column 2: 256 is outside 0 .. 255.");
+}
+
+TEST_F(ClipText, AfrCellsReadAsAfrWithADecimalCommaAfterSemicolonsAndNC) {
+    for (int c = 0; c < 4; ++c)
+        Image()[kAfrAreaStart + 512 + 15 - c] = 30;
+    const TClipItem afr = TClipItem::AfrMap(Data.DeviceData);
+    const TPastePlan plan = Paste(afr, "10,5;16,8;nc;14,7\n");
+    EXPECT_EQ(Cells(plan),
+              (Expected{{2319, 0}, {2318, 63}, {2317, 128}, {2316, 42}}));
+    EXPECT_EQ(plan.Cells[0].Where.Area, 1);
+    EXPECT_EQ(plan.Cells[0].Where.Address, 527);
+    EXPECT_EQ(Refusal(Paste(afr, "16.9\n")), "Row 1, column 1: 16.9 is outside 10.5 .. 16.8 (or NC).");
+    EXPECT_EQ(Refusal(Paste(afr, "14.7,10.4\n")), "Row 1, column 2: 10.4 is outside 10.5 .. 16.8 (or NC).");
+    EXPECT_EQ(Refusal(Paste(afr, "15\t40\n")), "Row 1, column 2: 40 is outside 10.5 .. 16.8 (or NC).");
+}
+
+TEST_F(ClipText, CurvePointsReadInTheCurvesModeAndAShownValueKeepsItsByte) {
+    Image()[4] = 0;  // both curves multiplying
+    Image()[5] = 0;
+    const TPastePlan factors =
+        Paste(TClipItem::Curve(Data.DeviceData, 176), "%\t0\t6\t13\n[F]\t1.00\t1.50\t4.00\n");
+    EXPECT_EQ(Cells(factors), (Expected{{191, 0}, {190, 32}, {189, 191}}));
+    EXPECT_EQ(Refusal(Paste(TClipItem::Curve(Data.DeviceData, 192), "4.01\n")),
+              "Row 1, column 1: 4.01 is outside 1.00 .. 4.00.");
+
+    Image()[4] = 1 << 5;  // temperature additive
+    Image()[191] = 4;     // shows 1 %
+    Image()[190] = 0;
+    const TClipItem added = TClipItem::Curve(Data.DeviceData, 176);
+    EXPECT_TRUE(Paste(added, "1\n").Cells.empty()) << "the value shown keeps the byte";
+    EXPECT_EQ(Cells(Paste(added, "2,100\n")), (Expected{{191, 6}, {190, 255}}));
+    EXPECT_EQ(Refusal(Paste(added, "101\n")), "Row 1, column 1: 101 is outside 0 .. 100.");
+
+    const TClipItem idle = TClipItem::Curve(Data.DeviceData, 208);
+    EXPECT_EQ(Cells(Paste(idle, "-100,0,100\n")), (Expected{{223, 0}, {222, 128}}));
+    EXPECT_EQ(Refusal(Paste(idle, "[%],-101\n")), "Row 1, column 2: -101 is outside -100 .. 100.");
+    EXPECT_EQ(Refusal(Paste(idle, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16\n", 0, 1))
+                  .rfind("The pasted block of 1 × 16 cells", 0),
+              0u);
+}
+
+}  // namespace
+}  // namespace zv::test
