@@ -122,12 +122,9 @@ std::optional<TBlockPlace> TryAxes(const TReader& reader, const TTextRows& rows,
     if (place.Rows <= 0 || place.Cols <= 0)
         return std::nullopt;
     if (axisRow) {
-        const std::vector<std::string> header(rows[0].begin() + std::min<std::ptrdiff_t>(
-                                                                   place.AxisCols,
-                                                                   static_cast<std::ptrdiff_t>(rows[0].size())),
-                                              rows[0].end());
-        if (static_cast<int>(header.size()) != place.Cols)
+        if (static_cast<int>(rows[0].size()) != width)
             return std::nullopt;
+        const std::vector<std::string> header(rows[0].begin() + place.AxisCols, rows[0].end());
         const auto start = reader.RunStart(header, reader.Item.ColLabels(), !axisCol);
         if (!start)
             return std::nullopt;
