@@ -57,6 +57,32 @@ class MapEditor : public OnlineTest {
             Map().HandleKey(k);
     }
     TRevAdjustDlg& Sites() { return Map().RevAdjustDlg(); }
+    // Rpm sites 0, 17, ..., 255 and cell (t, r) = t + 8 r, in the PC and (online) in the unit
+    // of firmware 9 and later.
+    void EvenRpmSitesAndSteepMap(bool inUnit) {
+        for (int r = 0; r < 16; ++r) {
+            Set(img::RpmSites + 15 - static_cast<std::size_t>(r), 17 * r, inUnit);
+            for (int t = 0; t < 16; ++t)
+                Set(FuelMapOffset(t, r), t + 8 * r, inUnit);
+        }
+        Map().LoadFromImage();
+    }
+    void Set(std::size_t offset, int value, bool inUnit) {
+        Data().DeviceData.Image[offset] = static_cast<std::uint8_t>(value);
+        const auto address = offset >= img::FuelMap ? offset - img::FuelMap + 0x100 : offset;
+        if (inUnit)
+            Unit->Poke(2, static_cast<std::uint16_t>(address), static_cast<std::uint8_t>(value));
+    }
+    std::uint8_t UnitCell(int t, int r) {
+        return Unit->Peek(2, static_cast<std::uint16_t>(0x100 + 16 * (15 - t) + (15 - r)));
+    }
+    // The queued writes are in the unit (16 cells of a column take a while between records).
+    bool WritesSent() {
+        const bool sent = Clock.RunUntil([&] { return Online->Link().QueuedWrites() == 0; }, 10000);
+        Clock.Advance(500);
+        return sent;
+    }
+    static constexpr int kRpmSite6 = 26;  // panel of rpm site 6 (index 5, 85 at first)
     void SelectPanel(int panel) { Sites().SiteAdjustPanelClick(panel); }
 
     TMainFormModel Form{Main, Settings};
@@ -363,6 +389,7 @@ TEST_F(MapEditor, SelectionWalksThePanels) {
 
 TEST_F(MapEditor, OnlineSiteEditsReachTheUnitAndPauseTheValueKeys) {
     GoOnline(30);
+    Sites().SiteMoveChoiceChanged(2);  // the map stays: this is about the site's own write
     SelectPanel(31);  // lowest rpm site
     const std::uint8_t low = Site(31);
     ASSERT_LT(low + 2, Site(30));
@@ -399,6 +426,75 @@ TEST_F(MapEditor, ThisMapSendsTheMapAndBothSiteLists) {
             continue;
         ASSERT_EQ(unit[k], Data().DeviceData.Image[k]) << k;
     }
+}
+
+// Online the moved site and its followed cells are one step: both reach the unit, one undo
+// takes both back; a ticked answer is stored and asked no more, "never" leaves the map.
+TEST_F(MapEditor, AMovedSiteTakesTheMapAlongIntoTheUnitAsOneStep) {
+    GoOnline(30);
+    EvenRpmSitesAndSteepMap(true);
+    SelectPanel(kRpmSite6);
+    Dialogs.Answers = {MsgAnswer::Yes};
+    Dialogs.Ticks = {true};
+    Sites().HandleKey(vk::PageUp);  // 85 to 100: t + 40 + 8 x 15 / 17 = t + 47
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);
+    EXPECT_NE(Dialogs.Boxes[0].Text.find("rpm site 6"), std::string::npos);
+    EXPECT_EQ(Settings.ReadString("PageFuelMap", "SiteMoveMap"), "Always");
+    EXPECT_EQ(Main.History().UndoCaption(Language::English), "Undo: rpm site 6 +15 with map");
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 100);
+    EXPECT_EQ(UnitCell(0, 5), 47);
+    EXPECT_EQ(UnitCell(15, 5), 62);
+    EXPECT_EQ(UnitCell(15, 6), 63) << "the next site's cells stay";
+    EXPECT_EQ(Map().State().Chart.RpmSites[5], 100);
+
+    ASSERT_TRUE(Form.EditUndoClick());
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 85);
+    EXPECT_EQ(UnitCell(0, 5), 40);
+    EXPECT_EQ(UnitCell(15, 5), 55);
+
+    Sites().Opened();  // stored: followed without a question
+    Sites().HandleKey(vk::PageDown);  // 85 to 70: t + 32 + 8 x 2 / 17 = t + 32
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(UnitCell(3, 5), 35);
+    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+
+    Sites().SiteMoveChoiceChanged(2);
+    Sites().HandleKey(vk::PageUp);  // back to 85, the map as it is
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 85);
+    EXPECT_EQ(UnitCell(3, 5), 35);
+    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+}
+
+// Key steps of one site follow the map as it was before the first of them, so that cut-off
+// fractions do not add up; one answer holds while the dialog stays open.
+TEST_F(MapEditor, RepeatedSiteStepsAskOnceAndComeBackToTheSameCells) {
+    OpenOffline();
+    EvenRpmSitesAndSteepMap(false);
+    SelectPanel(kRpmSite6);
+    Dialogs.Answers = {MsgAnswer::Yes};
+    for (int i = 0; i < 5; ++i)
+        Sites().HandleKey(vk::Up);  // 85 to 90: t + 40 + 8 x 5 / 17 = t + 42
+    EXPECT_EQ(Site(kRpmSite6), 90);
+    EXPECT_EQ(Cell(0, 5), 42);
+    EXPECT_EQ(Cell(15, 5), 57);
+    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Settings.ReadString("PageFuelMap", "SiteMoveMap"), "Ask") << "not ticked";
+    for (int i = 0; i < 5; ++i)
+        Sites().HandleKey(vk::Down);
+    EXPECT_EQ(Cell(0, 5), 40);
+    EXPECT_EQ(Cell(15, 5), 55);
+
+    Sites().Opened();
+    Dialogs.Answers = {MsgAnswer::No};
+    Sites().HandleKey(vk::PageUp);
+    Sites().HandleKey(vk::Down);
+    EXPECT_EQ(Site(kRpmSite6), 99);
+    EXPECT_EQ(Cell(0, 5), 40) << "no: the map stays";
+    EXPECT_EQ(Dialogs.Boxes.size(), 2u) << "asked again after opening, once";
 }
 
 // The arrows move the map's cursor, so its cells step on plus and minus, the step keys and
