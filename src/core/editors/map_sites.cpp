@@ -79,7 +79,8 @@ int MarkerHeight(std::span<const std::uint8_t, 256> map, const TSites& throttle,
         TSites row{};
         for (int r = 0; r < 16; ++r)
             row[static_cast<std::size_t>(r)] = FuelMapCell(map, t, r);
-        rows[static_cast<std::size_t>(t)] = static_cast<std::uint8_t>(ValueOnAxis(row, rpm, rawRpm));
+        rows[static_cast<std::size_t>(t)] =
+            static_cast<std::uint8_t>(ValueOnAxis(row, rpm, rawRpm));
     }
     return ValueOnAxis(rows, throttle, rawThrottle);
 }

@@ -1,7 +1,7 @@
 #include "editors/rev_adjust_dlg.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "config/key_control.h"
@@ -31,6 +31,17 @@ bool IsRpm(int panel) {
 
 std::uint8_t SiteByte(TPageHost& host, int panel) {
     return host.Data().DeviceData.Image[img::TpsSites + static_cast<std::size_t>(panel)];
+}
+
+// "rpm site 6 +15 with map". Panels run from the highest site down; the step counts sites from 1
+// at the lowest.
+TStepName SiteStepName(int panel, int from, int to, bool withMap) {
+    const int site = TRevAdjustDlg::kFirstRpmPanel - panel % TRevAdjustDlg::kFirstRpmPanel;
+    const TStepName name = NameStep(IsRpm(panel) ? stepname::RpmSite : stepname::ThrottleSite,
+                                    std::to_string(site) + " " + SignedChange(from, to));
+    if (!withMap)
+        return name;
+    return NameStep({name.German.c_str(), name.English.c_str()}, kWithMap);
 }
 
 }  // namespace
@@ -198,20 +209,14 @@ void TRevAdjustDlg::Accept(int panel, int value) {
         return;
     const std::uint8_t moved = static_cast<std::uint8_t>(value);
     const TMapBytes map = fuel_.MapAfterMove(panel, moved);
-    const bool follows = !std::equal(map.begin(), map.end(),
-                                     host_.Data().DeviceData.Image.begin() + img::FuelMap);
+    const bool follows =
+        !std::equal(map.begin(), map.end(), host_.Data().DeviceData.Image.begin() + img::FuelMap);
     TImageWrite write;
     write.Offset = img::TpsSites + static_cast<std::size_t>(panel);
     write.Address = static_cast<std::uint16_t>(kSitesAddress + panel);
     write.Pause = true;
     const std::array<std::uint8_t, 1> bytes = {moved};
-    // Panels run from the highest site down; the step counts sites from 1 at the lowest.
-    const int site = kFirstRpmPanel - panel % kFirstRpmPanel;
-    TStepName name = NameStep(IsRpm(panel) ? stepname::RpmSite : stepname::ThrottleSite,
-                              std::to_string(site) + " " + SignedChange(old, value));
-    if (follows)
-        name = NameStep({name.German.c_str(), name.English.c_str()}, kWithMap);
-    TEditStep step(host_.History(), name);
+    TEditStep step(host_.History(), SiteStepName(panel, old, value, follows));
     if (!host_.WriteImage(write, bytes))
         return;
     if (follows)

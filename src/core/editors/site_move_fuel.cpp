@@ -134,9 +134,8 @@ bool TSiteMoveFuel::Continues(int panel, const TSites& sites, const TMapBytes& m
     const int index = 15 - panel % 16;
     TSites others = sites;
     others[static_cast<std::size_t>(index)] = run_.Sites[static_cast<std::size_t>(index)];
-    return others == run_.Sites &&
-           MapForMovedSite(run_.Map, run_.Sites, rpm, index,
-                           sites[static_cast<std::size_t>(index)]) == map;
+    return others == run_.Sites && MapForMovedSite(run_.Map, run_.Sites, rpm, index,
+                                                   sites[static_cast<std::size_t>(index)]) == map;
 }
 
 TMapBytes TSiteMoveFuel::MapAfterMove(int panel, std::uint8_t moved) {
@@ -169,8 +168,8 @@ bool TSiteMoveFuel::Wanted(bool rpm, int site) {
         return *answer_;
     const Language lang = host_.CurrentLanguage();
     bool remember = false;
-    answer_ = host_.AskRemembering(Filled(kQuestion, lang, rpm ? 1 : 0, site),
-                                   kRemember.Pick(lang), remember) == MsgAnswer::Yes;
+    answer_ = host_.AskRemembering(Filled(kQuestion, lang, rpm ? 1 : 0, site), kRemember.Pick(lang),
+                                   remember) == MsgAnswer::Yes;
     if (remember)
         WriteSiteMoveChoice(host_.Settings(),
                             *answer_ ? TSiteMoveChoice::Always : TSiteMoveChoice::Never);

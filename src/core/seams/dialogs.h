@@ -44,8 +44,9 @@ public:
     }
     // A question with a box to tick under it ("always do this"); checked tells whether the
     // operator ticked it. Boxes that have no room for it ask plainly.
-    virtual MsgAnswer MessageBoxWithCheck(MsgKind kind, const std::string& caption, const std::string& text,
-                                          MsgButtons buttons, const std::string& checkText, bool& checked) {
+    virtual MsgAnswer MessageBoxWithCheck(MsgKind kind, const std::string& caption,
+                                          const std::string& text, MsgButtons buttons,
+                                          const std::string& checkText, bool& checked) {
         (void)checkText;
         checked = false;
         return MessageBox(kind, caption, text, buttons);
