@@ -57,13 +57,14 @@ class MapEditor : public OnlineTest {
             Map().HandleKey(k);
     }
     TRevAdjustDlg& Sites() { return Map().RevAdjustDlg(); }
-    // Rpm sites 0, 17, ..., 255 and cell (t, r) = t + 8 r, in the PC and (online) in the unit
-    // of firmware 9 and later.
-    void EvenRpmSitesAndSteepMap(bool inUnit) {
-        for (int r = 0; r < 16; ++r) {
-            Set(img::RpmSites + 15 - static_cast<std::size_t>(r), 17 * r, inUnit);
+    // Sites 0, 17, ..., 255 on both axes and cell (t, r) = 8 t + 8 r, in the PC and (online) in
+    // the unit of firmware 9 and later.
+    void EvenSitesAndSteepMap(bool inUnit) {
+        for (int i = 0; i < 16; ++i) {
+            Set(img::TpsSites + 15 - static_cast<std::size_t>(i), 17 * i, inUnit);
+            Set(img::RpmSites + 15 - static_cast<std::size_t>(i), 17 * i, inUnit);
             for (int t = 0; t < 16; ++t)
-                Set(FuelMapOffset(t, r), t + 8 * r, inUnit);
+                Set(FuelMapOffset(t, i), 8 * t + 8 * i, inUnit);
         }
         Map().LoadFromImage();
     }
@@ -82,7 +83,8 @@ class MapEditor : public OnlineTest {
         Clock.Advance(500);
         return sent;
     }
-    static constexpr int kRpmSite6 = 26;  // panel of rpm site 6 (index 5, 85 at first)
+    static constexpr int kRpmSite6 = 26;      // panel of rpm site 6 (index 5, 85 at first)
+    static constexpr int kThrottleSite3 = 13;  // panel of throttle site 3 (index 2, 34 at first)
     void SelectPanel(int panel) { Sites().SiteAdjustPanelClick(panel); }
 
     TMainFormModel Form{Main, Settings};
@@ -432,11 +434,11 @@ TEST_F(MapEditor, ThisMapSendsTheMapAndBothSiteLists) {
 // takes both back; a ticked answer is stored and asked no more, "never" leaves the map.
 TEST_F(MapEditor, AMovedSiteTakesTheMapAlongIntoTheUnitAsOneStep) {
     GoOnline(30);
-    EvenRpmSitesAndSteepMap(true);
+    EvenSitesAndSteepMap(true);
     SelectPanel(kRpmSite6);
     Dialogs.Answers = {MsgAnswer::Yes};
     Dialogs.Ticks = {true};
-    Sites().HandleKey(vk::PageUp);  // 85 to 100: t + 40 + 8 x 15 / 17 = t + 47
+    Sites().HandleKey(vk::PageUp);  // 85 to 100: 8 t + 40 + 8 x 15 / 17 = 8 t + 47
     ASSERT_EQ(Dialogs.Boxes.size(), 1u);
     EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);
     EXPECT_NE(Dialogs.Boxes[0].Text.find("rpm site 6"), std::string::npos);
@@ -445,27 +447,40 @@ TEST_F(MapEditor, AMovedSiteTakesTheMapAlongIntoTheUnitAsOneStep) {
     ASSERT_TRUE(WritesSent());
     EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 100);
     EXPECT_EQ(UnitCell(0, 5), 47);
-    EXPECT_EQ(UnitCell(15, 5), 62);
-    EXPECT_EQ(UnitCell(15, 6), 63) << "the next site's cells stay";
+    EXPECT_EQ(UnitCell(15, 5), 167);
+    EXPECT_EQ(UnitCell(15, 6), 168) << "the next site's cells stay";
     EXPECT_EQ(Map().State().Chart.RpmSites[5], 100);
 
     ASSERT_TRUE(Form.EditUndoClick());
     ASSERT_TRUE(WritesSent());
     EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 85);
     EXPECT_EQ(UnitCell(0, 5), 40);
-    EXPECT_EQ(UnitCell(15, 5), 55);
+    EXPECT_EQ(UnitCell(15, 5), 160);
 
     Sites().Opened();  // stored: followed without a question
-    Sites().HandleKey(vk::PageDown);  // 85 to 70: t + 32 + 8 x 2 / 17 = t + 32
+    Sites().HandleKey(vk::PageDown);  // 85 to 70: 8 t + 32 + 8 x 2 / 17 = 8 t + 32
     ASSERT_TRUE(WritesSent());
-    EXPECT_EQ(UnitCell(3, 5), 35);
+    EXPECT_EQ(UnitCell(3, 5), 56);
+    // A throttle site's row: 34, 36, 39, 41 by one percent; 16 + 8 r + 8 x 7 / 17 = 19 + 8 r.
+    SelectPanel(kThrottleSite3);
+    for (int i = 0; i < 3; ++i) {
+        Sites().HandleKey(vk::Up);
+        Clock.Advance(300);
+    }
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kThrottleSite3), 41);
+    EXPECT_EQ(UnitCell(2, 0), 19);
+    EXPECT_EQ(UnitCell(2, 15), 139);
+    EXPECT_EQ(UnitCell(3, 15), 144) << "the next site's row stays";
     EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+
+    SelectPanel(kRpmSite6);
 
     Sites().SiteMoveChoiceChanged(2);
     Sites().HandleKey(vk::PageUp);  // back to 85, the map as it is
     ASSERT_TRUE(WritesSent());
     EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 85);
-    EXPECT_EQ(UnitCell(3, 5), 35);
+    EXPECT_EQ(UnitCell(3, 5), 56);
     EXPECT_EQ(Dialogs.Boxes.size(), 1u);
 }
 
@@ -473,20 +488,20 @@ TEST_F(MapEditor, AMovedSiteTakesTheMapAlongIntoTheUnitAsOneStep) {
 // fractions do not add up; one answer holds while the dialog stays open.
 TEST_F(MapEditor, RepeatedSiteStepsAskOnceAndComeBackToTheSameCells) {
     OpenOffline();
-    EvenRpmSitesAndSteepMap(false);
+    EvenSitesAndSteepMap(false);
     SelectPanel(kRpmSite6);
     Dialogs.Answers = {MsgAnswer::Yes};
     for (int i = 0; i < 5; ++i)
-        Sites().HandleKey(vk::Up);  // 85 to 90: t + 40 + 8 x 5 / 17 = t + 42
+        Sites().HandleKey(vk::Up);  // 85 to 90: 8 t + 40 + 8 x 5 / 17 = 8 t + 42
     EXPECT_EQ(Site(kRpmSite6), 90);
     EXPECT_EQ(Cell(0, 5), 42);
-    EXPECT_EQ(Cell(15, 5), 57);
+    EXPECT_EQ(Cell(15, 5), 162);
     EXPECT_EQ(Dialogs.Boxes.size(), 1u);
     EXPECT_EQ(Settings.ReadString("PageFuelMap", "SiteMoveMap"), "Ask") << "not ticked";
     for (int i = 0; i < 5; ++i)
         Sites().HandleKey(vk::Down);
     EXPECT_EQ(Cell(0, 5), 40);
-    EXPECT_EQ(Cell(15, 5), 55);
+    EXPECT_EQ(Cell(15, 5), 160);
 
     Sites().Opened();
     Dialogs.Answers = {MsgAnswer::No};
