@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "data/zv_data_class.h"
 #include "editors/map_sites.h"
+#include "editors/site_move_fuel.h"
 #include "editors/wideband_readout.h"
 
 namespace zv {
@@ -78,6 +80,70 @@ TEST(MapSites, MarkerHeightInterpolatesBetweenTheFourCells) {
     falling[FuelMapOffset(0, 0) - img::FuelMap] = 100;
     falling[FuelMapOffset(0, 1) - img::FuelMap] = 0;
     EXPECT_EQ(MarkerHeight(falling, even, even, 0, 1), 95);
+}
+
+// Cell (t, r) holds t + 8 r: steep along the rpm axis.
+TMapBytes RpmRampMap() {
+    TMapBytes map{};
+    for (int t = 0; t < 16; ++t) {
+        for (int r = 0; r < 16; ++r)
+            map[FuelMapOffset(t, r) - img::FuelMap] = static_cast<std::uint8_t>(t + 8 * r);
+    }
+    return map;
+}
+
+int CellOf(const TMapBytes& map, int t, int r) {
+    return map[FuelMapOffset(t, r) - img::FuelMap];
+}
+
+// Over every raw value of the moved axis at a fixed value of the other, the unit's output with
+// the moved site and the followed map is within one step of what it was before.
+void ExpectSameFuel(const TMapBytes& before, const TMapBytes& after, const TSites& old,
+                    const TSites& moved, bool rpm, std::uint8_t other) {
+    const TSites even = EvenSites();
+    for (int raw = 0; raw < 256; ++raw) {
+        const auto v = static_cast<std::uint8_t>(raw);
+        const int was = rpm ? MarkerHeight(before, even, old, other, v)
+                            : MarkerHeight(before, old, even, v, other);
+        const int now = rpm ? MarkerHeight(after, even, moved, other, v)
+                            : MarkerHeight(after, moved, even, v, other);
+        ASSERT_LE(std::abs(now - was), 1) << raw;
+    }
+}
+
+TEST(MapSites, AMovedSiteTakesTheValueTheMapGaveAtItsNewPlace) {
+    const TSites even = EvenSites();
+    const TMapBytes ramp = RampMap();
+    // Throttle site 3 (index 2, 34) to 40: 20 + r + 10 x 6 / 17 = 23 + r in each column.
+    TSites moved = even;
+    moved[2] = 40;
+    const TMapBytes throttle = MapForMovedSite(ramp, even, false, 2, 40);
+    EXPECT_EQ(CellOf(throttle, 2, 0), 23);
+    EXPECT_EQ(CellOf(throttle, 2, 15), 38);
+    EXPECT_EQ(CellOf(throttle, 1, 7), 17) << "other rows stay";
+    EXPECT_EQ(CellOf(throttle, 3, 7), 37);
+    ExpectSameFuel(ramp, throttle, even, moved, false, 85);
+    // The highest site down to 250: 140 + r + 10 x 12 / 17 = 147 + r.
+    EXPECT_EQ(CellOf(MapForMovedSite(ramp, even, false, 15, 250), 15, 4), 151);
+
+    // Rpm site 6 (index 5, 85) to 80: t + 32 + 8 x 12 / 17 = t + 37; to 100: t + 40 + 120 / 17.
+    const TMapBytes steep = RpmRampMap();
+    moved = even;
+    moved[5] = 80;
+    const TMapBytes down = MapForMovedSite(steep, even, true, 5, 80);
+    EXPECT_EQ(CellOf(down, 0, 5), 37);
+    EXPECT_EQ(CellOf(down, 15, 5), 52);
+    EXPECT_EQ(CellOf(down, 15, 4), 47) << "other columns stay";
+    ExpectSameFuel(steep, down, even, moved, true, 119);
+    moved[5] = 100;
+    const TMapBytes up = MapForMovedSite(steep, even, true, 5, 100);
+    EXPECT_EQ(CellOf(up, 9, 5), 56);
+    ExpectSameFuel(steep, up, even, moved, true, 0);
+
+    // Beyond the ends the map gives its edge value: the lowest site, moved below, keeps it.
+    TSites raised = even;
+    raised[0] = 20;
+    EXPECT_EQ(MapForMovedSite(steep, raised, true, 0, 10), steep);
 }
 
 class WidebandReadout : public ::testing::Test {

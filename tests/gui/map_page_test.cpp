@@ -6,7 +6,9 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -127,6 +129,31 @@ TEST_F(MapPage, TheOverlayTintsACellThatMovedFromTheSavedFile) {
     };
     EXPECT_EQ(corner(0, 0), QColor(0xFF, 0xB8, 0x6C));
     EXPECT_EQ(corner(5, 5), table.palette().color(QPalette::Base));
+}
+
+// The site dialog's choice of whether moved sites take the map along reaches core; the tint's
+// menu asks core for the unit's latest backup, which says that no unit is known yet.
+TEST_F(MapPage, SiteMoveChoiceAndLatestBackupReachCore) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    gui::TMapFormView* view = ShowMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    auto* choice = view->SiteDialog().findChild<QComboBox*>();
+    ASSERT_NE(choice, nullptr);
+    view->SiteDialog().Render();
+    EXPECT_EQ(choice->currentText(), "ask");
+    emit choice->activated(2);
+    EXPECT_EQ(view->Model().RevAdjustDlg().Fuel().Choice(), TSiteMoveChoice::Never);
+    view->SiteDialog().Render();
+    EXPECT_EQ(choice->currentText(), "never");
+
+    const QList<QAction*> references = view->OverlayButton().menu()->actions();
+    ASSERT_EQ(references.size(), 3);
+    EXPECT_EQ(references[1]->text(), "Against the unit's latest backup");
+    dialogs.Boxes.clear();
+    references[1]->trigger();
+    ASSERT_EQ(dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(dialogs.Boxes[0].Text.rfind("No unit is known yet.", 0), 0u);
 }
 
 TEST_F(MapPage, CellEditOnlineReachesTheBuiltInUnit) {

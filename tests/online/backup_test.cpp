@@ -187,4 +187,41 @@ TEST_F(BackupTest, RestoreListsTheUnitsBackupsNewestFirstAndDownloadsTheChosenOn
     EXPECT_EQ(Online->LastBackupPath(), (Folder.Path() / "backups" / "ZV000450 2023-11-14 221500.zvt").string());
 }
 
+// The tint's reference "against the unit's latest backup" is the newest backup of the unit the
+// link identified, and a clear message where there is no unit or no backup.
+TEST_F(BackupTest, TheLatestBackupOfTheUnitIsTheTintsReference) {
+    TZVDataSet unit;
+    unit.Ident.SerialNo = "ZV000450";
+    unit.Firmware = 30;
+    unit.Image = Before;
+    unit.Image[img::FuelMap + 255] = 111;  // cell (0, 0)
+    ASSERT_TRUE(SaveUnitBackup(unit, Folder.Path().string(), 1600000000, Language::English).Ok());
+    unit.Image[img::FuelMap + 255] = 122;
+    ASSERT_TRUE(SaveUnitBackup(unit, Folder.Path().string(), 1650000000, Language::English).Ok());
+    unit.Ident.SerialNo = "ZV000451";
+    unit.Image[img::FuelMap + 255] = 133;
+    ASSERT_TRUE(SaveUnitBackup(unit, Folder.Path().string(), 1690000000, Language::English).Ok());
+
+    EXPECT_FALSE(Main.OverlayFromLatestBackup());
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Text.rfind("No unit is known yet.", 0), 0u);
+
+    Data().ReceiveData.Ident.SerialNo = "ZV000449";
+    EXPECT_FALSE(Main.OverlayFromLatestBackup());
+    ASSERT_EQ(Dialogs.Boxes.size(), 2u);
+    EXPECT_EQ(Dialogs.Boxes[1].Text.rfind("There is no backup of unit ZV000449 in", 0), 0u);
+    EXPECT_FALSE(Main.Overlay().HasReference());
+
+    Data().ReceiveData.Ident.SerialNo = "ZV000450";
+    ASSERT_TRUE(Main.OverlayFromLatestBackup());
+    EXPECT_EQ(Main.Overlay().ReferenceName(), "ZV000450 2022-04-15 052000.zvt");
+    ASSERT_TRUE(Main.Overlay().Shown());
+    ByteGrid map = Data().Map;
+    map[0][0] = 122;
+    EXPECT_EQ(Main.Overlay().MapClasses(map)[0][0], 0) << "the cell as that backup holds it";
+    map[0][0] = 111;
+    EXPECT_NE(Main.Overlay().MapClasses(map)[0][0], 0);
+    EXPECT_EQ(Dialogs.Boxes.size(), 2u);
+}
+
 }  // namespace zv::test

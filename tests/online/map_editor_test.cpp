@@ -57,6 +57,34 @@ class MapEditor : public OnlineTest {
             Map().HandleKey(k);
     }
     TRevAdjustDlg& Sites() { return Map().RevAdjustDlg(); }
+    // Sites 0, 17, ..., 255 on both axes and cell (t, r) = 8 t + 8 r, in the PC and (online) in
+    // the unit of firmware 9 and later.
+    void EvenSitesAndSteepMap(bool inUnit) {
+        for (int i = 0; i < 16; ++i) {
+            Set(img::TpsSites + 15 - static_cast<std::size_t>(i), 17 * i, inUnit);
+            Set(img::RpmSites + 15 - static_cast<std::size_t>(i), 17 * i, inUnit);
+            for (int t = 0; t < 16; ++t)
+                Set(FuelMapOffset(t, i), 8 * t + 8 * i, inUnit);
+        }
+        Map().LoadFromImage();
+    }
+    void Set(std::size_t offset, int value, bool inUnit) {
+        Data().DeviceData.Image[offset] = static_cast<std::uint8_t>(value);
+        const auto address = offset >= img::FuelMap ? offset - img::FuelMap + 0x100 : offset;
+        if (inUnit)
+            Unit->Poke(2, static_cast<std::uint16_t>(address), static_cast<std::uint8_t>(value));
+    }
+    std::uint8_t UnitCell(int t, int r) {
+        return Unit->Peek(2, static_cast<std::uint16_t>(0x100 + 16 * (15 - t) + (15 - r)));
+    }
+    // The queued writes are in the unit (16 cells of a column take a while between records).
+    bool WritesSent() {
+        const bool sent = Clock.RunUntil([&] { return Online->Link().QueuedWrites() == 0; }, 10000);
+        Clock.Advance(500);
+        return sent;
+    }
+    static constexpr int kRpmSite6 = 26;      // panel of rpm site 6 (index 5, 85 at first)
+    static constexpr int kThrottleSite3 = 13;  // panel of throttle site 3 (index 2, 34 at first)
     void SelectPanel(int panel) { Sites().SiteAdjustPanelClick(panel); }
 
     TMainFormModel Form{Main, Settings};
@@ -363,6 +391,7 @@ TEST_F(MapEditor, SelectionWalksThePanels) {
 
 TEST_F(MapEditor, OnlineSiteEditsReachTheUnitAndPauseTheValueKeys) {
     GoOnline(30);
+    Sites().SiteMoveChoiceChanged(2);  // the map stays: this is about the site's own write
     SelectPanel(31);  // lowest rpm site
     const std::uint8_t low = Site(31);
     ASSERT_LT(low + 2, Site(30));
@@ -399,6 +428,88 @@ TEST_F(MapEditor, ThisMapSendsTheMapAndBothSiteLists) {
             continue;
         ASSERT_EQ(unit[k], Data().DeviceData.Image[k]) << k;
     }
+}
+
+// Online the moved site and its followed cells are one step: both reach the unit, one undo
+// takes both back; a ticked answer is stored and asked no more, "never" leaves the map.
+TEST_F(MapEditor, AMovedSiteTakesTheMapAlongIntoTheUnitAsOneStep) {
+    GoOnline(30);
+    EvenSitesAndSteepMap(true);
+    SelectPanel(kRpmSite6);
+    Dialogs.Answers = {MsgAnswer::Yes};
+    Dialogs.Ticks = {true};
+    Sites().HandleKey(vk::PageUp);  // 85 to 100: 8 t + 40 + 8 x 15 / 17 = 8 t + 47
+    ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);
+    EXPECT_NE(Dialogs.Boxes[0].Text.find("rpm site 6"), std::string::npos);
+    EXPECT_EQ(Settings.ReadString("PageFuelMap", "SiteMoveMap"), "Always");
+    EXPECT_EQ(Main.History().UndoCaption(Language::English), "Undo: rpm site 6 +15 with map");
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 100);
+    EXPECT_EQ(UnitCell(0, 5), 47);
+    EXPECT_EQ(UnitCell(15, 5), 167);
+    EXPECT_EQ(UnitCell(15, 6), 168) << "the next site's cells stay";
+    EXPECT_EQ(Map().State().Chart.RpmSites[5], 100);
+
+    ASSERT_TRUE(Form.EditUndoClick());
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 85);
+    EXPECT_EQ(UnitCell(0, 5), 40);
+    EXPECT_EQ(UnitCell(15, 5), 160);
+
+    Sites().Opened();  // stored: followed without a question
+    Sites().HandleKey(vk::PageDown);  // 85 to 70: 8 t + 32 + 8 x 2 / 17 = 8 t + 32
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(UnitCell(3, 5), 56);
+    // A throttle site's row: 34, 36, 39, 41 by one percent; 16 + 8 r + 8 x 7 / 17 = 19 + 8 r.
+    SelectPanel(kThrottleSite3);
+    for (int i = 0; i < 3; ++i) {
+        Sites().HandleKey(vk::Up);
+        Clock.Advance(300);
+    }
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kThrottleSite3), 41);
+    EXPECT_EQ(UnitCell(2, 0), 19);
+    EXPECT_EQ(UnitCell(2, 15), 139);
+    EXPECT_EQ(UnitCell(3, 15), 144) << "the next site's row stays";
+    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+
+    SelectPanel(kRpmSite6);
+
+    Sites().SiteMoveChoiceChanged(2);
+    Sites().HandleKey(vk::PageUp);  // back to 85, the map as it is
+    ASSERT_TRUE(WritesSent());
+    EXPECT_EQ(Unit->Peek(2, 0xE0 + kRpmSite6), 85);
+    EXPECT_EQ(UnitCell(3, 5), 56);
+    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+}
+
+// Key steps of one site follow the map as it was before the first of them, so that cut-off
+// fractions do not add up; one answer holds while the dialog stays open.
+TEST_F(MapEditor, RepeatedSiteStepsAskOnceAndComeBackToTheSameCells) {
+    OpenOffline();
+    EvenSitesAndSteepMap(false);
+    SelectPanel(kRpmSite6);
+    Dialogs.Answers = {MsgAnswer::Yes};
+    for (int i = 0; i < 5; ++i)
+        Sites().HandleKey(vk::Up);  // 85 to 90: 8 t + 40 + 8 x 5 / 17 = 8 t + 42
+    EXPECT_EQ(Site(kRpmSite6), 90);
+    EXPECT_EQ(Cell(0, 5), 42);
+    EXPECT_EQ(Cell(15, 5), 162);
+    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(Settings.ReadString("PageFuelMap", "SiteMoveMap"), "Ask") << "not ticked";
+    for (int i = 0; i < 5; ++i)
+        Sites().HandleKey(vk::Down);
+    EXPECT_EQ(Cell(0, 5), 40);
+    EXPECT_EQ(Cell(15, 5), 160);
+
+    Sites().Opened();
+    Dialogs.Answers = {MsgAnswer::No};
+    Sites().HandleKey(vk::PageUp);
+    Sites().HandleKey(vk::Down);
+    EXPECT_EQ(Site(kRpmSite6), 99);
+    EXPECT_EQ(Cell(0, 5), 40) << "no: the map stays";
+    EXPECT_EQ(Dialogs.Boxes.size(), 2u) << "asked again after opening, once";
 }
 
 // The arrows move the map's cursor, so its cells step on plus and minus, the step keys and

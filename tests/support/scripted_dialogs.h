@@ -50,6 +50,17 @@ public:
         if (PressMore) more();
         return MessageBox(kind, caption, text, buttons);
     }
+    // A box with a tick box records its text and ticks it when the test says so.
+    std::vector<std::string> CheckTexts;
+    std::deque<bool> Ticks;  // not ticked when empty
+    MsgAnswer MessageBoxWithCheck(MsgKind kind, const std::string& caption, const std::string& text,
+                                  MsgButtons buttons, const std::string& checkText,
+                                  bool& checked) override {
+        CheckTexts.push_back(checkText);
+        checked = !Ticks.empty() && Ticks.front();
+        if (!Ticks.empty()) Ticks.pop_front();
+        return MessageBox(kind, caption, text, buttons);
+    }
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override {
         OpenRequests.push_back(request);
         return Take(OpenChoices);

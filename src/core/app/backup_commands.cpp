@@ -13,19 +13,24 @@ bool TMainModel::RestoreBackupEnabled() const {
     return online_ && online_->Controls().F8.Enabled;
 }
 
-void TMainModel::RestoreBackupClick() {
-    if (!RestoreBackupEnabled()) return;
+std::vector<TBackupEntry> TMainModel::BackupsOfUnit() {
     const std::string serial = data_.ReceiveData.Ident.SerialNo;
     if (serial.empty()) {
         ShowMessage(MsgKind::Information, BackupText(TBackupText::NoUnit, language_));
-        return;
+        return {};
     }
-    const std::vector<TBackupEntry> backups = ListBackups(dataFolder_, serial);
-    if (backups.empty()) {
+    std::vector<TBackupEntry> backups = ListBackups(dataFolder_, serial);
+    if (backups.empty())
         ShowMessage(MsgKind::Information,
                     FillIn(BackupText(TBackupText::NoBackup, language_), {serial, BackupFolder(dataFolder_)}));
-        return;
-    }
+    return backups;
+}
+
+void TMainModel::RestoreBackupClick() {
+    if (!RestoreBackupEnabled()) return;
+    const std::vector<TBackupEntry> backups = BackupsOfUnit();
+    if (backups.empty()) return;
+    const std::string serial = data_.ReceiveData.Ident.SerialNo;
     ListDialogRequest request{BackupText(TBackupText::ChooseTitle, language_),
                               FillIn(BackupText(TBackupText::ChooseLabel, language_), {serial}),
                               {}};

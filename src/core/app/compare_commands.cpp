@@ -76,6 +76,11 @@ bool TMainModel::OverlayFromFile() {
     return chosen && OverlayFromPath(*chosen);
 }
 
+bool TMainModel::OverlayFromLatestBackup() {
+    const std::vector<TBackupEntry> backups = BackupsOfUnit();
+    return !backups.empty() && OverlayFromPath(backups.front().Path);
+}
+
 void TMainModel::SetOverlayShown(bool shown) {
     if (shown && !overlay_.HasReference() && !OverlayFromLastSaved())
         shown = false;

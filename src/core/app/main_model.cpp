@@ -57,6 +57,12 @@ MsgAnswer TMainModel::ShowMessage(MsgKind kind, const std::string& text, MsgButt
     return dialogs_.MessageBox(kind, Text(CaptionPair(kind)), text, buttons);
 }
 
+MsgAnswer TMainModel::AskRemembering(const std::string& text, const std::string& rememberText,
+                                     bool& remember) {
+    return dialogs_.MessageBoxWithCheck(MsgKind::Confirmation, Text(txt::CaptionConfirmation), text,
+                                        MsgButtons::YesNo, rememberText, remember);
+}
+
 void TMainModel::AdapterLatencyFound(int comPort, int latencyMs) {
     if (const auto notice = latencyNotes_.PortOpened(comPort, latencyMs, language_))
         ShowMessage(MsgKind::Information, *notice);

@@ -108,6 +108,8 @@ public:
     const TDifferenceOverlay& Overlay() const { return overlay_; }
     bool OverlayFromLastSaved();
     bool OverlayFromFile();
+    // The newest backup of the unit the link identified last; a message when there is none.
+    bool OverlayFromLatestBackup();
     bool OverlayFromPath(const std::string& path);
     // Switches the tint; switched on without a reference it takes the file as last saved.
     void SetOverlayShown(bool shown);
@@ -133,6 +135,9 @@ public:
     // Shows a box with the caption of its kind in the current language.
     MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
                           MsgButtons buttons = MsgButtons::Ok) override;
+
+    // A confirmation with a box to tick under it.
+    MsgAnswer AskRemembering(const std::string& text, const std::string& rememberText, bool& remember);
 
     // State the main window shows.
     bool Modified() const { return modified_; }
@@ -168,6 +173,9 @@ public:
 
 private:
     void ShowCommentOnPage();
+    // The backups of the unit the link identified last, newest first; none (with a message
+    // saying why) when no unit is known or it has none.
+    std::vector<TBackupEntry> BackupsOfUnit();
     void NotifyDataSetLoaded();
     void StoreRecentDirOf(const std::string& path);
     bool AskSaveFirst();  // the "save first?" question; true when Save As ran

@@ -55,6 +55,11 @@ TSettings& TMainPageHost::Settings() {
     return form_.Settings();
 }
 
+MsgAnswer TMainPageHost::AskRemembering(const std::string& text, const std::string& rememberText,
+                                        bool& remember) {
+    return main_.AskRemembering(text, rememberText, remember);
+}
+
 MsgAnswer TMainPageHost::ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons) {
     return main_.ShowMessage(kind, text, buttons);
 }

@@ -33,6 +33,8 @@ class TMainPageHost final : public TPageHost {
     TConfiguredStepKeys ConfiguredStepKeys() const override;
     TSettings& Settings() override;
     MsgAnswer ShowMessage(MsgKind kind, const std::string& text, MsgButtons buttons) override;
+    MsgAnswer AskRemembering(const std::string& text, const std::string& rememberText,
+                             bool& remember) override;
     void ShowPageSelection() override;
     void FocusKeyControl() override;
     void StartDownload(TSequence sequence) override;

@@ -11,6 +11,8 @@ const TextPair kHintNone = {"Zellen nach Abweichung von einer Referenz tönen",
                             "Tint cells by how far they moved from a reference"};
 const TextPair kHintReference = {"Abweichung von: ", "Moved from: "};
 const TextPair kLastSaved = {"Gegen gespeicherte Datei", "Against the saved file"};
+const TextPair kLatestBackup = {"Gegen letzte Sicherung des Geräts",
+                                "Against the unit's latest backup"};
 const TextPair kOtherFile = {"Gegen Datei…", "Against file…"};
 
 }  // namespace
@@ -48,6 +50,7 @@ TOverlayTexts OverlayTexts(const TDifferenceOverlay& overlay, Language lang) {
     t.Hint = overlay.HasReference() ? kHintReference.Pick(lang) + overlay.ReferenceName()
                                     : kHintNone.Pick(lang);
     t.LastSaved = kLastSaved.Pick(lang);
+    t.LatestBackup = kLatestBackup.Pick(lang);
     t.OtherFile = kOtherFile.Pick(lang);
     return t;
 }

@@ -11,8 +11,8 @@ namespace zv {
 using TClassGrid = std::array<std::array<int, 16>, 16>;  // [t][r]: DifferenceClass, 0 = none
 
 // The tint over the fuel map table and the AFR grid: how far each cell moved from a reference
-// data set the operator chose (the file as last saved, or any file). The reference is kept as
-// it was read, so later edits show against it until another is chosen.
+// data set the operator chose (the file as last saved, the unit's latest backup, or any file). The
+// reference is kept as it was read, so later edits show against it until another is chosen.
 class TDifferenceOverlay {
   public:
     void SetReference(const TZVDataClass& reference, const std::string& name);
@@ -37,7 +37,7 @@ class TDifferenceOverlay {
 
 // The page control's texts: the switch, its hint naming the reference, and the reference menu.
 struct TOverlayTexts {
-    std::string Button, Hint, LastSaved, OtherFile;
+    std::string Button, Hint, LastSaved, LatestBackup, OtherFile;
 };
 TOverlayTexts OverlayTexts(const TDifferenceOverlay& overlay, Language lang);
 

@@ -5,7 +5,6 @@
 #include "config/key_control.h"
 #include "data/flag_bits.h"
 #include "history/step_names.h"
-#include "link/transfer_table.h"
 #include "pages/page_host.h"
 #include "pages/value_tip.h"
 
@@ -70,6 +69,7 @@ TMapForm::TMapForm(TPageHost& host) : host_(host), revAdjust_(host) {
     ReadSettings();
     revAdjust_.SitesChanged = [this](bool) {
         LoadAxes();
+        ShowCursorValue();  // the cells may have followed the site
         NotifyChanged();
     };
     SetLanguage(host_.CurrentLanguage());
@@ -233,10 +233,7 @@ void TMapForm::StepCell(int delta) {
     const int old = data.DeviceData.Image[offset];
     const int value = std::clamp(old + delta, 0, 255);
     TEditStep step(host_.History(), FuelMapCellStep(c.CursorT, c.CursorR, old, value));
-    TImageWrite write;
-    write.Offset = offset;
-    write.Address = static_cast<std::uint16_t>(FuelMapAddress(data.DeviceData.Firmware) +
-                                               (offset - img::FuelMap));
+    const TImageWrite write = FuelMapWrite(data.DeviceData.Firmware, offset);
     const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
     if (!host_.WriteImage(write, bytes))
         return;

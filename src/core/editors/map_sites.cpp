@@ -61,21 +61,28 @@ int Between(int a, int b, int v, int s0, int s1) {
 
 }  // namespace
 
+int ValueOnAxis(const TSites& values, const TSites& sites, std::uint8_t raw) {
+    const int v = std::clamp<int>(raw, sites[0], std::max(sites[0], sites[15]));
+    const int i = UpperIndex(sites, v);
+    if (i == 0)
+        return values[0];
+    return Between(values[static_cast<std::size_t>(i - 1)], values[static_cast<std::size_t>(i)], v,
+                   Site(sites, i - 1), Site(sites, i));
+}
+
 int MarkerHeight(std::span<const std::uint8_t, 256> map, const TSites& throttle, const TSites& rpm,
                  std::uint8_t rawThrottle, std::uint8_t rawRpm) {
-    const int vT = std::clamp<int>(rawThrottle, throttle[0], std::max(throttle[0], throttle[15]));
-    const int vR = std::clamp<int>(rawRpm, rpm[0], std::max(rpm[0], rpm[15]));
-    const int i = UpperIndex(throttle, vT);
-    const int j = UpperIndex(rpm, vR);
-    auto rowValue = [&](int a) {
-        const int here = FuelMapCell(map, a, j);
-        if (j == 0)
-            return here;
-        return Between(FuelMapCell(map, a, j - 1), here, vR, Site(rpm, j - 1), Site(rpm, j));
-    };
-    if (i == 0)
-        return rowValue(0);
-    return Between(rowValue(i - 1), rowValue(i), vT, Site(throttle, i - 1), Site(throttle, i));
+    // The unit goes along the rpm axis in each throttle row first, then between the rows; a
+    // value between two bytes is a byte again.
+    TSites rows{};
+    for (int t = 0; t < 16; ++t) {
+        TSites row{};
+        for (int r = 0; r < 16; ++r)
+            row[static_cast<std::size_t>(r)] = FuelMapCell(map, t, r);
+        rows[static_cast<std::size_t>(t)] =
+            static_cast<std::uint8_t>(ValueOnAxis(row, rpm, rawRpm));
+    }
+    return ValueOnAxis(rows, throttle, rawThrottle);
 }
 
 double AxisPosition(const TSites& sites, std::uint8_t raw) {

@@ -41,6 +41,10 @@ std::uint8_t SiteIndex(std::uint8_t v, std::span<const std::uint8_t> sites, std:
 int MarkerHeight(std::span<const std::uint8_t, 256> map, const TSites& throttle, const TSites& rpm,
                  std::uint8_t rawThrottle, std::uint8_t rawRpm);
 
+// The value of a line of 16 cells over an axis at a raw value, the way the unit interpolates
+// (integer steps, cut toward zero): values and sites lowest first; beyond the ends the edge value.
+int ValueOnAxis(const TSites& values, const TSites& sites, std::uint8_t raw);
+
 // Where a raw value lies on an axis of sites, in site indices (2.5 = halfway between sites 2
 // and 3), clamped to 0..15.
 double AxisPosition(const TSites& sites, std::uint8_t raw);

@@ -1,5 +1,6 @@
 #include "editors/rev_adjust_dlg.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -20,6 +21,7 @@ constexpr int kColumnRows = 8;
 
 const TextPair kMustBeSmaller = {"Wert muß kleiner sein als der Nächste",
                                  "Value must be smaller then next"};
+const TextPair kWithMap = {"mit Kennfeld", "with map"};
 const TextPair kMustBeHigher = {"Wert muß größer sein als der Vorherige",
                                 "Value must be higher then previous"};
 
@@ -29,6 +31,17 @@ bool IsRpm(int panel) {
 
 std::uint8_t SiteByte(TPageHost& host, int panel) {
     return host.Data().DeviceData.Image[img::TpsSites + static_cast<std::size_t>(panel)];
+}
+
+// "rpm site 6 +15 with map". Panels run from the highest site down; the step counts sites from 1
+// at the lowest.
+TStepName SiteStepName(int panel, int from, int to, bool withMap) {
+    const int site = TRevAdjustDlg::kFirstRpmPanel - panel % TRevAdjustDlg::kFirstRpmPanel;
+    const TStepName name = NameStep(IsRpm(panel) ? stepname::RpmSite : stepname::ThrottleSite,
+                                    std::to_string(site) + " " + SignedChange(from, to));
+    if (!withMap)
+        return name;
+    return NameStep({name.German.c_str(), name.English.c_str()}, kWithMap);
 }
 
 }  // namespace
@@ -73,12 +86,14 @@ void TRevAdjustDlg::SetLanguage(Language lang) {
     texts_.ThrottleGroup = german ? " Lastpoti " : " Throttle Pot ";
     texts_.ThrottleUnit = "[%]";
     texts_.RpmUnit = german ? "[U/min]" : "[Rpm]";
+    texts_.SiteMove = SiteMoveTexts(lang);
     SetTips(lang);
     NotifyChanged();
 }
 
 void TRevAdjustDlg::Opened() {
     active_ = true;
+    fuel_.Opened();
     SetLanguage(host_.CurrentLanguage());
 }
 
@@ -91,6 +106,13 @@ int TRevAdjustDlg::PanelAt(int column, int row) {
     // Column 0 holds panels 15..8, column 1 7..0, column 2 31..24, column 3 23..16.
     constexpr std::array<int, 4> kTop = {15, 7, 31, 23};
     return kTop[static_cast<std::size_t>(column)] - row;
+}
+
+void TRevAdjustDlg::SiteMoveChoiceChanged(int choice) {
+    if (choice < 0 || choice > static_cast<int>(TSiteMoveChoice::Never))
+        return;
+    fuel_.SetChoice(static_cast<TSiteMoveChoice>(choice));
+    NotifyChanged();
 }
 
 void TRevAdjustDlg::SiteAdjustPanelClick(int panel) {
@@ -180,19 +202,26 @@ int TRevAdjustDlg::Decreased(int panel, std::uint8_t b, int steps) const {
     return value;
 }
 
+// The site and the cells that keep the engine's fuel are one step, in the unit as in the history.
 void TRevAdjustDlg::Accept(int panel, int value) {
+    const std::uint8_t old = SiteByte(host_, panel);
+    if (value == old)
+        return;
+    const std::uint8_t moved = static_cast<std::uint8_t>(value);
+    const TMapBytes map = fuel_.MapAfterMove(panel, moved);
+    const bool follows =
+        !std::equal(map.begin(), map.end(), host_.Data().DeviceData.Image.begin() + img::FuelMap);
     TImageWrite write;
     write.Offset = img::TpsSites + static_cast<std::size_t>(panel);
     write.Address = static_cast<std::uint16_t>(kSitesAddress + panel);
     write.Pause = true;
-    const std::array<std::uint8_t, 1> bytes = {static_cast<std::uint8_t>(value)};
-    // Panels run from the highest site down; the step counts sites from 1 at the lowest.
-    const int site = kFirstRpmPanel - panel % kFirstRpmPanel;
-    TEditStep step(
-        host_.History(),
-        NameStep(IsRpm(panel) ? stepname::RpmSite : stepname::ThrottleSite,
-                 std::to_string(site) + " " + SignedChange(SiteByte(host_, panel), value)));
-    if (host_.WriteImage(write, bytes) && SitesChanged)
+    const std::array<std::uint8_t, 1> bytes = {moved};
+    TEditStep step(host_.History(), SiteStepName(panel, old, value, follows));
+    if (!host_.WriteImage(write, bytes))
+        return;
+    if (follows)
+        WriteFuelMap(host_, map);
+    if (SitesChanged)
         SitesChanged(IsRpm(panel));
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "config/key_control.h"
+#include "editors/site_move_fuel.h"
 #include "text/text_table.h"
 
 namespace zv {
@@ -38,6 +39,10 @@ class TRevAdjustDlg {
     void Closed() { active_ = false; }
     bool Active() const { return active_; }
 
+    // Whether a moved site takes the fuel map along (stored; the dialog shows and switches it).
+    TSiteMoveFuel& Fuel() { return fuel_; }
+    void SiteMoveChoiceChanged(int choice);
+
     int SelectedPanel() const { return selected_; }
     std::string PanelText(int panel) const;
     // The four columns left to right, each top to bottom: throttle sites 1..8 and 9..16, rpm
@@ -47,6 +52,7 @@ class TRevAdjustDlg {
     struct TTexts {
         std::string Caption, CloseButton, RpmGroup, ThrottleGroup, ThrottleUnit, RpmUnit;
         std::string ThrottleTip, RpmTip;  // hover texts of the site panels
+        TSiteMoveTexts SiteMove;
     };
     const TTexts& Texts() const { return texts_; }
 
@@ -67,6 +73,7 @@ class TRevAdjustDlg {
     int selected_ = 15;
     bool active_ = false;
     TTexts texts_;
+    TSiteMoveFuel fuel_{host_};
 };
 
 }  // namespace zv

@@ -51,6 +51,9 @@ class TPageHost {
     virtual TSettings& Settings() = 0;
     virtual MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
                                   MsgButtons buttons = MsgButtons::Ok) = 0;
+    // A yes/no question with a box to tick for "remember the answer".
+    virtual MsgAnswer AskRemembering(const std::string& text, const std::string& rememberText,
+                                     bool& remember) = 0;
     // Esc on a page: the page selection comes to the front.
     virtual void ShowPageSelection() = 0;
     // The keys go back to the main window's key control.

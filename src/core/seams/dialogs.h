@@ -42,6 +42,15 @@ public:
         (void)more;
         return MessageBox(kind, caption, text, buttons);
     }
+    // A question with a box to tick under it ("always do this"); checked tells whether the
+    // operator ticked it. Boxes that have no room for it ask plainly.
+    virtual MsgAnswer MessageBoxWithCheck(MsgKind kind, const std::string& caption,
+                                          const std::string& text, MsgButtons buttons,
+                                          const std::string& checkText, bool& checked) {
+        (void)checkText;
+        checked = false;
+        return MessageBox(kind, caption, text, buttons);
+    }
     // The chosen path, or nothing when the operator cancelled.
     virtual std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) = 0;

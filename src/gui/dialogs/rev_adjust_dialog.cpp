@@ -1,5 +1,6 @@
 #include "dialogs/rev_adjust_dialog.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,7 +37,18 @@ TRevAdjustDialog::TRevAdjustDialog(TRevAdjustDlg& model, QWidget* parent)
     closeButton_ = new QPushButton;
     closeButton_->setFocusPolicy(Qt::NoFocus);
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+    // The stored choice of whether moved sites take the map along; keys stay with the panels.
+    siteMoveLabel_ = new QLabel;
+    siteMoveChoice_ = new QComboBox;
+    siteMoveChoice_->setFocusPolicy(Qt::NoFocus);
+    siteMoveChoice_->addItems({QString(), QString(), QString()});
+    connect(siteMoveChoice_, &QComboBox::activated, this, [this](int index) {
+        model_.SiteMoveChoiceChanged(index);
+        keySink_->setFocus();
+    });
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(siteMoveLabel_);
+    buttons->addWidget(siteMoveChoice_);
     buttons->addStretch(1);
     buttons->addWidget(closeButton_);
     outer->addLayout(buttons);
@@ -108,6 +120,10 @@ void TRevAdjustDialog::Render() {
     const TRevAdjustDlg::TTexts& t = model_.Texts();
     setWindowTitle(Q(t.Caption));
     closeButton_->setText(Q(t.CloseButton));
+    siteMoveLabel_->setText(Q(t.SiteMove.ChoiceLabel));
+    for (int i = 0; i < siteMoveChoice_->count(); ++i)
+        siteMoveChoice_->setItemText(i, Q(t.SiteMove.Choices[static_cast<std::size_t>(i)]));
+    siteMoveChoice_->setCurrentIndex(static_cast<int>(model_.Fuel().Choice()));
     throttleGroup_->setTitle(Q(t.ThrottleGroup));
     rpmGroup_->setTitle(Q(t.RpmGroup));
     for (int column = 0; column < 4; ++column)

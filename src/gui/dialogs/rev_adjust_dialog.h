@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -39,6 +40,8 @@ class TRevAdjustDialog : public QDialog {
     std::array<QLabel*, 4> unitLabels_{};
     std::array<QLabel*, 32> panels_{};
     QPushButton* closeButton_ = nullptr;
+    QLabel* siteMoveLabel_ = nullptr;
+    QComboBox* siteMoveChoice_ = nullptr;
 };
 
 }  // namespace zv::gui

@@ -15,6 +15,7 @@ TOverlayButton::TOverlayButton(QWidget* parent) : QToolButton(parent) {
     setPopupMode(QToolButton::MenuButtonPopup);
     setMenu(new QMenu(this));
     lastSaved_ = menu()->addAction(QString());
+    latestBackup_ = menu()->addAction(QString());
     otherFile_ = menu()->addAction(QString());
     hide();
 }
@@ -24,6 +25,7 @@ void TOverlayButton::Attach(TMainModel& main) {
     show();
     connect(this, &QToolButton::clicked, this, [this](bool on) { host_->SetOverlayShown(on); });
     connect(lastSaved_, &QAction::triggered, this, [this] { host_->OverlayFromLastSaved(); });
+    connect(latestBackup_, &QAction::triggered, this, [this] { host_->OverlayFromLatestBackup(); });
     connect(otherFile_, &QAction::triggered, this, [this] { host_->OverlayFromFile(); });
     Render();
 }
@@ -38,6 +40,7 @@ void TOverlayButton::Render() {
     SetText(this, Q(texts.Button));
     setToolTip(Q(texts.Hint));
     lastSaved_->setText(Q(texts.LastSaved));
+    latestBackup_->setText(Q(texts.LatestBackup));
     otherFile_->setText(Q(texts.OtherFile));
 }
 

@@ -10,8 +10,8 @@ class TDifferenceOverlay;
 namespace zv::gui {
 
 // The map pages' switch of the tint by how far cells moved: a click switches it, the arrow's
-// menu picks the reference (the saved file, or another). Hidden until a main model holds the
-// reference for it.
+// menu picks the reference (the saved file, the unit's latest backup, or another). Hidden until a
+// main model holds the reference for it.
 class TOverlayButton : public QToolButton {
     Q_OBJECT
   public:
@@ -25,6 +25,7 @@ class TOverlayButton : public QToolButton {
   private:
     TMainModel* host_ = nullptr;
     QAction* lastSaved_ = nullptr;
+    QAction* latestBackup_ = nullptr;
     QAction* otherFile_ = nullptr;
 };
 

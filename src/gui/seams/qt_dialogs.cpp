@@ -2,6 +2,7 @@
 
 #include "dialogs/list_choice_dialog.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -65,10 +66,24 @@ MsgAnswer QtDialogs::MessageBoxWithMore(MsgKind kind, const std::string& caption
                                         const std::string& text, MsgButtons buttons,
                                         const std::string& moreButton,
                                         const std::function<void()>& more) {
+    return Ask({kind, caption, text, buttons, moreButton, more, nullptr, nullptr});
+}
+
+MsgAnswer QtDialogs::MessageBoxWithCheck(MsgKind kind, const std::string& caption,
+                                         const std::string& text, MsgButtons buttons,
+                                         const std::string& checkText, bool& checked) {
+    return Ask({kind, caption, text, buttons, std::string(), {}, &checkText, &checked});
+}
+
+MsgAnswer QtDialogs::Ask(const TBox& request) {
     const Language lang = language_ ? language_() : Language::English;
-    QMessageBox box(IconOf(kind), Utf8(caption),
-                    Utf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+    QMessageBox box(IconOf(request.Kind), Utf8(request.Caption),
+                    Utf8(request.Text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::NoButton, parent_);
+    const MsgButtons buttons = request.Buttons;
+    const std::function<void()>& more = request.More;
+    if (request.CheckText != nullptr)
+        box.setCheckBox(new QCheckBox(Utf8(*request.CheckText)));
     if (buttons == MsgButtons::Ok) {
         box.addButton(QMessageBox::Ok);
         box.exec();
@@ -84,7 +99,7 @@ MsgAnswer QtDialogs::MessageBoxWithMore(MsgKind kind, const std::string& caption
         box.setEscapeButton(no);
     }
     QPushButton* look =
-        more ? box.addButton(Utf8(moreButton), QMessageBox::ActionRole) : nullptr;
+        more ? box.addButton(Utf8(request.MoreButton), QMessageBox::ActionRole) : nullptr;
     box.setDefaultButton(yes);
     // Every button closes a message box; the look button opens it again once the look is over.
     box.exec();
@@ -92,6 +107,8 @@ MsgAnswer QtDialogs::MessageBoxWithMore(MsgKind kind, const std::string& caption
         more();
         box.exec();
     }
+    if (request.Checked != nullptr)
+        *request.Checked = box.checkBox()->isChecked();
     if (box.clickedButton() == yes)
         return MsgAnswer::Yes;
     if (box.clickedButton() == no)

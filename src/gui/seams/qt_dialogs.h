@@ -23,6 +23,9 @@ class QtDialogs : public Dialogs {
     MsgAnswer MessageBoxWithMore(MsgKind kind, const std::string& caption, const std::string& text,
                                  MsgButtons buttons, const std::string& moreButton,
                                  const std::function<void()>& more) override;
+    MsgAnswer MessageBoxWithCheck(MsgKind kind, const std::string& caption, const std::string& text,
+                                  MsgButtons buttons, const std::string& checkText,
+                                  bool& checked) override;
     std::optional<std::string> OpenFileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> SaveFileDialog(const FileDialogRequest& request) override;
     std::optional<std::size_t> ChooseFromList(const ListDialogRequest& request) override;
@@ -33,6 +36,19 @@ class QtDialogs : public Dialogs {
     static QString FileFilter(const std::string& filter);
 
   private:
+    // One message box with what it may carry besides its buttons.
+    struct TBox {
+        MsgKind Kind;
+        const std::string& Caption;
+        const std::string& Text;
+        MsgButtons Buttons;
+        const std::string& MoreButton;
+        const std::function<void()>& More;
+        const std::string* CheckText;  // a box to tick under the text, when given
+        bool* Checked;
+    };
+    MsgAnswer Ask(const TBox& request);
+
     std::function<Language()> language_;
     QWidget* parent_ = nullptr;
 };

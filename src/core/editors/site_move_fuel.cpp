@@ -1,0 +1,179 @@
+#include "editors/site_move_fuel.h"
+
+#include <algorithm>
+
+#include "link/transfer_table.h"
+#include "pages/page_host.h"
+
+namespace zv {
+
+namespace {
+
+const char* const kSection = "PageFuelMap";
+const char* const kChoiceKey = "SiteMoveMap";
+constexpr std::array<const char*, 3> kChoiceNames = {"Ask", "Always", "Never"};
+
+const TextPair kQuestion = {
+    "Kraftstoffmenge beibehalten?\r\nWird die %1 %2 allein verschoben, verschiebt sich das "
+    "Kennfeld entlang der %3. Das Programm kann die Zellen dieser Stützstelle neu interpolieren, "
+    "sodass das Kennfeld bei gleicher %4 denselben Wert gibt wie vorher.\r\nDiese Antwort gilt, "
+    "bis der Dialog geschlossen wird.",
+    "Keep the engine's fuel where it was?\r\nMoving %1 %2 alone shifts the fuel map along the "
+    "%3. The program can re-interpolate the cells of that site, so that the map gives the same "
+    "value at the same %4 as before.\r\nThis answer holds until the dialog is closed."};
+// %1 the site, %3 the axis, %4 the operating point, per list: throttle, rpm.
+const TextPair kSite[2] = {{"Drosselklappen-Stützstelle", "throttle site"},
+                           {"Drehzahl-Stützstelle", "rpm site"}};
+const TextPair kAxis[2] = {{"Drosselklappenachse", "throttle axis"},
+                           {"Drehzahlachse", "engine-speed axis"}};
+const TextPair kPoint[2] = {{"Drosselklappenstellung", "throttle position"},
+                            {"Drehzahl", "engine speed"}};
+const TextPair kRemember = {"Immer so verfahren (im Stützstellen-Dialog änderbar)",
+                            "Always do this (can be changed in the site dialog)"};
+const TextPair kChoiceLabel = {"Kennfeld folgt verschobenen Stützstellen:",
+                               "Map follows moved sites:"};
+const TextPair kChoices[3] = {{"nachfragen", "ask"}, {"immer", "always"}, {"nie", "never"}};
+
+std::string Filled(const TextPair& pattern, Language lang, int list, int site) {
+    std::string text = pattern.Pick(lang);
+    const std::array<std::string, 4> values = {kSite[list].Pick(lang), std::to_string(site),
+                                               kAxis[list].Pick(lang), kPoint[list].Pick(lang)};
+    for (std::size_t n = 0; n < values.size(); ++n) {
+        const std::string mark = "%" + std::to_string(n + 1);
+        if (const auto at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), values[n]);
+    }
+    return text;
+}
+
+TMapBytes MapOf(const ImageBytes& image) {
+    TMapBytes map{};
+    std::copy_n(image.begin() + img::FuelMap, map.size(), map.begin());
+    return map;
+}
+
+std::size_t Cell(int t, int r) {
+    return FuelMapOffset(t, r) - img::FuelMap;
+}
+
+}  // namespace
+
+TMapBytes MapForMovedSite(const TMapBytes& map, const TSites& sites, bool rpm, int index,
+                          std::uint8_t moved) {
+    TMapBytes out = map;
+    for (int across = 0; across < 16; ++across) {
+        TSites line{};
+        for (int along = 0; along < 16; ++along)
+            line[static_cast<std::size_t>(along)] =
+                map[rpm ? Cell(across, along) : Cell(along, across)];
+        const int value = ValueOnAxis(line, sites, moved);
+        out[rpm ? Cell(across, index) : Cell(index, across)] = static_cast<std::uint8_t>(value);
+    }
+    return out;
+}
+
+TImageWrite FuelMapWrite(int firmware, std::size_t offset) {
+    TImageWrite write;
+    write.Offset = offset;
+    write.Address = static_cast<std::uint16_t>(FuelMapAddress(firmware) + (offset - img::FuelMap));
+    return write;
+}
+
+void WriteFuelMap(TPageHost& host, const TMapBytes& target) {
+    const int firmware = host.Data().DeviceData.Firmware;
+    for (int t = 0; t < 16; ++t) {
+        const std::size_t first = Cell(t, 15);  // a throttle row lies together, highest rpm first
+        const auto row = std::span(target).subspan(first, 16);
+        const auto now = std::span(host.Data().DeviceData.Image).subspan(img::FuelMap + first, 16);
+        const auto changed = std::mismatch(row.begin(), row.end(), now.begin());
+        if (changed.first == row.end())
+            continue;
+        const bool several = !std::equal(changed.first + 1, row.end(), changed.second + 1);
+        const std::size_t at = first + static_cast<std::size_t>(changed.first - row.begin());
+        if (several)
+            host.WriteImage(FuelMapWrite(firmware, img::FuelMap + first), row);
+        else
+            host.WriteImage(FuelMapWrite(firmware, img::FuelMap + at), row.subspan(at - first, 1));
+    }
+}
+
+TSiteMoveChoice ReadSiteMoveChoice(TSettings& settings) {
+    const std::string name = settings.s_ReadString(kSection, kChoiceKey, kChoiceNames[0]);
+    for (std::size_t i = 0; i < kChoiceNames.size(); ++i) {
+        if (name == kChoiceNames[i])
+            return static_cast<TSiteMoveChoice>(i);
+    }
+    return TSiteMoveChoice::Ask;
+}
+
+void WriteSiteMoveChoice(TSettings& settings, TSiteMoveChoice choice) {
+    settings.v_WriteString(kSection, kChoiceKey, kChoiceNames[static_cast<std::size_t>(choice)]);
+}
+
+TSiteMoveTexts SiteMoveTexts(Language lang) {
+    TSiteMoveTexts texts;
+    texts.ChoiceLabel = kChoiceLabel.Pick(lang);
+    for (std::size_t i = 0; i < texts.Choices.size(); ++i)
+        texts.Choices[i] = kChoices[i].Pick(lang);
+    return texts;
+}
+
+TSiteMoveChoice TSiteMoveFuel::Choice() const {
+    return ReadSiteMoveChoice(host_.Settings());
+}
+
+void TSiteMoveFuel::SetChoice(TSiteMoveChoice choice) {
+    WriteSiteMoveChoice(host_.Settings(), choice);
+    answer_.reset();
+}
+
+bool TSiteMoveFuel::Continues(int panel, const TSites& sites, const TMapBytes& map) const {
+    if (panel != run_.Panel)
+        return false;
+    const bool rpm = panel >= 16;
+    const int index = 15 - panel % 16;
+    TSites others = sites;
+    others[static_cast<std::size_t>(index)] = run_.Sites[static_cast<std::size_t>(index)];
+    return others == run_.Sites && MapForMovedSite(run_.Map, run_.Sites, rpm, index,
+                                                   sites[static_cast<std::size_t>(index)]) == map;
+}
+
+TMapBytes TSiteMoveFuel::MapAfterMove(int panel, std::uint8_t moved) {
+    const bool rpm = panel >= 16;
+    const int index = 15 - panel % 16;
+    const ImageBytes& image = host_.Data().DeviceData.Image;
+    const TSites sites = SitesAt(image, rpm ? img::RpmSites : img::TpsSites);
+    const TMapBytes map = MapOf(image);
+    // Between sites that do not rise there is no fuel curve to keep.
+    if (!SitesValid(sites))
+        return map;
+    if (!Continues(panel, sites, map))
+        run_ = {panel, sites, map};
+    const TMapBytes followed = MapForMovedSite(run_.Map, run_.Sites, rpm, index, moved);
+    if (followed == map || !Wanted(rpm, index + 1))
+        return map;
+    return followed;
+}
+
+bool TSiteMoveFuel::Wanted(bool rpm, int site) {
+    switch (Choice()) {
+        case TSiteMoveChoice::Always:
+            return true;
+        case TSiteMoveChoice::Never:
+            return false;
+        case TSiteMoveChoice::Ask:
+            break;
+    }
+    if (answer_)
+        return *answer_;
+    const Language lang = host_.CurrentLanguage();
+    bool remember = false;
+    answer_ = host_.AskRemembering(Filled(kQuestion, lang, rpm ? 1 : 0, site), kRemember.Pick(lang),
+                                   remember) == MsgAnswer::Yes;
+    if (remember)
+        WriteSiteMoveChoice(host_.Settings(),
+                            *answer_ ? TSiteMoveChoice::Always : TSiteMoveChoice::Never);
+    return *answer_;
+}
+
+}  // namespace zv
