@@ -28,6 +28,8 @@ class TPage {
     virtual void SetLanguage(Language lang) = 0;
     // Every key while the page is on view, as the main window's key control delivers it.
     virtual void HandleKey(std::uint8_t key) = 0;
+    // An arrow key with Shift held. Pages without blocks of cells take it as the plain key.
+    virtual void HandleShiftKey(std::uint8_t key) { HandleKey(key); }
 
     // The view repaints from the page's state when this is called.
     std::function<void()> Changed;
