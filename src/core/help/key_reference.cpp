@@ -94,8 +94,11 @@ class TBuilder {
 // block menu's keys run its entries ("in the target map" on the wideband page).
 void BlockRows(TBuilder& b, const TextPair& where) {
     static const TextPair kShiftArrows = {"Umschalt + Pfeiltasten", "Shift + arrow keys"};
-    static const TextPair kSelect = {"Zellenblock auswählen (auch mit der Maus ziehen)",
-                                     "Select a block of cells (or drag with the mouse)"};
+    static const TextPair kSelect = {
+        "Zellenblock auswählen (auch durch Ziehen mit der Maus); Wert- und Bildtasten ändern dann "
+        "jede Zelle darin",
+        "Select a block of cells (also by dragging with the mouse); the value and page keys then "
+        "change every cell in it"};
     static const TextPair kBlockPrefix = {"Zellenblock: ", "Block of cells: "};
     const std::string suffix = b.Pick(where);
     b.Add(b.Pick(kShiftArrows), b.Pick(kSelect) + suffix);
