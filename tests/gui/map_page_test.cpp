@@ -273,7 +273,6 @@ TEST_F(MapPage, CtrlZAndCtrlYTakeACellStepBackAndMakeItAgain) {
     EXPECT_EQ(image[CellOffset(0, 0)], before + 15);
 }
 
-
 // A drag over the table and Shift+arrows at the key sink reach the core's block; a plain
 // arrow collapses it.
 TEST_F(MapPage, ADragAndShiftArrowsSelectABlockInCore) {

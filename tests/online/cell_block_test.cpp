@@ -23,8 +23,10 @@ class CellBlock : public PageTest {
     }
     // Uneven sites, so that interpolation over the sites differs from one over cell counts.
     void UnevenSites() {
-        Sites(img::TpsSites, {0, 30, 40, 100, 110, 120, 130, 140, 150, 160, 170, 180, 190, 200, 210, 220});
-        Sites(img::RpmSites, {10, 20, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180});
+        Sites(img::TpsSites,
+              {0, 30, 40, 100, 110, 120, 130, 140, 150, 160, 170, 180, 190, 200, 210, 220});
+        Sites(img::RpmSites,
+              {10, 20, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150, 160, 170, 180});
         Map.LoadFromImage();
     }
     // A block from its lowest cell: rows listed from the top (highest throttle) down, as the
@@ -61,7 +63,8 @@ TEST_F(CellBlock, ShiftRightTwiceAndPlusRaiseExactlyThoseCellsInTheUnitAsOneStep
     Form.SetPage(1, &Map);
     Form.NotebookPageChanged(1);
     Cell(2, 4) = 10, Cell(2, 5) = 20, Cell(2, 6) = 30;
-    for (int r = 4; r <= 6; ++r)  // fuel map cell (t, r) at unit address 0x100 + 16(15 - t) + 15 - r
+    // Fuel map cell (t, r) lies at unit address 0x100 + 16 (15 - t) + 15 - r.
+    for (int r = 4; r <= 6; ++r)
         Unit->Poke(2, static_cast<std::uint16_t>(0x100 + 16 * 13 + 15 - r), Cell(2, r));
     const ImageBytes unitBefore = Unit->ImageSnapshot();
     Map.CellClick(2, 4);
@@ -129,16 +132,18 @@ TEST_F(CellBlock, InterpolationFollowsTheSitesAndCutsTowardZero) {
     Run(TBlockOp::InterpolateCorners);
     // Bottom row 0 .. 80 and top row 40 .. 200 over rpm, then 3/4 up over throttle.
     ExpectBlock(0, 0, {{40, 80, 200}, {30, 65, 170}, {0, 20, 80}});
-    EXPECT_EQ(UndoText(Language::German), "Rückgängig: Kennfeld 9 Zellen aus den Ecken interpoliert");
+    EXPECT_EQ(UndoText(Language::German),
+              "Rückgängig: Kennfeld 9 Zellen aus den Ecken interpoliert");
 }
 
 TEST_F(CellBlock, SmoothingKeepsTheEdgesAndSetAddMultiplyClamp) {
     OpenOffline(30, Map);
     Cell(3, 1) = 255;  // above the block: never part of a mean
-    Fill(0, 0, {{0, 0, 0, 0}, {0, 90, 0, 0}, {0, 0, 0, 10}});
+    Fill(0, 0, {{0, 0, 0, 0}, {0, 90, 0, 0}, {0, 0, 0, 14}});
     Select(0, 0, 2, 3);
     Run(TBlockOp::Smooth);
-    ExpectBlock(0, 0, {{0, 0, 0, 0}, {0, 10, 11, 0}, {0, 0, 0, 10}});
+    // 90 / 9 and (90 + 14) / 9 = 11.6, cut.
+    ExpectBlock(0, 0, {{0, 0, 0, 0}, {0, 10, 11, 0}, {0, 0, 0, 14}});
     EXPECT_EQ(Cell(3, 1), 255);
 
     Fill(0, 0, {{200, 100, 99}});

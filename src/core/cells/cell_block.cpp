@@ -28,20 +28,28 @@ struct TMenuEntry {
     TBlockOp Op;
     TextPair Text;
     std::uint8_t Key;  // a letter's virtual-key code is its capital
-    TextPair Done;     // how the step's name says it
+    TextPair Done;     // how the step's name says it (a number's entry: the number)
 };
 
 constexpr std::array<TMenuEntry, 7> kMenu = {{
-    {TBlockOp::Set, {"Auf Wert setzen...", "Set to value..."}, 'S', {"=", "="}},
+    {TBlockOp::Set, {"Auf Wert setzen...", "Set to value..."}, 'S', {"", ""}},
     {TBlockOp::Add, {"Wert addieren...", "Add a value..."}, 'D', {"", ""}},
-    {TBlockOp::Multiply, {"Mit Prozentsatz multiplizieren...", "Multiply by a percentage..."}, 'M',
-     {"×", "×"}},
-    {TBlockOp::InterpolateAcross, {"Waagrecht interpolieren", "Interpolate horizontally"}, 'H',
+    {TBlockOp::Multiply,
+     {"Mit Prozentsatz multiplizieren...", "Multiply by a percentage..."},
+     'M',
+     {"", ""}},
+    {TBlockOp::InterpolateAcross,
+     {"Waagrecht interpolieren", "Interpolate horizontally"},
+     'H',
      {"waagrecht interpoliert", "interpolated horizontally"}},
-    {TBlockOp::InterpolateUp, {"Senkrecht interpolieren", "Interpolate vertically"}, 'V',
+    {TBlockOp::InterpolateUp,
+     {"Senkrecht interpolieren", "Interpolate vertically"},
+     'V',
      {"senkrecht interpoliert", "interpolated vertically"}},
-    {TBlockOp::InterpolateCorners, {"Aus den Ecken interpolieren", "Interpolate from the corners"},
-     'B', {"aus den Ecken interpoliert", "interpolated from the corners"}},
+    {TBlockOp::InterpolateCorners,
+     {"Aus den Ecken interpolieren", "Interpolate from the corners"},
+     'B',
+     {"aus den Ecken interpoliert", "interpolated from the corners"}},
     {TBlockOp::Smooth, {"Glätten", "Smooth"}, 'G', {"geglättet", "smoothed"}},
 }};
 
@@ -104,13 +112,17 @@ bool TCellBlock::WriteCells(const TCellValues& before, const TCellValues& after,
     const TCellRect block = Rect();
     const std::string count = std::to_string(block.Count());
     const TextPair& map = kind_ == TCellMapKind::Fuel ? stepname::FuelMap : stepname::AfrMap;
-    TEditStep step(host_.History(), {std::string(map.German) + " " + count + " Zellen " + detailDe,
-                                     std::string(map.English) + " " + count + " cells " + detailEn});
+    // One cell names its place as a single step does: "fuel map cell 5/7 = 77".
+    const TStepName name =
+        block.Count() == 1
+            ? MapCellStep(map, block.TLow, block.RLow, detailEn)
+            : TStepName{std::string(map.German) + " " + count + " Zellen " + detailDe,
+                        std::string(map.English) + " " + count + " cells " + detailEn};
+    TEditStep step(host_.History(), name);
     const bool fuel = kind_ == TCellMapKind::Fuel;
     const std::size_t base = fuel ? img::FuelMap : img::AfrMap;
-    const std::uint16_t address =
-        fuel ? FuelMapAddress(host_.Data().DeviceData.Firmware)
-             : static_cast<std::uint16_t>(img::AfrMap - kAfrAreaStart);
+    const std::uint16_t address = fuel ? FuelMapAddress(host_.Data().DeviceData.Firmware)
+                                       : static_cast<std::uint16_t>(img::AfrMap - kAfrAreaStart);
     bool changed = false;
     for (int t = block.TLow; t <= block.THigh; ++t) {
         for (int r = block.RLow; r <= block.RHigh; ++r) {
@@ -172,8 +184,9 @@ TValuePrompt TCellBlock::Prompt(TBlockOp op, int cursorValue) const {
             break;
         case TBlockOp::Add:
             p.Caption = g ? "Zu den Zellen addieren" : "Add to cells";
-            p.Label = afr ? (g ? "AFR-Änderung (negativ: fetter):" : "AFR change (negative: richer):")
-                          : (g ? "Änderung (negativ: weniger):" : "Change (negative: less):");
+            p.Label =
+                afr ? (g ? "AFR-Änderung (negativ: fetter):" : "AFR change (negative: richer):")
+                    : (g ? "Änderung (negativ: weniger):" : "Change (negative: less):");
             p.Max = afr ? kAfrMax / 10.0 : kFuelMax;
             p.Min = -p.Max;
             break;
@@ -197,7 +210,8 @@ TBlockInput TCellBlock::InputOf(TBlockOp op, double entered) const {
         input.Value = static_cast<int>(std::lround(entered * 10.0));
         input.Zero = afr ? kAfrZero : 0;
     } else if (afr) {
-        input.Value = static_cast<int>(std::lround(entered * 10.0)) - (op == TBlockOp::Set ? kAfrZero : 0);
+        input.Value =
+            static_cast<int>(std::lround(entered * 10.0)) - (op == TBlockOp::Set ? kAfrZero : 0);
     } else {
         input.Value = static_cast<int>(std::lround(entered));
     }
@@ -208,8 +222,8 @@ TBlockInput TCellBlock::InputOf(TBlockOp op, double entered) const {
 std::string TCellBlock::ValueText(TBlockOp op, const TBlockInput& input) const {
     const bool afr = kind_ == TCellMapKind::Afr;
     const int shown = op == TBlockOp::Set && afr ? input.Value + kAfrZero : input.Value;
-    std::string number = afr || op == TBlockOp::Multiply ? FormatFixed(shown / 10.0, 1, 1)
-                                                          : std::to_string(shown);
+    std::string number =
+        afr || op == TBlockOp::Multiply ? FormatFixed(shown / 10.0, 1, 1) : std::to_string(shown);
     if (op == TBlockOp::Multiply)
         return "× " + number + " %";
     if (op == TBlockOp::Add)
@@ -226,7 +240,8 @@ bool TCellBlock::Command(TBlockOp op, const TAxisSites& throttle, const TAxisSit
     if (NeedsValue(op)) {
         const int cursor = before[static_cast<std::size_t>(selection_.CursorT())]
                                  [static_cast<std::size_t>(selection_.CursorR())];
-        const std::optional<double> entered = AskValue ? AskValue(Prompt(op, cursor)) : std::nullopt;
+        const std::optional<double> entered =
+            AskValue ? AskValue(Prompt(op, cursor)) : std::nullopt;
         if (!entered)
             return false;
         input = InputOf(op, *entered);

@@ -65,8 +65,8 @@ class TCellBlock {
 
   private:
     TCellValues ReadCells() const;
-    bool WriteCells(const TCellValues& before, const TCellValues& after, const std::string& detailDe,
-                    const std::string& detailEn);
+    bool WriteCells(const TCellValues& before, const TCellValues& after,
+                    const std::string& detailDe, const std::string& detailEn);
     TValuePrompt Prompt(TBlockOp op, int cursorValue) const;
     TBlockInput InputOf(TBlockOp op, double entered) const;
     int Clamped(int before, int value) const;

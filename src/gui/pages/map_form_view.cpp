@@ -80,7 +80,9 @@ TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent)
     connect(table_, &TMapTable::CellsDragged, this,
             [this](int t0, int r0, int t, int r) { model_.CellDrag(t0, r0, t, r); });
     model_.OpenRevAdjust = [this] { OpenSiteDialog(); };
-    model_.Block().AskValue = [this](const TValuePrompt& prompt) { return AskBlockValue(this, prompt); };
+    model_.Block().AskValue = [this](const TValuePrompt& prompt) {
+        return AskBlockValue(this, prompt);
+    };
     model_.Changed = [this] { Render(); };
     timer1_.setInterval(kTimer1Ms);
     connect(&timer1_, &QTimer::timeout, this, &TMapFormView::Timer1Timer);

@@ -93,11 +93,14 @@ TWBO2FormView::TWBO2FormView(TWBO2Form& model, QWidget* parent) : TPageView(pare
             [this](int position) { model_.DebounceScrollBarScroll(position); });
     connect(grid_, &TAfrGrid::CellClicked, this,
             [this](int col, int row) { model_.GridClick(col, row); });
-    connect(grid_, &TAfrGrid::CellsDragged, this,
-            [this](int col0, int row0, int col, int row) { model_.GridDrag(col0, row0, col, row); });
+    connect(grid_, &TAfrGrid::CellsDragged, this, [this](int col0, int row0, int col, int row) {
+        model_.GridDrag(col0, row0, col, row);
+    });
     blockMenu_ = new TBlockMenu([this](TBlockOp op) { model_.BlockCommand(op); }, this);
     blockMenu_->AttachTo(grid_);
-    model_.Block().AskValue = [this](const TValuePrompt& prompt) { return AskBlockValue(this, prompt); };
+    model_.Block().AskValue = [this](const TValuePrompt& prompt) {
+        return AskBlockValue(this, prompt);
+    };
     model_.Changed = [this] { Render(); };
     timer1_.setInterval(kTimer1Ms);
     connect(&timer1_, &QTimer::timeout, this, &TWBO2FormView::Timer1Timer);

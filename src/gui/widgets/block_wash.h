@@ -10,7 +10,7 @@ namespace zv::gui {
 // cell's own colour, so that values and tints still read, and a frame around the block.
 inline QColor BlockWash(const QColor& back, const QWidget& widget) {
     const QColor h = widget.palette().color(QPalette::Highlight);
-    auto mix = [](int a, int b) { return (a * 7 + b * 3) / 10; };
+    auto mix = [](int a, int b) { return (a * 4 + b) / 5; };
     return {mix(back.red(), h.red()), mix(back.green(), h.green()), mix(back.blue(), h.blue())};
 }
 

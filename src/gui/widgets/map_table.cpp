@@ -69,8 +69,8 @@ void TMapTable::SetState(const TMapChartState& state) {
     if (map == map_ && liveT == liveT_ && liveR == liveR_ &&
         state.CursorVisible == state_.CursorVisible && state.CursorT == state_.CursorT &&
         state.CursorR == state_.CursorR && state.Selection == state_.Selection &&
-        state.ThrottleLabels == state_.ThrottleLabels &&
-        state.RpmLabels == state_.RpmLabels && state.RpmUnit == state_.RpmUnit)
+        state.ThrottleLabels == state_.ThrottleLabels && state.RpmLabels == state_.RpmLabels &&
+        state.RpmUnit == state_.RpmUnit)
         return;
     map_ = map;
     state_ = state;
@@ -93,7 +93,8 @@ QColor TMapTable::CellColour(int t, int r, int value) const {
         return {0xFF, 0xFF, 0x00};
     const QColor own =
         overlayShown_
-            ? DifferenceColour(overlay_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)], *this)
+            ? DifferenceColour(overlay_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)],
+                               *this)
             : ValueColour(value);
     return InBlock(t, r) ? BlockWash(own, *this) : own;
 }
