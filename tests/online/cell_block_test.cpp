@@ -192,5 +192,29 @@ TEST_F(CellBlock, AfrBlockStepsFollowTheNoTargetRule) {
     EXPECT_EQ(wbo.State().Grid[16][1], "15.1");
 }
 
+TEST_F(CellBlock, AfrOperationsLeaveNoTargetCellsOutOfMeansAndEdges) {
+    TWBO2Form wbo{Host};
+    OpenOffline(30, wbo);
+    UnevenSites();  // rpm 10, 20, 50
+    const std::array<std::array<int, 3>, 3> block = {{{0, 0, 60}, {255, 40, 50}, {10, 20, 30}}};
+    for (int t = 0; t < 3; ++t)
+        for (int r = 0; r < 3; ++r)
+            Target(t, r) = static_cast<std::uint8_t>(block[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)]);
+    wbo.GridDrag(1, 14, 3, 16);  // grid rows 14..16 are throttle sites 2..0
+    EXPECT_EQ(wbo.Selection(), (TCellRect{0, 2, 0, 2}));
+    wbo.BlockCommand(TBlockOp::Smooth);
+    EXPECT_EQ(Target(1, 1), 26) << "210 over the eight cells with a target";
+    wbo.BlockCommand(TBlockOp::InterpolateAcross);
+    EXPECT_EQ(Target(2, 1), 15) << "10 .. 30, 1/4 of the way";
+    EXPECT_EQ(Target(0, 1), 15);
+    EXPECT_EQ(Target(1, 1), 26) << "a row with an NC edge stays";
+    EXPECT_EQ(Target(1, 0), 255);
+    wbo.Block().AskValue = [](const TValuePrompt&) { return std::optional<double>(0.3); };
+    wbo.BlockCommand(TBlockOp::Add);
+    EXPECT_EQ(Target(0, 0), 3);
+    EXPECT_EQ(Target(2, 2), 33);
+    EXPECT_EQ(UndoText(), "Undo: AFR map 9 cells +0.3");
+}
+
 }  // namespace
 }  // namespace zv::test
