@@ -92,6 +92,19 @@ TEST(KeyReferenceTest, EachPageHasItsOwnValueKeys) {
               "Pfeil runter / Ziffernblock - / - / , / [ / L");
 }
 
+TEST(KeyReferenceTest, TheMapPagesListTheBlockKeys) {
+    const TKeyReference map = KeyReference(1, 30, Language::English, kKandL);
+    EXPECT_EQ(ActionOf(map, "Shift + arrow keys"),
+              "Select a block of cells (also by dragging with the mouse); the value and page keys "
+              "then change every cell in it");
+    EXPECT_EQ(ActionOf(map, "S"), "Block of cells: Set to value...");
+    EXPECT_EQ(ActionOf(map, "H"), "Block of cells: Interpolate horizontally");
+    const TKeyReference wbo = KeyReference(5, 30, Language::German, kKandL);
+    EXPECT_EQ(ActionOf(wbo, "G"), "Zellenblock: Glätten (Zielwerttabelle)");
+    EXPECT_EQ(ActionOf(wbo, "B"), "Zellenblock: Aus den Ecken interpolieren (Zielwerttabelle)");
+    EXPECT_EQ(ActionOf(KeyReference(6, 30, Language::English, kKandL), "S"), "(no row for S)");
+}
+
 TEST(KeyReferenceTest, FunctionKeysOnEveryPage) {
     for (const int page : {0, 1, 6, 11}) {
         const TKeyReference en = KeyReference(page, 30, Language::English, kKandL);

@@ -41,7 +41,7 @@ TEST_F(ClipText, CopyWritesTheAxesAndTheValuesAsThePagesShowThem) {
     Image()[768] = 9;   // throttle site 15, rpm site 15
     Image()[783] = 42;  // throttle site 15, rpm site 0
     const std::string map = CopyBlock(TClipItem::FuelMap(Data.DeviceData), Image(), kCsvShape,
-                                      TCellRect{0, 0, 2, 2});
+                                      TTableBlock{0, 0, 2, 2});
     EXPECT_EQ(map, "% \\ rpm,0,666\r\n100,42,255\r\n93,255,255\r\n");
     const std::string whole = CopyBlock(TClipItem::FuelMap(Data.DeviceData), Image());
     EXPECT_EQ(whole.substr(whole.find('\n') - 10, 10), "9333\t10000");
@@ -50,7 +50,7 @@ TEST_F(ClipText, CopyWritesTheAxesAndTheValuesAsThePagesShowThem) {
     Image()[kAfrAreaStart + 512 + 15] = 42;   // top left: AFR 14.7
     Image()[kAfrAreaStart + 512 + 14] = 200;  // NC
     EXPECT_EQ(CopyBlock(TClipItem::AfrMap(Data.DeviceData), Image(), kClipboardShape,
-                        TCellRect{0, 0, 1, 2}),
+                        TTableBlock{0, 0, 1, 2}),
               "% \\ rpm\t0\t666\n100\t14.7\tNC\n");
 
     Image()[4] = 0;  // multiplying curves
@@ -61,18 +61,22 @@ TEST_F(ClipText, CopyWritesTheAxesAndTheValuesAsThePagesShowThem) {
     EXPECT_EQ(curve.substr(curve.find('\n') + 1, 14), "[F]\t1.50\t5.01\t");
 }
 
-TEST_F(ClipText, ABlockWithAxesGoesWhereTheyNameItAndOneWithoutToTheCursor) {
+// A part of a map goes to the cursor whether or not it carries its axes (a whole map with its
+// axes goes back to its own place: see the online clipboard test).
+TEST_F(ClipText, ABlockGoesToTheCursorWithOrWithoutItsAxes) {
     const TClipItem map = TClipItem::FuelMap(Data.DeviceData);
     const TPastePlan withAxes = Paste(map, "% \\ rpm,666,1333\n100,1,2\n93,3,4\n", 5, 5);
-    EXPECT_EQ(Cells(withAxes), (Expected{{782, 1}, {781, 2}, {798, 3}, {797, 4}}));
-    EXPECT_EQ(withAxes.Cells[0].Where.Address, 0x10E) << "firmware 30 keeps the map at 0x100";
+    // Table row 5 is throttle site 10, column 5 rpm site 5: 768 + 16 x 5 + 10.
+    EXPECT_EQ(Cells(withAxes), (Expected{{858, 1}, {857, 2}, {874, 3}, {873, 4}}));
+    EXPECT_EQ(withAxes.Cells[0].Where.Address, 0x15A) << "firmware 30 keeps the map at 0x100";
 
     const TPastePlan bare = Paste(map, "5\t6\r\n7\t8\r\n", 2, 3);
     EXPECT_EQ(Cells(bare), (Expected{{812, 5}, {811, 6}, {828, 7}, {827, 8}}));
     EXPECT_EQ(bare.BlockCells, 4);
 
     const TPastePlan rowAxisOnly = Paste(map, "1333,2000\n10,11\n", 3, 0);
-    EXPECT_EQ(Cells(rowAxisOnly), (Expected{{816 + 13, 10}, {816 + 12, 11}}));
+    EXPECT_EQ(Cells(rowAxisOnly), (Expected{{768 + 48 + 15, 10}, {768 + 48 + 14, 11}}))
+        << "the axis row is not taken for values";
 }
 
 TEST_F(ClipText, BlocksThatDoNotFitAndCellsThatHoldNoValueOfTheMapAreRefusedWithTheirPlace) {

@@ -302,6 +302,31 @@ TEST_F(MapPage, CtrlZAndCtrlYTakeACellStepBackAndMakeItAgain) {
     EXPECT_EQ(image[CellOffset(0, 0)], before + 15);
 }
 
+// A drag over the table and Shift+arrows at the key sink reach the core's block; a plain
+// arrow collapses it.
+TEST_F(MapPage, ADragAndShiftArrowsSelectABlockInCore) {
+    auto form = Start(dataFile);
+    ASSERT_TRUE(WaitForIdle(*form));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    gui::TMapFormView* view = ShowMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    gui::TMapTable& table = view->Table();
+    ASSERT_TRUE(table.isVisible());
+    QTest::mousePress(&table, Qt::LeftButton, {}, table.CellRect(3, 2).center().toPoint());
+    const QPointF end = table.CellRect(5, 6).center();
+    QMouseEvent move(QEvent::MouseMove, end, table.mapToGlobal(end), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&table, &move);
+    QTest::mouseRelease(&table, Qt::LeftButton, {}, end.toPoint());
+    EXPECT_EQ(view->Model().Selection(), (TCellRect{3, 5, 2, 6}));
+
+    gui::KeyControlWidget& keys = form->KeySink();
+    QTest::keyClick(&keys, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(view->Model().Selection(), (TCellRect{3, 5, 2, 5})) << "the drag's start stays";
+    QTest::keyClick(&keys, Qt::Key_Left);
+    EXPECT_EQ(view->Model().Selection(), (TCellRect{5, 5, 4, 4}));
+}
+
 }  // namespace
 }  // namespace zv::test
 

@@ -1,6 +1,8 @@
 // A map copied as text, changed and pasted back: what lands in the data set and the unit, and
 // what one undo takes back.
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "editors/map_form.h"
 #include "page_fixture.h"
@@ -73,6 +75,36 @@ TEST_F(Clipboard, TwoValuesChangedInTheCopiedMapReachTheUnitAndOneUndoTakesThemB
     Clock.Advance(1000);
     EXPECT_EQ(UnitCell(15, 0), before[768 + 15]);
     EXPECT_EQ(UnitCell(0, 15), before[768 + 240]);
+}
+
+// With a block selected, Copy takes the block and its own axes: the higher throttle site on top.
+TEST_F(Clipboard, CopyTakesTheSelectedBlock) {
+    OpenOffline(30, Map);
+    Form.SetPage(1, &Map);
+    Form.NotebookPageChanged(1);
+    auto set = [this](int t, int r, int v) {
+        Data().DeviceData.Image[static_cast<std::size_t>(768 + 16 * (15 - t) + (15 - r))] =
+            static_cast<std::uint8_t>(v);
+    };
+    set(1, 2, 11);
+    set(1, 3, 12);
+    set(0, 2, 21);
+    set(0, 3, 22);
+    Map.CellDrag(0, 2, 1, 3);
+    const auto copied = Form.EditCopyClick();
+    ASSERT_TRUE(copied.has_value());
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(*copied);
+    for (std::string line; std::getline(in, line);) {
+        rows.emplace_back();
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            rows.back().push_back(cell);
+    }
+    ASSERT_EQ(rows.size(), 3u) << *copied;
+    EXPECT_EQ(rows[0].size(), 3u) << "the corner and two rpm sites";
+    EXPECT_EQ(rows[1], (std::vector<std::string>{rows[1][0], "11", "12"}));
+    EXPECT_EQ(rows[2], (std::vector<std::string>{rows[2][0], "21", "22"}));
 }
 
 TEST_F(Clipboard, ARefusedPasteShowsWhereAndChangesNothing) {

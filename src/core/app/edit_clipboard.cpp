@@ -19,6 +19,13 @@ TClipItem ItemAt(const TClipPlace& place, const TZVDataSet& set) {
     return TClipItem::Curve(set, place.CurveBase);
 }
 
+// Both map tables show the highest throttle site in their top row.
+std::optional<TTableBlock> TableBlockOf(const std::optional<TCellRect>& block) {
+    if (!block || block->Count() <= 1)
+        return std::nullopt;
+    return TTableBlock{15 - block->THigh, block->RLow, block->Rows(), block->Columns()};
+}
+
 }  // namespace
 
 bool TMainFormModel::ClipboardEnabled() const {
@@ -32,7 +39,7 @@ std::optional<std::string> TMainFormModel::EditCopyClick() const {
     if (!place)
         return std::nullopt;
     const TZVDataSet& set = main_.Data().DeviceData;
-    return CopyBlock(ItemAt(*place, set), set.Image);
+    return CopyBlock(ItemAt(*place, set), set.Image, kClipboardShape, TableBlockOf(place->Block));
 }
 
 bool TMainFormModel::EditPasteClick(const std::string& text) {

@@ -300,6 +300,13 @@ void TMainFormModel::PageKey(int keyCode) {
         ShowPageSelection();
 }
 
+void TMainFormModel::PageShiftKey(int keyCode) {
+    if (TPage* page = Page(pageOnView_))
+        page->HandleShiftKey(static_cast<std::uint8_t>(keyCode));
+    else
+        PageKey(keyCode);
+}
+
 bool TMainFormModel::PrintEnabled() const {
     const TZVDataClass& d = main_.Data();
     return d.DeviceData.DeviceValid != 0 || d.Loaded != 0;

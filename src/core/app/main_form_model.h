@@ -162,6 +162,8 @@ class TMainFormModel {
     // Keys that are not operating keys, for the page on view. A page without a key handler of
     // its own shows the page selection on Esc, as the introduction page does.
     void PageKey(int keyCode);
+    // An arrow key with Shift held, for the page on view.
+    void PageShiftKey(int keyCode);
     std::function<bool(int page, int keyCode)> PageHandlesKey;
     std::function<void()> ShowPageSelection;
 

@@ -139,10 +139,16 @@ std::optional<TBlockPlace> TryAxes(const TReader& reader, const TTextRows& rows,
             return std::nullopt;
         place.Row = *start;
     }
+    // A whole map or curve goes back where its axes say; a part of one goes to the cursor, as
+    // the operator pastes a copied block elsewhere.
+    if (place.Rows != reader.Item.Rows() || place.Cols != reader.Item.Cols()) {
+        place.Row = row;
+        place.Col = col;
+    }
     return place;
 }
 
-// The axes are recognised by the sites they name; a block that has them goes where they say.
+// The axes are recognised by the sites they name, so that they are not taken for values.
 std::optional<TBlockPlace> FindBlock(const TReader& reader, const TTextRows& rows, int row,
                                      int col) {
     int width = 0;
@@ -225,8 +231,8 @@ std::optional<std::uint8_t> ReadCell(const TReader& reader, const std::string& t
 }  // namespace
 
 std::string CopyBlock(const TClipItem& item, const ImageBytes& image, const TTextShape& shape,
-                      std::optional<TCellRect> block) {
-    const TCellRect b = block.value_or(item.Whole());
+                      std::optional<TTableBlock> block) {
+    const TTableBlock b = block.value_or(item.Whole());
     std::string text = item.Corner();
     for (int c = b.Col; c < b.Col + b.Cols; ++c)
         text += shape.Separator + item.ColLabels()[static_cast<std::size_t>(c)];

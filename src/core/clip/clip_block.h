@@ -21,7 +21,7 @@ constexpr TTextShape kCsvShape = {',', "\r\n"};
 // and column; the whole item unless a block is named.
 std::string CopyBlock(const TClipItem& item, const ImageBytes& image,
                       const TTextShape& shape = kClipboardShape,
-                      std::optional<TCellRect> block = std::nullopt);
+                      std::optional<TTableBlock> block = std::nullopt);
 
 // A message in both languages.
 struct TClipMessage {

@@ -23,7 +23,7 @@ enum class TClipScale : std::uint8_t {
 
 // A block of an item's cells, counted as its page shows them: rows from the top, columns from
 // the left, both from 0.
-struct TCellRect {
+struct TTableBlock {
     int Row = 0;
     int Col = 0;
     int Rows = 0;
@@ -43,7 +43,7 @@ class TClipItem {
 
     int Rows() const { return static_cast<int>(rowLabels_.size()); }
     int Cols() const { return static_cast<int>(colLabels_.size()); }
-    TCellRect Whole() const { return {0, 0, Rows(), Cols()}; }
+    TTableBlock Whole() const { return {0, 0, Rows(), Cols()}; }
     const std::string& Corner() const { return corner_; }
     const std::vector<std::string>& RowLabels() const { return rowLabels_; }
     const std::vector<std::string>& ColLabels() const { return colLabels_; }

@@ -10,6 +10,15 @@ void TKeyControl::KeyDown(int virtualKey) const {
         OnKey(static_cast<std::uint8_t>(virtualKey & 0xFF));
 }
 
+void TKeyControl::ShiftKeyDown(int virtualKey) const {
+    const auto key = static_cast<std::uint8_t>(virtualKey & 0xFF);
+    const bool arrow = key >= vk::Left && key <= vk::Down;
+    if (arrow && OnShiftKey)
+        OnShiftKey(key);
+    else
+        KeyDown(virtualKey);
+}
+
 std::uint8_t TKeyControl::TranslateStepKey(std::uint8_t key) const {
     if (key == KeyUpSmallCode)
         return vk::OemPlus;

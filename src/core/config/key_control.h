@@ -47,11 +47,16 @@ class TKeyControl {
 
     std::string Name;
     std::function<void(std::uint8_t)> OnKey;
+    // Arrow keys with Shift held, where the window tells them apart (blocks of map cells);
+    // without it they reach OnKey as plain arrows.
+    std::function<void(std::uint8_t)> OnShiftKey;
     std::uint8_t KeyUpSmallCode = 0;
     std::uint8_t KeyDownSmallCode = 0;
 
     // A key-down reached the control: the handler gets the low byte of the virtual-key code.
     void KeyDown(int virtualKey) const;
+    // The same with Shift held.
+    void ShiftKeyDown(int virtualKey) const;
 
     // Pages that honour the configured step keys see them as the plus (187) and minus (189)
     // keys; the up key wins when both codes are equal.

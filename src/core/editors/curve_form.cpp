@@ -255,7 +255,7 @@ void TCurveForm::ShowCursorValue() {
 }
 
 std::optional<TClipPlace> TCurveForm::ClipPlace() const {
-    return TClipPlace{TClipPlace::TItem::Curve, member_.Base, 0, state_.Chart.Cursor};
+    return TClipPlace{TClipPlace::TItem::Curve, member_.Base, 0, state_.Chart.Cursor, {}};
 }
 
 void TCurveForm::PointClick(int point) {

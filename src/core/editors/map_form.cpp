@@ -65,7 +65,8 @@ std::array<int, 16> Labels(const TSites& sites, int scaleMax) {
 
 }  // namespace
 
-TMapForm::TMapForm(TPageHost& host) : host_(host), revAdjust_(host) {
+TMapForm::TMapForm(TPageHost& host)
+    : host_(host), revAdjust_(host), block_(host, TCellMapKind::Fuel) {
     ReadSettings();
     revAdjust_.SitesChanged = [this](bool) {
         LoadAxes();
@@ -147,6 +148,7 @@ void TMapForm::SetLanguage(Language lang) {
                   german ? "Ausgabewert roh" : "raw output value", RangeText(0, 255), kPageStep, false};
     tip.OwnKeys = host_.ConfiguredStepKeys();
     t.CellTip = ValueTipText(tip, lang);
+    t.BlockMenu = zv::BlockMenu(lang);
     wideband_.SetAfrMaster(host_.WBO2DispAfrMaster());
     revAdjust_.SetLanguage(lang);
     NotifyChanged();
@@ -192,6 +194,8 @@ void TMapForm::HandleKey(std::uint8_t key) {
             StepCell(-1);
             return;
         default:
+            if (const auto op = BlockOpOfKey(key))
+                BlockCommand(*op);
             return;
     }
 }
@@ -199,13 +203,37 @@ void TMapForm::HandleKey(std::uint8_t key) {
 // The table shows the highest throttle site in its top row.
 std::optional<TClipPlace> TMapForm::ClipPlace() const {
     return TClipPlace{TClipPlace::TItem::FuelMap, 0, 15 - state_.Chart.CursorT,
-                      state_.Chart.CursorR};
+                      state_.Chart.CursorR, Selection()};
 }
 
-void TMapForm::MoveCursor(int dt, int dr) {
+void TMapForm::HandleShiftKey(std::uint8_t key) {
+    switch (key) {
+        case vk::Left:
+            MoveCursor(0, -1, true);
+            return;
+        case vk::Right:
+            MoveCursor(0, 1, true);
+            return;
+        case vk::Up:
+            MoveCursor(1, 0, true);
+            return;
+        case vk::Down:
+            MoveCursor(-1, 0, true);
+            return;
+        default:
+            HandleKey(key);
+            return;
+    }
+}
+
+void TMapForm::MoveCursor(int dt, int dr, bool extend) {
     TMapChartState& c = state_.Chart;
     c.CursorT = std::clamp(c.CursorT + dt, 0, 15);
     c.CursorR = std::clamp(c.CursorR + dr, 0, 15);
+    if (extend)
+        block_.Selection().Extend(c.CursorT, c.CursorR);
+    else
+        block_.Selection().Collapse(c.CursorT, c.CursorR);
     ShowCursorValue();
     NotifyChanged();
 }
@@ -215,7 +243,29 @@ void TMapForm::CellClick(int t, int r) {
         return;
     state_.Chart.CursorT = t;
     state_.Chart.CursorR = r;
+    block_.Selection().Collapse(t, r);
     ShowCursorValue();
+    NotifyChanged();
+    host_.FocusKeyControl();
+}
+
+void TMapForm::CellDrag(int anchorT, int anchorR, int t, int r) {
+    auto inside = [](int i) { return i >= 0 && i <= 15; };
+    if (!inside(anchorT) || !inside(anchorR) || !inside(t) || !inside(r))
+        return;
+    CellClick(anchorT, anchorR);
+    state_.Chart.CursorT = t;
+    state_.Chart.CursorR = r;
+    block_.Selection().Extend(t, r);
+    ShowCursorValue();
+    NotifyChanged();
+}
+
+// The block menu works on the map as the chart shows its axes, so that an interpolated block
+// follows the sites the operator sees.
+void TMapForm::BlockCommand(TBlockOp op) {
+    if (block_.Command(op, throttleSites_, rpmSites_))
+        ShowCursorValue();
     NotifyChanged();
     host_.FocusKeyControl();
 }
@@ -227,6 +277,13 @@ void TMapForm::ShowCursorValue() {
 }
 
 void TMapForm::StepCell(int delta) {
+    if (block_.Rect().Count() > 1) {
+        if (block_.StepCells(delta)) {
+            ShowCursorValue();
+            NotifyChanged();
+        }
+        return;
+    }
     const TMapChartState& c = state_.Chart;
     TZVDataClass& data = host_.Data();
     const std::size_t offset = FuelMapOffset(c.CursorT, c.CursorR);
@@ -298,6 +355,7 @@ void TMapForm::SyncLinkControls() {
 const TMapFormState& TMapForm::State() {
     SyncLinkControls();
     state_.Chart.Map = host_.Data().DeviceData.Image.data() + img::FuelMap;
+    state_.Chart.Selection = block_.Rect();
     state_.Wideband = wideband_.State();
     state_.LLoShape = trace_.ControllerShape();
     state_.WBoShape = trace_.WidebandShape();

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "cells/cell_block.h"
 #include "editors/lambda_trace.h"
 #include "editors/map_sites.h"
 #include "editors/rev_adjust_dlg.h"
@@ -39,6 +40,7 @@ struct TMapChartState {
     bool CursorVisible = false;
     int CursorT = 0;
     int CursorR = 0;
+    TCellRect Selection;  // the block the keys and the block menu change; the cursor at a corner
     bool MarkerVisible = false;
     double MarkerT = 0.0;  // in site indices
     double MarkerR = 0.0;
@@ -56,6 +58,7 @@ struct TMapFormTexts {
         MenuMapLinesColor, MenuBGColor, MenuFrameColor, ViewButton, MapDownloadButton,
         TableButton;
     std::string CellTip;  // hover text of the map's cells
+    std::vector<TBlockMenuItem> BlockMenu;
     TDebounceTexts Debounce;
 };
 
@@ -88,8 +91,13 @@ class TMapForm : public TPage {
     void SetLanguage(Language lang) override;
     void HandleKey(std::uint8_t key) override;
     std::optional<TClipPlace> ClipPlace() const override;
+    // Shift+arrows grow or shrink the block from the cursor; the other corner stays.
+    void HandleShiftKey(std::uint8_t key) override;
 
     const TMapFormState& State();
+    // The selected block of cells (a single cell: the cursor's).
+    TCellRect Selection() const { return block_.Rect(); }
+    TCellBlock& Block() { return block_; }
     TRevAdjustDlg& RevAdjustDlg() { return revAdjust_; }
 
     // Event handlers of the window.
@@ -105,6 +113,10 @@ class TMapForm : public TPage {
     TTraceDraw Timer1Timer(int width, int height);
     // A click on a grid point of the chart or a cell of the table.
     void CellClick(int t, int r);
+    // A drag over the table from the cell where it began to the one under the mouse.
+    void CellDrag(int anchorT, int anchorR, int t, int r);
+    // An entry of the block menu or its key.
+    void BlockCommand(TBlockOp op);
 
     // The window opens the site dialog modally.
     std::function<void()> OpenRevAdjust;
@@ -113,7 +125,7 @@ class TMapForm : public TPage {
     void ReadSettings();
     void LoadAxes();
     void StepCell(int delta);
-    void MoveCursor(int dt, int dr);
+    void MoveCursor(int dt, int dr, bool extend = false);
     void ShowCursorValue();
     void SyncLinkControls();
     void ShowWideband(const TLiveRecord& record);
@@ -128,6 +140,7 @@ class TMapForm : public TPage {
     TWidebandReadout wideband_;
     TLambdaTrace trace_;
     TRevAdjustDlg revAdjust_;
+    TCellBlock block_;
 };
 
 }  // namespace zv

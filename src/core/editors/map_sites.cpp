@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cells/block_operations.h"
+
 namespace zv {
 
 TSites SitesAt(const ImageBytes& image, std::size_t offset) {
@@ -52,11 +54,6 @@ int UpperIndex(const TSites& sites, int v) {
 
 int Site(const TSites& sites, int i) {
     return sites[static_cast<std::size_t>(i)];
-}
-
-// Integer interpolation from a at site s0 to b at site s1 for v; C++ division cuts toward zero.
-int Between(int a, int b, int v, int s0, int s1) {
-    return a + (b - a) * (v - s0) / (s1 - s0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "help/key_reference.h"
 
+#include "cells/cell_block.h"
 #include "config/key_control.h"
 
 namespace zv {
@@ -62,6 +63,7 @@ class TBuilder {
 
     std::vector<TKeyRow> Take() { return std::move(rows_); }
     std::string Pick(const TextPair& pair) const { return pair.Pick(lang_); }
+    Language Lang() const { return lang_; }
 
   private:
     std::string StepKeys(TStepSet set, bool plus, bool configured) const {
@@ -88,12 +90,29 @@ class TBuilder {
     std::vector<TKeyRow> rows_;
 };
 
+// The block of cells: Shift+arrows select it, the step keys change every cell of it, and the
+// block menu's keys run its entries ("in the target map" on the wideband page).
+void BlockRows(TBuilder& b, const TextPair& where) {
+    static const TextPair kShiftArrows = {"Umschalt + Pfeiltasten", "Shift + arrow keys"};
+    static const TextPair kSelect = {
+        "Zellenblock auswählen (auch durch Ziehen mit der Maus); Wert- und Bildtasten ändern dann "
+        "jede Zelle darin",
+        "Select a block of cells (also by dragging with the mouse); the value and page keys then "
+        "change every cell in it"};
+    static const TextPair kBlockPrefix = {"Zellenblock: ", "Block of cells: "};
+    const std::string suffix = b.Pick(where);
+    b.Add(b.Pick(kShiftArrows), b.Pick(kSelect) + suffix);
+    for (const TBlockMenuItem& item : BlockMenu(b.Lang()))
+        b.Add(item.Key, b.Pick(kBlockPrefix) + item.Text + suffix);
+}
+
 void MapRows(TBuilder& b) {
     b.Row(kLeftRight, {"Cursor über die Drehzahl-Stützstellen", "Cursor along the rpm sites"});
     b.Row(kUpDown, {"Cursor über die Drosselklappen-Stützstellen", "Cursor along the throttle sites"});
     b.StepRows(TStepSet::PlusMinus, true);
     b.PageStepRow(15);
     b.Row("Tab", {"Stützstellen einstellen", "Adjust the sites"});
+    BlockRows(b, {"", ""});
 }
 
 void CurveRows(TBuilder& b, bool configured) {
@@ -122,6 +141,7 @@ void WidebandRows(TBuilder& b) {
     b.Row(kLeftRight, {"Zielwerttabelle: Spalte", "Target map: column"});
     b.StepRows(TStepSet::NoArrows, true);
     b.PageStepRow(10);
+    BlockRows(b, {" (Zielwerttabelle)", " (target map)"});
 }
 
 // What the parameter page offers grows with the firmware: the acceleration values and the

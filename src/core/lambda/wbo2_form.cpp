@@ -4,6 +4,7 @@
 
 #include "config/key_control.h"
 #include "data/flag_bits.h"
+#include "editors/map_sites.h"
 #include "history/step_names.h"
 #include "lambda/wbo2_presets.h"
 #include "pages/page_host.h"
@@ -63,6 +64,14 @@ constexpr int kFirstErrorOnIntegratorFirmware = 30;
 constexpr int kCellMax = 63;
 constexpr int kCellNC = 128;
 
+// Grid rows count down from the highest throttle site, columns up from the lowest speed site.
+int SiteOfRow(int row) {
+    return 16 - row;
+}
+int SiteOfCol(int col) {
+    return col - 1;
+}
+
 bool IsNC(int cell) {
     return (cell & 0x80) != 0;
 }
@@ -73,7 +82,7 @@ std::string CellText(std::uint8_t cell) {
 
 }  // namespace
 
-TWBO2Form::TWBO2Form(TPageHost& host) : host_(host) {
+TWBO2Form::TWBO2Form(TPageHost& host) : host_(host), block_(host, TCellMapKind::Afr) {
     // A missing setting shows the plot and is written so; anything else stored hides it.
     state_.PlotShown =
         host_.Settings().s_ReadString(kSection, "WBOOsciViewMode", "ShowOsci") == "ShowOsci";
@@ -225,6 +234,7 @@ void TWBO2Form::SetLanguage(Language lang) {
     t.ErrorHighLabel = g ? "Sensorfehler über" : "Sensor error above";
     t.OutValueAtUpLimitLabel = g ? "Stellwert am Limit" : "Output at its limit";
     t.PresetLabel = g ? "Vorgabekennfeld" : "Preset map";
+    t.BlockMenu = BlockMenu(lang);
     t.StartupCountLabel = g ? "Anlauf" : "Startup";
     t.ErrorOnIntegratorButton =
         state_.ErrorOnIntegratorDown ? (g ? "Aktiv" : "Active") : (g ? "AUS!!" : "Disabled");
@@ -360,6 +370,10 @@ void TWBO2Form::HandleKey(std::uint8_t key) {
             }
             break;
         default:
+            if (const auto op = BlockOpOfKey(key); op && grid) {
+                BlockCommand(*op);
+                return;
+            }
             break;
     }
     int step = PageStepOfKey(key, kPageStep);
@@ -367,10 +381,32 @@ void TWBO2Form::HandleKey(std::uint8_t key) {
         step = StepOfKey(key);
     if (step == 0 || host_.PauseTimerActive())
         return;
-    if (grid)
-        ChangeMapCell(step);
-    else
+    if (!grid)
         ChangeParameter(step);
+    else if (block_.Rect().Count() > 1)
+        ChangeMapBlock(step);
+    else
+        ChangeMapCell(step);
+}
+
+void TWBO2Form::HandleShiftKey(std::uint8_t key) {
+    if (state_.Selected != kWBO2GridField) {
+        HandleKey(key);
+        return;
+    }
+    switch (key) {
+        case vk::Left:
+        case vk::Right:
+            ExtendBlock(key == vk::Left ? -1 : 1, 0);
+            return;
+        case vk::Up:
+        case vk::Down:
+            ExtendBlock(0, key == vk::Up ? -1 : 1);
+            return;
+        default:
+            HandleKey(key);
+            return;
+    }
 }
 
 // The cursor wraps around from the last row or column to the first and back.
@@ -378,7 +414,48 @@ void TWBO2Form::MoveCell(int dcol, int drow) {
     auto wrap = [](int v) { return (v + 15) % 16 + 1; };
     state_.GridCol = wrap(state_.GridCol + dcol);
     state_.GridRow = wrap(state_.GridRow + drow);
+    CollapseBlock();
     NotifyChanged();
+}
+
+// A block does not wrap: it stops at the grid's edges.
+void TWBO2Form::ExtendBlock(int dcol, int drow) {
+    state_.GridCol = std::clamp(state_.GridCol + dcol, 1, 16);
+    state_.GridRow = std::clamp(state_.GridRow + drow, 1, 16);
+    block_.Selection().Extend(SiteOfRow(state_.GridRow), SiteOfCol(state_.GridCol));
+    NotifyChanged();
+}
+
+void TWBO2Form::CollapseBlock() {
+    block_.Selection().Collapse(SiteOfRow(state_.GridRow), SiteOfCol(state_.GridCol));
+}
+
+void TWBO2Form::GridDrag(int anchorCol, int anchorRow, int col, int row) {
+    auto inside = [](int i) { return i >= 1 && i < kWBO2GridSize; };
+    if (!inside(anchorCol) || !inside(anchorRow) || !inside(col) || !inside(row))
+        return;
+    GridClick(anchorCol, anchorRow);
+    state_.GridCol = col;
+    state_.GridRow = row;
+    block_.Selection().Extend(SiteOfRow(row), SiteOfCol(col));
+    NotifyChanged();
+}
+
+void TWBO2Form::ChangeMapBlock(int step) {
+    if (block_.StepCells(step)) {
+        FillMapGrid();
+        NotifyChanged();
+    }
+}
+
+// The grid's sites as the fuel map's chart shows them, so that both pages interpolate alike.
+void TWBO2Form::BlockCommand(TBlockOp op) {
+    const ImageBytes& image = host_.Data().DeviceData.Image;
+    if (block_.Command(op, DisplayedSites(SitesAt(image, img::TpsSites)),
+                       DisplayedSites(SitesAt(image, img::RpmSites))))
+        FillMapGrid();
+    NotifyChanged();
+    host_.FocusKeyControl();
 }
 
 void TWBO2Form::ChangeParameter(int step) {
@@ -409,17 +486,12 @@ std::string CellChange(int old, int value) {
 
 }  // namespace
 
-// Cells stay in 0..63 or NC: stepping up past 63 switches the cell off, stepping down from NC
-// lands on 63. The file image keeps NC as 255; it steps as the NC the keys produce (128).
+// The file image keeps NC as 255; it steps as the NC the keys produce (128).
 void TWBO2Form::ChangeMapCell(int step) {
     const std::size_t offset = CurrentCellOffset();
     const int stored = host_.Data().DeviceData.Image[offset];
     const int old = IsNC(stored) ? kCellNC : stored;
-    int value = std::max(old + step, 0);
-    if (step > 0 && value > kCellMax)
-        value = kCellNC;
-    else if (step < 0 && value > kCellMax && value < kCellNC)
-        value = kCellMax;
+    const int value = AfrCellStepped(old, step);
     if (value == old)
         return;
     TEditStep edit(host_.History(), MapCellStep(stepname::AfrMap, 16 - state_.GridRow,
@@ -439,7 +511,8 @@ void TWBO2Form::ChangeMapCell(int step) {
 
 // The grid's row and column 0 are its headers.
 std::optional<TClipPlace> TWBO2Form::ClipPlace() const {
-    return TClipPlace{TClipPlace::TItem::AfrMap, 0, state_.GridRow - 1, state_.GridCol - 1};
+    return TClipPlace{TClipPlace::TItem::AfrMap, 0, state_.GridRow - 1, state_.GridCol - 1,
+                      Selection()};
 }
 
 void TWBO2Form::PanelClick(int field) {
@@ -458,6 +531,7 @@ void TWBO2Form::GridClick(int col, int row) {
     if (col >= 1 && col < kWBO2GridSize && row >= 1 && row < kWBO2GridSize) {
         state_.GridCol = col;
         state_.GridRow = row;
+        CollapseBlock();
     }
     HighlightSelection();
     NotifyChanged();
@@ -522,6 +596,7 @@ void TWBO2Form::WBOMasterLCDDblClick() {
 const TWBO2FormState& TWBO2Form::State() {
     state_.Wideband = wideband_.State();
     state_.MapDownloadEnabled = host_.Controls().TransferButtonsEnabled;
+    state_.Selection = block_.Rect();
     return state_;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cells/cell_block.h"
 #include "editors/lambda_trace.h"
 #include "editors/wideband_readout.h"
 #include "pages/page.h"
@@ -31,6 +32,7 @@ struct TWBO2FormTexts {
     // Captions of the panels the window names only by their values.
     std::string AfrAt0VLabel, AfrAt5VLabel, ErrorLowLabel, ErrorHighLabel, OutValueAtUpLimitLabel,
         PresetLabel, StartupCountLabel;
+    std::vector<TBlockMenuItem> BlockMenu;
     TDebounceTexts Debounce;
     // Captions of our own: the error limits' AFR column and the startup count.
     std::string ErrorAfrCaption, StartupCountCaption;
@@ -61,6 +63,7 @@ struct TWBO2FormState {
     int Preset = 0;      // WBO2DefaultMapComboBox
     TWBO2Grid Grid;
     int GridCol = 1, GridRow = 1;   // the current cell, 1..16
+    TCellRect Selection;            // the block of the grid, in site indices (0 = lowest)
     std::string AxisLow, AxisHigh;  // the plot's AFR at 0 V and at 5 V
     bool ErrorOnIntegratorVisible = false;
     bool ErrorOnIntegratorDown = false;
@@ -87,18 +90,28 @@ class TWBO2Form : public TPage {
     void SetLanguage(Language lang) override;
     void HandleKey(std::uint8_t key) override;
     std::optional<TClipPlace> ClipPlace() const override;
+    // Shift+arrows on the grid grow or shrink its block from the current cell.
+    void HandleShiftKey(std::uint8_t key) override;
 
     const TWBO2FormState& State();
+    // The grid's block in site indices (a single cell: the current one).
+    TCellRect Selection() const { return block_.Rect(); }
+    TCellBlock& Block() { return block_; }
 
     void ShowSensorScale();
     void FillMapGrid();
     void ChangeParameter(int step);
     void ChangeMapCell(int step);
+    void ChangeMapBlock(int step);
 
     // Event handlers of the window.
     void PanelClick(int field);
     void GridClick(int col, int row);  // mouse-up on a cell; row 0 and column 0 are headers
     void GridKeyDown(std::uint8_t key);
+    // A drag over the grid from the cell where it began to the one under the mouse.
+    void GridDrag(int anchorCol, int anchorRow, int col, int row);
+    // An entry of the block menu or its key.
+    void BlockCommand(TBlockOp op);
     void WBO2UnitComboBoxChange(int index);
     void WBO2DefaultMapComboBoxChange(int index);
     void WBO2SetErrorOnIntegratorButtonClick();
@@ -120,6 +133,8 @@ class TWBO2Form : public TPage {
     void HighlightSelection();
     int NextField(int field) const;
     void MoveCell(int dcol, int drow);
+    void ExtendBlock(int dcol, int drow);
+    void CollapseBlock();
     void MoveToOperatingPoint(const TLiveRecord& record);
     void ShowControllerState(const TLiveRecord& record);
     void ShowStateCaptions();
@@ -136,6 +151,7 @@ class TWBO2Form : public TPage {
     // The last live record's state: the startup done and the map cell locked out.
     bool startupDone_ = false;
     bool lockout_ = true;
+    TCellBlock block_;
 };
 
 }  // namespace zv

@@ -58,6 +58,7 @@ void TWBO2Form::MoveToOperatingPoint(const TLiveRecord& record) {
     const int t = SiteIndex(record.Bytes[kThrottle], {image.data() + img::TpsSites, 16}, 15);
     state_.GridCol = r <= 15 ? 16 - r : 16;
     state_.GridRow = t <= 15 ? 1 + t : 16;
+    CollapseBlock();
 }
 
 void TWBO2Form::ShowControllerState(const TLiveRecord& record) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "cells/cell_selection.h"
 #include "dashboard/dashboard.h"
 #include "text/text_table.h"
 
@@ -18,6 +19,9 @@ struct TClipPlace {
     std::size_t CurveBase = 0;  // curves: image offset of their 16 bytes
     int Row = 0;
     int Col = 0;
+    // Maps: the operator's block of cells, which Copy takes instead of the whole map when it is
+    // more than the cursor's cell.
+    std::optional<TCellRect> Block;
 };
 
 // One page of the main window's notebook as the main window sees it: these operations are all
@@ -43,6 +47,8 @@ class TPage {
     // The map or curve that Copy and Paste take while the page is on view; pages without one
     // have none.
     virtual std::optional<TClipPlace> ClipPlace() const { return std::nullopt; }
+    // An arrow key with Shift held. Pages without blocks of cells take it as the plain key.
+    virtual void HandleShiftKey(std::uint8_t key) { HandleKey(key); }
 
     // The view repaints from the page's state when this is called.
     std::function<void()> Changed;

@@ -183,6 +183,10 @@ void TMainForm::FormCreate() {
     // Keys go to the key dispatch through the notebook's invisible key sink.
     keySink_ = new KeyControlWidget(keyCtrl_, notebook_);
     keyCtrl_.OnKey = [this](std::uint8_t code) { DispatchKey(code); };
+    keyCtrl_.OnShiftKey = [this](std::uint8_t code) {
+        form_.PageShiftKey(code);
+        Render();
+    };
     keyConfig_.Accepted = [this] { form_.StepKeysChanged(); };
     keySink_->setFocus();
 

@@ -12,6 +12,7 @@
 #include "app/main_model.h"
 #include "dialogs/rev_adjust_dialog.h"
 #include "editors/map_form.h"
+#include "pages/block_menu.h"
 #include "pages/overlay_button.h"
 #include "pages/page_button.h"
 #include "pages/view_text.h"
@@ -76,7 +77,12 @@ TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent)
             [this](int t, int r) { model_.CellClick(t, r); });
     connect(table_, &TMapTable::CellClicked, this,
             [this](int t, int r) { model_.CellClick(t, r); });
+    connect(table_, &TMapTable::CellsDragged, this,
+            [this](int t0, int r0, int t, int r) { model_.CellDrag(t0, r0, t, r); });
     model_.OpenRevAdjust = [this] { OpenSiteDialog(); };
+    model_.Block().AskValue = [this](const TValuePrompt& prompt) {
+        return AskBlockValue(this, prompt);
+    };
     model_.Changed = [this] { Render(); };
     timer1_.setInterval(kTimer1Ms);
     connect(&timer1_, &QTimer::timeout, this, &TMapFormView::Timer1Timer);
@@ -87,6 +93,7 @@ TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent)
 TMapFormView::~TMapFormView() {
     model_.Changed = nullptr;
     model_.OpenRevAdjust = nullptr;
+    model_.Block().AskValue = nullptr;
 }
 
 // Left of the chart: the AFR bar under its name (the bar's reading is an air/fuel ratio in
@@ -145,6 +152,8 @@ void TMapFormView::BuildMenu() {
     chart_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(chart_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { fieldPopupMenu_->popup(chart_->mapToGlobal(at)); });
+    blockMenu_ = new TBlockMenu([this](TBlockOp op) { model_.BlockCommand(op); }, this);
+    blockMenu_->AttachTo(table_);
 }
 
 void TMapFormView::ChooseColour(int which) {
@@ -206,6 +215,7 @@ void TMapFormView::RenderTexts() {
     menuMapLines_->setText(Q(t.MenuMapLinesColor));
     menuBackground_->setText(Q(t.MenuBGColor));
     menuFrame_->setText(Q(t.MenuFrameColor));
+    blockMenu_->SetItems(t.BlockMenu);
 }
 
 void TMapFormView::RenderReadout() {

@@ -16,6 +16,7 @@ class TMapForm;
 namespace zv::gui {
 
 class TBarGauge;
+class TBlockMenu;
 class TLambdaScope;
 class TM3DChart1;
 class TMapTable;
@@ -39,6 +40,7 @@ class TMapFormView : public TPageView {
     TRevAdjustDialog& SiteDialog() { return *siteDialog_; }
     // The tint of the table's cells by how far they moved from a reference.
     TOverlayButton& OverlayButton() { return *overlayButton_; }
+    TBlockMenu& BlockMenu() { return *blockMenu_; }
 
   private:
     QWidget* BuildAfrBar();
@@ -71,6 +73,7 @@ class TMapFormView : public TPageView {
     QAction* menuMapLines_ = nullptr;
     QAction* menuBackground_ = nullptr;
     QAction* menuFrame_ = nullptr;
+    TBlockMenu* blockMenu_ = nullptr;  // the table's context menu
     TRevAdjustDialog* siteDialog_ = nullptr;
     QTimer timer1_;
 };

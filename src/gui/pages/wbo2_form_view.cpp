@@ -11,6 +11,7 @@
 #include "app/look.h"
 #include "app/main_model.h"
 #include "lambda/wbo2_form.h"
+#include "pages/block_menu.h"
 #include "pages/overlay_button.h"
 #include "pages/page_button.h"
 #include "pages/value_panel.h"
@@ -92,6 +93,14 @@ TWBO2FormView::TWBO2FormView(TWBO2Form& model, QWidget* parent) : TPageView(pare
             [this](int position) { model_.DebounceScrollBarScroll(position); });
     connect(grid_, &TAfrGrid::CellClicked, this,
             [this](int col, int row) { model_.GridClick(col, row); });
+    connect(grid_, &TAfrGrid::CellsDragged, this, [this](int col0, int row0, int col, int row) {
+        model_.GridDrag(col0, row0, col, row);
+    });
+    blockMenu_ = new TBlockMenu([this](TBlockOp op) { model_.BlockCommand(op); }, this);
+    blockMenu_->AttachTo(grid_);
+    model_.Block().AskValue = [this](const TValuePrompt& prompt) {
+        return AskBlockValue(this, prompt);
+    };
     model_.Changed = [this] { Render(); };
     timer1_.setInterval(kTimer1Ms);
     connect(&timer1_, &QTimer::timeout, this, &TWBO2FormView::Timer1Timer);
@@ -100,6 +109,7 @@ TWBO2FormView::TWBO2FormView(TWBO2Form& model, QWidget* parent) : TPageView(pare
 }
 
 TWBO2FormView::~TWBO2FormView() {
+    model_.Block().AskValue = nullptr;
     model_.Changed = nullptr;
 }
 
@@ -317,7 +327,7 @@ void TWBO2FormView::Render() {
     RenderCombos();
     RenderPanels();
     RenderLive();
-    grid_->SetState(s.Grid, s.GridCol, s.GridRow, s.Selected == kWBO2GridField);
+    grid_->SetState(s.Grid, s.GridCol, s.GridRow, s.Selected == kWBO2GridField, s.Selection);
     overlayButton_->Render();
     if (const TMainModel* main = overlayButton_->Host())
         grid_->SetOverlay(main->Overlay().Shown(), main->Overlay().AfrClasses(main->Data().AfrMap));
@@ -332,6 +342,7 @@ void TWBO2FormView::Render() {
 
 void TWBO2FormView::RenderTexts() {
     const TWBO2FormTexts& t = model_.State().Texts;
+    blockMenu_->SetItems(t.BlockMenu);
     sensorGroup_->setTitle(Q(t.SensorGroup));
     paramGroup_->setTitle(Q(t.ParamGroup));
     const std::array<std::pair<QLabel*, const std::string*>, 20> labels = {{

@@ -17,6 +17,7 @@ class TWBO2Form;
 namespace zv::gui {
 
 class TAfrGrid;
+class TBlockMenu;
 class TOverlayButton;
 class TLambdaScope;
 class TLed;
@@ -74,6 +75,7 @@ class TWBO2FormView : public TPageView {
     QComboBox* presetCombo_ = nullptr;
     TWidebandDisplay* readout_ = nullptr;
     TAfrGrid* grid_ = nullptr;
+    TBlockMenu* blockMenu_ = nullptr;  // the grid's context menu
     QLabel* targetLabel_ = nullptr;
     TReadout* target_ = nullptr;
     QLabel* compLabel_ = nullptr;

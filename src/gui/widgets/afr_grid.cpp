@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "pages/view_text.h"
+#include "widgets/block_wash.h"
 #include "widgets/difference_colour.h"
 
 namespace zv::gui {
@@ -102,9 +103,11 @@ QFont TAfrGrid::HeaderFont(const QFont& cellFont) const {
     return f;
 }
 
-void TAfrGrid::SetState(const TWBO2Grid& cells, int col, int row, bool selected) {
-    if (cells == cells_ && col == col_ && row == row_ && selected == selected_)
+void TAfrGrid::SetState(const TWBO2Grid& cells, int col, int row, bool selected,
+                        const TCellRect& block) {
+    if (cells == cells_ && col == col_ && row == row_ && selected == selected_ && block == block_)
         return;
+    block_ = block;
     cells_ = cells;
     col_ = col;
     row_ = row;
@@ -132,6 +135,8 @@ void TAfrGrid::paintEvent(QPaintEvent*) {
             QColor back = isHeader ? header : TargetBack(col, row, text);
             if (current)
                 back = selected_ ? kAqua : kYellow;
+            else if (!isHeader && InBlock(col, row))
+                back = BlockWash(back, *this);
             p.fillRect(cell, back);
             p.setPen(grid);
             p.drawRect(cell);
@@ -141,21 +146,57 @@ void TAfrGrid::paintEvent(QPaintEvent*) {
             p.drawText(cell, Qt::AlignCenter, text);
         }
     }
+    PaintBlock(p);
     if (selected_) {
         p.setPen(QPen(Qt::black, 2));
         p.drawRect(CellRect(col_, row_).adjusted(1, 1, -1, -1));
     }
 }
 
+bool TAfrGrid::InBlock(int col, int row) const {
+    return selected_ && block_.Count() > 1 && block_.Contains(kN - 1 - row, col - 1);
+}
+
+void TAfrGrid::PaintBlock(QPainter& p) const {
+    if (!InBlock(block_.RLow + 1, kN - 1 - block_.TLow))
+        return;
+    const QRectF area = CellRect(block_.RLow + 1, kN - 1 - block_.THigh)
+                            .united(CellRect(block_.RHigh + 1, kN - 1 - block_.TLow));
+    PaintBlockFrame(p, area, *this);
+}
+
+std::pair<int, int> TAfrGrid::CellAt(const QPointF& at) const {
+    for (int row = 0; row < kN; ++row)
+        for (int col = 0; col < kN; ++col)
+            if (CellRect(col, row).contains(at))
+                return {col, row};
+    return {-1, -1};
+}
+
+void TAfrGrid::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        pressed_ = dragged_ = CellAt(event->position());
+}
+
+void TAfrGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || pressed_.first < 1 || pressed_.second < 1)
+        return;
+    const auto cell = CellAt(event->position());
+    if (cell.first < 1 || cell.second < 1 || cell == dragged_)
+        return;
+    dragged_ = cell;
+    Q_EMIT CellsDragged(pressed_.first, pressed_.second, cell.first, cell.second);
+}
+
+// A release after a drag leaves the block the drag made; the right button opens the menu.
 void TAfrGrid::mouseReleaseEvent(QMouseEvent* event) {
-    for (int row = 0; row < kN; ++row) {
-        for (int col = 0; col < kN; ++col) {
-            if (CellRect(col, row).contains(event->position())) {
-                Q_EMIT CellClicked(col, row);
-                return;
-            }
-        }
-    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool dragged = dragged_ != pressed_;
+    pressed_ = dragged_ = {-1, -1};
+    const auto cell = CellAt(event->position());
+    if (!dragged && cell.first >= 0)
+        Q_EMIT CellClicked(cell.first, cell.second);
 }
 
 }  // namespace zv::gui

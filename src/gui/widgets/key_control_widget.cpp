@@ -27,7 +27,12 @@ bool KeyControlWidget::event(QEvent* event) {
 
 void KeyControlWidget::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (const int code = VirtualKeyOf(*event))
+    const int code = VirtualKeyOf(*event);
+    if (code == 0)
+        return;
+    if (event->modifiers() & Qt::ShiftModifier)
+        control_.ShiftKeyDown(code);
+    else
         control_.KeyDown(code);
 }
 

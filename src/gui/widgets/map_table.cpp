@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "widgets/block_wash.h"
 #include "widgets/difference_colour.h"
 
 namespace zv::gui {
@@ -67,8 +68,9 @@ void TMapTable::SetState(const TMapChartState& state) {
     const int liveR = state.MarkerVisible ? static_cast<int>(std::lround(state.MarkerR)) : -1;
     if (map == map_ && liveT == liveT_ && liveR == liveR_ &&
         state.CursorVisible == state_.CursorVisible && state.CursorT == state_.CursorT &&
-        state.CursorR == state_.CursorR && state.ThrottleLabels == state_.ThrottleLabels &&
-        state.RpmLabels == state_.RpmLabels && state.RpmUnit == state_.RpmUnit)
+        state.CursorR == state_.CursorR && state.Selection == state_.Selection &&
+        state.ThrottleLabels == state_.ThrottleLabels && state.RpmLabels == state_.RpmLabels &&
+        state.RpmUnit == state_.RpmUnit)
         return;
     map_ = map;
     state_ = state;
@@ -89,9 +91,12 @@ void TMapTable::SetOverlay(bool shown, const TClassGrid& classes) {
 QColor TMapTable::CellColour(int t, int r, int value) const {
     if (t == liveT_ && r == liveR_)
         return {0xFF, 0xFF, 0x00};
-    if (overlayShown_)
-        return DifferenceColour(overlay_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)], *this);
-    return ValueColour(value);
+    const QColor own =
+        overlayShown_
+            ? DifferenceColour(overlay_[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)],
+                               *this)
+            : ValueColour(value);
+    return InBlock(t, r) ? BlockWash(own, *this) : own;
 }
 
 // Row 0 at the top holds throttle site 15; column 0 holds rpm site 0.
@@ -149,6 +154,7 @@ void TMapTable::paintEvent(QPaintEvent*) {
             p.drawText(cell, Qt::AlignCenter, QString::number(value));
         }
     }
+    PaintSelection(p);
     // The cursor cell turns dark with its value in aqua, as the chart's cursor label, so it
     // stands out on the lightest cells; the operating point's cell is yellow as the chart's
     // marker, or framed in yellow inside the cursor.
@@ -172,15 +178,43 @@ void TMapTable::paintEvent(QPaintEvent*) {
     }
 }
 
+bool TMapTable::InBlock(int t, int r) const {
+    return state_.CursorVisible && state_.Selection.Count() > 1 && state_.Selection.Contains(t, r);
+}
+
+void TMapTable::PaintSelection(QPainter& p) const {
+    const TCellRect& block = state_.Selection;
+    if (!InBlock(block.TLow, block.RLow))
+        return;
+    PaintBlockFrame(p, CellRect(block.THigh, block.RLow).united(CellRect(block.TLow, block.RHigh)),
+                    *this);
+}
+
+std::pair<int, int> TMapTable::CellAt(const QPointF& at) const {
+    for (int t = 0; t < 16; ++t)
+        for (int r = 0; r < 16; ++r)
+            if (CellRect(t, r).contains(at))
+                return {t, r};
+    return {-1, -1};
+}
+
+// The right button opens the block menu and leaves the block as it is.
 void TMapTable::mousePressEvent(QMouseEvent* event) {
-    for (int t = 0; t < 16; ++t) {
-        for (int r = 0; r < 16; ++r) {
-            if (CellRect(t, r).contains(event->position())) {
-                Q_EMIT CellClicked(t, r);
-                return;
-            }
-        }
-    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressed_ = dragged_ = CellAt(event->position());
+    if (pressed_.first >= 0)
+        Q_EMIT CellClicked(pressed_.first, pressed_.second);
+}
+
+void TMapTable::mouseMoveEvent(QMouseEvent* event) {
+    if (!(event->buttons() & Qt::LeftButton) || pressed_.first < 0)
+        return;
+    const auto cell = CellAt(event->position());
+    if (cell.first < 0 || cell == dragged_)
+        return;
+    dragged_ = cell;
+    Q_EMIT CellsDragged(pressed_.first, pressed_.second, cell.first, cell.second);
 }
 
 }  // namespace zv::gui
