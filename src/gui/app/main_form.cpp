@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -129,6 +130,8 @@ void TMainForm::FormCreate() {
     panelScroll->setWidget(panel_);
     panelScroll->setWidgetResizable(true);
     panelScroll->setFrameShape(QFrame::NoFrame);
+    panelScroll->setFocusPolicy(Qt::NoFocus);
+    panelScroll->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     panelScroll->setFixedWidth(panel_->minimumWidth() +
                                style()->pixelMetric(QStyle::PM_ScrollBarExtent));

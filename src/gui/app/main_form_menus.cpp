@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -303,6 +304,10 @@ void TMainForm::AddPage(int index, std::unique_ptr<TPage> page, TPageView* view)
     scroll->setWidget(view);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setFocusPolicy(Qt::NoFocus);
+    // Keys belong to the key control: a scroll bar that took the focus when the window was
+    // activated would swallow Page Up and Page Down.
+    scroll->horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    scroll->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     scroll->setBackgroundRole(QPalette::Base);
     QWidget* pending = notebook_->widget(index);
     notebook_->insertWidget(index, scroll);

@@ -40,7 +40,7 @@ class FramedWidget : public QWidget {
 }  // namespace
 
 PageSelectWindow::PageSelectWindow(TPageSelect& model, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint), model_(model) {
+    : QWidget(mainWindow), model_(model) {
     setObjectName("PageSelect");
     auto* outer = new QVBoxLayout(this);
     outer->setSizeConstraint(QLayout::SetFixedSize);
@@ -147,7 +147,8 @@ void PageSelectWindow::PlaceIn(const QRect& area, const std::vector<QRect>& occu
         taken.push_back(ToRect(r));
     const TPageListPlace place = PlacePageList(ToRect(area), taken, Shapes(), kGap);
     Arrange(place.Columns);
-    move(place.Rect.Left, place.Rect.Top);
+    const QPoint topLeft(place.Rect.Left, place.Rect.Top);
+    move(parentWidget() ? parentWidget()->mapFromGlobal(topLeft) : topLeft);
 }
 
 int PageSelectWindow::TwoRowsHeight() const {
@@ -187,7 +188,8 @@ void PageSelectWindow::ApplyVisibility(bool visible) {
     }
     show();
     raise();
-    activateWindow();
+    if (isWindow())
+        activateWindow();
     keySink_->setFocus();
 }
 

@@ -19,8 +19,10 @@ class ColourPanel;
 class KeyControlWidget;
 
 // The small list of available pages that stays at hand over the main window. It paints the
-// core page selection and passes clicks and keys to it; the model decides when it shows. It has
-// no title bar: it is laid out in as many columns as the free room beside the page asks for.
+// core page selection and passes clicks and keys to it; the model decides when it shows. It lies
+// inside the main window, above the page, so that it never takes the keyboard away from it (a
+// window of its own would have to be activated, and then the main window again), and it is laid
+// out in as many columns as the free room beside the page asks for.
 class PageSelectWindow : public QWidget {
     Q_OBJECT
   public:
