@@ -91,10 +91,22 @@ wait_for_file() {  # FILE SECONDS
 
 program_online() {  # PORT SHOT
   "$wine" "$bin/zvcontrol.exe" --lang "$3" --port "$1" 2>"$work/zvcontrol.err" & local pid=$!
-  wait_for_line "$work/zvcontrol.err" "status: Run Online" 60
+  wait_online "$work/zvcontrol.err" 60
   sleep 3
   import -window root "$out/$2"
   close_program "$pid"
+}
+# Waits until the program runs online. Through COM5 the pseudo-terminal can still hold the end of
+# the previous program's last live record; the unit's identification then times out and the
+# program goes offline, and the operator presses F5 again, as here, once.
+wait_online() {  # ERRFILE SECONDS
+  wait_for_line "$1" "status: Run Online\|status: Upload ID timeout" "$2"
+  if ! grep -q "status: Run Online" "$1"; then
+    wait_for_line "$1" "status: Offline" 10
+    focus_main_window
+    xdotool key F5
+    wait_for_line "$1" "status: Run Online" "$2"
+  fi
 }
 # Keys go to the program's main window: Enter puts the page list away (the fuel map is on view)
 # and Page Up raises the selected cell, the lowest throttle and speed site, by 15.
@@ -203,7 +215,7 @@ edit_reaches_unit() {
   build/bin/zvtool new "$work/defaults.zvt"
   local before; before=$(first_cell "$work/defaults.zvt")
   "$wine" "$bin/zvcontrol.exe" --lang de --port COM5 2>"$work/zvcontrol.err" & local pid=$!
-  wait_for_line "$work/zvcontrol.err" "status: Run Online" 90
+  wait_online "$work/zvcontrol.err" 90
   sleep 2
   raise_first_cell
   import -window root "$out/edited-online-de.png"
