@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "clip/clip_item.h"
+#include "text/owned_text.h"
 
 namespace zv {
 
@@ -23,14 +24,8 @@ std::string CopyBlock(const TClipItem& item, const ImageBytes& image,
                       const TTextShape& shape = kClipboardShape,
                       std::optional<TTableBlock> block = std::nullopt);
 
-// A message in both languages.
-struct TClipMessage {
-    std::string German;
-    std::string English;
-    const std::string& Pick(Language lang) const {
-        return lang == Language::German ? German : English;
-    }
-};
+// A refusal in both languages, naming where the pasted text went wrong.
+using TClipMessage = TOwnedText;
 
 struct TPasteCell {
     TImageWrite Where;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "text/text_table.h"
+#include "text/owned_text.h"
 
 namespace zv {
 
@@ -35,14 +35,7 @@ inline std::array<std::uint8_t, 2> WordBytes(std::uint16_t word) {
 }
 
 // What the operator did, in both languages, as the Edit menu names it: "fuel map cell 5/7 +1".
-struct TStepName {
-    std::string German;
-    std::string English;
-
-    const std::string& Pick(Language lang) const {
-        return lang == Language::German ? German : English;
-    }
-};
+using TStepName = TOwnedText;
 
 // One write of the edit step with the bytes it replaced, so that it can be taken back.
 struct TRecordedWrite {
