@@ -111,10 +111,12 @@ wait_online() {  # ERRFILE SECONDS
 # Keys go to the program's main window: Enter puts the page list away (the fuel map is on view)
 # and Page Up raises the selected cell, the lowest throttle and speed site, by 15.
 focus_main_window() {  # once it is on screen; Wine maps it a moment after naming it
+  # A search can stop with an X error (BadWindow) when one of Wine's windows goes away while it
+  # walks the window tree; it is asked again until the window has focus.
   local window i
-  window=$(timeout 60 xdotool search --sync --onlyvisible --name "Zevrin-Control" | head -1)
-  for ((i = 0; i < 20; i++)); do
-    xdotool windowfocus --sync "$window" 2>/dev/null && break
+  for ((i = 0; i < 120; i++)); do
+    window=$(timeout 5 xdotool search --onlyvisible --name "Zevrin-Control" 2>/dev/null | head -1) || true
+    [[ -n $window ]] && timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null && break
     sleep 0.5
   done
   sleep 1
