@@ -69,6 +69,9 @@ TEST(LogReader, ReadsAnOlderLogTypedFromTheColumnTable) {
         EXPECT_EQ(at(TLogQuantity::MapValue, 1), 121.0F);
         EXPECT_EQ(at(TLogQuantity::Output, 0), 128.0F);
         EXPECT_EQ(OutputPercent(at(TLogQuantity::Output, 0)), 50);
+        EXPECT_EQ(OutputPercent(255), 100);
+        EXPECT_EQ(OutputPercent(2), 0);
+        EXPECT_EQ(OutputPercent(3), 1);
         EXPECT_EQ(at(TLogQuantity::NarrowbandControl, 0), 131.0F);
         EXPECT_EQ(at(TLogQuantity::IdleContact, 0), 1.0F);
         EXPECT_EQ(at(TLogQuantity::WotContact, 1), 1.0F);
