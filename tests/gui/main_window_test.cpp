@@ -3,6 +3,8 @@
 // against the built-in simulated unit on real timers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QAction>
 #include <QAbstractButton>
 #include <QTableView>
@@ -595,6 +597,14 @@ TEST_F(MainWindow, LoggerButtonRecordsAndTheMenuAsksBeforeQuitting) {
     QTest::mouseClick(form->Panel().LoggerButton, Qt::LeftButton);
     EXPECT_TRUE(form->Actions().DataLogger->isChecked());
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->DataLogger().LineCount >= 3; }, 5000));
+    // Marks go into the running log from the M key and the Mark button, not from typing.
+    form->Actions().Pages[10]->trigger();
+    auto& page = static_cast<gui::TDLoggerView&>(*form->PageView(10));
+    EXPECT_TRUE(page.MarkButton().isEnabled());
+    QTest::keyClick(&page.ClearBufferButton(), Qt::Key_M);
+    QTest::mouseClick(&page.MarkButton(), Qt::LeftButton);
+    QTest::keyClicks(&page.CommentEditor(), "Mm");
+    EXPECT_EQ(form->DataLogger().MarkCount, 2);
     dialogs.Boxes.clear();
     form->Actions().DataLogger->trigger();
     ASSERT_EQ(dialogs.Boxes.size(), 1u);
@@ -605,7 +615,12 @@ TEST_F(MainWindow, LoggerButtonRecordsAndTheMenuAsksBeforeQuitting) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     EXPECT_EQ(lines.value(1), QByteArray("; Zevrin plus Log file\r"));
-    EXPECT_EQ(lines.size(), 8 + form->DataLogger().LineCount + 3 + 1);
+    EXPECT_EQ(lines.size(), 8 + form->DataLogger().LineCount + 2 + 3 + 1);
+    const auto marks = std::count_if(lines.begin(), lines.end(), [](const QByteArray& line) {
+        return line.startsWith("; ") && line.contains(" Mark ");
+    });
+    EXPECT_EQ(marks, 2);
+    EXPECT_FALSE(page.MarkButton().isEnabled()) << "no log open";
 }
 
 // What is typed on the comment page lands in the saved file; the logger page shows a log.

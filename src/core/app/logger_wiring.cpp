@@ -1,7 +1,10 @@
 #include "app/logger_wiring.h"
 
+#include <utility>
+
 #include "logger/comment_form.h"
 #include "logger/data_logger.h"
+#include "logger/log_format.h"
 #include "online/online_mode.h"
 
 namespace zv {
@@ -14,6 +17,32 @@ void ConnectDataLogger(TOnlineMode& online, TDLogger& logger) {
     online.LogRecord = [&online, &logger](const TLiveRecord& record) {
         logger.LogLiveRecord(record, online.Controls().LoggerMenuChecked);
     };
+}
+
+std::string EditNoteText(THistoryEvent event, const THistoryStep& step, Language lang) {
+    const char* word = event == THistoryEvent::Undone   ? kLogUndoWord
+                       : event == THistoryEvent::Redone ? kLogRedoWord
+                                                        : kLogEditWord;
+    std::string text = std::string(word) + " " + step.Name.Pick(lang);
+    if (step.Writes.size() == 1 && step.Writes.front().Old.size() == 1) {
+        // Undo writes the old byte back: it goes from the new value to the old one.
+        int from = step.Writes.front().Old.front();
+        int to = step.Writes.front().New.front();
+        if (event == THistoryEvent::Undone)
+            std::swap(from, to);
+        text += " " + std::to_string(from) + " -> " + std::to_string(to);
+    }
+    return text;
+}
+
+TEditNotes::TEditNotes(TMainModel& main, TDLogger& logger) : main_(main) {
+    main_.History().StepTaken = [this, &logger](THistoryEvent event, const THistoryStep& step) {
+        logger.WriteNote(EditNoteText(event, step, main_.CurrentLanguage()));
+    };
+}
+
+TEditNotes::~TEditNotes() {
+    main_.History().StepTaken = nullptr;
 }
 
 TCommentPageAdapter::TCommentPageAdapter(TMainModel& main, TCommentForm& form)

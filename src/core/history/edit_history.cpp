@@ -48,14 +48,21 @@ void TEditHistory::Push(THistoryStep step) {
     steps_.resize(done_);
     steps_.push_back(std::move(step));
     done_ = steps_.size();
+    Tell(THistoryEvent::Done, &steps_.back());
+}
+
+const THistoryStep* TEditHistory::Tell(THistoryEvent event, const THistoryStep* step) const {
+    if (step && StepTaken)
+        StepTaken(event, *step);
+    return step;
 }
 
 const THistoryStep* TEditHistory::TakeUndo() {
-    return CanUndo() ? &steps_[--done_] : nullptr;
+    return Tell(THistoryEvent::Undone, CanUndo() ? &steps_[--done_] : nullptr);
 }
 
 const THistoryStep* TEditHistory::TakeRedo() {
-    return CanRedo() ? &steps_[done_++] : nullptr;
+    return Tell(THistoryEvent::Redone, CanRedo() ? &steps_[done_++] : nullptr);
 }
 
 void TEditHistory::Clear() {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -50,6 +51,9 @@ struct THistoryStep {
     std::vector<TRecordedWrite> Writes;
 };
 
+// What became of a step: made, taken back, made again.
+enum class THistoryEvent : std::uint8_t { Done, Undone, Redone };
+
 // The one edit history of the working data set. Writes join the step that is open (see
 // TEditStep); a write outside any step is a step of its own. A new step drops what was undone.
 class TEditHistory {
@@ -75,8 +79,12 @@ class TEditHistory {
     std::string UndoCaption(Language lang) const;
     std::string RedoCaption(Language lang) const;
 
+    // Told of every step made, taken back or made again, for example to note it in a running log.
+    std::function<void(THistoryEvent, const THistoryStep&)> StepTaken;
+
   private:
     void Push(THistoryStep step);
+    const THistoryStep* Tell(THistoryEvent event, const THistoryStep* step) const;
 
     std::vector<THistoryStep> steps_;
     std::size_t done_ = 0;  // steps_[0..done_) are in the data set, the rest can be redone

@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kKeyTab = 9;
 constexpr int kKeyEscape = 27;
+constexpr int kKeyM = 'M';
 
 const TextPair kLogFilter = {"Log-Dateien (*.l*)|*.l*", "Log-Data (*.l*)|*.l*"};
 const TextPair kSaveLogTitle = {"Log-Daten speichern unter:", "Save log-data in"};
@@ -22,6 +23,7 @@ const TextPair kCommentLabel = {"Log Kommentar", "Log Comment"};
 const TextPair kClearBuffer = {"Puffer Löschen", "Clear Buffer"};
 const TextPair kAddComment = {"Kommentar hinzuf.", "Add Comment"};
 const TextPair kShowLogData = {"Log-Daten anz.", "Show Log Data"};
+const TextPair kMark = {"Markierung", "Mark"};
 const char* const kLoggerFolder = "Logger";
 
 }  // namespace
@@ -109,6 +111,9 @@ bool TDLogger::OpenLogFile() {
     state_.AddCommentEnabled = false;
     state_.FileNamePanel = OpenFile;
     StartTick = clock_.GetTickCount();
+    MarkCount = 0;
+    state_.MarkEnabled = true;
+    NotifyChanged();
     return true;
 }
 
@@ -139,6 +144,19 @@ void TDLogger::CloseLogFile() {
     AppendTextLines(OpenFile, LogClosingLines(host_.Now()));
     Closed = true;
     state_.AddCommentEnabled = true;
+    state_.MarkEnabled = false;
+    NotifyChanged();
+}
+
+bool TDLogger::WriteNote(const std::string& text) {
+    if (!IsOpen)
+        return false;
+    return AppendTextLines(OpenFile, {LogNoteLine(clock_.GetTickCount() - StartTick, text)});
+}
+
+void TDLogger::MarkButtonClick() {
+    if (WriteNote(std::string(kLogMarkWord) + " " + std::to_string(MarkCount + 1)))
+        ++MarkCount;
 }
 
 void TDLogger::WriteLogComment() {
@@ -226,6 +244,7 @@ void TDLogger::SetLanguage(Language lang) {
     state_.ClearBufferCaption = kClearBuffer.Pick(lang);
     state_.AddCommentCaption = kAddComment.Pick(lang);
     state_.ShowLogDataCaption = kShowLogData.Pick(lang);
+    state_.MarkCaption = kMark.Pick(lang);
     NotifyChanged();
 }
 
@@ -233,6 +252,11 @@ void TDLogger::HandleKey(std::uint8_t key) {
     if (key == kKeyEscape) {
         if (host_.ShowPageSelection)
             host_.ShowPageSelection();
+        return;
+    }
+    if (key == kKeyM) {
+        if (state_.Focus != TDLoggerFocus::CommentEditor)
+            MarkButtonClick();
         return;
     }
     if (key != kKeyTab)
@@ -250,6 +274,7 @@ void TDLogger::HandleKey(std::uint8_t key) {
             state_.Focus = TDLoggerFocus::CommentEditor;
             break;
         case TDLoggerFocus::CommentEditor:
+        case TDLoggerFocus::ViewList:
             state_.Focus = TDLoggerFocus::ClearBuffer;
             break;
     }

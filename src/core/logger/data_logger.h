@@ -16,8 +16,15 @@
 
 namespace zv {
 
-// The controls of the logger page that take the focus, in the order of the Tab key.
-enum class TDLoggerFocus : std::uint8_t { ClearBuffer, AddComment, ShowLogData, CommentEditor };
+// The controls of the logger page that take the focus, in the order of the Tab key. The log's
+// list takes it only by a click; Tab goes on from there to the first button.
+enum class TDLoggerFocus : std::uint8_t {
+    ClearBuffer,
+    AddComment,
+    ShowLogData,
+    CommentEditor,
+    ViewList
+};
 
 // What the logger page shows.
 struct TDLoggerState {
@@ -27,6 +34,8 @@ struct TDLoggerState {
     std::string AddCommentCaption;
     std::string ShowLogDataCaption;
     bool AddCommentEnabled = false;
+    std::string MarkCaption;
+    bool MarkEnabled = false;            // while a log is open
     std::vector<std::string> ViewLines;  // the log loaded by Show Log Data
     TDLoggerFocus Focus = TDLoggerFocus::ClearBuffer;
     // Counts the page's moves of the focus (page shown, Tab): the view puts the focus on Focus
@@ -73,6 +82,7 @@ class TDLogger : public TPage {
     std::uint32_t StartTick = 0;
     std::string Columns;
     std::string LineFormat;
+    int MarkCount = 0;  // marks set in the open log
 
     bool ChooseLogFile();
     bool OpenLogFile();
@@ -91,11 +101,17 @@ class TDLogger : public TPage {
     // Program exit.
     void CloseAtExit();
 
+    // A note between the data lines of the open log, stamped with the time since it opened;
+    // false when no log is open or the line could not be written.
+    bool WriteNote(const std::string& text);
+
     // Page buttons and the comment editor.
     void ClearDLogBufferButtonClick();
     // Only while the button is enabled, that is after a log closed and before the next opens.
     void AddCommentButtonClick();
     void ShowDLogDataButtonClick();
+    // A numbered mark in the open log, so that a viewer finds the moment the operator meant.
+    void MarkButtonClick();
     void SetLogComment(std::vector<std::string> lines) { comment_ = std::move(lines); }
     const std::vector<std::string>& LogComment() const { return comment_; }
 
@@ -104,7 +120,8 @@ class TDLogger : public TPage {
     void ShowPage() override;
     void RefreshPage() override { NotifyChanged(); }
     void SetLanguage(Language lang) override;
-    // Tab moves the focus on, Escape shows the page selection; other keys are not the page's.
+    // Tab moves the focus on, Escape shows the page selection, M sets a mark unless it is typed
+    // into the comment editor; other keys are not the page's.
     void HandleKey(std::uint8_t key) override;
     // The operator put the focus on one of the page's controls.
     void FocusChanged(TDLoggerFocus focus) { state_.Focus = focus; }

@@ -49,9 +49,6 @@ constexpr const char* kThreeDigits = "%0.3d\t";
 
 // The older wideband line holds r[14] after LMOut and, from firmware 24, six further bytes
 // with no tab after the last; both get names so that every value sits under one.
-constexpr const char* kLambdaValName = "LambdaVal\t";
-constexpr const char* kOlderExtrasNames =
-    "TPS accel val\tWBO2 Flags\tWBO2 Corr\tTPS scaled\tDebug_0\tDebug_1";
 constexpr const char* kOlderExtrasFormats = "%0.3d\t%0.3d\t%0.3d\t%0.3d\t%0.3d\t%0.3d";
 
 std::string Repeat(const char* item, int times) {
@@ -208,11 +205,15 @@ TLogColumns BuildLogColumns(const TLogConfig& cfg) {
         return c;
     }
     c.Kind = TLogLineKind::OlderWideband;
-    c.Columns = std::string(H1.Names) + FW.Names + EN.Names + H2.Names + kLambdaValName + H3.Names;
+    c.Columns =
+        std::string(H1.Names) + FW.Names + EN.Names + H2.Names + kLambdaValName + "\t" + H3.Names;
     c.LineFormat = std::string(H1.Formats) + "%2.1f\t" + Repeat(kThreeDigits, 9) + H3.Formats;
     if (cfg.Firmware >= 24) {
         c.ThrottleExtras = true;
-        c.Columns += kOlderExtrasNames;
+        std::string extras;
+        for (const char* name : kOlderExtrasNames)
+            extras += (extras.empty() ? "" : "\t") + std::string(name);
+        c.Columns += extras;
         c.LineFormat += kOlderExtrasFormats;
     }
     return c;
@@ -269,6 +270,12 @@ std::vector<std::string> LogHeaderLines(const std::string& serialNo, std::time_t
 
 std::vector<std::string> LogClosingLines(std::time_t closed) {
     return {Rule(48), "; Log closed: " + FormatLogDateTime(closed), Rule(48)};
+}
+
+std::string LogNoteLine(std::uint32_t pcCount, const std::string& text) {
+    char stamp[16];
+    std::snprintf(stamp, sizeof stamp, "%.7u", static_cast<unsigned>(pcCount));
+    return std::string("; ") + stamp + " " + text;
 }
 
 std::vector<std::string> LogCommentBlock(const std::vector<std::string>& comment,

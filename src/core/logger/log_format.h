@@ -33,6 +33,12 @@ struct TLogConfig {
 
 TLogColumns BuildLogColumns(const TLogConfig& config);
 
+// The older wideband line's values that its fragments leave unnamed: r[14] after LMOut and, from
+// firmware 24, six further bytes. Readers name them the same way in logs written without them.
+inline constexpr const char* kLambdaValName = "LambdaVal";
+inline constexpr const char* kOlderExtrasNames[] = {"TPS accel val", "WBO2 Flags", "WBO2 Corr",
+                                                    "TPS scaled",    "Debug_0",    "Debug_1"};
+
 // The air/fuel ratios a line may need, converted by the caller: input F and input E through the
 // data set's own scale, and input F through the wideband device chosen in the configuration.
 struct TLogAfr {
@@ -54,6 +60,15 @@ std::string MakeLogFileName(const std::string& folder, std::time_t when);
 std::vector<std::string> LogHeaderLines(const std::string& serialNo, std::time_t opened,
                                         const std::string& columns);
 std::vector<std::string> LogClosingLines(std::time_t closed);
+
+// A note between the data lines of an open log: "; 0012345 Mark 3", "; 0012345 Edit: ...". The
+// stamp counts milliseconds since the log opened, as PCCnt does, so a viewer puts the note
+// where it happened. The words stay English in both languages, like the log's other stamps.
+inline constexpr const char* kLogMarkWord = "Mark";
+inline constexpr const char* kLogEditWord = "Edit:";
+inline constexpr const char* kLogUndoWord = "Undo:";
+inline constexpr const char* kLogRedoWord = "Redo:";
+std::string LogNoteLine(std::uint32_t pcCount, const std::string& text);
 std::vector<std::string> LogCommentBlock(const std::vector<std::string>& comment,
                                          const std::string& nowShort);
 

@@ -217,6 +217,7 @@ class TMainForm : public QMainWindow {
     TDLogger* logger_ = nullptr;
     TCommentForm* commentForm_ = nullptr;
     std::unique_ptr<TCommentPageAdapter> commentPage_;
+    std::unique_ptr<TEditNotes> editNotes_;
     std::unique_ptr<QPrinter> printer_;
 
     TControlPanel* panel_ = nullptr;

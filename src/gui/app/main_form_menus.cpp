@@ -289,6 +289,7 @@ void TMainForm::AddLoggerPages() {
     auto logger = std::make_unique<TDLogger>(main_.Data(), dialogs_, timers_, LoggerHost());
     logger_ = logger.get();
     AddPage(kLoggerPage, std::move(logger), new TDLoggerView(*logger_));
+    editNotes_ = std::make_unique<TEditNotes>(main_, *logger_);
     auto comment = std::make_unique<TCommentForm>(QFont().pointSize());
     commentForm_ = comment.get();
     commentForm_->ShowPageSelection = [this] { ShowPageSelection(); };

@@ -56,11 +56,17 @@ TDLoggerView::TDLoggerView(TDLogger& model, QWidget* parent) : TPageView(parent)
     clearBuffer_ = PageButton();
     addComment_ = PageButton();
     showLogData_ = PageButton();
+    // Outside the page's Tab cycle: a mark is set with a click or the M key and leaves the focus
+    // where it was.
+    mark_ = PageButton();
+    mark_->setFocusPolicy(Qt::NoFocus);
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(kSpacing);
     buttons->addWidget(clearBuffer_);
     buttons->addWidget(addComment_);
     buttons->addWidget(showLogData_);
+    buttons->addSpacing(kGroupSpacing - kSpacing);
+    buttons->addWidget(mark_);
     buttons->addStretch(1);
 
     viewList_ = new QPlainTextEdit;
@@ -97,6 +103,7 @@ TDLoggerView::TDLoggerView(TDLogger& model, QWidget* parent) : TPageView(parent)
         model_.ShowDLogDataButtonClick();
         Render();
     });
+    connect(mark_, &QPushButton::clicked, this, [this] { model_.MarkButtonClick(); });
     connect(commentEditor_, &QPlainTextEdit::textChanged, this, [this] {
         model_.SetLogComment(EditorTextLines(commentEditor_->toPlainText().toStdString()));
     });
@@ -123,6 +130,8 @@ QWidget* TDLoggerView::FocusWidget(TDLoggerFocus focus) const {
             return showLogData_;
         case TDLoggerFocus::CommentEditor:
             return commentEditor_;
+        case TDLoggerFocus::ViewList:
+            return viewList_;
     }
     return clearBuffer_;
 }
@@ -131,14 +140,19 @@ QWidget* TDLoggerView::FocusWidget(TDLoggerFocus focus) const {
 // page where the focus is now.
 bool TDLoggerView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        const int key = VirtualKeyOf(static_cast<const QKeyEvent&>(*event));
-        if (key == vk::Tab || key == vk::Esc) {
+        const auto& press = static_cast<const QKeyEvent&>(*event);
+        const int key = VirtualKeyOf(press);
+        // M is text in the comment editor. Held down it sets one mark, not a row of them.
+        const bool markKey = key == 'M' && watched != commentEditor_ && !press.isAutoRepeat() &&
+                             (press.modifiers() & ~Qt::ShiftModifier) == Qt::NoModifier;
+        if (key == vk::Tab || key == vk::Esc || markKey) {
             model_.HandleKey(static_cast<std::uint8_t>(key));
             return true;
         }
     } else if (event->type() == QEvent::FocusIn) {
-        for (TDLoggerFocus focus : {TDLoggerFocus::ClearBuffer, TDLoggerFocus::AddComment,
-                                    TDLoggerFocus::ShowLogData, TDLoggerFocus::CommentEditor}) {
+        for (TDLoggerFocus focus :
+             {TDLoggerFocus::ClearBuffer, TDLoggerFocus::AddComment, TDLoggerFocus::ShowLogData,
+              TDLoggerFocus::CommentEditor, TDLoggerFocus::ViewList}) {
             if (watched == FocusWidget(focus))
                 model_.FocusChanged(focus);
         }
@@ -154,6 +168,8 @@ void TDLoggerView::Render() {
     SetText(addComment_, Q(s.AddCommentCaption));
     SetText(showLogData_, Q(s.ShowLogDataCaption));
     addComment_->setEnabled(s.AddCommentEnabled);
+    SetText(mark_, Q(s.MarkCaption));
+    mark_->setEnabled(s.MarkEnabled);
     RenderViewList();
     if (focusMovesShown_ != s.FocusMoves && isVisible()) {
         focusMovesShown_ = s.FocusMoves;

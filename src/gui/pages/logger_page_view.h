@@ -30,6 +30,7 @@ class TDLoggerView : public TPageView {
     QPushButton& ClearBufferButton() { return *clearBuffer_; }
     QPushButton& AddCommentButton() { return *addComment_; }
     QPushButton& ShowLogDataButton() { return *showLogData_; }
+    QPushButton& MarkButton() { return *mark_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,6 +46,7 @@ class TDLoggerView : public TPageView {
     QPushButton* clearBuffer_ = nullptr;
     QPushButton* addComment_ = nullptr;
     QPushButton* showLogData_ = nullptr;
+    QPushButton* mark_ = nullptr;
     QPlainTextEdit* viewList_ = nullptr;
     std::uint32_t focusMovesShown_ = 0;
     std::uint32_t viewLoadsShown_ = 0;

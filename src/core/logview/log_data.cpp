@@ -1,0 +1,78 @@
+#include "logview/log_data.h"
+
+#include <array>
+
+namespace zv {
+
+namespace {
+
+// The column names of each quantity in every layout, the first present wins; unused places
+// stay empty.
+struct TQuantityNames {
+    TLogQuantity Quantity;
+    std::array<std::string_view, 3> Names;
+};
+
+constexpr TQuantityNames kQuantityNames[] = {
+    {TLogQuantity::EngineSpeed, {"Engine Rpm"}},
+    {TLogQuantity::Throttle, {"TPS[%]"}},
+    {TLogQuantity::Output, {"LMOut"}},
+    {TLogQuantity::MapValue, {"LMVal"}},
+    {TLogQuantity::WidebandAfr, {"InF_AFR", "InE_AFR"}},
+    {TLogQuantity::WidebandCorrection, {"CompF_AFR", "CompE_AFR"}},
+    {TLogQuantity::WidebandFlags, {"WBO2 Flags"}},
+    {TLogQuantity::ThrottleAccel, {"TPS accel val"}},
+    {TLogQuantity::IdleContact, {"IdleContact"}},
+    {TLogQuantity::WotContact, {"WOTContact"}},
+    {TLogQuantity::NarrowbandSignal, {"InF_NB", "InE_NB"}},
+    {TLogQuantity::NarrowbandControl, {"LambdaVal", "CompF_NB", "CompE_NB"}},
+};
+
+}  // namespace
+
+int OutputPercent(float raw) {
+    return static_cast<int>(static_cast<double>(raw) / 2.55);
+}
+
+std::optional<std::size_t> TLogData::FindColumn(std::string_view name, int occurrence) const {
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].Name() == name && occurrence-- == 0)
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> TLogData::Find(TLogQuantity quantity) const {
+    for (const TQuantityNames& entry : kQuantityNames) {
+        if (entry.Quantity != quantity)
+            continue;
+        for (std::string_view name : entry.Names) {
+            if (auto column = name.empty() ? std::nullopt : FindColumn(name))
+                return column;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t TLogData::BytesHeld() const {
+    std::size_t bytes = pcCount_.capacity() * sizeof(std::uint32_t);
+    for (const TLogColumn& column : columns_)
+        bytes += column.BytesHeld();
+    return bytes;
+}
+
+void TLogData::SetColumns(const std::vector<std::string>& names, std::size_t expectedLines) {
+    columns_.clear();
+    columns_.reserve(names.size());
+    for (const std::string& name : names)
+        columns_.emplace_back(name).Reserve(expectedLines);
+    pcCount_.reserve(expectedLines);
+}
+
+void TLogData::AppendLine(std::uint32_t pcCount, const std::vector<TLogNumber>& values) {
+    pcCount_.push_back(pcCount);
+    for (std::size_t i = 0; i < columns_.size() && i < values.size(); ++i)
+        columns_[i].Append(values[i]);
+}
+
+}  // namespace zv
