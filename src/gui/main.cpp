@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
     options.StartFile = line.File;
     options.StartPage = line.StartPage;
     options.SimImage = simImage;
+    options.SimDrive = line.Drive.value_or(zv::TSimDrive{});
     options.ProgramDir = QApplication::applicationDirPath().toStdString();
     options.StatusToStderr = true;
     zv::gui::TMainForm form(options, std::make_unique<zv::gui::QtSettingsStore>());

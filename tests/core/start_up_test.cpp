@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -195,6 +196,44 @@ TEST(CommandLine, StartPageAndSimulatedUnitData) {
     EXPECT_EQ(line.SimData, "wide.zvt");
     EXPECT_EQ(ParseCommandLine({"--page", "1"}).StartPage, 1);
     EXPECT_TRUE(ParseCommandLine({"--help"}).Help);
+}
+
+TEST(CommandLine, DriveOfTheSimulatedUnit) {
+    EXPECT_FALSE(ParseCommandLine({"--port", "sim"}).Drive.has_value());
+    TCommandLine line = ParseCommandLine({"--port", "sim", "--drive", "sweep"});
+    ASSERT_EQ(line.Error, "");
+    EXPECT_EQ(line.Drive->Type, TSimDrive::Kind::Sweep);
+    line = ParseCommandLine({"--drive", "cycle", "--port", "sim:24"});
+    ASSERT_EQ(line.Error, "");
+    EXPECT_EQ(line.Drive->Type, TSimDrive::Kind::Cycle);
+    for (const auto& [text, tps, rpm] :
+         {std::tuple{"hold:35,2400", 35, 2400}, std::tuple{"hold:0,0", 0, 0},
+          std::tuple{"hold:100,10000", 100, 10000}}) {
+        line = ParseCommandLine({"--port", "sim", "--drive", text});
+        ASSERT_EQ(line.Error, "") << text;
+        EXPECT_EQ(line.Drive->Type, TSimDrive::Kind::Hold);
+        EXPECT_EQ(line.Drive->TpsPercent, tps);
+        EXPECT_EQ(line.Drive->Rpm, rpm);
+    }
+    // Each refusal says what is wrong.
+    for (const auto& [text, says] : {std::pair{"hold:101,2400", "throttle"},
+                                     {"hold:-1,2400", "throttle"},
+                                     {"hold:35.5,2400", "throttle"},
+                                     {"hold:,2400", "throttle"},
+                                     {"hold:35,10001", "engine speed"},
+                                     {"hold:35,", "engine speed"},
+                                     {"hold:35,2400,1", "engine speed"},
+                                     {"hold:35", "TPS,RPM"},
+                                     {"hold", "cycle, sweep"},
+                                     {"Sweep", "cycle, sweep"},
+                                     {"", "cycle, sweep"}}) {
+        line = ParseCommandLine({"--port", "sim", "--drive", text});
+        EXPECT_NE(line.Error.find(says), std::string::npos) << text << ": " << line.Error;
+    }
+    EXPECT_EQ(ParseCommandLine({"--port", "sim", "--drive"}).Error, "--drive needs a value");
+    EXPECT_EQ(ParseCommandLine({"--drive", "sweep"}).Error,
+              "--drive is for the built-in simulated unit only (--port sim)");
+    EXPECT_NE(ParseCommandLine({"--port", "COM3", "--drive", "sweep"}).Error, "");
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ namespace {
 
 using test::Config;
 using test::DefaultImage;
+using test::kWarm;
+using test::RpmFor;
 using test::TWire;
 using Record = std::vector<std::uint8_t>;
 
@@ -20,13 +22,6 @@ using Record = std::vector<std::uint8_t>;
 constexpr std::uint16_t kIdle = 1 << 0, kNarrowBand = 1 << 1, kFLambda = 1 << 2, kELambda = 1 << 3,
                         kLampAsSelect = 1 << 4, kTempAdd = 1 << 5, kPinLPulse = 1 << 7,
                         kFWide = 1 << 8, kWideBand = 1 << 10;
-
-constexpr std::uint64_t kWarm = 300000;  // coolant at temperature, every startup over
-
-// Engine speed whose raw byte is exactly raw.
-int RpmFor(int raw) {
-    return (raw * 10000 + 254) / 255;
-}
 
 bool Bit(std::uint8_t b, int n) {
     return ((b >> n) & 1) != 0;
@@ -40,22 +35,13 @@ ImageBytes ScaledMap(ImageBytes image, double factor) {
 }
 
 // A unit with a data set, queried over the wire at chosen virtual times.
-struct Bench {
+struct Bench : test::TBench {
     Bench(int firmware, std::uint16_t flags) : Bench(firmware, DefaultImage(firmware, flags)) {}
-    Bench(int firmware, const ImageBytes& image) : Unit(Config(3, firmware)), Wire(Unit) {
-        Unit.LoadImage(image);
-    }
-    Record At(std::uint64_t ms) {
-        Wire.NowMs = ms;
-        return Wire.Live();
-    }
+    Bench(int firmware, const ImageBytes& image) : TBench(Config(3, firmware), image) {}
     void Hold(int tps, int rpmRaw) { Unit.Engine().Cycle().HoldAt(tps, RpmFor(rpmRaw)); }
     void Write(std::uint16_t address, std::uint8_t data) {
         ASSERT_EQ(Wire.ChecksumWrite(0xA3, address, data), Record{0x06});
     }
-
-    TSimUnit Unit;
-    TWire Wire;
 };
 
 // --- Operating point, map value, contacts, lamps --------------------------------------------
@@ -332,10 +318,12 @@ TEST(LiveRecord, WidebandSignalAndMeasuredAfrShowTheMixture) {
             image[33] = ends;
             image[34] = ends;
         }
-        Bench b(38, image);
-        b.Hold(100, 90);
+        // Two equal units: a unit answers for its present, so each byte needs a run of its own.
+        Bench afr(38, image), raw(38, image);
+        afr.Hold(100, 90);
+        raw.Hold(100, 90);
         // Four periods of the mixture's wander.
-        return std::pair{Over(b, kWarm, kWarm + 6800, 12), Over(b, kWarm, kWarm + 6800, 5)};
+        return std::pair{Over(afr, kWarm, kWarm + 6800, 12), Over(raw, kWarm, kWarm + 6800, 5)};
     };
     const auto [tunedAfr, tunedRaw] = measured(1.0);
     EXPECT_NEAR(tunedAfr.Mean, 42, 3);  // 14.7 in the AFR map's code

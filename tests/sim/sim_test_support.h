@@ -77,4 +77,27 @@ class TWire {
     TSimUnit& Unit_;
 };
 
+// Engine speed in rpm whose raw byte (rpm x 255 / 10000, cut) is exactly raw.
+inline int RpmFor(int raw) {
+    return (raw * 10000 + 254) / 255;
+}
+
+// Virtual time by which the coolant is at temperature and every startup is over.
+constexpr std::uint64_t kWarm = 300000;
+
+// A unit with a data set, asked for its live record at chosen virtual times. Times only go
+// forward: a unit answers for its present.
+struct TBench {
+    TBench(const TSimUnitConfig& config, const ImageBytes& image) : Unit(config), Wire(Unit) {
+        Unit.LoadImage(image);
+    }
+    std::vector<std::uint8_t> At(std::uint64_t ms) {
+        Wire.NowMs = ms;
+        return Wire.Live();
+    }
+
+    TSimUnit Unit;
+    TWire Wire;
+};
+
 }  // namespace zv::sim::test

@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data_files.h"
 #include "temp_dir.h"
@@ -118,6 +121,68 @@ TEST_F(ZvtoolOutput, WatchWithLogRecordsTheLiveRecordsAsTheLoggerButtonDoes) {
                                  "([0-9]{3}\t){12}([01]\t){12}")))
             << lines[i];
     }
+}
+
+// The data lines of the one log in dir/logs, as tab-separated fields.
+std::vector<std::vector<std::string>> LogRows(const std::filesystem::path& folder) {
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::istringstream in(TempDir::Read(entry.path().string()));
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty() || line[0] < '0' || line[0] > '9')
+                continue;  // header, titles and comment lines
+            std::vector<std::string> fields;
+            std::istringstream cells(line);
+            for (std::string cell; std::getline(cells, cell, '\t');)
+                fields.push_back(cell);
+            rows.push_back(fields);
+        }
+    }
+    return rows;
+}
+
+// Engine Rpm (field 2) and TPS[%] (field 3) as the log writes them.
+std::pair<std::string, std::string> Point(const std::vector<std::string>& row) {
+    std::string tps = row.at(3);
+    tps.erase(0, tps.find_first_not_of(' '));
+    return {row.at(2), tps};
+}
+
+TEST_F(ZvtoolOutput, WatchLogsAHeldPoint) {
+    std::string err;
+    ASSERT_EQ(Run(tool + " watch --port sim --drive hold:35,2400 --seconds 3 --log logs >/dev/null",
+                  &err),
+              0)
+        << err;
+    const auto rows = LogRows(dir.Path() / "logs");
+    ASSERT_GT(rows.size(), 10u);
+    // Raw 61 and 89: 61 x 39.2157 = 2392 rpm, trunc(89 / 0.255) / 10 = 34.9 %.
+    for (const auto& row : rows)
+        EXPECT_EQ(Point(row), (std::pair<std::string, std::string>{"2392", "34.9"}));
+}
+
+// Seventy seconds of engine time on virtual time: the warm-up, then the first points of the
+// sweep on the lowest throttle site (raw 29: 11.3 %), at rpm sites 13, 24 and 33 (509, 941 and
+// 1294 rpm).
+TEST_F(ZvtoolOutput, WatchLogsTheSweepOnVirtualTime) {
+    std::string err;
+    ASSERT_EQ(
+        Run(tool + " watch --port sim --drive sweep --seconds 70 --log logs >/dev/null", &err), 0)
+        << err;
+    std::set<std::pair<std::string, std::string>> points;
+    for (const auto& row : LogRows(dir.Path() / "logs"))
+        points.insert(Point(row));
+    for (const char* rpm : {"0509", "0941", "1294"})
+        EXPECT_EQ(points.count({rpm, "11.3"}), 1u) << rpm;
+    EXPECT_EQ(points.count({"2470", "23.5"}), 1u) << "the warm-up point: raw 63 and 60";
+}
+
+TEST_F(ZvtoolOutput, DriveIsRefusedWithItsReason) {
+    std::string err;
+    EXPECT_EQ(Run(tool + " watch --port sim --drive hold:35 --seconds 1", &err), 2);
+    EXPECT_NE(err.find("TPS,RPM"), std::string::npos) << err;
+    EXPECT_EQ(Run(tool + " watch --port COM97 --drive sweep --seconds 1", &err), 2);
+    EXPECT_NE(err.find("simulated unit only"), std::string::npos) << err;
 }
 
 // Units of firmware index 8 and lower send records the logger does not serve: the tool says so

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "data/firmware_table.h"
+#include "link/sim_drive.h"
 #include "port_directory.h"
 #include "pty_unit.h"
 #include "text/whole_number.h"
@@ -29,7 +30,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-const char* const kUsage =
+const std::string kUsage = std::string(
     "usage: zvsim [OPTIONS]\n"
     "  --firmware FW        firmware index 1..40 (default 30)\n"
     "  --type N             device type 0..5 (default: the type of the firmware's generation)\n"
@@ -37,7 +38,8 @@ const char* const kUsage =
     "  --data FILE          the unit's memory from a data file (default: a new data set)\n"
     "  --save-on-exit FILE  save the unit's memory as a data file when zvsim ends\n"
     "  --memory FILE        the unit's memory as raw bytes: read at the start when FILE exists\n"
-    "                       (instead of --data), written back when zvsim ends\n"
+    "                       (instead of --data), written back when zvsim ends\n") +
+    SimDriveUsage(23) + std::string(
     "  --link PATH          a symbolic link PATH to the terminal, removed at the end\n"
     "  --com N              register as COM<N> in the port directory, removed at the end\n"
     "  --drop P, --corrupt P  lose or garble each byte on the line with probability P (0..1)\n"
@@ -49,7 +51,7 @@ const char* const kUsage =
     "  --noise              stray bytes from the unit every 100 to 600 ms (seeded by --seed)\n"
     "  --traffic FILE       when zvsim ends, write what reached the program of each byte the\n"
     "                       unit sent (-1: lost) and where each live record began\n"
-    "Prints \"device: PATH\" (and \"port: COM<N>\") when ready; ends on SIGTERM or SIGINT.\n";
+    "Prints \"device: PATH\" (and \"port: COM<N>\") when ready; ends on SIGTERM or SIGINT.\n");
 
 struct Options {
     int Firmware = 30;
@@ -69,6 +71,7 @@ struct Options {
     bool Noise = false;
     std::string Traffic;
     std::string Memory;
+    TSimDrive Drive;
 };
 
 std::optional<double> Fraction(const std::string& text, double min, double max) {
@@ -103,6 +106,12 @@ std::string Parse(const std::vector<std::string>& args, Options& o) {
             o.DeviceType = static_cast<int>(*n);
         } else if (a == "--serial") {
             o.SerialNo = v;
+        } else if (a == "--drive") {
+            std::string error;
+            const auto drive = ParseSimDrive(v, error);
+            if (!drive)
+                return error;
+            o.Drive = *drive;
         } else if (a == "--data") {
             o.Data = v;
         } else if (a == "--save-on-exit") {
@@ -219,6 +228,7 @@ std::unique_ptr<sim::TSimUnit> MakeUnit(const Options& o, const ImageBytes& imag
     config.Firmware = o.Firmware;
     config.DeviceType = o.DeviceType.value_or(sim::DeviceTypeForFirmware(o.Firmware));
     config.SerialNo = o.SerialNo;
+    config.Drive = o.Drive;
     return std::make_unique<sim::TSimUnit>(config, image);
 }
 

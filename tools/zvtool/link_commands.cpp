@@ -23,7 +23,7 @@
 
 namespace zv::tool {
 
-const char* const kLinkUsage =
+const std::string kLinkUsage = std::string(
     "  upload --port PORT -o FILE        read the unit's data set (F7) and save it to FILE\n"
     "  download --port PORT FILE         write the data set of FILE into the unit (F8), after\n"
     "                                    saving the unit's data set as a backup in the\n"
@@ -35,9 +35,12 @@ const char* const kLinkUsage =
     "  PORT is sim or sim:FW (the simulated unit, FW a firmware index 1..40, default 30),\n"
     "  COM<n> or a device path. For the simulated unit: --sim-data FILE (it starts with that\n"
     "  data set instead of a new data set's defaults), --sim-save FILE (its memory is saved as\n"
-    "  a data file at the end), --realtime. --answer yes|no (for boxes that ask).\n"
+    "  a data file at the end), --realtime (at true 9600-baud timing; without it the unit runs\n"
+    "  on virtual time, so watch --seconds N covers N seconds of engine time in far less),\n") +
+    SimDriveUsage(19) + std::string(
+    "  --answer yes|no (for boxes that ask).\n"
     "  Exit codes: 0 done, 1 the transfer failed, 2 usage, 3 the port is missing or cannot be\n"
-    "  opened, 4 no answer from the unit, 5 the unit is not supported.\n";
+    "  opened, 4 no answer from the unit, 5 the unit is not supported.\n");
 
 namespace {
 
@@ -58,6 +61,7 @@ struct LinkOptions {
     std::string SimData;
     std::string SimSave;
     bool Realtime = false;
+    std::optional<TSimDrive> Drive;
     bool AnswerYes = true;
     bool Backup = true;  // download
 };
@@ -78,7 +82,7 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
         } else if (a == "--no-backup" && command == "download") {
             o.Backup = false;
         } else if (a == "--port" || a == "-o" || a == "--seconds" || a == "--sim-data" ||
-                   a == "--sim-save" || a == "--answer" || a == "--log") {
+                   a == "--sim-save" || a == "--answer" || a == "--log" || a == "--drive") {
             v = value();
             if (!v)
                 return a + " needs a value";
@@ -92,6 +96,12 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
                 o.SimSave = *v;
             if (a == "--log")
                 o.LogDir = *v;
+            if (a == "--drive") {
+                std::string error;
+                o.Drive = ParseSimDrive(*v, error);
+                if (!o.Drive)
+                    return error;
+            }
             if (a == "--answer") {
                 if (*v != "yes" && *v != "no")
                     return "--answer takes yes or no";
@@ -117,8 +127,8 @@ std::string ParseOptions(const std::string& command, const std::vector<std::stri
         return error;
     o.Name = *name;
     if (o.Name.Type != TPortName::Kind::Sim &&
-        (!o.SimData.empty() || !o.SimSave.empty() || o.Realtime)) {
-        return "--sim-data, --sim-save and --realtime are for the simulated unit only";
+        (!o.SimData.empty() || !o.SimSave.empty() || o.Realtime || o.Drive)) {
+        return "--sim-data, --sim-save, --realtime and --drive are for the simulated unit only";
     }
     if (command == "upload" && o.Output.empty())
         return "upload needs -o FILE";
@@ -337,6 +347,7 @@ int RunLinkCommand(const std::string& command, const std::vector<std::string>& a
         sim.Data = options.SimData;
         sim.Save = options.SimSave;
         sim.Realtime = options.Realtime;
+        sim.Drive = options.Drive.value_or(TSimDrive{});
         sim.Lang = lang;
         rig = MakeSimRig(sim, error);
         if (!rig) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "link/port_name.h"
+#include "link/sim_drive.h"
 #include "seams/serial_port.h"
 #include "seams/timer_service.h"
 #include "text/text_table.h"
@@ -36,6 +37,7 @@ struct SimRigOptions {
     std::string Data;  // the unit's memory from this data file
     std::string Save;  // the unit's memory saved to this data file at the end
     bool Realtime = false;
+    TSimDrive Drive;
     Language Lang = Language::English;
 };
 

@@ -23,6 +23,7 @@ class SimRig : public LinkRig {
         sim::TSimUnitConfig config;
         config.Firmware = options.Firmware;
         config.DeviceType = sim::DeviceTypeForFirmware(options.Firmware);
+        config.Drive = options.Drive;
         unit_ = std::make_unique<sim::TSimUnit>(config, image);
         adapter_ = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*unit_);
         line_.AttachUnit(adapter_.get());

@@ -231,6 +231,7 @@ void TMainForm::CreatePorts() {
     simPort_ = std::make_unique<sim::TPacedSimPort>(timers_, simFirmware);
     if (options_.SimImage)
         simPort_->Unit().LoadImage(*options_.SimImage);
+    simPort_->Unit().Engine().Cycle().SetDrive(options_.SimDrive);
     port_ = std::make_unique<port::TPortSwitch>(*simPort_, *serial_);
 }
 

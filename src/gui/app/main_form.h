@@ -11,6 +11,7 @@
 #include "app/main_model.h"
 #include "app/main_page_host.h"
 #include "link/port_name.h"
+#include "link/sim_drive.h"
 #include "config/key_config_dlg.h"
 #include "config/key_control.h"
 #include "config/page_select.h"
@@ -63,6 +64,7 @@ struct TProgramOptions {
     std::string StartFile;          // as typed on the command line
     std::optional<int> StartPage;   // shown as soon as the data set offers it
     std::optional<ImageBytes> SimImage;  // the built-in simulated unit's memory at start
+    TSimDrive SimDrive;                  // how the built-in simulated unit's engine runs
     std::string ProgramDir;
     std::string UserPath;                // documents folder; empty: the system's
     bool StatusToStderr = false;         // each status text of the link also as "status: <text>"

@@ -29,26 +29,93 @@ constexpr Key kRound[] = {
     {34.0, 32, -1},    {40.0, 32, -1},     // idle
 };
 
+constexpr double kWarmC = 85.0, kColdC = 20.0;
+constexpr double kRoadWarmUpS = 60.0;
+constexpr double kDynoWarmUpS = 12.0;
+// Where the engine warms on the dynamometer before the sweep: throttle raw and rpm.
+constexpr double kDynoWarmTps = 60.0, kDynoWarmRpm = 2500.0;
+constexpr double kClosedThrottle = 32.0;
+
 double IdleRpm(double coolantC) {
     // Fast idle when cold, 900 rpm warm.
-    const double cold = std::clamp((85.0 - coolantC) / 65.0, 0.0, 1.0);
+    const double cold = std::clamp((kWarmC - coolantC) / (kWarmC - kColdC), 0.0, 1.0);
     return 900.0 + 200.0 * cold;
+}
+
+// rpm whose raw byte (rpm x 255 / 10000, cut) is raw.
+double RpmOfRaw(double raw) {
+    return std::ceil(raw * 10000.0 / 255.0);
+}
+
+double CycleAt(double t, double idle, double& tps) {
+    std::size_t k = 0;
+    while (k + 2 < std::size(kRound) && kRound[k + 1].AtS <= t)
+        ++k;
+    const Key& a = kRound[k];
+    const Key& b = kRound[k + 1];
+    const double f = std::clamp((t - a.AtS) / (b.AtS - a.AtS), 0.0, 1.0);
+    const double rpmA = a.Rpm < 0 ? idle : a.Rpm;
+    const double rpmB = b.Rpm < 0 ? idle : b.Rpm;
+    tps = a.Tps + (b.Tps - a.Tps) * f;
+    return rpmA + (rpmB - rpmA) * f;
 }
 
 }  // namespace
 
-TEngineInputs TDriveCycle::At(std::uint64_t msSinceStart) const {
+int TpsRawOfPercent(int percent) {
+    return (std::clamp(percent, 0, 100) * 255 + 50) / 100;
+}
+
+void TDriveCycle::DrivenPoint(std::uint64_t msSinceStart, double idle, const SiteList& tpsSites,
+                              const SiteList& rpmSites, double& tps, double& rpm) const {
+    const std::uint64_t running = msSinceStart - kStartMs;
+    switch (Drive_.Type) {
+        case TSimDrive::Kind::Hold:
+            tps = TpsRawOfPercent(Drive_.TpsPercent);
+            rpm = Drive_.Rpm;
+            return;
+        case TSimDrive::Kind::Sweep: {
+            const TRawPoint warm{kDynoWarmTps, kDynoWarmRpm * 255.0 / 10000.0};
+            TRawPoint at;
+            if (running < kSweepWarmUpMs) {
+                // From idle to the warm-up point in one ramp.
+                const double f = std::min(
+                    1.0, static_cast<double>(running) / static_cast<double>(TSweepPlan::kRampMs));
+                const double idleRaw = idle * 255.0 / 10000.0;
+                at = {kClosedThrottle + (warm.Tps - kClosedThrottle) * f,
+                      idleRaw + (warm.RpmRaw - idleRaw) * f};
+            } else {
+                at = TSweepPlan::At(running - kSweepWarmUpMs, warm, tpsSites, rpmSites);
+            }
+            tps = at.Tps;
+            rpm = RpmOfRaw(at.RpmRaw);
+            return;
+        }
+        case TSimDrive::Kind::Cycle:
+            break;
+    }
+    const double s = static_cast<double>(msSinceStart) / 1000.0;
+    const double t =
+        std::fmod(static_cast<double>(running) / 1000.0, static_cast<double>(kCycleMs) / 1000.0);
+    rpm = CycleAt(t, idle, tps);
+    // A running engine never holds its speed exactly.
+    rpm += 15.0 * std::sin(2.0 * kPi * s / 0.9);
+}
+
+TEngineInputs TDriveCycle::At(std::uint64_t msSinceStart, const SiteList& tpsSites,
+                              const SiteList& rpmSites) const {
     TEngineInputs in;
     const double s = static_cast<double>(msSinceStart) / 1000.0;
 
-    in.CoolantC = 85.0 - 65.0 * std::exp(-s / 60.0);
+    const bool dyno = Drive_.Type == TSimDrive::Kind::Sweep;
+    in.CoolantC = kWarmC - (kWarmC - kColdC) * std::exp(-s / (dyno ? kDynoWarmUpS : kRoadWarmUpS));
     in.TempSensor = 40.0 + (100.0 - in.CoolantC) * 1.6;
     in.TempSensorRaw = static_cast<int>(in.TempSensor);
     in.PhotoRaw = static_cast<int>(128.0 + 100.0 * std::sin(2.0 * kPi * s / 60.0));
     in.Disturbance = 0.03 * std::sin(2.0 * kPi * s / 1.7);
 
     const double idle = IdleRpm(in.CoolantC);
-    double tps = 32.0;
+    double tps = kClosedThrottle;
     double rpm = 0.0;
     if (msSinceStart < kStartMs) {
         // 0.3 s standing, cranking at 250 rpm, then catching to idle speed.
@@ -60,20 +127,7 @@ TEngineInputs TDriveCycle::At(std::uint64_t msSinceStart) const {
             rpm = 250.0 + (idle - 250.0) * (s - 1.0);
         }
     } else {
-        const double t = std::fmod(static_cast<double>(msSinceStart - kStartMs) / 1000.0,
-                                   static_cast<double>(kCycleMs) / 1000.0);
-        std::size_t k = 0;
-        while (k + 2 < std::size(kRound) && kRound[k + 1].AtS <= t)
-            ++k;
-        const Key& a = kRound[k];
-        const Key& b = kRound[k + 1];
-        const double f = std::clamp((t - a.AtS) / (b.AtS - a.AtS), 0.0, 1.0);
-        const double rpmA = a.Rpm < 0 ? idle : a.Rpm;
-        const double rpmB = b.Rpm < 0 ? idle : b.Rpm;
-        tps = a.Tps + (b.Tps - a.Tps) * f;
-        rpm = rpmA + (rpmB - rpmA) * f;
-        // A running engine never holds its speed exactly.
-        rpm += 15.0 * std::sin(2.0 * kPi * s / 0.9);
+        DrivenPoint(msSinceStart, idle, tpsSites, rpmSites, tps, rpm);
     }
     if (Hold_) {
         tps = Hold_->Tps;

@@ -14,7 +14,6 @@ namespace {
 constexpr double kStoichAfr10 = 147.0;
 constexpr double kSwitchPoint = 23.0;             // a cold narrowband sensor sits at 0.45 V
 constexpr std::uint64_t kNbSensorWarmMs = 15000;  // heated narrowband sensor
-constexpr std::uint64_t kWbDeviceWarmMs = 8000;   // the wideband controller heats its sensor
 constexpr std::uint64_t kMaxCatchUpMs = 600000;
 constexpr int kWideBandFirmware = 24;  // records from here on carry the controller
 constexpr int kAddMultFirmware = 15;   // additive corrections from here on
@@ -111,13 +110,11 @@ void TEngineModel::StepSensors(const TUnitSettings& s, std::uint64_t sinceStartM
                                 ? kSwitchPoint
                                 : 5.0 + 36.0 / (1.0 + std::exp((Lambda_ - 1.0) * 80.0));
     NbSignal_ += (nbTarget - NbSignal_) * 0.15;
-    // The wideband device's output on the scale the unit is set to.
+    // The wideband device's output on the scale the unit is set to; 0 V while it heats.
+    WbSensor_.Step(Lambda_, Inputs_.Rpm, started, sinceStartMs);
     const double span = s.WbAfr10At5V - s.WbAfr10At0V;
-    const double wbTarget =
-        !started || sinceStartMs < kWbDeviceWarmMs
-            ? 0.0
-            : std::clamp((kStoichAfr10 * Lambda_ - s.WbAfr10At0V) * 255.0 / span, 0.0, 255.0);
-    WbSignal_ += (wbTarget - WbSignal_) * 0.3;
+    const double counts = (kStoichAfr10 * WbSensor_.Lambda() - s.WbAfr10At0V) * 255.0 / span;
+    WbSignal_ = WbSensor_.Ready() ? std::clamp(counts, 0.0, 255.0) : 0.0;
 }
 
 int TEngineModel::StepAcceleration(const TUnitSettings& s, int tpsScaled) {
@@ -190,7 +187,7 @@ void TEngineModel::Loop(std::uint64_t nowMs, const TUnitMemoryView& memory) {
     const TUnitSettings s = TUnitSettings::Read(memory);
     const bool started = nowMs >= EngineStartMs_;
     const std::uint64_t since = started ? nowMs - EngineStartMs_ : 0;
-    Inputs_ = Cycle_.At(since);
+    Inputs_ = Cycle_.At(since, SitesFromStored(s.TpsSites), SitesFromStored(s.RpmSites));
     const bool running = started && Inputs_.Rpm > 0;
     TLiveValues v;
     v.LoopCnt = static_cast<std::uint8_t>(Values_.LoopCnt + 1);

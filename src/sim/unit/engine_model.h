@@ -6,6 +6,7 @@
 #include "unit/lambda_controllers.h"
 #include "unit/live_record.h"
 #include "unit/unit_settings.h"
+#include "unit/wideband_sensor.h"
 
 namespace zv::sim {
 
@@ -24,7 +25,8 @@ namespace zv::sim {
 //   the wideband PI controller against the AFR target map (startup counter, NC lockout, sensor
 //   error limits, integrator limits, output at MaxOutValue);
 // - the injector output and the mixture it gives, which the lambda sensors on inputs E and F
-//   report (their function by flags bits 2, 3, 8, 9), and the shift lamps against
+//   report (their function by flags bits 2, 3, 8, 9; the wideband one late, see
+//   TWidebandSensor), and the shift lamps against
 //   GreenLed/YellowLed/RedLed or, with LampAsSelect, as lambda indicators.
 // Parameters that a firmware does not have (those that appear with firmware 11) take their
 // defaults. The engine's own fuel need is what the default data set delivers at the default AFR
@@ -69,7 +71,8 @@ class TEngineModel {
     TLiveValues Values_;
     double Lambda_ = 5.0;
     double NbSignal_ = 23.0;  // narrowband sensor, counts of 51 per volt
-    double WbSignal_ = 0.0;   // wideband controller output, counts
+    TWidebandSensor WbSensor_;
+    double WbSignal_ = 0.0;  // wideband controller output, counts
     int PrevTpsScaled_ = 0;
     int Accel4_ = 0;  // acceleration value in quarters
     double IdlePosition_ = 0;

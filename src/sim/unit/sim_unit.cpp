@@ -61,6 +61,7 @@ TSimUnit::TSimUnit(const TSimUnitConfig& config)
       Area1_(kArea1Size, 0xFF),
       Area2_(kArea2Size, 0xFF) {
     Engine_.SetEngineStart(config.EngineStartMs);
+    Engine_.Cycle().SetDrive(config.Drive);
 }
 
 TSimUnit::TSimUnit(const TSimUnitConfig& config, const zv::ImageBytes& image) : TSimUnit(config) {
@@ -147,8 +148,12 @@ void TSimUnit::ClearCounters() {
     Rejected_ = 0;
 }
 
+TUnitMemoryView TSimUnit::MemoryView() const {
+    return TUnitMemoryView{Area2_.data(), Area1_.data(), Config_.Firmware};
+}
+
 std::vector<std::uint8_t> TSimUnit::LiveRecordAt(std::uint64_t nowMs) {
-    Engine_.AdvanceTo(nowMs, TUnitMemoryView{Area2_.data(), Area1_.data(), Config_.Firmware});
+    Engine_.AdvanceTo(nowMs, MemoryView());
     return PackLiveRecord(Engine_.Values(), Config_.Firmware);
 }
 
@@ -171,6 +176,9 @@ void TSimUnit::Reply(const std::vector<std::uint8_t>& bytes) {
 void TSimUnit::Store(int area, std::uint16_t address, std::uint8_t data, bool checksummed,
                      std::uint64_t nowMs) {
     const bool stored = InArea(area, address) && !RefuseWrites_ && !ForgetWrites_;
+    // The loops up to now ran on the memory as it was; the byte counts from the next loop on.
+    if (stored)
+        Engine_.AdvanceTo(nowMs, MemoryView());
     if (stored)
         Area(area)[address] = data;
     Writes_.push_back(TSimWrite{area, address, data, checksummed, stored, nowMs});

@@ -36,6 +36,8 @@ struct TSimUnitConfig {
     // Virtual time at which the engine behind the live records starts (cranking, then the
     // drive cycle of TDriveCycle).
     std::uint64_t EngineStartMs = 0;
+    // How the engine is driven after its start.
+    zv::TSimDrive Drive;
 };
 
 // One byte the unit stored into its memory (or refused to, see Stored).
@@ -162,6 +164,7 @@ class TSimUnit {
                std::uint64_t nowMs);
     std::vector<std::uint8_t>& Area(int area);
     bool InArea(int area, std::uint16_t address) const;
+    TUnitMemoryView MemoryView() const;
 
     TSimUnitConfig Config_;
     std::string IdentText_;
