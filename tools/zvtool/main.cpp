@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "autotune_command.h"
 #include "clip/clip_block.h"
 #include "compare/data_set_comparison.h"
 #include "console_dialogs.h"
@@ -256,6 +257,19 @@ int CommandImport(Language lang, const std::vector<std::string>& args) {
     return model.SaveDataFile() ? kExitOk : kExitFailed;
 }
 
+int CommandAutotune(Language lang, const std::vector<std::string>& args) {
+    const auto options = ParseAutotuneOptions(args);
+    if (const auto* error = std::get_if<std::string>(&options)) {
+        std::cerr << "zvtool: " << *error << '\n' << kAutotuneUsage;
+        return kExitUsage;
+    }
+    const TAutotuneOptions& o = std::get<TAutotuneOptions>(options);
+    Tool tool(lang);
+    if (!OpenToLook(tool, o.File))
+        return kExitFailed;
+    return RunAutotuneCommand(tool.model, o, lang);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -270,7 +284,7 @@ int main(int argc, char** argv) {
         args.erase(args.begin(), args.begin() + 2);
     }
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        std::cout << kUsage << kLinkUsage << kPrintUsage;
+        std::cout << kUsage << kAutotuneUsage << kLinkUsage << kPrintUsage;
         return args.empty() ? kExitUsage : kExitOk;
     }
     const std::string& command = args[0];
@@ -283,6 +297,7 @@ int main(int argc, char** argv) {
     if (command == "diff" && args.size() == 3) return CommandDiff(lang, args[1], args[2]);
     if (command == "export" && args.size() >= 3) return CommandExport(lang, args);
     if (command == "import" && args.size() >= 3) return CommandImport(lang, args);
+    if (command == "autotune") return CommandAutotune(lang, std::vector<std::string>(args.begin() + 1, args.end()));
     if (command == "print") return RunPrintCommand(std::vector<std::string>(args.begin() + 1, args.end()), lang);
     if (command == "upload" || command == "download" || command == "watch") {
         return RunLinkCommand(command, std::vector<std::string>(args.begin() + 1, args.end()), lang);

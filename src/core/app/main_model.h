@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text/text_table.h"
+#include "cells/cell_selection.h"
 #include "compare/comparison_view.h"
 #include "compare/difference_overlay.h"
 #include "data/zv_data_class.h"
@@ -24,6 +25,7 @@ namespace zv {
 class SerialPort;
 class TimerService;
 class TOnlineMode;
+struct TTuneResult;
 
 // What the comment page offers the main model: it shows the data set's comment lines and
 // hands back what the operator typed.
@@ -125,6 +127,9 @@ public:
     // store-and-send path; false when there is none.
     bool Undo();
     bool Redo();
+    // Autotune's changed cells (those in the block when one is given) into the fuel map as one
+    // undo step through the same edit step; gives the number of cells changed.
+    int ApplyAutotune(const TTuneResult& result, const std::optional<TCellRect>& block = std::nullopt);
     // The online mode is in its run-online state: edits go to the unit at once.
     bool RunOnline() const;
 

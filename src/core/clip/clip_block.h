@@ -46,9 +46,6 @@ struct TPastePlan {
 TPastePlan PlanPaste(const TClipItem& item, const ImageBytes& image, const std::string& text,
                      int row, int col);
 
-// The edit step a paste goes through: the page host's or the main model's.
-using TImageWriter = std::function<bool(const TImageWrite&, std::span<const std::uint8_t>)>;
-
 // Writes the plan's cells as one undo step ("paste 12 cells"); gives how many bytes changed.
 int ApplyPaste(TEditHistory& history, const TImageWriter& write, const TClipItem& item,
                const TPastePlan& plan);

@@ -12,21 +12,6 @@ namespace zv {
 
 namespace {
 
-// Record bytes shared by the 18-, 24- and 28-byte layouts.
-namespace rec {
-constexpr std::size_t Status = 0;
-constexpr std::size_t Rpm = 1;
-constexpr std::size_t Tps = 2;
-constexpr std::size_t Idle = 3;
-constexpr std::size_t AnaInF = 5;
-constexpr std::size_t AnaInE = 7;
-constexpr std::size_t LMOut = 13;
-constexpr std::size_t LambdaVal = 14;
-constexpr std::size_t LambdaStatus = 15;
-constexpr std::size_t WBO2Flags = 18;
-constexpr std::size_t WBO2Value = 19;
-}  // namespace rec
-
 // The 11-byte layout of the oldest units.
 namespace rec11 {
 constexpr std::size_t Rpm = 0;
@@ -36,20 +21,12 @@ constexpr std::size_t LMOut = 8;
 constexpr std::size_t Idle = 9;
 }  // namespace rec11
 
-constexpr int kIdleContactBit = 6;
-constexpr int kFullContactBit = 7;
 
 constexpr int kLambdaShiftModeBit = 0;
 constexpr int kLambdaLimOffBit = 1;
 constexpr int kLambdaStartupBit = 2;
 constexpr int kLambdaErrorBit = 3;
 
-constexpr int kWbErrorBit = 0;
-constexpr int kWbAtUpperLimitBit = 1;
-constexpr int kWbRichLimitBit = 4;
-constexpr int kWbLeanLimitBit = 5;
-constexpr int kWbStartupDoneBit = 6;
-constexpr int kWbLockoutBit = 7;
 
 constexpr int kLambdaZero = 128;
 constexpr double kNarrowbandWeight = 19.0;
@@ -140,9 +117,9 @@ void TDashboard::ShowLive11(std::span<const std::uint8_t, 11> record) {
     ShowEngine(record[rec11::Rpm], record[rec11::Tps], record[rec11::LMOut]);
     const std::uint8_t status = record[rec11::Status];
     State_.IdleGauge = record[rec11::Idle];
-    State_.IdleGaugeColour = Bit(status, kIdleContactBit) ? TDashColour::Green : TDashColour::Grey;
-    State_.IdleLed = Bit(status, kIdleContactBit);
-    State_.FullLed = Bit(status, kFullContactBit);
+    State_.IdleGaugeColour = Bit(status, rec::IdleContactBit) ? TDashColour::Green : TDashColour::Grey;
+    State_.IdleLed = Bit(status, rec::IdleContactBit);
+    State_.FullLed = Bit(status, rec::FullContactBit);
 }
 
 void TDashboard::ShowNarrowbandSignal(std::uint8_t signal) {
@@ -163,9 +140,9 @@ void TDashboard::ShowCommon(std::span<const std::uint8_t> record, const TZVDataC
     const std::uint8_t status = record[rec::Status];
     State_.IdleGauge = record[rec::Idle];
     State_.IdleGaugeColour =
-        Bit(status, kIdleContactBit) ? TDashColour::Green : TDashColour::Window;
-    State_.IdleLed = Bit(status, kIdleContactBit);
-    State_.FullLed = Bit(status, kFullContactBit);
+        Bit(status, rec::IdleContactBit) ? TDashColour::Green : TDashColour::Window;
+    State_.IdleLed = Bit(status, rec::IdleContactBit);
+    State_.FullLed = Bit(status, rec::FullContactBit);
 
     // While the unit runs its startup the byte holds a counter, not a correction.
     const std::uint8_t lambdaStatus = record[rec::LambdaStatus];
@@ -187,9 +164,9 @@ void TDashboard::ShowWideband(std::span<const std::uint8_t> record, TLiveLayout 
                               const TZVDataClass& data, const TDashboardSettings& settings,
                               TMeans& means) {
     const std::uint8_t flags = record[rec::WBO2Flags];
-    State_.WBO2ActiveLed = Bit(flags, kWbStartupDoneBit) && !Bit(flags, kWbLockoutBit) &&
-                           !Bit(flags, kWbRichLimitBit) && !Bit(flags, kWbLeanLimitBit);
-    State_.WBO2ErrorLed = Bit(flags, kWbErrorBit) || Bit(flags, kWbAtUpperLimitBit);
+    State_.WBO2ActiveLed = Bit(flags, wbflag::StartupDone) && !Bit(flags, wbflag::Lockout) &&
+                           !Bit(flags, wbflag::RichLimit) && !Bit(flags, wbflag::LeanLimit);
+    State_.WBO2ErrorLed = Bit(flags, wbflag::SensorError) || Bit(flags, wbflag::OutputAtLimit);
 
     if (!settings.WBO2LambdaPanelVisible) {
         return;
@@ -205,7 +182,7 @@ void TDashboard::ShowWideband(std::span<const std::uint8_t> record, TLiveLayout 
     }
 
     const std::uint8_t value = record[rec::WBO2Value];
-    State_.WBO2CorrectionValPanel = Bit(flags, kWbStartupDoneBit)
+    State_.WBO2CorrectionValPanel = Bit(flags, wbflag::StartupDone)
                                         ? FormatInt(WidebandCorrection(value))
                                         : "S " + FormatInt(WidebandStartupCounter(value, layout));
 }

@@ -11,6 +11,35 @@
 
 namespace zv {
 
+// Record bytes shared by the 18-, 24- and 28-byte layouts, and the bits of the status byte.
+namespace rec {
+constexpr std::size_t Status = 0;
+constexpr std::size_t Rpm = 1;
+constexpr std::size_t Tps = 2;
+constexpr std::size_t Idle = 3;
+constexpr std::size_t AnaInF = 5;
+constexpr std::size_t AnaInE = 7;
+constexpr std::size_t LMOut = 13;
+constexpr std::size_t LambdaVal = 14;
+constexpr std::size_t LambdaStatus = 15;
+constexpr std::size_t TpsAccel = 17;
+constexpr std::size_t WBO2Flags = 18;
+constexpr std::size_t WBO2Value = 19;
+
+constexpr int IdleContactBit = 6;
+constexpr int FullContactBit = 7;
+}  // namespace rec
+
+// The bits of the wideband controller's flag byte (record byte 18).
+namespace wbflag {
+constexpr int SensorError = 0;
+constexpr int OutputAtLimit = 1;  // the output at its upper limit
+constexpr int RichLimit = 4;
+constexpr int LeanLimit = 5;
+constexpr int StartupDone = 6;
+constexpr int Lockout = 7;  // the cell has no target (NC)
+}  // namespace wbflag
+
 // The last record of a layout, as the data logger and the page on view take it. The bytes stay
 // in the data image's record buffer, which keeps them after the stream stops.
 struct TLiveRecord {

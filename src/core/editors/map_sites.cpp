@@ -45,7 +45,7 @@ std::uint8_t SiteIndex(std::uint8_t v, std::span<const std::uint8_t> sites, std:
 namespace {
 
 // The smallest index whose site is not below v (v already clamped into the sites' range).
-int UpperIndex(const TSites& sites, int v) {
+int UpperIndex(const TSites& sites, double v) {
     int i = 0;
     while (i < 15 && v > sites[static_cast<std::size_t>(i)])
         ++i;
@@ -82,14 +82,14 @@ int MarkerHeight(std::span<const std::uint8_t, 256> map, const TSites& throttle,
     return ValueOnAxis(rows, throttle, rawThrottle);
 }
 
-double AxisPosition(const TSites& sites, std::uint8_t raw) {
-    const int v = std::clamp<int>(raw, sites[0], std::max(sites[0], sites[15]));
+double AxisPosition(const TSites& sites, double raw) {
+    const double v = std::clamp<double>(raw, sites[0], std::max(sites[0], sites[15]));
     const int i = UpperIndex(sites, v);
     if (i == 0)
         return 0.0;
     const int s0 = Site(sites, i - 1);
     const int s1 = Site(sites, i);
-    return (i - 1) + static_cast<double>(v - s0) / (s1 - s0);
+    return (i - 1) + (v - s0) / (s1 - s0);
 }
 
 }  // namespace zv

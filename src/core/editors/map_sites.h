@@ -46,7 +46,8 @@ int MarkerHeight(std::span<const std::uint8_t, 256> map, const TSites& throttle,
 int ValueOnAxis(const TSites& values, const TSites& sites, std::uint8_t raw);
 
 // Where a raw value lies on an axis of sites, in site indices (2.5 = halfway between sites 2
-// and 3), clamped to 0..15.
-double AxisPosition(const TSites& sites, std::uint8_t raw);
+// and 3), clamped to 0..15. Fractions of a count are for values taken from a log, whose engine
+// speed and throttle are rounded in their own units.
+double AxisPosition(const TSites& sites, double raw);
 
 }  // namespace zv

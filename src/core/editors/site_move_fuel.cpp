@@ -80,20 +80,28 @@ TImageWrite FuelMapWrite(int firmware, std::size_t offset) {
 }
 
 void WriteFuelMap(TPageHost& host, const TMapBytes& target) {
-    const int firmware = host.Data().DeviceData.Firmware;
+    WriteFuelMap(
+        [&host](const TImageWrite& where, std::span<const std::uint8_t> bytes) {
+            return host.WriteImage(where, bytes);
+        },
+        host.Data().DeviceData.Image, host.Data().DeviceData.Firmware, target);
+}
+
+void WriteFuelMap(const TImageWriter& write, const ImageBytes& image, int firmware,
+                  const TMapBytes& target) {
     for (int t = 0; t < 16; ++t) {
         const std::size_t first = Cell(t, 15);  // a throttle row lies together, highest rpm first
         const auto row = std::span(target).subspan(first, 16);
-        const auto now = std::span(host.Data().DeviceData.Image).subspan(img::FuelMap + first, 16);
+        const auto now = std::span(image).subspan(img::FuelMap + first, 16);
         const auto changed = std::mismatch(row.begin(), row.end(), now.begin());
         if (changed.first == row.end())
             continue;
         const bool several = !std::equal(changed.first + 1, row.end(), changed.second + 1);
         const std::size_t at = first + static_cast<std::size_t>(changed.first - row.begin());
         if (several)
-            host.WriteImage(FuelMapWrite(firmware, img::FuelMap + first), row);
+            write(FuelMapWrite(firmware, img::FuelMap + first), row);
         else
-            host.WriteImage(FuelMapWrite(firmware, img::FuelMap + at), row.subspan(at - first, 1));
+            write(FuelMapWrite(firmware, img::FuelMap + at), row.subspan(at - first, 1));
     }
 }
 

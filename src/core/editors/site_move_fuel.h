@@ -27,6 +27,9 @@ TMapBytes MapForMovedSite(const TMapBytes& map, const TSites& sites, bool rpm, i
 // The edit step for fuel map cells that differ from `target`: a row with several changed cells
 // goes to the unit as one 16-byte write, a single cell as one byte.
 void WriteFuelMap(TPageHost& host, const TMapBytes& target);
+// The same through any edit step, for a working image of that firmware.
+void WriteFuelMap(const TImageWriter& write, const ImageBytes& image, int firmware,
+                  const TMapBytes& target);
 // Where the unit keeps the map bytes from image offset `offset` on.
 TImageWrite FuelMapWrite(int firmware, std::size_t offset);
 

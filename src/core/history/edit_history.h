@@ -30,6 +30,10 @@ inline TImageWrite MainAreaWrite(std::size_t offset) {
     return write;
 }
 
+// The edit step an operation that changes many bytes goes through: the page host's or the main
+// model's (the command-line tool has no pages).
+using TImageWriter = std::function<bool(const TImageWrite&, std::span<const std::uint8_t>)>;
+
 // A 16-bit word of the image as it lies there, low byte first.
 inline std::array<std::uint8_t, 2> WordBytes(std::uint16_t word) {
     return {static_cast<std::uint8_t>(word & 0xFF), static_cast<std::uint8_t>(word >> 8)};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "dashboard/dashboard.h"
+
+namespace zv {
+
+class TZVDataClass;
+
+// One live moment as autotune sees it, whether it came from a log or from the link.
+struct TTuneSample {
+    double TimeS = 0.0;
+    double Rpm = 0.0;       // engine speed in rpm
+    double Throttle = 0.0;  // raw counts 0..255, the unit of the throttle sites
+    // The wideband AFR the engine ran at, through the data set's sensor scale; 0 = no reading.
+    double Afr = 0.0;
+    // The wideband controller's correction in signed counts, as the record gives it; 0 while the
+    // controller is still starting up.
+    int Correction = 0;
+    std::optional<std::uint8_t> WbFlags;  // the controller's flag byte, where known
+    std::optional<int> Accel;             // throttle acceleration value, where known
+    bool IdleContact = false;
+    bool FullContact = false;
+};
+
+// A run of samples in time order and the times the operator marked or edited something.
+struct TTuneLog {
+    std::vector<TTuneSample> Samples;
+    std::vector<double> MarkTimes;
+};
+
+// Raw engine speed and throttle to the units of a sample, and back to the sites' counts.
+double RpmOfRawSpeed(double raw);
+double RawSpeedOfRpm(double rpm);
+double RawThrottleOfPercent(double percent);
+double PercentOfRawThrottle(double raw);
+
+// A sample from a live record as it arrives. Only records that carry the wideband controller
+// (24 and 28 bytes) give one; the AFR is that of the input with the wideband function, through
+// the data set's sensor scale, and 0 where there is no reading (no such input, a signal of 0 or
+// 255, no scale).
+std::optional<TTuneSample> TuneSampleFromRecord(const TLiveRecord& record, const TZVDataClass& data,
+                                                double timeS);
+
+}  // namespace zv
