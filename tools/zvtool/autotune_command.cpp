@@ -76,24 +76,13 @@ std::variant<TAutotuneOptions, std::string> ParseAutotuneOptions(
 
 int RunAutotuneCommand(TMainModel& model, const TAutotuneOptions& options, Language lang) {
     TTuneLog all;
-    double offset = 0.0;
     for (const std::string& path : options.Logs) {
-        auto read = SamplesFromLog(path, model.Data());
-        if (const auto* error = std::get_if<TextPair>(&read)) {
+        auto read = SamplesFromLog(path);
+        if (const auto* error = std::get_if<TOwnedText>(&read)) {
             std::cerr << "zvtool: " << path << ": " << error->Pick(lang) << '\n';
             return kExitFailed;
         }
-        // Logs follow one another in time, so that no delayed reading reaches into another log.
-        TTuneLog& log = std::get<TTuneLog>(read);
-        double last = offset;
-        for (TTuneSample s : log.Samples) {
-            s.TimeS += offset;
-            last = std::max(last, s.TimeS);
-            all.Samples.push_back(s);
-        }
-        for (double m : log.MarkTimes)
-            all.MarkTimes.push_back(m + offset);
-        offset = last + 3600.0;
+        AppendTuneLog(all, std::get<TTuneLog>(read));
     }
     TTuneSettings settings = TuneSettingsFor(model.Data());
     if (options.AuthorityPercent > 0.0)

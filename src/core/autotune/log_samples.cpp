@@ -1,19 +1,111 @@
 #include "autotune/log_samples.h"
 
+#include <algorithm>
+
+#include "logview/log_reader.h"
+
 namespace zv {
 
 namespace {
 
-const TextPair kNoReader = {
-    "Logdateien können noch nicht gelesen werden: der Log-Leser fehlt in diesem Programmstand.",
-    "Log files cannot be read yet: this build has no log reader."};
+constexpr double kGapBetweenLogsS = 3600.0;
+constexpr int kWbStartupDone = 1 << 6;  // flag bit: the byte after it is the correction
+
+// The older units' wideband line: "LambdaVal" sits beside "InF_AFR", and "CompF_AFR" holds the
+// input's own correction rather than the controller's.
+bool OlderWidebandLine(const TLogData& log) {
+    return log.FindColumn("LambdaVal") && log.FindColumn("InF_AFR");
+}
+
+// The controller's correction as the record gives it: the byte itself up to 127, 255 less
+// below zero, and only once the start-up has ended (before that the byte counts the start-up).
+int CorrectionOfRawByte(int flags, int raw) {
+    if ((flags & kWbStartupDone) == 0)
+        return 0;
+    return raw >= 128 ? raw - 255 : raw;
+}
+
+struct TSampleColumns {
+    std::optional<std::size_t> Rpm, Throttle, Afr, Correction, RawCorrection, Flags, Accel, Idle,
+        Full;
+};
+
+TSampleColumns ColumnsOf(const TLogData& log) {
+    TSampleColumns c;
+    c.Rpm = log.Find(TLogQuantity::EngineSpeed);
+    c.Throttle = log.Find(TLogQuantity::Throttle);
+    c.Afr = log.Find(TLogQuantity::WidebandAfr);
+    c.Flags = log.Find(TLogQuantity::WidebandFlags);
+    c.Accel = log.Find(TLogQuantity::ThrottleAccel);
+    c.Idle = log.Find(TLogQuantity::IdleContact);
+    c.Full = log.Find(TLogQuantity::WotContact);
+    if (OlderWidebandLine(log))
+        c.RawCorrection = log.FindColumn("WBO2 Corr");
+    else
+        c.Correction = log.Find(TLogQuantity::WidebandCorrection);
+    return c;
+}
+
+float At(const TLogData& log, const std::optional<std::size_t>& column, std::size_t line) {
+    return column ? log.Column(*column).Value(line) : 0.0f;
+}
 
 }  // namespace
 
-std::variant<TTuneLog, TextPair> SamplesFromLog(const std::string& path, const TZVDataClass& data) {
-    (void)path;
-    (void)data;
-    return kNoReader;
+TTuneLog SamplesOfLog(const TLogData& log) {
+    const TSampleColumns c = ColumnsOf(log);
+    TTuneLog out;
+    out.Samples.reserve(log.LineCount());
+    for (std::size_t line = 0; line < log.LineCount(); ++line) {
+        TTuneSample s;
+        s.TimeS = log.Time(line);
+        s.Rpm = At(log, c.Rpm, line);
+        s.Throttle = RawThrottleOfPercent(At(log, c.Throttle, line));
+        s.Afr = At(log, c.Afr, line);
+        if (c.Flags)
+            s.WbFlags = static_cast<std::uint8_t>(At(log, c.Flags, line));
+        if (c.Correction)
+            s.Correction = static_cast<int>(At(log, c.Correction, line));
+        else if (c.RawCorrection && s.WbFlags)
+            s.Correction = CorrectionOfRawByte(*s.WbFlags, static_cast<int>(At(log, c.RawCorrection, line)));
+        if (c.Accel)
+            s.Accel = static_cast<int>(At(log, c.Accel, line));
+        s.IdleContact = At(log, c.Idle, line) != 0.0f;
+        s.FullContact = At(log, c.Full, line) != 0.0f;
+        out.Samples.push_back(s);
+    }
+    for (const TLogNote& note : log.Notes) {
+        if (note.Kind != TLogNoteKind::Comment)
+            out.MarkTimes.push_back(note.Time);
+    }
+    return out;
+}
+
+std::variant<TTuneLog, TOwnedText> SamplesFromLog(const std::string& path) {
+    TLogReadResult read = ReadLog(path);
+    if (!read.Data)
+        return read.Error;
+    if (!read.Data->Find(TLogQuantity::WidebandAfr)) {
+        return TOwnedText{"Das Log enthält keine Breitband-AFR (kein Eingang E oder F mit "
+                          "Breitband-Funktion); nichts abzustimmen.",
+                          "The log holds no wideband AFR (neither input E nor F has the wideband "
+                          "function); there is nothing to tune from."};
+    }
+    return SamplesOfLog(*read.Data);
+}
+
+void AppendTuneLog(TTuneLog& all, const TTuneLog& next) {
+    const double offset = all.Samples.empty() && all.MarkTimes.empty()
+                              ? 0.0
+                              : std::max(all.Samples.empty() ? 0.0 : all.Samples.back().TimeS,
+                                         all.MarkTimes.empty() ? 0.0 : all.MarkTimes.back()) +
+                                    kGapBetweenLogsS;
+    for (TTuneSample s : next.Samples) {
+        s.TimeS += offset;
+        all.Samples.push_back(s);
+    }
+    for (double m : next.MarkTimes)
+        all.MarkTimes.push_back(m + offset);
 }
 
 }  // namespace zv
