@@ -136,10 +136,10 @@ TEST(Autotune, MinimumSamplesPerCell) {
 }
 
 TEST(Autotune, SensorDelayShrinksWithEngineSpeed) {
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(1200), 280.0);
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(2400), 180.0);
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(480), 580.0);
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(400), 600.0);
+    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(1200), 100.0);
+    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(2400), 90.0);
+    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(48), 580.0);
+    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(40), 600.0);
     EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(0), 600.0);
     TTuneSettings s;
     s.DelayScale = 2.0;

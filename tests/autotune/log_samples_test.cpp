@@ -32,7 +32,7 @@ TEST(LogSamples, OlderWidebandLineTakesTheCorrectionFromItsRawByte) {
         "ShiftLightYellow\tShiftLightRed\tLambdaShiftMode\tLambdaLimOff\tLambdaStartup\t"
         "LambdaError\tLambdaStartup\tLambdaTest1\tLambdaTest2\tTPS accel val\tWBO2 Flags\t"
         "WBO2 Corr\tTPS scaled\tDebug_0\tDebug_1";
-    const std::string rest = "\t050\t060\t070\t080\t090\t100\t110\t120\t130\t";
+    const std::string rest = "\t050\t060\t070\t080\t090\t100\t110\t120\t";  // E .. LambdaVal
     const TLogReadResult read = ParseLog(
         Log(columns,
             {"0000100\t001\t2000\t40.0\t030\t040\t14.7\t033" + rest + kBits +

@@ -41,12 +41,12 @@ struct Bench : test::TBench {
 
 TEST(WidebandSensor, DelayShrinksWithEngineSpeedToItsFloor) {
     EXPECT_EQ(WidebandDelayMs(0), 600);
-    EXPECT_EQ(WidebandDelayMs(461), 600);
-    EXPECT_EQ(WidebandDelayMs(462), 599);
-    EXPECT_EQ(WidebandDelayMs(942), 334);
-    EXPECT_EQ(WidebandDelayMs(1000), 320);
-    EXPECT_EQ(WidebandDelayMs(6000), 120);
-    EXPECT_EQ(WidebandDelayMs(10000), 104);
+    EXPECT_EQ(WidebandDelayMs(46), 600);
+    EXPECT_EQ(WidebandDelayMs(47), 590);
+    EXPECT_EQ(WidebandDelayMs(942), 105);
+    EXPECT_EQ(WidebandDelayMs(1000), 104);
+    EXPECT_EQ(WidebandDelayMs(6000), 84);
+    EXPECT_EQ(WidebandDelayMs(10000), 82);
 }
 
 // A leaner cell under the held point changes the injector output in the next loop; the sensor

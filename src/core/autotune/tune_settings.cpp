@@ -11,7 +11,7 @@ namespace zv {
 namespace {
 
 constexpr double kDelayBaseMs = 80.0;
-constexpr double kDelayRpmMs = 240000.0;
+constexpr double kDelayRpmMs = 24000.0;
 constexpr double kDelayMaxMs = 600.0;
 
 double AfrAtLimit(const TZVDataClass& data, int parameter) {

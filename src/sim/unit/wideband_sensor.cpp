@@ -8,7 +8,7 @@ namespace zv::sim {
 namespace {
 
 constexpr int kResponseMs = 80;
-constexpr int kTravelRpmMs = 240000;
+constexpr int kTravelRpmMs = 24000;
 constexpr int kMaxDelayMs = 600;
 constexpr double kAir = 5.0;  // lambda of a cylinder that burnt no fuel
 

@@ -7,8 +7,8 @@ namespace zv::sim {
 
 // How late a wideband sensor reports the mixture that the engine burnt: the exhaust's travel
 // from the cylinder to the sensor, which shrinks as the engine turns faster, plus a fixed
-// response of the sensor and its controller of 80 ms. 80 + 240000 / rpm, at most 600 ms (a
-// standing or cranking engine): 320 ms at 1000 rpm, 120 ms at 6000 rpm.
+// response of the sensor and its controller of 80 ms. 80 + 24000 / rpm, at most 600 ms (a
+// standing or cranking engine): 104 ms at 1000 rpm, 84 ms at 6000 rpm.
 int WidebandDelayMs(int rpm);
 
 // The wideband sensor in the exhaust as the unit's control loop meets it, one step per loop:
