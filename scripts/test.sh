@@ -6,10 +6,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 
-echo "== Windows cross build of the Qt-free parts =="
-cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DZV_CORE_ONLY=ON
-cmake --build build/windows
+# Where Qt for Windows is cached the whole Windows program is built at the end, core and the
+# serial port layer with it; otherwise the Qt-free parts are cross-built here on their own.
+windows_qt=false
+scripts/windows/build-deps.sh --cached-only >/dev/null 2>&1 && windows_qt=true
+if ! $windows_qt; then
+  echo "== Windows cross build of the Qt-free parts =="
+  cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DZV_CORE_ONLY=ON
+  cmake --build build/windows
+fi
 
 echo "== Tests =="
 ctest --test-dir build --output-on-failure -j "$(nproc)"
@@ -33,7 +39,7 @@ fi
 
 # The whole program for Windows, packaged and tried under Wine, where Qt for Windows is cached:
 # building it the first time takes about 40 minutes (scripts/build-windows.sh does it once).
-if scripts/windows/build-deps.sh --cached-only >/dev/null 2>&1; then
+if $windows_qt; then
   echo "== Windows program: cross-built, packaged and tried under Wine =="
   scripts/build-windows.sh
   scripts/test-windows.sh
