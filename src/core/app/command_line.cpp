@@ -5,13 +5,15 @@
 namespace zv {
 
 const char* const kCommandLineUsage =
-    "usage: zvcontrol [--port PORT] [--lang de|en] [--page N] [--sim-data FILE] [FILE]\n"
+    "usage: zvcontrol [--port PORT] [--lang de|en] [--page N] [--sim-data FILE] [--log LOG]\n"
+    "                 [FILE]\n"
     "  --port PORT      the unit for this run: sim (the built-in simulated unit; sim:FW of\n"
     "                   firmware index FW, 1..40), COM<n> or the path of a serial device\n"
     "  --lang de|en     German or English for this run\n"
     "  --page N         show page N (1..11) as soon as the data set offers it\n"
     "  --sim-data FILE  the built-in simulated unit starts with this data file's data set\n"
     "                   instead of a new data set's defaults (only with --port sim)\n"
+    "  --log LOG        open this data log in the log viewer over the main window\n"
     "  FILE             a data file to open at start (the program then stays offline)\n"
     "  --help           this text\n";
 
@@ -51,6 +53,10 @@ bool ParseValue(TCommandLine& line, const std::string& option, const std::string
             line.Error = "--page takes a page number from 1 to 11";
         return line.StartPage.has_value();
     }
+    if (option == "--log") {
+        line.Log = v;
+        return true;
+    }
     line.SimData = v;
     return true;
 }
@@ -64,7 +70,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const bool hasValue = i + 1 < args.size();
         if (a == "--help" || a == "-h") {
             line.Help = true;
-        } else if (a == "--port" || a == "--lang" || a == "--page" || a == "--sim-data") {
+        } else if (a == "--port" || a == "--lang" || a == "--page" || a == "--sim-data" ||
+                   a == "--log") {
             if (!hasValue) {
                 line.Error = a + " needs a value";
                 return line;
