@@ -85,6 +85,8 @@ class TLogViewModel {
     void SetCursorTime(double time);
     void SetCursorLine(std::size_t line);
     void HandleKey(TLogKey key, bool shift);
+    // Pans the least that brings the cursor into view (a replay moving it out of the span).
+    void KeepCursorInView();
 
     // Notes whose time lies in the visible span.
     std::vector<const TLogNote*> VisibleNotes() const;
@@ -94,7 +96,6 @@ class TLogViewModel {
   private:
     void BuildChannels();
     void SetView(double start, double span);
-    void KeepCursorInView();
     void CountHits();
 
     TLogData data_;

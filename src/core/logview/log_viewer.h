@@ -30,6 +30,7 @@ class TLogViewer {
     TLogViewer(TLogData log, TLogViewerHost host);
 
     TLogViewModel& Model() { return model_; }
+    const TLogViewModel& Model() const { return model_; }
     TLogReplay& Replay() { return replay_; }
 
     // Online the unit's records own the pages.
