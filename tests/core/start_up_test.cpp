@@ -181,6 +181,7 @@ TEST(CommandLine, PortLanguageAndFile) {
                                                {"--page", "0"},
                                                {"--page", "12"},
                                                {"--page", "5x"},
+                                               {"car.zvt", "--log"},
                                                {"--sim-data", "a.zvt"},
                                                {"--port", "COM1", "--sim-data", "a.zvt"}}) {
         EXPECT_NE(ParseCommandLine(bad).Error, "") << bad[0];
@@ -195,6 +196,14 @@ TEST(CommandLine, StartPageAndSimulatedUnitData) {
     EXPECT_EQ(line.SimData, "wide.zvt");
     EXPECT_EQ(ParseCommandLine({"--page", "1"}).StartPage, 1);
     EXPECT_TRUE(ParseCommandLine({"--help"}).Help);
+}
+
+TEST(CommandLine, LogForTheViewerBesideADataFile) {
+    const TCommandLine line = ParseCommandLine({"--log", "24030714.L05", "car.zvt"});
+    EXPECT_EQ(line.Error, "");
+    EXPECT_EQ(line.Log, "24030714.L05");
+    EXPECT_EQ(line.File, "car.zvt");
+    EXPECT_EQ(ParseCommandLine({"car.zvt"}).Log, "");
 }
 
 }  // namespace

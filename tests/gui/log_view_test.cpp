@@ -38,23 +38,10 @@ class LogView : public MainWindow {
         file.write(QByteArray::fromStdString(text));
         return file.fileName().toStdString();
     }
-
-    std::unique_ptr<TMainForm> StartWithLog(const std::string& log) {
-        gui::TProgramOptions options;
-        options.StartFile = dataFile;
-        options.StartLog = log;
-        options.UserPath = dir.path().toStdString();
-        options.ScriptedDialogs = &dialogs;
-        auto form =
-            std::make_unique<TMainForm>(options, std::make_unique<gui::QtSettingsStore>(Ini()));
-        form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-        return form;
-    }
 };
 
 TEST_F(LogView, CommandLineOpensTheViewerAndTheWheelZooms) {
-    auto form = StartWithLog(WriteLog());
+    auto form = Start(dataFile, std::nullopt, WriteLog());
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->LogView() != nullptr; }, 3000));
     gui::TLogViewWindow& view = *form->LogView();
     EXPECT_TRUE(view.isVisible());
@@ -77,7 +64,7 @@ TEST_F(LogView, CommandLineOpensTheViewerAndTheWheelZooms) {
 }
 
 TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {
-    auto form = StartWithLog(WriteLog());
+    auto form = Start(dataFile, std::nullopt, WriteLog());
     ASSERT_TRUE(WaitForIdle(*form));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->LogView() != nullptr; }, 3000));
     form->Actions().Pages[1]->trigger();

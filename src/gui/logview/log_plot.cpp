@@ -13,7 +13,7 @@ namespace zv::gui {
 
 namespace {
 
-constexpr double kLeftMargin = 78.0;
+constexpr double kLeftMargin = 52.0;  // the axis numbers
 constexpr double kRightMargin = 8.0;
 constexpr double kNoteBand = 16.0;  // note labels above the strips
 constexpr double kTimeBand = 20.0;  // time labels below
@@ -136,16 +136,21 @@ void TLogPlot::PaintStrip(QPainter& p, const TStrip& strip) const {
     const QColor colour =
         c.Target ? kTargetColour : kTraceColours[strip.Channel % std::size(kTraceColours)];
     PaintTrace(p, strip.Channel, a, colour, Qt::SolidLine);
-    // Name and unit above the trace, the axis ends beside it.
+    // Name and unit inside the strip's top left corner, over a wash that keeps them readable
+    // above the trace; the axis ends in the margin.
     const QFontMetricsF fm(font());
     QString title = Q(NameOf(strip.Channel));
-    if (!c.Unit.empty())
-        title += QStringLiteral(" [%1]").arg(Q(c.Unit));
+    const QString unit = Q(c.Unit);
+    if (!unit.isEmpty() && !title.endsWith(QStringLiteral("[%1]").arg(unit)))
+        title += QStringLiteral(" [%1]").arg(unit);
+    const QRectF label(a.left() + 3, a.top() + 1, fm.horizontalAdvance(title) + 6, fm.height());
+    QColor wash = palette().base().color();
+    wash.setAlpha(200);
+    p.fillRect(label, wash);
     p.setPen(colour);
-    p.drawText(QRectF(4, a.top(), kLeftMargin - 8, a.height()),
-               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, title);
+    p.drawText(label, Qt::AlignCenter, title);
     p.setPen(palette().text().color());
-    if (a.height() >= 2.5 * fm.height()) {
+    if (a.height() >= 2.0 * fm.height()) {
         p.drawText(QRectF(0, a.top(), kLeftMargin - 4, fm.height()), Qt::AlignRight | Qt::AlignTop,
                    AxisNumber(c.High));
         p.drawText(QRectF(0, a.bottom() - fm.height(), kLeftMargin - 4, fm.height()),

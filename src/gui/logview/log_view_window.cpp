@@ -125,7 +125,7 @@ QWidget* TLogViewWindow::BuildPlotsTab() {
     split->addWidget(plot_);
     split->addWidget(right);
     split->setStretchFactor(1, 1);
-    split->setSizes({170, 760, 250});
+    split->setSizes({170, 730, 290});
     layout->addWidget(split, 1);
     return tab;
 }
@@ -247,7 +247,8 @@ void TLogViewWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Left: key = TLogKey::Left; break;
     case Qt::Key_Right: key = TLogKey::Right; break;
-    case Qt::Key_Plus: key = TLogKey::ZoomIn; break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: key = TLogKey::ZoomIn; break;
     case Qt::Key_Minus: key = TLogKey::ZoomOut; break;
     case Qt::Key_Home: key = TLogKey::Home; break;
     case Qt::Key_End: key = TLogKey::End; break;
