@@ -71,6 +71,7 @@ TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {
     auto* page = form->findChild<gui::TMapFormView*>();
     ASSERT_NE(page, nullptr);
     const double startR = page->Model().State().Chart.MarkerR;
+    EXPECT_FALSE(page->Model().State().Chart.MarkerVisible);
     gui::TLogViewWindow& view = *form->LogView();
     ASSERT_TRUE(view.PlayButton().isEnabled());
     view.Viewer().Replay().SetSpeed(16);
@@ -79,6 +80,7 @@ TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {
     // The last line: 8800 rpm and 83 % lie above the first sites.
     EXPECT_GT(page->Model().State().Chart.MarkerR, startR);
     EXPECT_GT(page->Model().State().Chart.MarkerT, 0.0);
+    EXPECT_TRUE(page->Model().State().Chart.MarkerVisible);  // offline too
     EXPECT_EQ(view.Viewer().Model().CursorLine(), 39u);
 }
 
