@@ -138,8 +138,8 @@ TLiveRecord LiveRecordOfLine(const TLogData& log, std::size_t line, const TZVDat
         flagsLogged = flagsLogged || place.Index == kWidebandFlags;
         correctionLogged = correctionLogged || place.Fill == TFill::Correction;
     }
-    // A log without the controller's flags logged its correction only once the startup was
-    // done; the pages read the correction byte only with that bit set.
+    // Without the controller's flags in the log, the record says the startup is done: the
+    // logger wrote 0 while it ran, and the pages read the correction byte only with that bit.
     if (correctionLogged && !flagsLogged)
         buffer[kWidebandFlags] |= 1u << kStartupDoneBit;
     return {layout, std::span<const std::uint8_t>(buffer.data(), length)};
