@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     options.Port = line.Port;
     options.Lang = line.Lang;
     options.StartFile = line.File;
+    options.StartLog = line.Log;
     options.StartPage = line.StartPage;
     options.SimImage = simImage;
     options.SimDrive = line.Drive.value_or(zv::TSimDrive{});

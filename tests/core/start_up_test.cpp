@@ -182,6 +182,7 @@ TEST(CommandLine, PortLanguageAndFile) {
                                                {"--page", "0"},
                                                {"--page", "12"},
                                                {"--page", "5x"},
+                                               {"car.zvt", "--log"},
                                                {"--sim-data", "a.zvt"},
                                                {"--port", "COM1", "--sim-data", "a.zvt"}}) {
         EXPECT_NE(ParseCommandLine(bad).Error, "") << bad[0];
@@ -234,6 +235,12 @@ TEST(CommandLine, DriveOfTheSimulatedUnit) {
     EXPECT_EQ(ParseCommandLine({"--drive", "sweep"}).Error,
               "--drive is for the built-in simulated unit only (--port sim)");
     EXPECT_NE(ParseCommandLine({"--port", "COM3", "--drive", "sweep"}).Error, "");
+TEST(CommandLine, LogForTheViewerBesideADataFile) {
+    const TCommandLine line = ParseCommandLine({"--log", "24030714.L05", "car.zvt"});
+    EXPECT_EQ(line.Error, "");
+    EXPECT_EQ(line.Log, "24030714.L05");
+    EXPECT_EQ(line.File, "car.zvt");
+    EXPECT_EQ(ParseCommandLine({"car.zvt"}).Log, "");
 }
 
 }  // namespace

@@ -31,9 +31,11 @@ class MainWindow : public ::testing::Test {
     }
 
     std::unique_ptr<TMainForm> Start(const std::string& startFile,
-                                     std::optional<int> sim = std::nullopt) {
+                                     std::optional<int> sim = std::nullopt,
+                                     const std::string& startLog = {}) {
         gui::TProgramOptions options;
         options.StartFile = startFile;
+        options.StartLog = startLog;
         if (sim)
             options.Port = TPortName{TPortName::Kind::Sim, *sim, 0, {}};
         options.SimImage = simImage;

@@ -6,14 +6,15 @@ namespace zv {
 
 const std::string kCommandLineUsage = std::string(
     "usage: zvcontrol [--port PORT] [--lang de|en] [--page N] [--sim-data FILE]\n"
-    "                 [--drive MODE] [FILE]\n"
+    "                 [--drive MODE] [--log LOG] [FILE]\n"
     "  --port PORT      the unit for this run: sim (the built-in simulated unit; sim:FW of\n"
     "                   firmware index FW, 1..40), COM<n> or the path of a serial device\n"
     "  --lang de|en     German or English for this run\n"
     "  --page N         show page N (1..11) as soon as the data set offers it\n"
     "  --sim-data FILE  the built-in simulated unit starts with this data file's data set\n"
     "                   instead of a new data set's defaults (only with --port sim)\n") +
-    SimDriveUsage(19) + "                   (only with --port sim)\n" +
+    SimDriveUsage(19) + "                   (only with --port sim)\n"
+    "  --log LOG        open this data log in the log viewer over the main window\n" +
     "  FILE             a data file to open at start (the program then stays offline)\n"
     "  --help           this text\n";
 
@@ -57,6 +58,10 @@ bool ParseValue(TCommandLine& line, const std::string& option, const std::string
         line.Drive = ParseSimDrive(v, line.Error);
         return line.Drive.has_value();
     }
+    if (option == "--log") {
+        line.Log = v;
+        return true;
+    }
     line.SimData = v;
     return true;
 }
@@ -71,7 +76,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (a == "--help" || a == "-h") {
             line.Help = true;
         } else if (a == "--port" || a == "--lang" || a == "--page" || a == "--sim-data" ||
-                   a == "--drive") {
+                   a == "--drive" || a == "--log") {
             if (!hasValue) {
                 line.Error = a + " needs a value";
                 return line;

@@ -310,6 +310,7 @@ void TMapForm::ShowLiveFrame(const TLiveRecord& record) {
     c.MarkerR = AxisPosition(rpmSites_, b[at.Rpm]);
     c.MarkerHeight = MarkerHeight(map, throttleSites_, rpmSites_, b[at.Throttle], b[at.Rpm]);
     state_.AutoMapValue = std::to_string(b[at.MapValue]);
+    replayMarker_ = !host_.Controls().MapLiveCursor;
     if (record.Layout != TLiveLayout::Live11) {
         const std::uint16_t flags = host_.Data().DeviceData.FlagsWord();
         const int input = TZVDataClass::TestFlag(flags, flag::TempInAsLambda) ? b[kInputF]
@@ -347,7 +348,11 @@ void TMapForm::SyncLinkControls() {
         cursorShown_ = controls.MapManualCursor;
     }
     state_.Chart.CursorVisible = cursorShown_;
-    state_.Chart.MarkerVisible = controls.MapLiveCursor;
+    if (controls.MapLiveCursor != lastLiveCursor_) {
+        lastLiveCursor_ = controls.MapLiveCursor;
+        replayMarker_ = false;
+    }
+    state_.Chart.MarkerVisible = controls.MapLiveCursor || replayMarker_;
     state_.SitesButtonVisible = controls.SitesButtonVisible;
     state_.MapDownloadEnabled = controls.TransferButtonsEnabled;
 }

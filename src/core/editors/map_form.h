@@ -136,6 +136,10 @@ class TMapForm : public TPage {
     TSites rpmSites_{};
     bool cursorShown_ = false;
     bool lastManualCursor_ = false;
+    // A log replayed offline moves the operating point as the unit does online; the marker
+    // shows until the link changes the live cursor's state.
+    bool replayMarker_ = false;
+    bool lastLiveCursor_ = false;
     std::uint16_t lambdaInput_ = 0;
     TWidebandReadout wideband_;
     TLambdaTrace trace_;

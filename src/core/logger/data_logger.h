@@ -127,11 +127,12 @@ class TDLogger : public TPage {
     void FocusChanged(TDLoggerFocus focus) { state_.Focus = focus; }
 
     const TDLoggerState& State() const { return state_; }
+    // The file dialogs' filter for logs, also the log viewer's.
+    std::string LogFilter() const;
 
   private:
     TLogConfig Config() const;
     void ShowError(const std::string& text) const;
-    std::string LogFilter() const;
 
     TZVDataClass& data_;
     Dialogs& dialogs_;

@@ -1,4 +1,5 @@
 #include "app/main_form.h"
+#include "logview/log_view_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -317,6 +318,8 @@ void TMainForm::PageMenuChanged() {
 
 void TMainForm::DataSetLoaded() {
     form_.LoadPagesFromImage();
+    if (logView_)
+        logView_->Viewer().DataSetChanged();
     pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
     online_->RefreshControls();
     AfterControlsRefreshed();
@@ -378,6 +381,8 @@ void TMainForm::showEvent(QShowEvent* event) {
         return;
     firstPaintDone_ = true;
     QTimer::singleShot(0, this, &TMainForm::FileRestoreItem);
+    if (!options_.StartLog.empty())
+        QTimer::singleShot(0, this, [this] { OpenLogView(options_.StartLog); });
 }
 
 // Keys must reach the key dispatch: when the window comes back to the front with no control

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 #include <optional>
@@ -54,6 +55,7 @@ class PageSelectWindow;
 class TControlPanel;
 class TIntroPage;
 class TKeyReferenceDialog;
+class TLogViewWindow;
 class TPageView;
 class TTopStripe;
 
@@ -62,6 +64,7 @@ struct TProgramOptions {
     std::optional<TPortName> Port;  // the port for this run (not stored)
     std::optional<Language> Lang;   // the language for this run
     std::string StartFile;          // as typed on the command line
+    std::string StartLog;           // a data log shown in the log viewer over the main window
     std::optional<int> StartPage;   // shown as soon as the data set offers it
     std::optional<ImageBytes> SimImage;  // the built-in simulated unit's memory at start
     TSimDrive SimDrive;                  // how the built-in simulated unit's engine runs
@@ -104,6 +107,7 @@ class TMainForm : public QMainWindow {
         std::vector<QAction*> Pages;   // Window menu, one per notebook page
         std::vector<QAction*> Recent;  // recent-file items built at start
         QAction* CompareWithFile = nullptr;
+        QAction* OpenLog = nullptr;  // Window menu: the log viewer
     };
     const TActions& Actions() const { return actions_; }
     QMenu* FileMenu() const { return fileMenu_; }
@@ -115,6 +119,10 @@ class TMainForm : public QMainWindow {
     QAction* CopyAction() const { return copyAction_; }
     QAction* PasteAction() const { return pasteAction_; }
     TKeyReferenceDialog* KeyReferenceView() const { return keyReference_; }
+    // The log viewer opened last, while it is open.
+    TLogViewWindow* LogView() const;
+    // Opens a log in the viewer; a file that is no log, or an empty one, is said in a box.
+    bool OpenLogView(const std::string& path);
     port::TCOMManager& ComManager() { return *comManager_; }
 
     // The key dispatch: operating keys run their handlers, other keys go to the page on view.
@@ -137,6 +145,7 @@ class TMainForm : public QMainWindow {
     void KeyReferenceClick();
     void PrintClick();
     void PrinterSetupClick();
+    void OpenLogClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -258,6 +267,7 @@ class TMainForm : public QMainWindow {
     QTimer* dateTimeTimer_ = nullptr;
     std::string shownBackup_;  // the backup the status bar last named
     bool firstPaintDone_ = false;
+    QPointer<TLogViewWindow> logView_;
     bool closing_ = false;
 };
 

@@ -20,6 +20,8 @@
 #include "app/look.h"
 #include "app/main_form.h"
 #include "backup/backup_text.h"
+#include "logview/log_view_texts.h"
+#include "logview/log_view_window.h"
 #include "online/online_mode.h"
 #include "pages/comment_page_view.h"
 #include "pages/intro_page.h"
@@ -190,6 +192,8 @@ void TMainForm::BuildWindowMenu() {
         actions_.Pages.push_back(windowMenu_->addAction(
             QString(), this, [this, page] { pageSelect_.ChoosePage(page); }));
     }
+    windowMenu_->addSeparator();
+    actions_.OpenLog = windowMenu_->addAction(QString(), this, &TMainForm::OpenLogClick);
 }
 
 // The file buttons sit in the menu bar's corner: a tool bar row of its own would take height
@@ -430,6 +434,9 @@ void TMainForm::ApplyLanguage(Language lang) {
     portMenu_->setTitle(caption(TMainText::ComPortMenu));
     languageMenu_->setTitle(caption(TMainText::LanguageMenu));
     windowMenu_->setTitle(caption(TMainText::WindowMenu));
+    actions_.OpenLog->setText(Q(LogViewTexts(lang).OpenLogMenu));
+    if (logView_)
+        logView_->ApplyLanguage(lang);
     helpMenu_->setTitle(caption(TMainText::HelpMenu));
     // F1 itself is caught with the operating keys; the menu only names it.
     actions_.KeyReference->setText(caption(TMainText::KeyReference) + QStringLiteral("\tF1"));

@@ -1,0 +1,55 @@
+#include "logview/log_viewer.h"
+
+#include <algorithm>
+
+#include "data/zv_data_class.h"
+#include "logview/log_live_record.h"
+#include "logview/log_reader.h"
+#include "logview/log_view_texts.h"
+
+namespace zv {
+
+TLogViewer::TLogViewer(TLogData log, TLogViewerHost host)
+    : host_(std::move(host)), model_(std::move(log)), replay_(host_.Timers, model_.Data()) {
+    model_.SetDataSet(host_.Data);
+    replay_.LinePassed = [this](std::size_t line) { LinePassed(line); };
+}
+
+void TLogViewer::PlayPause() {
+    if (replay_.Playing()) {
+        replay_.Pause();
+    } else if (ReplayEnabled()) {
+        replay_.SetLine(model_.CursorLine());
+        replay_.Play();
+    }
+}
+
+// The record goes where the stream puts the unit's records, so that pages sampling the last
+// record offline see it too.
+void TLogViewer::LinePassed(std::size_t line) {
+    if (!ReplayEnabled()) {
+        replay_.Pause();
+        return;
+    }
+    model_.SetCursorLine(line);
+    std::array<std::uint8_t, 28> bytes{};
+    const TLiveRecord rebuilt = LiveRecordOfLine(model_.Data(), line, host_.Data, bytes);
+    const std::span<std::uint8_t> buffer = host_.Data.LiveRecords.Buffer(rebuilt.Layout);
+    std::copy(rebuilt.Bytes.begin(), rebuilt.Bytes.end(), buffer.begin());
+    if (host_.ShowLiveFrame)
+        host_.ShowLiveFrame({rebuilt.Layout, buffer});
+}
+
+TLogOpenResult OpenLogForViewer(const std::string& path) {
+    TLogReadResult read = ReadLog(path);
+    if (!read.Data)
+        return {std::nullopt, read.Error};
+    if (read.Data->LineCount() == 0) {
+        return {std::nullopt,
+                {path + ": " + LogViewTexts(Language::German).EmptyLog,
+                 path + ": " + LogViewTexts(Language::English).EmptyLog}};
+    }
+    return {std::move(read.Data), {}};
+}
+
+}  // namespace zv

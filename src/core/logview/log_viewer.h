@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "dashboard/dashboard.h"
+#include "logview/log_replay.h"
+#include "logview/log_view_model.h"
+#include "text/owned_text.h"
+
+namespace zv {
+
+class TZVDataClass;
+
+// What the viewer needs of the program: the working data set, whether the unit is online and
+// the way live records reach the page on view.
+struct TLogViewerHost {
+    TZVDataClass& Data;
+    TimerService& Timers;
+    std::function<bool()> Online;
+    std::function<void(const TLiveRecord&)> ShowLiveFrame;
+};
+
+// An opened log: the model the window paints and its replay into the pages.
+class TLogViewer {
+  public:
+    TLogViewer(TLogData log, TLogViewerHost host);
+
+    TLogViewModel& Model() { return model_; }
+    const TLogViewModel& Model() const { return model_; }
+    TLogReplay& Replay() { return replay_; }
+
+    // Online the unit's records own the pages.
+    bool ReplayEnabled() const { return !host_.Online(); }
+    void PlayPause();
+
+    // The data set changed (loaded, sites moved): targets and hit counts follow it.
+    void DataSetChanged() { model_.SetDataSet(host_.Data); }
+
+  private:
+    void LinePassed(std::size_t line);
+
+    TLogViewerHost host_;
+    TLogViewModel model_;
+    TLogReplay replay_;
+};
+
+// Reads a log for the viewer: the error text when the file is no log or holds no data line.
+struct TLogOpenResult {
+    std::optional<TLogData> Data;
+    TOwnedText Error;
+};
+TLogOpenResult OpenLogForViewer(const std::string& path);
+
+}  // namespace zv

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "logview/log_viewer.h"
+#include "text/text_table.h"
+
+class QComboBox;
+class QTimer;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTableWidget;
+class QTabWidget;
+
+namespace zv::gui {
+
+class TLogHitGrid;
+class TLogPlot;
+
+// A log in a window of its own: the plots with their channel list and the values at the
+// cursor, the hit counts over the fuel map's cells, the replay controls, and a tab the autotune
+// panel fills.
+class TLogViewWindow : public QWidget {
+    Q_OBJECT
+  public:
+    TLogViewWindow(const std::string& path, TLogData log, TLogViewerHost host, Language lang,
+                   QWidget* parent = nullptr);
+    ~TLogViewWindow() override;
+
+    TLogViewer& Viewer() { return viewer_; }
+    TLogPlot& Plot() { return *plot_; }
+    QTabWidget& Tabs() { return *tabs_; }
+    // The autotune panel's place: an empty tab until one is put in.
+    QWidget& AutotuneTab() { return *autotuneTab_; }
+    QPushButton& PlayButton() { return *play_; }
+    QTableWidget& ValueTable() { return *values_; }
+
+    void ApplyLanguage(Language lang);
+    // Renders the state: replay, cursor values, online lock of the replay.
+    void Render();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    QWidget* BuildPlotsTab();
+    QWidget* BuildHitsTab();
+    void FillChannelList();
+    void FillValues();
+    std::string ChannelName(std::size_t channel) const;
+
+    std::string file_;
+    Language lang_;
+    TLogViewer viewer_;
+    QTabWidget* tabs_ = nullptr;
+    TLogPlot* plot_ = nullptr;
+    QListWidget* channels_ = nullptr;
+    QTableWidget* values_ = nullptr;
+    QLabel* channelsLabel_ = nullptr;
+    QLabel* valuesLabel_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QPushButton* play_ = nullptr;
+    QLabel* speedLabel_ = nullptr;
+    QComboBox* speed_ = nullptr;
+    TLogHitGrid* hits_ = nullptr;
+    QLabel* measureLabel_ = nullptr;
+    QComboBox* measure_ = nullptr;
+    QLabel* hitsNotice_ = nullptr;
+    QWidget* autotuneTab_ = nullptr;
+    QTimer* renderTimer_ = nullptr;
+};
+
+}  // namespace zv::gui
