@@ -9,6 +9,9 @@
 #include <QScrollBar>
 #include <QMenu>
 #include <QMenuBar>
+
+#include "autotune/autotune_session.h"
+#include "autotune/autotune_window.h"
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -190,6 +193,8 @@ void TMainForm::BuildWindowMenu() {
         actions_.Pages.push_back(windowMenu_->addAction(
             QString(), this, [this, page] { pageSelect_.ChoosePage(page); }));
     }
+    windowMenu_->addSeparator();
+    actions_.Autotune = windowMenu_->addAction(QString(), this, [this] { OpenAutotune(); });
 }
 
 // The file buttons sit in the menu bar's corner: a tool bar row of its own would take height
@@ -430,6 +435,9 @@ void TMainForm::ApplyLanguage(Language lang) {
     portMenu_->setTitle(caption(TMainText::ComPortMenu));
     languageMenu_->setTitle(caption(TMainText::LanguageMenu));
     windowMenu_->setTitle(caption(TMainText::WindowMenu));
+    actions_.Autotune->setText(Q(TuneText(TTuneText::MenuItem, lang)));
+    if (autotuneWindow_)
+        autotuneWindow_->ApplyLanguage(lang);
     helpMenu_->setTitle(caption(TMainText::HelpMenu));
     // F1 itself is caught with the operating keys; the menu only names it.
     actions_.KeyReference->setText(caption(TMainText::KeyReference) + QStringLiteral("\tF1"));
