@@ -235,6 +235,8 @@ TEST(CommandLine, DriveOfTheSimulatedUnit) {
     EXPECT_EQ(ParseCommandLine({"--drive", "sweep"}).Error,
               "--drive is for the built-in simulated unit only (--port sim)");
     EXPECT_NE(ParseCommandLine({"--port", "COM3", "--drive", "sweep"}).Error, "");
+}
+
 TEST(CommandLine, LogForTheViewerBesideADataFile) {
     const TCommandLine line = ParseCommandLine({"--log", "24030714.L05", "car.zvt"});
     EXPECT_EQ(line.Error, "");

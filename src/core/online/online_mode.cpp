@@ -402,7 +402,7 @@ void TOnlineMode::LaterHalf() {
     }
 }
 
-// A record goes to the dashboard, the data logger and the page on view, in that order.
+// A record goes to the dashboard, the data logger, autotune and the page on view, in that order.
 void TOnlineMode::ShowRecord() {
     TDashboardSettings settings;
     settings.NBLambdaPanelVisible = controls_.NarrowBandPanelVisible;
@@ -411,6 +411,7 @@ void TOnlineMode::ShowRecord() {
     settings.WBO2DispAfrMaster = WBO2DispAfrMaster;
     const TLiveRecord record = dashboard_.ShowLive(main_.Data(), settings);
     if (LogRecord) LogRecord(record);
+    if (AutotuneRecord) AutotuneRecord(record);
     if (ShowLiveFrame) ShowLiveFrame(record);
     if (RecordArrived) RecordArrived(record);
 }

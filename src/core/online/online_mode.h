@@ -106,6 +106,7 @@ public:
     std::function<void(const TLiveRecord&)> RecordArrived;  // after the dashboard showed it
     std::function<void(const TLiveRecord&)> ShowLiveFrame;  // the page on view moves its cursor
     std::function<void(const TLiveRecord&)> LogRecord;      // the data logger writes its line
+    std::function<void(const TLiveRecord&)> AutotuneRecord;  // autotune may take it as a sample
     std::function<void()> DataTakenOver;                  // pages load the unit's data set
     std::function<void(int)> PageKey;                     // keys for the page on view
     std::function<void()> PortMenuChanged;                // its items or check mark

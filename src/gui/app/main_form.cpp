@@ -157,6 +157,8 @@ void TMainForm::FormCreate() {
     online_->DataTakenOver = [this] {
         form_.LoadPagesFromImage();
         pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
+        if (autotune_)
+            autotune_->DataSetChanged();
         // The take-over refreshes the controls after telling the pages; paint what it decided.
         QTimer::singleShot(0, this, [this] {
             AfterControlsRefreshed();
@@ -170,6 +172,7 @@ void TMainForm::FormCreate() {
     main_.DataSetLoaded = [this] { DataSetLoaded(); };
     WirePages();
     WireComparison();
+    WireAutotune();
 
     main_.Data().DeviceData.Firmware = 0;
     WirePageSelect();
@@ -320,6 +323,8 @@ void TMainForm::DataSetLoaded() {
     form_.LoadPagesFromImage();
     if (logView_)
         logView_->Viewer().DataSetChanged();
+    if (autotune_)
+        autotune_->DataSetChanged();
     pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
     online_->RefreshControls();
     AfterControlsRefreshed();

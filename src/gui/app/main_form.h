@@ -11,6 +11,7 @@
 #include "app/main_form_model.h"
 #include "app/main_model.h"
 #include "app/main_page_host.h"
+#include "autotune/autotune_session.h"
 #include "link/port_name.h"
 #include "link/sim_drive.h"
 #include "config/key_config_dlg.h"
@@ -52,6 +53,7 @@ namespace zv::gui {
 
 class KeyControlWidget;
 class PageSelectWindow;
+class TAutotuneWindow;
 class TControlPanel;
 class TIntroPage;
 class TKeyReferenceDialog;
@@ -108,6 +110,7 @@ class TMainForm : public QMainWindow {
         std::vector<QAction*> Recent;  // recent-file items built at start
         QAction* CompareWithFile = nullptr;
         QAction* OpenLog = nullptr;  // Window menu: the log viewer
+        QAction* Autotune = nullptr;  // Window menu
     };
     const TActions& Actions() const { return actions_; }
     QMenu* FileMenu() const { return fileMenu_; }
@@ -124,6 +127,11 @@ class TMainForm : public QMainWindow {
     // Opens a log in the viewer; a file that is no log, or an empty one, is said in a box.
     bool OpenLogView(const std::string& path);
     port::TCOMManager& ComManager() { return *comManager_; }
+    // The autotune window (made at start, shown on demand) and its run.
+    TAutotuneWindow& AutotuneView() { return *autotuneWindow_; }
+    TAutotuneSession& Autotune() { return *autotune_; }
+    // Shows the autotune window, with this log among its sources (the log viewer's way in).
+    void OpenAutotuneWithLog(const std::string& path);
 
     // The key dispatch: operating keys run their handlers, other keys go to the page on view.
     void DispatchKey(int keyCode);
@@ -171,6 +179,8 @@ class TMainForm : public QMainWindow {
     void AddCurvePage(int index, std::unique_ptr<TCurveForm> page);
     void WirePages();
     void WireComparison();
+    void WireAutotune();
+    void OpenAutotune();
     void ConnectControls();
     void FileMenuAboutToShow();
     void ShowBackupSaved();
@@ -230,6 +240,9 @@ class TMainForm : public QMainWindow {
     std::unique_ptr<TCommentPageAdapter> commentPage_;
     std::unique_ptr<TEditNotes> editNotes_;
     std::unique_ptr<QPrinter> printer_;
+    // After the main model, so that it lets go of the link's live records before the link goes.
+    std::unique_ptr<TAutotuneSession> autotune_;
+    TAutotuneWindow* autotuneWindow_ = nullptr;
 
     TControlPanel* panel_ = nullptr;
     TTopStripe* topStripe_ = nullptr;

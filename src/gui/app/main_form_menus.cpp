@@ -9,6 +9,9 @@
 #include <QScrollBar>
 #include <QMenu>
 #include <QMenuBar>
+
+#include "autotune/autotune_session.h"
+#include "autotune/autotune_window.h"
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -194,6 +197,7 @@ void TMainForm::BuildWindowMenu() {
     }
     windowMenu_->addSeparator();
     actions_.OpenLog = windowMenu_->addAction(QString(), this, &TMainForm::OpenLogClick);
+    actions_.Autotune = windowMenu_->addAction(QString(), this, [this] { OpenAutotune(); });
 }
 
 // The file buttons sit in the menu bar's corner: a tool bar row of its own would take height
@@ -437,6 +441,9 @@ void TMainForm::ApplyLanguage(Language lang) {
     actions_.OpenLog->setText(Q(LogViewTexts(lang).OpenLogMenu));
     if (logView_)
         logView_->ApplyLanguage(lang);
+    actions_.Autotune->setText(Q(TuneText(TTuneText::MenuItem, lang)));
+    if (autotuneWindow_)
+        autotuneWindow_->ApplyLanguage(lang);
     helpMenu_->setTitle(caption(TMainText::HelpMenu));
     // F1 itself is caught with the operating keys; the menu only names it.
     actions_.KeyReference->setText(caption(TMainText::KeyReference) + QStringLiteral("\tF1"));

@@ -5,6 +5,7 @@
 
 #include "pages/view_text.h"
 #include "widgets/difference_colour.h"
+#include "widgets/map_axes.h"
 
 namespace zv::gui {
 
@@ -57,21 +58,9 @@ void TComparisonGrid::paintEvent(QPaintEvent*) {
     small.setPointSizeF(font().pointSizeF() * 0.75);
     p.setFont(small);
     p.setPen(palette().color(QPalette::WindowText));
-    for (int r = 0; r < 16; ++r) {
-        QRectF head = CellRect(0, r);
-        head.setTop(0);
-        head.setHeight(HeaderHeight());
-        const Qt::Alignment align = Qt::AlignHCenter | (r % 2 ? Qt::AlignBottom : Qt::AlignTop);
-        p.drawText(head.adjusted(0, 2, 0, -2), align | Qt::TextDontClip,
-                   QString::number(rpmLabels_[static_cast<std::size_t>(r)]));
-    }
-    for (int t = 0; t < 16; ++t) {
-        QRectF head = CellRect(t, 0);
-        head.setLeft(0);
-        head.setWidth(HeaderWidth() - 4);
-        p.drawText(head, Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(throttleLabels_[static_cast<std::size_t>(t)]));
-    }
+    PaintMapAxes(
+        p, [this](int t, int r) { return CellRect(t, r); }, HeaderWidth(), HeaderHeight(),
+        throttleLabels_, rpmLabels_);
     const QColor grid = palette().color(QPalette::Mid);
     const QColor text = palette().color(QPalette::Text);
     for (int t = 0; t < 16; ++t) {

@@ -1,0 +1,350 @@
+#include "autotune/autotune_session.h"
+
+#include <cstdio>
+#include <utility>
+#include <variant>
+
+#include "app/main_model.h"
+#include "autotune/log_samples.h"
+#include "compare/difference_tint.h"
+#include "data/zv_data_class.h"
+#include "editors/map_sites.h"
+#include "online/online_mode.h"
+#include "seams/timer_service.h"
+
+namespace zv {
+
+namespace {
+
+constexpr double kMsPerS = 1000.0;
+
+constexpr TextPair kNoSamples = {"Keine Messwerte: ein Log hinzufügen oder Live einschalten.",
+                                 "No samples: add a log or switch Live on."};
+constexpr TextPair kNoController = {
+    "Die Firmware dieses Datensatzes kennt keinen Breitband-Regler; ohne ihn gibt es keine "
+    "AFR zum Abstimmen.",
+    "The firmware of this data set has no wideband controller; without it there is no AFR "
+    "to tune from."};
+
+// A setting and the range in which a run can use it.
+struct TSettingRange {
+    TextPair Name;
+    double Value;
+    double Low;
+    double High;
+    const char* Unit;
+};
+
+std::string Number(double value) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.10g", value);
+    return buf;
+}
+
+TOwnedText OutOfRange(const TSettingRange& s) {
+    const std::string unit = *s.Unit ? std::string(" ") + s.Unit : std::string();
+    const std::string range = Number(s.Low) + " .. " + Number(s.High) + unit;
+    return {std::string("Die Einstellung \"") + s.Name.German + "\" muss im Bereich " + range +
+                " liegen.",
+            std::string("The setting \"") + s.Name.English + "\" must lie within " + range + "."};
+}
+
+TOwnedText Owned(const TextPair& text) {
+    return {text.German, text.English};
+}
+
+}  // namespace
+
+bool FirmwareHasWidebandController(int firmware) {
+    const TLiveLayout layout = LiveLayoutOfFirmware(firmware);
+    return layout == TLiveLayout::Live24 || layout == TLiveLayout::Live28;
+}
+
+std::optional<TOwnedText> SettingsFault(const TTuneSettings& s) {
+    std::vector<TSettingRange> ranges = {
+        {{"Autorität", "Authority"}, s.AuthorityPercent, 0.1, 100.0, "%"},
+        {{"Mindestzahl Messwerte", "Minimum samples"}, s.MinSamples, 1.0, 1000000.0, ""},
+        {{"Mindestdrehzahl", "Minimum engine speed"}, s.MinRpm, 0.0, 10000.0, "rpm"},
+        {{"Faktor Sensorverzug", "Sensor delay scale"}, s.DelayScale, 0.1, 5.0, ""},
+        {{"Sperrzeit nach Markierung", "Time after a mark"}, s.AfterMarkS, 0.0, 60.0, "s"},
+        {{"Drosselklappe ruhig", "Steady throttle"}, s.MaxThrottleChangePercent, 0.0, 100.0, "%"},
+        {{"Fenster ruhige Drosselklappe", "Steady throttle window"},
+         s.SteadyWindowS,
+         0.0,
+         10.0,
+         "s"},
+    };
+    if (s.FixedDelayMs)
+        ranges.push_back(
+            {{"Fester Sensorverzug", "Fixed sensor delay"}, *s.FixedDelayMs, 0.0, 5000.0, "ms"});
+    for (const TSettingRange& r : ranges) {
+        // Written so that a value that is not a number fails too.
+        if (!(r.Value >= r.Low && r.Value <= r.High))
+            return OutOfRange(r);
+    }
+    return std::nullopt;
+}
+
+TAutotuneSession::TAutotuneSession(TMainModel& main, const TimerService& clock)
+    : main_(main), clock_(clock), settings_(TuneSettingsFor(main.Data())) {}
+
+TAutotuneSession::~TAutotuneSession() {
+    if (online_)
+        online_->AutotuneRecord = nullptr;
+}
+
+const TTuneLogSource& TAutotuneSession::AddLog(const std::string& path) {
+    TTuneLogSource source;
+    source.Path = path;
+    auto read = SamplesFromLog(path);
+    if (auto* log = std::get_if<TTuneLog>(&read))
+        source.Log = std::move(*log);
+    else
+        source.Error = std::get<TOwnedText>(std::move(read));
+    logs_.push_back(std::move(source));
+    return logs_.back();
+}
+
+void TAutotuneSession::RemoveLog(std::size_t index) {
+    if (index < logs_.size())
+        logs_.erase(logs_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void TAutotuneSession::ConnectLive(TOnlineMode& online) {
+    online_ = &online;
+    online.AutotuneRecord = [this](const TLiveRecord& record) { TakeLiveRecord(record); };
+}
+
+void TAutotuneSession::ClearLive() {
+    liveLog_ = {};
+    if (LiveCountChanged)
+        LiveCountChanged();
+}
+
+// The tick count wraps after 49 days; the differences between ticks do not.
+double TAutotuneSession::ArrivalTimeS() {
+    const std::uint32_t tick = clock_.GetTickCount();
+    if (lastTick_)
+        liveTimeMs_ += static_cast<std::uint32_t>(tick - *lastTick_);
+    lastTick_ = tick;
+    return liveTimeMs_ / kMsPerS;
+}
+
+void TAutotuneSession::TakeLiveRecord(const TLiveRecord& record) {
+    if (!live_ || !main_.RunOnline())
+        return;
+    const double timeS = ArrivalTimeS();
+    if (auto sample = TuneSampleFromRecord(record, main_.Data(), timeS)) {
+        liveLog_.Samples.push_back(*sample);
+        if (LiveCountChanged)
+            LiveCountChanged();
+    }
+}
+
+void TAutotuneSession::ResetSettings() {
+    settings_ = TuneSettingsFor(main_.Data());
+}
+
+void TAutotuneSession::DataSetChanged() {
+    const TTuneSettings band = TuneSettingsFor(main_.Data());
+    settings_.AfrMin = band.AfrMin;
+    settings_.AfrMax = band.AfrMax;
+    Discard();
+}
+
+int TAutotuneSession::SampleCount() const {
+    int count = LiveCount();
+    for (const TTuneLogSource& source : logs_)
+        count += source.SampleCount();
+    return count;
+}
+
+bool TAutotuneSession::Refuse(const TOwnedText& why) {
+    result_.reset();
+    selection_.reset();
+    refusal_ = why;
+    return false;
+}
+
+bool TAutotuneSession::Compute() {
+    if (!FirmwareHasWidebandController(main_.Data().DeviceData.Firmware))
+        return Refuse(Owned(kNoController));
+    if (SampleCount() == 0)
+        return Refuse(Owned(kNoSamples));
+    if (auto fault = SettingsFault(settings_))
+        return Refuse(*fault);
+    TTuneLog all;
+    for (const TTuneLogSource& source : logs_)
+        AppendTuneLog(all, source.Log);
+    AppendTuneLog(all, liveLog_);
+    TTuneResult result = RunAutotune(main_.Data(), all, settings_);
+    if (result.Refused)
+        return Refuse(Owned(*result.Refused));
+    refusal_.reset();
+    selection_.reset();
+    result_ = std::move(result);
+    return true;
+}
+
+int TAutotuneSession::Apply(const std::optional<TCellRect>& block) {
+    if (!result_)
+        return 0;
+    const int changed = main_.ApplyAutotune(*result_, block);
+    Discard();
+    ClearLive();
+    return changed;
+}
+
+int TAutotuneSession::ApplyAll() {
+    return Apply(std::nullopt);
+}
+
+int TAutotuneSession::ApplySelection() {
+    if (!selection_)
+        return 0;
+    return Apply(selection_);
+}
+
+void TAutotuneSession::Discard() {
+    result_.reset();
+    selection_.reset();
+}
+
+}  // namespace zv
+
+namespace zv {
+
+namespace {
+
+constexpr std::array<TextPair, 32> kTuneTexts = {{
+    {"Autotune", "Autotune"},
+    {"Autotune…", "Autotune…"},
+    {"Quellen", "Sources"},
+    {"Hinzufügen…", "Add…"},
+    {"Entfernen", "Remove"},
+    {"Live-Messwerte sammeln", "Collect live samples"},
+    {"Live-Messwerte: ", "Live samples: "},
+    {"Leeren", "Clear"},
+    {"Filter und Grenzen", "Filters and limits"},
+    {"Autorität", "Authority"},
+    {"Mindestzahl Messwerte", "Minimum samples"},
+    {"Mindestdrehzahl", "Minimum engine speed"},
+    {"Faktor Sensorverzug", "Sensor delay scale"},
+    {"Fester Sensorverzug", "Fixed sensor delay"},
+    {"Sperrzeit nach Markierung", "Time after a mark"},
+    {"Drosselklappe ruhig bis", "Steady throttle within"},
+    {"Regleranlauf abwarten", "Wait for the controller's start-up"},
+    {"Werte an einer Grenze verwerfen", "Reject readings at a limit"},
+    {"Ruhige Drosselklappe verlangen", "Require a steady throttle"},
+    {"Standardwerte", "Defaults"},
+    {"Berechnen", "Compute"},
+    {"Alle übernehmen", "Apply all"},
+    {"Auswahl übernehmen", "Apply selection"},
+    {"Verwerfen", "Discard"},
+    {"Verworfen", "Rejected"},
+    {"mehr Kraftstoff", "more fuel"},
+    {"weniger Kraftstoff", "less fuel"},
+    {"zu wenig Messwerte oder kein Zielwert", "too few samples or no target"},
+    {"%d Messwerte, %d genutzt, %d Zellen geändert", "%d samples, %d used, %d cells changed"},
+    {"Log für Autotune öffnen", "Open a log for autotune"},
+    {"Logs|*.L*|Alle Dateien|*.*", "Logs|*.L*|All files|*.*"},
+    {"Messwerte", "samples"},
+}};
+
+// Numbers as the operator's language writes them: a decimal comma in German.
+std::string Decimal(double value, const char* format, Language lang) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, format, value);
+    std::string text = buf;
+    if (lang == Language::German) {
+        for (char& c : text)
+            if (c == '.')
+                c = ',';
+    }
+    return text;
+}
+
+std::string Counted(const char* format, int a, int b, int c) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, format, a, b, c);
+    return buf;
+}
+
+bool Tuned(TCellVerdict verdict) {
+    return verdict == TCellVerdict::Changed || verdict == TCellVerdict::Unchanged;
+}
+
+std::string TipOf(const TTuneCell& cell, Language lang) {
+    const bool de = lang == Language::German;
+    std::string tip = std::string(de ? "Alt -> neu: " : "Old -> new: ") + std::to_string(cell.Old) +
+                      " -> " + std::to_string(cell.New);
+    if (Tuned(cell.Verdict))
+        tip += " (" + Decimal(cell.ChangePercent, "%+.1f", lang) + " %)";
+    tip += std::string(de ? "\nVerhältnis: " : "\nRatio: ") + Decimal(cell.Ratio, "%.3f", lang);
+    tip += std::string(de ? "\nStreuung: " : "\nSpread: ") + Decimal(cell.Spread, "%.3f", lang);
+    tip += std::string(de ? "\nMesswerte: " : "\nSamples: ") + std::to_string(cell.Samples) +
+           (de ? " (Gewicht " : " (weight ") + Decimal(cell.Weight, "%.1f", lang) + ")";
+    tip += std::string(de ? "\nErgebnis: " : "\nVerdict: ") + CellVerdictName(cell.Verdict, lang);
+    if (cell.Capped)
+        tip += de ? " (begrenzt)" : " (capped)";
+    return tip;
+}
+
+}  // namespace
+
+const char* TuneText(TTuneText text, Language lang) {
+    return kTuneTexts[static_cast<std::size_t>(text)].Pick(lang);
+}
+
+TTuneHeatCell HeatCellOf(const TTuneCell& cell, Language lang) {
+    TTuneHeatCell heat;
+    heat.Grey = !Tuned(cell.Verdict);
+    if (!heat.Grey) {
+        heat.Change = Decimal(cell.ChangePercent, "%+.1f", lang);
+        heat.Tint = DifferenceClass(cell.New - cell.Old);
+    }
+    if (cell.Samples > 0)
+        heat.Samples = std::to_string(cell.Samples);
+    heat.Tip = TipOf(cell, lang);
+    return heat;
+}
+
+TTuneAxes TuneAxesOf(const TZVDataClass& data, Language lang) {
+    TTuneAxes axes;
+    const TSites throttle = DisplayedSites(SitesAt(data.DeviceData.Image, img::TpsSites));
+    const TSites rpm = DisplayedSites(SitesAt(data.DeviceData.Image, img::RpmSites));
+    for (std::size_t i = 0; i < 16; ++i) {
+        axes.Throttle[i] = SiteLabel(throttle[i], kThrottleScaleMax);
+        axes.Rpm[i] = SiteLabel(rpm[i], kRpmScaleMax);
+    }
+    axes.RpmUnit = lang == Language::German ? "[U/min]" : "[Rpm]";
+    return axes;
+}
+
+std::string TuneSummary(const TTuneResult& result, Language lang) {
+    return Counted(TuneText(TTuneText::Summary, lang), result.TotalSamples, result.UsedSamples,
+                   result.ChangedCount());
+}
+
+std::vector<std::string> TuneRejections(const TTuneResult& result, Language lang) {
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < kTuneFilterCount; ++k) {
+        const auto filter = static_cast<TTuneFilter>(k);
+        if (result.RejectedBy(filter) > 0)
+            lines.push_back(std::string(TuneFilterName(filter, lang)) + ": " +
+                            std::to_string(result.RejectedBy(filter)));
+    }
+    return lines;
+}
+
+std::string LogSourceLine(const TTuneLogSource& source, Language lang) {
+    const std::size_t slash = source.Path.find_last_of("/\\");
+    const std::string name =
+        slash == std::string::npos ? source.Path : source.Path.substr(slash + 1);
+    if (source.Error)
+        return name + ": " + source.Error->Pick(lang);
+    return name + ": " + std::to_string(source.SampleCount()) + " " +
+           TuneText(TTuneText::Samples, lang);
+}
+
+}  // namespace zv

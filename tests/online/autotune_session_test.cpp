@@ -1,0 +1,245 @@
+// One tuning run from the autotune window's side: its sources, its settings, the firmware it
+// needs, and the apply of a block into the data set and, online, into the unit.
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "autotune/autotune_session.h"
+#include "autotune/tune_fixture.h"
+#include "data/default_data.h"
+#include "online_fixture.h"
+#include "temp_dir.h"
+#include "tune_log_text.h"
+
+namespace zv::test {
+namespace {
+
+constexpr std::size_t FuelByte(int t, int r) {
+    return img::FuelMap + 16 * static_cast<std::size_t>(15 - t) + static_cast<std::size_t>(15 - r);
+}
+
+class AutotuneSession : public OnlineTest {
+  protected:
+    // The hand-made sites, flat map and targets of the autotune fixture in a data set of this
+    // firmware, the unit's defaults elsewhere.
+    ImageBytes TuneImage(int firmware) {
+        TZVDataClass set;
+        set.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        ApplyDefaultFields(set);
+        set.FieldsToImage();
+        ImageBytes image = set.FileData.Image;
+        const ImageBytes& tune = TuneData().DeviceData.Image;
+        for (std::size_t i = 0; i < 16; ++i) {
+            image[img::TpsSites + i] = tune[img::TpsSites + i];
+            image[img::RpmSites + i] = tune[img::RpmSites + i];
+        }
+        for (std::size_t i = 0; i < 256; ++i) {
+            image[img::FuelMap + i] = tune[img::FuelMap + i];
+            image[img::AfrMap + i] = tune[img::AfrMap + i];
+        }
+        return image;
+    }
+    void OpenOffline(int firmware) {
+        Data().DeviceData.Image = TuneImage(firmware);
+        Data().DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        Data().ImageToFields();
+    }
+    void GoOnline(int firmware) {
+        AttachUnit(firmware);
+        Unit->LoadImage(TuneImage(firmware));
+        Online->StartUp();
+        ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+        Clock.Advance(500);
+        Unit->ClearCounters();
+    }
+    // The sensor band of the autotune fixture, whatever scale the data set has.
+    void HandBand() {
+        Session.Settings().AfrMin = 10.0;
+        Session.Settings().AfrMax = 18.0;
+    }
+    void AddLog(std::initializer_list<TRun> runs) {
+        const TTuneLogSource& source = Session.AddLog(Dir.Write("run.L00", TuneLogText(runs)));
+        ASSERT_FALSE(source.Error) << source.Error->English;
+    }
+
+    TempDir Dir;
+    TAutotuneSession Session{Main, Clock};
+};
+
+TEST_F(AutotuneSession, LiveRecordsBecomeSamplesOnlyWhileLiveIsOnAndOnline) {
+    Session.ConnectLive(*Online);
+    Session.SetLive(true);
+    const std::array<std::uint8_t, 24> bytes{};
+    TLiveRecord offline;
+    offline.Layout = TLiveLayout::Live24;
+    offline.Bytes = bytes;
+    Session.TakeLiveRecord(offline);
+    EXPECT_EQ(Session.LiveCount(), 0) << "no record counts before the link runs online";
+    Session.SetLive(false);
+
+    GoOnline(30);
+    const int before = Records;
+    Clock.Advance(1000);
+    EXPECT_GT(Records, before);
+    EXPECT_EQ(Session.LiveCount(), 0) << "Live off";
+
+    std::vector<std::uint32_t> ticks;
+    Online->RecordArrived = [&](const TLiveRecord&) { ticks.push_back(Clock.GetTickCount()); };
+    Session.SetLive(true);
+    Clock.Advance(1500);
+    Session.SetLive(false);
+    ASSERT_GE(ticks.size(), 3u);
+    ASSERT_EQ(Session.LiveCount(), static_cast<int>(ticks.size())) << "every record while on";
+    const auto& samples = Session.LiveSamples().Samples;
+    EXPECT_DOUBLE_EQ(samples.back().TimeS - samples.front().TimeS,
+                     (ticks.back() - ticks.front()) / 1000.0)
+        << "arrival times from the program's clock";
+    const int taken = Session.LiveCount();
+    Clock.Advance(1000);
+    EXPECT_GT(ticks.size(), static_cast<std::size_t>(taken));
+    EXPECT_EQ(Session.LiveCount(), taken) << "Live off again";
+    Session.ClearLive();
+    EXPECT_EQ(Session.LiveCount(), 0);
+}
+
+// The controller's records begin with firmware 24.
+TEST_F(AutotuneSession, RefusesWithoutSamplesOrWithoutWidebandController) {
+    OpenOffline(24);
+    EXPECT_FALSE(Session.Compute());
+    EXPECT_EQ(Session.Refusal()->English, "No samples: add a log or switch Live on.");
+    AddLog({kLean});
+    HandBand();
+    EXPECT_TRUE(Session.Compute());
+    EXPECT_EQ(Session.Result()->Cell(3, 3).New, 110);
+
+    OpenOffline(23);
+    EXPECT_FALSE(Session.Compute());
+    EXPECT_FALSE(Session.Result()) << "a refusal clears the last result";
+    EXPECT_EQ(Session.Refusal()->English,
+              "The firmware of this data set has no wideband controller; without it there is no "
+              "AFR to tune from.");
+    EXPECT_EQ(Session.Refusal()->German.substr(0, 31), "Die Firmware dieses Datensatzes");
+}
+
+TEST_F(AutotuneSession, LogsKeepTheirCountOrTheirError) {
+    AddLog({kLean, kRich});
+    const TTuneLogSource& bad = Session.AddLog(Dir.Write("notes.txt", "shopping list\r\n"));
+    ASSERT_EQ(Session.Logs().size(), 2u);
+    EXPECT_EQ(Session.Logs()[0].SampleCount(), 60);
+    EXPECT_TRUE(bad.Error);
+    EXPECT_EQ(bad.SampleCount(), 0);
+    EXPECT_EQ(Session.SampleCount(), 60);
+    Session.RemoveLog(0);
+    ASSERT_EQ(Session.Logs().size(), 1u);
+    EXPECT_TRUE(Session.Logs()[0].Error);
+    EXPECT_EQ(Session.SampleCount(), 0);
+}
+
+// Each setting at both ends of its range is taken, just beyond either end refused by name.
+TEST_F(AutotuneSession, SettingsOutsideTheirRangeAreRefused) {
+    struct Case {
+        double TTuneSettings::*Field;
+        double Low, High;
+        const char* Message;
+    };
+    const Case cases[] = {
+        {&TTuneSettings::AuthorityPercent, 0.1, 100.0,
+         "The setting \"Authority\" must lie within 0.1 .. 100 %."},
+        {&TTuneSettings::MinSamples, 1.0, 1000000.0,
+         "The setting \"Minimum samples\" must lie within 1 .. 1000000."},
+        {&TTuneSettings::MinRpm, 0.0, 10000.0,
+         "The setting \"Minimum engine speed\" must lie within 0 .. 10000 rpm."},
+        {&TTuneSettings::DelayScale, 0.1, 5.0,
+         "The setting \"Sensor delay scale\" must lie within 0.1 .. 5."},
+        {&TTuneSettings::AfterMarkS, 0.0, 60.0,
+         "The setting \"Time after a mark\" must lie within 0 .. 60 s."},
+        {&TTuneSettings::MaxThrottleChangePercent, 0.0, 100.0,
+         "The setting \"Steady throttle\" must lie within 0 .. 100 %."},
+        {&TTuneSettings::SteadyWindowS, 0.0, 10.0,
+         "The setting \"Steady throttle window\" must lie within 0 .. 10 s."},
+    };
+    for (const Case& c : cases) {
+        for (const double ok : {c.Low, c.High, (c.Low + c.High) / 2}) {
+            TTuneSettings s;
+            s.*c.Field = ok;
+            EXPECT_FALSE(SettingsFault(s)) << c.Message << " at " << ok;
+        }
+        for (const double bad : {c.Low - 0.01, c.High + 0.01, std::nan("")}) {
+            TTuneSettings s;
+            s.*c.Field = bad;
+            const auto fault = SettingsFault(s);
+            ASSERT_TRUE(fault) << c.Message << " at " << bad;
+            EXPECT_EQ(fault->English, c.Message);
+        }
+    }
+    TTuneSettings fixed;
+    fixed.FixedDelayMs = 5000.0;
+    EXPECT_FALSE(SettingsFault(fixed));
+    fixed.FixedDelayMs = -1.0;
+    EXPECT_EQ(SettingsFault(fixed)->German,
+              "Die Einstellung \"Fester Sensorverzug\" muss im Bereich 0 .. 5000 ms liegen.");
+
+    OpenOffline(30);
+    AddLog({kLean});
+    HandBand();
+    Session.Settings().AuthorityPercent = 0.0;
+    EXPECT_FALSE(Session.Compute());
+    EXPECT_EQ(Session.Refusal()->English,
+              "The setting \"Authority\" must lie within 0.1 .. 100 %.");
+    Session.ResetSettings();
+    EXPECT_DOUBLE_EQ(Session.Settings().AuthorityPercent, 10.0);
+}
+
+// Online: the block's one cell reaches the unit as one undo step; live samples taken on the old
+// map and the result are gone after it.
+TEST_F(AutotuneSession, ApplyingABlockChangesThoseCellsInTheUnitAsOneStep) {
+    Session.ConnectLive(*Online);
+    GoOnline(30);
+    const ImageBytes unitBefore = Unit->ImageSnapshot();
+    AddLog({kLean, kRich});
+    HandBand();
+    ASSERT_TRUE(Session.Compute()) << Session.Refusal()->English;
+    EXPECT_EQ(Session.Result()->ChangedCount(), 2);
+    Session.SetLive(true);
+    Clock.Advance(1000);
+    EXPECT_GT(Session.LiveCount(), 0);
+
+    Session.Select(TCellRect{3, 5, 0, 15});
+    EXPECT_EQ(Session.ApplySelection(), 1);
+    EXPECT_EQ(Session.LiveCount(), 0) << "samples of the old map are dropped";
+    EXPECT_FALSE(Session.Result());
+    EXPECT_FALSE(Session.Selection());
+    EXPECT_EQ(Session.ApplyAll(), 0) << "the result is used up";
+    EXPECT_EQ(Data().DeviceData.Image[FuelByte(3, 3)], 110);
+    EXPECT_EQ(Data().DeviceData.Image[FuelByte(2, 3)], 100) << "outside the block";
+    Clock.Advance(2000);
+    ASSERT_EQ(Unit->WriteLog().size(), 1u);
+    EXPECT_EQ(Unit->WriteLog()[0].Address, 0x100 + 16 * 12 + 12);
+    ImageBytes expected = unitBefore;
+    expected[FuelByte(3, 3)] = 110;
+    EXPECT_EQ(Unit->ImageSnapshot(), expected);
+    EXPECT_EQ(Main.History().UndoCaption(Language::English), "Undo: Autotune 1 cell");
+    ASSERT_TRUE(Main.Undo());
+    EXPECT_FALSE(Main.History().CanUndo()) << "one step";
+    Clock.Advance(2000);
+    EXPECT_EQ(Unit->ImageSnapshot(), unitBefore);
+}
+
+TEST_F(AutotuneSession, ApplyAllAndDiscardOffline) {
+    OpenOffline(30);
+    AddLog({kLean, kRich});
+    HandBand();
+    ASSERT_TRUE(Session.Compute());
+    Session.Discard();
+    EXPECT_FALSE(Session.Result());
+    EXPECT_EQ(Session.ApplyAll(), 0);
+    EXPECT_EQ(Data().DeviceData.Image[FuelByte(3, 3)], 100);
+    ASSERT_TRUE(Session.Compute());
+    EXPECT_EQ(Session.ApplySelection(), 0) << "no block chosen";
+    EXPECT_EQ(Session.ApplyAll(), 2);
+    EXPECT_EQ(Data().DeviceData.Image[FuelByte(3, 3)], 110);
+    EXPECT_EQ(Data().DeviceData.Image[FuelByte(2, 3)], 95);
+}
+
+}  // namespace
+}  // namespace zv::test
