@@ -5,6 +5,8 @@
 #include <QTabWidget>
 #include <QWheelEvent>
 
+#include "autotune/autotune_session.h"
+#include "autotune/autotune_window.h"
 #include "logview/log_plot.h"
 #include "logview/log_view_window.h"
 #include "main_window_fixture.h"
@@ -61,6 +63,12 @@ TEST_F(LogView, CommandLineOpensTheViewerAndTheWheelZooms) {
 
     form->Actions().German->trigger();
     EXPECT_TRUE(view.windowTitle().startsWith(QStringLiteral("Log-Betrachter — ")));
+
+    // The autotune tab hands the log to the autotune window.
+    view.AutotuneButton().click();
+    EXPECT_TRUE(form->AutotuneView().isVisible());
+    ASSERT_EQ(form->Autotune().Logs().size(), 1u);
+    EXPECT_EQ(form->Autotune().Logs()[0].Path, view.Path());
 }
 
 TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {

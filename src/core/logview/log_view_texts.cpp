@@ -11,6 +11,11 @@ const TLogViewTexts kGerman{
     .PlotsTab = "Verläufe",
     .HitsTab = "Trefferzahl",
     .AutotuneTab = "Autotune",
+    .AutotuneHint = "Autotune vergleicht jede Breitband-Messung des Logs mit dem AFR-Ziel ihres "
+                    "Betriebspunkts und schlägt für jede Zelle mit genug Messungen einen neuen "
+                    "Kennfeldwert vor. Übernommen wird erst, was Sie im Autotune-Fenster "
+                    "anwenden; ein Schritt, den Bearbeiten › Rückgängig wieder zurücknimmt.",
+    .AutotuneButton = "Autotune mit diesem Log…",
     .ChannelsLabel = "Kanäle",
     .ValuesLabel = "Werte am Cursor",
     .NameHeader = "Name",
@@ -42,6 +47,11 @@ const TLogViewTexts kEnglish{
     .PlotsTab = "Plots",
     .HitsTab = "Hit counts",
     .AutotuneTab = "Autotune",
+    .AutotuneHint = "Autotune compares each wideband reading of the log with the AFR target of "
+                    "its operating point and proposes a new map value for every cell with enough "
+                    "readings. Nothing changes until you apply it in the autotune window, as one "
+                    "step that Edit › Undo takes back.",
+    .AutotuneButton = "Autotune with this log…",
     .ChannelsLabel = "Channels",
     .ValuesLabel = "Values at the cursor",
     .NameHeader = "Name",

@@ -12,6 +12,7 @@ struct TLogViewTexts {
     std::string OpenLogMenu;
     std::string OpenLogTitle;
     std::string PlotsTab, HitsTab, AutotuneTab;
+    std::string AutotuneHint, AutotuneButton;
     std::string ChannelsLabel, ValuesLabel;
     std::string NameHeader, ValueHeader, UnitHeader;
     std::string TimeName;  // the cursor's row in the value table

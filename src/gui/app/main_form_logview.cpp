@@ -39,6 +39,8 @@ bool TMainForm::OpenLogView(const std::string& path) {
                             Render();
                         }};
     logView_ = new TLogViewWindow(path, std::move(*opened.Data), std::move(host), lang, this);
+    connect(logView_, &TLogViewWindow::AutotuneRequested, this,
+            [this, path] { OpenAutotuneWithLog(path); });
     logView_->show();
     logView_->raise();
     logView_->activateWindow();

@@ -40,6 +40,7 @@ QString ValueText(const std::optional<double>& v) {
 TLogViewWindow::TLogViewWindow(const std::string& path, TLogData log, TLogViewerHost host,
                                Language lang, QWidget* parent)
     : QWidget(parent, Qt::Window),
+      path_(path),
       file_(QFileInfo(Q(path)).fileName().toStdString()),
       lang_(lang),
       viewer_(std::move(log), std::move(host)) {
@@ -47,9 +48,7 @@ TLogViewWindow::TLogViewWindow(const std::string& path, TLogData log, TLogViewer
     tabs_ = new QTabWidget;
     tabs_->addTab(BuildPlotsTab(), QString());
     tabs_->addTab(BuildHitsTab(), QString());
-    autotuneTab_ = new QWidget;
-    new QVBoxLayout(autotuneTab_);  // the autotune panel goes into this layout
-    tabs_->addTab(autotuneTab_, QString());
+    tabs_->addTab(BuildAutotuneTab(), QString());
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
     outer->addWidget(tabs_);
@@ -195,6 +194,21 @@ void TLogViewWindow::FillValues() {
     plot_->update();
 }
 
+// Autotune works on logs in a window of its own (it also collects live records and keeps its
+// settings); this tab says so and hands the log over.
+QWidget* TLogViewWindow::BuildAutotuneTab() {
+    autotuneTab_ = new QWidget;
+    auto* layout = new QVBoxLayout(autotuneTab_);
+    autotuneHint_ = new QLabel;
+    autotuneHint_->setWordWrap(true);
+    autotuneButton_ = new QPushButton;
+    connect(autotuneButton_, &QPushButton::clicked, this, &TLogViewWindow::AutotuneRequested);
+    layout->addWidget(autotuneHint_);
+    layout->addWidget(autotuneButton_, 0, Qt::AlignLeft);
+    layout->addStretch(1);
+    return autotuneTab_;
+}
+
 void TLogViewWindow::ApplyLanguage(Language lang) {
     lang_ = lang;
     const TLogViewTexts& t = LogViewTexts(lang);
@@ -202,6 +216,8 @@ void TLogViewWindow::ApplyLanguage(Language lang) {
     tabs_->setTabText(0, Q(t.PlotsTab));
     tabs_->setTabText(1, Q(t.HitsTab));
     tabs_->setTabText(2, Q(t.AutotuneTab));
+    autotuneHint_->setText(Q(t.AutotuneHint));
+    autotuneButton_->setText(Q(t.AutotuneButton));
     channelsLabel_->setText(Q(t.ChannelsLabel));
     valuesLabel_->setText(Q(t.ValuesLabel));
     values_->setHorizontalHeaderLabels({Q(t.NameHeader), Q(t.ValueHeader), Q(t.UnitHeader)});

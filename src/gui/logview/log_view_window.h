@@ -33,12 +33,20 @@ class TLogViewWindow : public QWidget {
     TLogViewer& Viewer() { return viewer_; }
     TLogPlot& Plot() { return *plot_; }
     QTabWidget& Tabs() { return *tabs_; }
-    // The autotune panel's place: an empty tab until one is put in.
+    // The autotune tab: what autotune does with this log, and the button that opens the
+    // autotune window with it.
     QWidget& AutotuneTab() { return *autotuneTab_; }
+    QPushButton& AutotuneButton() { return *autotuneButton_; }
+    const std::string& Path() const { return path_; }
     QPushButton& PlayButton() { return *play_; }
     QTableWidget& ValueTable() { return *values_; }
 
     void ApplyLanguage(Language lang);
+
+  Q_SIGNALS:
+    void AutotuneRequested();
+
+  public:
     // Renders the state: replay, cursor values, online lock of the replay.
     void Render();
 
@@ -49,10 +57,12 @@ class TLogViewWindow : public QWidget {
   private:
     QWidget* BuildPlotsTab();
     QWidget* BuildHitsTab();
+    QWidget* BuildAutotuneTab();
     void FillChannelList();
     void FillValues();
     std::string ChannelName(std::size_t channel) const;
 
+    std::string path_;
     std::string file_;
     Language lang_;
     TLogViewer viewer_;
@@ -71,6 +81,8 @@ class TLogViewWindow : public QWidget {
     QComboBox* measure_ = nullptr;
     QLabel* hitsNotice_ = nullptr;
     QWidget* autotuneTab_ = nullptr;
+    QLabel* autotuneHint_ = nullptr;
+    QPushButton* autotuneButton_ = nullptr;
     QTimer* renderTimer_ = nullptr;
 };
 
