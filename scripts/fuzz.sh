@@ -17,7 +17,7 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEB
   -DCMAKE_CXX_COMPILER=clang++ -DZV_FUZZ=ON >/dev/null
 cmake --build build/fuzz
 
-for target in fuzz_data_file fuzz_ini fuzz_ident fuzz_link_receive; do
+for target in fuzz_data_file fuzz_ini fuzz_ident fuzz_log fuzz_link_receive; do
   work=build/fuzz/corpus/$target
   mkdir -p "$work"
   seeds=fuzz/corpus/${target#fuzz_}

@@ -86,7 +86,13 @@ TEST_F(AutotuneSession, LiveRecordsBecomeSamplesOnlyWhileLiveIsOnAndOnline) {
     std::vector<std::uint32_t> ticks;
     Online->RecordArrived = [&](const TLiveRecord&) { ticks.push_back(Clock.GetTickCount()); };
     Session.SetLive(true);
-    Clock.Advance(1500);
+    Clock.Advance(700);
+    // An edit meanwhile marks its time, so that the readings after it wait.
+    const std::uint32_t editTick = Clock.GetTickCount();
+    const std::array<std::uint8_t, 1> cell{
+        static_cast<std::uint8_t>(Main.Data().DeviceData.Image[0x300 + 5] + 1)};
+    ASSERT_TRUE(Main.WriteImage({0x300 + 5, 2, 0x105}, cell));
+    Clock.Advance(800);
     Session.SetLive(false);
     ASSERT_GE(ticks.size(), 3u);
     ASSERT_EQ(Session.LiveCount(), static_cast<int>(ticks.size())) << "every record while on";
@@ -94,6 +100,9 @@ TEST_F(AutotuneSession, LiveRecordsBecomeSamplesOnlyWhileLiveIsOnAndOnline) {
     EXPECT_DOUBLE_EQ(samples.back().TimeS - samples.front().TimeS,
                      (ticks.back() - ticks.front()) / 1000.0)
         << "arrival times from the program's clock";
+    ASSERT_EQ(Session.LiveSamples().MarkTimes.size(), 1u);
+    EXPECT_DOUBLE_EQ(Session.LiveSamples().MarkTimes[0] - samples.front().TimeS,
+                     (editTick - ticks.front()) / 1000.0);
     const int taken = Session.LiveCount();
     Clock.Advance(1000);
     EXPECT_GT(ticks.size(), static_cast<std::size_t>(taken));

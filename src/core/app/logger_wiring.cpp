@@ -36,13 +36,14 @@ std::string EditNoteText(THistoryEvent event, const THistoryStep& step, Language
 }
 
 TEditNotes::TEditNotes(TMainModel& main, TDLogger& logger) : main_(main) {
-    main_.History().StepTaken = [this, &logger](THistoryEvent event, const THistoryStep& step) {
-        logger.WriteNote(EditNoteText(event, step, main_.CurrentLanguage()));
-    };
+    listener_ = main_.History().AddStepListener(
+        [this, &logger](THistoryEvent event, const THistoryStep& step) {
+            logger.WriteNote(EditNoteText(event, step, main_.CurrentLanguage()));
+        });
 }
 
 TEditNotes::~TEditNotes() {
-    main_.History().StepTaken = nullptr;
+    main_.History().RemoveStepListener(listener_);
 }
 
 TCommentPageAdapter::TCommentPageAdapter(TMainModel& main, TCommentForm& form)

@@ -30,6 +30,7 @@ class TEditNotes {
 
   private:
     TMainModel& main_;
+    int listener_ = 0;
 };
 
 // The comment page as the main model's file commands see it: they fill it on open and new and

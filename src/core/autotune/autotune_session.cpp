@@ -85,10 +85,18 @@ std::optional<TOwnedText> SettingsFault(const TTuneSettings& s) {
     return std::nullopt;
 }
 
+// An edit while live samples come in changes what the engine gets from then on: it counts as
+// a mark, so the readings right after it (still of the old fuel) are held back.
 TAutotuneSession::TAutotuneSession(TMainModel& main, const TimerService& clock)
-    : main_(main), clock_(clock), settings_(TuneSettingsFor(main.Data())) {}
+    : main_(main), clock_(clock), settings_(TuneSettingsFor(main.Data())) {
+    listener_ = main_.History().AddStepListener([this](THistoryEvent, const THistoryStep&) {
+        if (live_ && main_.RunOnline())
+            liveLog_.MarkTimes.push_back(ArrivalTimeS());
+    });
+}
 
 TAutotuneSession::~TAutotuneSession() {
+    main_.History().RemoveStepListener(listener_);
     if (online_)
         online_->AutotuneRecord = nullptr;
 }

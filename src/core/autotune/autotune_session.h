@@ -106,6 +106,7 @@ class TAutotuneSession {
     bool live_ = false;
     TTuneLog liveLog_;
     std::optional<std::uint32_t> lastTick_;
+    int listener_ = 0;  // in the edit history
     double liveTimeMs_ = 0.0;
     TTuneSettings settings_;
     std::optional<TTuneResult> result_;

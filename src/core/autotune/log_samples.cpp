@@ -50,6 +50,13 @@ float At(const TLogData& log, const std::optional<std::size_t>& column, std::siz
     return column ? log.Column(*column).Value(line) : 0.0f;
 }
 
+// A logged number as a whole number in a range: a damaged log can hold any number there.
+int Whole(float value, int lo, int hi) {
+    if (!(value >= static_cast<float>(lo)))  // NaN too
+        return lo;
+    return value >= static_cast<float>(hi) ? hi : static_cast<int>(value);
+}
+
 }  // namespace
 
 TTuneLog SamplesOfLog(const TLogData& log) {
@@ -63,13 +70,14 @@ TTuneLog SamplesOfLog(const TLogData& log) {
         s.Throttle = RawThrottleOfPercent(At(log, c.Throttle, line));
         s.Afr = At(log, c.Afr, line);
         if (c.Flags)
-            s.WbFlags = static_cast<std::uint8_t>(At(log, c.Flags, line));
+            s.WbFlags = static_cast<std::uint8_t>(Whole(At(log, c.Flags, line), 0, 255));
         if (c.Correction)
-            s.Correction = static_cast<int>(At(log, c.Correction, line));
+            s.Correction = Whole(At(log, c.Correction, line), -255, 255);
         else if (c.RawCorrection && s.WbFlags)
-            s.Correction = CorrectionOfRawByte(*s.WbFlags, static_cast<int>(At(log, c.RawCorrection, line)));
+            s.Correction =
+                CorrectionOfRawByte(*s.WbFlags, Whole(At(log, c.RawCorrection, line), 0, 255));
         if (c.Accel)
-            s.Accel = static_cast<int>(At(log, c.Accel, line));
+            s.Accel = Whole(At(log, c.Accel, line), 0, 255);
         s.IdleContact = At(log, c.Idle, line) != 0.0f;
         s.FullContact = At(log, c.Full, line) != 0.0f;
         out.Samples.push_back(s);

@@ -52,9 +52,20 @@ void TEditHistory::Push(THistoryStep step) {
 }
 
 const THistoryStep* TEditHistory::Tell(THistoryEvent event, const THistoryStep* step) const {
-    if (step && StepTaken)
-        StepTaken(event, *step);
+    if (step) {
+        for (const auto& [handle, listener] : listeners_)
+            listener(event, *step);
+    }
     return step;
+}
+
+int TEditHistory::AddStepListener(TStepListener listener) {
+    listeners_.emplace_back(++nextListener_, std::move(listener));
+    return nextListener_;
+}
+
+void TEditHistory::RemoveStepListener(int handle) {
+    std::erase_if(listeners_, [handle](const auto& entry) { return entry.first == handle; });
 }
 
 const THistoryStep* TEditHistory::TakeUndo() {

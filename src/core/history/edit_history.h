@@ -83,13 +83,18 @@ class TEditHistory {
     std::string UndoCaption(Language lang) const;
     std::string RedoCaption(Language lang) const;
 
-    // Told of every step made, taken back or made again, for example to note it in a running log.
-    std::function<void(THistoryEvent, const THistoryStep&)> StepTaken;
+    // Listeners told of every step made, taken back or made again: a running log notes it,
+    // a live autotune run holds back the readings that follow it. The handle removes one.
+    using TStepListener = std::function<void(THistoryEvent, const THistoryStep&)>;
+    int AddStepListener(TStepListener listener);
+    void RemoveStepListener(int handle);
 
   private:
     void Push(THistoryStep step);
     const THistoryStep* Tell(THistoryEvent event, const THistoryStep* step) const;
 
+    std::vector<std::pair<int, TStepListener>> listeners_;
+    int nextListener_ = 0;
     std::vector<THistoryStep> steps_;
     std::size_t done_ = 0;  // steps_[0..done_) are in the data set, the rest can be redone
     int openDepth_ = 0;

@@ -1,6 +1,8 @@
 #include "logview/log_data.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace zv {
 
@@ -31,7 +33,9 @@ constexpr TQuantityNames kQuantityNames[] = {
 }  // namespace
 
 int OutputPercent(float raw) {
-    return static_cast<int>(static_cast<double>(raw) / 2.55);
+    // A damaged log can hold any number here; the output byte is 0..255.
+    const double byte = std::clamp(std::isnan(raw) ? 0.0 : static_cast<double>(raw), 0.0, 255.0);
+    return static_cast<int>(byte / 2.55);
 }
 
 std::optional<std::size_t> TLogData::FindColumn(std::string_view name, int occurrence) const {
