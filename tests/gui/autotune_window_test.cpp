@@ -26,6 +26,7 @@ class AutotuneWindow : public MainWindow {
         data.DeviceData = TuneData().DeviceData;
         data.DeviceData.Firmware = 30;
         data.ImageToFields();
+        data.Loaded = 1;
         logPath = logs.Write("run.L00", TuneLogText({kLean, kRich}));
     }
 

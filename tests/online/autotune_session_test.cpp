@@ -43,6 +43,7 @@ class AutotuneSession : public OnlineTest {
         Data().DeviceData.Image = TuneImage(firmware);
         Data().DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
         Data().ImageToFields();
+        Data().Loaded = 1;  // as a file opened
     }
     void GoOnline(int firmware) {
         AttachUnit(firmware);
@@ -111,8 +112,13 @@ TEST_F(AutotuneSession, LiveRecordsBecomeSamplesOnlyWhileLiveIsOnAndOnline) {
     EXPECT_EQ(Session.LiveCount(), 0);
 }
 
-// The controller's records begin with firmware 24.
+// Autotune needs a data set, samples and the controller's records, which begin with firmware 24.
 TEST_F(AutotuneSession, RefusesWithoutSamplesOrWithoutWidebandController) {
+    AddLog({kLean});
+    EXPECT_FALSE(Session.Compute());
+    EXPECT_EQ(Session.Refusal()->English.substr(0, 24), "No data set is open: aut");
+    Session.RemoveLog(0);
+
     OpenOffline(24);
     EXPECT_FALSE(Session.Compute());
     EXPECT_EQ(Session.Refusal()->English, "No samples: add a log or switch Live on.");

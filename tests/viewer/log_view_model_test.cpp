@@ -224,6 +224,13 @@ TEST(LogViewModel, HitCountsOverTheMapsSites) {
     const std::size_t target = m.Channels().size() - 1;
     EXPECT_NEAR(m.Value(target, 0).value(), 14.5, 1e-9);
     EXPECT_EQ(m.Value(target, 3), std::nullopt);
+
+    // Without a data set there are no sites to count over and no targets.
+    EXPECT_TRUE(m.HasDataSet());
+    m.SetDataSet(TZVDataClass{});
+    EXPECT_FALSE(m.HasDataSet());
+    EXPECT_EQ(m.HitCounts().Cells[2][3].Count, 0);
+    EXPECT_EQ(m.Value(target, 0), std::nullopt);
 }
 
 }  // namespace

@@ -53,6 +53,7 @@ inline TLogData MinuteLog() {
 
 // Sites every 16 raw counts on both axes, lowest 0; every AFR target 14.5 (byte 40).
 inline void SetEvenSites(TZVDataClass& data) {
+    data.Loaded = 1;  // as a data file opened
     ImageBytes& image = data.DeviceData.Image;
     for (int i = 0; i < 16; ++i) {
         image[img::TpsSites + 15 - static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(16 * i);

@@ -20,6 +20,12 @@ constexpr double kMsPerS = 1000.0;
 
 constexpr TextPair kNoSamples = {"Keine Messwerte: ein Log hinzufügen oder Live einschalten.",
                                  "No samples: add a log or switch Live on."};
+constexpr TextPair kNoDataSet = {
+    "Kein Datensatz geöffnet: Autotune braucht das Kennfeld, seine Stützstellen und AFR-Ziele. "
+    "Öffnen Sie den Datensatz, mit dem die Logs gefahren wurden, oder lesen Sie ihn aus dem "
+    "Steuergerät.",
+    "No data set is open: autotune needs the fuel map, its sites and AFR targets. Open the data "
+    "set the logs were driven with, or read it from the unit."};
 constexpr TextPair kNoController = {
     "Die Firmware dieses Datensatzes kennt keinen Breitband-Regler; ohne ihn gibt es keine "
     "AFR zum Abstimmen.",
@@ -175,7 +181,10 @@ bool TAutotuneSession::Refuse(const TOwnedText& why) {
 }
 
 bool TAutotuneSession::Compute() {
-    if (!FirmwareHasWidebandController(main_.Data().DeviceData.Firmware))
+    const TZVDataClass& data = main_.Data();
+    if (data.Loaded == 0 && data.DeviceData.DeviceValid == 0)
+        return Refuse(Owned(kNoDataSet));
+    if (!FirmwareHasWidebandController(data.DeviceData.Firmware))
         return Refuse(Owned(kNoController));
     if (SampleCount() == 0)
         return Refuse(Owned(kNoSamples));

@@ -101,12 +101,13 @@ void TLogViewModel::BuildChannels() {
 }
 
 void TLogViewModel::SetDataSet(const TZVDataClass& data) {
+    hasDataSet_ = data.Loaded != 0 || data.DeviceData.DeviceValid != 0;
     maps_ = TOperatingMaps::Of(data);
     const auto rpm = data_.Find(TLogQuantity::EngineSpeed);
     const auto tps = data_.Find(TLogQuantity::Throttle);
     for (std::size_t line = 0; line < data_.LineCount(); ++line) {
         target_[line] = std::nullopt;
-        if (rpm && tps)
+        if (rpm && tps && hasDataSet_)
             target_[line] = maps_.AfrTarget(ThrottleRaw(data_.Column(*tps).Value(line)),
                                             RpmRaw(data_.Column(*rpm).Value(line)));
     }
@@ -250,7 +251,7 @@ void TLogViewModel::CountHits() {
     hits_.HasAfr = afr_.has_value();
     const auto rpm = data_.Find(TLogQuantity::EngineSpeed);
     const auto tps = data_.Find(TLogQuantity::Throttle);
-    if (!rpm || !tps)
+    if (!rpm || !tps || !hasDataSet_)
         return;
     struct TSums {
         double Error = 0.0, Correction = 0.0;

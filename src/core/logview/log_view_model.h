@@ -56,6 +56,9 @@ class TLogViewModel {
 
     const TLogData& Data() const { return data_; }
     bool HasWideband() const { return afr_.has_value(); }
+    // A data set is open or read from the unit: without one the map's sites and the AFR targets
+    // are unknown, and the viewer shows neither targets nor hits rather than made-up ones.
+    bool HasDataSet() const { return hasDataSet_; }
 
     // The data set whose sites and target map give the operating point and the AFR target.
     void SetDataSet(const TZVDataClass& data);
@@ -106,6 +109,7 @@ class TLogViewModel {
     std::vector<std::optional<double>> target_;  // per line
     TOperatingMaps maps_;
     TLogHitCounts hits_;
+    bool hasDataSet_ = false;
     double logStart_ = 0.0;
     double logEnd_ = 0.0;
     double viewStart_ = 0.0;

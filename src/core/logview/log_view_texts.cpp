@@ -34,6 +34,9 @@ const TLogViewTexts kGerman{
     .MeasureCorrection = "Mittlere Korrektur",
     .HitsAxis = "% \\ rpm",
     .NoWideband = "Das Log hat keine Breitband-Spalten: AFR und AFR-Abweichung fehlen.",
+    .NoDataSet = "Kein Datensatz geöffnet: ohne seine Stützstellen und AFR-Ziele zeigt der "
+                 "Betrachter weder Ziele noch Treffer. Öffnen Sie den Datensatz, mit dem das Log "
+                 "gefahren wurde, oder lesen Sie ihn aus dem Steuergerät.",
     .NoTarget = "NC",
     .EmptyLog = "Das Log enthält keine Datenzeilen.",
     .ErrorCaption = "Fehler",
@@ -69,6 +72,9 @@ const TLogViewTexts kEnglish{
     .MeasureCorrection = "Mean correction",
     .HitsAxis = "% \\ rpm",
     .NoWideband = "The log has no wideband columns: AFR and AFR error are not available.",
+    .NoDataSet = "No data set is open: without its sites and AFR targets the viewer shows no "
+                 "targets and no hits. Open the data set the log was driven with, or read it "
+                 "from the unit.",
     .NoTarget = "NC",
     .EmptyLog = "The log holds no data lines.",
     .ErrorCaption = "Error",

@@ -22,6 +22,7 @@ struct TLogViewTexts {
     std::string MeasureLabel, MeasureCount, MeasureAfrError, MeasureCorrection;
     std::string HitsAxis;  // the grid's corner: "% \ rpm"
     std::string NoWideband;
+    std::string NoDataSet;  // no data set open: no sites, no targets
     std::string NoTarget;  // a cell or line without a target
     std::string EmptyLog;
     std::string ErrorCaption;

@@ -322,7 +322,7 @@ void TMainForm::PageMenuChanged() {
 void TMainForm::DataSetLoaded() {
     form_.LoadPagesFromImage();
     if (logView_)
-        logView_->Viewer().DataSetChanged();
+        logView_->DataSetChanged();
     if (autotune_)
         autotune_->DataSetChanged();
     pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);

@@ -68,7 +68,6 @@ QWidget* TLogViewWindow::BuildPlotsTab() {
     auto* layout = new QVBoxLayout(tab);
     notice_ = new QLabel;
     notice_->setWordWrap(true);
-    notice_->setVisible(!viewer_.Model().HasWideband());
     layout->addWidget(notice_);
 
     auto* split = new QSplitter(Qt::Horizontal);
@@ -141,7 +140,6 @@ QWidget* TLogViewWindow::BuildHitsTab() {
     layout->addLayout(row);
     hitsNotice_ = new QLabel;
     hitsNotice_->setWordWrap(true);
-    hitsNotice_->setVisible(!viewer_.Model().HasWideband());
     layout->addWidget(hitsNotice_);
     hits_ = new TLogHitGrid(viewer_.Model());
     layout->addWidget(hits_, 1);
@@ -221,8 +219,7 @@ void TLogViewWindow::ApplyLanguage(Language lang) {
     channelsLabel_->setText(Q(t.ChannelsLabel));
     valuesLabel_->setText(Q(t.ValuesLabel));
     values_->setHorizontalHeaderLabels({Q(t.NameHeader), Q(t.ValueHeader), Q(t.UnitHeader)});
-    notice_->setText(Q(t.NoWideband));
-    hitsNotice_->setText(Q(t.NoWideband));
+    UpdateNotices();
     speedLabel_->setText(Q(t.SpeedLabel));
     measureLabel_->setText(Q(t.MeasureLabel));
     {
@@ -240,6 +237,27 @@ void TLogViewWindow::ApplyLanguage(Language lang) {
     FillChannelList();
     FillValues();
     Render();
+}
+
+// What the log or the data set lacks, above the plots and the hit grid.
+void TLogViewWindow::UpdateNotices() {
+    const TLogViewTexts& t = LogViewTexts(lang_);
+    const TLogViewModel& model = viewer_.Model();
+    const std::string text = !model.HasWideband() ? t.NoWideband
+                             : !model.HasDataSet() ? t.NoDataSet
+                                                   : std::string();
+    for (QLabel* label : {notice_, hitsNotice_}) {
+        label->setText(Q(text));
+        label->setVisible(!text.empty());
+    }
+}
+
+void TLogViewWindow::DataSetChanged() {
+    viewer_.DataSetChanged();
+    UpdateNotices();
+    plot_->update();
+    hits_->update();
+    FillValues();
 }
 
 void TLogViewWindow::Render() {

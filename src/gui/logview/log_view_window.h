@@ -42,6 +42,8 @@ class TLogViewWindow : public QWidget {
     QTableWidget& ValueTable() { return *values_; }
 
     void ApplyLanguage(Language lang);
+    // A data set was opened, created or read from the unit: new sites and targets.
+    void DataSetChanged();
 
   Q_SIGNALS:
     void AutotuneRequested();
@@ -59,6 +61,7 @@ class TLogViewWindow : public QWidget {
     QWidget* BuildHitsTab();
     QWidget* BuildAutotuneTab();
     void FillChannelList();
+    void UpdateNotices();
     void FillValues();
     std::string ChannelName(std::size_t channel) const;
 
