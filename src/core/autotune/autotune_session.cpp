@@ -261,7 +261,7 @@ constexpr std::array<TextPair, 32> kTuneTexts = {{
     {"Verworfen", "Rejected"},
     {"mehr Kraftstoff", "more fuel"},
     {"weniger Kraftstoff", "less fuel"},
-    {"zu wenig Messwerte oder kein Zielwert", "too few samples or no target"},
+    {"zu wenig brauchbare Messwerte oder kein Zielwert", "too few usable samples or no target"},
     {"%d Messwerte, %d genutzt, %d Zellen geändert", "%d samples, %d used, %d cells changed"},
     {"Log für Autotune öffnen", "Open a log for autotune"},
     {"Logs|*.L*|Alle Dateien|*.*", "Logs|*.L*|All files|*.*"},

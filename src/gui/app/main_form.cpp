@@ -1,5 +1,4 @@
 #include "app/main_form.h"
-#include "logview/log_view_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -27,11 +26,13 @@
 #include "app/page_occupancy.h"
 #include "app/top_stripe.h"
 #include "app/user_language.h"
+#include "autotune/autotune_window.h"
 #include "dialogs/about_box.h"
 #include "dialogs/key_config_dialog.h"
 #include "dialogs/page_select_window.h"
 #include "dialogs/type_config2_dialog.h"
 #include "dialogs/type_config_dialog.h"
+#include "logview/log_view_window.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
 #include "port_switch.h"
@@ -157,8 +158,7 @@ void TMainForm::FormCreate() {
     online_->DataTakenOver = [this] {
         form_.LoadPagesFromImage();
         pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
-        if (autotune_)
-            autotune_->DataSetChanged();
+        DataSetChangedForTuning();
         // The take-over refreshes the controls after telling the pages; paint what it decided.
         QTimer::singleShot(0, this, [this] {
             AfterControlsRefreshed();
@@ -319,12 +319,19 @@ void TMainForm::PageMenuChanged() {
     }
 }
 
-void TMainForm::DataSetLoaded() {
-    form_.LoadPagesFromImage();
+// The log viewer's targets and hits and the autotune window's sites follow the data set.
+void TMainForm::DataSetChangedForTuning() {
     if (logView_)
         logView_->DataSetChanged();
     if (autotune_)
         autotune_->DataSetChanged();
+    if (autotuneWindow_)
+        autotuneWindow_->Render();
+}
+
+void TMainForm::DataSetLoaded() {
+    form_.LoadPagesFromImage();
+    DataSetChangedForTuning();
     pageSelect_.SetPageMask(main_.Data().DeviceData.Firmware);
     online_->RefreshControls();
     AfterControlsRefreshed();

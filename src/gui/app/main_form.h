@@ -189,6 +189,7 @@ class TMainForm : public QMainWindow {
     std::optional<int> PortThisRun() const;
     void PaintPortMenu();
     void FileRestoreItem();
+    void DataSetChangedForTuning();
     void DataSetLoaded();
     void WirePageSelect();
     void PageMenuChanged();

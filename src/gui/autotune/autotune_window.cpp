@@ -340,7 +340,7 @@ void TAutotuneWindow::RenderResult() {
     applySelection_->setEnabled(result && session_.Selection());
     discard_->setEnabled(result.has_value());
     if (!result) {
-        heatMap_->Clear();
+        heatMap_->Clear(TuneAxesOf(main_.Data(), lang_));
         message_->setText(session_.Refusal() ? Q(session_.Refusal()->Pick(lang_)) : QString());
         rejected_->clear();
         return;

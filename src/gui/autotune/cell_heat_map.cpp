@@ -54,7 +54,8 @@ void TCellHeatMap::SetCells(const TCells& cells, const TTuneAxes& axes) {
     update();
 }
 
-void TCellHeatMap::Clear() {
+void TCellHeatMap::Clear(const TTuneAxes& axes) {
+    axes_ = axes;
     shown_ = false;
     selected_ = false;
     update();

@@ -22,7 +22,8 @@ class TCellHeatMap : public QWidget {
     explicit TCellHeatMap(QWidget* parent = nullptr);
 
     void SetCells(const TCells& cells, const TTuneAxes& axes);
-    void Clear();
+    // No result: empty cells under the data set's own sites.
+    void Clear(const TTuneAxes& axes);
     bool HasCells() const { return shown_; }
     // The block, or nothing when none is chosen (a single clicked cell is a block of one).
     void SetSelection(const std::optional<TCellRect>& block);
