@@ -87,7 +87,7 @@ std::uint8_t Filled(const TPlace& place, double value, const TZVDataClass& data)
     case TFill::Byte:
         return ByteOf(value);
     case TFill::Bit:
-        return value != 0.0 ? static_cast<std::uint8_t>(1u << place.Bit) : 0;
+        return value != 0.0 ? static_cast<std::uint8_t>(1u << place.Bit) : std::uint8_t{0};
     case TFill::Rpm:
         return RpmRaw(value);
     case TFill::Throttle:
