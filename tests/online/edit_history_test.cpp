@@ -200,5 +200,35 @@ TEST_F(EditHistory, OpeningAFileStartsANewHistory) {
     EXPECT_EQ(UndoText(), "Undo");
 }
 
+// A data set taken over from the unit has no file; edited offline, it must not vanish under the
+// next upload without the question that a file's data set gets.
+TEST_F(EditHistory, AnUploadOverUnsavedOfflineEditsAsksFirst) {
+    GoOnline(30, Map);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    ASSERT_EQ(Data().Loaded, 0) << "taken over, not opened";
+    const std::uint8_t before = Cell(4, 6);
+    StepCell(4, 6);
+    ASSERT_TRUE(Main.Modified());
+    for (MsgAnswer answer : {MsgAnswer::No, MsgAnswer::Yes}) {
+        SCOPED_TRACE(answer == MsgAnswer::Yes ? "Yes" : "No");
+        Dialogs.Boxes.clear();
+        Dialogs.Answers = {answer};
+        Online->DispatchKey(key::F7);
+        ASSERT_TRUE(RunUntilStatus("Upload successfull", 60000));
+        Clock.Advance(1000);
+        ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+        EXPECT_EQ(Dialogs.Boxes[0].Caption, "Warning");
+        if (answer == MsgAnswer::No) {
+            EXPECT_EQ(Cell(4, 6), before + 1) << "the edit stays";
+            EXPECT_EQ(Data().Map[4][6], before + 1);
+            EXPECT_TRUE(Main.History().CanUndo());
+        } else {
+            EXPECT_EQ(Cell(4, 6), before) << "the unit's data were taken";
+            EXPECT_FALSE(Main.History().CanUndo());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace zv::test

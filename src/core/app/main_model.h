@@ -145,7 +145,7 @@ public:
     MsgAnswer AskRemembering(const std::string& text, const std::string& rememberText, bool& remember);
 
     // State the main window shows.
-    bool Modified() const { return modified_; }
+    bool Modified() const override { return modified_; }
     void SetModified(bool modified) override { modified_ = modified; }
     bool NeverSaved() const { return neverSaved_; }
     // A data set taken over from the unit without a file has never been saved.

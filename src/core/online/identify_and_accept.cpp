@@ -131,7 +131,9 @@ bool TOnlineMode::AcceptUpload() {
     TZVDataClass::ClearUnusedAreas(data.ReceiveData);
     if (data.ReceiveData.Firmware >= 4) data.ReceiveData.Pulse = data.PulseFromDataSet(data.ReceiveData);
 
-    if (data.Loaded && !UnitMatchesWorkingData(data) &&
+    // A data set from a file, and one taken over from a unit and edited since without saving,
+    // would be lost to the upload unasked.
+    if ((data.Loaded || main_.Modified()) && !UnitMatchesWorkingData(data) &&
         main_.AskAcceptUpload(main_.Text(txt::DeviceDataMismatch)) != MsgAnswer::Yes) {
         data.DeviceData.Image = data.FileData.Image;
         ClearUnitPanels();

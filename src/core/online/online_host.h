@@ -36,6 +36,7 @@ class TOnlineHost {
     virtual bool WriteImage(const TImageWrite& write, std::span<const std::uint8_t> bytes) = 0;
     virtual TEditHistory& History() = 0;
 
+    virtual bool Modified() const = 0;
     virtual void SetModified(bool modified) = 0;
     virtual void SetNeverSaved(bool neverSaved) = 0;
     // A data set taken over from the built-in simulated unit is marked as such until it is
