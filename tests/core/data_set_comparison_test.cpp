@@ -139,13 +139,24 @@ TEST(DataSetComparison, CompareWithFileAndTheTintsReferenceLeaveTheDataSetAsItIs
 
     f.model.SetOverlayShown(true);  // no reference yet: the file as last saved
     ASSERT_TRUE(f.model.Overlay().Shown());
-    f.model.Data().Map[3][0] = 77;  // the file holds 73
+    const auto edit = [&f](std::uint8_t value) {  // as the edit step leaves the working data
+        f.model.Data().Map[3][0] = value;
+        f.model.Data().FieldsToImage();
+        f.model.Data().FileImageToDevice();
+    };
+    edit(77);  // the file holds 73
     EXPECT_EQ(f.model.Overlay().MapClasses(f.model.Data().Map)[3][0], 2);
     EXPECT_EQ(f.model.Overlay().MapClasses(f.model.Data().Map)[3][1], 0);
+    ASSERT_TRUE(f.model.SaveDataFile());
+    EXPECT_EQ(f.model.Overlay().MapClasses(f.model.Data().Map)[3][0], 0) << "saved: nothing moved";
+    edit(73);
+    EXPECT_EQ(f.model.Overlay().MapClasses(f.model.Data().Map)[3][0], -2) << "below the 77 saved";
 
     f.dialogs.OpenChoices = {dir.File("other.zvt")};
     ASSERT_TRUE(f.model.OverlayFromFile());
-    EXPECT_EQ(f.model.Overlay().MapClasses(f.model.Data().Map)[3][0], 3);  // 77 against 1
+    edit(77);
+    ASSERT_TRUE(f.model.SaveDataFile());
+    EXPECT_EQ(f.model.Overlay().MapClasses(f.model.Data().Map)[3][0], 3) << "77 against 1, kept";
     EXPECT_EQ(f.model.Overlay().ReferenceName(), "other.zvt");
     EXPECT_EQ(f.model.Data().FileName, dir.File("car.zvt")) << "the data set stays as it was";
     f.model.SetOverlayShown(false);

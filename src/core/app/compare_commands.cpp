@@ -67,18 +67,32 @@ bool TMainModel::OverlayFromPath(const std::string& path) {
 }
 
 bool TMainModel::OverlayFromLastSaved() {
-    return CanOverlayLastSaved() && OverlayFromPath(data_.FileName);
+    if (!CanOverlayLastSaved() || !OverlayFromPath(data_.FileName))
+        return false;
+    overlayFollowsSaves_ = true;
+    return true;
+}
+
+void TMainModel::OverlayFollowSave() {
+    if (overlayFollowsSaves_ && CanOverlayLastSaved())
+        OverlayFromPath(data_.FileName);
 }
 
 bool TMainModel::OverlayFromFile() {
     const auto chosen =
         dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
-    return chosen && OverlayFromPath(*chosen);
+    if (!chosen || !OverlayFromPath(*chosen))
+        return false;
+    overlayFollowsSaves_ = false;
+    return true;
 }
 
 bool TMainModel::OverlayFromLatestBackup() {
     const std::vector<TBackupEntry> backups = BackupsOfUnit();
-    return !backups.empty() && OverlayFromPath(backups.front().Path);
+    if (backups.empty() || !OverlayFromPath(backups.front().Path))
+        return false;
+    overlayFollowsSaves_ = false;
+    return true;
 }
 
 void TMainModel::SetOverlayShown(bool shown) {

@@ -116,6 +116,7 @@ bool TMainModel::OpenDataFile(const std::string& path) {
     data_.FileImageToDevice();
     FlagsToInputSelections(data_.DeviceData.FlagsWord());
     NotifyDataSetLoaded();
+    OverlayFollowSave();
     return true;
 }
 
@@ -241,6 +242,7 @@ bool TMainModel::SaveDataFile() {
         neverSaved_ = false;
         ++filesCounter_;
     }
+    OverlayFollowSave();
     return true;
 }
 

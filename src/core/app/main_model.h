@@ -113,6 +113,7 @@ public:
     // The newest backup of the unit the link identified last; a message when there is none.
     bool OverlayFromLatestBackup();
     bool OverlayFromPath(const std::string& path);
+    void OverlayFollowSave();
     // Switches the tint; switched on without a reference it takes the file as last saved.
     void SetOverlayShown(bool shown);
     bool CanOverlayLastSaved() const { return !neverSaved_ && !data_.FileName.empty(); }
@@ -216,6 +217,8 @@ private:
     CommentPage* commentPage_ = nullptr;
     std::unique_ptr<TOnlineMode> online_;
     TDifferenceOverlay overlay_;
+    // The tint's reference is the file as last saved: it follows each save and each opened file.
+    bool overlayFollowsSaves_ = false;
 };
 
 }  // namespace zv

@@ -9,7 +9,7 @@ namespace {
 const TextPair kButton = {"Abweichung", "Changes"};
 const TextPair kHintNone = {"Zellen nach Abweichung von einer Referenz tönen",
                             "Tint cells by how far they moved from a reference"};
-const TextPair kHintReference = {"Abweichung von: ", "Moved from: "};
+const TextPair kHintReference = {"Abweichung von: ", "Changes against: "};
 const TextPair kLastSaved = {"Gegen gespeicherte Datei", "Against the saved file"};
 const TextPair kLatestBackup = {"Gegen letzte Sicherung des Geräts",
                                 "Against the unit's latest backup"};

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -10,6 +11,7 @@
 
 #include "app/look.h"
 #include "pages/view_text.h"
+#include "widgets/virtual_key.h"
 
 namespace zv::gui {
 
@@ -36,6 +38,17 @@ void TBlockMenu::SetItems(const std::vector<TBlockMenuItem>& items) {
         const TBlockOp op = item.Op;
         connect(action, &QAction::triggered, this, [this, op] { run_(op); });
     }
+}
+
+void TBlockMenu::keyPressEvent(QKeyEvent* event) {
+    const int key = VirtualKeyOf(*event);
+    const auto op = key > 0 && key < 256 ? BlockOpOfKey(static_cast<std::uint8_t>(key)) : std::nullopt;
+    if (!op) {
+        QMenu::keyPressEvent(event);
+        return;
+    }
+    close();
+    run_(*op);
 }
 
 void TBlockMenu::AttachTo(QWidget* widget) {

@@ -19,6 +19,10 @@ class TBlockMenu : public QMenu {
     // Opens on a widget's context-menu request.
     void AttachTo(QWidget* widget);
 
+  protected:
+    // The keys beside the entries work while the menu is open, as they do on the table.
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     std::function<void(TBlockOp)> run_;
     std::vector<TBlockMenuItem> items_;

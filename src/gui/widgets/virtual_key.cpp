@@ -87,11 +87,18 @@ int VirtualKeyOf(const QKeyEvent& event) {
     // Ctrl+Alt is how Windows reports AltGr; those keys type characters.
     if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier))
         return 0;
+    const int key = event.key();
+    // Ctrl with a letter or digit is a shortcut: one no menu takes (Ctrl+S) must not reach the
+    // page as the bare letter, which on the map table is a block operation.
+    const bool letterOrDigit =
+        (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+    if (letterOrDigit && modifiers.testFlag(Qt::ControlModifier) &&
+        !modifiers.testFlag(Qt::AltModifier))
+        return 0;
 #ifdef Q_OS_WIN
     if (event.nativeVirtualKey() != 0)
         return static_cast<int>(event.nativeVirtualKey() & 0xFF);
 #endif
-    const int key = event.key();
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         return keypad ? 96 + (key - Qt::Key_0) : key;
