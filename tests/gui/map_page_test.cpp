@@ -15,6 +15,7 @@
 #include <array>
 
 #include "dialogs/rev_adjust_dialog.h"
+#include "pages/block_menu.h"
 #include "main_window_fixture.h"
 #include "paced/paced_sim_port.h"
 #include "pages/map_form_view.h"
@@ -51,13 +52,18 @@ class MapPage : public MainWindow {
             return nullptr;
         return view;
     }
+    // Once the data file is open and the link idle.
+    gui::TMapFormView* OpenMapPage(TMainForm& form) {
+        if (!WaitForIdle(form) ||
+            !QTest::qWaitFor([&] { return form.Model().Data().Loaded == 1; }, 3000))
+            return nullptr;
+        return ShowMapPage(form);
+    }
 };
 
 TEST_F(MapPage, KeysAndClicksEditTheDataSetAndTabOpensTheSiteDialog) {
     auto form = Start(dataFile);
-    ASSERT_TRUE(WaitForIdle(*form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
-    gui::TMapFormView* view = ShowMapPage(*form);
+    gui::TMapFormView* view = OpenMapPage(*form);
     ASSERT_NE(view, nullptr);
     const TMapChartState& chart = view->Model().State().Chart;
     ASSERT_TRUE(chart.CursorVisible);
@@ -111,9 +117,7 @@ TEST_F(MapPage, KeysAndClicksEditTheDataSetAndTabOpensTheSiteDialog) {
 // rise (the warm middle tint); an unmoved cell stays plain.
 TEST_F(MapPage, TheOverlayTintsACellThatMovedFromTheSavedFile) {
     auto form = Start(dataFile);
-    ASSERT_TRUE(WaitForIdle(*form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
-    gui::TMapFormView* view = ShowMapPage(*form);
+    gui::TMapFormView* view = OpenMapPage(*form);
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(view->OverlayButton().isVisible());
     view->OverlayButton().click();
@@ -253,9 +257,7 @@ TEST(WidebandDisplayView, EachNumberHasItsNameBesideIt) {
 // The cells show the core's hover text, and it follows step keys the operator assigns.
 TEST_F(MapPage, CellsShowTheCoresHoverTextWithTheAssignedStepKeys) {
     auto form = Start(dataFile);
-    ASSERT_TRUE(WaitForIdle(*form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
-    gui::TMapFormView* view = ShowMapPage(*form);
+    gui::TMapFormView* view = OpenMapPage(*form);
     ASSERT_NE(view, nullptr);
     TKeyConfigDlg& keyConfig = form->KeyConfig();
     keyConfig.FormActivate();
@@ -276,9 +278,7 @@ namespace {
 // names the step.
 TEST_F(MapPage, CtrlZAndCtrlYTakeACellStepBackAndMakeItAgain) {
     auto form = Start(dataFile);
-    ASSERT_TRUE(WaitForIdle(*form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
-    gui::TMapFormView* view = ShowMapPage(*form);
+    gui::TMapFormView* view = OpenMapPage(*form);
     ASSERT_NE(view, nullptr);
     const auto& image = form->Model().Data().DeviceData.Image;
     gui::KeyControlWidget& keys = form->KeySink();
@@ -306,9 +306,7 @@ TEST_F(MapPage, CtrlZAndCtrlYTakeACellStepBackAndMakeItAgain) {
 // arrow collapses it.
 TEST_F(MapPage, ADragAndShiftArrowsSelectABlockInCore) {
     auto form = Start(dataFile);
-    ASSERT_TRUE(WaitForIdle(*form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
-    gui::TMapFormView* view = ShowMapPage(*form);
+    gui::TMapFormView* view = OpenMapPage(*form);
     ASSERT_NE(view, nullptr);
     gui::TMapTable& table = view->Table();
     ASSERT_TRUE(table.isVisible());
@@ -327,6 +325,38 @@ TEST_F(MapPage, ADragAndShiftArrowsSelectABlockInCore) {
     EXPECT_EQ(view->Model().Selection(), (TCellRect{5, 5, 4, 4}));
 }
 
+// The right button inside the block keeps it for the block menu, outside it moves the cursor
+// there first; the letters beside the menu's entries run them while the menu is open.
+TEST_F(MapPage, TheBlockMenuActsWhereItOpensAndTakesItsLetters) {
+    auto form = Start(dataFile);
+    gui::TMapFormView* view = OpenMapPage(*form);
+    ASSERT_NE(view, nullptr);
+    gui::TMapTable& table = view->Table();
+    gui::KeyControlWidget& keys = form->KeySink();
+    view->Model().CellClick(3, 2);
+    for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Up, Qt::Key_Up})
+        QTest::keyClick(&keys, key, Qt::ShiftModifier);
+    ASSERT_EQ(view->Model().Selection(), (TCellRect{3, 5, 2, 4}));
+
+    QTest::mousePress(&table, Qt::RightButton, {}, table.CellRect(4, 3).center().toPoint());
+    EXPECT_EQ(view->Model().Selection(), (TCellRect{3, 5, 2, 4})) << "inside: the block stays";
+    gui::TBlockMenu& menu = view->BlockMenu();
+    menu.close();
+    menu.popup(table.mapToGlobal(table.CellRect(3, 3).center().toPoint()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    QTest::keyClick(&menu, Qt::Key_Plus);  // no entry's letter: the block stays unchanged
+    const std::string untouched = form->Model().History().UndoCaption(Language::English);
+    QTest::keyClick(&menu, Qt::Key_G);
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_NE(form->Model().History().UndoCaption(Language::English), untouched);
+    EXPECT_NE(form->Model().History().UndoCaption(Language::English).find("smoothed"),
+              std::string::npos);
+
+    QTest::mousePress(&table, Qt::RightButton, {}, table.CellRect(9, 11).center().toPoint());
+    EXPECT_EQ(view->Model().Selection(), (TCellRect{9, 9, 11, 11})) << "outside: the cursor moves";
+    menu.close();
+}
+
 }  // namespace
 }  // namespace zv::test
 
@@ -337,9 +367,7 @@ namespace {
 // the map on the clipboard; the Edit menu names both.
 TEST_F(MapPage, CtrlVPastesTheClipboardAtTheCursorAndCtrlCCopiesTheMap) {
     auto form = Start(dataFile);
-    ASSERT_TRUE(WaitForIdle(*form));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
-    ASSERT_NE(ShowMapPage(*form), nullptr);
+    ASSERT_NE(OpenMapPage(*form), nullptr);
     const auto& image = form->Model().Data().DeviceData.Image;
     gui::KeyControlWidget& keys = form->KeySink();
     ASSERT_NE(image[CellOffset(0, 0)], 7);

@@ -238,6 +238,11 @@ void TMapForm::MoveCursor(int dt, int dr, bool extend) {
     NotifyChanged();
 }
 
+void TMapForm::CellContextClick(int t, int r) {
+    if (!Selection().Contains(t, r))
+        CellClick(t, r);
+}
+
 void TMapForm::CellClick(int t, int r) {
     if (t < 0 || t > 15 || r < 0 || r > 15)
         return;

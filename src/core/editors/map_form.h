@@ -97,6 +97,9 @@ class TMapForm : public TPage {
     const TMapFormState& State();
     // The selected block of cells (a single cell: the cursor's).
     TCellRect Selection() const { return block_.Rect(); }
+    // The right button on a cell outside the block moves the cursor there first, so that the
+    // block menu acts on the cell it was opened on; inside the block the block stays.
+    void CellContextClick(int t, int r);
     TCellBlock& Block() { return block_; }
     TRevAdjustDlg& RevAdjustDlg() { return revAdjust_; }
 

@@ -526,6 +526,12 @@ void TWBO2Form::PanelClick(int field) {
     host_.FocusKeyControl();
 }
 
+void TWBO2Form::GridContextClick(int col, int row) {
+    if (col >= 1 && col < kWBO2GridSize && row >= 1 && row < kWBO2GridSize &&
+        !Selection().Contains(SiteOfRow(row), SiteOfCol(col)))
+        GridClick(col, row);
+}
+
 void TWBO2Form::GridClick(int col, int row) {
     state_.Selected = kWBO2GridField;
     if (col >= 1 && col < kWBO2GridSize && row >= 1 && row < kWBO2GridSize) {

@@ -107,6 +107,8 @@ class TWBO2Form : public TPage {
     // Event handlers of the window.
     void PanelClick(int field);
     void GridClick(int col, int row);  // mouse-up on a cell; row 0 and column 0 are headers
+    // The right button outside the block moves the cursor there first, as on the map table.
+    void GridContextClick(int col, int row);
     void GridKeyDown(std::uint8_t key);
     // A drag over the grid from the cell where it began to the one under the mouse.
     void GridDrag(int anchorCol, int anchorRow, int col, int row);

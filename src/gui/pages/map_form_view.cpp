@@ -77,6 +77,8 @@ TMapFormView::TMapFormView(TMapForm& model, QWidget* parent) : TPageView(parent)
             [this](int t, int r) { model_.CellClick(t, r); });
     connect(table_, &TMapTable::CellClicked, this,
             [this](int t, int r) { model_.CellClick(t, r); });
+    connect(table_, &TMapTable::CellRightPressed, this,
+            [this](int t, int r) { model_.CellContextClick(t, r); });
     connect(table_, &TMapTable::CellsDragged, this,
             [this](int t0, int r0, int t, int r) { model_.CellDrag(t0, r0, t, r); });
     model_.OpenRevAdjust = [this] { OpenSiteDialog(); };

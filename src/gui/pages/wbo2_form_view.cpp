@@ -93,6 +93,8 @@ TWBO2FormView::TWBO2FormView(TWBO2Form& model, QWidget* parent) : TPageView(pare
             [this](int position) { model_.DebounceScrollBarScroll(position); });
     connect(grid_, &TAfrGrid::CellClicked, this,
             [this](int col, int row) { model_.GridClick(col, row); });
+    connect(grid_, &TAfrGrid::CellRightPressed, this,
+            [this](int col, int row) { model_.GridContextClick(col, row); });
     connect(grid_, &TAfrGrid::CellsDragged, this, [this](int col0, int row0, int col, int row) {
         model_.GridDrag(col0, row0, col, row);
     });

@@ -176,6 +176,10 @@ std::pair<int, int> TAfrGrid::CellAt(const QPointF& at) const {
 void TAfrGrid::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         pressed_ = dragged_ = CellAt(event->position());
+    if (event->button() == Qt::RightButton) {
+        if (const auto cell = CellAt(event->position()); cell.first >= 0)
+            Q_EMIT CellRightPressed(cell.first, cell.second);
+    }
 }
 
 void TAfrGrid::mouseMoveEvent(QMouseEvent* event) {

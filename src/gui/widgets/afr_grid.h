@@ -31,6 +31,7 @@ class TAfrGrid : public QWidget {
 
   Q_SIGNALS:
     void CellClicked(int col, int row);
+    void CellRightPressed(int col, int row);
     void CellsDragged(int anchorCol, int anchorRow, int col, int row);
 
   protected:

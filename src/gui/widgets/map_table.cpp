@@ -198,8 +198,13 @@ std::pair<int, int> TMapTable::CellAt(const QPointF& at) const {
     return {-1, -1};
 }
 
-// The right button opens the block menu and leaves the block as it is.
+// The right button opens the block menu; the page decides where the cursor goes first.
 void TMapTable::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        if (const auto cell = CellAt(event->position()); cell.first >= 0)
+            Q_EMIT CellRightPressed(cell.first, cell.second);
+        return;
+    }
     if (event->button() != Qt::LeftButton)
         return;
     pressed_ = dragged_ = CellAt(event->position());

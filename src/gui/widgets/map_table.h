@@ -31,6 +31,7 @@ class TMapTable : public QWidget {
 
   Q_SIGNALS:
     void CellClicked(int t, int r);
+    void CellRightPressed(int t, int r);
     void CellsDragged(int anchorT, int anchorR, int t, int r);
 
   protected:
