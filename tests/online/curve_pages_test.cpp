@@ -282,26 +282,39 @@ TEST_F(CurvePages, FactorsKeepThePointUnderAGermanLocale) {
     EXPECT_EQ(Temp.State().ManValue, "4.00");
 }
 
-// A point's text gives the bytes the keys keep in the current mode (factor 4.00 is 191), the
-// Page step of 15 where the page has one, and the step keys only on the idle page.
+// A point's text gives the range and the steps as the page shows the current mode (one count is
+// 3 / 191 of a factor, 100 / 255 %, or 200 / 255 % of idle compensation), the Page step of 15
+// where the page has one, and the step keys among the keys only on the idle page; the other
+// pages name them as keys that do nothing there.
 TEST_F(CurvePages, PointHoverTextsFollowModeAndKeySet) {
     OpenOffline(30, Temp);
     SetMode(5, false);
     Temp.LoadFromImage();
     EXPECT_EQ(Temp.State().Texts.PointTip,
               "Temperature correction at the curve point (input pin F)\n"
-              "Unit: counts (0 = factor 1.00, 191 = factor 4.00)\nRange: 0 .. 191\n"
-              "Keys: ±1 with Up / Down, + / -, ±15 with Page Up / Page Down");
+              "Unit: factor\nRange: 1.00 .. 4.00\n"
+              "Keys: ±0.016 with Up / Down, + / -, ±0.236 with Page Up / Page Down\n"
+              "Step keys ▲ A ▼ ? do not act here");
+    GP.RefreshPage();
+    EXPECT_NE(GP.State().Texts.PointTip.find("with Page Up / Page Down\nStep keys ▲ A ▼ ? do not"),
+              std::string::npos)
+        << GP.State().Texts.PointTip;
     Temp.MultAddButtonClick();
-    EXPECT_NE(Temp.State().Texts.PointTip.find("Range: 0 .. 255\n"), std::string::npos);
+    EXPECT_NE(Temp.State().Texts.PointTip.find("Unit: % (additive)\nRange: 0 .. 100\n"
+                                               "Keys: ±0.39 with Up / Down, + / -, ±5.88 with"),
+              std::string::npos)
+        << Temp.State().Texts.PointTip;
     Idle.LoadFromImage();
     EXPECT_NE(Idle.State().Texts.PointTip.find(
-                  "Range: 0 .. 255\nKeys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, ±15 with"),
+                  "Unit: % compensation\nRange: -100 .. 100\n"
+                  "Keys: ±0.78 with Up / Down, + / -, step keys ▲ A ▼ ?, ±11.76 with Page Up"),
               std::string::npos)
         << Idle.State().Texts.PointTip;
+    EXPECT_EQ(Idle.State().Texts.PointTip.find("act here"), std::string::npos);
     IdleOld.SetLanguage(Language::German);
     EXPECT_EQ(IdleOld.State().Texts.PointTip.substr(IdleOld.State().Texts.PointTip.find("Bereich")),
-              "Bereich: 0 .. 255\nTasten: ±1 mit Pfeil hoch / runter, + / -");
+              "Bereich: -100 .. 100\nTasten: ±0.78 mit Pfeil hoch / runter, + / -\n"
+              "Schritt-Tasten ▲ A ▼ ? wirken hier nicht");
 }
 
 }  // namespace

@@ -72,24 +72,34 @@ TEST_F(LambdaPage, ReferenceVoltageBelowFirmware14) {
     EXPECT_EQ(At(kRef), 40);
 }
 
+// The page takes only the fixed step keys; its texts name the operator's own as idle here.
 TEST_F(LambdaPage, HoverTextsFollowTheReferenceOrTrimForm) {
     OpenNarrowband(13);
     const auto& tips = Page.State().Texts.Tips;
     EXPECT_EQ(tips[0],
               "Narrow band O2 reference voltage [V]\nUnit: volts (51 counts per volt)\n"
-              "Range: 0.00 .. 1.00\nKeys: ±1 with Up / Down, + / -, ±10 with Page Up / Page Down");
+              "Range: 0.00 .. 1.00\nKeys: ±1 with Up / Down, + / -, ±10 with Page Up / Page Down\n"
+              "Step keys ▲ A ▼ ? do not act here");
     EXPECT_NE(tips[4].find("Unit: rpm (one step 39 rpm)\nRange: 745 .. 2509\n"), std::string::npos)
         << tips[4];
     EXPECT_NE(tips[1].find("Range: 1 .. 20\n"), std::string::npos) << tips[1];
     EXPECT_NE(tips[3].find("Range: 5 .. 100\n"), std::string::npos) << tips[3];
     EXPECT_NE(tips[5].find("Range: 100 .. 255\n"), std::string::npos) << tips[5];
     OpenNarrowband(14);
-    EXPECT_NE(tips[0].find("Range: -10 .. 10\nKeys: ±1 with Up / Down, + / -, ±5 with"),
-              std::string::npos)
-        << tips[0];
-    Page.SetLanguage(Language::German);
+    EXPECT_EQ(tips[0], "Trim Lambda value\nUnit: counts\nRange: -10 .. 10\n"
+                       "Keys: ±1 with Up / Down, + / -, ±5 with Page Up / Page Down\n"
+                       "Step keys ▲ A ▼ ? do not act here");
+    Form.SetPage(4, &Page);
+    Keys.KeyUpSmallCode = 75;  // K
+    Keys.KeyDownSmallCode = 76;
+    Form.StepKeysChanged();
+    Form.ApplyLanguage(Language::German);
+    EXPECT_EQ(tips[0], "Lambdawert trimmen\nEinheit: Zählwert\nBereich: -10 .. 10\n"
+                       "Tasten: ±1 mit Pfeil hoch / runter, + / -, ±5 mit Bild auf / Bild ab\n"
+                       "Schritt-Tasten ▲ K ▼ L wirken hier nicht");
     EXPECT_EQ(tips[6], "Anlauf Zähler\nEinheit: Zählwert\nBereich: 1 .. 255\n"
-                       "Tasten: ±1 mit Pfeil hoch / runter, + / -, ±10 mit Bild auf / Bild ab");
+                       "Tasten: ±1 mit Pfeil hoch / runter, + / -, ±10 mit Bild auf / Bild ab\n"
+                       "Schritt-Tasten ▲ K ▼ L wirken hier nicht");
 }
 
 TEST_F(LambdaPage, TrimFromFirmware14IsASignedByte) {

@@ -222,7 +222,11 @@ TEST_F(LampAndParamPages, LampHoverTextsAndStepKeysAssignedLater) {
     EXPECT_EQ(tips[0], "Switching speed of the lamp Red\nUnit: rpm (one step 39 rpm)\n"
                        "Range: 1960 .. 9960\nKeys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, "
                        "±15 with Page Up / Page Down");
-    EXPECT_NE(Lamp.State().Texts.CurveTip.find("Range: 0 .. 255\n"), std::string::npos);
+    // The chart shows the brightness in percent: one count is 0.39 %, fifteen are 5.88 %.
+    EXPECT_EQ(Lamp.State().Texts.CurveTip,
+              "Lamp brightness at the curve point (over the photo resistor)\nUnit: % brightness\n"
+              "Range: 0 .. 100\nKeys: ±0.39 with Up / Down, + / -, step keys ▲ A ▼ ?, "
+              "±5.88 with Page Up / Page Down");
     Form.SetPage(9, &Lamp);
     Form.SetPage(6, &Param);
     Keys.KeyUpSmallCode = 75;  // K
@@ -235,6 +239,12 @@ TEST_F(LampAndParamPages, LampHoverTextsAndStepKeysAssignedLater) {
                            "Schritt-Tasten ▲ K ▼ L, ±15 mit Bild auf / Bild ab"),
               std::string::npos)
         << tips[1];
+    EXPECT_NE(Lamp.State().Texts.CurveTip.find(
+                  "Einheit: % Helligkeit\nBereich: 0 .. 100\n"
+                  "Tasten: ±0.39 mit Pfeil hoch / runter, + / -, Schritt-Tasten ▲ K ▼ L, "
+                  "±5.88 mit Bild auf / Bild ab"),
+              std::string::npos)
+        << Lamp.State().Texts.CurveTip;
 }
 
 TEST_F(LampAndParamPages, TabCycleAndGroupsByFirmware) {

@@ -513,23 +513,29 @@ TEST_F(MapEditor, RepeatedSiteStepsAskOnceAndComeBackToTheSameCells) {
 }
 
 // The arrows move the map's cursor, so its cells step on plus and minus, the step keys and
-// Page Up / Down by 15; the sites step by one percent or one count (39 rpm) and 15 of them.
+// Page Up / Down by 15; the sites step by one percent or one count (39 rpm) and 15 of them, and
+// their dialog names the operator's step keys as keys that do nothing there.
 TEST_F(MapEditor, CellAndSiteHoverTexts) {
     OpenOffline();
     EXPECT_EQ(Map().State().Texts.CellTip,
               "Map value of the cell (over throttle and engine speed)\nUnit: raw output value\n"
               "Range: 0 .. 255\nKeys: ±1 with + / -, step keys ▲ A ▼ ?, ±15 with Page Up / Page Down");
-    EXPECT_NE(Sites().Texts().ThrottleTip.find(
-                  "Unit: % throttle (one step 1 %)\nRange: 0 .. 100\nKeys: ±1 with Up / Down, + / -, "
-                  "±15 with"),
-              std::string::npos)
-        << Sites().Texts().ThrottleTip;
+    EXPECT_EQ(Sites().Texts().ThrottleTip,
+              "Throttle site of the fuel map, between the next lower and the next higher one\n"
+              "Unit: % throttle (one step 1 %)\nRange: 0 .. 100\n"
+              "Keys: ±1 with Up / Down, + / -, ±15 with Page Up / Page Down\n"
+              "Step keys ▲ A ▼ ? do not act here");
+    Keys.KeyUpSmallCode = 75;  // K
+    Keys.KeyDownSmallCode = 76;
     Map().SetLanguage(Language::German);
-    EXPECT_NE(Sites().Texts().RpmTip.find("Einheit: U/min (ein Schritt 39 U/min)\nBereich: 0 .. 10000\n"),
-              std::string::npos)
-        << Sites().Texts().RpmTip;
-    EXPECT_NE(Map().State().Texts.CellTip.find("Tasten: ±1 mit + / -, Schritt-Tasten ▲ A ▼ ?, ±15 mit"),
-              std::string::npos);
+    EXPECT_EQ(Sites().Texts().RpmTip,
+              "Drehzahl-Stützstelle des Kennfelds, zwischen der nächstniedrigeren und der "
+              "nächsthöheren\nEinheit: U/min (ein Schritt 39 U/min)\nBereich: 0 .. 10000\n"
+              "Tasten: ±1 mit Pfeil hoch / runter, + / -, ±15 mit Bild auf / Bild ab\n"
+              "Schritt-Tasten ▲ K ▼ L wirken hier nicht");
+    EXPECT_NE(
+        Map().State().Texts.CellTip.find("Tasten: ±1 mit + / -, Schritt-Tasten ▲ K ▼ L, ±15 mit"),
+        std::string::npos);
 }
 
 }  // namespace

@@ -172,21 +172,26 @@ void TCurveForm::SetLanguage(Language lang) {
     NotifyChanged();
 }
 
-// The keys keep the byte; the unit says what a byte means in the current mode.
+// The keys step the byte; the tip gives range and steps in the scale the chart and the value
+// panel show for the current mode.
 void TCurveForm::SetTip(Language lang) {
     const bool german = lang == Language::German;
-    TValueTip tip{member_.PointWhat.Pick(lang), "", RangeText(0, MaxValue()),
-                  member_.AllValueKeys ? kPageStep : 0};
-    if (member_.Values == TCurveValues::Idle)
-        tip.Unit = german ? "Zählwert (0 = -100 %, 128 = 0 %, 255 = +100 %)"
-                          : "counts (0 = -100 %, 128 = 0 %, 255 = +100 %)";
-    else if (Additive())
-        tip.Unit = german ? "Zählwert (255 = +100 %)" : "counts (255 = +100 %)";
-    else
-        tip.Unit = german ? "Zählwert (0 = Faktor 1.00, 191 = Faktor 4.00)"
-                          : "counts (0 = factor 1.00, 191 = factor 4.00)";
-    if (member_.TranslateStepKeys)
-        tip.OwnKeys = host_.ConfiguredStepKeys();
+    TValueTip tip{member_.PointWhat.Pick(lang), "", "", member_.AllValueKeys ? kPageStep : 0};
+    if (member_.Values == TCurveValues::Idle) {
+        tip.Unit = german ? "% Kompensation" : "% compensation";
+        tip.Range = CompensationText(0) + " .. " + CompensationText(kByteMax);
+        ShowStepsScaled(tip, 200.0 / kByteMax, 2);
+    } else if (Additive()) {
+        tip.Unit = german ? "% (additiv)" : "% (additive)";
+        tip.Range = AddedPercentText(0) + " .. " + AddedPercentText(kByteMax);
+        ShowStepsScaled(tip, 100.0 / kByteMax, 2);
+    } else {
+        tip.Unit = german ? "Faktor" : "factor";
+        tip.Range = FactorText(0) + " .. " + FactorText(kMultMax);
+        ShowStepsScaled(tip, 3.0 / kMultMax, 3);
+    }
+    tip.OwnKeys = host_.ConfiguredStepKeys();
+    tip.OwnKeysAct = member_.TranslateStepKeys;
     state_.Texts.PointTip = ValueTipText(tip, lang);
 }
 

@@ -15,6 +15,7 @@ namespace {
 constexpr int kPageStep = 15;
 constexpr int kThresholdMin = 50;   // 1960 rpm
 constexpr int kThresholdMax = 254;  // 9960 rpm
+constexpr int kPointMax = 255;      // 100 % brightness
 // Threshold bytes of red, yellow and green: the offset is also the unit's address.
 constexpr std::array<std::size_t, 3> kThresholdOffsets = {8, 7, 6};
 // The thresholds as the Edit menu names their steps.
@@ -38,7 +39,7 @@ std::string RpmText(int b) {
 
 TLampForm::TLampForm(TPageHost& host) : host_(host) {
     TCurveChartState& c = state_.Chart;
-    c.MaxValue = 255;
+    c.MaxValue = kPointMax;
     c.ValueMin = 0.0;
     c.ValueMax = 100.0;
     c.ValueUnit = "[%]";
@@ -118,10 +119,12 @@ void TLampForm::SetTips(Language lang) {
                    t.LampLabels[i];
         t.ThresholdTips[i] = ValueTipText(tip, lang);
     }
+    // The chart shows the brightness in percent, so the tip does: one count is 100 / 255 %.
     tip.What = german ? "Helligkeit der Lampen am Kurvenpunkt (über dem Fotowiderstand)"
                       : "Lamp brightness at the curve point (over the photo resistor)";
-    tip.Unit = german ? "Helligkeit roh (255 = 100 %)" : "raw brightness (255 = 100 %)";
-    tip.Range = RangeText(0, 255);
+    tip.Unit = german ? "% Helligkeit" : "% brightness";
+    tip.Range = RangeText(0, 100);
+    ShowStepsScaled(tip, 100.0 / kPointMax, 2);
     t.CurveTip = ValueTipText(tip, lang);
 }
 
@@ -184,7 +187,7 @@ void TLampForm::StepPoint(int delta) {
     const std::size_t offset =
         img::FotoControl + 15 - static_cast<std::size_t>(state_.Chart.Cursor);
     const int old = host_.Data().DeviceData.Image[offset];
-    const int value = std::clamp(old + delta, 0, 255);
+    const int value = std::clamp(old + delta, 0, kPointMax);
     TEditStep step(host_.History(),
                    CurvePointStep(img::FotoControl, state_.Chart.Cursor, old, value));
     if (WriteMainByte(host_, offset, value))

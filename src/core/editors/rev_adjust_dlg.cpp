@@ -69,6 +69,8 @@ void TRevAdjustDlg::SetTips(Language lang) {
                           : "Throttle site of the fuel map") + between,
                   german ? "% Drosselklappe (ein Schritt 1 %)" : "% throttle (one step 1 %)",
                   RangeText(0, 100), kPageStep};
+    tip.OwnKeys = host_.ConfiguredStepKeys();
+    tip.OwnKeysAct = false;  // the dialog's own key control does not carry them
     texts_.ThrottleTip = ValueTipText(tip, lang);
     tip.What = (german ? "Drehzahl-Stützstelle des Kennfelds" : "Engine-speed site of the fuel map") +
                between;

@@ -121,6 +121,8 @@ void TLambdaForm::SetTips(Language lang) {
     for (std::size_t i = 0; i < kParams.size(); ++i) {
         TValueTip tip{t.FieldCaptions[i], kCountsUnit.Pick(lang),
                       RangeText(kParams[i].Min, kParams[i].Max), kPageStep};
+        tip.OwnKeys = host_.ConfiguredStepKeys();
+        tip.OwnKeysAct = false;  // this page takes only the fixed step keys
         if (i == 0 && TrimForm()) {
             tip.Range = RangeText(kTrimMin, kTrimMax);
             tip.PageStep = kTrimPageStep;

@@ -19,8 +19,10 @@ struct TValueTip {
     // The steps in the panel's own terms where one count is not one shown unit ("0.1").
     std::string Step = "1";
     std::string PageStepShown{};  // empty: PageStep as it is
-    // The operator's own step keys, on the pages that honour them.
+    // The operator's own step keys. The main window shows them on every page, so every tip
+    // names them: among the keys where the page honours them, else as keys that do nothing here.
     std::optional<TConfiguredStepKeys> OwnKeys{};
+    bool OwnKeysAct = true;
 };
 
 // Units several pages' values share.
@@ -32,6 +34,10 @@ inline constexpr TextPair kVoltCountsUnit = {"Volt (51 Zählwerte je Volt)",
 inline constexpr TextPair kRpmStepUnit = {"U/min (ein Schritt 39 U/min)", "rpm (one step 39 rpm)"};
 
 std::string ValueTipText(const TValueTip& tip, Language lang);
+
+// A byte the page shows in another scale steps by perCount shown units a count: the tip gives
+// both steps in that scale, with decimals places.
+void ShowStepsScaled(TValueTip& tip, double perCount, int decimals);
 
 // "min .. max" of whole numbers.
 std::string RangeText(int min, int max);
