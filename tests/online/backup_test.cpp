@@ -184,6 +184,7 @@ TEST_F(BackupTest, RestoreListsTheUnitsBackupsNewestFirstAndDownloadsTheChosenOn
     EXPECT_NE(Dialogs.Boxes[0].Text.find("2020-09-13 12:26:40"), std::string::npos);
     ASSERT_TRUE(RunUntilState(link::Idle, 300000));
     EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], 111);
+    EXPECT_TRUE(Main.NeverSaved()) << "Save asks for a name instead of writing into the backup";
     EXPECT_EQ(Online->LastBackupPath(), (Folder.Path() / "backups" / "ZV000450 2023-11-14 221500.zvt").string());
 }
 

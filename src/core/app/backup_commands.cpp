@@ -43,8 +43,11 @@ void TMainModel::RestoreBackupClick() {
         return;
     }
     // The backup becomes the working data set, as Open makes any file, and goes the way of F8.
+    // Save then asks for a name, so that edits made later cannot overwrite the backup unasked.
     AskSaveFirst();
-    if (OpenDataFile(backup.Path)) online_->DownLoadButtonClick();
+    if (!OpenDataFile(backup.Path)) return;
+    neverSaved_ = true;
+    online_->DownLoadButtonClick();
 }
 
 }  // namespace zv
