@@ -231,6 +231,7 @@ TEST(LogNumbers, ParseAsPrintfWroteThemAndKeepTwoBytesWhereTheyFit) {
         tenths.Append(n);
     }
     EXPECT_EQ(tenths.Values(), (std::vector<float>{45.0F, 100.0F, 99.9F}));
+    EXPECT_EQ(tenths.Decimals(), 1) << "shown as written, 100 as 100.0";
     TLogColumn whole("Engine Rpm");
     whole.Reserve(3);
     for (const char* text : {"2000", "32767", "5.0"}) {
@@ -238,11 +239,13 @@ TEST(LogNumbers, ParseAsPrintfWroteThemAndKeepTwoBytesWhereTheyFit) {
         whole.Append(n);
     }
     EXPECT_EQ(whole.BytesHeld(), 3 * sizeof(std::int16_t));
+    EXPECT_EQ(whole.Decimals(), 0);
     for (const char* text : {"32768", "0.25"}) {  // beyond 16 bits, and two decimals
         ASSERT_TRUE(ParseLogNumber(text, n));
         whole.Append(n);
     }
     EXPECT_EQ(whole.Values(), (std::vector<float>{2000, 32767, 5, 32768, 0.25F}));
+    EXPECT_EQ(whole.Decimals(), -1);
 }
 
 }  // namespace

@@ -84,6 +84,19 @@ std::vector<float> TLogColumn::Values() const {
     return values;
 }
 
+int TLogColumn::Decimals() const {
+    switch (store_) {
+    case Store::Unset:
+    case Store::Whole:
+        return 0;
+    case Store::Tenths:
+        return 1;
+    case Store::Float:
+        break;
+    }
+    return -1;
+}
+
 void TLogColumn::Append(const TLogNumber& number) {
     if (store_ == Store::Unset && number.Decimals <= 1)
         store_ = number.Decimals == 0 ? Store::Whole : Store::Tenths;

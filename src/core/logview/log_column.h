@@ -35,6 +35,8 @@ class TLogColumn {
     void Append(const TLogNumber& number);
     void Reserve(std::size_t lines) { small_.reserve(lines); }
     std::size_t BytesHeld() const;
+    // The places after the point the column's values were written with; -1 where they differ.
+    int Decimals() const;
 
   private:
     enum class Store : std::uint8_t { Unset, Whole, Tenths, Float };

@@ -30,7 +30,7 @@ bool IsAfrReading(double afr) {
 
 // Fixed ranges for the quantities a tuner knows; the column's own span otherwise.
 TLogChannel ChannelOf(const TLogColumn& column) {
-    TLogChannel channel{column.Name(), "", 0.0, 1.0, false};
+    TLogChannel channel{column.Name(), "", 0.0, 1.0, false, column.Decimals()};
     const std::string& name = column.Name();
     if (name == "Engine Rpm") {
         channel.Unit = "rpm";
@@ -85,7 +85,7 @@ void TLogViewModel::BuildChannels() {
     for (std::size_t i = 0; i < data_.ColumnCount(); ++i)
         channels_.push_back(ChannelOf(data_.Column(i)));
     if (afr_)
-        channels_.push_back({"AFR target", "AFR", kAfrAxisLow, kAfrAxisHigh, true});
+        channels_.push_back({"AFR target", "AFR", kAfrAxisLow, kAfrAxisHigh, true, 1});
     for (TLogQuantity q : {TLogQuantity::EngineSpeed, TLogQuantity::Throttle, TLogQuantity::Output,
                            TLogQuantity::WidebandAfr}) {
         if (auto column = data_.Find(q))

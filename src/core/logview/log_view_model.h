@@ -21,6 +21,7 @@ struct TLogChannel {
     double Low = 0.0;  // the axis range
     double High = 1.0;
     bool Target = false;  // drawn in the strip of the measured AFR
+    int Decimals = 0;     // as the log wrote them, -1: as each value needs
 };
 
 // Keys of the viewer; Shift makes the cursor keys move ten lines.

@@ -28,9 +28,12 @@ namespace {
 constexpr int kRenderMs = 100;
 constexpr int kSpeeds[] = {1, 4, 16};
 
-QString ValueText(const std::optional<double>& v) {
+// As the log wrote the column: an AFR of 15 reads "15.0" beside one of 14.7.
+QString ValueText(const std::optional<double>& v, int decimals) {
     if (!v)
         return QStringLiteral("—");
+    if (decimals >= 0)
+        return QString::number(*v, 'f', decimals);
     return std::fabs(*v - std::round(*v)) < 1e-6 ? QString::number(std::llround(*v))
                                                  : QString::number(*v, 'f', 1);
 }
@@ -186,7 +189,7 @@ void TLogViewWindow::FillValues() {
     for (std::size_t c = 0; c < m.Channels().size(); ++c) {
         const int row = static_cast<int>(c) + 1;
         set(row, 0, Q(ChannelName(c)));
-        set(row, 1, ValueText(m.Value(c, m.CursorLine())));
+        set(row, 1, ValueText(m.Value(c, m.CursorLine()), m.Channels()[c].Decimals));
         set(row, 2, Q(m.Channels()[c].Unit));
     }
     plot_->update();
