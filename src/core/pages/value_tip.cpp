@@ -1,5 +1,7 @@
 #include "pages/value_tip.h"
 
+#include <algorithm>
+
 namespace zv {
 
 std::string RangeText(int min, int max) {
@@ -29,6 +31,13 @@ std::string ValueTipText(const TValueTip& tip, Language lang) {
         text += ", ±" + page + (g ? " mit Bild auf / Bild ab" : " with Page Up / Page Down");
     }
     return text;
+}
+
+std::string HintedTip(const std::string& hint, const std::string& tip) {
+    const bool says = std::any_of(hint.begin(), hint.end(), [](char c) {
+        return c != '.' && c != ' ' && c != '\r' && c != '\n' && c != '\t';
+    });
+    return says ? hint + "\n\n" + tip : tip;
 }
 
 }  // namespace zv

@@ -33,6 +33,10 @@ inline constexpr TextPair kRpmStepUnit = {"U/min (ein Schritt 39 U/min)", "rpm (
 
 std::string ValueTipText(const TValueTip& tip, Language lang);
 
+// A page's own hint over a value's hover text, a blank line between. Where the unit's texts
+// have no hint in a language they hold "...", which says nothing: such a hint is left out.
+std::string HintedTip(const std::string& hint, const std::string& tip);
+
 // "min .. max" of whole numbers.
 std::string RangeText(int min, int max);
 
