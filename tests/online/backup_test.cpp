@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "backup/backup_text.h"
 #include "backup/unit_backup.h"
 #include "online_fixture.h"
 #include "temp_dir.h"
@@ -59,6 +60,19 @@ protected:
 
 // 1700000000 is 2023-11-14 22:13:20 UTC.
 }  // namespace
+
+TEST(BackupSavedNote, NamesTheFileAndKeepsTheWholePathForTheTip) {
+    const TStatusNote posix =
+        BackupSavedNote("/home/t/Data/backups/ZV000420 2026-12-08 083234.zvt", Language::English);
+    EXPECT_EQ(posix.Text, "Backup saved: ZV000420 2026-12-08 083234.zvt");
+    EXPECT_EQ(posix.Tip, "Backup saved: /home/t/Data/backups/ZV000420 2026-12-08 083234.zvt");
+    const TStatusNote windows =
+        BackupSavedNote("C:\\Users\\t\\backups\\ZV000450 2023-11-14 221345.zvt", Language::German);
+    EXPECT_EQ(windows.Text, "Sicherung gespeichert: ZV000450 2023-11-14 221345.zvt");
+    EXPECT_EQ(windows.Tip,
+              "Sicherung gespeichert: C:\\Users\\t\\backups\\ZV000450 2023-11-14 221345.zvt");
+    EXPECT_EQ(BackupSavedNote("a.zvt", Language::English).Text, "Backup saved: a.zvt");
+}
 
 TEST_F(BackupTest, TheBackupHoldsWhatTheUnitHeldAndTheDownloadFollows) {
     // The AFR map is read from firmware 26 on.

@@ -198,7 +198,13 @@ TEST_F(LampAndParamPages, ParameterHoverTextsGiveRangeUnitAndSteps) {
               std::string::npos)
         << tips[2];
     EXPECT_NE(tips[3].find("Range: 0 .. 30\n"), std::string::npos) << tips[3];
-    EXPECT_EQ(tips[3].rfind("...\n\nAcceleration factor\n", 0), 0u) << "the unit's hint first";
+    // The unit's hint leads, but not where it has none in the language: "..." says nothing.
+    EXPECT_EQ(tips[3].rfind("Acceleration factor\nUnit: counts\n", 0), 0u) << tips[3];
+    EXPECT_EQ(tips[4].rfind("How fast the acceleration value will get back to zero after TPS is "
+                            "not accelerating.\n\nRetard speed\n",
+                            0),
+              0u)
+        << tips[4];
     EXPECT_NE(tips[4].find("Range: 0 .. 50\n"), std::string::npos) << tips[4];
     EXPECT_NE(tips[7].find("Range: 0 .. 255\nKeys: ±1 with Up / Down, + / -, step keys ▲ A ▼ ?, "
                            "±15 with"),
@@ -207,6 +213,8 @@ TEST_F(LampAndParamPages, ParameterHoverTextsGiveRangeUnitAndSteps) {
     Data().DeviceData.Firmware = 36;
     Param.SetLanguage(Language::German);
     EXPECT_NE(tips[0].find("Bereich: 32 .. 500\n"), std::string::npos) << tips[0];
+    EXPECT_EQ(tips[3].rfind("Stellt die Hubhöhe des Signals ein\n\nBeschleunigungsfaktor\n", 0), 0u)
+        << tips[3];
     EXPECT_EQ(tips[6],
               "Schwelle Vollastkontakt\nEinheit: Drosselklappe roh (255 = 100 %)\n"
               "Bereich: 110 .. 231\n"

@@ -41,6 +41,14 @@ const char* BackupText(TBackupText item, Language lang) {
     return kTexts[static_cast<std::size_t>(item)].Pick(lang);
 }
 
+TStatusNote BackupSavedNote(const std::string& path, Language lang) {
+    // Either separator: the program runs on Windows, and a path may come from there.
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const char* pattern = BackupText(TBackupText::Saved, lang);
+    return {FillIn(pattern, {name}), FillIn(pattern, {path})};
+}
+
 std::string FillIn(const std::string& pattern, std::initializer_list<std::string> values) {
     const std::vector<std::string> list(values);
     std::string out;

@@ -26,6 +26,13 @@ enum class TBackupText {
 
 const char* BackupText(TBackupText item, Language lang);
 
+// The status bar's note of a saved backup. Backups lie deep in the user's folders: the note
+// names the file, so that it fits beside the status panels, and its hover text the whole path.
+struct TStatusNote {
+    std::string Text, Tip;
+};
+TStatusNote BackupSavedNote(const std::string& path, Language lang);
+
 // The text with %1, %2, ... replaced by the values in order.
 std::string FillIn(const std::string& pattern, std::initializer_list<std::string> values);
 

@@ -190,8 +190,8 @@ void TParamForm::SetTips(Language lang) {
         t.Tips[i] = ValueTipText(tip, lang);
     }
     // The unit's own hints of the acceleration values lead their texts.
-    t.Tips[3] = t.AccelFactHint + "\n\n" + t.Tips[3];
-    t.Tips[4] = t.AccelRetHint + "\n\n" + t.Tips[4];
+    t.Tips[3] = HintedTip(t.AccelFactHint, t.Tips[3]);
+    t.Tips[4] = HintedTip(t.AccelRetHint, t.Tips[4]);
 }
 
 void TParamForm::HandleKey(std::uint8_t key) {

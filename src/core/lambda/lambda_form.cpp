@@ -138,7 +138,7 @@ void TLambdaForm::SetTips(Language lang) {
         t.Tips[i] = ValueTipText(tip, lang);
     }
     // The unit's own hint of the fall-back speed leads its text.
-    t.Tips[kRpmField] = t.RpmSetInHint + "\n\n" + t.Tips[kRpmField];
+    t.Tips[kRpmField] = HintedTip(t.RpmSetInHint, t.Tips[kRpmField]);
 }
 
 // The shapes are named high, ok and low; which lamp output drives each changed with firmware 19.

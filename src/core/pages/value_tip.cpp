@@ -1,5 +1,7 @@
 #include "pages/value_tip.h"
 
+#include <algorithm>
+
 #include "text/point_format.h"
 
 namespace zv {
@@ -47,6 +49,13 @@ std::string ValueTipText(const TValueTip& tip, Language lang) {
 void ShowStepsScaled(TValueTip& tip, double perCount, int decimals) {
     tip.Step = FormatFixed(perCount, 1, decimals);
     tip.PageStepShown = FormatFixed(tip.PageStep * perCount, 1, decimals);
+}
+
+std::string HintedTip(const std::string& hint, const std::string& tip) {
+    const bool says = std::any_of(hint.begin(), hint.end(), [](char c) {
+        return c != '.' && c != ' ' && c != '\r' && c != '\n' && c != '\t';
+    });
+    return says ? hint + "\n\n" + tip : tip;
 }
 
 }  // namespace zv

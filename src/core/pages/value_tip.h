@@ -39,6 +39,10 @@ std::string ValueTipText(const TValueTip& tip, Language lang);
 // both steps in that scale, with decimals places.
 void ShowStepsScaled(TValueTip& tip, double perCount, int decimals);
 
+// A page's own hint over a value's hover text, a blank line between. Where the unit's texts
+// have no hint in a language they hold "...", which says nothing: such a hint is left out.
+std::string HintedTip(const std::string& hint, const std::string& tip);
+
 // "min .. max" of whole numbers.
 std::string RangeText(int min, int max);
 

@@ -19,7 +19,6 @@
 #include <iostream>
 
 #include "app/command_line.h"
-#include "backup/backup_text.h"
 #include "app/control_panel.h"
 #include "app/logger_wiring.h"
 #include "app/look.h"
@@ -27,20 +26,22 @@
 #include "app/top_stripe.h"
 #include "app/user_language.h"
 #include "autotune/autotune_window.h"
+#include "backup/backup_text.h"
 #include "dialogs/about_box.h"
 #include "dialogs/key_config_dialog.h"
+#include "dialogs/key_reference_dialog.h"
 #include "dialogs/page_select_window.h"
 #include "dialogs/type_config2_dialog.h"
 #include "dialogs/type_config_dialog.h"
 #include "logview/log_view_window.h"
 #include "online/online_mode.h"
 #include "paced/paced_sim_port.h"
+#include "pages/view_text.h"
 #include "port_switch.h"
 #include "tcom_manager.h"
 #include "tserial.h"
-#include "dialogs/key_reference_dialog.h"
 #include "widgets/key_control_widget.h"
-
+#include "widgets/screen_fit.h"
 
 namespace zv::gui {
 
@@ -105,7 +106,7 @@ TStartEnvironment TMainForm::Environment() const {
 // the language is applied (its port and displays follow the settings), and the online mode
 // starts last, when everything it reports to exists.
 void TMainForm::FormCreate() {
-    resize(1280, 800);
+    FitToScreen(this, {1280, 800});
     const std::string startFile = StartUpFile(options_.StartFile, options_.ProgramDir);
     setWindowTitle(QString::fromUtf8(kProgramTitle));
 
@@ -219,8 +220,9 @@ void TMainForm::ShowBackupSaved() {
     if (backup.empty() || backup == shownBackup_)
         return;
     shownBackup_ = backup;
-    statusBar()->showMessage(QString::fromStdString(
-        FillIn(BackupText(TBackupText::Saved, main_.CurrentLanguage()), {backup})));
+    const TStatusNote note = BackupSavedNote(backup, main_.CurrentLanguage());
+    messagePanel_->setText(Q(note.Text));
+    messagePanel_->setToolTip(Q(note.Tip));
 }
 
 void TMainForm::CreatePorts() {

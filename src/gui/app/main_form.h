@@ -280,6 +280,7 @@ class TMainForm : public QMainWindow {
     QTimer* renderTimer_ = nullptr;
     QTimer* dateTimeTimer_ = nullptr;
     std::string shownBackup_;  // the backup the status bar last named
+    QLabel* messagePanel_ = nullptr;  // the status bar's note, left of the panels
     bool firstPaintDone_ = false;
     QPointer<TLogViewWindow> logView_;
     bool closing_ = false;

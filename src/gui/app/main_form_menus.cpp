@@ -229,6 +229,10 @@ void TMainForm::BuildStatusBar() {
     logNumPanel_ = StatusPanel(6);
     dateTimePanel_ = StatusPanel(22);
     statusBar()->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
+    // The panels keep their width; a long note is cut, never the window made wider.
+    messagePanel_ = new QLabel;
+    messagePanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(messagePanel_, 1);
     for (QLabel* panel : {portPanel_, deviceTypePanel_, serialNoPanel_, verLevelPanel_, firmwarePanel_,
                           logNumPanel_, dateTimePanel_}) {
         // Each panel brings its separator, so that an empty panel leaves no empty box.

@@ -16,6 +16,7 @@
 #include "pages/view_text.h"
 #include "seams/dialogs.h"
 #include "widgets/difference_colour.h"
+#include "widgets/screen_fit.h"
 
 namespace zv::gui {
 
@@ -50,7 +51,7 @@ TAutotuneWindow::TAutotuneWindow(TMainModel& main, TAutotuneSession& session, Di
     outer->addWidget(BuildResult(), 1);
     session_.LiveCountChanged = [this] { RenderLiveCount(); };
     ApplyLanguage(main_.CurrentLanguage());
-    resize(1280, 700);
+    FitToScreen(this, {1280, 700});
 }
 
 QWidget* TAutotuneWindow::BuildSources() {

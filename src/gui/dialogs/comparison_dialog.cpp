@@ -13,6 +13,7 @@
 #include "pages/view_text.h"
 #include "widgets/comparison_grid.h"
 #include "widgets/difference_colour.h"
+#include "widgets/screen_fit.h"
 
 namespace zv::gui {
 
@@ -53,7 +54,7 @@ TComparisonDialog::TComparisonDialog(const TComparisonView& view, QWidget* paren
     QPushButton* close = buttons->addButton(Q(view.CloseButton), QDialogButtonBox::RejectRole);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     outer->addWidget(buttons);
-    resize(1200, 860);
+    FitToScreen(this, {1200, 860});
 }
 
 // A swatch of each tint with its range, and which value stands above which in a cell.
@@ -83,6 +84,8 @@ QWidget* TComparisonDialog::Lists(const TComparisonView& view) {
     auto* table = new QTableWidget(0, 3);
     table->setHorizontalHeaderLabels({Q(view.NameHead), Q(view.ThisHead), Q(view.ThatHead)});
     table->verticalHeader()->hide();
+    // Rows of one line of text: on a short screen the grids above keep their room.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "pages/view_text.h"
+#include "widgets/screen_fit.h"
 
 namespace zv::gui {
 
@@ -29,7 +30,7 @@ TKeyReferenceDialog::TKeyReferenceDialog(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
     layout->addWidget(buttons);
-    resize(680, 520);
+    FitToScreen(this, {680, 520});
 }
 
 void TKeyReferenceDialog::SetReference(const TKeyReference& reference) {

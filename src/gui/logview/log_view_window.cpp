@@ -20,6 +20,7 @@
 #include "logview/log_plot.h"
 #include "logview/log_view_texts.h"
 #include "pages/view_text.h"
+#include "widgets/screen_fit.h"
 
 namespace zv::gui {
 
@@ -55,7 +56,7 @@ TLogViewWindow::TLogViewWindow(const std::string& path, TLogData log, TLogViewer
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
     outer->addWidget(tabs_);
-    resize(1200, 700);
+    FitToScreen(this, {1200, 700});
 
     renderTimer_ = new QTimer(this);
     renderTimer_->setInterval(kRenderMs);

@@ -21,6 +21,7 @@
 #include "widgets/led.h"
 #include "widgets/readout.h"
 #include "widgets/wideband_display.h"
+#include "widgets/wrap_label.h"
 
 namespace zv::gui {
 
@@ -33,9 +34,7 @@ const QColor kYellow(0xFF, 0xFF, 0x00);
 const QColor kRed(0xFF, 0x00, 0x00);
 
 QLabel* WrappedLabel() {
-    auto* label = new QLabel;
-    label->setWordWrap(true);
-    return label;
+    return new TWrapLabel;
 }
 
 // A framed value the keys never select (the error limits as AFR, the startup count).

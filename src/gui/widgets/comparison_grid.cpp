@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "pages/view_text.h"
 #include "widgets/difference_colour.h"
@@ -13,19 +14,28 @@ TComparisonGrid::TComparisonGrid(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-// Two lines of a four-character value per cell at a smaller font.
+// A cell holds two lines of the small font: where the data sets differ, this value stands over
+// that one, and both must show whole at every size the window takes.
 QSize TComparisonGrid::sizeHint() const {
-    const QFontMetrics fm(font());
-    return {
-        static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("14.7")) * 0.9),
-        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.7)};
+    const QSize least = minimumSizeHint();
+    return {least.width() * 5 / 4, least.height() * 5 / 4};
 }
 
 QSize TComparisonGrid::minimumSizeHint() const {
-    const QFontMetrics fm(font());
-    return {
-        static_cast<int>(HeaderWidth() + 16 * fm.horizontalAdvance(QStringLiteral("255")) * 0.8),
-        static_cast<int>(HeaderHeight() + 16 * fm.height() * 1.4)};
+    const QFontMetricsF fm(SmallFont());
+    const double cellWidth = fm.horizontalAdvance(QStringLiteral("14.7")) + 4;
+    return {static_cast<int>(std::ceil(HeaderWidth() + 16 * cellWidth)),
+            static_cast<int>(std::ceil(HeaderHeight() + 16 * MinimumRowHeight()))};
+}
+
+double TComparisonGrid::MinimumRowHeight() const {
+    return 2 * QFontMetricsF(SmallFont()).height() + 4;
+}
+
+QFont TComparisonGrid::SmallFont() const {
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.75);
+    return small;
 }
 
 double TComparisonGrid::HeaderWidth() const {
@@ -54,8 +64,7 @@ QRectF TComparisonGrid::CellRect(int t, int r) const {
 void TComparisonGrid::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().color(QPalette::Window));
-    QFont small = font();
-    small.setPointSizeF(font().pointSizeF() * 0.75);
+    const QFont small = SmallFont();
     p.setFont(small);
     p.setPen(palette().color(QPalette::WindowText));
     PaintMapAxes(

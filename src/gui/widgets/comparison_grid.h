@@ -24,7 +24,11 @@ class TComparisonGrid : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
 
+    // Two lines of the small font and a little air above and below them.
+    double MinimumRowHeight() const;
+
   private:
+    QFont SmallFont() const;
     double HeaderWidth() const;
     double HeaderHeight() const;
 

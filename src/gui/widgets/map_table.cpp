@@ -157,25 +157,41 @@ void TMapTable::paintEvent(QPaintEvent*) {
     PaintSelection(p);
     // The cursor cell turns dark with its value in aqua, as the chart's cursor label, so it
     // stands out on the lightest cells; the operating point's cell is yellow as the chart's
-    // marker, or framed in yellow inside the cursor.
+    // marker, or, inside the cursor, marked by yellow bars above and below the value. Bars at
+    // the sides would take the width a three-digit value needs in a narrow column.
     if (!state_.CursorVisible)
         return;
     const QRectF cell = CellRect(state_.CursorT, state_.CursorR);
     const QColor aqua(0x00, 0xFF, 0xFF);
     p.fillRect(cell, Qt::black);
-    QFont bold = cellFont;
-    bold.setBold(true);
-    p.setFont(bold);
-    p.setPen(aqua);
-    p.drawText(cell, Qt::AlignCenter,
-               QString::number(FuelMapCell(std::span<const std::uint8_t, 256>(map_), state_.CursorT,
-                                           state_.CursorR)));
     p.setPen(QPen(aqua, 2));
     p.drawRect(cell.adjusted(1, 1, -1, -1));
     if (liveT_ == state_.CursorT && liveR_ == state_.CursorR) {
-        p.setPen(QPen(QColor(0xFF, 0xFF, 0x00), 2));
-        p.drawRect(cell.adjusted(3, 3, -3, -3));
+        const QColor yellow(0xFF, 0xFF, 0x00);
+        const QRectF inside = cell.adjusted(2, 2, -2, -2);
+        p.fillRect(QRectF(inside.left(), inside.top(), inside.width(), 3), yellow);
+        p.fillRect(QRectF(inside.left(), inside.bottom() - 3, inside.width(), 3), yellow);
     }
+    // The value last, so that no frame covers it.
+    const QString value = QString::number(
+        FuelMapCell(std::span<const std::uint8_t, 256>(map_), state_.CursorT, state_.CursorR));
+    p.setFont(CursorFont(cellFont, value, cell.width() - 6));
+    p.setPen(aqua);
+    p.drawText(cell, Qt::AlignCenter | Qt::TextDontClip, value);
+}
+
+// Bold where the value fits inside the cursor frame in bold; in a narrow column the cell's own
+// weight, and smaller still where even that would reach the frame.
+QFont TMapTable::CursorFont(const QFont& cellFont, const QString& value, double room) {
+    QFont bold = cellFont;
+    bold.setBold(true);
+    if (QFontMetricsF(bold).horizontalAdvance(value) <= room)
+        return bold;
+    QFont plain = cellFont;
+    const double wide = QFontMetricsF(plain).horizontalAdvance(value);
+    if (wide > room && room > 0)
+        plain.setPointSizeF(plain.pointSizeF() * room / wide);
+    return plain;
 }
 
 bool TMapTable::InBlock(int t, int r) const {

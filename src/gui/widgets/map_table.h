@@ -43,6 +43,7 @@ class TMapTable : public QWidget {
     double HeaderWidth() const;
     double HeaderHeight() const;
     QFont CellFont() const;
+    static QFont CursorFont(const QFont& cellFont, const QString& value, double room);
     QColor CellColour(int t, int r, int value) const;
     // The cell under a point as (t, r), or (-1, -1) outside the cells.
     std::pair<int, int> CellAt(const QPointF& at) const;
