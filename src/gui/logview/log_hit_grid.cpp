@@ -106,8 +106,9 @@ void TLogHitGrid::paintEvent(QPaintEvent*) {
             p.drawText(cell, Qt::AlignCenter, CellText(v));
         }
     }
-    // Legend: the colour run with the values at its ends.
-    const QRectF legend(cw, height() - kLegendHeight - 2, width() - 2 * cw, kLegendHeight);
+    // Legend: the colour run with the values at its ends, under the cells from the first to the
+    // last column.
+    const QRectF legend(cw, height() - kLegendHeight - 2, width() - cw - 1, kLegendHeight);
     const int steps = 40;
     for (int i = 0; i < steps; ++i) {
         const double v = scale.Low + (scale.High - scale.Low) * (i + 0.5) / steps;
