@@ -32,7 +32,9 @@ struct TTuneLog {
     std::vector<double> MarkTimes;
 };
 
-// Raw engine speed and throttle to the units of a sample, and back to the sites' counts.
+// Raw engine speed and throttle to the units of a sample, and back to the sites' counts. The
+// counts stay fractional, unlike the viewer's RpmRaw/ThrottleRaw, which find the byte a logged
+// value was shown from: a sample's share of its four cells is weighed between bytes.
 double RpmOfRawSpeed(double raw);
 double RawSpeedOfRpm(double rpm);
 double RawThrottleOfPercent(double percent);
