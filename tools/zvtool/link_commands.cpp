@@ -177,7 +177,9 @@ class Session {
     TOnlineMode& Online() { return *online_; }
     void WatchStatus(std::vector<std::string>& statuses) {
         online_->StatusShown = [this, &statuses](const std::string& text) {
-            EndProgressLine();
+            // The gauge keeps the last phase's count until the new phase moves it.
+            shownPosition_ = online_->Gauge().Position;
+            shownMax_ = online_->Gauge().Max;
             std::cerr << "status: " << text << '\n';
             statuses.push_back(text);
             status_ = text;
@@ -203,7 +205,6 @@ class Session {
         shownMax_ = gauge.Max;
         std::cerr << "progress: " << status_ << ' ' << gauge.Position << '/' << gauge.Max << '\n';
     }
-    void EndProgressLine() { shownPosition_ = shownMax_ = -1; }
 
     LinkRig& rig_;
     ConsoleDialogs dialogs_;
