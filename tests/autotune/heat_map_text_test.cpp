@@ -32,10 +32,10 @@ TEST(HeatMapText, ChangedCellShowsItsPercentCountTintAndTip) {
               "Old -> new: 100 -> 110 (+10.0 %)\nRatio: 1.123\nSpread: 0.013\n"
               "Samples: 27 (weight 26.5)\nVerdict: changed (capped)");
     const TTuneHeatCell de = HeatCellOf(Changed(), Language::German);
-    EXPECT_EQ(de.Change, "+10,0");
+    EXPECT_EQ(de.Change, "+10.0") << "a point as everywhere in the program";
     EXPECT_EQ(de.Tip,
-              "Alt -> neu: 100 -> 110 (+10,0 %)\nVerhältnis: 1,123\nStreuung: 0,013\n"
-              "Messwerte: 27 (Gewicht 26,5)\nErgebnis: geändert (begrenzt)");
+              "Alt -> neu: 100 -> 110 (+10.0 %)\nVerhältnis: 1.123\nStreuung: 0.013\n"
+              "Messwerte: 27 (Gewicht 26.5)\nErgebnis: geändert (begrenzt)");
 
     TTuneCell leaner = Changed();
     leaner.New = 97;

@@ -136,6 +136,12 @@ TEST(PointFormat, FixedItemsAsPrintfWritesThemInTheCLocale) {
     EXPECT_EQ(FormatPoint("%1.2fV", 0.5), "0.50V");
     EXPECT_EQ(FormatPoint("%2.1f", 110 / 2.55), "43.1");
     EXPECT_EQ(FormatPoint("%3.0f", 59.9), " 60");
+    EXPECT_EQ(FormatSigned(10.0, 1), "+10.0");
+    EXPECT_EQ(FormatSigned(0.0, 1), "+0.0");
+    EXPECT_EQ(FormatSigned(-3.46, 1), "-3.5");
+    EXPECT_EQ(FormatShort(0.5), "0.5");
+    EXPECT_EQ(FormatShort(100.0), "100");
+    EXPECT_EQ(FormatShort(2.25), "2.25");
 }
 
 }  // namespace

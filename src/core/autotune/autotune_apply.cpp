@@ -1,9 +1,9 @@
 #include "autotune/autotune_apply.h"
 
-#include <cstdio>
 
 #include "editors/site_move_fuel.h"
 #include "history/step_names.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -16,12 +16,6 @@ const TextPair kUsedWord = {"verwendet", "used"};
 const TextPair kRejectedWord = {"verworfen", "rejected"};
 const TextPair kCellsWord = {"Zellen", "cells"};
 const TextPair kCappedWord = {"begrenzt", "capped"};
-
-std::string Format(const char* format, double value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
 
 std::string CellSites(const TZVDataSet& set, int t, int r) {
     const TSites throttle = SitesAt(set.Image, img::TpsSites);
@@ -81,7 +75,7 @@ std::vector<std::string> AutotuneReport(const TTuneResult& result, const TZVData
     for (const TTuneChange& c : AutotuneChanges(result)) {
         const TTuneCell& cell = result.Cell(c.T, c.R);
         lines.push_back(CellSites(set, c.T, c.R) + ": " + std::to_string(c.Old) + " -> " +
-                        std::to_string(c.New) + " (" + Format("%+.1f", cell.ChangePercent) + " %" +
+                        std::to_string(c.New) + " (" + FormatSigned(cell.ChangePercent, 1) + " %" +
                         (cell.Capped ? std::string(", ") + kCappedWord.Pick(lang) : "") + "), " +
                         std::to_string(cell.Samples) + " " + kSamplesWord.Pick(lang));
     }

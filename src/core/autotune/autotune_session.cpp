@@ -11,6 +11,7 @@
 #include "editors/map_sites.h"
 #include "online/online_mode.h"
 #include "seams/timer_service.h"
+#include "text/point_format.h"
 
 namespace zv {
 
@@ -41,15 +42,9 @@ struct TSettingRange {
     const char* Unit;
 };
 
-std::string Number(double value) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.10g", value);
-    return buf;
-}
-
 TOwnedText OutOfRange(const TSettingRange& s) {
     const std::string unit = *s.Unit ? std::string(" ") + s.Unit : std::string();
-    const std::string range = Number(s.Low) + " .. " + Number(s.High) + unit;
+    const std::string range = FormatShort(s.Low) + " .. " + FormatShort(s.High) + unit;
     return {std::string("Die Einstellung \"") + s.Name.German + "\" muss im Bereich " + range +
                 " liegen.",
             std::string("The setting \"") + s.Name.English + "\" must lie within " + range + "."};
@@ -268,19 +263,6 @@ constexpr std::array<TextPair, 32> kTuneTexts = {{
     {"Messwerte", "samples"},
 }};
 
-// Numbers as the operator's language writes them: a decimal comma in German.
-std::string Decimal(double value, const char* format, Language lang) {
-    char buf[48];
-    std::snprintf(buf, sizeof buf, format, value);
-    std::string text = buf;
-    if (lang == Language::German) {
-        for (char& c : text)
-            if (c == '.')
-                c = ',';
-    }
-    return text;
-}
-
 std::string Counted(const char* format, int a, int b, int c) {
     char buf[160];
     std::snprintf(buf, sizeof buf, format, a, b, c);
@@ -296,11 +278,11 @@ std::string TipOf(const TTuneCell& cell, Language lang) {
     std::string tip = std::string(de ? "Alt -> neu: " : "Old -> new: ") + std::to_string(cell.Old) +
                       " -> " + std::to_string(cell.New);
     if (Tuned(cell.Verdict))
-        tip += " (" + Decimal(cell.ChangePercent, "%+.1f", lang) + " %)";
-    tip += std::string(de ? "\nVerhältnis: " : "\nRatio: ") + Decimal(cell.Ratio, "%.3f", lang);
-    tip += std::string(de ? "\nStreuung: " : "\nSpread: ") + Decimal(cell.Spread, "%.3f", lang);
+        tip += " (" + FormatSigned(cell.ChangePercent, 1) + " %)";
+    tip += std::string(de ? "\nVerhältnis: " : "\nRatio: ") + FormatFixed(cell.Ratio, 0, 3);
+    tip += std::string(de ? "\nStreuung: " : "\nSpread: ") + FormatFixed(cell.Spread, 0, 3);
     tip += std::string(de ? "\nMesswerte: " : "\nSamples: ") + std::to_string(cell.Samples) +
-           (de ? " (Gewicht " : " (weight ") + Decimal(cell.Weight, "%.1f", lang) + ")";
+           (de ? " (Gewicht " : " (weight ") + FormatFixed(cell.Weight, 0, 1) + ")";
     tip += std::string(de ? "\nErgebnis: " : "\nVerdict: ") + CellVerdictName(cell.Verdict, lang);
     if (cell.Capped)
         tip += de ? " (begrenzt)" : " (capped)";
@@ -317,7 +299,7 @@ TTuneHeatCell HeatCellOf(const TTuneCell& cell, Language lang) {
     TTuneHeatCell heat;
     heat.Grey = !Tuned(cell.Verdict);
     if (!heat.Grey) {
-        heat.Change = Decimal(cell.ChangePercent, "%+.1f", lang);
+        heat.Change = FormatSigned(cell.ChangePercent, 1);
         heat.Tint = DifferenceClass(cell.New - cell.Old);
     }
     if (cell.Samples > 0)

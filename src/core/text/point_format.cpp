@@ -44,6 +44,18 @@ std::string FormatPoint(const char* format, double value) {
     return std::string(format, item) + FormatFixed(value, width, precision) + (p + 1);
 }
 
+std::string FormatSigned(double value, int precision) {
+    const std::string text = FormatFixed(value, 0, precision);
+    return text.front() == '-' ? text : "+" + text;
+}
+
+std::string FormatShort(double value) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::general, 10);
+    return std::string(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
+}
+
 std::string AfrTargetText(unsigned cell) {
     return (cell & 0x80) != 0 ? "NC" : FormatPoint("%2.1f", (cell + 105) / 10.0);
 }
