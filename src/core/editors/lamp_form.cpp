@@ -104,6 +104,11 @@ void TLampForm::SetLanguage(Language lang) {
                           : std::array<std::string, 3>{"Red", "Yellow", "Green"};
     t.DefaultLabel = german ? "Kennlinie\ndownloaden" : "Download\nCurve";
     t.AdjustGroup = german ? " Schaltpunkte " : " Switching levels ";
+    t.GaugeCaption = german ? "U/min" : "rpm";
+    t.GaugeTip = german ? "Drehzahl 0 .. 10000 U/min; die Marken sind die Schaltpunkte, in der "
+                          "Farbe der Lampe, solange sie leuchtet"
+                        : "Engine speed 0 .. 10000 rpm; the marks are the switching levels, in "
+                          "the lamp's colour while it is lit";
     SetTips(lang);
     NotifyChanged();
 }

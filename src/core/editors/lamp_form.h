@@ -18,6 +18,8 @@ struct TLampFormTexts {
     std::array<std::string, 3> LampLabels;  // red, yellow, green
     std::string DefaultLabel;               // the curve download button's two lines
     std::string AdjustGroup;
+    // The engine-speed bar beside the levels: its unit over it, and what it shows.
+    std::string GaugeCaption, GaugeTip;
     // Hover texts: the thresholds (red first) and the brightness curve's points.
     std::array<std::string, 3> ThresholdTips;
     std::string CurveTip;

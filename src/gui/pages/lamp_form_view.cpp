@@ -70,8 +70,14 @@ QWidget* TLampFormView::BuildBoundPanel() {
     }
     grid->setRowStretch(6, 1);
     bar_ = new TMarkedGauge(Qt::Vertical, 3);
+    barCaption_ = new QLabel;
+    barCaption_->setAlignment(Qt::AlignHCenter);
+    auto* barColumn = new QVBoxLayout;
+    barColumn->setSpacing(kSpacing);
+    barColumn->addWidget(barCaption_);
+    barColumn->addWidget(bar_, 1, Qt::AlignHCenter);
     row->addWidget(adjustGroup_);
-    row->addWidget(bar_);
+    row->addLayout(barColumn);
 
     downloadButton_ = PageToolButton(false);
     // Its caption runs over two lines.
@@ -99,6 +105,9 @@ void TLampFormView::Render() {
                                                   : TValuePanel::Look::White);
         live[i] = ColourOf(s.LampColours[i]);
     }
+    SetText(barCaption_, Q(s.Texts.GaugeCaption));
+    bar_->setToolTip(Q(s.Texts.GaugeTip));
+    barCaption_->setToolTip(Q(s.Texts.GaugeTip));
     bar_->SetPosition(s.RotGauge);
     bar_->SetMarkers({s.ThresholdBytes.begin(), s.ThresholdBytes.end()}, live);
     SetText(downloadButton_, Q(s.Texts.DefaultLabel));

@@ -41,6 +41,7 @@ class TLampFormView : public TPageView {
     std::array<TLed*, 3> shapes_{};
     QToolButton* downloadButton_ = nullptr;
     TMarkedGauge* bar_ = nullptr;
+    QLabel* barCaption_ = nullptr;  // the bar's unit
 };
 
 }  // namespace zv::gui
