@@ -29,13 +29,15 @@ check() {  # check NAME COMMAND...: one line per check, counted for the closing 
   set -e
   if ((rc == 0)); then
     passed=$((passed + 1)); echo "ok   $name"
+    grep '^note:' "$work/check.log" | sed 's/^/     /' || true
   else
     failed=$((failed + 1)); echo "FAIL $name"; sed 's/^/     /' "$work/check.log" | tail -20
   fi
 }
 cleanup() {
   "$wineserver" -k 2>/dev/null || true
-  [[ -n ${zvsim_pid:-} ]] && kill "$zvsim_pid" 2>/dev/null || true
+  # zvsim saves its memory as it ends: the folder goes only after that.
+  [[ -n ${zvsim_pid:-} ]] && { kill "$zvsim_pid" 2>/dev/null; wait "$zvsim_pid" 2>/dev/null; } || true
   [[ -n ${xvfb_pid:-} ]] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -97,11 +99,13 @@ program_online() {  # PORT SHOT
   close_program "$pid"
 }
 # Waits until the program runs online. Through COM5 the pseudo-terminal can still hold the end of
-# the previous program's last live record; the unit's identification then times out and the
-# program goes offline, and the operator presses F5 again, as here, once.
+# the previous program's last live record, and Wine's serial driver is slower than Windows' own:
+# a first connection may then time out and the program goes offline. The operator presses F5
+# again, as here, once; the run says so.
 wait_online() {  # ERRFILE SECONDS
-  wait_for_line "$1" "status: Run Online\|status: Upload ID timeout" "$2"
+  wait_for_line "$1" "status: Run Online\|status: Upload .*timeout" "$2"
   if ! grep -q "status: Run Online" "$1"; then
+    echo "note: the first connection ended in '$(grep -o "Upload .*timeout" "$1" | head -1)'; F5 again" >&2
     wait_for_line "$1" "status: Offline" 10
     focus_main_window
     xdotool key F5

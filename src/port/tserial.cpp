@@ -11,6 +11,11 @@ namespace zv::port {
 
 namespace {
 
+// Under Wine the receive thread can miss the driver's notice of arriving bytes and may spend up
+// to a second replacing a wait that never ends; looking at the driver's queue this often keeps
+// a missed notice from costing a reply its time-out.
+constexpr int kArrivalPollMs = 20;
+
 TOpenError OpenErrorOf(native::OpenFailure failure) {
     switch (failure) {
         case native::OpenFailure::None:
@@ -111,14 +116,28 @@ void TSerial::ReportAdapterLatency(const std::string& device) {
 
 void TSerial::WatchArrivals() {
     const int descriptor = port_->Device().Descriptor();
-    if (descriptor < 0)
-        return;  // Windows: the receive thread reports arrivals
+    if (descriptor < 0) {
+        // Windows: the receive thread reports arrivals, and a poll catches what it misses.
+        arrivalPoll_ = new QTimer(this);
+        arrivalPoll_->setInterval(kArrivalPollMs);
+        connect(arrivalPoll_, &QTimer::timeout, this, [this] {
+            if (!receivePaused_ && port_->Device().Queued() > 0)
+                Arrived();
+        });
+        arrivalPoll_->start();
+        return;
+    }
     notifier_ = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] { Arrived(); });
 }
 
 void TSerial::StopWatching() {
     receivePaused_ = false;
+    if (arrivalPoll_) {
+        arrivalPoll_->stop();
+        arrivalPoll_->deleteLater();
+        arrivalPoll_ = nullptr;
+    }
     if (!notifier_)
         return;
     // Before the descriptor closes: a notifier on a closed descriptor would fire on another.

@@ -9,6 +9,7 @@
 #include "seams/serial_port.h"
 
 class QSocketNotifier;
+class QTimer;
 
 namespace zv::port {
 
@@ -84,6 +85,7 @@ class TSerial : public QObject, public zv::SerialPort {
     TCOMManager* manager_;
     std::unique_ptr<native::NativePort> port_;
     QSocketNotifier* notifier_ = nullptr;  // POSIX: watches the terminal while open
+    QTimer* arrivalPoll_ = nullptr;        // Windows: finds bytes whose report went missing
     int number_ = 0;
     int baudIndex_ = zv::kBaud9600Index;
     bool waitingForPort_ = false;  // wanted open, but the port is gone
