@@ -265,6 +265,28 @@ TEST(Autotune, SteadyThrottleEngineSpeedAndMarks) {
     EXPECT_EQ(r.UsedSamples, 10);
 }
 
+// A reading says how far the fuel the engine got was off: readings made on 100 that ask for
+// 10 % more are met by the 110 the cell holds since; readings made on 110 ask for 121.
+TEST(Autotune, ReadingsCountAgainstTheMapTheyRanOn) {
+    TZVDataClass data = TuneData();
+    const TFuelMap ranOn = FuelMapOf(data.DeviceData.Image);
+    data.DeviceData.Image[FuelMapOffset(3, 3)] = 110;
+    TTuneLog log;
+    AddRun(log, 30, 0.0, kRpmB, kSiteB, 16.17);
+    log.Epochs = {{10.0, ranOn}};
+    TTuneResult r = RunAutotune(data, log, HandSettings());
+    EXPECT_NEAR(CellB(r).Ratio, 1.0, 1e-9);
+    EXPECT_EQ(CellB(r).Verdict, TCellVerdict::Unchanged);
+    EXPECT_EQ(CellB(r).New, 110);
+
+    log = {};
+    AddRun(log, 30, 20.0, kRpmB, kSiteB, 16.17);
+    log.Epochs = {{10.0, ranOn}};
+    r = RunAutotune(data, log, HandSettings());
+    EXPECT_NEAR(CellB(r).Ratio, 1.1, 1e-9);
+    EXPECT_EQ(CellB(r).New, 121);
+}
+
 TEST(Autotune, SitesThatDoNotRiseAreRefused) {
     TZVDataClass data = TuneData();
     data.DeviceData.Image[img::RpmSites + 3] = data.DeviceData.Image[img::RpmSites + 4];

@@ -108,8 +108,15 @@ TEST_F(AutotuneSession, LiveRecordsBecomeSamplesOnlyWhileLiveIsOnAndOnline) {
     Clock.Advance(1000);
     EXPECT_GT(ticks.size(), static_cast<std::size_t>(taken));
     EXPECT_EQ(Session.LiveCount(), taken) << "Live off again";
+    // The samples before the edit keep the map they ran on.
+    const auto& epochs = Session.LiveSamples().Epochs;
+    ASSERT_EQ(epochs.size(), 1u);
+    EXPECT_DOUBLE_EQ(epochs[0].UntilS, Session.LiveSamples().MarkTimes[0]);
+    EXPECT_EQ(epochs[0].Map.Fuel[15][10], cell[0] - 1)
+        << "0x305: the highest throttle site, speed site 10";
     Session.ClearLive();
     EXPECT_EQ(Session.LiveCount(), 0);
+    EXPECT_TRUE(Session.LiveSamples().Epochs.empty());
 }
 
 // Autotune needs a data set, samples and the controller's records, which begin with firmware 24.
@@ -254,6 +261,27 @@ TEST_F(AutotuneSession, ApplyAllAndDiscardOffline) {
     EXPECT_EQ(Session.ApplyAll(), 2);
     EXPECT_EQ(Data().DeviceData.Image[FuelByte(3, 3)], 110);
     EXPECT_EQ(Data().DeviceData.Image[FuelByte(2, 3)], 95);
+}
+
+// A log ran on the map as it was when it came in. Edits since, an applied result among them,
+// are allowed for: computing again does not correct the same cells twice.
+TEST_F(AutotuneSession, EditsAfterALogCameInAreAllowedFor) {
+    OpenOffline(30);
+    AddLog({kLean, kRich});
+    HandBand();
+    ASSERT_TRUE(Session.Compute());
+    ASSERT_EQ(Session.ApplyAll(), 2);
+    ASSERT_TRUE(Session.Compute());
+    EXPECT_EQ(Session.Result()->ChangedCount(), 0);
+
+    // By hand from 110 to 105: the lean readings, made on 100, still ask for 110.
+    const std::array<std::uint8_t, 1> cell{105};
+    ASSERT_TRUE(Main.WriteImage(
+        {FuelByte(3, 3), 2, static_cast<std::uint16_t>(0x100 + FuelByte(3, 3) - img::FuelMap)},
+        cell));
+    ASSERT_TRUE(Session.Compute());
+    EXPECT_EQ(Session.Result()->Cell(3, 3).New, 110);
+    EXPECT_EQ(Session.Result()->ChangedCount(), 1);
 }
 
 }  // namespace

@@ -68,23 +68,17 @@ double WeightedQuantile(const std::vector<TShare>& sorted, double total, double 
 
 // The unit's fuel map and AFR target map and their sites, as read once for a run.
 struct TMaps {
-    TSites Throttle{}, Rpm{};
-    std::array<std::array<int, 16>, 16> Fuel{}, Target{};  // [t][r]; a target < 0 is NC
+    TFuelMap Map;
+    std::array<std::array<int, 16>, 16> Target{};  // [t][r]; a target < 0 is NC
 
-    explicit TMaps(const ImageBytes& image) {
-        Throttle = SitesAt(image, img::TpsSites);
-        Rpm = SitesAt(image, img::RpmSites);
+    explicit TMaps(const ImageBytes& image) : Map(FuelMapOf(image)) {
         for (int t = 0; t < 16; ++t) {
             for (int r = 0; r < 16; ++r) {
-                const std::size_t at = FuelMapOffset(t, r);
-                const std::uint8_t target = image[at - img::FuelMap + img::AfrMap];
-                At(Fuel, t, r) = image[at];
-                At(Target, t, r) = (target & 0x80) != 0 ? -1 : target + kAfrZero;
+                const std::uint8_t target = image[FuelMapOffset(t, r) - img::FuelMap + img::AfrMap];
+                Target[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)] =
+                    (target & 0x80) != 0 ? -1 : target + kAfrZero;
             }
         }
-    }
-    static int& At(std::array<std::array<int, 16>, 16>& grid, int t, int r) {
-        return grid[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
     }
     int TargetAfr10(int t, int r) const {
         return Target[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
@@ -96,6 +90,7 @@ struct TPoint {
     double Rpm = 0.0;
     double Throttle = 0.0;
     double Correction = 0.0;
+    double TimeS = 0.0;
 };
 
 double Along(double a, double b, double f) {
@@ -127,6 +122,7 @@ class TSampleJudge {
         if (const auto flags = FlagsFilter(*first, k))
             return flags;
         point = PointAt(*first, k, at);
+        point.TimeS = at;
         if (set_.RequireSteadyThrottle && !Steady(at, *first, k))
             return TTuneFilter::Unsteady;
         if (point.Rpm < set_.MinRpm)
@@ -211,6 +207,32 @@ class TSampleJudge {
     const TTuneSettings& set_;
 };
 
+// The fuel a map gives at a point, mixed from its cells as the unit mixes them.
+double FuelAt(const TFuelMap& map, const TPoint& point) {
+    double sum = 0.0;
+    for (const TCellWeight& c :
+         CellWeights(map.Throttle, map.Rpm, point.Throttle, RawSpeedOfRpm(point.Rpm)))
+        sum += c.Weight * map.Fuel[static_cast<std::size_t>(c.T)][static_cast<std::size_t>(c.R)];
+    return sum;
+}
+
+// How much more fuel the map the engine ran on gave at the point than the map being tuned: a
+// ratio taken on that map, applied to this one, then asks for the same fuel. 1 where the
+// sample ran on this map, or where either map gives no fuel to compare or had sites that do
+// not rise.
+double RanOnFactor(const std::vector<TFuelEpoch>& epochs, const TFuelMap& now,
+                   const TPoint& point) {
+    const auto epoch = std::find_if(epochs.begin(), epochs.end(), [&point](const TFuelEpoch& e) {
+        return point.TimeS <= e.UntilS;
+    });
+    if (epoch == epochs.end() || epoch->Map == now || !SitesValid(epoch->Map.Throttle) ||
+        !SitesValid(epoch->Map.Rpm))
+        return 1.0;
+    const double then = FuelAt(epoch->Map, point);
+    const double current = FuelAt(now, point);
+    return then > 0.0 && current > 0.0 ? then / current : 1.0;
+}
+
 // The target at a point, mixed as the fuel is from the cells that have one; 0 when none has.
 double TargetAt(const TMaps& maps, std::vector<TCellWeight>& cells) {
     std::erase_if(cells, [&maps](const TCellWeight& c) { return maps.TargetAfr10(c.T, c.R) < 0; });
@@ -283,10 +305,10 @@ TTuneResult RunAutotune(const TZVDataClass& data, const TTuneLog& log,
             TTuneCell& cell =
                 result.Cells[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
             cell.Old = cell.New =
-                maps.Fuel[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
+                maps.Map.Fuel[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
         }
     }
-    if (!SitesValid(maps.Throttle) || !SitesValid(maps.Rpm)) {
+    if (!SitesValid(maps.Map.Throttle) || !SitesValid(maps.Map.Rpm)) {
         result.Refused = kSitesNotRising;
         return result;
     }
@@ -306,7 +328,8 @@ TTuneResult RunAutotune(const TZVDataClass& data, const TTuneLog& log,
         std::vector<TCellWeight> cells;
         double target = 0.0;
         if (!rejected) {
-            cells = CellWeights(maps.Throttle, maps.Rpm, point.Throttle, RawSpeedOfRpm(point.Rpm));
+            cells = CellWeights(maps.Map.Throttle, maps.Map.Rpm, point.Throttle,
+                                RawSpeedOfRpm(point.Rpm));
             target = TargetAt(maps, cells);
             if (target <= 0.0)
                 rejected = TTuneFilter::NoTarget;
@@ -316,7 +339,8 @@ TTuneResult RunAutotune(const TZVDataClass& data, const TTuneLog& log,
             continue;
         }
         ++result.UsedSamples;
-        const double ratio = MapAloneAfr(samples[k].Afr, point.Correction) / target;
+        const double ratio = MapAloneAfr(samples[k].Afr, point.Correction) / target *
+                             RanOnFactor(log.Epochs, maps.Map, point);
         for (const TCellWeight& c : cells)
             shares[static_cast<std::size_t>(c.T)][static_cast<std::size_t>(c.R)].push_back(
                 {ratio, c.Weight});

@@ -1,6 +1,5 @@
 #include "autotune/autotune_apply.h"
 
-
 #include "editors/site_move_fuel.h"
 #include "history/step_names.h"
 #include "text/point_format.h"

@@ -1,5 +1,6 @@
 #include "autotune/autotune_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <variant>
@@ -87,13 +88,44 @@ std::optional<TOwnedText> SettingsFault(const TTuneSettings& s) {
 }
 
 // An edit while live samples come in changes what the engine gets from then on: it counts as
-// a mark, so the readings right after it (still of the old fuel) are held back.
+// a mark, so the readings right after it (still of the old fuel) are held back, and the samples
+// before it keep the map they ran on.
 TAutotuneSession::TAutotuneSession(TMainModel& main, const TimerService& clock)
     : main_(main), clock_(clock), settings_(TuneSettingsFor(main.Data())) {
     listener_ = main_.History().AddStepListener([this](THistoryEvent, const THistoryStep&) {
-        if (live_ && main_.RunOnline())
-            liveLog_.MarkTimes.push_back(ArrivalTimeS());
+        if (live_ && main_.RunOnline()) {
+            const double now = ArrivalTimeS();
+            liveLog_.MarkTimes.push_back(now);
+            editedAt_ = now;
+            NoteLiveMap(now);
+        }
     });
+}
+
+TFuelMap TAutotuneSession::CurrentMap() const {
+    return FuelMapOf(main_.Data().DeviceData.Image);
+}
+
+// The live samples so far ran on the map last seen; when the map has changed since, they are
+// kept with it.
+void TAutotuneSession::NoteLiveMap(double timeS) {
+    TFuelMap now = CurrentMap();
+    if (liveMap_ && *liveMap_ != now && !liveLog_.Samples.empty())
+        liveLog_.Epochs.push_back({timeS, *liveMap_});
+    liveMap_ = std::move(now);
+}
+
+// A log is taken to have run on the map of the data set as it is when the log comes in (or
+// when another data set comes in); edits after that, an applied result among them, are
+// allowed for when its samples are judged.
+void TAutotuneSession::TieLogToCurrentMap(TTuneLogSource& source) const {
+    source.Log.Epochs.clear();
+    if (source.Log.Samples.empty())
+        return;
+    double last = source.Log.Samples.front().TimeS;
+    for (const TTuneSample& sample : source.Log.Samples)
+        last = std::max(last, sample.TimeS);
+    source.Log.Epochs.push_back({last, CurrentMap()});
 }
 
 TAutotuneSession::~TAutotuneSession() {
@@ -110,6 +142,7 @@ const TTuneLogSource& TAutotuneSession::AddLog(const std::string& path) {
         source.Log = std::move(*log);
     else
         source.Error = std::get<TOwnedText>(std::move(read));
+    TieLogToCurrentMap(source);
     logs_.push_back(std::move(source));
     return logs_.back();
 }
@@ -126,6 +159,8 @@ void TAutotuneSession::ConnectLive(TOnlineMode& online) {
 
 void TAutotuneSession::ClearLive() {
     liveLog_ = {};
+    liveMap_.reset();
+    editedAt_.reset();
     if (LiveCountChanged)
         LiveCountChanged();
 }
@@ -143,6 +178,10 @@ void TAutotuneSession::TakeLiveRecord(const TLiveRecord& record) {
     if (!live_ || !main_.RunOnline())
         return;
     const double timeS = ArrivalTimeS();
+    // A single write is told to the history before it is stored: the map it changed shows
+    // only now, and the samples ran on the old one until the edit.
+    NoteLiveMap(editedAt_.value_or(timeS));
+    editedAt_.reset();
     if (auto sample = TuneSampleFromRecord(record, main_.Data(), timeS)) {
         liveLog_.Samples.push_back(*sample);
         if (LiveCountChanged)
@@ -158,6 +197,8 @@ void TAutotuneSession::DataSetChanged() {
     const TTuneSettings band = TuneSettingsFor(main_.Data());
     settings_.AfrMin = band.AfrMin;
     settings_.AfrMax = band.AfrMax;
+    for (TTuneLogSource& source : logs_)
+        TieLogToCurrentMap(source);
     Discard();
 }
 

@@ -72,7 +72,7 @@ class TAutotuneSession {
     const TTuneSettings& Settings() const { return settings_; }
     void ResetSettings();
     // Another data set came in: the sensor band follows it, the operator's other settings stay,
-    // and a result for the old map is dropped.
+    // a result for the old map is dropped, and the logs are taken to have run on the new map.
     void DataSetChanged();
 
     // Runs autotune over all sources. False, with the reason in Refusal, when there are no
@@ -98,6 +98,9 @@ class TAutotuneSession {
     int Apply(const std::optional<TCellRect>& block);
     bool Refuse(const TOwnedText& why);
     double ArrivalTimeS();
+    TFuelMap CurrentMap() const;
+    void NoteLiveMap(double timeS);
+    void TieLogToCurrentMap(TTuneLogSource& source) const;
 
     TMainModel& main_;
     const TimerService& clock_;
@@ -105,6 +108,8 @@ class TAutotuneSession {
     std::vector<TTuneLogSource> logs_;
     bool live_ = false;
     TTuneLog liveLog_;
+    std::optional<TFuelMap> liveMap_;  // the map the live samples so far ran on
+    std::optional<double> editedAt_;   // the last edit since the last live record
     std::optional<std::uint32_t> lastTick_;
     int listener_ = 0;  // in the edit history
     double liveTimeMs_ = 0.0;

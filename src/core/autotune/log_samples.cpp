@@ -94,10 +94,11 @@ std::variant<TTuneLog, TOwnedText> SamplesFromLog(const std::string& path) {
     if (!read.Data)
         return read.Error;
     if (!read.Data->Find(TLogQuantity::WidebandAfr)) {
-        return TOwnedText{"Das Log enthält keine Breitband-AFR (kein Eingang E oder F mit "
-                          "Breitband-Funktion); nichts abzustimmen.",
-                          "The log holds no wideband AFR (neither input E nor F has the wideband "
-                          "function); there is nothing to tune from."};
+        return TOwnedText{
+            "Das Log enthält keine Breitband-AFR (kein Eingang E oder F mit "
+            "Breitband-Funktion); nichts abzustimmen.",
+            "The log holds no wideband AFR (neither input E nor F has the wideband "
+            "function); there is nothing to tune from."};
     }
     return SamplesOfLog(*read.Data);
 }
@@ -114,6 +115,10 @@ void AppendTuneLog(TTuneLog& all, const TTuneLog& next) {
     }
     for (double m : next.MarkTimes)
         all.MarkTimes.push_back(m + offset);
+    for (TFuelEpoch e : next.Epochs) {
+        e.UntilS += offset;
+        all.Epochs.push_back(std::move(e));
+    }
 }
 
 }  // namespace zv

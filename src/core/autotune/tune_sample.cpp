@@ -62,4 +62,16 @@ std::optional<TTuneSample> TuneSampleFromRecord(const TLiveRecord& record, const
     return s;
 }
 
+TFuelMap FuelMapOf(const ImageBytes& image) {
+    TFuelMap map;
+    map.Throttle = SitesAt(image, img::TpsSites);
+    map.Rpm = SitesAt(image, img::RpmSites);
+    for (int t = 0; t < 16; ++t) {
+        for (int r = 0; r < 16; ++r)
+            map.Fuel[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)] =
+                image[FuelMapOffset(t, r)];
+    }
+    return map;
+}
+
 }  // namespace zv

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dashboard/dashboard.h"
+#include "editors/map_sites.h"
 
 namespace zv {
 
@@ -26,10 +27,28 @@ struct TTuneSample {
     bool FullContact = false;
 };
 
-// A run of samples in time order and the times the operator marked or edited something.
+// The fuel map and its sites as the engine ran on them.
+struct TFuelMap {
+    TSites Throttle{}, Rpm{};
+    std::array<std::array<std::uint8_t, 16>, 16> Fuel{};  // [t][r] by site index, lowest first
+    bool operator==(const TFuelMap&) const = default;
+};
+TFuelMap FuelMapOf(const ImageBytes& image);
+
+// A reading tells how far the fuel the engine got was off, so its correction is relative to
+// the map the engine ran on then. Samples whose operating point lies at or before UntilS (and
+// after the epoch before) ran on Map; later ones on the map being tuned.
+struct TFuelEpoch {
+    double UntilS = 0.0;
+    TFuelMap Map;
+};
+
+// A run of samples in time order, the times the operator marked or edited something, and the
+// maps earlier samples ran on, in time order.
 struct TTuneLog {
     std::vector<TTuneSample> Samples;
     std::vector<double> MarkTimes;
+    std::vector<TFuelEpoch> Epochs;
 };
 
 // Raw engine speed and throttle to the units of a sample, and back to the sites' counts. The
