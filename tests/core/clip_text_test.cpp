@@ -102,6 +102,33 @@ TEST_F(ClipText, BlocksThatDoNotFitAndCellsThatHoldNoValueOfTheMapAreRefusedWith
     EXPECT_EQ(Refusal(Paste(map, "1,256\n")), "Row 1, column 2: 256 is outside 0 .. 255.");
 }
 
+// A spreadsheet gives 12.6 where the fuel map holds whole numbers: the nearest is taken and
+// the paste says so, naming the first.
+TEST_F(ClipText, ValuesACellCannotHoldTakeTheNearestAndAreCounted) {
+    const TClipItem map = TClipItem::FuelMap(Data.DeviceData);
+    Image()[768 + 15] = 13;  // top left
+    const TPastePlan plan = Paste(map, "12.6\t12\t7.4\t8\n");
+    EXPECT_EQ(Cells(plan), (Expected{{782, 12}, {781, 7}, {780, 8}}))
+        << "12.6 keeps the 13 the cell shows";
+    EXPECT_EQ(plan.Rounded, 2);
+    EXPECT_EQ(PasteRoundingNote(plan, Language::English),
+              "2 values set to the nearest value the cell can hold (12.6 -> 13).");
+    EXPECT_EQ(PasteRoundingNote(Paste(map, "1\t2.5\n"), Language::German),
+              "1 Wert auf den nächsten Wert gesetzt, den die Zelle halten kann (2.5 -> 3).");
+    EXPECT_EQ(PasteRoundingNote(Paste(map, "1\t2\n"), Language::English), "");
+    EXPECT_EQ(Cells(Paste(map, "3.5\n")), (Expected{{783, 4}})) << "halfway goes up";
+
+    Image()[4] = 0;  // multiplying curves: 1.50 is a byte's value, 2.22 lies between 2.21 and 2.23
+    const TClipItem factors = TClipItem::Curve(Data.DeviceData, 176);
+    EXPECT_EQ(Paste(factors, "1.5\t1.50\n").Rounded, 0);
+    const TPastePlan between = Paste(factors, "2.22\n");
+    EXPECT_EQ(between.Rounded, 1);
+    EXPECT_EQ(between.RoundedTaken, "2.23");
+    const TClipItem idle = TClipItem::Curve(Data.DeviceData, 208);
+    EXPECT_EQ(Cells(Paste(idle, "-2.5\n")), (Expected{{223, 124}}))
+        << "-3 % is byte 124: (124 x 200 div 255) - 100";
+}
+
 TEST_F(ClipText, AfrCellsReadAsAfrWithADecimalCommaAfterSemicolonsAndNC) {
     for (int c = 0; c < 4; ++c)
         Image()[kAfrAreaStart + 512 + 15 - c] = 30;

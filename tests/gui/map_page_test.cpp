@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QLabel>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTimer>
 #include <array>
 
@@ -379,6 +380,11 @@ TEST_F(MapPage, CtrlVPastesTheClipboardAtTheCursorAndCtrlCCopiesTheMap) {
     EXPECT_EQ(image[CellOffset(0, 0)], 7);
     EXPECT_EQ(image[CellOffset(0, 1)], 8);
     EXPECT_EQ(form->UndoAction()->text().toStdString(), "Undo: paste 2 cells");
+    EXPECT_TRUE(form->statusBar()->currentMessage().isEmpty());
+    QGuiApplication::clipboard()->setText(QStringLiteral("7\t8.4\n"));
+    QTest::keyClick(&keys, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(form->statusBar()->currentMessage().toStdString(),
+              "1 value set to the nearest value the cell can hold (8.4 -> 8).");
 
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(&keys, Qt::Key_C, Qt::ControlModifier);

@@ -253,6 +253,8 @@ int CommandImport(Language lang, const std::vector<std::string>& args) {
                    return model.WriteImage(where, bytes);
                },
                *item, plan);
+    if (const std::string note = PasteRoundingNote(plan, lang); !note.empty())
+        std::cerr << "zvtool: " << csv << ": " << note << '\n';
     model.Data().FileName = args[at + 2];
     return model.SaveDataFile() ? kExitOk : kExitFailed;
 }

@@ -43,6 +43,7 @@ std::optional<std::string> TMainFormModel::EditCopyClick() const {
 }
 
 bool TMainFormModel::EditPasteClick(const std::string& text) {
+    pasteNote_.clear();
     const TPage* page = Page(pageOnView_);
     const auto place = page ? page->ClipPlace() : std::nullopt;
     if (!place)
@@ -50,6 +51,7 @@ bool TMainFormModel::EditPasteClick(const std::string& text) {
     const TZVDataSet& set = main_.Data().DeviceData;
     const TClipItem item = ItemAt(*place, set);
     const TPastePlan plan = PlanPaste(item, set.Image, text, place->Row, place->Col);
+    pasteNote_ = PasteRoundingNote(plan, CurrentLanguage());
     if (plan.Refused) {
         main_.ShowMessage(MsgKind::Error, plan.Refused->Pick(CurrentLanguage()));
         return false;

@@ -155,6 +155,8 @@ class TMainFormModel {
     std::optional<std::string> EditCopyClick() const;
     bool ClipboardEnabled() const;
     bool EditPasteClick(const std::string& text);
+    // What the last paste rounded, for the status bar; empty when it took every value as typed.
+    const std::string& PasteNote() const { return pasteNote_; }
     void ShowLiveFrame(const TLiveRecord& record);  // to the page on view
     void ShowPage(int page);
     void RefreshPage(int page);
@@ -196,6 +198,7 @@ class TMainFormModel {
     std::vector<TRecentItem> recentItems_;
     int pageOnView_ = 0;
     std::array<TPage*, kPageCount> pages_{};
+    std::string pasteNote_;
     bool wbo2DispAfrMaster_ = false;
     bool backupBeforeDownload_ = true;
     bool idleContactShows50Hz_ = false;

@@ -12,6 +12,9 @@ namespace {
 
 using TTextRows = std::vector<std::vector<std::string>>;
 
+// A taken value this close to the typed one is the value typed (1.5 and the shown 1.50).
+constexpr double kSameValue = 1e-9;
+
 std::string Trimmed(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\"");
     if (first == std::string::npos)
@@ -221,14 +224,44 @@ std::optional<std::uint8_t> ReadCell(const TReader& reader, const std::string& t
                          text + " is outside " + range + (item.TakesNC() ? " (or NC)." : "."));
         return std::nullopt;
     }
+    // Halfway between two values goes away from zero, as spreadsheets round.
     std::uint8_t best = bytes.front();
-    for (std::uint8_t b : bytes)
-        if (std::abs(*item.Shown(b) - *x) < std::abs(*item.Shown(best) - *x))
+    for (std::uint8_t b : bytes) {
+        const double distance = std::abs(*item.Shown(b) - *x);
+        const double bestDistance = std::abs(*item.Shown(best) - *x);
+        if (distance < bestDistance - kSameValue ||
+            (distance < bestDistance + kSameValue &&
+             std::abs(*item.Shown(b)) > std::abs(*item.Shown(best))))
             best = b;
+    }
     return best;
 }
 
+void NoteRounding(TPastePlan& plan, const TReader& reader, const std::string& text,
+                  std::uint8_t taken) {
+    const auto typed = ParseNumber(text, reader.DecimalComma);
+    const auto shown = reader.Item.Shown(taken);
+    if (!typed || !shown || std::abs(*shown - *typed) < kSameValue)
+        return;
+    if (plan.Rounded++ == 0) {
+        plan.RoundedTyped = text;
+        plan.RoundedTaken = reader.Item.Text(taken);
+    }
+}
+
 }  // namespace
+
+std::string PasteRoundingNote(const TPastePlan& plan, Language lang) {
+    if (plan.Rounded == 0)
+        return {};
+    const std::string count = std::to_string(plan.Rounded);
+    const std::string example = " (" + plan.RoundedTyped + " -> " + plan.RoundedTaken + ")";
+    if (lang == Language::German)
+        return (plan.Rounded == 1 ? "1 Wert" : count + " Werte") +
+               " auf den nächsten Wert gesetzt, den die Zelle halten kann" + example + ".";
+    return (plan.Rounded == 1 ? "1 value" : count + " values") +
+           " set to the nearest value the cell can hold" + example + ".";
+}
 
 std::string CopyBlock(const TClipItem& item, const ImageBytes& image, const TTextShape& shape,
                       std::optional<TTableBlock> block) {
@@ -275,6 +308,7 @@ TPastePlan PlanPaste(const TClipItem& item, const ImageBytes& image, const std::
                 plan.Cells.clear();
                 return plan;
             }
+            NoteRounding(plan, reader, At(rows, textRow, textCol), *value);
             if (*value != current)
                 plan.Cells.push_back({item.Where(itemRow, itemCol), *value});
         }

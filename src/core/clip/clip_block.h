@@ -38,7 +38,14 @@ struct TPastePlan {
     std::vector<TPasteCell> Cells;  // only cells whose value changes
     int BlockCells = 0;             // every cell of the block, changed or not
     std::optional<TClipMessage> Refused;
+    // Values the cells cannot hold as typed (12.6 on the fuel map) take the nearest one they
+    // can; how many, and the first as typed and as taken.
+    int Rounded = 0;
+    std::string RoundedTyped, RoundedTaken;
 };
+
+// The paste's note for the status bar when values were rounded; empty when none was.
+std::string PasteRoundingNote(const TPastePlan& plan, Language lang);
 
 // Reads tab-, comma- or semicolon-separated text (with a decimal comma after semicolons), with
 // or without the axis row and column. A block with axes lands where its axes say; one without

@@ -5,11 +5,18 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include "app/main_form.h"
 #include "history/step_names.h"
 
 namespace zv::gui {
+
+namespace {
+
+constexpr int kPasteNoteMs = 15000;
+
+}  // namespace
 
 void TMainForm::BuildEditMenu() {
     editMenu_ = menuBar()->addMenu(QString());
@@ -29,6 +36,12 @@ void TMainForm::BuildEditMenu() {
     pasteAction_ = editMenu_->addAction(QString(), this, [this] {
         ShowRestoredStep(
             form_.EditPasteClick(QGuiApplication::clipboard()->text().toStdString()));
+        // Rounded values are said in the status bar for a while, without a dialog; the note
+        // there before comes back after it.
+        if (form_.PasteNote().empty())
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(QString::fromStdString(form_.PasteNote()), kPasteNoteMs);
     });
     pasteAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     // The keys work wherever the focus is in the main window, as the menu's own entries do.
