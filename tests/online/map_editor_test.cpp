@@ -245,6 +245,7 @@ TEST_F(MapEditor, LiveRecordsMoveTheOperatingPoint) {
     Online->DispatchKey(key::F5);
     Clock.Advance(2000);
     EXPECT_FALSE(Map().State().Chart.MarkerVisible);
+    EXPECT_EQ(Map().State().AutoMapValue, "") << "no output left from the last record";
 }
 
 // The wideband readout over the map: the 18-byte units feed it from pin F when the operator

@@ -356,6 +356,9 @@ void TMapForm::SyncLinkControls() {
     if (controls.MapLiveCursor != lastLiveCursor_) {
         lastLiveCursor_ = controls.MapLiveCursor;
         replayMarker_ = false;
+        // With the operating point gone, its output would stand there as if it were current.
+        if (!controls.MapLiveCursor)
+            state_.AutoMapValue.clear();
     }
     state_.Chart.MarkerVisible = controls.MapLiveCursor || replayMarker_;
     state_.SitesButtonVisible = controls.SitesButtonVisible;
