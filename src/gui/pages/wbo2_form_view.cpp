@@ -6,7 +6,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
+#include <QAbstractItemView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/look.h"
 #include "app/main_model.h"
@@ -28,6 +30,10 @@ namespace zv::gui {
 namespace {
 
 constexpr int kTimer1Ms = 200;
+// The sensor list is as wide as the column's fields, not as its longest entry, so that the AFR
+// grid keeps its room on a narrow screen; room for the list's frame and scroll bar.
+constexpr int kSensorListChars = 22;
+constexpr int kComboPopupSlack = 40;
 const QColor kLime(0x00, 0xFF, 0x00);
 const QColor kFuchsia(0xFF, 0x00, 0xFF);
 const QColor kYellow(0xFF, 0xFF, 0x00);
@@ -62,6 +68,13 @@ void FillCombo(QComboBox* combo, const Items& items, int current) {
     }
     if (combo->currentIndex() != current)
         combo->setCurrentIndex(current);
+    // The box may be narrower than its longest entry: the list shows each whole, and the
+    // chosen one is whole in the tooltip.
+    int widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = std::max(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(i)));
+    combo->view()->setMinimumWidth(widest + kComboPopupSlack);
+    combo->setToolTip(combo->currentText());
 }
 
 }  // namespace
@@ -144,7 +157,7 @@ QGroupBox* TWBO2FormView::BuildSensorGroup() {
     unitCombo_ = new QComboBox;
     unitCombo_->setFocusPolicy(Qt::NoFocus);
     unitCombo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    unitCombo_->setMinimumContentsLength(34);
+    unitCombo_->setMinimumContentsLength(kSensorListChars);
     afrAt0VLabel_ = WrappedLabel();
     afrAt5VLabel_ = WrappedLabel();
     errorLowLabel_ = WrappedLabel();
