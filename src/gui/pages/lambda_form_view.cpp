@@ -16,6 +16,7 @@
 #include "widgets/marked_gauge.h"
 #include "widgets/readout.h"
 #include "widgets/shape.h"
+#include "widgets/wrap_label.h"
 
 namespace zv::gui {
 
@@ -116,7 +117,9 @@ QWidget* TLambdaFormView::BuildParamGroup() {
         connect(panels_[i], &TValuePanel::Clicked, this, [this, row] { model_.PanelClick(row); });
     }
     throttle_ = new TReadout(QStringLiteral("255"), 1.4);
-    throttleLabel_ = new QLabel;
+    // Over its value, it wraps rather than widen the page on a narrow screen.
+    throttleLabel_ = new TWrapLabel;
+    throttleLabel_->setAlignment(Qt::AlignRight | Qt::AlignBottom);
     grid->addWidget(throttleLabel_, kLoadLimitField - 1, 2, Qt::AlignBottom | Qt::AlignRight);
     grid->addWidget(throttle_, kLoadLimitField, 2);
     grid->setColumnStretch(0, 1);
