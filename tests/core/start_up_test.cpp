@@ -80,6 +80,30 @@ TEST_F(StartSettings, StoredValuesAndTheirOddities) {
     EXPECT_EQ(WindowStateOf("Normal"), TWindowState::Normal);
 }
 
+// A normal window comes back where it stood; one stored for a larger or another screen is
+// brought into this one.
+TEST_F(StartSettings, ANormalWindowComesBackWhereItStood) {
+    store.WriteString("Options", "WindowNormalPlace", "100,50,900,600");
+    EXPECT_EQ(Load().NormalPlace, (TWindowRect{100, 50, 900, 600}));
+    for (const char* bad : {"", "100,50,900", "1,2,0,5", "1,2,5,0", "a,b,c,d", "1,2,3,4,5"})
+        EXPECT_FALSE(WindowPlaceOf(bad)) << bad;
+    EXPECT_EQ(WindowPlaceText({-8, 0, 1, 2}), "-8,0,1,2");
+
+    const TWindowRect screen{0, 0, 1366, 728};
+    EXPECT_EQ(NormalWindowPlace(TWindowRect{100, 50, 900, 600}, screen),
+              (TWindowRect{100, 50, 900, 600}));
+    EXPECT_EQ(NormalWindowPlace(TWindowRect{2000, -40, 900, 600}, screen),
+              (TWindowRect{466, 0, 900, 600}))
+        << "from a second screen, or above this one: moved inside";
+    EXPECT_EQ(NormalWindowPlace(TWindowRect{0, 0, 1366, 728}, screen), screen) << "just fits";
+    const TWindowRect fourFifths{137, 73, 1092, 582};
+    EXPECT_EQ(NormalWindowPlace(TWindowRect{0, 0, 1367, 600}, screen), fourFifths)
+        << "wider than the screen";
+    EXPECT_EQ(NormalWindowPlace(TWindowRect{0, 0, 900, 729}, screen), fourFifths)
+        << "taller than the screen";
+    EXPECT_EQ(NormalWindowPlace(std::nullopt, screen), fourFifths);
+}
+
 // Port 0 is "no port": nothing that is stored in Com/Port ever chooses the simulated unit, which
 // only its own setting chooses.
 TEST_F(StartSettings, StoredPortsNeverChooseTheSimulatedUnit) {

@@ -203,9 +203,11 @@ TEST_F(MainWindow, SettingsSurviveARestart) {
     EXPECT_EQ(form->Actions().Upload->text(), QString::fromUtf8("Daten lesen"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
     form->showNormal();
+    form->setGeometry(40, 60, 1000, 700);
     ASSERT_TRUE(form->close());
     form.reset();
     EXPECT_EQ(Stored("Settings/Options/Windowstate").toString(), "Normal");
+    EXPECT_EQ(Stored("Settings/Options/WindowNormalPlace").toString(), "40,60,1000,700");
     EXPECT_EQ(Stored("Settings/Files/Name0").toString().toStdString(), dataFile);
     EXPECT_EQ(Stored("Settings/Files/NumFiles").toInt(), 1);
 

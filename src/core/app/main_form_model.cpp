@@ -346,8 +346,10 @@ bool TMainFormModel::FormCloseQuery() {
     }
 }
 
-bool TMainFormModel::FormClose(TWindowState state) {
+bool TMainFormModel::FormClose(TWindowState state, const std::optional<TWindowRect>& normalPlace) {
     settings_.v_WriteString("Options", "Windowstate", WindowStateName(state));
+    if (normalPlace)
+        settings_.v_WriteString("Options", "WindowNormalPlace", WindowPlaceText(*normalPlace));
     if (SaveRecentFiles(settings_, main_.RecentFiles(), main_.FilesReadOrFirstSaved()))
         return true;
     main_.ShowMessage(MsgKind::Information, kRecentFilesNotSaved.Pick(CurrentLanguage()));

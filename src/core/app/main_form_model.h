@@ -185,7 +185,8 @@ class TMainFormModel {
     // Closing: the question about unsaved data (true: the window may close), then the
     // settings written at exit (false when they could not be kept).
     bool FormCloseQuery();
-    bool FormClose(TWindowState state);
+    // Stores the window's state, where a normal window stood, and the recent files.
+    bool FormClose(TWindowState state, const std::optional<TWindowRect>& normalPlace = {});
 
   private:
     bool ShowRestored(bool restored);

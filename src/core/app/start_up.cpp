@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 
 #include "config/key_control.h"
@@ -103,11 +104,40 @@ TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env) {
     s.WBO2DispOnF = settings.f_ReadBool(kOptions, "WBO2DispOnF", false);
     s.WBO2DispAfrMaster = settings.f_ReadBool(kOptions, "WBO2DispAfrMaster", false);
     s.WindowState = WindowStateOf(settings.s_ReadString(kOptions, "Windowstate", "maximized"));
+    s.NormalPlace = WindowPlaceOf(settings.s_ReadString(kOptions, "WindowNormalPlace", ""));
     s.BackupBeforeDownload = settings.f_ReadBool(kOptions, "BackupBeforeDownload", true);
     s.KeyUpSmallCode = StepKeySetting(settings, "KeyUpSmallCode", kDefaultKeyUpSmallCode);
     s.KeyDownSmallCode = StepKeySetting(settings, "KeyDownSmallCode", kDefaultKeyDownSmallCode);
     s.RecentFiles = RecentFilesSetting(settings);
     return s;
+}
+
+std::optional<TWindowRect> WindowPlaceOf(const std::string& text) {
+    TWindowRect p;
+    char rest = 0;
+    if (std::sscanf(text.c_str(), "%d,%d,%d,%d%c", &p.X, &p.Y, &p.Width, &p.Height, &rest) != 4 ||
+        p.Width < 1 || p.Height < 1)
+        return std::nullopt;
+    return p;
+}
+
+std::string WindowPlaceText(const TWindowRect& place) {
+    return std::to_string(place.X) + "," + std::to_string(place.Y) + "," +
+           std::to_string(place.Width) + "," + std::to_string(place.Height);
+}
+
+TWindowRect NormalWindowPlace(const std::optional<TWindowRect>& stored,
+                               const TWindowRect& available) {
+    if (!stored || stored->Width > available.Width || stored->Height > available.Height) {
+        const int width = available.Width * 4 / 5;
+        const int height = available.Height * 4 / 5;
+        return {available.X + (available.Width - width) / 2,
+                available.Y + (available.Height - height) / 2, width, height};
+    }
+    TWindowRect p = *stored;
+    p.X = std::clamp(p.X, available.X, available.X + available.Width - p.Width);
+    p.Y = std::clamp(p.Y, available.Y, available.Y + available.Height - p.Height);
+    return p;
 }
 
 TWindowState WindowStateOf(const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@ struct TStartEnvironment {
 
 enum class TWindowState { Normal, Minimized, Maximized };
 
+// Where the window stood when it was last neither maximised nor minimised (the frame's inner
+// rectangle, in screen pixels), so that a normal window comes back where the operator put it.
+struct TWindowRect {
+    int X = 0, Y = 0, Width = 0, Height = 0;
+    bool operator==(const TWindowRect&) const = default;
+};
+
 constexpr int kRecentFileSlots = 6;  // Files / Name0 .. Name5
 constexpr int kGermanLanguageId = 1031;
 
@@ -29,6 +37,7 @@ struct TStartSettings {
     bool WBO2DispOnF = false;
     bool WBO2DispAfrMaster = false;
     TWindowState WindowState = TWindowState::Maximized;
+    std::optional<TWindowRect> NormalPlace;  // nothing when never stored or not readable
     bool BackupBeforeDownload = true;
     int KeyUpSmallCode = 65;
     int KeyDownSmallCode = 63;
@@ -45,6 +54,15 @@ std::string DataFolderOf(const std::string& userPath);
 // values, and enters the recent folder as the process's current folder (the default folder
 // when the stored one cannot be entered).
 TStartSettings LoadSettings(TSettings& settings, const TStartEnvironment& env);
+
+// "x,y,width,height" as stored; nothing for any other text or a size below 1.
+std::optional<TWindowRect> WindowPlaceOf(const std::string& text);
+std::string WindowPlaceText(const TWindowRect& place);
+// Where a normal window opens in the screen's free area: the stored place when its size fits,
+// moved inside the area where it sticks out (another screen, a smaller one); otherwise four
+// fifths of the area, centred.
+TWindowRect NormalWindowPlace(const std::optional<TWindowRect>& stored,
+                               const TWindowRect& available);
 
 // "Normal" and "Minimized" as stored; any other text restores a maximized window.
 TWindowState WindowStateOf(const std::string& text);

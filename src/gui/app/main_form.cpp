@@ -412,9 +412,12 @@ void TMainForm::changeEvent(QEvent* event) {
 void TMainForm::FileRestoreItem() {
     switch (form_.Started().WindowState) {
         case TWindowState::Normal: {
-            const QRect screen = this->screen()->availableGeometry();
-            resize(screen.size() * 4 / 5);
-            move(screen.center() - rect().center());
+            // The inner rectangle is stored: the frame and title bar must fit around it.
+            const QRect a = screen()->availableGeometry().adjusted(kFrameSide, kFrameTop,
+                                                                   -kFrameSide, -kFrameBottom);
+            const TWindowRect p = NormalWindowPlace(form_.Started().NormalPlace,
+                                                    {a.x(), a.y(), a.width(), a.height()});
+            setGeometry(p.X, p.Y, p.Width, p.Height);
             showNormal();
             break;
         }
@@ -461,7 +464,12 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     const TWindowState state = isMinimized()   ? TWindowState::Minimized
                                : isMaximized() ? TWindowState::Maximized
                                                : TWindowState::Normal;
-    form_.FormClose(state);
+    std::optional<TWindowRect> place;
+    if (state == TWindowState::Normal) {
+        const QRect g = geometry();
+        place = TWindowRect{g.x(), g.y(), g.width(), g.height()};
+    }
+    form_.FormClose(state, place);
     event->accept();
 }
 
