@@ -24,7 +24,8 @@ class TM3DChart1 : public QWidget {
     void SetState(const TMapChartState& state);
 
     QSize sizeHint() const override { return {640, 420}; }
-    QSize minimumSizeHint() const override { return {320, 220}; }
+    // Small before the table gets small: in a narrow window the table is what the operator edits.
+    QSize minimumSizeHint() const override { return {200, 200}; }
 
   Q_SIGNALS:
     void CellClicked(int t, int r);
