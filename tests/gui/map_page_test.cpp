@@ -123,6 +123,10 @@ TEST_F(MapPage, TheOverlayTintsACellThatMovedFromTheSavedFile) {
     ASSERT_TRUE(view->OverlayButton().isVisible());
     view->OverlayButton().click();
     ASSERT_TRUE(view->OverlayButton().isChecked());
+    const QList<QAction*> references = view->OverlayButton().menu()->actions();
+    ASSERT_EQ(references.size(), 3);
+    EXPECT_TRUE(references[0]->isChecked()) << "switched on, the tint takes the file as saved";
+    EXPECT_FALSE(references[1]->isChecked());
 
     gui::TMapTable& table = view->Table();
     QTest::keyClick(&form->KeySink(), Qt::Key_PageUp);  // the cursor's cell (0, 0)
@@ -159,6 +163,7 @@ TEST_F(MapPage, SiteMoveChoiceAndLatestBackupReachCore) {
     references[1]->trigger();
     ASSERT_EQ(dialogs.Boxes.size(), 1u);
     EXPECT_EQ(dialogs.Boxes[0].Text.rfind("No unit is known yet.", 0), 0u);
+    EXPECT_FALSE(references[1]->isChecked()) << "a reference that could not be read";
 }
 
 TEST_F(MapPage, CellEditOnlineReachesTheBuiltInUnit) {

@@ -226,9 +226,11 @@ TEST_F(BackupTest, TheLatestBackupOfTheUnitIsTheTintsReference) {
     ASSERT_EQ(Dialogs.Boxes.size(), 2u);
     EXPECT_EQ(Dialogs.Boxes[1].Text.rfind("There is no backup of unit ZV000449 in", 0), 0u);
     EXPECT_FALSE(Main.Overlay().HasReference());
+    EXPECT_EQ(Main.OverlaySource(), TOverlaySource::None) << "the menu ticks nothing";
 
     Data().ReceiveData.Ident.SerialNo = "ZV000450";
     ASSERT_TRUE(Main.OverlayFromLatestBackup());
+    EXPECT_EQ(Main.OverlaySource(), TOverlaySource::LatestBackup);
     EXPECT_EQ(Main.Overlay().ReferenceName(), "ZV000450 2022-04-15 052000.zvt");
     ASSERT_TRUE(Main.Overlay().Shown());
     ByteGrid map = Data().Map;

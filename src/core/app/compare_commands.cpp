@@ -61,6 +61,7 @@ bool TMainModel::OverlayFromPath(const std::string& path) {
     if (!reference)
         return false;
     overlay_.SetReference(*reference, FileNameOf(path));
+    overlaySource_ = TOverlaySource::OtherFile;
     if (OverlayChanged)
         OverlayChanged();
     return true;
@@ -69,30 +70,35 @@ bool TMainModel::OverlayFromPath(const std::string& path) {
 bool TMainModel::OverlayFromLastSaved() {
     if (!CanOverlayLastSaved() || !OverlayFromPath(data_.FileName))
         return false;
-    overlayFollowsSaves_ = true;
+    SetOverlaySource(TOverlaySource::LastSaved);
     return true;
 }
 
 void TMainModel::OverlayFollowSave() {
-    if (overlayFollowsSaves_ && CanOverlayLastSaved())
-        OverlayFromPath(data_.FileName);
+    if (overlaySource_ == TOverlaySource::LastSaved && CanOverlayLastSaved() &&
+        OverlayFromPath(data_.FileName))
+        SetOverlaySource(TOverlaySource::LastSaved);
 }
 
 bool TMainModel::OverlayFromFile() {
     const auto chosen =
         dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
-    if (!chosen || !OverlayFromPath(*chosen))
-        return false;
-    overlayFollowsSaves_ = false;
-    return true;
+    return chosen && OverlayFromPath(*chosen);
 }
 
 bool TMainModel::OverlayFromLatestBackup() {
     const std::vector<TBackupEntry> backups = BackupsOfUnit();
     if (backups.empty() || !OverlayFromPath(backups.front().Path))
         return false;
-    overlayFollowsSaves_ = false;
+    SetOverlaySource(TOverlaySource::LatestBackup);
     return true;
+}
+
+// Said after the reference is read, so that the window's menu ticks the right entry.
+void TMainModel::SetOverlaySource(TOverlaySource source) {
+    overlaySource_ = source;
+    if (OverlayChanged)
+        OverlayChanged();
 }
 
 void TMainModel::SetOverlayShown(bool shown) {

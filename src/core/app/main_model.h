@@ -114,6 +114,8 @@ public:
     bool OverlayFromLatestBackup();
     bool OverlayFromPath(const std::string& path);
     void OverlayFollowSave();
+    // Which of the menu's references the tint has now (a path given directly counts as a file).
+    TOverlaySource OverlaySource() const { return overlaySource_; }
     // Switches the tint; switched on without a reference it takes the file as last saved.
     void SetOverlayShown(bool shown);
     bool CanOverlayLastSaved() const { return !neverSaved_ && !data_.FileName.empty(); }
@@ -178,6 +180,7 @@ public:
     std::function<std::time_t()> Now = [] { return std::time(nullptr); };
 
 private:
+    void SetOverlaySource(TOverlaySource source);
     void ShowCommentOnPage();
     // The backups of the unit the link identified last, newest first; none (with a message
     // saying why) when no unit is known or it has none.
@@ -217,8 +220,8 @@ private:
     CommentPage* commentPage_ = nullptr;
     std::unique_ptr<TOnlineMode> online_;
     TDifferenceOverlay overlay_;
-    // The tint's reference is the file as last saved: it follows each save and each opened file.
-    bool overlayFollowsSaves_ = false;
+    // With the file as last saved, the tint's reference follows each save and each opened file.
+    TOverlaySource overlaySource_ = TOverlaySource::None;
 };
 
 }  // namespace zv

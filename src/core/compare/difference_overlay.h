@@ -1,12 +1,16 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "data/zv_data_class.h"
 #include "text/text_table.h"
 
 namespace zv {
+
+// Where the tint's reference came from, as the window's menu offers it.
+enum class TOverlaySource : std::uint8_t { None, LastSaved, LatestBackup, OtherFile };
 
 using TClassGrid = std::array<std::array<int, 16>, 16>;  // [t][r]: DifferenceClass, 0 = none
 

@@ -17,6 +17,8 @@ TOverlayButton::TOverlayButton(QWidget* parent) : QToolButton(parent) {
     lastSaved_ = menu()->addAction(QString());
     latestBackup_ = menu()->addAction(QString());
     otherFile_ = menu()->addAction(QString());
+    for (QAction* a : {lastSaved_, latestBackup_, otherFile_})
+        a->setCheckable(true);
     hide();
 }
 
@@ -24,9 +26,19 @@ void TOverlayButton::Attach(TMainModel& main) {
     host_ = &main;
     show();
     connect(this, &QToolButton::clicked, this, [this](bool on) { host_->SetOverlayShown(on); });
-    connect(lastSaved_, &QAction::triggered, this, [this] { host_->OverlayFromLastSaved(); });
-    connect(latestBackup_, &QAction::triggered, this, [this] { host_->OverlayFromLatestBackup(); });
-    connect(otherFile_, &QAction::triggered, this, [this] { host_->OverlayFromFile(); });
+    // Rendered after each choice: a choice that failed must not stay ticked.
+    connect(lastSaved_, &QAction::triggered, this, [this] {
+        host_->OverlayFromLastSaved();
+        Render();
+    });
+    connect(latestBackup_, &QAction::triggered, this, [this] {
+        host_->OverlayFromLatestBackup();
+        Render();
+    });
+    connect(otherFile_, &QAction::triggered, this, [this] {
+        host_->OverlayFromFile();
+        Render();
+    });
     Render();
 }
 
@@ -42,6 +54,11 @@ void TOverlayButton::Render() {
     lastSaved_->setText(Q(texts.LastSaved));
     latestBackup_->setText(Q(texts.LatestBackup));
     otherFile_->setText(Q(texts.OtherFile));
+    // The reference in use is ticked; choosing it again reads it afresh.
+    const TOverlaySource source = host_->OverlaySource();
+    lastSaved_->setChecked(source == TOverlaySource::LastSaved);
+    latestBackup_->setChecked(source == TOverlaySource::LatestBackup);
+    otherFile_->setChecked(source == TOverlaySource::OtherFile);
 }
 
 }  // namespace zv::gui
