@@ -145,6 +145,41 @@ TEST_F(MapEditor, EscHidesTheCursorAndTabOpensTheSites) {
     EXPECT_EQ(opened_, 1);
 }
 
+// After Esc nothing is drawn of the cursor or the block: a key that would change cells or move
+// the cursor first brings both back and changes nothing, so that no edit lands unseen.
+TEST_F(MapEditor, KeysAfterEscShowTheCursorBeforeTheyAct) {
+    OpenOffline();
+    Keys_({vk::Right, vk::Up});
+    Map().HandleShiftKey(vk::Right);  // block (1,1)..(1,2)
+    Cell(1, 1) = 100;
+    Cell(1, 2) = 100;
+    for (std::uint8_t key : {std::uint8_t{vk::PageUp}, std::uint8_t{vk::OemPlus},
+                             std::uint8_t{vk::Left}, std::uint8_t{'D'}}) {
+        Keys_({vk::Esc});
+        ASSERT_FALSE(Map().State().Chart.CursorVisible);
+        Keys_({key});
+        EXPECT_TRUE(Map().State().Chart.CursorVisible) << int{key};
+        EXPECT_EQ(Cell(1, 1), 100) << int{key};
+        EXPECT_EQ(Cell(1, 2), 100) << int{key};
+        EXPECT_EQ(Map().Selection().Count(), 2) << int{key};
+    }
+    Keys_({vk::Esc});
+    Map().BlockCommand(TBlockOp::Smooth);
+    EXPECT_TRUE(Map().State().Chart.CursorVisible);
+    Keys_({vk::Esc});
+    Map().HandleShiftKey(vk::Left);
+    EXPECT_TRUE(Map().State().Chart.CursorVisible);
+    EXPECT_EQ(Map().Selection().Count(), 2);
+    Keys_({vk::Esc});
+    Map().CellContextClick(1, 2);  // the right button inside the block shows it for its menu
+    EXPECT_TRUE(Map().State().Chart.CursorVisible);
+    EXPECT_EQ(Map().Selection().Count(), 2);
+    // Shown again, the same keys act on the block as before.
+    Keys_({vk::OemPlus});
+    EXPECT_EQ(Cell(1, 1), 101);
+    EXPECT_EQ(Cell(1, 2), 101);
+}
+
 // The plus and minus keys step the cell by one and Page Up / Page Down by 15, away from the
 // clamps; Up and Down move the cursor instead, and the other step keys do nothing here.
 TEST_F(MapEditor, MidRangeStepsOfEachValueKey) {

@@ -155,7 +155,14 @@ void TMapForm::SetLanguage(Language lang) {
 }
 
 void TMapForm::HandleKey(std::uint8_t key) {
-    switch (host_.TranslateStepKey(key)) {
+    const std::uint8_t step = host_.TranslateStepKey(key);
+    // After Esc the cursor and the block are hidden: a key that would move or change them first
+    // brings them back, so that nothing is ever changed where the operator cannot see it.
+    if (step != vk::Tab && step != vk::Esc && !cursorShown_ && ActsOnCursor(key)) {
+        RevealCursor();
+        return;
+    }
+    switch (step) {
         case vk::Tab:
             if (revAdjust_.Active())
                 revAdjust_.HandleKey(vk::Tab);
@@ -207,6 +214,10 @@ std::optional<TClipPlace> TMapForm::ClipPlace() const {
 }
 
 void TMapForm::HandleShiftKey(std::uint8_t key) {
+    if (!cursorShown_) {
+        RevealCursor();
+        return;
+    }
     switch (key) {
         case vk::Left:
             MoveCursor(0, -1, true);
@@ -241,6 +252,33 @@ void TMapForm::MoveCursor(int dt, int dr, bool extend) {
 void TMapForm::CellContextClick(int t, int r) {
     if (!Selection().Contains(t, r))
         CellClick(t, r);
+    else
+        RevealCursor();
+}
+
+bool TMapForm::ActsOnCursor(std::uint8_t key) const {
+    switch (host_.TranslateStepKey(key)) {
+        case vk::PageUp:
+        case vk::PageDown:
+        case vk::Left:
+        case vk::Right:
+        case vk::Up:
+        case vk::Down:
+        case vk::NumPlus:
+        case vk::OemPlus:
+        case vk::NumMinus:
+        case vk::OemMinus:
+            return true;
+        default:
+            return BlockOpOfKey(key).has_value();
+    }
+}
+
+void TMapForm::RevealCursor() {
+    if (cursorShown_)
+        return;
+    cursorShown_ = true;
+    NotifyChanged();
 }
 
 void TMapForm::CellClick(int t, int r) {
@@ -249,6 +287,7 @@ void TMapForm::CellClick(int t, int r) {
     state_.Chart.CursorT = t;
     state_.Chart.CursorR = r;
     block_.Selection().Collapse(t, r);
+    cursorShown_ = true;
     ShowCursorValue();
     NotifyChanged();
     host_.FocusKeyControl();
@@ -269,6 +308,10 @@ void TMapForm::CellDrag(int anchorT, int anchorR, int t, int r) {
 // The block menu works on the map as the chart shows its axes, so that an interpolated block
 // follows the sites the operator sees.
 void TMapForm::BlockCommand(TBlockOp op) {
+    if (!cursorShown_) {
+        RevealCursor();
+        return;
+    }
     if (block_.Command(op, throttleSites_, rpmSites_))
         ShowCursorValue();
     NotifyChanged();

@@ -130,6 +130,9 @@ class TMapForm : public TPage {
     void StepCell(int delta);
     void MoveCursor(int dt, int dr, bool extend = false);
     void ShowCursorValue();
+    // A key of the cursor or the block; such a key acts only while both are shown.
+    bool ActsOnCursor(std::uint8_t key) const;
+    void RevealCursor();
     void SyncLinkControls();
     void ShowWideband(const TLiveRecord& record);
 
