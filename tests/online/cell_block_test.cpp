@@ -73,9 +73,11 @@ TEST_F(CellBlock, ShiftRightTwiceAndPlusRaiseExactlyThoseCellsInTheUnitAsOneStep
     EXPECT_EQ(Map.Selection(), (TCellRect{2, 2, 4, 6}));
     Form.PageKey(kPlus);
     Clock.Advance(2000);
+    // One batch: the two neighbours 0x1D9 and 0x1DA as a pair, then 0x1DB; each byte once.
     ASSERT_EQ(Unit->WriteLog().size(), 3u) << "one write a cell";
-    EXPECT_EQ(Unit->WriteLog()[0].Address, 0x1DB) << "in cell order";
-    EXPECT_EQ(Unit->WriteLog()[2].Address, 0x1D9);
+    EXPECT_EQ(Unit->WriteLog()[0].Address, 0x1D9);
+    EXPECT_EQ(Unit->WriteLog()[1].Address, 0x1DA);
+    EXPECT_EQ(Unit->WriteLog()[2].Address, 0x1DB);
     ImageBytes expected = unitBefore;
     expected[img::FuelMap + 16 * 13 + 11] = 11;
     expected[img::FuelMap + 16 * 13 + 10] = 21;

@@ -11,6 +11,18 @@ namespace zv {
 
 namespace {
 
+// Undo and redo gather the writes of their step, as the operation that made it did.
+class TRestoring {
+  public:
+    explicit TRestoring(int& depth) : depth_(depth) { ++depth_; }
+    ~TRestoring() { --depth_; }
+    TRestoring(const TRestoring&) = delete;
+    TRestoring& operator=(const TRestoring&) = delete;
+
+  private:
+    int& depth_;
+};
+
 std::optional<std::uint8_t> WriteKindOf(std::size_t count) {
     switch (count) {
         case 1:
@@ -49,13 +61,39 @@ void TMainModel::StoreAndSend(const TImageWrite& write, std::span<const std::uin
     modified_ = true;
     if (!write.ToUnit)
         return;
-    if (RunOnline()) {
-        online_->Link().QueueWrite(write.Area, &*target, *WriteKindOf(bytes.size()), write.Address);
-        if (write.Pause)
-            online_->StartPauseTimer();
-    } else {
+    if (!RunOnline()) {
         data_.DeviceData.ChangedOffline = 1;
+        return;
     }
+    if (history_.StepOpen() || restoring_ > 0) {
+        sendBatch_.Add(write, bytes.size());
+        sendBatchPause_ = sendBatchPause_ || write.Pause;
+        return;
+    }
+    online_->Link().QueueWrite(write.Area, &*target, *WriteKindOf(bytes.size()), write.Address);
+    if (write.Pause)
+        online_->StartPauseTimer();
+}
+
+void TMainModel::SendBatch() {
+    if (sendBatch_.Empty())
+        return;
+    const std::vector<TBatchWrite> plan = sendBatch_.Plan(data_.DeviceData.Firmware);
+    const bool pause = sendBatchPause_;
+    sendBatch_.Clear();
+    sendBatchPause_ = false;
+    // A question inside the operation may have let the link leave run-online meanwhile.
+    if (!RunOnline()) {
+        data_.DeviceData.ChangedOffline = 1;
+        return;
+    }
+    TComX& link = online_->Link();
+    const std::uint32_t batch = plan.size() > 1 ? link.NewBatch() : 0;
+    for (const TBatchWrite& write : plan)
+        link.QueueWrite(write.Area, &data_.DeviceData.Image[write.Offset],
+                        *WriteKindOf(write.Length), write.Address, batch);
+    if (pause)
+        online_->StartPauseTimer();
 }
 
 // The writes go back last first, so that bytes a step wrote twice end as they were before it.
@@ -63,8 +101,12 @@ bool TMainModel::Undo() {
     const THistoryStep* step = history_.TakeUndo();
     if (!step)
         return false;
-    for (auto write = step->Writes.rbegin(); write != step->Writes.rend(); ++write)
-        StoreAndSend(write->Where, write->Old);
+    {
+        TRestoring restoring(restoring_);
+        for (auto write = step->Writes.rbegin(); write != step->Writes.rend(); ++write)
+            StoreAndSend(write->Where, write->Old);
+    }
+    SendBatch();
     FollowRestoredImage();
     return true;
 }
@@ -73,8 +115,12 @@ bool TMainModel::Redo() {
     const THistoryStep* step = history_.TakeRedo();
     if (!step)
         return false;
-    for (const TRecordedWrite& write : step->Writes)
-        StoreAndSend(write.Where, write.New);
+    {
+        TRestoring restoring(restoring_);
+        for (const TRecordedWrite& write : step->Writes)
+            StoreAndSend(write.Where, write.New);
+    }
+    SendBatch();
     FollowRestoredImage();
     return true;
 }

@@ -49,7 +49,13 @@ int CaptionPair(MsgKind kind) {
 
 }  // namespace
 
-TMainModel::TMainModel(Dialogs& dialogs, SettingsStore& settings) : dialogs_(dialogs), settings_(settings) {}
+TMainModel::TMainModel(Dialogs& dialogs, SettingsStore& settings) : dialogs_(dialogs), settings_(settings) {
+    // A step is made once its operation has closed it: then all its bytes are known.
+    history_.AddStepListener([this](THistoryEvent event, const THistoryStep&) {
+        if (event == THistoryEvent::Done)
+            SendBatch();
+    });
+}
 
 TMainModel::~TMainModel() = default;
 

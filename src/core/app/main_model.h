@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text/text_table.h"
+#include "app/write_batch.h"
 #include "cells/cell_selection.h"
 #include "compare/comparison_view.h"
 #include "compare/difference_overlay.h"
@@ -193,12 +194,19 @@ private:
     void KeepUncheckedValues();
     void TakeWorkingDataForSave();
     void StoreAndSend(const TImageWrite& write, std::span<const std::uint8_t> bytes);
+    // The unit's bytes an operation changed go out together once it has made them all.
+    void SendBatch();
     void FollowRestoredImage();
 
     Dialogs& dialogs_;
     SettingsStore& settings_;
     TZVDataClass data_;
     TEditHistory history_;
+    // What the operation under way changed in the unit's bytes, not yet queued; while undoing
+    // or redoing, the step's writes gather here too.
+    TWriteBatch sendBatch_;
+    bool sendBatchPause_ = false;
+    int restoring_ = 0;
     Language language_ = Language::English;
     bool modified_ = false;
     bool neverSaved_ = false;

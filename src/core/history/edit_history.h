@@ -68,6 +68,8 @@ class TEditHistory {
     // Steps may nest (an operation calling another): the outermost one names the step.
     void OpenStep(const TStepName& name);
     void CloseStep();
+    // An operation's step is open: its writes are still coming.
+    bool StepOpen() const { return openDepth_ > 0; }
 
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }

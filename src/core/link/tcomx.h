@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -95,9 +96,22 @@ class TComX {
 
     // Queues an edit for the live stream: kind 0, 1 or 2 (one, two or sixteen bytes, copied from
     // source now). False when the request is malformed; nothing is queued then.
+    // Writes queued with one batch number (from NewBatch) go out one after the other, with a
+    // live record in between only every second or so, so that a block of edits reaches the
+    // unit at the speed of the line.
     bool QueueWrite(std::uint8_t area, const std::uint8_t* source, std::uint8_t kind,
-                    std::uint16_t address);
+                    std::uint16_t address, std::uint32_t batch = 0);
+    std::uint32_t NewBatch() { return ++LastBatch_; }
     std::size_t QueuedWrites() const { return Queue_.Size(); }
+    // How far the batch on the wire is: writes confirmed and its writes in all. Nothing while
+    // no batch of several writes is under way.
+    struct TBatchProgress {
+        std::size_t Done = 0;
+        std::size_t Total = 0;
+        bool Rows = false;  // every write a whole row of sixteen bytes
+        bool operator==(const TBatchProgress&) const = default;
+    };
+    std::optional<TBatchProgress> BatchProgress() const;
     // Writes dropped when the stream ended before they reached the unit, counted since the
     // stream was last started. Dropping one marks the working data as changed offline.
     std::size_t DroppedWrites() const { return DroppedWrites_; }
@@ -231,6 +245,11 @@ class TComX {
     void RestoreStreamTarget();
     bool StagingInPlace() const;
     void DropQueuedWrites();
+    bool StreamJobRunning() const;
+    // The next write of the batch just confirmed goes out at once, unless the live display has
+    // waited long enough for a record.
+    bool NextOfBatchAtOnce(std::uint32_t batch) const;
+    void StartNextQueuedWrite();
 
     std::uint8_t ReadCommand() const;
     std::uint8_t WriteCommand(bool checksummed) const;
@@ -312,6 +331,10 @@ class TComX {
     Target SavedTarget_;
     std::vector<TWriteFailure> WriteFailures_;
     std::size_t DroppedWrites_ = 0;
+    std::uint32_t LastBatch_ = 0;
+    std::uint32_t CurrentBatch_ = 0;  // the batch whose writes go out now
+    TBatchProgress BatchCount_;
+    std::uint32_t LastRecordTick_ = 0;
 };
 
 }  // namespace zv

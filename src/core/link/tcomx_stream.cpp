@@ -4,9 +4,46 @@
 
 namespace zv {
 
+namespace {
+
+// A batch's writes follow one another without a live record for at most this long, so that
+// the dashboard still moves while a whole map goes out.
+constexpr std::uint32_t kBatchRecordEveryMs = 1000;
+
+constexpr std::uint8_t kStartOfKind[3] = {tstate::QueuedOne, tstate::QueuedTwo,
+                                          tstate::QueuedSixteen};
+
+}  // namespace
+
 bool TComX::QueueWrite(std::uint8_t area, const std::uint8_t* source, std::uint8_t kind,
-                       std::uint16_t address) {
-    return Queue_.Push(area, source, kind, address);
+                       std::uint16_t address, std::uint32_t batch) {
+    return Queue_.Push(area, source, kind, address, batch);
+}
+
+std::optional<TComX::TBatchProgress> TComX::BatchProgress() const {
+    if (CurrentBatch_ == 0 || BatchCount_.Total < 2 || BatchCount_.Done >= BatchCount_.Total)
+        return std::nullopt;
+    return BatchCount_;
+}
+
+bool TComX::StreamJobRunning() const {
+    return Job_ == job::StreamStart || Job_ == job::StreamRestart || Job_ == job::StreamWatch ||
+           Job_ == job::StreamStop;
+}
+
+bool TComX::NextOfBatchAtOnce(std::uint32_t batch) const {
+    return batch != 0 && StreamMode_ == 0 && StreamJobRunning() && !Queue_.Empty() &&
+           Queue_.Front().Batch == batch &&
+           Timers_.GetTickCount() - LastRecordTick_ < kBatchRecordEveryMs;
+}
+
+void TComX::StartNextQueuedWrite() {
+    const TQueuedWrite& next = Queue_.Front();
+    if (next.Batch != CurrentBatch_) {
+        CurrentBatch_ = next.Batch;
+        BatchCount_ = {0, Queue_.CountOfBatch(next.Batch), Queue_.BatchAllRows(next.Batch)};
+    }
+    StartQueuedWrite(kStartOfKind[next.Kind]);
 }
 
 std::vector<TWriteFailure> TComX::TakeWriteFailures() {
@@ -23,6 +60,7 @@ void TComX::DropQueuedWrites() {
         return;
     DroppedWrites_ += Queue_.Size();
     Queue_.Clear();
+    CurrentBatch_ = 0;
     Data_.DeviceData.ChangedOffline = 1;
 }
 
@@ -52,7 +90,14 @@ void TComX::StartQueuedWrite(std::uint8_t startState) {
 
 void TComX::QueuedWriteDone() {
     RestoreStreamTarget();
+    const std::uint32_t batch = Queue_.Front().Batch;
     Queue_.FrontDone();
+    if (batch != 0 && batch == CurrentBatch_)
+        ++BatchCount_.Done;
+    if (NextOfBatchAtOnce(batch)) {
+        StartNextQueuedWrite();
+        return;
+    }
     // A stop requested while the write ran still holds: the next pacing tick ends the stream.
     TransState_ = tstate::StreamNext;
     PacingTimer_->Start();
@@ -106,6 +151,7 @@ void TComX::StreamStep() {
         case tstate::StreamRecord:
             LiveReceive();
             if (LiveStatus_ == 2) {
+                LastRecordTick_ = Timers_.GetTickCount();
                 TransState_ = tstate::Idle;
                 PacingTimer_->Start();
             }
@@ -113,7 +159,7 @@ void TComX::StreamStep() {
         case tstate::QueuedOne:
         case tstate::QueuedTwo:
         case tstate::QueuedSixteen:
-            StartQueuedWrite(TransState_);
+            StartNextQueuedWrite();
             break;
         case 20:
         case 22:
@@ -130,8 +176,7 @@ void TComX::PacingTimerTick() {
     if (TransState_ == tstate::Idle)
         CommitLiveRecord();
     // Only the stream, or the stop it was asked for, may move on from here.
-    const bool streaming = Job_ == job::StreamStart || Job_ == job::StreamRestart ||
-                           Job_ == job::StreamWatch || Job_ == job::StreamStop;
+    const bool streaming = StreamJobRunning();
     if (StreamMode_ == 1) {
         if (streaming || Job_ == job::Idle) {
             TransState_ = tstate::Idle;
@@ -142,8 +187,6 @@ void TComX::PacingTimerTick() {
     if (!streaming)
         return;
     if (TransState_ == tstate::Idle && !Queue_.Empty()) {
-        static constexpr std::uint8_t kStartOfKind[3] = {tstate::QueuedOne, tstate::QueuedTwo,
-                                                         tstate::QueuedSixteen};
         TransState_ = kStartOfKind[Queue_.Front().Kind];
     } else if (TransState_ == tstate::Idle || TransState_ == tstate::StreamNext) {
         TransState_ = tstate::StreamNext;

@@ -44,7 +44,7 @@ std::size_t TWriteQueue::KindLength(std::uint8_t kind) {
 }
 
 bool TWriteQueue::Push(std::uint8_t area, const std::uint8_t* source, std::uint8_t kind,
-                       std::uint16_t address) {
+                       std::uint16_t address, std::uint32_t batch) {
     const std::size_t length = KindLength(kind);
     if (length == 0 || area > 2 || source == nullptr)
         return false;
@@ -55,6 +55,7 @@ bool TWriteQueue::Push(std::uint8_t area, const std::uint8_t* source, std::uint8
     write.Area = area;
     write.Kind = kind;
     write.Address = address;
+    write.Batch = batch;
     std::copy_n(source, length, write.Data.begin());
 
     // A waiting write whose bytes the new one all carries is stale and goes.
@@ -87,6 +88,17 @@ std::size_t TWriteQueue::PlaceFor(const TQueuedWrite& write, std::size_t first) 
         }
     }
     return place;
+}
+
+std::size_t TWriteQueue::CountOfBatch(std::uint32_t batch) const {
+    return static_cast<std::size_t>(std::count_if(
+        Items_.begin(), Items_.end(), [batch](const TQueuedWrite& w) { return w.Batch == batch; }));
+}
+
+bool TWriteQueue::BatchAllRows(std::uint32_t batch) const {
+    return std::all_of(Items_.begin(), Items_.end(), [batch](const TQueuedWrite& w) {
+        return w.Batch != batch || w.Kind == wkind::SixteenBytes;
+    });
 }
 
 void TWriteQueue::FrontDone() {

@@ -21,6 +21,9 @@ struct TQueuedWrite {
     std::uint16_t Address = 0;
     std::array<std::uint8_t, 16> Data{};
     std::uint8_t Tries = 0;  // tries that failed so far
+    // Writes of one operation (a block, a paste, an undo) share a batch number and go out one
+    // after the other; 0 for a write of its own, which waits for a live record like any edit.
+    std::uint32_t Batch = 0;
 };
 
 // A queued write that was given up: the unit does not hold this edit.
@@ -49,7 +52,11 @@ class TWriteQueue {
     // Copies the bytes at once, so later changes of the source do not leak into this write.
     // False (nothing queued) for an unknown kind or area, no source, or a range past 0xFFFF.
     bool Push(std::uint8_t area, const std::uint8_t* source, std::uint8_t kind,
-              std::uint16_t address);
+              std::uint16_t address, std::uint32_t batch = 0);
+    // Writes still waiting of a batch, the front one included, and whether all of them are
+    // whole rows of sixteen bytes.
+    std::size_t CountOfBatch(std::uint32_t batch) const;
+    bool BatchAllRows(std::uint32_t batch) const;
 
     bool Empty() const { return Items_.empty(); }
     std::size_t Size() const { return Items_.size(); }

@@ -1,5 +1,7 @@
 #include "online/online_mode.h"
 
+#include <cstdio>
+
 #include "data/firmware_table.h"
 #include "data/parameter_table.h"
 #include "link/port_name.h"
@@ -387,6 +389,7 @@ void TOnlineMode::LaterHalf() {
                 return;
             }
             for (const auto& failure : link_->TakeWriteFailures()) Status(WriteFailureStatus(failure));
+            ShowBatchProgress();
             if (link_->NewRecord()) {
                 link_->ClearNewRecord();
                 PulseGauge();
@@ -400,6 +403,22 @@ void TOnlineMode::LaterHalf() {
         case link::Idle: FirstHalf(); return;
         default: return;
     }
+}
+
+// "Writing 7 of 16 rows" while a block of edits goes out, and the state's own text again after.
+void TOnlineMode::ShowBatchProgress() {
+    const auto progress = link_->BatchProgress();
+    if (progress == shownBatch_)
+        return;
+    shownBatch_ = progress;
+    if (!progress) {
+        Status("Run Online");
+        return;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "Writing %zu of %zu %s", progress->Done + 1, progress->Total,
+                  progress->Rows ? "rows" : "writes");
+    Status(text);
 }
 
 // A record goes to the dashboard, the data logger, autotune and the page on view, in that order.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "dashboard/dashboard.h"
@@ -117,6 +118,7 @@ private:
     void FirstHalf();
     void LaterHalf();
     void ShowRecord();
+    void ShowBatchProgress();
     void Status(const std::string& text);
     void SetComGauge(int position, int max);
     void AnimateTopStripe();
@@ -165,6 +167,7 @@ private:
     int stripeWidth_ = 600;
     int pulse_ = 0;
     int pulseStep_ = 1;
+    std::optional<TComX::TBatchProgress> shownBatch_;
 };
 
 }  // namespace zv
