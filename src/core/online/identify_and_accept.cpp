@@ -41,6 +41,19 @@ bool UnitMatchesWorkingData(const TZVDataClass& data) {
     return true;
 }
 
+// The values the operator sees and the edit history's steps were made on.
+struct TShownValues {
+    ByteGrid Map;
+    ByteGrid AfrMap;
+    decltype(TZVDataClass::Detail) Detail;
+    decltype(TZVDataClass::Lin) Lin;
+    bool operator==(const TShownValues&) const = default;
+};
+
+TShownValues ShownValues(const TZVDataClass& data) {
+    return {data.Map, data.AfrMap, data.Detail, data.Lin};
+}
+
 }  // namespace
 
 void TOnlineMode::IdentifyUnit() {
@@ -139,10 +152,13 @@ bool TOnlineMode::AcceptUpload() {
         ClearUnitPanels();
         return false;
     }
+    const TShownValues shown = ShownValues(data);
     data.DeviceData = data.ReceiveData;
     data.ImageToFields();
-    // The steps taken so far were edits of a data set that is gone.
-    main_.History().Clear();
+    // The steps taken so far were edits of a data set that is gone, unless the unit held every
+    // value the PC shows (the data downloaded before, read back): they still undo to what they
+    // were, whatever encoding the unit's image has.
+    if (ShownValues(data) != shown) main_.History().Clear();
     return true;
 }
 
