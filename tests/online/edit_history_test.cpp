@@ -143,6 +143,14 @@ TEST_F(EditHistory, StepsOnAFileUndoToTheValuesShownAfterADownloadIntoAUnit) {
     Download();
     EXPECT_EQ(UnitWord(0), kPulse117At30);
     EXPECT_EQ(Unit->Peek(2, 2), 35);
+
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 60000));
+    ASSERT_TRUE(Form.EditUndoClick());
+    ASSERT_TRUE(Form.EditUndoClick());
+    Clock.Advance(1000);
+    EXPECT_EQ(UnitWord(0), kPulse116At30) << "online, at once";
+    EXPECT_EQ(Param.State().Values[0], "116");
 }
 
 // The data downloaded and read back bring nothing new: going online after F8 keeps the history,
