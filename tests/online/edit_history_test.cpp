@@ -153,6 +153,33 @@ TEST_F(EditHistory, StepsOnAFileUndoToTheValuesShownAfterADownloadIntoAUnit) {
     EXPECT_EQ(Param.State().Values[0], "116");
 }
 
+// A data set taken over from a unit and edited offline stays as the operator saw it when a unit
+// of another firmware is connected and its upload refused: the page, an undo and the download
+// into that unit all have the Pulse values shown (firmware 38 keeps the Pulse word as it is).
+TEST_F(EditHistory, TakenOverDataKeepTheirPulseForAUnitOfAnotherFirmware) {
+    GoOnline(30, Param);
+    Form.SetPage(6, &Param);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    Press(Param, {38});
+    ASSERT_EQ(Param.State().Values[0], "117");
+
+    AttachUnit(38, 4, true, "ZV000704");
+    Dialogs.Answers = {MsgAnswer::No};  // keep the PC's data set
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+    ASSERT_TRUE(Saw("Upload successfull"));
+    Param.LoadFromImage();
+    EXPECT_EQ(Param.State().Values[0], "117");
+    ASSERT_TRUE(Form.EditUndoClick());
+    EXPECT_EQ(Param.State().Values[0], "116");
+    Download();
+    EXPECT_EQ(UnitWord(0), 116);
+    ASSERT_TRUE(Form.EditRedoClick());
+    Download();
+    EXPECT_EQ(UnitWord(0), 117);
+}
+
 // The data downloaded and read back bring nothing new: going online after F8 keeps the history,
 // and its steps go to the unit at once. Data changed in the unit behind the PC's back do.
 TEST_F(EditHistory, GoingOnlineAfterADownloadKeepsTheHistory) {

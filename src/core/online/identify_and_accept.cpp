@@ -41,6 +41,20 @@ bool UnitMatchesWorkingData(const TZVDataClass& data) {
     return true;
 }
 
+// A data set taken over from a unit has no file's edit fields to encode from: its Pulse word
+// goes into the encoding of the unit now identified with the value it had, in the working image
+// and in the one a refused upload returns to, so that a download or a save never reads it with
+// the wrong firmware.
+void RecodePulseWords(TZVDataClass& data, int from, int to) {
+    for (ImageBytes* image : {&data.DeviceData.Image, &data.FileData.Image}) {
+        auto& bytes = *image;
+        const auto word = static_cast<std::uint16_t>(bytes[img::PulseWord] | bytes[img::PulseWord + 1] << 8);
+        const std::uint16_t recoded = RecodePulse(word, from, to);
+        bytes[img::PulseWord] = static_cast<std::uint8_t>(recoded & 0xFF);
+        bytes[img::PulseWord + 1] = static_cast<std::uint8_t>(recoded >> 8);
+    }
+}
+
 // The values the operator sees and the edit history's steps were made on.
 struct TShownValues {
     ByteGrid Map;
@@ -89,10 +103,15 @@ void TOnlineMode::IdentifyUnit() {
 
     Status("Upload ID success");
     const auto fw = static_cast<std::uint8_t>(parsed.Firmware);
+    const int held = data.DeviceData.Firmware;
     data.ReceiveData.Firmware = fw;
     data.DeviceData.Firmware = fw;
     data.FileData.Firmware = fw;
-    if (data.Loaded) data.FieldsToImage();
+    if (data.Loaded) {
+        data.FieldsToImage();
+    } else if (data.DeviceData.DeviceValid) {
+        RecodePulseWords(data, held, fw);
+    }
     panels_.SerialNo = parsed.Ident.SerialNo;
     panels_.VerLevel = FirmwareName(fw);
 
