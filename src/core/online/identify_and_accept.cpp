@@ -1,5 +1,7 @@
 // The online mode's decisions about the unit's data: who the unit is, whether its uploaded
 // data set replaces the one in the PC, and the backup kept of it before a download.
+#include <algorithm>
+
 #include "backup/backup_text.h"
 #include "data/firmware_table.h"
 #include "link/unit_ident.h"
@@ -47,11 +49,9 @@ bool UnitMatchesWorkingData(const TZVDataClass& data) {
 // the wrong firmware.
 void RecodePulseWords(TZVDataClass& data, int from, int to) {
     for (ImageBytes* image : {&data.DeviceData.Image, &data.FileData.Image}) {
-        auto& bytes = *image;
-        const auto word = static_cast<std::uint16_t>(bytes[img::PulseWord] | bytes[img::PulseWord + 1] << 8);
-        const std::uint16_t recoded = RecodePulse(word, from, to);
-        bytes[img::PulseWord] = static_cast<std::uint8_t>(recoded & 0xFF);
-        bytes[img::PulseWord + 1] = static_cast<std::uint8_t>(recoded >> 8);
+        const auto word = static_cast<std::uint16_t>((*image)[img::PulseWord] | (*image)[img::PulseWord + 1] << 8);
+        const auto bytes = WordBytes(RecodePulse(word, from, to));
+        std::copy(bytes.begin(), bytes.end(), image->begin() + img::PulseWord);
     }
 }
 
