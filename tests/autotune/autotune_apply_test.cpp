@@ -40,7 +40,7 @@ TEST(AutotuneApply, ChangedCellsGoInAsOneStep) {
         const auto target = std::span(data.DeviceData.Image).subspan(where.Offset, bytes.size());
         const std::vector<std::uint8_t> old(target.begin(), target.end());
         std::copy(bytes.begin(), bytes.end(), target.begin());
-        history.Record(where, old, bytes);
+        history.Record(where, old, bytes, data.DeviceData.Firmware);
         return true;
     };
     // The operator changed the 20 % cell since the run: it keeps the operator's value.

@@ -163,5 +163,42 @@ TEST(DataSetComparison, CompareWithFileAndTheTintsReferenceLeaveTheDataSetAsItIs
     EXPECT_EQ(f.model.Overlay().MapClasses(f.model.Data().Map)[3][0], 0);
 }
 
+// The comment page as the operator has typed on it.
+class TypedCommentPage : public CommentPage {
+  public:
+    void ShowComment(const std::vector<std::string>& lines) override { Lines = lines; }
+    std::vector<std::string> CommentLines() const override { return Lines; }
+    std::vector<std::string> Lines;
+};
+
+// Lines typed on the comment page and not yet saved belong to the working data that the
+// comparison shows; comparing changes nothing, on the page or in the data set.
+TEST(DataSetComparison, CompareWithFileTakesTheCommentAsTyped) {
+    TempDir dir;
+    ModelFixture f;
+    TypedCommentPage page;
+    f.model.SetCommentPage(&page);
+    dir.Write("car.zvt", ToFileText(NewFileLines()));
+    ASSERT_TRUE(f.model.OpenDataFile(dir.File("car.zvt")));
+    const std::vector<std::string> saved = page.Lines;
+    ASSERT_EQ(saved, f.model.Data().Comment);
+    page.Lines.push_back("jets 160, new plugs");
+
+    std::vector<TComparisonView> shown;
+    f.model.ShowComparison = [&](const TComparisonView& v) { shown.push_back(v); };
+    f.dialogs.OpenChoices = {dir.File("car.zvt")};
+    f.model.CompareWithFileClick();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].Summary, "Differences in comment (lines) 1.");
+    ASSERT_EQ(shown[0].Lists.size(), 1u);
+    ASSERT_EQ(shown[0].Lists[0].Rows.size(), 1u);
+    EXPECT_EQ(shown[0].Lists[0].Rows[0].Name, "Line " + std::to_string(saved.size() + 1));
+    EXPECT_EQ(shown[0].Lists[0].Rows[0].This, "jets 160, new plugs");
+    EXPECT_EQ(shown[0].Lists[0].Rows[0].That, "(none)");
+    EXPECT_EQ(f.model.Data().Comment, saved);
+    EXPECT_EQ(page.Lines.back(), "jets 160, new plugs") << "the page keeps what was typed";
+    EXPECT_FALSE(f.model.Modified());
+}
+
 }  // namespace
 }  // namespace zv

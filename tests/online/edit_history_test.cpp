@@ -2,8 +2,10 @@
 // and when a history starts afresh.
 #include "data_files.h"
 #include "editors/map_form.h"
+#include "editors/param_form.h"
 #include "editors/type_config_dlg.h"
 #include "history/image_changes.h"
+#include "history/restored_write.h"
 #include "history/step_names.h"
 #include "lambda/wbo2_presets.h"
 #include "page_fixture.h"
@@ -13,6 +15,8 @@ namespace zv::test {
 namespace {
 
 constexpr std::uint8_t kPlus = 187;
+// Firmware 30 keeps the Pulse word as 65535 - trunc(1529984 / Pulse).
+constexpr std::uint16_t kPulse116At30 = 52346, kPulse117At30 = 52459;
 
 class EditHistory : public PageTest {
   protected:
@@ -32,8 +36,28 @@ class EditHistory : public PageTest {
     std::string RedoText(Language lang = Language::English) {
         return Main.History().RedoCaption(lang);
     }
+    std::uint16_t UnitWord(std::uint16_t address) {
+        return static_cast<std::uint16_t>(Unit->Peek(2, address) | Unit->Peek(2, address + 1) << 8);
+    }
+    // A new data set's file, opened offline (its firmware unknown), with a unit of that firmware
+    // on the line.
+    void OpenFile(int unitFirmware, TPage& page) {
+        AttachUnit(unitFirmware);
+        ASSERT_TRUE(Main.OpenDataFile(Dir.Write("car.zvt", ToFileText(NewFileLines()))));
+        ASSERT_EQ(Data().DeviceData.Firmware, 40);
+        StartIdle();
+        page.LoadFromImage();
+        page.ShowPage();
+    }
+    void Download() {
+        Online->DispatchKey(key::F8);
+        ASSERT_TRUE(RunUntilState(link::Idle, 120000));
+        ASSERT_TRUE(Saw("Device Data Download"));
+    }
 
+    TempDir Dir;
     TMapForm Map{Host};
+    TParamForm Param{Host};
 };
 
 TEST_F(EditHistory, OnlineUndoAndRedoOfACellReachTheUnitAcrossAPageChange) {
@@ -79,10 +103,135 @@ TEST_F(EditHistory, OnlineUndoAndRedoOfACellReachTheUnitAcrossAPageChange) {
     ASSERT_TRUE(Form.EditRedoClick());
     Online->DispatchKey(key::F5);
     ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    Unit->Poke(2, 0x100, static_cast<std::uint8_t>(Unit->Peek(2, 0x100) ^ 1));  // behind our back
     Online->DispatchKey(key::F7);
     ASSERT_TRUE(RunUntilStatus("Upload successfull", 60000));
     Clock.Advance(1000);
     EXPECT_FALSE(Main.History().CanUndo()) << "the unit's data set, read and accepted, is new";
+}
+
+// Steps made on a file of unknown firmware undo and redo to the values the operator saw, after
+// the data set went into a unit whose firmware keeps the Pulse word otherwise; a plain byte
+// comes back exactly. Each value reaches the unit with the next download.
+TEST_F(EditHistory, StepsOnAFileUndoToTheValuesShownAfterADownloadIntoAUnit) {
+    OpenFile(30, Param);
+    Form.SetPage(6, &Param);
+    ASSERT_EQ(Param.State().Values[0], "116");
+    Press(Param, {38});  // Up on the Pulse, the item selected first
+    ASSERT_EQ(Param.State().Values[0], "117");
+    Param.ValuePanelClick(5);  // the idle contact threshold, 34 in a new data set
+    Press(Param, {38});
+    ASSERT_EQ(At(2), 35);
+    Download();
+    ASSERT_EQ(UnitWord(0), kPulse117At30) << "the unit counts 117 pulses";
+    ASSERT_EQ(Unit->Peek(2, 2), 35);
+
+    ASSERT_TRUE(Form.EditUndoClick());
+    ASSERT_TRUE(Form.EditUndoClick());
+    EXPECT_EQ(Param.State().Values[0], "116");
+    EXPECT_EQ(Data().Detail[param::Pulse], 116);
+    EXPECT_EQ(At(2), 34);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    Download();
+    EXPECT_EQ(UnitWord(0), kPulse116At30);
+    EXPECT_EQ(Unit->Peek(2, 2), 34);
+
+    ASSERT_TRUE(Form.EditRedoClick());
+    EXPECT_EQ(Param.State().Values[0], "117");
+    ASSERT_TRUE(Form.EditRedoClick());
+    EXPECT_EQ(At(2), 35);
+    Download();
+    EXPECT_EQ(UnitWord(0), kPulse117At30);
+    EXPECT_EQ(Unit->Peek(2, 2), 35);
+
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 60000));
+    ASSERT_TRUE(Form.EditUndoClick());
+    ASSERT_TRUE(Form.EditUndoClick());
+    Clock.Advance(1000);
+    EXPECT_EQ(UnitWord(0), kPulse116At30) << "online, at once";
+    EXPECT_EQ(Param.State().Values[0], "116");
+}
+
+// A data set taken over from a unit and edited offline stays as the operator saw it when a unit
+// of another firmware is connected and its upload refused: the page, an undo and the download
+// into that unit all have the Pulse values shown (firmware 38 keeps the Pulse word as it is).
+TEST_F(EditHistory, TakenOverDataKeepTheirPulseForAUnitOfAnotherFirmware) {
+    GoOnline(30, Param);
+    Form.SetPage(6, &Param);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    Press(Param, {38});
+    ASSERT_EQ(Param.State().Values[0], "117");
+
+    AttachUnit(38, 4, true, "ZV000704");
+    Dialogs.Answers = {MsgAnswer::No};  // keep the PC's data set
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+    ASSERT_TRUE(Saw("Upload successfull"));
+    Param.LoadFromImage();
+    EXPECT_EQ(Param.State().Values[0], "117");
+    ASSERT_TRUE(Form.EditUndoClick());
+    EXPECT_EQ(Param.State().Values[0], "116");
+    Download();
+    EXPECT_EQ(UnitWord(0), 116);
+    ASSERT_TRUE(Form.EditRedoClick());
+    Download();
+    EXPECT_EQ(UnitWord(0), 117);
+}
+
+// The data downloaded and read back bring nothing new: going online after F8 keeps the history,
+// and its steps go to the unit at once. Data changed in the unit behind the PC's back do.
+TEST_F(EditHistory, GoingOnlineAfterADownloadKeepsTheHistory) {
+    OpenFile(30, Map);
+    Form.SetPage(1, &Map);
+    const std::uint8_t before = Cell(4, 6);
+    StepCell(4, 6);
+    Download();
+    ASSERT_EQ(UnitCell(4, 6), before + 1);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 60000));
+    ASSERT_TRUE(Saw("Upload successfull")) << "the unit's data were read";
+    EXPECT_TRUE(Dialogs.Boxes.empty()) << "and were the PC's";
+
+    ASSERT_TRUE(Form.EditUndoClick());
+    Clock.Advance(1000);
+    EXPECT_EQ(UnitCell(4, 6), before);
+    EXPECT_EQ(Map.State().ManMapValue, std::to_string(before));
+    ASSERT_TRUE(Form.EditRedoClick());
+    Clock.Advance(1000);
+    EXPECT_EQ(UnitCell(4, 6), before + 1);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::Idle, 5000));
+    Unit->Poke(2, 0x100, static_cast<std::uint8_t>(Unit->Peek(2, 0x100) ^ 1));
+    Online->DispatchKey(key::F7);
+    ASSERT_TRUE(RunUntilStatus("Upload successfull", 60000));
+    Clock.Advance(1000);
+    EXPECT_FALSE(Main.History().CanUndo());
+}
+
+// A switch is an item of its own: read back from the unit with the unit's own bits of the flags
+// word set otherwise, its undo turns back its bit alone and leaves those bits as the unit has them.
+TEST_F(EditHistory, ASwitchUndoesItsOwnBitOnly) {
+    OpenFile(30, Param);
+    Form.SetPage(6, &Param);
+    const std::uint16_t flags = Data().DeviceData.FlagsWord();
+    ASSERT_FALSE(Param.State().PinLDown);
+    Param.DigOut_L_FuncSpeedButtonClick();  // pin L: the 50 Hz pulse, bit 7
+    ASSERT_EQ(Data().DeviceData.FlagsWord(), flags ^ 0x80);
+    Download();
+    const auto unitHigh = static_cast<std::uint8_t>(Unit->Peek(2, 5) ^ 0xF0);  // bits 12..15
+    Unit->Poke(2, 5, unitHigh);
+    Online->DispatchKey(key::F5);
+    ASSERT_TRUE(RunUntilState(link::RunOnline, 60000));
+
+    ASSERT_TRUE(Form.EditUndoClick());
+    Clock.Advance(1000);
+    EXPECT_EQ(Unit->Peek(2, 4), flags & 0xFF) << "pin L is the idle contact output again";
+    EXPECT_EQ(Unit->Peek(2, 5), unitHigh);
+    EXPECT_FALSE(Param.State().PinLDown);
 }
 
 // An operation that writes many places is one step: the input configuration's flags word, an
@@ -182,6 +331,51 @@ TEST(UnitPlaces, OfBlocksByFirmware) {
     EXPECT_EQ(place(1792 + 512, 26), std::make_pair(0, -1));
     EXPECT_EQ(place(256, 30), std::make_pair(0, -1));
     EXPECT_EQ(place(1792 + 768, 30), std::make_pair(0, -1));
+}
+
+// A write recorded on an image of one firmware comes back where a unit of the image's firmware
+// now keeps it and in its encoding: the fuel map at 0x300 below firmware 9, the Pulse word as the
+// value it showed (exactly as recorded where the encoding is the same), bytes the step left alone
+// as the image now holds them.
+TEST(RestoredWrites, FollowTheFirmwareOfTheImage) {
+    TZVDataSet set;
+    set.Image.fill(0x11);
+    TImageWrite cell = MainAreaWrite(768 + 5);
+    cell.Address = 0x105;
+    const TRecordedWrite cellWrite{cell, {50}, {51}, 40};
+    set.Firmware = 8;
+    const TRestoredWrite back = RestoredWrite(cellWrite, THistoryEvent::Undone, set);
+    EXPECT_EQ(back.Where.Area, 2);
+    EXPECT_EQ(back.Where.Address, 0x305);
+    EXPECT_EQ(back.Bytes, std::vector<std::uint8_t>{50});
+    EXPECT_EQ(RestoredWrite(cellWrite, THistoryEvent::Redone, set).Bytes,
+              std::vector<std::uint8_t>{51});
+
+    // 116 and 117 as firmware 40 keeps them; 65535 - trunc(2040000 / 116) = 47949 = 0xBB4D.
+    const TRecordedWrite pulse{MainAreaWrite(0), {0x74, 0x00}, {0x75, 0x00}, 40};
+    const auto undone = [&](int firmware) {
+        set.Firmware = static_cast<std::uint8_t>(firmware);
+        return RestoredWrite(pulse, THistoryEvent::Undone, set).Bytes;
+    };
+    EXPECT_EQ(undone(8), (std::vector<std::uint8_t>{0x4D, 0xBB}));
+    EXPECT_EQ(undone(5), (std::vector<std::uint8_t>{0xBB, 0x4D})) << "high byte first";
+    EXPECT_EQ(undone(38), (std::vector<std::uint8_t>{0x74, 0x00}));
+    // 52350 = 0xCC7E reads as 116 on firmware 30 without being the word 116 encodes to.
+    const TRecordedWrite odd{MainAreaWrite(0), {0x7E, 0xCC}, {0xEB, 0xCC}, 30};
+    set.Firmware = 20;
+    EXPECT_EQ(RestoredWrite(odd, THistoryEvent::Undone, set).Bytes,
+              (std::vector<std::uint8_t>{0x7E, 0xCC}));
+
+    // A preset's block: the bytes it did not change (reserved 22..31) stay as the unit has them.
+    std::vector<std::uint8_t> old(16, 0xFF), now(16, 0xFF);
+    now[0] = 9;  // byte 16, the output at zero rpm
+    const TRecordedWrite block{MainAreaWrite(16), old, now, 30};
+    set.Firmware = 30;
+    const TRestoredWrite blockBack = RestoredWrite(block, THistoryEvent::Undone, set);
+    std::vector<std::uint8_t> expected(16, 0x11);
+    expected[0] = 0xFF;
+    EXPECT_EQ(blockBack.Bytes, expected);
+    EXPECT_TRUE(blockBack.Where.ToUnit);
 }
 
 // The history belongs to a data set: it goes when the operator has let that data set go.

@@ -40,7 +40,7 @@ void TMainModel::CompareWithFileClick() {
     const auto other = ReadDataSetToCompare(*chosen);
     if (!other)
         return;
-    ShowComparison(BuildComparisonView(data_, *other, WorkingDataName().Pick(language_),
+    ShowComparison(BuildComparisonView(WorkingDataSet(), *other, WorkingDataName().Pick(language_),
                                        FileNameOf(*chosen), language_));
 }
 

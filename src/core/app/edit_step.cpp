@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/main_model.h"
+#include "history/restored_write.h"
 #include "link/write_queue.h"
 #include "online/online_mode.h"
 #include "sensors/wideband_sensor.h"
@@ -48,7 +49,7 @@ bool TMainModel::WriteImage(const TImageWrite& write, std::span<const std::uint8
     const auto target = std::span(data_.DeviceData.Image).subspan(write.Offset, bytes.size());
     if (std::equal(bytes.begin(), bytes.end(), target.begin()))
         return false;
-    history_.Record(write, target, bytes);
+    history_.Record(write, target, bytes, data_.DeviceData.Firmware);
     StoreAndSend(write, bytes);
     return true;
 }
@@ -97,6 +98,8 @@ void TMainModel::SendBatch() {
 }
 
 // The writes go back last first, so that bytes a step wrote twice end as they were before it.
+// Each is restored against the image as it is by then, which may have been encoded for another
+// unit since the step was made.
 bool TMainModel::Undo() {
     const THistoryStep* step = history_.TakeUndo();
     if (!step)
@@ -104,7 +107,7 @@ bool TMainModel::Undo() {
     {
         TRestoring restoring(restoring_);
         for (auto write = step->Writes.rbegin(); write != step->Writes.rend(); ++write)
-            StoreAndSend(write->Where, write->Old);
+            Restore(*write, THistoryEvent::Undone);
     }
     SendBatch();
     FollowRestoredImage();
@@ -118,11 +121,16 @@ bool TMainModel::Redo() {
     {
         TRestoring restoring(restoring_);
         for (const TRecordedWrite& write : step->Writes)
-            StoreAndSend(write.Where, write.New);
+            Restore(write, THistoryEvent::Redone);
     }
     SendBatch();
     FollowRestoredImage();
     return true;
+}
+
+void TMainModel::Restore(const TRecordedWrite& write, THistoryEvent event) {
+    const TRestoredWrite restored = RestoredWrite(write, event, data_.DeviceData);
+    StoreAndSend(restored.Where, restored.Bytes);
 }
 
 // What the program reads from the image besides the edit fields: the inputs' functions from

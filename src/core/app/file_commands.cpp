@@ -216,14 +216,23 @@ void TMainModel::MenuSaveZVFileAsClick() {
 }
 
 // The comment page's lines and the working image become the edit fields that a save writes.
+void TMainModel::TakeWorkingData(TZVDataClass& set) const {
+    if (commentPage_)
+        set.Comment = commentPage_->CommentLines();
+    set.ImageToFields();
+    KeepUncheckedValues(set);
+}
+
 void TMainModel::TakeWorkingDataForSave() {
-    if (commentPage_) {
-        data_.Comment = commentPage_->CommentLines();
+    TakeWorkingData(data_);
+    if (commentPage_)
         commentPage_->ShowComment(data_.Comment);
-    }
-    data_.FileData.Image = data_.DeviceData.Image;
-    data_.ImageToFields();
-    KeepUncheckedValues();
+}
+
+TZVDataClass TMainModel::WorkingDataSet() const {
+    TZVDataClass set = data_;
+    TakeWorkingData(set);
+    return set;
 }
 
 bool TMainModel::SaveDataFile() {
@@ -258,11 +267,11 @@ void TMainModel::RememberUncheckedValues() {
 // A parameter that the file's firmware does not check goes back into the file exactly as it was
 // read, unless an editor changed what the image holds for it since, or the working data have
 // been taken over from a unit.
-void TMainModel::KeepUncheckedValues() {
-    if (data_.DeviceData.DeviceValid)
+void TMainModel::KeepUncheckedValues(TZVDataClass& set) const {
+    if (set.DeviceData.DeviceValid)
         return;
     for (const auto& [index, value] : uncheckedAsRead_) {
-        std::int32_t& current = data_.Detail[static_cast<std::size_t>(index)];
+        std::int32_t& current = set.Detail[static_cast<std::size_t>(index)];
         if (current == ParameterValueViaImage(index, value))
             current = value;
     }

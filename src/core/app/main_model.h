@@ -98,6 +98,9 @@ public:
     // Comparison of the working data set with another one; nothing in the data set changes.
     // File > Compare with file: asks for the file and shows the comparison.
     void CompareWithFileClick();
+    // The working data set as it stands, as a save would write it: the comment page's lines
+    // (typed and not yet saved) and the edit fields of the working image.
+    TZVDataClass WorkingDataSet() const;
     // Reads a data file into a data set of its own, leaving the current one as it is; the
     // boxes a bad file gives are shown. Nothing when the file could not be read.
     std::optional<TZVDataClass> ReadDataSetToCompare(const std::string& path);
@@ -191,11 +194,13 @@ private:
     bool AskSaveFirst();  // the "save first?" question; true when Save As ran
     void UpgradeRewriteOldestLayout(const std::string& path, const std::vector<std::string>& lines);
     void RememberUncheckedValues();
-    void KeepUncheckedValues();
+    void KeepUncheckedValues(TZVDataClass& set) const;
+    void TakeWorkingData(TZVDataClass& set) const;
     void TakeWorkingDataForSave();
     void StoreAndSend(const TImageWrite& write, std::span<const std::uint8_t> bytes);
     // The unit's bytes an operation changed go out together once it has made them all.
     void SendBatch();
+    void Restore(const TRecordedWrite& write, THistoryEvent event);
     void FollowRestoredImage();
 
     Dialogs& dialogs_;

@@ -65,6 +65,15 @@ std::uint16_t PulseFromCount(double k, std::uint16_t word) {
 constexpr double kPulseConstA = 2040000.0;  // firmware up to 8
 constexpr double kPulseConstB = 1529984.0;  // firmware 9..36
 
+// The four ways the word is written, by firmware index (0..3 write as 4..5 do).
+int PulseEncoding(int firmware) {
+    if (firmware <= 5)
+        return 0;
+    if (firmware <= 8)
+        return 1;
+    return firmware <= 36 ? 2 : 3;
+}
+
 }  // namespace
 
 std::size_t FuelMapOffset(int t, int r) {
@@ -168,6 +177,12 @@ std::uint16_t EncodePulse(std::uint16_t pulse, int firmware) {
     if (firmware <= 36)
         return PulseCount(kPulseConstB, pulse);
     return pulse;
+}
+
+std::uint16_t RecodePulse(std::uint16_t word, int fromFirmware, int toFirmware) {
+    if (PulseEncoding(fromFirmware) == PulseEncoding(toFirmware))
+        return word;
+    return EncodePulse(DecodePulse(word, fromFirmware), toFirmware);
 }
 
 TZVDataClass::TZVDataClass() {

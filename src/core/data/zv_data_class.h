@@ -153,6 +153,9 @@ class TZVDataClass {
 // The 16-bit timing word: decode a stored word and encode a value for a firmware index.
 std::uint16_t DecodePulse(std::uint16_t word, int firmware);
 std::uint16_t EncodePulse(std::uint16_t pulse, int firmware);
+// A word of one firmware's encoding as the same Pulse in another's; a word whose encoding the
+// two share stays exactly as it is.
+std::uint16_t RecodePulse(std::uint16_t word, int fromFirmware, int toFirmware);
 
 // The AFR map's packing into the image: 64..127 becomes 127, 128 and more 255 (no target).
 std::uint8_t PackAfrCell(std::uint8_t value);

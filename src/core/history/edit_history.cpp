@@ -18,9 +18,11 @@ constexpr TextPair kRedo = {"Wiederholen", "Redo"};
 }  // namespace
 
 void TEditHistory::Record(const TImageWrite& where, std::span<const std::uint8_t> oldBytes,
-                          std::span<const std::uint8_t> newBytes) {
-    TRecordedWrite write{
-        where, {oldBytes.begin(), oldBytes.end()}, {newBytes.begin(), newBytes.end()}};
+                          std::span<const std::uint8_t> newBytes, int firmware) {
+    TRecordedWrite write{where,
+                         {oldBytes.begin(), oldBytes.end()},
+                         {newBytes.begin(), newBytes.end()},
+                         static_cast<std::uint8_t>(firmware)};
     // The pause belongs to the operator's own step; taking it back must not hold the next one up.
     write.Where.Pause = false;
     if (openDepth_ > 0) {

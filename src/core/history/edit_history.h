@@ -42,11 +42,14 @@ inline std::array<std::uint8_t, 2> WordBytes(std::uint16_t word) {
 // What the operator did, in both languages, as the Edit menu names it: "fuel map cell 5/7 +1".
 using TStepName = TOwnedText;
 
-// One write of the edit step with the bytes it replaced, so that it can be taken back.
+// One write of the edit step with the bytes it replaced, so that it can be taken back. The bytes
+// are in the encoding of the firmware the image had then: what the operator saw is their value
+// in it, and that value is what an undo or redo restores (see RestoredWrite).
 struct TRecordedWrite {
     TImageWrite Where;
     std::vector<std::uint8_t> Old;
     std::vector<std::uint8_t> New;
+    std::uint8_t Firmware = 40;
 };
 
 // What one undo takes back: every write the operation made, in the order it made them.
@@ -63,7 +66,7 @@ enum class THistoryEvent : std::uint8_t { Done, Undone, Redone };
 class TEditHistory {
   public:
     void Record(const TImageWrite& where, std::span<const std::uint8_t> oldBytes,
-                std::span<const std::uint8_t> newBytes);
+                std::span<const std::uint8_t> newBytes, int firmware);
 
     // Steps may nest (an operation calling another): the outermost one names the step.
     void OpenStep(const TStepName& name);
@@ -73,7 +76,7 @@ class TEditHistory {
 
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }
-    // The step to take back (apply its old bytes, last write first) or to make again; the
+    // The step to take back (restore its old values, last write first) or to make again; the
     // history moves past it. Null when there is none.
     const THistoryStep* TakeUndo();
     const THistoryStep* TakeRedo();

@@ -40,7 +40,7 @@ void RecordImageChanges(TEditHistory& history, const ImageBytes& before, const I
         TImageWrite pcOnly;
         pcOnly.Offset = offset;
         pcOnly.ToUnit = false;
-        history.Record(UnitPlaceOfBlock(offset, firmware).value_or(pcOnly), old, now);
+        history.Record(UnitPlaceOfBlock(offset, firmware).value_or(pcOnly), old, now, firmware);
     }
 }
 

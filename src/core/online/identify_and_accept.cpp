@@ -1,5 +1,7 @@
 // The online mode's decisions about the unit's data: who the unit is, whether its uploaded
 // data set replaces the one in the PC, and the backup kept of it before a download.
+#include <algorithm>
+
 #include "backup/backup_text.h"
 #include "data/firmware_table.h"
 #include "link/unit_ident.h"
@@ -41,6 +43,31 @@ bool UnitMatchesWorkingData(const TZVDataClass& data) {
     return true;
 }
 
+// A data set taken over from a unit has no file's edit fields to encode from: its Pulse word
+// goes into the encoding of the unit now identified with the value it had, in the working image
+// and in the one a refused upload returns to, so that a download or a save never reads it with
+// the wrong firmware.
+void RecodePulseWords(TZVDataClass& data, int from, int to) {
+    for (ImageBytes* image : {&data.DeviceData.Image, &data.FileData.Image}) {
+        const auto word = static_cast<std::uint16_t>((*image)[img::PulseWord] | (*image)[img::PulseWord + 1] << 8);
+        const auto bytes = WordBytes(RecodePulse(word, from, to));
+        std::copy(bytes.begin(), bytes.end(), image->begin() + img::PulseWord);
+    }
+}
+
+// The values the operator sees and the edit history's steps were made on.
+struct TShownValues {
+    ByteGrid Map;
+    ByteGrid AfrMap;
+    decltype(TZVDataClass::Detail) Detail;
+    decltype(TZVDataClass::Lin) Lin;
+    bool operator==(const TShownValues&) const = default;
+};
+
+TShownValues ShownValues(const TZVDataClass& data) {
+    return {data.Map, data.AfrMap, data.Detail, data.Lin};
+}
+
 }  // namespace
 
 void TOnlineMode::IdentifyUnit() {
@@ -76,10 +103,15 @@ void TOnlineMode::IdentifyUnit() {
 
     Status("Upload ID success");
     const auto fw = static_cast<std::uint8_t>(parsed.Firmware);
+    const int held = data.DeviceData.Firmware;
     data.ReceiveData.Firmware = fw;
     data.DeviceData.Firmware = fw;
     data.FileData.Firmware = fw;
-    if (data.Loaded) data.FieldsToImage();
+    if (data.Loaded) {
+        data.FieldsToImage();
+    } else if (data.DeviceData.DeviceValid) {
+        RecodePulseWords(data, held, fw);
+    }
     panels_.SerialNo = parsed.Ident.SerialNo;
     panels_.VerLevel = FirmwareName(fw);
 
@@ -139,10 +171,13 @@ bool TOnlineMode::AcceptUpload() {
         ClearUnitPanels();
         return false;
     }
+    const TShownValues shown = ShownValues(data);
     data.DeviceData = data.ReceiveData;
     data.ImageToFields();
-    // The steps taken so far were edits of a data set that is gone.
-    main_.History().Clear();
+    // The steps taken so far were edits of a data set that is gone, unless the unit held every
+    // value the PC shows (the data downloaded before, read back): they still undo to what they
+    // were, whatever encoding the unit's image has.
+    if (ShownValues(data) != shown) main_.History().Clear();
     return true;
 }
 
