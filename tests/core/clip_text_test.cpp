@@ -189,6 +189,8 @@ TEST_F(ClipText, QuotedFieldsAndDecimalCommasAreReadAsTheWholeTextMeansThem) {
               "Der Text lässt sich zweifach lesen: als 2 Spalten, durch Kommas getrennt, oder als "
               "eine Spalte mit Dezimalkomma (12,5). Bitte die Spalten mit Tabulatoren oder "
               "Semikolons trennen oder Dezimalzahlen mit Punkt schreiben.");
+    EXPECT_EQ(Refusal(Paste(map, "1,2\n", 0, 15)).rfind("The text can be read two ways", 0), 0u)
+        << "two columns do not fit at the last column, but that does not make it one";
     EXPECT_EQ(Cells(Paste(map, "12;5\r\n")), (Expected{{783, 12}, {782, 5}}));
     EXPECT_EQ(Cells(Paste(map, "12\t5,5\r\n")), (Expected{{783, 12}, {782, 6}}));
     EXPECT_EQ(Cells(Paste(map, "12.5,5\r\n")), (Expected{{783, 13}, {782, 5}}));

@@ -223,15 +223,18 @@ void NoteRounding(TPastePlan& plan, const TReader& reader, const std::string& te
     }
 }
 
+// `fits` tells a block refused only for its place from one whose values the item refuses.
 TPastePlan PlanRows(const TClipItem& item, const ImageBytes& image, const TTextRows& rows,
-                    int row, int col) {
+                    int row, int col, bool& fits) {
     TPastePlan plan;
+    fits = true;
     const TReader reader{item};
     const auto place = FindBlock(reader, rows, row, col, plan.Refused);
     if (!place)
         return plan;
     if (place->Row + place->Rows > item.Rows() || place->Col + place->Cols > item.Cols()) {
         plan.Refused = TooLarge(item, *place);
+        fits = false;
         return plan;
     }
     for (int r = 0; r < place->Rows; ++r) {
@@ -314,25 +317,29 @@ std::string CopyBlock(const TClipItem& item, const ImageBytes& image, const TTex
 }
 
 // Commas alone may separate columns or mark decimals (a single column copied from a German
-// spreadsheet). The text is read both ways; a reading that the item refuses drops out, and
-// where both remain and differ the paste is refused rather than guessed.
+// spreadsheet). The text is read both ways; a reading whose values the item refuses drops out,
+// and where both remain and differ (or one only fails to fit at this place) the paste is
+// refused rather than guessed.
 TPastePlan PlanPaste(const TClipItem& item, const ImageBytes& image, const std::string& text,
                      int row, int col) {
     const char separator = SeparatorOf(text);
     const TTextRows rows = SplitText(text, separator);
-    TPastePlan plan = PlanRows(item, image, rows, row, col);
+    bool fits = true;
+    TPastePlan plan = PlanRows(item, image, rows, row, col, fits);
     if (separator != ',' || !CommaMayBeDecimal(rows))
         return plan;
-    TPastePlan oneColumn = PlanRows(item, image, SplitText(text, kOneColumn), row, col);
-    if (oneColumn.Refused)
+    bool oneColumnFits = true;
+    TPastePlan oneColumn =
+        PlanRows(item, image, SplitText(text, kOneColumn), row, col, oneColumnFits);
+    const bool both = (!plan.Refused || !fits) && (!oneColumn.Refused || !oneColumnFits);
+    if (both && !plan.Refused && !oneColumn.Refused && SameCells(plan, oneColumn))
         return plan;
-    if (plan.Refused)
-        return oneColumn;
-    if (SameCells(plan, oneColumn))
-        return plan;
-    TPastePlan refused;
-    refused.Refused = Ambiguous(rows);
-    return refused;
+    if (both && (!plan.Refused || !oneColumn.Refused)) {
+        TPastePlan refused;
+        refused.Refused = Ambiguous(rows);
+        return refused;
+    }
+    return plan.Refused && !oneColumn.Refused ? oneColumn : plan;
 }
 
 int ApplyPaste(TEditHistory& history, const TImageWriter& write, const TClipItem& item,
