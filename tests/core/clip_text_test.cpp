@@ -156,7 +156,8 @@ TEST_F(ClipText, AfrCellsReadAsAfrWithADecimalCommaAfterSemicolonsAndNC) {
     EXPECT_EQ(plan.Cells[0].Where.Area, 1);
     EXPECT_EQ(plan.Cells[0].Where.Address, 527);
     EXPECT_EQ(Refusal(Paste(afr, "16.9\n")), "Row 1, column 1: 16.9 is outside 10.5 .. 16.8 (or NC).");
-    EXPECT_EQ(Refusal(Paste(afr, "16.84\n")), "Row 1, column 1: 16.84 is outside 10.5 .. 16.8 (or NC).");
+    EXPECT_EQ(Refusal(Paste(afr, "16.84\n")),
+              "Row 1, column 1: 16.84 is outside 10.5 .. 16.8 (or NC).");
     EXPECT_EQ(Refusal(Paste(afr, "14.7,10.4\n")), "Row 1, column 2: 10.4 is outside 10.5 .. 16.8 (or NC).");
     EXPECT_EQ(Refusal(Paste(afr, "15\t40\n")), "Row 1, column 2: 40 is outside 10.5 .. 16.8 (or NC).");
 }
@@ -172,7 +173,8 @@ TEST_F(ClipText, QuotedFieldsAndDecimalCommasAreReadAsTheWholeTextMeansThem) {
     EXPECT_EQ(Refusal(Paste(map, "\"1\"\"\",7\n")), "Row 1, column 1: \"1\"\" is not a number.");
 
     // One column from a German spreadsheet: 12 alone in a row leaves no second column.
-    EXPECT_EQ(Cells(Paste(map, "12\r\n13,5\r\n", 0, 4)), (Expected{{768 + 11, 12}, {768 + 27, 14}}));
+    EXPECT_EQ(Cells(Paste(map, "12\r\n13,5\r\n", 0, 4)),
+              (Expected{{768 + 11, 12}, {768 + 27, 14}}));
     // On the AFR map 5 is no target: the commas can only be decimal commas.
     for (int i = 0; i < 2; ++i)
         Image()[kAfrAreaStart + 512 + 16 * i + 15] = 0;

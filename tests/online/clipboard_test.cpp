@@ -6,8 +6,8 @@
 
 #include "editors/map_form.h"
 #include "lambda/wbo2_form.h"
-#include "text/point_format.h"
 #include "page_fixture.h"
+#include "text/point_format.h"
 
 namespace zv::test {
 namespace {

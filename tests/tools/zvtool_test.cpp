@@ -304,7 +304,8 @@ TEST_F(Zvtool, AnImportedBlockWithAxesAndAQuotedDecimalCommaLandsOnItsCell) {
     dir.Write("over.csv", axes + "255.5\r\n");
     r = Tool("import " + Q("car.zvt") + " --map " + Q("over.csv") + " -o " + Q("over.zvt"));
     EXPECT_EQ(r.Exit, 2);
-    EXPECT_NE(r.Err.find("Row 2, column 2: 255.5 is outside 0 .. 255."), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("Row 2, column 2: 255.5 is outside 0 .. 255."), std::string::npos)
+        << r.Err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("over.zvt")));
 }
 

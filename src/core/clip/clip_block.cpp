@@ -133,16 +133,17 @@ TClipMessage AxesRefused(const TReader& reader, const TTextRows& rows) {
     for (std::size_t r = 1; r < rows.size(); ++r)
         if (!names(At(rows, r, 0), reader.Item.RowLabels()))
             return NoSite(r + 1, 1, At(rows, r, 0));
-    return {"Die Achsen des Textes nennen keine benachbarten Stützstellen der Tabelle in ihrer "
-            "Reihenfolge.",
-            "The text's axes do not name neighbouring sites of the table in their order."};
+    return {
+        "Die Achsen des Textes nennen keine benachbarten Stützstellen der Tabelle in ihrer "
+        "Reihenfolge.",
+        "The text's axes do not name neighbouring sites of the table in their order."};
 }
 
 // The axes are recognised by the sites they name, so that they are not taken for values; a
 // block with axes goes to the cells they name (an axis the text lacks leaves that direction at
 // the cursor), one without them to the cursor.
-std::optional<TBlockPlace> FindBlock(const TReader& reader, const TTextRows& rows, int row,
-                                     int col, std::optional<TClipMessage>& refused) {
+std::optional<TBlockPlace> FindBlock(const TReader& reader, const TTextRows& rows, int row, int col,
+                                     std::optional<TClipMessage>& refused) {
     int width = 0;
     for (const auto& r : rows)
         width = std::max(width, static_cast<int>(r.size()));
@@ -224,8 +225,8 @@ void NoteRounding(TPastePlan& plan, const TReader& reader, const std::string& te
 }
 
 // `fits` tells a block refused only for its place from one whose values the item refuses.
-TPastePlan PlanRows(const TClipItem& item, const ImageBytes& image, const TTextRows& rows,
-                    int row, int col, bool& fits) {
+TPastePlan PlanRows(const TClipItem& item, const ImageBytes& image, const TTextRows& rows, int row,
+                    int col, bool& fits) {
     TPastePlan plan;
     fits = true;
     const TReader reader{item};
@@ -244,9 +245,9 @@ TPastePlan PlanRows(const TClipItem& item, const ImageBytes& image, const TTextR
             const int itemRow = place->Row + r;
             const int itemCol = place->Col + c;
             const std::uint8_t current = item.Byte(image, itemRow, itemCol);
-            const auto value = ReadCell(reader, At(rows, textRow, textCol), current,
-                                        static_cast<int>(textRow) + 1, static_cast<int>(textCol) + 1,
-                                        plan.Refused);
+            const auto value =
+                ReadCell(reader, At(rows, textRow, textCol), current, static_cast<int>(textRow) + 1,
+                         static_cast<int>(textCol) + 1, plan.Refused);
             if (!value) {
                 plan.Cells.clear();
                 return plan;
@@ -278,7 +279,8 @@ TClipMessage Ambiguous(const TTextRows& commaRows) {
     const std::string n = std::to_string(columns);
     return {"Der Text lässt sich zweifach lesen: als " + n +
                 " Spalten, durch Kommas getrennt, oder als eine Spalte mit Dezimalkomma (" +
-                example + "). Bitte die Spalten mit Tabulatoren oder Semikolons trennen oder "
+                example +
+                "). Bitte die Spalten mit Tabulatoren oder Semikolons trennen oder "
                 "Dezimalzahlen mit Punkt schreiben.",
             "The text can be read two ways: as " + n +
                 " columns separated by commas, or as one column with a decimal comma (" + example +

@@ -35,40 +35,23 @@ class TLineSearch {
   public:
     TLineSearch(const TAxisCurve& target, const TSites& sites) : target_(target), sites_(sites) {}
 
+    // Among the lines no worse than the least worst: fewest raw values off, then cells nearest
+    // their sites' targets; both add up along the line, so each cell's choices need only the
+    // cheapest way to them from the cell before.
     TSites Best() const {
         const int worst = LeastWorst();
-        // Among the lines no worse than that: fewest raw values off, then cells nearest their
-        // sites' targets; both add up along the line.
-        using TCost = std::pair<int, int>;
-        constexpr TCost kFar{kNone, kNone};
-        std::array<std::array<TCost, kChoices>, 16> cost{};
+        std::array<TRow, 16> cost{};
         std::array<std::array<int, kChoices>, 16> from{};
         for (int c = 0; c < kChoices; ++c) {
             const TMiss ends = Ends(0, Value(0, c));
-            cost[0][Index(c)] = ends.Worst <= worst ? TCost{ends.Count, std::abs(c - kReach)} : kFar;
+            cost[0][Index(c)] =
+                ends.Worst <= worst ? TCost{ends.Count, std::abs(c - kReach)} : kFar;
         }
-        for (int j = 1; j < 16; ++j) {
-            for (int c = 0; c < kChoices; ++c) {
-                TCost best = kFar;
-                const TMiss ends = Ends(j, Value(j, c));
-                for (int p = 0; p < kChoices && ends.Worst <= worst; ++p) {
-                    const TCost before = cost[Index(j - 1)][Index(p)];
-                    if (before == kFar)
-                        continue;
-                    const TMiss between = Between(j, Value(j - 1, p), Value(j, c));
-                    if (between.Worst > worst)
-                        continue;
-                    const TCost here{before.first + between.Count + ends.Count,
-                                     before.second + std::abs(c - kReach)};
-                    if (here < best) {
-                        best = here;
-                        from[Index(j)][Index(c)] = p;
-                    }
-                }
-                cost[Index(j)][Index(c)] = best;
-            }
-        }
-        const auto& last = cost[15];
+        for (int j = 1; j < 16; ++j)
+            for (int c = 0; c < kChoices; ++c)
+                cost[Index(j)][Index(c)] =
+                    Reach(j, c, cost[Index(j - 1)], worst, from[Index(j)][Index(c)]);
+        const TRow& last = cost[15];
         int c = static_cast<int>(std::min_element(last.begin(), last.end()) - last.begin());
         TSites line{};
         for (int j = 15; j >= 0; --j) {
@@ -79,7 +62,31 @@ class TLineSearch {
     }
 
   private:
+    using TCost = std::pair<int, int>;
+    static constexpr TCost kFar{kNone, kNone};
+    using TRow = std::array<TCost, kChoices>;
+
     static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+
+    // The cheapest way to choice c of cell j from the previous cell's choices, none of its
+    // raw values more than `worst` off; `fromChoice` takes the previous cell's choice.
+    TCost Reach(int j, int c, const TRow& previous, int worst, int& fromChoice) const {
+        TCost best = kFar;
+        const TMiss ends = Ends(j, Value(j, c));
+        for (int p = 0; p < kChoices && ends.Worst <= worst; ++p) {
+            const TCost before = previous[Index(p)];
+            if (before == kFar)
+                continue;
+            const TMiss between = Between(j, Value(j - 1, p), Value(j, c));
+            const TCost here{before.first + between.Count + ends.Count,
+                             before.second + std::abs(c - kReach)};
+            if (between.Worst <= worst && here < best) {
+                best = here;
+                fromChoice = p;
+            }
+        }
+        return best;
+    }
 
     // Choice c of cell j, or -1 outside a byte.
     int Value(int j, int c) const {

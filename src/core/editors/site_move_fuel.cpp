@@ -44,8 +44,7 @@ const TextPair kChoices[3] = {{"nachfragen", "ask"}, {"immer", "always"}, {"nie"
 std::string Filled(const TextPair& pattern, Language lang, int list, int site) {
     std::string text = pattern.Pick(lang);
     const std::array<std::string, 4> values = {kSite[list].Pick(lang), std::to_string(site),
-                                               kAxis[list].Pick(lang),
-                                               kPoint[1 - list].Pick(lang)};
+                                               kAxis[list].Pick(lang), kPoint[1 - list].Pick(lang)};
     for (std::size_t n = 0; n < values.size(); ++n) {
         const std::string mark = "%" + std::to_string(n + 1);
         if (const auto at = text.find(mark); at != std::string::npos)
@@ -78,9 +77,9 @@ TMapBytes MapForMovedSite(const TMapBytes& map, const TSites& throttle, const TS
         TAxisCurve before{};
         for (int x = 0; x < 256; ++x) {
             const auto raw = static_cast<std::uint8_t>(x);
-            before[static_cast<std::size_t>(x)] = rpm
-                                                      ? MarkerHeight(map, throttle, rpmSites, raw, moved)
-                                                      : MarkerHeight(map, throttle, rpmSites, moved, raw);
+            before[static_cast<std::size_t>(x)] =
+                rpm ? MarkerHeight(map, throttle, rpmSites, raw, moved)
+                    : MarkerHeight(map, throttle, rpmSites, moved, raw);
         }
         line = LineForCurve(before, across);
     } else {
