@@ -45,9 +45,9 @@ struct TSiteMoveTexts {
 };
 TSiteMoveTexts SiteMoveTexts(Language lang);
 
-// Keeps the engine's fuel when the site dialog moves a site. Key steps of one site follow one
-// another: each new map comes from the map as it was before the first of them, so that the
-// cut-off fractions of single steps do not add up and stepping back restores the cells.
+// Keeps the engine's fuel along a site's line when the site dialog moves the site. Key steps of
+// one site follow one another: each new map comes from the map as it was before the first of
+// them, so that the misses of single steps do not add up and stepping back restores the cells.
 class TSiteMoveFuel {
   public:
     explicit TSiteMoveFuel(TPageHost& host) : host_(host) {}
