@@ -61,22 +61,33 @@ TEST_F(ClipText, CopyWritesTheAxesAndTheValuesAsThePagesShowThem) {
     EXPECT_EQ(curve.substr(curve.find('\n') + 1, 14), "[F]\t1.50\t5.01\t");
 }
 
-// A part of a map goes to the cursor whether or not it carries its axes (a whole map with its
-// axes goes back to its own place: see the online clipboard test).
-TEST_F(ClipText, ABlockGoesToTheCursorWithOrWithoutItsAxes) {
+// A block with axes goes to the cells its axes name wherever the cursor is; one without them
+// goes to the cursor; an axis the text lacks leaves that direction at the cursor.
+TEST_F(ClipText, ABlockGoesToTheCellsItsAxesNameOrWithoutAxesToTheCursor) {
     const TClipItem map = TClipItem::FuelMap(Data.DeviceData);
     const TPastePlan withAxes = Paste(map, "% \\ rpm,666,1333\n100,1,2\n93,3,4\n", 5, 5);
-    // Table row 5 is throttle site 10, column 5 rpm site 5: 768 + 16 x 5 + 10.
-    EXPECT_EQ(Cells(withAxes), (Expected{{858, 1}, {857, 2}, {874, 3}, {873, 4}}));
-    EXPECT_EQ(withAxes.Cells[0].Where.Address, 0x15A) << "firmware 30 keeps the map at 0x100";
+    // Rpm 666 and 1333 are sites 1 and 2, throttle 100 and 93 sites 15 and 14:
+    // 768 + 16 x (15 - t) + 15 - r.
+    EXPECT_EQ(Cells(withAxes), (Expected{{782, 1}, {781, 2}, {798, 3}, {797, 4}}));
+    EXPECT_EQ(withAxes.Cells[0].Where.Address, 0x10E) << "firmware 30 keeps the map at 0x100";
+    const TPastePlan inside = Paste(map, "% \\ rpm\t9333\t10000\n6\t7\t8\n0\t5\t6\n", 0, 0);
+    // Rpm sites 14 and 15, throttle sites 1 and 0: the map's top right corner.
+    EXPECT_EQ(Cells(inside), (Expected{{993, 7}, {992, 8}, {1009, 5}, {1008, 6}}));
 
     const TPastePlan bare = Paste(map, "5\t6\r\n7\t8\r\n", 2, 3);
     EXPECT_EQ(Cells(bare), (Expected{{812, 5}, {811, 6}, {828, 7}, {827, 8}}));
     EXPECT_EQ(bare.BlockCells, 4);
 
     const TPastePlan rowAxisOnly = Paste(map, "1333,2000\n10,11\n", 3, 0);
-    EXPECT_EQ(Cells(rowAxisOnly), (Expected{{768 + 48 + 15, 10}, {768 + 48 + 14, 11}}))
-        << "the axis row is not taken for values";
+    EXPECT_EQ(Cells(rowAxisOnly), (Expected{{768 + 48 + 13, 10}, {768 + 48 + 12, 11}}))
+        << "rpm sites 2 and 3 from the axis, the row from the cursor";
+
+    EXPECT_EQ(Refusal(Paste(map, "% \\ rpm,700,1333\n100,1,2\n")),
+              "Row 1, column 2: the axis names \"700\", which is no site of the table.");
+    EXPECT_EQ(Refusal(Paste(map, ";666\n50;1\n"), Language::German),
+              "Zeile 2, Spalte 1: die Achse nennt „50“, keine Stützstelle der Tabelle.");
+    EXPECT_EQ(Refusal(Paste(map, "% \\ rpm,1333,666\n100,1,2\n")),
+              "The text's axes do not name neighbouring sites of the table in their order.");
 }
 
 TEST_F(ClipText, BlocksThatDoNotFitAndCellsThatHoldNoValueOfTheMapAreRefusedWithTheirPlace) {
@@ -97,9 +108,15 @@ TEST_F(ClipText, BlocksThatDoNotFitAndCellsThatHoldNoValueOfTheMapAreRefusedWith
     EXPECT_TRUE(word.Cells.empty()) << "nothing of a refused block is written";
     EXPECT_EQ(Refusal(Paste(map, "1,,3\n")), "Row 1, column 2: no value.");
 
-    EXPECT_EQ(Cells(Paste(map, "0,255\n")), (Expected{{783, 0}}));
+    EXPECT_EQ(Cells(Paste(map, "0\t255\n")), (Expected{{783, 0}}));
     EXPECT_EQ(Refusal(Paste(map, "-1\n")), "Row 1, column 1: -1 is outside 0 .. 255.");
-    EXPECT_EQ(Refusal(Paste(map, "1,256\n")), "Row 1, column 2: 256 is outside 0 .. 255.");
+    EXPECT_EQ(Refusal(Paste(map, "1\t256\n")), "Row 1, column 2: 256 is outside 0 .. 255.");
+    // The range holds before rounding: 255.5 and -0.4 would round into it.
+    EXPECT_EQ(Refusal(Paste(map, "1;255,5\n")), "Row 1, column 2: 255,5 is outside 0 .. 255.");
+    EXPECT_EQ(Refusal(Paste(map, "-0.4\n")), "Row 1, column 1: -0.4 is outside 0 .. 255.");
+    Image()[783] = 255;
+    EXPECT_EQ(Refusal(Paste(map, "255.4\n")), "Row 1, column 1: 255.4 is outside 0 .. 255.")
+        << "not even as the value the cell shows";
 }
 
 // A spreadsheet gives 12.6 where the fuel map holds whole numbers: the nearest is taken and
@@ -139,8 +156,46 @@ TEST_F(ClipText, AfrCellsReadAsAfrWithADecimalCommaAfterSemicolonsAndNC) {
     EXPECT_EQ(plan.Cells[0].Where.Area, 1);
     EXPECT_EQ(plan.Cells[0].Where.Address, 527);
     EXPECT_EQ(Refusal(Paste(afr, "16.9\n")), "Row 1, column 1: 16.9 is outside 10.5 .. 16.8 (or NC).");
+    EXPECT_EQ(Refusal(Paste(afr, "16.84\n")),
+              "Row 1, column 1: 16.84 is outside 10.5 .. 16.8 (or NC).");
     EXPECT_EQ(Refusal(Paste(afr, "14.7,10.4\n")), "Row 1, column 2: 10.4 is outside 10.5 .. 16.8 (or NC).");
     EXPECT_EQ(Refusal(Paste(afr, "15\t40\n")), "Row 1, column 2: 40 is outside 10.5 .. 16.8 (or NC).");
+}
+
+// CSV quotes keep a decimal comma inside a field; commas alone are read as separators or as
+// decimal commas by what the whole text makes of them, and refused when it makes sense both ways.
+TEST_F(ClipText, QuotedFieldsAndDecimalCommasAreReadAsTheWholeTextMeansThem) {
+    const TClipItem map = TClipItem::FuelMap(Data.DeviceData);
+    EXPECT_EQ(Cells(Paste(map, "\"112,5\",\"98,4\"\r\n")), (Expected{{783, 113}, {782, 98}}))
+        << "two fields, 112.5 halfway up to 113";
+    EXPECT_EQ(Cells(Paste(map, "\"1\"\"\",7\n")), Expected{})
+        << "a quote inside quotes is a quote: no number, refused";
+    EXPECT_EQ(Refusal(Paste(map, "\"1\"\"\",7\n")), "Row 1, column 1: \"1\"\" is not a number.");
+
+    // One column from a German spreadsheet: 12 alone in a row leaves no second column.
+    EXPECT_EQ(Cells(Paste(map, "12\r\n13,5\r\n", 0, 4)),
+              (Expected{{768 + 11, 12}, {768 + 27, 14}}));
+    // On the AFR map 5 is no target: the commas can only be decimal commas.
+    for (int i = 0; i < 2; ++i)
+        Image()[kAfrAreaStart + 512 + 16 * i + 15] = 0;
+    const TClipItem afr = TClipItem::AfrMap(Data.DeviceData);
+    EXPECT_EQ(Cells(Paste(afr, "12,5\r\n13,5\r\n")), (Expected{{2319, 20}, {2335, 30}}));
+    // On the fuel map 12 | 5 and 12.5 are both values: refused, naming both readings.
+    const TPastePlan both = Paste(map, "12,5\r\n13,5\r\n");
+    EXPECT_TRUE(both.Cells.empty());
+    EXPECT_EQ(Refusal(both),
+              "The text can be read two ways: as 2 columns separated by commas, or as one column "
+              "with a decimal comma (12,5). Please separate the columns with tabs or semicolons, "
+              "or write decimals with a point.");
+    EXPECT_EQ(Refusal(both, Language::German),
+              "Der Text lässt sich zweifach lesen: als 2 Spalten, durch Kommas getrennt, oder als "
+              "eine Spalte mit Dezimalkomma (12,5). Bitte die Spalten mit Tabulatoren oder "
+              "Semikolons trennen oder Dezimalzahlen mit Punkt schreiben.");
+    EXPECT_EQ(Refusal(Paste(map, "1,2\n", 0, 15)).rfind("The text can be read two ways", 0), 0u)
+        << "two columns do not fit at the last column, but that does not make it one";
+    EXPECT_EQ(Cells(Paste(map, "12;5\r\n")), (Expected{{783, 12}, {782, 5}}));
+    EXPECT_EQ(Cells(Paste(map, "12\t5,5\r\n")), (Expected{{783, 12}, {782, 6}}));
+    EXPECT_EQ(Cells(Paste(map, "12.5,5\r\n")), (Expected{{783, 13}, {782, 5}}));
 }
 
 TEST_F(ClipText, CurvePointsReadInTheCurvesModeAndAShownValueKeepsItsByte) {
@@ -157,8 +212,9 @@ TEST_F(ClipText, CurvePointsReadInTheCurvesModeAndAShownValueKeepsItsByte) {
     Image()[190] = 0;
     const TClipItem added = TClipItem::Curve(Data.DeviceData, 176);
     EXPECT_TRUE(Paste(added, "1\n").Cells.empty()) << "the value shown keeps the byte";
-    EXPECT_EQ(Cells(Paste(added, "2,100\n")), (Expected{{191, 6}, {190, 255}}));
+    EXPECT_EQ(Cells(Paste(added, "2\t100\n")), (Expected{{191, 6}, {190, 255}}));
     EXPECT_EQ(Refusal(Paste(added, "101\n")), "Row 1, column 1: 101 is outside 0 .. 100.");
+    EXPECT_EQ(Refusal(Paste(added, "100.4\n")), "Row 1, column 1: 100.4 is outside 0 .. 100.");
 
     const TClipItem idle = TClipItem::Curve(Data.DeviceData, 208);
     EXPECT_EQ(Cells(Paste(idle, "-100,0,100\n")), (Expected{{223, 0}, {222, 128}}));

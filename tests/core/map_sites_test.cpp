@@ -117,33 +117,100 @@ TEST(MapSites, AMovedSiteTakesTheValueTheMapGaveAtItsNewPlace) {
     // Throttle site 3 (index 2, 34) to 40: 20 + r + 10 x 6 / 17 = 23 + r in each column.
     TSites moved = even;
     moved[2] = 40;
-    const TMapBytes throttle = MapForMovedSite(ramp, even, false, 2, 40);
+    const TMapBytes throttle = MapForMovedSite(ramp, even, even, false, 2, 40);
     EXPECT_EQ(CellOf(throttle, 2, 0), 23);
     EXPECT_EQ(CellOf(throttle, 2, 15), 38);
     EXPECT_EQ(CellOf(throttle, 1, 7), 17) << "other rows stay";
     EXPECT_EQ(CellOf(throttle, 3, 7), 37);
     ExpectSameFuel(ramp, throttle, even, moved, false, 85);
     // The highest site down to 250: 140 + r + 10 x 12 / 17 = 147 + r.
-    EXPECT_EQ(CellOf(MapForMovedSite(ramp, even, false, 15, 250), 15, 4), 151);
+    EXPECT_EQ(CellOf(MapForMovedSite(ramp, even, even, false, 15, 250), 15, 4), 151);
 
     // Rpm site 6 (index 5, 85) to 80: t + 32 + 8 x 12 / 17 = t + 37; to 100: t + 40 + 120 / 17.
     const TMapBytes steep = RpmRampMap();
     moved = even;
     moved[5] = 80;
-    const TMapBytes down = MapForMovedSite(steep, even, true, 5, 80);
+    const TMapBytes down = MapForMovedSite(steep, even, even, true, 5, 80);
     EXPECT_EQ(CellOf(down, 0, 5), 37);
     EXPECT_EQ(CellOf(down, 15, 5), 52);
     EXPECT_EQ(CellOf(down, 15, 4), 47) << "other columns stay";
     ExpectSameFuel(steep, down, even, moved, true, 119);
     moved[5] = 100;
-    const TMapBytes up = MapForMovedSite(steep, even, true, 5, 100);
+    const TMapBytes up = MapForMovedSite(steep, even, even, true, 5, 100);
     EXPECT_EQ(CellOf(up, 9, 5), 56);
     ExpectSameFuel(steep, up, even, moved, true, 0);
 
     // Beyond the ends the map gives its edge value: the lowest site, moved below, keeps it.
     TSites raised = even;
     raised[0] = 20;
-    EXPECT_EQ(MapForMovedSite(steep, raised, true, 0, 10), steep);
+    EXPECT_EQ(MapForMovedSite(steep, even, raised, true, 0, 10), steep);
+}
+
+// Throttle rows 0..2 hold `low0` at rpm site 0 and `low1` beyond; rows 3..15 `high0`, `high1`.
+TMapBytes TwoRowMap(int low0, int low1, int high0, int high1) {
+    TMapBytes map{};
+    for (int t = 0; t < 16; ++t)
+        for (int r = 0; r < 16; ++r)
+            map[FuelMapOffset(t, r) - img::FuelMap] = static_cast<std::uint8_t>(
+                t <= 2 ? (r == 0 ? low0 : low1) : (r == 0 ? high0 : high1));
+    return map;
+}
+
+// At every engine speed along throttle `at` (where site 3 now lies) the unit reads within one
+// count of what it read there before.
+void ExpectLineWithinOne(const TMapBytes& before, const TMapBytes& after, std::uint8_t at) {
+    const TSites even = EvenSites();
+    TSites moved = even;
+    moved[2] = at;
+    for (int raw = 0; raw < 256; ++raw) {
+        const auto x = static_cast<std::uint8_t>(raw);
+        ASSERT_LE(std::abs(MarkerHeight(after, moved, even, at, x) -
+                           MarkerHeight(before, even, even, at, x)),
+                  1)
+            << raw;
+    }
+}
+
+// Along the moved site's new line the unit reads the fuel it read there before: exactly for an
+// rpm site (its cells are what each throttle row gave at that engine speed), and within a count
+// for a throttle site, whose cells the unit now reads along engine speed on their own.
+TEST(MapSites, AMovedSiteKeepsTheFuelAlongItsLineAsTheUnitReadsIt) {
+    const TSites even = EvenSites();
+    // Throttle site 3 (index 2) from 34 to 40, 6/17 of the way to 51. Before, at throttle 40:
+    // rpm 0: 9 + 5 x 6 / 17 = 10; rpm 8: rows 9 + 30 x 8 / 17 = 23 and 14 - 6 x 8 / 17 = 12, so
+    // 23 - 11 x 6 / 17 = 20; from rpm 17 on: 39 - 31 x 6 / 17 = 29.
+    const TMapBytes map = TwoRowMap(9, 39, 14, 8);
+    TSites moved = even;
+    moved[2] = 40;
+    EXPECT_EQ(MarkerHeight(map, even, even, 40, 0), 10);
+    EXPECT_EQ(MarkerHeight(map, even, even, 40, 8), 20);
+    const TMapBytes after = MapForMovedSite(map, even, even, false, 2, 40);
+    // Cells 10 and 29 would give 10 + 19 x 8 / 17 = 18 at rpm 8, two counts lean; 11 and 29
+    // give 11 + 18 x 8 / 17 = 19 there and are never more than one count off.
+    EXPECT_EQ(CellOf(after, 2, 0), 11);
+    EXPECT_EQ(CellOf(after, 2, 1), 29);
+    EXPECT_EQ(CellOf(after, 2, 15), 29);
+    EXPECT_EQ(MarkerHeight(after, moved, even, 40, 8), 19);
+    ExpectLineWithinOne(map, after, 40);
+    EXPECT_EQ(CellOf(after, 3, 0), 14) << "other rows stay";
+    // The worst count off comes first, then how many engine speeds are off: to 50, 16/17 of
+    // the way, cells 12 and 3 would miss fewer engine speeds but two counts at some.
+    const TMapBytes steeper = TwoRowMap(10, 19, 11, 2);
+    const TMapBytes far = MapForMovedSite(steeper, even, even, false, 2, 50);
+    EXPECT_EQ(CellOf(far, 2, 0), 11);
+    EXPECT_EQ(CellOf(far, 2, 1), 3) << "19 - 17 x 16 / 17";
+    ExpectLineWithinOne(steeper, far, 50);
+
+    // Rpm site 6 (index 5) of the steep map from 85 to 80: exact at every throttle position.
+    const TMapBytes steep = RpmRampMap();
+    TSites rpmMoved = even;
+    rpmMoved[5] = 80;
+    const TMapBytes down = MapForMovedSite(steep, even, even, true, 5, 80);
+    for (int raw = 0; raw < 256; ++raw) {
+        const auto x = static_cast<std::uint8_t>(raw);
+        ASSERT_EQ(MarkerHeight(down, even, rpmMoved, x, 80), MarkerHeight(steep, even, even, x, 80))
+            << raw;
+    }
 }
 
 class WidebandReadout : public ::testing::Test {

@@ -138,25 +138,39 @@ TEST_F(CellBlock, InterpolationFollowsTheSitesAndCutsTowardZero) {
               "Rückgängig: Kennfeld 9 Zellen aus den Ecken interpoliert");
 }
 
-TEST_F(CellBlock, SmoothingKeepsTheEdgesAndSetAddMultiplyClamp) {
+// Multiplying and smoothing round to the nearest count, halves up, as a paste does: a cut
+// result would lean the map a little more on every pass.
+TEST_F(CellBlock, SmoothingKeepsTheEdgesAndSetAddMultiplyClampAndRound) {
     OpenOffline(30, Map);
     Cell(3, 1) = 255;  // above the block: never part of a mean
     Fill(0, 0, {{0, 0, 0, 0}, {0, 90, 0, 0}, {0, 0, 0, 14}});
     Select(0, 0, 2, 3);
     Run(TBlockOp::Smooth);
-    // 90 / 9 and (90 + 14) / 9 = 11.6, cut.
-    ExpectBlock(0, 0, {{0, 0, 0, 0}, {0, 10, 11, 0}, {0, 0, 0, 14}});
+    // 90 / 9 = 10 and (90 + 14) / 9 = 11.56: 12.
+    ExpectBlock(0, 0, {{0, 0, 0, 0}, {0, 10, 12, 0}, {0, 0, 0, 14}});
     EXPECT_EQ(Cell(3, 1), 255);
+    Fill(0, 0, {{0, 0, 0, 0}, {0, 4, 0, 0}, {0, 0, 0, 0}});
+    Run(TBlockOp::Smooth);
+    ExpectBlock(0, 0, {{0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}});  // 4 / 9 = 0.44: 0
+    Fill(0, 0, {{0, 0, 0, 0}, {0, 5, 0, 0}, {0, 0, 0, 0}});
+    Run(TBlockOp::Smooth);
+    ExpectBlock(0, 0, {{0, 0, 0, 0}, {0, 1, 1, 0}, {0, 0, 0, 0}});  // 5 / 9 = 0.56: 1
 
-    Fill(0, 0, {{200, 100, 99}});
+    Fill(0, 0, {{109, 200, 2}});
     Select(0, 0, 0, 2);
+    Run(TBlockOp::Multiply, 101.5);
+    ExpectBlock(0, 0, {{111, 203, 2}});  // 110.635, 203, 2.03
+    EXPECT_EQ(UndoText(), "Undo: fuel map 3 cells × 101.5 %");
+    Fill(0, 0, {{200, 100, 99}});
     Run(TBlockOp::Multiply, 130.0);
-    ExpectBlock(0, 0, {{255, 130, 128}});
-    EXPECT_EQ(UndoText(), "Undo: fuel map 3 cells × 130.0 %");
+    ExpectBlock(0, 0, {{255, 130, 129}});  // 99 x 1.3 = 128.7
     Run(TBlockOp::Multiply, 50.5);
-    ExpectBlock(0, 0, {{128, 65, 64}});  // 255 x 0.505 = 128.8, cut
+    ExpectBlock(0, 0, {{129, 66, 65}});  // 128.775, 65.65, 65.145
+    Fill(0, 0, {{1, 3, 5}});
+    Run(TBlockOp::Multiply, 50.0);
+    ExpectBlock(0, 0, {{1, 2, 3}});  // halves go up: 0.5, 1.5, 2.5
     Run(TBlockOp::Add, -100.0);
-    ExpectBlock(0, 0, {{28, 0, 0}});
+    ExpectBlock(0, 0, {{0, 0, 0}});
     Run(TBlockOp::Set, 77.0);
     ExpectBlock(0, 0, {{77, 77, 77}});
     const std::string last = UndoText();
@@ -164,26 +178,53 @@ TEST_F(CellBlock, SmoothingKeepsTheEdgesAndSetAddMultiplyClamp) {
     EXPECT_EQ(UndoText(), last) << "a cancelled dialog changes nothing";
 }
 
-TEST_F(CellBlock, AfrBlockStepsFollowTheNoTargetRule) {
+// On the AFR grid a block keeps each cell what it is: the step keys never switch a target
+// off (NC) or an NC cell on, whatever the step; only a single cell follows the page's rule.
+TEST_F(CellBlock, AfrBlockStepsLeaveNoTargetCellsAloneAndMakeNone) {
     TWBO2Form wbo{Host};
     OpenOffline(30, wbo);
     // Grid row 16 is throttle site 0, column 1 rpm site 0.
-    Target(0, 0) = 63, Target(0, 1) = 255, Target(0, 2) = 20;
+    Target(0, 0) = 63, Target(0, 1) = 255, Target(0, 2) = 20, Target(0, 3) = 128;
+    Target(0, 4) = 0, Target(0, 5) = 58;
     wbo.GridClick(1, 16);
-    wbo.HandleShiftKey(vk::Right);
-    wbo.HandleShiftKey(vk::Right);
-    EXPECT_EQ(wbo.Selection(), (TCellRect{0, 0, 0, 2}));
+    for (int i = 0; i < 5; ++i)
+        wbo.HandleShiftKey(vk::Right);
+    EXPECT_EQ(wbo.Selection(), (TCellRect{0, 0, 0, 5}));
+    const ImageBytes start = Data().DeviceData.Image;
     wbo.HandleKey(kPlus);
-    EXPECT_EQ(Target(0, 0), 128) << "past 63: NC";
+    EXPECT_EQ(Target(0, 0), 63) << "16.8 stays the leanest target";
     EXPECT_EQ(Target(0, 1), 255) << "NC stays as it was, unwritten";
     EXPECT_EQ(Target(0, 2), 21);
+    EXPECT_EQ(Target(0, 3), 128);
     wbo.HandleKey(kMinus);
-    EXPECT_EQ(Target(0, 0), 63) << "down from NC: 63";
-    EXPECT_EQ(Target(0, 1), 63);
-    EXPECT_EQ(Target(0, 2), 20);
-    EXPECT_EQ(UndoText(), "Undo: AFR map 3 cells -1");
+    wbo.HandleKey(kMinus);
+    EXPECT_EQ(Target(0, 0), 61);
+    EXPECT_EQ(Target(0, 1), 255) << "NC is not stepped into 16.8";
+    EXPECT_EQ(Target(0, 3), 128);
+    EXPECT_EQ(Target(0, 4), 0);
+    EXPECT_EQ(wbo.State().Grid[16][2], "NC");
+    wbo.HandleKey(vk::PageUp);
+    EXPECT_EQ(Target(0, 0), 63) << "Page Up near 16.8 stops there";
+    EXPECT_EQ(Target(0, 4), 10);
+    EXPECT_EQ(Target(0, 5), 63);
+    EXPECT_EQ(Target(0, 1), 255);
+    wbo.HandleKey(vk::PageDown);
+    EXPECT_EQ(Target(0, 3), 128);
+    EXPECT_EQ(Target(0, 4), 0);
+    EXPECT_EQ(UndoText(), "Undo: AFR map 6 cells -10");
+    for (const std::size_t k : {img::AfrMap + 16 * 15 + 14, img::AfrMap + 16 * 15 + 12})
+        EXPECT_EQ(Data().DeviceData.Image[k], start[k]) << "NC cells never written";
+
+    // A single cell still follows the page's rule: past 16.8 it is NC, down from NC 16.8.
+    Target(0, 0) = 63;
+    wbo.GridClick(1, 16);
+    wbo.HandleKey(kPlus);
+    EXPECT_EQ(Target(0, 0), 128);
+    wbo.HandleKey(kMinus);
+    EXPECT_EQ(Target(0, 0), 63);
 
     Target(0, 1) = 128;
+    wbo.GridDrag(1, 16, 2, 16);
     wbo.Block().AskValue = [](const TValuePrompt&) { return std::optional<double>(17.5); };
     wbo.BlockCommand(TBlockOp::Set);
     EXPECT_EQ(Target(0, 0), 63) << "an operation clamps to 16.8 instead of switching off";
@@ -192,6 +233,52 @@ TEST_F(CellBlock, AfrBlockStepsFollowTheNoTargetRule) {
     wbo.BlockCommand(TBlockOp::Multiply);
     EXPECT_EQ(Target(0, 0), 46) << "16.8 x 90 % = 15.12: 15.1";
     EXPECT_EQ(wbo.State().Grid[16][1], "15.1");
+    wbo.Block().AskValue = [](const TValuePrompt&) { return std::optional<double>(98.5); };
+    wbo.BlockCommand(TBlockOp::Multiply);
+    EXPECT_EQ(Target(0, 0), 44) << "15.1 x 98.5 % = 14.8735: 14.9";
+}
+
+// Online, what a block step leaves in the unit's AFR area is what the grid shows: NC cells
+// are still NC there and no target was switched off.
+TEST_F(CellBlock, AnAfrBlockStepReachesTheUnitWithItsNoTargetCellsUntouched) {
+    TWBO2Form wbo{Host};
+    GoOnline(30, wbo);
+    Form.SetPage(5, &wbo);
+    Form.NotebookPageChanged(5);
+    // Throttle sites 14 and 15 (full load) are NC over rpm sites 0..2; site 13 holds targets.
+    const std::array<std::array<int, 3>, 3> rows = {
+        {{30, 62, 63}, {128, 255, 128}, {128, 128, 200}}};
+    for (int i = 0; i < 3; ++i)
+        for (int r = 0; r < 3; ++r) {
+            const int t = 13 + i;
+            const auto v = static_cast<std::uint8_t>(
+                rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(r)]);
+            Target(t, r) = v;
+            // AFR cell (t, r) lies at unit address 512 + 16 (15 - t) + 15 - r of area 1.
+            Unit->Poke(1, static_cast<std::uint16_t>(512 + 16 * (15 - t) + 15 - r), v);
+        }
+    wbo.LoadFromImage();
+    const ImageBytes unitBefore = Unit->ImageSnapshot();
+    wbo.GridDrag(1, 1, 3, 3);  // grid rows 1..3 are throttle sites 15..13
+    EXPECT_EQ(wbo.Selection(), (TCellRect{13, 15, 0, 2}));
+    Form.PageKey(kMinus);
+    Clock.Advance(2000);
+    ImageBytes expected = unitBefore;
+    expected[img::AfrMap + 16 * 2 + 15] = 29;
+    expected[img::AfrMap + 16 * 2 + 14] = 61;
+    expected[img::AfrMap + 16 * 2 + 13] = 62;
+    EXPECT_EQ(Unit->ImageSnapshot(), expected) << "three targets one lower, every NC as it was";
+    EXPECT_EQ(Unit->WriteLog().size(), 3u);
+    EXPECT_EQ(wbo.State().Grid[1][1], "NC");
+    EXPECT_EQ(wbo.State().Grid[3][3], "16.7");
+    Form.PageKey(vk::PageUp);
+    Clock.Advance(2000);
+    expected[img::AfrMap + 16 * 2 + 15] = 39;
+    expected[img::AfrMap + 16 * 2 + 14] = 63;
+    expected[img::AfrMap + 16 * 2 + 13] = 63;
+    EXPECT_EQ(Unit->ImageSnapshot(), expected) << "Page Up stops at 16.8 and switches nothing off";
+    for (std::size_t k = img::AfrMap; k < img::AfrMap + 256; ++k)
+        ASSERT_EQ(Unit->ImageSnapshot()[k], Data().DeviceData.Image[k]) << k;
 }
 
 TEST_F(CellBlock, AfrOperationsLeaveNoTargetCellsOutOfMeansAndEdges) {

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "editors/map_form.h"
+#include "lambda/wbo2_form.h"
 #include "page_fixture.h"
+#include "text/point_format.h"
 
 namespace zv::test {
 namespace {
@@ -119,6 +121,54 @@ TEST_F(Clipboard, ARefusedPasteShowsWhereAndChangesNothing) {
     EXPECT_EQ(Dialogs.Boxes.back().Kind, MsgKind::Error);
     EXPECT_NE(Dialogs.Boxes.back().Text.find("from row 1, column 15"), std::string::npos);
     EXPECT_FALSE(Main.History().CanUndo());
+}
+
+// A copied block with its axes goes back to the cells its axes name, wherever the cursor
+// stands, and the unit holds exactly what the table shows.
+TEST_F(Clipboard, ABlockWithAxesLandsOnItsOwnCellsInTheUnit) {
+    GoOnline(30, Map);
+    Form.SetPage(1, &Map);
+    Form.NotebookPageChanged(1);
+    Map.CellDrag(4, 6, 5, 7);  // throttle sites 4..5, rpm sites 6..7
+    const auto copied = Form.EditCopyClick();
+    ASSERT_TRUE(copied.has_value());
+    // The top row is throttle site 5; its cells rpm sites 6 and 7.
+    std::string text = Replaced(*copied, 1, 1, "7");
+    text = Replaced(text, 1, 2, "8");
+    text = Replaced(text, 2, 1, "9");
+    text = Replaced(text, 2, 2, "10");
+    const ImageBytes before = Data().DeviceData.Image;
+    Map.CellClick(12, 1);
+    ASSERT_TRUE(Form.EditPasteClick(text));
+    Clock.Advance(2000);
+    EXPECT_EQ(UnitCell(5, 6), 7);
+    EXPECT_EQ(UnitCell(5, 7), 8);
+    EXPECT_EQ(UnitCell(4, 6), 9);
+    EXPECT_EQ(UnitCell(4, 7), 10);
+    EXPECT_EQ(UnitCell(12, 1), before[768 + 16 * 3 + 14]) << "the cursor's cell stays";
+    for (std::size_t k = img::FuelMap; k < img::FuelMap + 256; ++k)
+        ASSERT_EQ(Unit->ImageSnapshot()[k], Data().DeviceData.Image[k]) << k;
+}
+
+// One column from a German spreadsheet on the AFR grid: 12,5 and 13,5 are two targets below
+// one another (5 is no AFR target, so the commas are decimal commas), in the unit as on screen.
+TEST_F(Clipboard, AGermanColumnPastedOnTheAfrGridReachesTheUnitAsOneColumn) {
+    TWBO2Form wbo{Host};
+    GoOnline(30, wbo);
+    Form.SetPage(5, &wbo);
+    Form.NotebookPageChanged(5);
+    wbo.GridClick(3, 2);  // throttle site 14, rpm site 2
+    ASSERT_TRUE(Form.EditPasteClick("12,5\r\n13,5\r\n"));
+    EXPECT_EQ(wbo.State().Grid[2][3], "12.5");
+    EXPECT_EQ(wbo.State().Grid[3][3], "13.5");
+    EXPECT_EQ(wbo.State().Grid[2][4], std::string(AfrTargetText(Unit->Peek(1, 512 + 16 + 12))))
+        << "the next column keeps its target";
+    Clock.Advance(2000);
+    // AFR cell (t, r) lies at unit address 512 + 16 (15 - t) + 15 - r of area 1.
+    EXPECT_EQ(Unit->Peek(1, 512 + 16 * 1 + 13), 20);
+    EXPECT_EQ(Unit->Peek(1, 512 + 16 * 2 + 13), 30);
+    for (std::size_t k = img::AfrMap; k < img::AfrMap + 256; ++k)
+        ASSERT_EQ(Unit->ImageSnapshot()[k], Data().DeviceData.Image[k]) << k;
 }
 
 }  // namespace

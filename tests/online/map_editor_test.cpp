@@ -477,7 +477,14 @@ TEST_F(MapEditor, AMovedSiteTakesTheMapAlongIntoTheUnitAsOneStep) {
     Sites().HandleKey(vk::PageUp);  // 85 to 100: 8 t + 40 + 8 x 15 / 17 = 8 t + 47
     ASSERT_EQ(Dialogs.Boxes.size(), 1u);
     EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);
-    EXPECT_NE(Dialogs.Boxes[0].Text.find("rpm site 6"), std::string::npos);
+    EXPECT_EQ(Dialogs.Boxes[0].Text,
+              "Keep the fuel along the moved site's line?\r\nMoving rpm site 6 alone shifts the "
+              "fuel map along the engine-speed axis. The program can refill the cells of that "
+              "site so that along the site's line at its new place the unit gives, at every "
+              "throttle position, the fuel it gave there before, as closely as whole cell values "
+              "allow. Between the site and its neighbours the fuel still changes.\r\nThis answer "
+              "holds until the dialog is closed.")
+        << "it promises the line, not the whole axis";
     EXPECT_EQ(Settings.ReadString("PageFuelMap", "SiteMoveMap"), "Always");
     EXPECT_EQ(Main.History().UndoCaption(Language::English), "Undo: rpm site 6 +15 with map");
     ASSERT_TRUE(WritesSent());

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data_files.h"
 #include "temp_dir.h"
@@ -273,6 +274,39 @@ TEST_F(Zvtool, WatchPrintsLiveRecordsAndRefusesPortsThatAreNotThere) {
     EXPECT_EQ(Tool("upload --port COM0 -o " + Q("x.zvt")).Exit, 2);
     EXPECT_EQ(Tool("watch --port sim:41 --seconds 1").Exit, 2);
     EXPECT_EQ(Tool("download --port sim " + Q("missing.zvt")).Exit, 1);
+}
+
+// A block with its axes, its value quoted as a spreadsheet quotes a decimal comma, goes to the
+// cell its axes name; a value beyond the range is refused as typed, before any rounding.
+TEST_F(Zvtool, AnImportedBlockWithAxesAndAQuotedDecimalCommaLandsOnItsCell) {
+    ASSERT_EQ(Tool("new " + Q("car.zvt")).Exit, 0);
+    ASSERT_EQ(Tool("export " + Q("car.zvt") + " --map -o " + Q("map.csv")).Exit, 0);
+    const std::string csv = TempDir::Read(dir.File("map.csv"));
+    // The corner and rpm site 1 from the axis row; throttle site 15 heads the second line.
+    std::vector<std::string> header;
+    for (std::size_t at = 0, end = 0; at < csv.find("\r\n"); at = end + 1) {
+        end = std::min(csv.find(',', at), csv.find("\r\n"));
+        header.push_back(csv.substr(at, end - at));
+    }
+    const std::size_t second = csv.find("\r\n") + 2;
+    const std::string top = csv.substr(second, csv.find(',', second) - second);
+    const std::string axes = header[0] + "," + header[2] + "\r\n" + top + ",";
+
+    dir.Write("block.csv", axes + "\"112,5\"\r\n");
+    ToolRun r = Tool("import " + Q("car.zvt") + " --map " + Q("block.csv") + " -o " + Q("out.zvt"));
+    ASSERT_EQ(r.Exit, 0) << r.Err;
+    r = Tool("diff " + Q("car.zvt") + " " + Q("out.zvt"));
+    const std::vector<std::string> changed = ValueDifferences(r.Out);
+    ASSERT_EQ(changed.size(), 1u) << r.Out;
+    EXPECT_EQ(changed[0].rfind("Map[15][1]: ", 0), 0u) << changed[0];
+    EXPECT_EQ(changed[0].substr(changed[0].size() - 7), " -> 113") << "112.5 halfway up";
+
+    dir.Write("over.csv", axes + "255.5\r\n");
+    r = Tool("import " + Q("car.zvt") + " --map " + Q("over.csv") + " -o " + Q("over.zvt"));
+    EXPECT_EQ(r.Exit, 2);
+    EXPECT_NE(r.Err.find("Row 2, column 2: 255.5 is outside 0 .. 255."), std::string::npos)
+        << r.Err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("over.zvt")));
 }
 
 }  // namespace

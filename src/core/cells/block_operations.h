@@ -36,6 +36,10 @@ struct TBlockInput {
 // the unit interpolates between its cells.
 int Between(int a, int b, int v, int s0, int s1);
 
+// numerator / denominator (denominator > 0) to the nearest whole number, halves away from zero,
+// as a paste rounds its values.
+int RoundedQuotient(int numerator, int denominator);
+
 // The cells after the operation, unclamped; cells outside the block are as they were. Cells
 // for which `fixed` holds are neither changed nor read (the AFR map's NC cells).
 TCellValues BlockResult(const TCellValues& cells, const TCellRect& block, const TBlockInput& input,

@@ -148,16 +148,17 @@ bool TCellBlock::StepCells(int step) {
     for (int t = block.TLow; t <= block.THigh; ++t) {
         for (int r = block.RLow; r <= block.RHigh; ++r) {
             int& v = after[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)];
-            v = kind_ == TCellMapKind::Fuel ? std::clamp(v + step, 0, kFuelMax)
-                                            : AfrCellStepped(v, step);
+            v = Clamped(v, v + step);
         }
     }
     const std::string change = (step > 0 ? "+" : "") + std::to_string(step);
     return WriteCells(before, after, change, change);
 }
 
-// Operations keep a cell in its range rather than switch it off: only the step keys turn an
-// AFR target into NC, as they do on one cell.
+// A block keeps each AFR cell what it is: a target stays a target within 10.5 .. 16.8 and NC
+// stays NC. Only a single cell's step switches a target off or on, where the operator sees the
+// one cell that changes; in a block that rule would switch closed-loop control on in every NC
+// cell (full load included) with one key.
 int TCellBlock::Clamped(int before, int value) const {
     if (kind_ == TCellMapKind::Fuel)
         return std::clamp(value, 0, kFuelMax);

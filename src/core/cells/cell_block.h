@@ -46,7 +46,8 @@ bool BlockMenuGroupStart(TBlockOp op);
 // The block of cells a map page edits at once: the selection, the step keys over every
 // selected cell and the operations of the block menu. Each is one undo step and, online, one
 // batch of writes in cell order (throttle site, then engine-speed site, lowest first), only of
-// the cells that change, each clamped as a single cell is.
+// the cells that change, each clamped as a single cell is; on the AFR map NC cells stay NC and
+// no cell becomes NC.
 class TCellBlock {
   public:
     TCellBlock(TPageHost& host, TCellMapKind kind) : host_(host), kind_(kind) {}

@@ -1,89 +1,25 @@
 #include "clip/clip_block.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
+#include "clip/text_rows.h"
 #include "history/step_names.h"
 
 namespace zv {
 
 namespace {
 
-using TTextRows = std::vector<std::vector<std::string>>;
-
 // A taken value this close to the typed one is the value typed (1.5 and the shown 1.50).
 constexpr double kSameValue = 1e-9;
 
-std::string Trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(" \t\"");
-    if (first == std::string::npos)
-        return {};
-    return s.substr(first, s.find_last_not_of(" \t\"") - first + 1);
-}
-
-// Spreadsheets copy with tabs; CSV files use commas, or semicolons where the comma is the
-// decimal sign.
-char SeparatorOf(const std::string& text) {
-    if (text.find('\t') != std::string::npos)
-        return '\t';
-    return text.find(';') != std::string::npos ? ';' : ',';
-}
-
-std::vector<std::string> SplitLine(const std::string& line, char separator) {
-    std::vector<std::string> cells;
-    std::size_t start = 0;
-    for (;;) {
-        const auto end = line.find(separator, start);
-        cells.push_back(Trimmed(line.substr(start, end - start)));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    // Some programs end every line with a separator.
-    while (!cells.empty() && cells.back().empty())
-        cells.pop_back();
-    return cells;
-}
-
-TTextRows SplitText(const std::string& text, char separator) {
-    TTextRows rows;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        auto end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        rows.push_back(SplitLine(line, separator));
-        start = end + 1;
-    }
-    while (!rows.empty() && rows.back().empty())
-        rows.pop_back();
-    return rows;
-}
-
-std::optional<double> ParseNumber(std::string s, bool decimalComma) {
-    if (decimalComma)
-        std::replace(s.begin(), s.end(), ',', '.');
-    if (!s.empty() && s.front() == '+')
-        s.erase(0, 1);
-    double value = 0.0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 struct TReader {
     const TClipItem& Item;
-    bool DecimalComma;
 
     // An axis cell names its site by number; the curve's value row by a word.
     bool LabelMatches(const std::string& cell, const std::string& label) const {
-        const auto c = ParseNumber(cell, DecimalComma);
-        const auto l = ParseNumber(label, false);
+        const auto c = ParseNumber(cell);
+        const auto l = ParseNumber(label);
         return l ? c && std::abs(*c - *l) < 1e-9 : !c;
     }
 
@@ -93,7 +29,7 @@ struct TReader {
                                 const std::vector<std::string>& labels, bool lone) const {
         if (cells.empty() || cells.size() > labels.size())
             return std::nullopt;
-        if (lone && cells.size() < 2 && ParseNumber(labels.front(), false))
+        if (lone && cells.size() < 2 && ParseNumber(labels.front()))
             return std::nullopt;
         for (std::size_t s = 0; s + cells.size() <= labels.size(); ++s) {
             bool all = true;
@@ -142,27 +78,7 @@ std::optional<TBlockPlace> TryAxes(const TReader& reader, const TTextRows& rows,
             return std::nullopt;
         place.Row = *start;
     }
-    // A whole map or curve goes back where its axes say; a part of one goes to the cursor, as
-    // the operator pastes a copied block elsewhere.
-    if (place.Rows != reader.Item.Rows() || place.Cols != reader.Item.Cols()) {
-        place.Row = row;
-        place.Col = col;
-    }
     return place;
-}
-
-// The axes are recognised by the sites they name, so that they are not taken for values.
-std::optional<TBlockPlace> FindBlock(const TReader& reader, const TTextRows& rows, int row,
-                                     int col) {
-    int width = 0;
-    for (const auto& r : rows)
-        width = std::max(width, static_cast<int>(r.size()));
-    for (const auto& [axisRow, axisCol] :
-         {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
-        if (auto place = TryAxes(reader, rows, width, axisRow, axisCol, row, col))
-            return place;
-    }
-    return std::nullopt;
 }
 
 std::string CellWhere(const char* row, const char* col, int textRow, int textCol) {
@@ -191,6 +107,61 @@ TClipMessage TooLarge(const TClipItem& item, const TBlockPlace& p) {
                 "column " + col + " on: the table has " + whole + "."};
 }
 
+// A corner cell (empty, or the item's own as a copy writes it) says that the first row and
+// column are axes: a block whose axes name no run of the item's sites has no cells to go to.
+bool HasCorner(const TReader& reader, const TTextRows& rows) {
+    if (rows.size() < 2 || rows[0].size() < 2)
+        return false;
+    return rows[0][0].empty() || rows[0][0] == reader.Item.Corner();
+}
+
+TClipMessage NoSite(std::size_t textRow, std::size_t textCol, const std::string& label) {
+    return AtCell(static_cast<int>(textRow), static_cast<int>(textCol),
+                  "die Achse nennt „" + label + "“, keine Stützstelle der Tabelle.",
+                  "the axis names \"" + label + "\", which is no site of the table.");
+}
+
+TClipMessage AxesRefused(const TReader& reader, const TTextRows& rows) {
+    auto names = [&reader](const std::string& cell, const std::vector<std::string>& labels) {
+        return std::any_of(labels.begin(), labels.end(), [&](const std::string& label) {
+            return reader.LabelMatches(cell, label);
+        });
+    };
+    for (std::size_t c = 1; c < rows[0].size(); ++c)
+        if (!names(rows[0][c], reader.Item.ColLabels()))
+            return NoSite(1, c + 1, rows[0][c]);
+    for (std::size_t r = 1; r < rows.size(); ++r)
+        if (!names(At(rows, r, 0), reader.Item.RowLabels()))
+            return NoSite(r + 1, 1, At(rows, r, 0));
+    return {
+        "Die Achsen des Textes nennen keine benachbarten Stützstellen der Tabelle in ihrer "
+        "Reihenfolge.",
+        "The text's axes do not name neighbouring sites of the table in their order."};
+}
+
+// The axes are recognised by the sites they name, so that they are not taken for values; a
+// block with axes goes to the cells they name (an axis the text lacks leaves that direction at
+// the cursor), one without them to the cursor.
+std::optional<TBlockPlace> FindBlock(const TReader& reader, const TTextRows& rows, int row, int col,
+                                     std::optional<TClipMessage>& refused) {
+    int width = 0;
+    for (const auto& r : rows)
+        width = std::max(width, static_cast<int>(r.size()));
+    for (const auto& [axisRow, axisCol] :
+         {std::pair{true, true}, {true, false}, {false, true}, {false, false}}) {
+        const auto place = TryAxes(reader, rows, width, axisRow, axisCol, row, col);
+        if (!place)
+            continue;
+        if (place->AxisRows == 0 && place->AxisCols == 0 && HasCorner(reader, rows)) {
+            refused = AxesRefused(reader, rows);
+            return std::nullopt;
+        }
+        return place;
+    }
+    refused = TClipMessage{"Der Text enthält keine Werte.", "The text holds no values."};
+    return std::nullopt;
+}
+
 // The byte a typed value means: the cell's own when it already shows that value, else the
 // byte that shows the nearest value; nothing (and the message) when it means none.
 std::optional<std::uint8_t> ReadCell(const TReader& reader, const std::string& text,
@@ -206,7 +177,7 @@ std::optional<std::uint8_t> ReadCell(const TReader& reader, const std::string& t
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     if (item.TakesNC() && upper == "NC")
         return item.IsNC(current) ? current : item.NCByte();
-    const auto x = ParseNumber(text, reader.DecimalComma);
+    const auto x = ParseNumber(text);
     if (!x) {
         refused = AtCell(textRow, textCol, "„" + text + "“ ist keine Zahl.",
                          "\"" + text + "\" is not a number.");
@@ -214,16 +185,20 @@ std::optional<std::uint8_t> ReadCell(const TReader& reader, const std::string& t
     }
     const double tol = item.Tolerance();
     const auto shown = item.Shown(current);
-    if (shown && std::abs(*shown - *x) < tol * 0.999)
-        return current;
     const std::vector<std::uint8_t> bytes = item.ValidBytes();
-    if (*x < *item.Shown(bytes.front()) - tol || *x > *item.Shown(bytes.back()) + tol) {
+    // The range holds for the value as typed, before any rounding (255.5 is no fuel value); a
+    // cell's own value as copied (a byte the keys cannot give) pastes back unchanged.
+    const bool asCopied = shown && std::abs(*shown - *x) < kSameValue;
+    if (!asCopied && (*x < *item.Shown(bytes.front()) - kSameValue ||
+                      *x > *item.Shown(bytes.back()) + kSameValue)) {
         const std::string range = item.Text(bytes.front()) + " .. " + item.Text(bytes.back());
         refused = AtCell(textRow, textCol,
                          text + " liegt außerhalb von " + range + (item.TakesNC() ? " (oder NC)." : "."),
                          text + " is outside " + range + (item.TakesNC() ? " (or NC)." : "."));
         return std::nullopt;
     }
+    if (shown && std::abs(*shown - *x) < tol * 0.999)
+        return current;
     // Halfway between two values goes away from zero, as spreadsheets round.
     std::uint8_t best = bytes.front();
     for (std::uint8_t b : bytes) {
@@ -239,7 +214,7 @@ std::optional<std::uint8_t> ReadCell(const TReader& reader, const std::string& t
 
 void NoteRounding(TPastePlan& plan, const TReader& reader, const std::string& text,
                   std::uint8_t taken) {
-    const auto typed = ParseNumber(text, reader.DecimalComma);
+    const auto typed = ParseNumber(text);
     const auto shown = reader.Item.Shown(taken);
     if (!typed || !shown || std::abs(*shown - *typed) < kSameValue)
         return;
@@ -247,6 +222,70 @@ void NoteRounding(TPastePlan& plan, const TReader& reader, const std::string& te
         plan.RoundedTyped = text;
         plan.RoundedTaken = reader.Item.Text(taken);
     }
+}
+
+// `fits` tells a block refused only for its place from one whose values the item refuses.
+TPastePlan PlanRows(const TClipItem& item, const ImageBytes& image, const TTextRows& rows, int row,
+                    int col, bool& fits) {
+    TPastePlan plan;
+    fits = true;
+    const TReader reader{item};
+    const auto place = FindBlock(reader, rows, row, col, plan.Refused);
+    if (!place)
+        return plan;
+    if (place->Row + place->Rows > item.Rows() || place->Col + place->Cols > item.Cols()) {
+        plan.Refused = TooLarge(item, *place);
+        fits = false;
+        return plan;
+    }
+    for (int r = 0; r < place->Rows; ++r) {
+        for (int c = 0; c < place->Cols; ++c) {
+            const auto textRow = static_cast<std::size_t>(r + place->AxisRows);
+            const auto textCol = static_cast<std::size_t>(c + place->AxisCols);
+            const int itemRow = place->Row + r;
+            const int itemCol = place->Col + c;
+            const std::uint8_t current = item.Byte(image, itemRow, itemCol);
+            const auto value =
+                ReadCell(reader, At(rows, textRow, textCol), current, static_cast<int>(textRow) + 1,
+                         static_cast<int>(textCol) + 1, plan.Refused);
+            if (!value) {
+                plan.Cells.clear();
+                return plan;
+            }
+            NoteRounding(plan, reader, At(rows, textRow, textCol), *value);
+            if (*value != current)
+                plan.Cells.push_back({item.Where(itemRow, itemCol), *value});
+        }
+    }
+    plan.BlockCells = place->Rows * place->Cols;
+    return plan;
+}
+
+bool SameCells(const TPastePlan& a, const TPastePlan& b) {
+    return std::equal(a.Cells.begin(), a.Cells.end(), b.Cells.begin(), b.Cells.end(),
+                      [](const TPasteCell& x, const TPasteCell& y) {
+                          return x.Where.Offset == y.Where.Offset && x.Value == y.Value;
+                      });
+}
+
+TClipMessage Ambiguous(const TTextRows& commaRows) {
+    std::size_t columns = 0;
+    std::string example;
+    for (const auto& r : commaRows) {
+        columns = std::max(columns, r.size());
+        if (example.empty() && r.size() == 2)
+            example = r[0] + "," + r[1];
+    }
+    const std::string n = std::to_string(columns);
+    return {"Der Text lässt sich zweifach lesen: als " + n +
+                " Spalten, durch Kommas getrennt, oder als eine Spalte mit Dezimalkomma (" +
+                example +
+                "). Bitte die Spalten mit Tabulatoren oder Semikolons trennen oder "
+                "Dezimalzahlen mit Punkt schreiben.",
+            "The text can be read two ways: as " + n +
+                " columns separated by commas, or as one column with a decimal comma (" + example +
+                "). Please separate the columns with tabs or semicolons, or write decimals with "
+                "a point."};
 }
 
 }  // namespace
@@ -279,42 +318,30 @@ std::string CopyBlock(const TClipItem& item, const ImageBytes& image, const TTex
     return text;
 }
 
+// Commas alone may separate columns or mark decimals (a single column copied from a German
+// spreadsheet). The text is read both ways; a reading whose values the item refuses drops out,
+// and where both remain and differ (or one only fails to fit at this place) the paste is
+// refused rather than guessed.
 TPastePlan PlanPaste(const TClipItem& item, const ImageBytes& image, const std::string& text,
                      int row, int col) {
-    TPastePlan plan;
     const char separator = SeparatorOf(text);
-    const TReader reader{item, separator != ','};
     const TTextRows rows = SplitText(text, separator);
-    const auto place = FindBlock(reader, rows, row, col);
-    if (!place) {
-        plan.Refused = TClipMessage{"Der Text enthält keine Werte.", "The text holds no values."};
+    bool fits = true;
+    TPastePlan plan = PlanRows(item, image, rows, row, col, fits);
+    if (separator != ',' || !CommaMayBeDecimal(rows))
         return plan;
-    }
-    if (place->Row + place->Rows > item.Rows() || place->Col + place->Cols > item.Cols()) {
-        plan.Refused = TooLarge(item, *place);
+    bool oneColumnFits = true;
+    TPastePlan oneColumn =
+        PlanRows(item, image, SplitText(text, kOneColumn), row, col, oneColumnFits);
+    const bool both = (!plan.Refused || !fits) && (!oneColumn.Refused || !oneColumnFits);
+    if (both && !plan.Refused && !oneColumn.Refused && SameCells(plan, oneColumn))
         return plan;
+    if (both && (!plan.Refused || !oneColumn.Refused)) {
+        TPastePlan refused;
+        refused.Refused = Ambiguous(rows);
+        return refused;
     }
-    for (int r = 0; r < place->Rows; ++r) {
-        for (int c = 0; c < place->Cols; ++c) {
-            const auto textRow = static_cast<std::size_t>(r + place->AxisRows);
-            const auto textCol = static_cast<std::size_t>(c + place->AxisCols);
-            const int itemRow = place->Row + r;
-            const int itemCol = place->Col + c;
-            const std::uint8_t current = item.Byte(image, itemRow, itemCol);
-            const auto value = ReadCell(reader, At(rows, textRow, textCol), current,
-                                        static_cast<int>(textRow) + 1, static_cast<int>(textCol) + 1,
-                                        plan.Refused);
-            if (!value) {
-                plan.Cells.clear();
-                return plan;
-            }
-            NoteRounding(plan, reader, At(rows, textRow, textCol), *value);
-            if (*value != current)
-                plan.Cells.push_back({item.Where(itemRow, itemCol), *value});
-        }
-    }
-    plan.BlockCells = place->Rows * place->Cols;
-    return plan;
+    return plan.Refused && !oneColumn.Refused ? oneColumn : plan;
 }
 
 int ApplyPaste(TEditHistory& history, const TImageWriter& write, const TClipItem& item,

@@ -47,9 +47,12 @@ struct TPastePlan {
 // The paste's note for the status bar when values were rounded; empty when none was.
 std::string PasteRoundingNote(const TPastePlan& plan, Language lang);
 
-// Reads tab-, comma- or semicolon-separated text (with a decimal comma after semicolons), with
-// or without the axis row and column. A block with axes lands where its axes say; one without
-// them with its top left cell at (row, col). A value the cell already shows keeps its byte.
+// Reads tab-, comma- or semicolon-separated text as CSV quotes it (a decimal comma after tabs
+// and semicolons and inside quotes; commas alone that could be either are read both ways and
+// the text refused when both fit), with or without the axis row and column. A block with axes
+// lands on the cells its axes name (axes that name no run of sites are refused); one without
+// them with its top left cell at (row, col). A value outside the item's range is refused as
+// typed; a value the cell already shows keeps its byte.
 TPastePlan PlanPaste(const TClipItem& item, const ImageBytes& image, const std::string& text,
                      int row, int col);
 

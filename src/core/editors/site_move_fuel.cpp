@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "editors/line_fill.h"
 #include "link/transfer_table.h"
 #include "pages/page_host.h"
 
@@ -13,15 +14,21 @@ const char* const kSection = "PageFuelMap";
 const char* const kChoiceKey = "SiteMoveMap";
 constexpr std::array<const char*, 3> kChoiceNames = {"Ask", "Always", "Never"};
 
+// Only the fuel along the moved site's line can be kept: between the site and its neighbours
+// the map now spans other distances, and the question must not promise more.
 const TextPair kQuestion = {
-    "Kraftstoffmenge beibehalten?\r\nWird die %1 %2 allein verschoben, verschiebt sich das "
-    "Kennfeld entlang der %3. Das Programm kann die Zellen dieser Stützstelle neu interpolieren, "
-    "sodass das Kennfeld bei gleicher %4 denselben Wert gibt wie vorher.\r\nDiese Antwort gilt, "
-    "bis der Dialog geschlossen wird.",
-    "Keep the engine's fuel where it was?\r\nMoving %1 %2 alone shifts the fuel map along the "
-    "%3. The program can re-interpolate the cells of that site, so that the map gives the same "
-    "value at the same %4 as before.\r\nThis answer holds until the dialog is closed."};
-// %1 the site, %3 the axis, %4 the operating point, per list: throttle, rpm.
+    "Kraftstoffmenge auf der Linie der Stützstelle beibehalten?\r\nWird die %1 %2 allein "
+    "verschoben, verschiebt sich das Kennfeld entlang der %3. Das Programm kann die Zellen dieser "
+    "Stützstelle neu füllen, sodass das Steuergerät auf der Linie der Stützstelle an ihrer neuen "
+    "Stelle bei jeder %4 dieselbe Menge gibt wie dort vorher, so genau ganze Zellwerte es "
+    "erlauben. Zwischen der Stützstelle und ihren Nachbarn ändert sich die Menge trotzdem.\r\n"
+    "Diese Antwort gilt, bis der Dialog geschlossen wird.",
+    "Keep the fuel along the moved site's line?\r\nMoving %1 %2 alone shifts the fuel map along "
+    "the %3. The program can refill the cells of that site so that along the site's line at its "
+    "new place the unit gives, at every %4, the fuel it gave there before, as closely as whole "
+    "cell values allow. Between the site and its neighbours the fuel still changes.\r\nThis "
+    "answer holds until the dialog is closed."};
+// %1 the site, %3 the axis, per list: throttle, rpm; %4 the other axis's operating point.
 const TextPair kSite[2] = {{"Drosselklappen-Stützstelle", "throttle site"},
                            {"Drehzahl-Stützstelle", "rpm site"}};
 const TextPair kAxis[2] = {{"Drosselklappenachse", "throttle axis"},
@@ -37,7 +44,7 @@ const TextPair kChoices[3] = {{"nachfragen", "ask"}, {"immer", "always"}, {"nie"
 std::string Filled(const TextPair& pattern, Language lang, int list, int site) {
     std::string text = pattern.Pick(lang);
     const std::array<std::string, 4> values = {kSite[list].Pick(lang), std::to_string(site),
-                                               kAxis[list].Pick(lang), kPoint[list].Pick(lang)};
+                                               kAxis[list].Pick(lang), kPoint[1 - list].Pick(lang)};
     for (std::size_t n = 0; n < values.size(); ++n) {
         const std::string mark = "%" + std::to_string(n + 1);
         if (const auto at = text.find(mark); at != std::string::npos)
@@ -58,17 +65,36 @@ std::size_t Cell(int t, int r) {
 
 }  // namespace
 
-TMapBytes MapForMovedSite(const TMapBytes& map, const TSites& sites, bool rpm, int index,
-                          std::uint8_t moved) {
-    TMapBytes out = map;
-    for (int across = 0; across < 16; ++across) {
-        TSites line{};
-        for (int along = 0; along < 16; ++along)
-            line[static_cast<std::size_t>(along)] =
-                map[rpm ? Cell(across, along) : Cell(along, across)];
-        const int value = ValueOnAxis(line, sites, moved);
-        out[rpm ? Cell(across, index) : Cell(index, across)] = static_cast<std::uint8_t>(value);
+TMapBytes MapForMovedSite(const TMapBytes& map, const TSites& throttle, const TSites& rpmSites,
+                          bool rpm, int index, std::uint8_t moved) {
+    const TSites& sites = rpm ? rpmSites : throttle;
+    const TSites& across = rpm ? throttle : rpmSites;
+    TSites line{};
+    if (SitesValid(across)) {
+        // At its new place the unit reads the moved site's cells alone, interpolating between
+        // them along the other axis; before, it read the old cells around that place, along
+        // engine speed first. The line follows that reading, not the cells' own points only.
+        TAxisCurve before{};
+        for (int x = 0; x < 256; ++x) {
+            const auto raw = static_cast<std::uint8_t>(x);
+            before[static_cast<std::size_t>(x)] =
+                rpm ? MarkerHeight(map, throttle, rpmSites, raw, moved)
+                    : MarkerHeight(map, throttle, rpmSites, moved, raw);
+        }
+        line = LineForCurve(before, across);
+    } else {
+        // Without rising sites across there is no reading between the cells to follow.
+        for (int a = 0; a < 16; ++a) {
+            TSites along{};
+            for (int i = 0; i < 16; ++i)
+                along[static_cast<std::size_t>(i)] = map[rpm ? Cell(a, i) : Cell(i, a)];
+            line[static_cast<std::size_t>(a)] =
+                static_cast<std::uint8_t>(ValueOnAxis(along, sites, moved));
+        }
     }
+    TMapBytes out = map;
+    for (int a = 0; a < 16; ++a)
+        out[rpm ? Cell(a, index) : Cell(index, a)] = line[static_cast<std::size_t>(a)];
     return out;
 }
 
@@ -135,29 +161,35 @@ void TSiteMoveFuel::SetChoice(TSiteMoveChoice choice) {
     answer_.reset();
 }
 
-bool TSiteMoveFuel::Continues(int panel, const TSites& sites, const TMapBytes& map) const {
+bool TSiteMoveFuel::Continues(int panel, const TSites& throttle, const TSites& rpm,
+                              const TMapBytes& map) const {
     if (panel != run_.Panel)
         return false;
-    const bool rpm = panel >= 16;
-    const int index = 15 - panel % 16;
-    TSites others = sites;
-    others[static_cast<std::size_t>(index)] = run_.Sites[static_cast<std::size_t>(index)];
-    return others == run_.Sites && MapForMovedSite(run_.Map, run_.Sites, rpm, index,
-                                                   sites[static_cast<std::size_t>(index)]) == map;
+    const bool onRpm = panel >= 16;
+    const auto index = static_cast<std::size_t>(15 - panel % 16);
+    TSites others = onRpm ? rpm : throttle;
+    const TSites& runSites = onRpm ? run_.Rpm : run_.Throttle;
+    others[index] = runSites[index];
+    const TSites& across = onRpm ? throttle : rpm;
+    return others == runSites && across == (onRpm ? run_.Throttle : run_.Rpm) &&
+           MapForMovedSite(run_.Map, run_.Throttle, run_.Rpm, onRpm, static_cast<int>(index),
+                           (onRpm ? rpm : throttle)[index]) == map;
 }
 
 TMapBytes TSiteMoveFuel::MapAfterMove(int panel, std::uint8_t moved) {
     const bool rpm = panel >= 16;
     const int index = 15 - panel % 16;
     const ImageBytes& image = host_.Data().DeviceData.Image;
-    const TSites sites = SitesAt(image, rpm ? img::RpmSites : img::TpsSites);
+    const TSites throttle = SitesAt(image, img::TpsSites);
+    const TSites rpmSites = SitesAt(image, img::RpmSites);
     const TMapBytes map = MapOf(image);
     // Between sites that do not rise there is no fuel curve to keep.
-    if (!SitesValid(sites))
+    if (!SitesValid(rpm ? rpmSites : throttle))
         return map;
-    if (!Continues(panel, sites, map))
-        run_ = {panel, sites, map};
-    const TMapBytes followed = MapForMovedSite(run_.Map, run_.Sites, rpm, index, moved);
+    if (!Continues(panel, throttle, rpmSites, map))
+        run_ = {panel, throttle, rpmSites, map};
+    const TMapBytes followed =
+        MapForMovedSite(run_.Map, run_.Throttle, run_.Rpm, rpm, index, moved);
     if (followed == map || !Wanted(rpm, index + 1))
         return map;
     return followed;

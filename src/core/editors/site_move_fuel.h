@@ -17,12 +17,13 @@ class TSettings;
 // The fuel map as the image holds it (see FuelMapOffset).
 using TMapBytes = std::array<std::uint8_t, 256>;
 
-// The map after site `index` (0 = lowest) of one axis moved from sites[index] to `moved`: the
-// cells at that site take the value the map gave at the new position along that axis (the
-// unit's own interpolation between the old neighbours, the edge value beyond the ends), so that
-// the engine gets the same fuel there as before; every other cell stays.
-TMapBytes MapForMovedSite(const TMapBytes& map, const TSites& sites, bool rpm, int index,
-                          std::uint8_t moved);
+// The map after site `index` (0 = lowest) of one axis (the rpm axis when `rpm`) moved to
+// `moved`, the sites given as they were: the cells at that site are filled so that along the
+// moved site's line the unit gives the fuel it gave at that place before, as nearly as whole
+// cells allow (exactly for an rpm site; between the rpm sites a throttle site's line can be a
+// count off). Every other cell stays, so between the site and its neighbours the fuel changes.
+TMapBytes MapForMovedSite(const TMapBytes& map, const TSites& throttle, const TSites& rpmSites,
+                          bool rpm, int index, std::uint8_t moved);
 
 // The edit step for fuel map cells that differ from `target`: a row with several changed cells
 // goes to the unit as one 16-byte write, a single cell as one byte.
@@ -44,9 +45,9 @@ struct TSiteMoveTexts {
 };
 TSiteMoveTexts SiteMoveTexts(Language lang);
 
-// Keeps the engine's fuel when the site dialog moves a site. Key steps of one site follow one
-// another: each new map comes from the map as it was before the first of them, so that the
-// cut-off fractions of single steps do not add up and stepping back restores the cells.
+// Keeps the engine's fuel along a site's line when the site dialog moves the site. Key steps of
+// one site follow one another: each new map comes from the map as it was before the first of
+// them, so that the misses of single steps do not add up and stepping back restores the cells.
 class TSiteMoveFuel {
   public:
     explicit TSiteMoveFuel(TPageHost& host) : host_(host) {}
@@ -65,10 +66,11 @@ class TSiteMoveFuel {
     // Key steps of the same site since the map was last followed (and nothing else changed).
     struct TRun {
         int Panel = -1;
-        TSites Sites{};
+        TSites Throttle{}, Rpm{};
         TMapBytes Map{};
     };
-    bool Continues(int panel, const TSites& sites, const TMapBytes& map) const;
+    bool Continues(int panel, const TSites& throttle, const TSites& rpm,
+                   const TMapBytes& map) const;
     bool Wanted(bool rpm, int index);
 
     TPageHost& host_;
