@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_model.h"
+#include "data/default_data.h"
 #include "line/sim_line.h"
 #include "line/unit_endpoint.h"
 #include "line/virtual_timer_service.h"
@@ -41,6 +42,18 @@ protected:
         Unit = std::make_unique<sim::TSimUnit>(config);
         Adapter = std::make_unique<sim::UnitAdapter<sim::TSimUnit>>(*Unit);
         Line.AttachUnit(Adapter.get());
+    }
+
+    // The unit of that firmware holding a new data set's values, online with them taken over.
+    void GoOnlineWithNewDataSet(int firmware) {
+        AttachUnit(firmware);
+        TZVDataClass defaults;
+        defaults.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
+        ApplyDefaultFields(defaults);
+        defaults.FieldsToImage();
+        Unit->LoadImage(defaults.FileData.Image);
+        Online->StartUp();
+        ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
     }
 
     // Starts the program's link the way start-up does when a file waits: offline, then idle.

@@ -24,15 +24,8 @@ class PageTest : public OnlineTest {
     }
     // The unit holds a new data set's values of that firmware; its records reach the page.
     void GoOnline(int firmware, TPage& page) {
-        AttachUnit(firmware);
-        TZVDataClass defaults;
-        defaults.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
-        ApplyDefaultFields(defaults);
-        defaults.FieldsToImage();
-        Unit->LoadImage(defaults.FileData.Image);
         Online->ShowLiveFrame = [&page](const TLiveRecord& record) { page.ShowLiveFrame(record); };
-        Online->StartUp();
-        ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+        GoOnlineWithNewDataSet(firmware);
         Clock.Advance(500);
         page.LoadFromImage();  // as the main window does with the data set it accepted
         page.ShowPage();

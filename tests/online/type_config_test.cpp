@@ -206,14 +206,7 @@ TEST_F(TypeConfig, NewerDialogOnlyAbove27) {
 
 TEST_F(TypeConfig, OkOnlineSendsTheFlagsWordOnlyWhenChanged) {
     TTypeConfig2Dlg& dlg = Dlg2;
-    AttachUnit(30);
-    TZVDataClass defaults;
-    defaults.DeviceData.Firmware = 30;
-    ApplyDefaultFields(defaults);
-    defaults.FieldsToImage();
-    Unit->LoadImage(defaults.FileData.Image);
-    Online->StartUp();
-    ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+    GoOnlineWithNewDataSet(30);
     Unit->ClearCounters();
     dlg.FormShow();
     dlg.OkButtonClick();

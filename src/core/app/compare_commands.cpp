@@ -44,16 +44,16 @@ void TMainModel::CompareWithFileClick() {
                                        FileNameOf(*chosen), language_));
 }
 
-MsgAnswer TMainModel::AskAcceptUpload(const std::string& text) {
+MsgAnswer TMainModel::AskAcceptUpload(const std::string& text, MsgButtons buttons) {
     if (!ShowComparison)
-        return ShowMessage(MsgKind::Warning, text, MsgButtons::YesNo);
+        return ShowMessage(MsgKind::Warning, text, buttons);
     const auto show = [this] {
         ShowComparison(BuildComparisonView(data_, UploadedDataSet(data_),
                                            WorkingDataName().Pick(language_),
                                            UnitDataName().Pick(language_), language_));
     };
     return dialogs_.MessageBoxWithMore(MsgKind::Warning, Text(txt::CaptionWarning), text,
-                                       MsgButtons::YesNo, kShowDifferences.Pick(language_), show);
+                                       buttons, kShowDifferences.Pick(language_), show);
 }
 
 bool TMainModel::OverlayFromPath(const std::string& path) {

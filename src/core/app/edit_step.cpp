@@ -67,7 +67,7 @@ void TMainModel::StoreAndSend(const TImageWrite& write, std::span<const std::uin
         return;
     }
     if (history_.StepOpen() || restoring_ > 0) {
-        sendBatch_.Add(write, bytes.size());
+        sendBatch_.Add(write.Offset, write.Area, write.Address, bytes.size());
         sendBatchPause_ = sendBatchPause_ || write.Pause;
         return;
     }
@@ -88,11 +88,7 @@ void TMainModel::SendBatch() {
         data_.DeviceData.ChangedOffline = 1;
         return;
     }
-    TComX& link = online_->Link();
-    const std::uint32_t batch = plan.size() > 1 ? link.NewBatch() : 0;
-    for (const TBatchWrite& write : plan)
-        link.QueueWrite(write.Area, &data_.DeviceData.Image[write.Offset],
-                        *WriteKindOf(write.Length), write.Address, batch);
+    QueueBatch(online_->Link(), plan, data_.DeviceData.Image);
     if (pause)
         online_->StartPauseTimer();
 }

@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "text/text_table.h"
-#include "app/write_batch.h"
 #include "cells/cell_selection.h"
 #include "compare/comparison_view.h"
 #include "compare/difference_overlay.h"
 #include "data/zv_data_class.h"
 #include "history/edit_history.h"
 #include "link/adapter_latency.h"
+#include "link/write_batch.h"
 #include "seams/dialogs.h"
 #include "online/online_host.h"
 #include "seams/settings_store.h"
@@ -104,7 +104,7 @@ public:
     // Reads a data file into a data set of its own, leaving the current one as it is; the
     // boxes a bad file gives are shown. Nothing when the file could not be read.
     std::optional<TZVDataClass> ReadDataSetToCompare(const std::string& path);
-    MsgAnswer AskAcceptUpload(const std::string& text) override;
+    MsgAnswer AskAcceptUpload(const std::string& text, MsgButtons buttons = MsgButtons::YesNo) override;
     // Shows a comparison (set by the window; where it is not set, nothing is offered).
     std::function<void(const TComparisonView&)> ShowComparison;
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/unit_contents.h"
 #include "data/zv_data_class.h"
 #include "link/write_queue.h"
 #include "seams/serial_port.h"
@@ -119,6 +120,11 @@ class TComX {
     std::uint8_t WriteFailed() const { return WriteFailures_.empty() ? 0 : 2; }
     std::vector<TWriteFailure> TakeWriteFailures();
 
+    // What the unit was read to hold: every uploaded block and every read-back of written
+    // bytes teaches it. The online mode forgets it when another unit answers.
+    const TUnitContents& UnitContents() const { return Contents_; }
+    TUnitContents& UnitContents() { return Contents_; }
+
     // Port selection. Init closes the port, selects port and baud index and opens it again; it
     // always reports true, and a port that did not open shows up as a silent unit.
     bool Init(int port, int baudIndex);
@@ -220,6 +226,8 @@ class TComX {
     void AcceptBlock(const std::array<std::uint8_t, 16>& block);
     void StoreBlock(const std::array<std::uint8_t, 16>& block);
     void AbandonBlockRead();
+    // A block the unit answered with, at the current area from address on.
+    void LearnUnitBytes(std::uint16_t address, std::span<const std::uint8_t> bytes, int firmware);
 
     // Written bytes checked by reading them back (tcomx_checked_write.cpp).
     enum class ByteFailure : std::uint8_t { Wait, Skip, Abort };
@@ -335,6 +343,7 @@ class TComX {
     std::uint32_t CurrentBatch_ = 0;  // the batch whose writes go out now
     TBatchProgress BatchCount_;
     std::uint32_t LastRecordTick_ = 0;
+    TUnitContents Contents_;
 };
 
 }  // namespace zv

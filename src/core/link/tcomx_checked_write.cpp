@@ -15,6 +15,7 @@
 #include <bit>
 
 #include "link/tcomx.h"
+#include "link/transfer_table.h"
 
 namespace zv {
 
@@ -82,6 +83,9 @@ void TComX::WriteNextUnconfirmed() {
     // A rewrite in the closing pass leaves the progress where it was.
     if (RegionPasses_ == 0)
         Counter_ = static_cast<std::int32_t>(Target_.Pos);
+    // From the request on, the byte may or may not be in the unit until it is read back.
+    if (auto offset = ImageOffsetOf(Area_, Address_, Data_.DeviceData.Firmware))
+        Contents_.Unlearn(*offset);
     WriteStart();
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "link/tcomx.h"
+#include "link/transfer_table.h"
 #include "link/unit_ident.h"
 
 namespace zv {
@@ -259,10 +260,22 @@ void TComX::AbandonBlockRead() {
     ReadingBack_ = false;
 }
 
+void TComX::LearnUnitBytes(std::uint16_t address, std::span<const std::uint8_t> bytes,
+                           int firmware) {
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (auto offset = ImageOffsetOf(Area_, static_cast<std::uint16_t>(address + i), firmware))
+            Contents_.Learn(*offset, bytes.subspan(i, 1));
+    }
+}
+
 void TComX::StoreBlock(const std::array<std::uint8_t, 16>& block) {
     if (ReadingBack_) {
         ReadBack_ = block;
-    } else if (Target_.Pos + 16 <= Target_.Bytes.size()) {
+        LearnUnitBytes(Address_, block, Data_.DeviceData.Firmware);
+        return;
+    }
+    LearnUnitBytes(Address_, block, Data_.ReceiveData.Firmware);
+    if (Target_.Pos + 16 <= Target_.Bytes.size()) {
         std::copy(block.begin(), block.end(),
                   Target_.Bytes.begin() + static_cast<long>(Target_.Pos));
         Target_.Pos += 16;

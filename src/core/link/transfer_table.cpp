@@ -75,6 +75,40 @@ TTransferInfo TransferInfo(TTransfer transfer, int firmware) {
     return {};
 }
 
+namespace {
+
+// The parts of the image the unit keeps, as the uploads read them. Units too old to give their
+// device data still take it by download, so that block counts for every firmware.
+constexpr TTransfer kUnitParts[] = {TTransfer::DeviceDataUpload, TTransfer::FuelMapUpload,
+                                    TTransfer::AfrMapUpload};
+
+bool PartApplies(TTransfer part, const TTransferInfo& info, int firmware) {
+    return part == TTransfer::DeviceDataUpload || firmware >= info.MinFirmware;
+}
+
+}  // namespace
+
+std::optional<std::size_t> ImageOffsetOf(std::uint8_t area, std::uint16_t address, int firmware) {
+    for (const TTransfer part : kUnitParts) {
+        const TTransferInfo info = TransferInfo(part, firmware);
+        if (PartApplies(part, info, firmware) && info.Area == area && address >= info.Address &&
+            address < info.Address + info.Length)
+            return info.ImageOffset + (address - info.Address);
+    }
+    return std::nullopt;
+}
+
+std::optional<TUnitPlace> UnitPlaceOf(std::size_t offset, int firmware) {
+    for (const TTransfer part : kUnitParts) {
+        const TTransferInfo info = TransferInfo(part, firmware);
+        if (PartApplies(part, info, firmware) && offset >= info.ImageOffset &&
+            offset < info.ImageOffset + info.Length)
+            return TUnitPlace{info.Area,
+                              static_cast<std::uint16_t>(info.Address + (offset - info.ImageOffset))};
+    }
+    return std::nullopt;
+}
+
 int TransferFirmware(const TZVDataClass& data, TTransfer transfer) {
     const TTransferSide side = TransferInfo(transfer, 0).Side;
     return side == TTransferSide::DeviceImage ? data.DeviceData.Firmware

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "data/zv_data_class.h"
@@ -49,6 +50,21 @@ std::uint16_t FuelMapAddress(int firmware);
 std::uint16_t LiveRecordLength(int firmware);
 // The buffer of the layout a firmware index uses.
 std::span<std::uint8_t> LiveRecordBuffer(TLiveRecords& records, int firmware);
+
+// Where the image keeps the unit's byte at an area and address (the device data, the fuel map
+// at the firmware's address, the AFR map); nothing for the unit's bytes the image does not hold.
+std::optional<std::size_t> ImageOffsetOf(std::uint8_t area, std::uint16_t address, int firmware);
+// Where the unit keeps the image's byte at offset (as the uploads of that firmware read it);
+// nothing for the bytes only the PC holds.
+struct TUnitPlace {
+    std::uint8_t Area = 2;
+    std::uint16_t Address = 0;
+    bool operator==(const TUnitPlace&) const = default;
+};
+std::optional<TUnitPlace> UnitPlaceOf(std::size_t offset, int firmware);
+inline bool UnitKeeps(std::size_t offset, int firmware) {
+    return UnitPlaceOf(offset, firmware).has_value();
+}
 
 // The transfer as it runs for a firmware index.
 TTransferInfo TransferInfo(TTransfer transfer, int firmware);

@@ -6,42 +6,24 @@
 #include "data/firmware_table.h"
 #include "link/unit_ident.h"
 #include "online/online_mode.h"
+#include "online/unit_differences.h"
 
 namespace zv {
 
 namespace {
 
-// Places of the main area that carry a data set's values for a firmware index: the ones a data
-// file holds, without the reserved bytes and without what the firmware does not use.
-bool CarriesValue(std::size_t offset, int firmware) {
-    if (offset >= img::FuelMap && offset < img::UnusedTail) return true;
-    if (firmware < 4 || offset > img::RpmSites + 15) return false;
-    if (firmware <= 8) return offset <= 3 || (offset >= 206 && offset < img::TpsSites);
-    return offset <= 21 || (offset >= 32 && offset <= 42) || offset >= img::TpsScale;
-}
-
-// True when the unit's uploaded data agree with the working data wherever a value lives.
-bool UnitMatchesWorkingData(const TZVDataClass& data) {
-    const auto& unit = data.ReceiveData.Image;
-    const auto& work = data.DeviceData.Image;
-    const int fw = data.ReceiveData.Firmware;
-    for (std::size_t i = 0; i < kMainAreaSize; ++i) {
-        if (!CarriesValue(i, fw)) continue;
-        if (i == img::FlagsWord + 1) {
-            // Bits 12..15 of the flags word are reserved; bit 10 is ours only from firmware 35.
-            const unsigned mask = fw >= 35 ? 0x0F : 0x0B;
-            if (((unit[i] ^ work[i]) & mask) != 0) return false;
-        } else if (unit[i] != work[i]) {
-            return false;
-        }
-    }
-    if (fw >= 26) {
-        for (std::size_t i = img::AfrMap; i < img::AfrMap + 256; ++i) {
-            if (PackAfrCell(unit[i]) != PackAfrCell(work[i])) return false;
-        }
-    }
-    return true;
-}
+const TextPair kUnitDiffersChoice = {
+    "Die Daten im Gerät unterscheiden sich von denen im PC (Änderungen, die das Gerät nicht "
+    "erreicht haben, oder Änderungen am Gerät).\r\n"
+    "Ja: die Unterschiede des PCs in das Gerät schreiben.\r\n"
+    "Nein: die Daten des Geräts übernehmen (die Änderungen im PC gehen verloren).\r\n"
+    "Abbrechen: offline bleiben, nichts ändern.",
+    "The unit's data differ from the PC's (changes that did not reach the unit, or changes made "
+    "to the unit).\r\n"
+    "Yes: write the PC's differences into the unit.\r\n"
+    "No: take the unit's data (the PC's changes are lost).\r\n"
+    "Cancel: stay offline and change nothing.",
+};
 
 // A data set taken over from a unit has no file's edit fields to encode from: its Pulse word
 // goes into the encoding of the unit now identified with the value it had, in the working image
@@ -101,6 +83,10 @@ void TOnlineMode::IdentifyUnit() {
         comTimer_->Start();
     }
 
+    // What the link knew of the unit's memory belongs to the unit that answered before.
+    TUnitContents& contents = link_->UnitContents();
+    if (contents.IdentText() != data.ReceiveData.Ident.Text) contents.Forget(data.ReceiveData.Ident.Text);
+
     Status("Upload ID success");
     const auto fw = static_cast<std::uint8_t>(parsed.Firmware);
     const int held = data.DeviceData.Firmware;
@@ -121,7 +107,13 @@ void TOnlineMode::IdentifyUnit() {
     // download reported done must leave the unit holding everything the PC shows.
     const bool unitLacksOfflineChanges =
         (sequence_ == TSequence::Download || sequence_ == TSequence::BackupDownload) && data.DeviceData.ChangedOffline;
-    const int outcome = sameUnit && !unitLacksOfflineChanges ? 2 : 1;
+    // Going online, the unit's data are read even when the PC holds this unit's: they may have
+    // changed elsewhere since, or the PC's since they were last read, and nothing may be shown
+    // as the unit's that it does not hold.
+    sameUnit_ = sameUnit;
+    const bool readAnyway = sequence_ == TSequence::Main;
+    const int outcome = sameUnit && !unitLacksOfflineChanges && !readAnyway ? 2 : 1;
+    changedBeforeDownload_ = data.DeviceData.ChangedOffline != 0;
     if (sequence_ == TSequence::BackupDownload) {
         // The backup reads everything the unit has whatever the download will write; a place
         // the firmware does not fill must not carry bytes of an earlier upload into it.
@@ -162,15 +154,23 @@ bool TOnlineMode::AcceptUpload() {
     TZVDataClass& data = main_.Data();
     TZVDataClass::ClearUnusedAreas(data.ReceiveData);
     if (data.ReceiveData.Firmware >= 4) data.ReceiveData.Pulse = data.PulseFromDataSet(data.ReceiveData);
+    const std::vector<std::size_t> differences = UnitDifferences(data);
+    if (sequence_ == TSequence::Main && sameUnit_) return AcceptFromSameUnit(differences);
 
     // A data set from a file, and one taken over from a unit and edited since without saving,
     // would be lost to the upload unasked.
-    if ((data.Loaded || main_.Modified()) && !UnitMatchesWorkingData(data) &&
+    if ((data.Loaded || main_.Modified()) && !differences.empty() &&
         main_.AskAcceptUpload(main_.Text(txt::DeviceDataMismatch)) != MsgAnswer::Yes) {
         data.DeviceData.Image = data.FileData.Image;
         ClearUnitPanels();
         return false;
     }
+    TakeUploadedData();
+    return true;
+}
+
+void TOnlineMode::TakeUploadedData() {
+    TZVDataClass& data = main_.Data();
     const TShownValues shown = ShownValues(data);
     data.DeviceData = data.ReceiveData;
     data.ImageToFields();
@@ -178,7 +178,34 @@ bool TOnlineMode::AcceptUpload() {
     // value the PC shows (the data downloaded before, read back): they still undo to what they
     // were, whatever encoding the unit's image has.
     if (ShownValues(data) != shown) main_.History().Clear();
-    return true;
+}
+
+// The unit the PC's data were taken from or written into: where it holds every value the PC
+// shows, the PC's data set stays as it is, history and all. Where it does not (edits made while
+// it was offline or connecting, a download cut off, changes made to it elsewhere), the operator
+// chooses: write the PC's differences into it, take its data set, or stay offline.
+bool TOnlineMode::AcceptFromSameUnit(const std::vector<std::size_t>& differences) {
+    TZVDataClass& data = main_.Data();
+    if (differences.empty()) {
+        data.DeviceData.ChangedOffline = 0;
+        return true;
+    }
+    Status("Unit data differ");
+    switch (main_.AskAcceptUpload(kUnitDiffersChoice.Pick(main_.CurrentLanguage()), MsgButtons::YesNoCancel)) {
+        case MsgAnswer::Yes:
+            differencesToWrite_ = differences;
+            differencesQueued_ = false;
+            data.DeviceData.ChangedOffline = 1;
+            return true;
+        case MsgAnswer::No:
+            TakeUploadedData();
+            data.DeviceData.ChangedOffline = 0;
+            return true;
+        default:
+            data.DeviceData.ChangedOffline = 1;
+            ClearUnitPanels();
+            return false;
+    }
 }
 
 }  // namespace zv

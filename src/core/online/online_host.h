@@ -25,10 +25,12 @@ class TOnlineHost {
     virtual const char* Text(int k) const = 0;
     virtual MsgAnswer ShowMessage(MsgKind kind, const std::string& text,
                                   MsgButtons buttons = MsgButtons::Ok) = 0;
-    // The Yes/No question before an upload that differs from the working data replaces them;
-    // the program may offer to show what differs before the operator answers.
-    virtual MsgAnswer AskAcceptUpload(const std::string& text) {
-        return ShowMessage(MsgKind::Warning, text, MsgButtons::YesNo);
+    // The question before an upload that differs from the working data replaces them (Yes/No,
+    // or with Cancel where the PC's data may also be written into the unit); the program may
+    // offer to show what differs before the operator answers.
+    virtual MsgAnswer AskAcceptUpload(const std::string& text,
+                                      MsgButtons buttons = MsgButtons::YesNo) {
+        return ShowMessage(MsgKind::Warning, text, buttons);
     }
 
     // The edit step of the pages and the operating keys (see TPageHost::WriteImage), and the

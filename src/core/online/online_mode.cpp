@@ -291,6 +291,7 @@ void TOnlineMode::FirstHalf() {
             comTimer_->SetInterval(100);
             StartTransfer(*link_, data, TTransfer::LiveStream);
             Status("Run Online");
+            WriteDifferences();
             stepStarted_ = true;
             return;
         default: stepStarted_ = true; return;
@@ -303,15 +304,19 @@ void TOnlineMode::TransferResult(int progressMax, const char* timeoutText, int d
         case jobresult::Done:
             Status("Done");
             NextState(doneOutcome);
-            // The whole data set is in the unit now: nothing changed offline is missing there.
+            // The data set is in the unit now, as its read-backs show, unless an edit made
+            // during the download came after its block was read back.
             if (IsDownload(sequence_) && linkState_ == link::Offline)
-                main_.Data().DeviceData.ChangedOffline = 0;
+                main_.Data().DeviceData.ChangedOffline = UnitLacksWorkingData(changedBeforeDownload_) ? 1 : 0;
             return;
-        case jobresult::TimedOut:
+        case jobresult::TimedOut: {
             if (sequence_ == TSequence::BackupDownload && linkState_ < link::SaveBackup) backupReadFailed_ = true;
+            const bool cutDownload = linkState_ >= link::DeviceDataDownload && linkState_ <= link::FotoCurveDownload;
             Status(timeoutText);
             NextState(timeoutOutcome);
+            if (cutDownload) ReportCutDownload();
             return;
+        }
         default: return;  // still running
     }
 }
@@ -390,6 +395,7 @@ void TOnlineMode::LaterHalf() {
             }
             for (const auto& failure : link_->TakeWriteFailures()) Status(WriteFailureStatus(failure));
             ShowBatchProgress();
+            SettleWrittenDifferences();
             if (link_->NewRecord()) {
                 link_->ClearNewRecord();
                 PulseGauge();

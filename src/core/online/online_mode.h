@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dashboard/dashboard.h"
 #include "link/global_class.h"
@@ -133,6 +134,15 @@ private:
     void TakeOver();
     void IdentifyUnit();
     bool AcceptUpload();
+    bool AcceptFromSameUnit(const std::vector<std::size_t>& differences);
+    void TakeUploadedData();
+    // The PC's values the unit lacked, written once the stream runs; the data set counts as
+    // changed offline until the unit is read to hold them all.
+    void WriteDifferences();
+    void SettleWrittenDifferences();
+    // After a download: changed offline while the unit is known to lack a value the PC shows.
+    bool UnitLacksWorkingData(bool lackedBefore) const;
+    void ReportCutDownload();
     bool TakeBackup();
     bool GoOnWithoutBackup(const std::string& reason);
     void ClearUnitPanels();
@@ -168,6 +178,12 @@ private:
     int pulse_ = 0;
     int pulseStep_ = 1;
     std::optional<TComX::TBatchProgress> shownBatch_;
+    // Going online again to the unit whose data the PC holds: its data are read all the same,
+    // and what differs is the operator's choice.
+    bool sameUnit_ = false;
+    std::vector<std::size_t> differencesToWrite_;
+    bool differencesQueued_ = false;
+    bool changedBeforeDownload_ = false;
 };
 
 }  // namespace zv

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "history/edit_history.h"
+#include "data/zv_data_class.h"
+
 
 namespace zv {
 
@@ -25,7 +26,8 @@ struct TBatchWrite {
 // a row of sixteen costs as much wire time as four single bytes.
 class TWriteBatch {
   public:
-    void Add(const TImageWrite& write, std::size_t length);
+    // Bytes of the image from offset on, kept by the unit from area and address on.
+    void Add(std::size_t offset, std::uint8_t area, std::uint16_t address, std::size_t length);
     bool Empty() const { return bytes_.empty(); }
     void Clear() { bytes_.clear(); }
 
@@ -42,5 +44,11 @@ class TWriteBatch {
     };
     std::vector<TByte> bytes_;  // in the order they were changed; a byte may come twice
 };
+
+class TComX;
+
+// Queues the planned writes with the bytes the image holds now, as one batch where there are
+// several; gives the number of writes queued.
+std::size_t QueueBatch(TComX& link, const std::vector<TBatchWrite>& plan, const ImageBytes& image);
 
 }  // namespace zv

@@ -1,9 +1,10 @@
-#include "app/write_batch.h"
+#include "link/write_batch.h"
 
 #include <algorithm>
 #include <bit>
 
-#include "history/image_changes.h"
+#include "link/tcomx.h"
+#include "link/transfer_table.h"
 
 namespace zv {
 
@@ -26,13 +27,13 @@ struct TRow {
     }
 };
 
-// The row written whole, where the unit keeps the image's row at exactly that place.
+// The row written whole, where the image keeps all sixteen of the unit's bytes in a row.
 bool WholeRowFits(const TRow& row, int firmware) {
-    const std::ptrdiff_t offset = row.OffsetOf(0);
-    if (offset < 0 || offset % static_cast<std::ptrdiff_t>(kRow) != 0)
-        return false;
-    const auto place = UnitPlaceOfBlock(static_cast<std::size_t>(offset), firmware);
-    return place && place->Area == row.Area && place->Address == row.Address;
+    const auto first = ImageOffsetOf(row.Area, row.Address, firmware);
+    const auto last = ImageOffsetOf(row.Area, static_cast<std::uint16_t>(row.Address + kRow - 1),
+                                    firmware);
+    return first && last && *last == *first + kRow - 1 &&
+           static_cast<std::ptrdiff_t>(*first) == row.OffsetOf(0);
 }
 
 // Runs of changed bytes, two at a time where two stand together.
@@ -50,11 +51,10 @@ void AddSmallWrites(const TRow& row, std::vector<TBatchWrite>& writes) {
 
 }  // namespace
 
-void TWriteBatch::Add(const TImageWrite& write, std::size_t length) {
-    if (!write.ToUnit)
-        return;
+void TWriteBatch::Add(std::size_t offset, std::uint8_t area, std::uint16_t address,
+                      std::size_t length) {
     for (std::size_t i = 0; i < length; ++i)
-        bytes_.push_back({write.Offset + i, write.Area, static_cast<std::uint16_t>(write.Address + i)});
+        bytes_.push_back({offset + i, area, static_cast<std::uint16_t>(address + i)});
 }
 
 std::vector<TBatchWrite> TWriteBatch::Plan(int firmware) const {
@@ -82,6 +82,20 @@ std::vector<TBatchWrite> TWriteBatch::Plan(int firmware) const {
             AddSmallWrites(row, writes);
     }
     return writes;
+}
+
+std::size_t QueueBatch(TComX& link, const std::vector<TBatchWrite>& plan, const ImageBytes& image) {
+    const std::uint32_t batch = plan.size() > 1 ? link.NewBatch() : 0;
+    std::size_t queued = 0;
+    for (const TBatchWrite& write : plan) {
+        const std::uint8_t kind = write.Length == 16  ? wkind::SixteenBytes
+                                  : write.Length == 2 ? wkind::TwoBytes
+                                                      : wkind::OneByte;
+        if (write.Offset + write.Length <= image.size() &&
+            link.QueueWrite(write.Area, &image[write.Offset], kind, write.Address, batch))
+            ++queued;
+    }
+    return queued;
 }
 
 }  // namespace zv

@@ -1,0 +1,157 @@
+// The unit and the PC's data set in step across going offline and online: an edit made while the
+// unit was offline or connecting, a unit changed elsewhere, an undo during a download and a
+// download cut off are each either in the unit or announced, never hidden.
+#include "online_fixture.h"
+
+namespace zv::test {
+namespace {
+
+constexpr std::size_t kCell = 40;  // fuel map byte k = 40, unit address 0x128 from firmware 9 on
+constexpr std::uint16_t kCellAddress = 0x100 + kCell;
+
+class UnitInStep : public OnlineTest {
+  protected:
+    // Online with the unit's new data set taken over, then offline again.
+    void TakeOverThenGoOffline() {
+        GoOnlineWithNewDataSet(30);
+        F5();
+        ASSERT_TRUE(RunUntilState(link::Idle, 10000));
+        Dialogs.Boxes.clear();
+        Statuses.clear();
+    }
+    void F5() { Online->DispatchKey(key::F5); }
+    // A map cell stepped through the edit step, as a page does.
+    void EditCell(std::uint8_t value) {
+        TImageWrite write = MainAreaWrite(img::FuelMap + kCell);
+        write.Address = kCellAddress;
+        const std::array<std::uint8_t, 1> bytes = {value};
+        ASSERT_TRUE(Main.WriteImage(write, bytes));
+    }
+    std::uint8_t PcCell() { return Data().DeviceData.Image[img::FuelMap + kCell]; }
+    std::uint8_t UnitCell() { return Unit->Peek(2, kCellAddress); }
+    // Boxes asked with three buttons: the choice between the PC's and the unit's data.
+    int Choices() const {
+        return static_cast<int>(std::count_if(Dialogs.Boxes.begin(), Dialogs.Boxes.end(), [](const auto& b) {
+            return b.Buttons == MsgButtons::YesNoCancel;
+        }));
+    }
+    bool OnlineAndSent() {
+        return RunUntilState(link::RunOnline, 30000) &&
+               Clock.RunUntil([&] { return Online->Link().QueuedWrites() == 0; }, 10000) &&
+               (Clock.Advance(300), true);
+    }
+};
+
+TEST_F(UnitInStep, AnOfflineEditIsOfferedOnTheNextConnectionAndWrittenAsChosen) {
+    TakeOverThenGoOffline();
+    const std::uint8_t old = UnitCell();
+    EditCell(static_cast<std::uint8_t>(old + 9));
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    Dialogs.Answers = {MsgAnswer::Yes};  // write the PC's differences
+    F5();
+    ASSERT_TRUE(OnlineAndSent());
+    EXPECT_EQ(Dialogs.Boxes.front().Text, "Data Changed") << "the information comes first";
+    EXPECT_EQ(Choices(), 1);
+    EXPECT_EQ(UnitCell(), old + 9);
+    EXPECT_EQ(PcCell(), old + 9);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+    EXPECT_TRUE(Main.History().CanUndo()) << "the PC's data set stayed, and its history";
+}
+
+TEST_F(UnitInStep, AnEditWhileConnectingIsNotLost) {
+    TakeOverThenGoOffline();
+    const std::uint8_t old = UnitCell();
+    F5();
+    ASSERT_TRUE(RunUntilStatus("Device check", 5000));
+    EditCell(static_cast<std::uint8_t>(old + 3));
+    ASSERT_TRUE(OnlineAndSent());
+    EXPECT_EQ(Choices(), 1);
+    EXPECT_EQ(UnitCell(), old + 3) << "written after the choice's default, Yes";
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+}
+
+TEST_F(UnitInStep, AUnitChangedElsewhereIsReadAndItsDataCanBeTaken) {
+    TakeOverThenGoOffline();
+    Unit->Poke(2, kCellAddress, 77);
+    Dialogs.Answers = {MsgAnswer::No};  // take the unit's data
+    F5();
+    ASSERT_TRUE(OnlineAndSent());
+    EXPECT_TRUE(Saw("ZV map Upload")) << "the same identification no longer skips the upload";
+    EXPECT_EQ(Choices(), 1);
+    EXPECT_EQ(PcCell(), 77);
+    EXPECT_EQ(Data().Map[15 - kCell / 16][15 - kCell % 16], 77) << "and the page's fields";
+
+    // Unchanged since: going online again asks nothing.
+    F5();
+    ASSERT_TRUE(RunUntilState(link::Idle, 10000));
+    Dialogs.Boxes.clear();
+    F5();
+    ASSERT_TRUE(OnlineAndSent());
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+}
+
+TEST_F(UnitInStep, CancelKeepsThePcsDataOfflineAndStillMarked) {
+    TakeOverThenGoOffline();
+    const std::uint8_t old = UnitCell();
+    EditCell(static_cast<std::uint8_t>(old + 1));
+    Dialogs.Answers = {MsgAnswer::Cancel};
+    F5();
+    ASSERT_TRUE(Clock.RunUntil([&] { return Choices() == 1; }, 30000));
+    ASSERT_TRUE(RunUntilState(link::Idle, 10000));
+    EXPECT_EQ(PcCell(), old + 1);
+    EXPECT_EQ(UnitCell(), old);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+}
+
+TEST_F(UnitInStep, AnUndoAfterItsBlockWasWrittenLeavesTheDownloadMarkedChanged) {
+    TakeOverThenGoOffline();
+    const std::uint8_t old = UnitCell();
+    EditCell(static_cast<std::uint8_t>(old + 5));
+    Online->DispatchKey(key::F8);
+    // The fuel map is written and read back; the AFR map follows on this firmware.
+    ASSERT_TRUE(RunUntilStatus("AFR map download", 60000));
+    ASSERT_TRUE(Main.Undo());
+    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+    EXPECT_EQ(UnitCell(), old + 5);
+    EXPECT_EQ(PcCell(), old);
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1) << "the unit lacks the undo";
+}
+
+TEST_F(UnitInStep, ADownloadCutOffSaysWhatTheUnitHoldsAndTheNextConnectionShowsIt) {
+    TakeOverThenGoOffline();
+    for (std::size_t k = 0; k < 256; ++k) {
+        const auto value = static_cast<std::uint8_t>(Data().DeviceData.Image[img::FuelMap + k] ^ 0x55);
+        TImageWrite write = MainAreaWrite(img::FuelMap + k);
+        write.Address = static_cast<std::uint16_t>(0x100 + k);
+        const std::array<std::uint8_t, 1> bytes = {value};
+        Main.WriteImage(write, bytes);
+    }
+    Online->DispatchKey(key::F8);
+    ASSERT_TRUE(RunUntilStatus("ZV map download", 60000));
+    Clock.Advance(700);
+    Unit->Vanish();
+    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+    ASSERT_FALSE(Dialogs.Boxes.empty());
+    const auto& box = Dialogs.Boxes.back();
+    EXPECT_EQ(box.Kind, MsgKind::Error);
+    EXPECT_NE(box.Text.find("- device data: the PC's"), std::string::npos) << box.Text;
+    EXPECT_NE(box.Text.find("- fuel map: partly the PC's, partly its own"), std::string::npos) << box.Text;
+    EXPECT_NE(box.Text.find("- AFR map: the PC's"), std::string::npos) << "it held them already";
+    EXPECT_NE(box.Text.find("There is no backup"), std::string::npos) << box.Text;
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+
+    // Back on the line: the unit's half-written map is read, and what differs is offered.
+    Unit->Reappear();
+    Dialogs.Boxes.clear();
+    Dialogs.Answers = {MsgAnswer::Yes};
+    F5();
+    ASSERT_TRUE(OnlineAndSent());
+    EXPECT_EQ(Choices(), 1);
+    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], Data().DeviceData.Image[img::FuelMap + 255]);
+    for (std::size_t k = 0; k < 256; ++k)
+        ASSERT_EQ(Unit->Peek(2, static_cast<std::uint16_t>(0x100 + k)), Data().DeviceData.Image[img::FuelMap + k]) << k;
+    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+}
+
+}  // namespace
+}  // namespace zv::test
