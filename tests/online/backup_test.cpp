@@ -190,7 +190,7 @@ TEST_F(BackupTest, RestoreListsTheUnitsBackupsNewestFirstAndDownloadsTheChosenOn
     ASSERT_EQ(Dialogs.ListRequests.size(), 1u);
     EXPECT_EQ(Dialogs.ListRequests[0].Title, "Restore backup");
     EXPECT_EQ(Dialogs.ListRequests[0].Items,
-              (std::vector<std::string>{"2023-11-14 22:13:20    ZV000450", "2022-04-15 05:20:00    ZV000450",
+              (std::vector<std::string>{"2023-11-14 22:13:20    ZV000450 (ZV_00000003)", "2022-04-15 05:20:00    ZV000450",
                                         "2020-09-13 12:26:40    ZV000450"}));
     ASSERT_EQ(Dialogs.Boxes.size(), 2u);
     EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);

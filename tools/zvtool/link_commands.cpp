@@ -261,9 +261,10 @@ int Download(Session& session, const LinkOptions& options) {
     session.Model().SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (!session.Model().OpenDataFile(options.File))
         return kExitFailed;
-    // Nobody is asked on the command line: a backup that fails stops the download.
+    // Nobody is asked on the command line: a backup that fails stops the download, and a unit
+    // whose own data differ from the file's gets the whole data set.
     session.Online().BackupBeforeDownload = options.Backup;
-    session.Online().AskToGoOnWithoutBackup = false;
+    session.Online().OperatorAsked = false;
     session.Online().StartSequence(session.Online().DownloadSequence(), link::ConnectTransfer);
     const bool ended = session.RunToEnd(kSequenceLimitMs);
     if (!session.Online().LastBackupPath().empty())
@@ -273,6 +274,9 @@ int Download(Session& session, const LinkOptions& options) {
     if (!ended || SequenceFailed(statuses) || std::find(written, statuses.end(), "Done") == statuses.end()) {
         return SequenceOutcome(statuses, "download");
     }
+    // A unit that already held this data set gets its maps only; say which it was.
+    const bool whole = std::find(statuses.begin(), statuses.end(), "Device Data Download") != statuses.end();
+    std::printf("written: %s\n", whole ? "whole data set" : "maps only");
     return kExitOk;
 }
 

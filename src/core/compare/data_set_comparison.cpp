@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/parameter_table.h"
 #include "text/item_names.h"
 
 namespace zv {
@@ -84,6 +85,40 @@ TZVDataClass UploadedDataSet(const TZVDataClass& working) {
     unit.DeviceData = working.ReceiveData;
     unit.ImageToFields();
     return unit;
+}
+
+}  // namespace zv
+
+namespace zv {
+
+TDataSetComparison CompareWithUnit(const TZVDataClass& working) {
+    const int firmware = working.ReceiveData.Firmware;
+    TZVDataClass pc = working;
+    pc.DeviceData.Firmware = working.ReceiveData.Firmware;
+    TZVDataClass::ClearUnusedAreas(pc.DeviceData);
+    pc.ImageToFields();
+    TZVDataClass unit = pc;
+    unit.DeviceData.Image = working.ReceiveData.Image;
+    TZVDataClass::ClearUnusedAreas(unit.DeviceData);
+    // What is not read from the unit cannot differ: below firmware 4 everything but the fuel
+    // map, below 26 the AFR map.
+    const auto takeFromPc = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) unit.DeviceData.Image[i] = pc.DeviceData.Image[i];
+    };
+    if (firmware < 4) {
+        takeFromPc(0, img::FuelMap);
+        takeFromPc(img::UnusedTail, kAfrAreaStart);
+    }
+    if (firmware < 26) takeFromPc(kAfrAreaStart, kImageSize);
+    unit.ImageToFields();
+    TDataSetComparison c = CompareDataSets(pc, unit);
+    std::erase_if(c.Parameters,
+                  [firmware](const TItemDifference& p) { return Parameter(p.Index).MinFirmware > firmware; });
+    return c;
+}
+
+bool DeviceDataDiffer(const TDataSetComparison& comparison) {
+    return !comparison.Sites.empty() || !comparison.Curves.empty() || !comparison.Parameters.empty();
 }
 
 }  // namespace zv

@@ -1,5 +1,7 @@
 #include "online/online_mode.h"
 
+#include <utility>
+
 #include "data/firmware_table.h"
 #include "data/parameter_table.h"
 #include "link/port_name.h"
@@ -66,6 +68,7 @@ void TOnlineMode::StartUp() {
 
 void TOnlineMode::StartSequence(TSequence sequence, std::uint8_t state) {
     sequence_ = sequence;
+    restoreUnit_ = std::exchange(nextRestore_, std::nullopt);
     linkState_ = SequenceHasState(sequence, state) ? state : link::Idle;
     stepStarted_ = false;
     comTimer_->Start();
@@ -237,9 +240,9 @@ void TOnlineMode::FirstHalf() {
         case link::SaveBackup: {
             stepStarted_ = true;
             comTimer_->Stop();
-            const bool goOn = TakeBackup();
+            const int outcome = DownloadAfterBackup();
             comTimer_->Start();
-            NextState(!goOn ? 3 : downloadDeviceBlock_ ? 1 : 2);
+            NextState(outcome);
             return;
         }
         case link::AcceptUpload:
