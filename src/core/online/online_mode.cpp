@@ -12,6 +12,10 @@ namespace zv {
 
 namespace {
 
+bool IsDownload(TSequence sequence) {
+    return sequence == TSequence::Download || sequence == TSequence::BackupDownload;
+}
+
 constexpr int kStripeStep = 30;
 constexpr int kPulseTop = 30;  // twice the bar's maximum of 15
 // From a job's result to the next state's request: anything the unit still sends after its
@@ -69,6 +73,7 @@ void TOnlineMode::StartUp() {
 void TOnlineMode::StartSequence(TSequence sequence, std::uint8_t state) {
     sequence_ = sequence;
     restoreUnit_ = std::exchange(nextRestore_, std::nullopt);
+    if (IsDownload(sequence)) lastBackupPath_.clear();
     linkState_ = SequenceHasState(sequence, state) ? state : link::Idle;
     stepStarted_ = false;
     comTimer_->Start();
@@ -138,10 +143,6 @@ void TOnlineMode::ComConditionControlTimer() {
 }
 
 namespace {
-
-bool IsDownload(TSequence sequence) {
-    return sequence == TSequence::Download || sequence == TSequence::BackupDownload;
-}
 
 // States whose later half waits for the result of the job their first half started.
 bool WaitsForJob(std::uint8_t state) {
