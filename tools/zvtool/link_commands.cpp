@@ -261,8 +261,8 @@ int Download(Session& session, const LinkOptions& options) {
     session.Model().SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (!session.Model().OpenDataFile(options.File))
         return kExitFailed;
-    // Nobody is asked on the command line: a backup that fails stops the download, and a unit
-    // whose own data differ from the file's gets the whole data set.
+    // Nobody is asked on the command line: a backup that fails stops the download. A file is
+    // never the unit's own data taken over, so the whole data set goes in.
     session.Online().BackupBeforeDownload = options.Backup;
     session.Online().OperatorAsked = false;
     session.Online().StartSequence(session.Online().DownloadSequence(), link::ConnectTransfer);
@@ -274,9 +274,6 @@ int Download(Session& session, const LinkOptions& options) {
     if (!ended || SequenceFailed(statuses) || std::find(written, statuses.end(), "Done") == statuses.end()) {
         return SequenceOutcome(statuses, "download");
     }
-    // A unit that already held this data set gets its maps only; say which it was.
-    const bool whole = std::find(statuses.begin(), statuses.end(), "Device Data Download") != statuses.end();
-    std::printf("written: %s\n", whole ? "whole data set" : "maps only");
     return kExitOk;
 }
 
