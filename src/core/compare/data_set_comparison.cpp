@@ -100,16 +100,10 @@ TDataSetComparison CompareWithUnit(const TZVDataClass& working) {
     TZVDataClass unit = pc;
     unit.DeviceData.Image = working.ReceiveData.Image;
     TZVDataClass::ClearUnusedAreas(unit.DeviceData);
-    // What is not read from the unit cannot differ: below firmware 4 everything but the fuel
-    // map, below 26 the AFR map.
-    const auto takeFromPc = [&](std::size_t from, std::size_t to) {
-        for (std::size_t i = from; i < to; ++i) unit.DeviceData.Image[i] = pc.DeviceData.Image[i];
-    };
+    // Below firmware 4 nothing but the maps is read from the unit: the rest cannot differ.
     if (firmware < 4) {
-        takeFromPc(0, img::FuelMap);
-        takeFromPc(img::UnusedTail, kAfrAreaStart);
+        for (std::size_t i = 0; i < img::FuelMap; ++i) unit.DeviceData.Image[i] = pc.DeviceData.Image[i];
     }
-    if (firmware < 26) takeFromPc(kAfrAreaStart, kImageSize);
     unit.ImageToFields();
     TDataSetComparison c = CompareDataSets(pc, unit);
     std::erase_if(c.Parameters,

@@ -61,8 +61,8 @@ std::string ItemName(const TItemDifference& item, Language lang);
 TZVDataClass UploadedDataSet(const TZVDataClass& working);
 
 // The working data set against the unit's uploaded data, both as the unit's firmware holds
-// them: places and parameters the firmware does not have, the AFR map where it is not read, and
-// what only the PC holds count as the same.
+// them: places and parameters the firmware does not have, and what only the PC holds, count as
+// the same. The maps compare as read; the AFR map is read from firmware 26 on.
 TDataSetComparison CompareWithUnit(const TZVDataClass& working);
 
 // Whether the unit holds sites, curves or parameters of its own, which a download of the maps
