@@ -87,10 +87,6 @@ TZVDataClass UploadedDataSet(const TZVDataClass& working) {
     return unit;
 }
 
-}  // namespace zv
-
-namespace zv {
-
 TDataSetComparison CompareWithUnit(const TZVDataClass& working) {
     const int firmware = working.ReceiveData.Firmware;
     TZVDataClass pc = working;
