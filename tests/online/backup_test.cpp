@@ -375,6 +375,7 @@ TEST_F(BackupTest, AUnitWhoseOwnDataDifferGetsTheWholeDataSetOrNothing) {
 
 // A unit that still holds what the PC took over from it gets its maps only, without a question,
 // in every generation: places and parameters a firmware does not have never count as changed.
+// The backup taken on the way can be restored.
 TEST_F(BackupTest, AUnitHoldingThePcsDataGetsItsMapsWithoutAQuestion) {
     for (int fw : {1, 4, 8, 9, 11, 25, 26, 27, 32, 35, 38}) {
         SCOPED_TRACE(fw);
@@ -390,6 +391,7 @@ TEST_F(BackupTest, AUnitHoldingThePcsDataGetsItsMapsWithoutAQuestion) {
         EXPECT_FALSE(Saw("Unit data differ"));
         EXPECT_FALSE(Saw("Device Data Download"));
         EXPECT_TRUE(Saw("ZV map download"));
+        EXPECT_EQ(BackupDamage(Online->LastBackupPath(), Language::English), "") << "the backup restores";
     }
 }
 

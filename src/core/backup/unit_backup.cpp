@@ -6,6 +6,7 @@
 
 #include "backup/backup_text.h"
 #include "data/data_file_reader.h"
+#include "data/default_data.h"
 #include "data/ini_file.h"
 #include "data/parameter_table.h"
 #include "data/text_file.h"
@@ -106,6 +107,14 @@ TBackupSaved SaveUnitBackup(const TZVDataSet& unit, const std::string& dataFolde
     TZVDataClass::ClearUnusedAreas(data.DeviceData);
     DefaultPcOnlyParameters(data.Detail);
     data.ImageToFields();
+    if (unit.Firmware < 4) {
+        // These units give nothing but their fuel map. The rest is written as a new data set has
+        // it, so that the backup reads whole and can be restored; bytes never read would not.
+        TZVDataClass fresh;
+        ApplyDefaultFields(fresh);
+        data.Detail = fresh.Detail;
+        data.Lin = fresh.Lin;
+    }
     data.Comment = {FillIn(BackupText(TBackupText::Comment, lang),
                            {unit.Ident.SerialNo, FormatLogDateTime(when)})};
     std::vector<std::string> lines;
