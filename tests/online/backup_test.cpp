@@ -238,12 +238,17 @@ TEST_F(BackupTest, ARestoreGoesOnlyIntoTheUnitTheBackupIsOf) {
         const char* Serial;
         int Type;
         const char* Connected;
+        bool BackupFirst;
     };
-    for (const Case c : {Case{"ZV000450", 3, "ZV000450 (ZV_00000003)"}, Case{"ZV000420", 4, "ZV000420 (ZV_00000004)"}}) {
-        SCOPED_TRACE(c.Serial);
+    for (const Case c : {Case{"ZV000450", 3, "ZV000450 (ZV_00000003)", true},
+                         Case{"ZV000420", 4, "ZV000420 (ZV_00000004)", true},
+                         Case{"ZV000450", 3, "ZV000450 (ZV_00000003)", false}}) {
+        SCOPED_TRACE(std::string(c.Serial) + (c.BackupFirst ? "" : " without a backup first"));
         AttachDistinctUnit(30, "ZV000420", 3);
         Main.Now = [] { return std::time_t{1700000000}; };
+        Online->BackupBeforeDownload = true;
         DownloadToEnd();  // the backup of ZV000420
+        Online->BackupBeforeDownload = c.BackupFirst;
         AttachDistinctUnit(30, c.Serial, c.Type);
         Unit->ClearCounters();
         Dialogs.Boxes.clear();
@@ -252,6 +257,8 @@ TEST_F(BackupTest, ARestoreGoesOnlyIntoTheUnitTheBackupIsOf) {
 
         ASSERT_EQ(Dialogs.ListRequests.back().Items.size(), 1u);
         EXPECT_EQ(Dialogs.ListRequests.back().Items[0], "2023-11-14 22:13:20    ZV000420 (ZV_00000003)");
+        EXPECT_NE(Dialogs.Boxes.front().Text.find("into unit ZV000420 (ZV_00000003)?"), std::string::npos)
+            << Dialogs.Boxes.front().Text;
         ASSERT_FALSE(Dialogs.Boxes.empty());
         EXPECT_EQ(std::count_if(Dialogs.Boxes.begin(), Dialogs.Boxes.end(),
                                 [](const auto& box) { return box.Kind == MsgKind::Error; }),
