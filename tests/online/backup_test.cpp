@@ -1,6 +1,8 @@
 // F8 keeps what it overwrites: the unit's data set is read and saved as a backup first, and a
 // backup can be downloaded again.
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <ctime>
 
 #include "backup/backup_text.h"
@@ -31,8 +33,8 @@ protected:
     }
 
     // A unit holding a data set of its own, which the PC's does not share.
-    void AttachDistinctUnit(int firmware) {
-        AttachUnit(firmware, 3, true, "ZV000450");
+    void AttachDistinctUnit(int firmware, const std::string& serial = "ZV000450", int type = 3) {
+        AttachUnit(firmware, type, true, serial);
         Unit->LoadImage(sim::NewDataSetImage(firmware));
         for (std::uint16_t k = 0; k < 256; k += 15) Unit->Poke(2, static_cast<std::uint16_t>(0x100 + k), 200);
         Unit->Poke(1, 512 + 3, 33);
@@ -52,6 +54,33 @@ protected:
         model.Data().DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
         model.Data().FieldsToImage();
         return model.Data().FileData.Image;
+    }
+
+    // F8 as the operator presses it, to the end of the sequence.
+    void DownloadToEnd() {
+        Online->DispatchKey(key::F8);
+        ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+    }
+
+    // File > Restore backup with the newest backup chosen and the download confirmed; the PC's
+    // data need no saving first.
+    void RestoreNewest() {
+        Dialogs.ListChoices = {0};
+        Dialogs.Answers = {MsgAnswer::Yes, MsgAnswer::No};
+        Main.RestoreBackupClick();
+        ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+    }
+
+    // The places a data file carries for firmware 30 (flag bit 10 and bits 12..15 excepted) hold
+    // the same values in both images.
+    static void ExpectSameDataSet(const ImageBytes& unit, const ImageBytes& expected) {
+        for (std::size_t i = 0; i <= 21; ++i) {
+            const unsigned mask = i == img::FlagsWord + 1 ? 0x0B : 0xFF;
+            EXPECT_EQ(unit[i] & mask, expected[i] & mask) << i;
+        }
+        for (std::size_t i = 32; i <= 42; ++i) EXPECT_EQ(unit[i], expected[i]) << i;
+        for (std::size_t i = img::TpsScale; i < img::RpmSites + 16; ++i) EXPECT_EQ(unit[i], expected[i]) << i;
+        for (std::size_t i = img::FuelMap; i < img::UnusedTail; ++i) EXPECT_EQ(unit[i], expected[i]) << i;
     }
 
     TempDir Folder;
@@ -190,7 +219,7 @@ TEST_F(BackupTest, RestoreListsTheUnitsBackupsNewestFirstAndDownloadsTheChosenOn
     ASSERT_EQ(Dialogs.ListRequests.size(), 1u);
     EXPECT_EQ(Dialogs.ListRequests[0].Title, "Restore backup");
     EXPECT_EQ(Dialogs.ListRequests[0].Items,
-              (std::vector<std::string>{"2023-11-14 22:13:20    ZV000450", "2022-04-15 05:20:00    ZV000450",
+              (std::vector<std::string>{"2023-11-14 22:13:20    ZV000450 (ZV_00000003)", "2022-04-15 05:20:00    ZV000450",
                                         "2020-09-13 12:26:40    ZV000450"}));
     ASSERT_EQ(Dialogs.Boxes.size(), 2u);
     EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);
@@ -200,6 +229,216 @@ TEST_F(BackupTest, RestoreListsTheUnitsBackupsNewestFirstAndDownloadsTheChosenOn
     EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], 111);
     EXPECT_TRUE(Main.NeverSaved()) << "Save asks for a name instead of writing into the backup";
     EXPECT_EQ(Online->LastBackupPath(), (Folder.Path() / "backups" / "ZV000450 2023-11-14 221500.zvt").string());
+}
+
+// The restore list names the unit identified before; by the time the download starts another unit
+// may sit on the port, or one that reports the same serial number as another type.
+TEST_F(BackupTest, ARestoreGoesOnlyIntoTheUnitTheBackupIsOf) {
+    struct Case {
+        const char* Serial;
+        int Type;
+        const char* Connected;
+        bool BackupFirst;
+    };
+    for (const Case c : {Case{"ZV000450", 3, "ZV000450 (ZV_00000003)", true},
+                         Case{"ZV000420", 4, "ZV000420 (ZV_00000004)", true},
+                         Case{"ZV000450", 3, "ZV000450 (ZV_00000003)", false}}) {
+        SCOPED_TRACE(std::string(c.Serial) + (c.BackupFirst ? "" : " without a backup first"));
+        AttachDistinctUnit(30, "ZV000420", 3);
+        Main.Now = [] { return std::time_t{1700000000}; };
+        Online->BackupBeforeDownload = true;
+        DownloadToEnd();  // the backup of ZV000420
+        Online->BackupBeforeDownload = c.BackupFirst;
+        AttachDistinctUnit(30, c.Serial, c.Type);
+        Unit->ClearCounters();
+        Dialogs.Boxes.clear();
+        Statuses.clear();
+        RestoreNewest();
+
+        ASSERT_EQ(Dialogs.ListRequests.back().Items.size(), 1u);
+        EXPECT_EQ(Dialogs.ListRequests.back().Items[0], "2023-11-14 22:13:20    ZV000420 (ZV_00000003)");
+        EXPECT_NE(Dialogs.Boxes.front().Text.find("into unit ZV000420 (ZV_00000003)?"), std::string::npos)
+            << Dialogs.Boxes.front().Text;
+        ASSERT_FALSE(Dialogs.Boxes.empty());
+        EXPECT_EQ(std::count_if(Dialogs.Boxes.begin(), Dialogs.Boxes.end(),
+                                [](const auto& box) { return box.Kind == MsgKind::Error; }),
+                  1);
+        EXPECT_EQ(Dialogs.Boxes.back().Kind, MsgKind::Error);
+        EXPECT_EQ(Dialogs.Boxes.back().Text, std::string("The backup belongs to unit ZV000420 (ZV_00000003), but the unit "
+                                                     "connected is ") +
+                                             c.Connected + ".\r\nNothing was written to the unit.");
+        EXPECT_TRUE(Unit->WriteLog().empty());
+        EXPECT_EQ(Unit->ImageSnapshot(), Before);
+        EXPECT_TRUE(Online->LastBackupPath().empty()) << "nothing was read for a backup either";
+        std::error_code ec;
+        std::filesystem::remove_all(Folder.Path() / "backups", ec);
+    }
+}
+
+// A backup restores exactly what the unit held or nothing: one that lacks entries or holds a
+// value out of range is refused before anything is sent, and stays as it is on the disk.
+TEST_F(BackupTest, ADamagedBackupIsRefusedAndLeftAsItIs) {
+    DownloadToEnd();  // makes the unit known
+    const std::string whole = TempDir::Read(Online->LastBackupPath());
+    const auto without = [&](const std::string& from, const std::string& to) {
+        const std::size_t a = whole.find(from);
+        return whole.substr(0, a) + whole.substr(whole.find(to, a));
+    };
+    const auto replaced = [&](const std::string& line, const std::string& by) {
+        std::string text = whole;
+        return text.replace(text.find(line), line.size(), by);
+    };
+    struct Case {
+        const char* Why;
+        std::string Text;
+        const char* Reason;
+    };
+    const Case cases[] = {
+        {"no AFR map", without("[Zevrin AFR map]", "[Zevrin Detail]"), "Entries are missing."},
+        {"no parameter", without("ContactFull=", "GreenLed="), "Entries are missing."},
+        {"no curve", without("TempControl=", "IdleControl="), "Entries are missing."},
+        {"out of range", replaced("ContactIdle=" + std::to_string(Before[2]), "ContactIdle=200"), "ContactIdle"},
+    };
+    ASSERT_NE(whole.find("ContactIdle=" + std::to_string(Before[2])), std::string::npos);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Why);
+        std::error_code ec;
+        std::filesystem::remove_all(Folder.Path() / "backups", ec);
+        std::filesystem::create_directories(Folder.Path() / "backups");
+        const std::string path = Folder.Write("backups/ZV000450 2023-11-14 221320.zvt", c.Text);
+        Unit->ClearCounters();
+        Dialogs.Boxes.clear();
+        Dialogs.ListRequests.clear();
+        RestoreNewest();
+        ASSERT_EQ(Dialogs.ListRequests.size(), 1u);
+        ASSERT_EQ(Dialogs.Boxes.size(), 1u) << "one box, and no question to restore it";
+        EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Error);
+        EXPECT_EQ(Dialogs.Boxes[0].Text.rfind("The backup ZV000450 2023-11-14 221320.zvt is incomplete or damaged "
+                                              "and is not restored:\r\n", 0), 0u) << Dialogs.Boxes[0].Text;
+        EXPECT_NE(Dialogs.Boxes[0].Text.find(c.Reason), std::string::npos) << Dialogs.Boxes[0].Text;
+        EXPECT_EQ(TempDir::Read(path), c.Text);
+        EXPECT_TRUE(Unit->WriteLog().empty());
+        EXPECT_EQ(Online->LinkState(), link::Idle);
+        EXPECT_EQ(Data().Map[0][0], 7) << "the PC keeps its data set";
+    }
+}
+
+// F8 writes only the maps into a unit whose data the PC holds. Where the unit's own sites, curves
+// or parameters have moved since, the backup read first shows it: the operator is asked, and the
+// unit ends up holding the PC's whole data set or is left untouched.
+TEST_F(BackupTest, AUnitWhoseOwnDataDifferGetsTheWholeDataSetOrNothing) {
+    Online->DispatchKey(key::F7);  // the PC takes the unit's data over
+    ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+    ASSERT_TRUE(Data().DeviceData.DeviceValid);
+    const ImageBytes pc = Data().DeviceData.Image;
+
+    // Unchanged: the maps only, nothing asked.
+    Dialogs.Boxes.clear();
+    Statuses.clear();
+    DownloadToEnd();
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+    EXPECT_FALSE(Saw("Device Data Download"));
+    EXPECT_TRUE(Saw("ZV map download"));
+
+    struct Case {
+        const char* Why;
+        bool Asked;
+        MsgAnswer Answer;
+    };
+    for (const Case c : {Case{"declined", true, MsgAnswer::No}, Case{"accepted", true, MsgAnswer::Yes},
+                         Case{"nobody to ask", false, MsgAnswer::No}}) {
+        SCOPED_TRACE(c.Why);
+        // Tuned elsewhere meanwhile: a parameter and an idle curve point.
+        Unit->Poke(2, 2, static_cast<std::uint8_t>(pc[2] + 5));
+        Unit->Poke(2, img::IdleControl + 3, static_cast<std::uint8_t>(pc[img::IdleControl + 3] ^ 0x11));
+        const ImageBytes tuned = Unit->ImageSnapshot();
+        Unit->ClearCounters();
+        Online->OperatorAsked = c.Asked;
+        Dialogs.Boxes.clear();
+        Dialogs.Answers = {c.Answer};
+        Statuses.clear();
+        DownloadToEnd();
+        EXPECT_TRUE(Saw("Unit data differ"));
+        if (c.Asked) {
+            ASSERT_EQ(Dialogs.Boxes.size(), 1u);
+            EXPECT_EQ(Dialogs.Boxes[0].Kind, MsgKind::Confirmation);
+            EXPECT_EQ(Dialogs.Boxes[0].Buttons, MsgButtons::YesNo);
+            EXPECT_EQ(Dialogs.Boxes[0].Text.rfind("The unit's sites, curves or parameters differ from the PC's data set: ", 0), 0u)
+                << Dialogs.Boxes[0].Text;
+            EXPECT_NE(Dialogs.Boxes[0].Text.find("Download the whole data set?"), std::string::npos);
+        } else {
+            EXPECT_TRUE(Dialogs.Boxes.empty());
+        }
+        EXPECT_FALSE(Online->LastBackupPath().empty());
+        if (c.Answer == MsgAnswer::No && c.Asked) {
+            EXPECT_TRUE(Unit->WriteLog().empty());
+            EXPECT_EQ(Unit->ImageSnapshot(), tuned);
+        } else {
+            EXPECT_TRUE(Saw("Device Data Download"));
+            ExpectSameDataSet(Unit->ImageSnapshot(), pc);
+        }
+    }
+}
+
+// A unit that still holds what the PC took over from it gets its maps only, without a question,
+// in every generation: places and parameters a firmware does not have never count as changed.
+// The backup taken on the way can be restored.
+TEST_F(BackupTest, AUnitHoldingThePcsDataGetsItsMapsWithoutAQuestion) {
+    for (int fw : {1, 4, 8, 9, 11, 25, 26, 27, 32, 35, 38}) {
+        SCOPED_TRACE(fw);
+        AttachDistinctUnit(fw);
+        Online->DispatchKey(key::F7);
+        ASSERT_TRUE(RunUntilState(link::Idle, 300000));
+        // The lambda jump comes with firmware 11: before, its byte means nothing to the unit.
+        if (fw >= 9 && fw < 11) Unit->Poke(2, 10, 123);
+        Dialogs.Boxes.clear();
+        Statuses.clear();
+        DownloadToEnd();
+        EXPECT_TRUE(Dialogs.Boxes.empty()) << Dialogs.Boxes.front().Text;
+        EXPECT_FALSE(Saw("Unit data differ"));
+        EXPECT_FALSE(Saw("Device Data Download"));
+        EXPECT_TRUE(Saw("ZV map download"));
+        EXPECT_EQ(BackupDamage(Online->LastBackupPath(), Language::English), "") << "the backup restores";
+    }
+}
+
+// Two units reporting one serial number, backed up in the same second: each backup keeps its own
+// unit's data, and the restore list tells them apart.
+TEST_F(BackupTest, BackupsInOneSecondKeepEachUnitsData) {
+    const auto unitWith = [this](int type, std::uint8_t contactIdle) {
+        AttachDistinctUnit(30, "ZV000450", type);
+        Unit->Poke(2, 2, contactIdle);
+    };
+    unitWith(3, 40);
+    DownloadToEnd();
+    const std::string first = Online->LastBackupPath();
+    unitWith(4, 60);
+    DownloadToEnd();
+    const std::string second = Online->LastBackupPath();
+    // And a file of that name that something else put there first.
+    const std::string foreign = Folder.Write("backups/ZV000450 2023-11-14 221320 (3).zvt", "not mine");
+    unitWith(3, 80);
+    DownloadToEnd();
+    const std::string third = Online->LastBackupPath();
+
+    const auto backups = Folder.Path() / "backups";
+    EXPECT_EQ(first, (backups / "ZV000450 2023-11-14 221320.zvt").string());
+    EXPECT_EQ(second, (backups / "ZV000450 2023-11-14 221320 (2).zvt").string());
+    EXPECT_EQ(third, (backups / "ZV000450 2023-11-14 221320 (4).zvt").string());
+    EXPECT_EQ(ImageOfFile(first, 30)[2], 40);
+    EXPECT_EQ(ImageOfFile(second, 30)[2], 60);
+    EXPECT_EQ(ImageOfFile(third, 30)[2], 80);
+    EXPECT_EQ(TempDir::Read(foreign), "not mine");
+
+    Dialogs.Boxes.clear();
+    Dialogs.Answers = {MsgAnswer::No};  // look at the list only
+    Dialogs.ListChoices = {0};
+    Main.RestoreBackupClick();
+    ASSERT_EQ(Dialogs.ListRequests.size(), 1u);
+    EXPECT_EQ(Dialogs.ListRequests[0].Items,
+              (std::vector<std::string>{"2023-11-14 22:13:20    ZV000450 (ZV_00000003)",
+                                        "2023-11-14 22:13:20    ZV000450", "2023-11-14 22:13:20    ZV000450 (ZV_00000004)",
+                                        "2023-11-14 22:13:20    ZV000450 (ZV_00000003)"}));
 }
 
 // The tint's reference "against the unit's latest backup" is the newest backup of the unit the

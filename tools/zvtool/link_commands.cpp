@@ -261,9 +261,10 @@ int Download(Session& session, const LinkOptions& options) {
     session.Model().SetReadOnlyOpen(true);  // the file only feeds the unit: it stays as it is
     if (!session.Model().OpenDataFile(options.File))
         return kExitFailed;
-    // Nobody is asked on the command line: a backup that fails stops the download.
+    // Nobody is asked on the command line: a backup that fails stops the download. A file is
+    // never the unit's own data taken over, so the whole data set goes in.
     session.Online().BackupBeforeDownload = options.Backup;
-    session.Online().AskToGoOnWithoutBackup = false;
+    session.Online().OperatorAsked = false;
     session.Online().StartSequence(session.Online().DownloadSequence(), link::ConnectTransfer);
     const bool ended = session.RunToEnd(kSequenceLimitMs);
     if (!session.Online().LastBackupPath().empty())

@@ -1,4 +1,6 @@
 // The main window's backup commands: where a backup goes, and restoring one into the unit.
+#include <utility>
+
 #include "app/main_model.h"
 #include "backup/backup_text.h"
 #include "online/online_mode.h"
@@ -38,16 +40,26 @@ void TMainModel::RestoreBackupClick() {
     const auto chosen = dialogs_.ChooseFromList(request);
     if (!chosen || *chosen >= backups.size()) return;
     const TBackupEntry& backup = backups[*chosen];
-    if (ShowMessage(MsgKind::Confirmation, FillIn(BackupText(TBackupText::ConfirmRestore, language_), {backup.When, serial}),
+    // Open would fill in what a damaged backup lacks and save it over the backup: the unit would
+    // get values it never held, and the damage would be gone from view.
+    const std::string damage = BackupDamage(backup.Path, language_);
+    if (!damage.empty()) {
+        ShowMessage(MsgKind::Error, FillIn(BackupText(TBackupText::Damaged, language_), {BackupFileNameOf(backup.Path), damage}));
+        return;
+    }
+    if (ShowMessage(MsgKind::Confirmation, FillIn(BackupText(TBackupText::ConfirmRestore, language_), {backup.When, UnitName(backup.Unit)}),
                     MsgButtons::YesNo) != MsgAnswer::Yes) {
         return;
     }
     // The backup becomes the working data set, as Open makes any file, and goes the way of F8.
     // Save then asks for a name, so that edits made later cannot overwrite the backup unasked.
     AskSaveFirst();
-    if (!OpenDataFile(backup.Path)) return;
+    const bool readOnly = std::exchange(readOnlyOpen_, true);
+    const bool opened = OpenDataFile(backup.Path);
+    readOnlyOpen_ = readOnly;
+    if (!opened) return;
     neverSaved_ = true;
-    online_->DownLoadButtonClick();
+    online_->RestoreDownload(backup.Unit);
 }
 
 }  // namespace zv

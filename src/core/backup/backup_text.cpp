@@ -32,8 +32,23 @@ const TextPair kTexts[] = {
      "The backup of the device data failed.\r\n%1\r\nNothing was written to the unit."},
     {"Sicherung des Geräts %1 vor dem Herunterladen, %2", "Backup of unit %1 before a download, %2"},
     {"Sicherung gespeichert: %1", "Backup saved: %1"},
+    {"Die Sicherung %1 ist unvollständig oder fehlerhaft und wird nicht zurückgeschrieben:\r\n%2\r\n"
+     "In das Gerät wurde nichts geschrieben.",
+     "The backup %1 is incomplete or damaged and is not restored:\r\n%2\r\nNothing was written to the "
+     "unit."},
+    {"Die Datei kann nicht gelesen werden.", "The file cannot be read."},
+    {"Es fehlen Einträge.", "Entries are missing."},
+    {"Die Sicherung gehört zum Gerät %1, angeschlossen ist aber das Gerät %2.\r\nIn das Gerät wurde "
+     "nichts geschrieben.",
+     "The backup belongs to unit %1, but the unit connected is %2.\r\nNothing was written to the unit."},
+    {"Stützstellen, Kurven oder Parameter im Gerät weichen vom Datensatz im PC ab: %1.\r\nNur die "
+     "Kennfelder herunterzuladen ließe sie im Gerät, wie sie sind.\r\nDen ganzen Datensatz "
+     "herunterladen? Bei Nein wird nichts geschrieben.",
+     "The unit's sites, curves or parameters differ from the PC's data set: %1.\r\nDownloading the "
+     "maps only would leave them in the unit as they are.\r\nDownload the whole data set? With No "
+     "nothing is written."},
 };
-static_assert(std::size(kTexts) == static_cast<std::size_t>(TBackupText::Saved) + 1);
+static_assert(std::size(kTexts) == static_cast<std::size_t>(TBackupText::UnitDiffers) + 1);
 
 }  // namespace
 
@@ -41,10 +56,14 @@ const char* BackupText(TBackupText item, Language lang) {
     return kTexts[static_cast<std::size_t>(item)].Pick(lang);
 }
 
-TStatusNote BackupSavedNote(const std::string& path, Language lang) {
+std::string BackupFileNameOf(const std::string& path) {
     // Either separator: the program runs on Windows, and a path may come from there.
     const std::size_t slash = path.find_last_of("/\\");
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+TStatusNote BackupSavedNote(const std::string& path, Language lang) {
+    const std::string name = BackupFileNameOf(path);
     const char* pattern = BackupText(TBackupText::Saved, lang);
     return {FillIn(pattern, {name}), FillIn(pattern, {path})};
 }

@@ -22,6 +22,11 @@ enum class TBackupText {
     FailedStop,      // %1 the reason
     Comment,         // %1 serial number, %2 date
     Saved,           // %1 path
+    Damaged,         // %1 file name, %2 the reason
+    Unreadable,
+    EntriesMissing,
+    WrongUnit,       // %1 the backup's unit, %2 the unit connected
+    UnitDiffers,     // %1 the items that differ
 };
 
 const char* BackupText(TBackupText item, Language lang);
@@ -32,6 +37,8 @@ struct TStatusNote {
     std::string Text, Tip;
 };
 TStatusNote BackupSavedNote(const std::string& path, Language lang);
+// The file name of a backup's path, whichever separator it has.
+std::string BackupFileNameOf(const std::string& path);
 
 // The text with %1, %2, ... replaced by the values in order.
 std::string FillIn(const std::string& pattern, std::initializer_list<std::string> values);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "data/parameter_table.h"
 #include "text/item_names.h"
 
 namespace zv {
@@ -84,6 +85,30 @@ TZVDataClass UploadedDataSet(const TZVDataClass& working) {
     unit.DeviceData = working.ReceiveData;
     unit.ImageToFields();
     return unit;
+}
+
+TDataSetComparison CompareWithUnit(const TZVDataClass& working) {
+    const int firmware = working.ReceiveData.Firmware;
+    TZVDataClass pc = working;
+    pc.DeviceData.Firmware = working.ReceiveData.Firmware;
+    TZVDataClass::ClearUnusedAreas(pc.DeviceData);
+    pc.ImageToFields();
+    TZVDataClass unit = pc;
+    unit.DeviceData.Image = working.ReceiveData.Image;
+    TZVDataClass::ClearUnusedAreas(unit.DeviceData);
+    // Below firmware 4 nothing but the maps is read from the unit: the rest cannot differ.
+    if (firmware < 4) {
+        for (std::size_t i = 0; i < img::FuelMap; ++i) unit.DeviceData.Image[i] = pc.DeviceData.Image[i];
+    }
+    unit.ImageToFields();
+    TDataSetComparison c = CompareDataSets(pc, unit);
+    std::erase_if(c.Parameters,
+                  [firmware](const TItemDifference& p) { return Parameter(p.Index).MinFirmware > firmware; });
+    return c;
+}
+
+bool DeviceDataDiffer(const TDataSetComparison& comparison) {
+    return !comparison.Sites.empty() || !comparison.Curves.empty() || !comparison.Parameters.empty();
 }
 
 }  // namespace zv

@@ -60,4 +60,13 @@ std::string ItemName(const TItemDifference& item, Language lang);
 // (the PC-only parameters, the comment) is taken from the working data set.
 TZVDataClass UploadedDataSet(const TZVDataClass& working);
 
+// The working data set against the unit's uploaded data, both as the unit's firmware holds
+// them: places and parameters the firmware does not have, and what only the PC holds, count as
+// the same. The maps compare as read; the AFR map is read from firmware 26 on.
+TDataSetComparison CompareWithUnit(const TZVDataClass& working);
+
+// Whether the unit holds sites, curves or parameters of its own, which a download of the maps
+// alone would leave in it.
+bool DeviceDataDiffer(const TDataSetComparison& comparison);
+
 }  // namespace zv

@@ -79,6 +79,7 @@ void ReadParameters(const IniFile& ini, TZVDataClass& data, TDataFileRead& resul
             if (v == kMissingValue) {
                 v = p.Default;
                 result.Upgrade = true;
+                result.DefaultsTaken = true;
             }
             if (v < p.Min || v > p.Max) {
                 const int pair = v < p.Min ? txt::ParameterTooSmall : txt::ParameterTooBig;
@@ -105,6 +106,7 @@ bool ReadLinRows(const IniFile& ini, TZVDataClass& data, TDataFileRead& result, 
         if (!ini.HasKey(kLinSection, key)) {
             result.Upgrade = true;
             result.MarkModified = true;
+            result.DefaultsTaken = true;
             target = DefaultLinRow(row);
             continue;
         }
@@ -222,6 +224,7 @@ TDataFileRead ReadDataFileLines(const std::vector<std::string>& lines, TZVDataCl
         auto& row = data.AfrMap[static_cast<std::size_t>(t)];
         if (!ini.HasKey(kAfrSection, RowKey(t))) {
             row = DefaultAfrRow(t);
+            result.DefaultsTaken = true;
         } else if (!ParseByteRow(ini.ReadString(kAfrSection, RowKey(t), kMissing), row)) {
             result.FailureText = NotValid(context, kAfrSection, RowKey(t));
             return result;

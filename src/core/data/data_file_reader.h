@@ -41,6 +41,7 @@ struct TDataFileRead {
     int FileFirmware = 40;     // index of the file's Firmware line
     bool Upgrade = false;      // older keys or missing values: rewrite the file at once
     bool MarkModified = false; // a linearisation row was missing
+    bool DefaultsTaken = false;  // an entry was missing and its default stands in for it
     std::vector<TFileMessage> Messages;
 };
 

@@ -72,7 +72,8 @@ bool WriteAndClose(std::FILE* file, const std::vector<std::string>& lines) {
 std::string CreateTextFile(const std::string& path, const std::vector<std::string>& lines) {
     if (FileExists(path))
         return path + ": " + std::strerror(EEXIST);
-    std::FILE* file = OpenFile(path, "wb");
+    // Exclusive: another process creating the same name in between must not lose its file.
+    std::FILE* file = OpenFile(path, "wbx");
     if (!file)
         return path + ": " + std::strerror(errno);
     if (!WriteAndClose(file, lines))

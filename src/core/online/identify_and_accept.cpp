@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "backup/backup_text.h"
+#include "compare/data_set_comparison.h"
 #include "data/firmware_table.h"
 #include "link/unit_ident.h"
 #include "online/online_mode.h"
@@ -50,6 +51,18 @@ TShownValues ShownValues(const TZVDataClass& data) {
     return {data.Map, data.AfrMap, data.Detail, data.Lin};
 }
 
+// The first few items that differ, by name, for a question that has to stay short.
+std::string FirstItemNames(const TDataSetComparison& c, Language lang) {
+    constexpr std::size_t kShown = 3;
+    std::vector<const TItemDifference*> items;
+    for (const auto* list : {&c.Sites, &c.Curves, &c.Parameters})
+        for (const auto& item : *list) items.push_back(&item);
+    std::string names;
+    for (std::size_t i = 0; i < items.size() && i < kShown; ++i)
+        names += (i > 0 ? ", " : "") + ItemName(*items[i], lang);
+    return items.size() > kShown ? names + ", …" : names;
+}
+
 }  // namespace
 
 void TOnlineMode::IdentifyUnit() {
@@ -82,6 +95,8 @@ void TOnlineMode::IdentifyUnit() {
         main_.ShowMessage(MsgKind::Confirmation, main_.Text(txt::UnknownSerialNumber));
         comTimer_->Start();
     }
+
+    if (RestoreRefused(parsed.Ident)) return;
 
     // What the link knew of the unit's memory belongs to the unit that answered before.
     TUnitContents& contents = link_->UnitContents();
@@ -125,6 +140,36 @@ void TOnlineMode::IdentifyUnit() {
     NextState(outcome);
 }
 
+// A backup goes back only into the unit it was taken of: the restore list and its question
+// name the unit identified before, and another one may sit on the port by now.
+bool TOnlineMode::RestoreRefused(const TIdent& connected) {
+    const TUnitIdentity unit{connected.SerialNo, connected.DeviceType};
+    if (!restoreUnit_ || BackupFitsUnit(*restoreUnit_, unit)) return false;
+    comTimer_->Stop();
+    main_.ShowMessage(MsgKind::Error, FillIn(BackupText(TBackupText::WrongUnit, main_.CurrentLanguage()),
+                                             {UnitName(*restoreUnit_), UnitName(unit)}));
+    comTimer_->Start();
+    Status("Wrong unit");
+    NextState(3);
+    return true;
+}
+
+// After the backup: the whole data set (1), the maps only (2) or nothing (3). The identification
+// chose the maps only when the PC holds this unit's data; the data just read show whether the
+// unit still holds them, and a download reported done must leave the unit holding the PC's.
+int TOnlineMode::DownloadAfterBackup() {
+    if (!TakeBackup()) return 3;
+    // Without the unit's data nothing shows what it holds: F8 then writes everything.
+    if (downloadDeviceBlock_ || backupReadFailed_) return 1;
+    const TDataSetComparison differences = CompareWithUnit(main_.Data());
+    if (!DeviceDataDiffer(differences)) return 2;
+    Status("Unit data differ");
+    if (!OperatorAsked) return 1;
+    const Language lang = main_.CurrentLanguage();
+    const std::string text = FillIn(BackupText(TBackupText::UnitDiffers, lang), {FirstItemNames(differences, lang)});
+    return main_.ShowMessage(MsgKind::Confirmation, text, MsgButtons::YesNo) == MsgAnswer::Yes ? 1 : 3;
+}
+
 bool TOnlineMode::TakeBackup() {
     TZVDataClass& data = main_.Data();
     if (backupReadFailed_) return GoOnWithoutBackup(BackupText(TBackupText::ReadFailed, main_.CurrentLanguage()));
@@ -142,7 +187,7 @@ bool TOnlineMode::TakeBackup() {
 bool TOnlineMode::GoOnWithoutBackup(const std::string& reason) {
     Status("Backup failed");
     const Language lang = main_.CurrentLanguage();
-    if (!AskToGoOnWithoutBackup) {
+    if (!OperatorAsked) {
         main_.ShowMessage(MsgKind::Error, FillIn(BackupText(TBackupText::FailedStop, lang), {reason}));
         return false;
     }

@@ -1,6 +1,7 @@
 #include "online/online_mode.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "data/firmware_table.h"
 #include "data/parameter_table.h"
@@ -11,6 +12,10 @@
 namespace zv {
 
 namespace {
+
+bool IsDownload(TSequence sequence) {
+    return sequence == TSequence::Download || sequence == TSequence::BackupDownload;
+}
 
 constexpr int kStripeStep = 30;
 constexpr int kPulseTop = 30;  // twice the bar's maximum of 15
@@ -68,6 +73,8 @@ void TOnlineMode::StartUp() {
 
 void TOnlineMode::StartSequence(TSequence sequence, std::uint8_t state) {
     sequence_ = sequence;
+    restoreUnit_ = std::exchange(nextRestore_, std::nullopt);
+    if (IsDownload(sequence)) lastBackupPath_.clear();
     linkState_ = SequenceHasState(sequence, state) ? state : link::Idle;
     stepStarted_ = false;
     comTimer_->Start();
@@ -137,10 +144,6 @@ void TOnlineMode::ComConditionControlTimer() {
 }
 
 namespace {
-
-bool IsDownload(TSequence sequence) {
-    return sequence == TSequence::Download || sequence == TSequence::BackupDownload;
-}
 
 // States whose later half waits for the result of the job their first half started.
 bool WaitsForJob(std::uint8_t state) {
@@ -239,9 +242,9 @@ void TOnlineMode::FirstHalf() {
         case link::SaveBackup: {
             stepStarted_ = true;
             comTimer_->Stop();
-            const bool goOn = TakeBackup();
+            const int outcome = DownloadAfterBackup();
             comTimer_->Start();
-            NextState(!goOn ? 3 : downloadDeviceBlock_ ? 1 : 2);
+            NextState(outcome);
             return;
         }
         case link::AcceptUpload:

@@ -52,6 +52,8 @@ public:
     void OffOnlineButtonClick();
     void UpLoadButtonClick();
     void DownLoadButtonClick();
+    // F8 with a backup as the data set: it goes only into the unit the backup belongs to.
+    void RestoreDownload(const TUnitIdentity& unit);
     void IdleActiveButtonClick();
     void NBLambdaActiveButtonClick();
     void WBO2LambdaActiveButtonClick();
@@ -94,7 +96,10 @@ public:
     // the download, unless the operator is asked and chooses to go on. The program and the
     // tool set it from their settings and options.
     bool BackupBeforeDownload = false;
-    bool AskToGoOnWithoutBackup = true;
+    // Whether an operator is there to answer. Without one, a backup that fails stops the
+    // download, and a unit whose sites, curves or parameters differ from the PC's gets the whole
+    // data set.
+    bool OperatorAsked = true;
     TSequence DownloadSequence() const { return BackupBeforeDownload ? TSequence::BackupDownload : TSequence::Download; }
     // Where the last download's backup went; empty when it took none.
     const std::string& LastBackupPath() const { return lastBackupPath_; }
@@ -144,6 +149,8 @@ private:
     bool UnitLacksWorkingData(bool lackedBefore) const;
     void ReportCutDownload();
     bool TakeBackup();
+    int DownloadAfterBackup();
+    bool RestoreRefused(const TIdent& connected);
     bool GoOnWithoutBackup(const std::string& reason);
     void ClearUnitPanels();
     void SetFlagBit(int bit, bool set, const TextPair& what);
@@ -164,6 +171,8 @@ private:
     bool backupReadFailed_ = false;
     bool downloadDeviceBlock_ = true;  // the identification's choice, kept across the backup
     std::string lastBackupPath_;
+    // The unit a restore is meant for, handed to the download sequence as it starts.
+    std::optional<TUnitIdentity> nextRestore_, restoreUnit_;
     std::uint8_t linkState_ = link::Idle;
     bool stepStarted_ = false;
 

@@ -46,6 +46,12 @@ void TOnlineMode::DownLoadButtonClick() {
     StartSequence(DownloadSequence(), link::ConnectTransfer);
 }
 
+void TOnlineMode::RestoreDownload(const TUnitIdentity& unit) {
+    nextRestore_ = unit;
+    DownLoadButtonClick();
+    nextRestore_.reset();
+}
+
 // The switch is an edit of the flags word like any other: stored, marked, queued for the unit
 // (or marked as changed offline) and recorded as a step of its own.
 void TOnlineMode::SetFlagBit(int bit, bool set, const TextPair& what) {
