@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     options.ProgramDir = QApplication::applicationDirPath().toStdString();
     options.StatusToStderr = true;
     zv::gui::TMainForm form(options, std::make_unique<zv::gui::QtSettingsStore>());
-    zv::gui::TSignalBridge closeOnSignal([&form] { form.close(); });
+    zv::gui::TSignalBridge closeOnSignal([&form] { form.CloseOnSignal(); });
     form.show();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 // The unit and the PC's data set in step across going offline and online: an edit made while the
 // unit was offline or connecting, a unit changed elsewhere, an undo during a download and a
 // download cut off are each either in the unit or announced, never hidden.
+#include "app/main_form_model.h"
 #include "online_fixture.h"
 
 namespace zv::test {
@@ -151,6 +152,75 @@ TEST_F(UnitInStep, ADownloadCutOffSaysWhatTheUnitHoldsAndTheNextConnectionShowsI
     for (std::size_t k = 0; k < 256; ++k)
         ASSERT_EQ(Unit->Peek(2, static_cast<std::uint16_t>(0x100 + k)), Data().DeviceData.Image[img::FuelMap + k]) << k;
     EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+}
+
+}  // namespace
+}  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+TEST_F(UnitInStep, ClosingDuringADownloadAsksAndLetsItFinishFirst) {
+    TakeOverThenGoOffline();
+    TMainFormModel form{Main, Settings};
+    EditCell(static_cast<std::uint8_t>(UnitCell() + 2));
+    Online->DispatchKey(key::F8);
+    ASSERT_TRUE(RunUntilStatus("ZV map download", 60000));
+    ASSERT_TRUE(form.TransferUnderWay());
+    Dialogs.Answers = {MsgAnswer::Cancel};
+    EXPECT_FALSE(form.FormCloseQuery());
+    EXPECT_EQ(Dialogs.Boxes.back().Text.rfind("Data are being written into the unit (ZV map download).", 0), 0u)
+        << Dialogs.Boxes.back().Text;
+    EXPECT_FALSE(form.CloseWhenTransferDone());
+
+    Dialogs.Answers = {MsgAnswer::Yes};
+    EXPECT_FALSE(form.FormCloseQuery());
+    EXPECT_TRUE(form.CloseWhenTransferDone());
+    const std::size_t boxes = Dialogs.Boxes.size();
+    EXPECT_FALSE(form.FormCloseQuery()) << "still writing: the window waits";
+    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+    EXPECT_FALSE(form.TransferUnderWay());
+    EXPECT_TRUE(form.FormCloseQuery());
+    EXPECT_EQ(Dialogs.Boxes.size(), boxes) << "asked once";
+    EXPECT_EQ(UnitCell(), PcCell()) << "the download finished";
+    EXPECT_NE(form.UnitStateReport().find("- fuel map: the PC's"), std::string::npos) << form.UnitStateReport();
+}
+
+TEST_F(UnitInStep, ClosingWithNoWriteUnderWayAsksNothingAndNoClosesAtOnce) {
+    TakeOverThenGoOffline();
+    TMainFormModel form{Main, Settings};
+    EXPECT_TRUE(form.FormCloseQuery());
+    EXPECT_TRUE(Dialogs.Boxes.empty());
+    Online->DispatchKey(key::F8);
+    ASSERT_TRUE(RunUntilStatus("ZV map download", 60000));
+    Dialogs.Answers = {MsgAnswer::No};
+    EXPECT_TRUE(form.FormCloseQuery());
+    EXPECT_EQ(Dialogs.Boxes.size(), 1u);
+}
+
+TEST_F(UnitInStep, TheTintCanTakeTheUnitAsLastReadAsItsReference) {
+    TakeOverThenGoOffline();
+    EXPECT_TRUE(Main.CanCompareWithUnit());
+    EditCell(static_cast<std::uint8_t>(UnitCell() + 4));
+    ASSERT_TRUE(Main.OverlayFromUnit());
+    EXPECT_EQ(Main.OverlaySource(), TOverlaySource::UnitNow);
+    const TClassGrid classes = Main.Overlay().MapClasses(Data().Map);
+    int tinted = 0;
+    for (const auto& row : classes)
+        for (int c : row)
+            tinted += c != 0;
+    EXPECT_EQ(tinted, 1);
+    EXPECT_NE(classes[15 - kCell / 16][15 - kCell % 16], 0) << "the edited cell, rising";
+}
+
+TEST(UnitAsLastRead, NothingReadNothingToCompare) {
+    ScriptedDialogs dialogs;
+    MemorySettingsStore settings;
+    TMainModel main(dialogs, settings);
+    EXPECT_FALSE(main.CanCompareWithUnit());
+    EXPECT_FALSE(main.OverlayFromUnit());
+    ASSERT_EQ(dialogs.Boxes.size(), 1u);
+    EXPECT_EQ(dialogs.Boxes[0].Text, "Nothing has been read from the unit yet: go online first (F5).");
 }
 
 }  // namespace

@@ -4,12 +4,16 @@
 
 #include "app/main_model.h"
 #include "compare/data_set_comparison.h"
+#include "online/online_mode.h"
 
 namespace zv {
 
 namespace {
 
 const TextPair kShowDifferences = {"Unterschiede zeigen…", "Show differences…"};
+const TextPair kUnitAsLastRead = {"Gerät (zuletzt gelesen)", "Unit (as last read)"};
+const TextPair kNothingReadYet = {"Vom Gerät wurde noch nichts gelesen: erst online gehen (F5).",
+                                  "Nothing has been read from the unit yet: go online first (F5)."};
 
 std::string FileNameOf(const std::string& path) {
     const auto name =
@@ -84,6 +88,42 @@ bool TMainModel::OverlayFromFile() {
     const auto chosen =
         dialogs_.OpenFileDialog({Text(txt::Open), Text(txt::FileFilter), recentDir_, ""});
     return chosen && OverlayFromPath(*chosen);
+}
+
+// The unit as the link last read it, as a data set of its own.
+std::optional<TZVDataClass> TMainModel::UnitAsLastRead() const {
+    if (!online_ || !online_->Link().UnitContents().KnowsAny())
+        return std::nullopt;
+    TZVDataClass unit = data_;
+    unit.DeviceData.Image = online_->Link().UnitContents().Overlaid(data_.DeviceData.Image);
+    unit.ImageToFields();
+    return unit;
+}
+
+bool TMainModel::CanCompareWithUnit() const {
+    return online_ && online_->Link().UnitContents().KnowsAny();
+}
+
+bool TMainModel::OverlayFromUnit() {
+    const auto unit = UnitAsLastRead();
+    if (!unit) {
+        ShowMessage(MsgKind::Information, kNothingReadYet.Pick(language_));
+        return false;
+    }
+    overlay_.SetReference(*unit, kUnitAsLastRead.Pick(language_));
+    SetOverlaySource(TOverlaySource::UnitNow);
+    return true;
+}
+
+void TMainModel::CompareWithUnitClick() {
+    const auto unit = UnitAsLastRead();
+    if (!unit) {
+        ShowMessage(MsgKind::Information, kNothingReadYet.Pick(language_));
+        return;
+    }
+    if (ShowComparison)
+        ShowComparison(BuildComparisonView(WorkingDataSet(), *unit, WorkingDataName().Pick(language_),
+                                           kUnitAsLastRead.Pick(language_), language_));
 }
 
 bool TMainModel::OverlayFromLatestBackup() {

@@ -331,6 +331,8 @@ void TMainFormModel::AFRPanelDblClick() {
 // saves (asking for a name when the data set has none yet) and the window stays open when that
 // save fails or its dialog is cancelled.
 bool TMainFormModel::FormCloseQuery() {
+    if (!AllowCloseDuringTransfer())
+        return false;
     if (!main_.Modified() || main_.Data().Loaded != 1)
         return true;
     const std::string text =

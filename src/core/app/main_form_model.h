@@ -182,13 +182,24 @@ class TMainFormModel {
     void AFRPanelDblClick();
     bool WBO2DispAfrMaster() const { return wbo2DispAfrMaster_; }
 
-    // Closing: the question about unsaved data (true: the window may close), then the
-    // settings written at exit (false when they could not be kept).
+    // Closing: while data are being written into the unit, the question whether to let the
+    // transfer finish first (then false, and CloseWhenTransferDone says to close once
+    // TransferUnderWay is over); then the question about unsaved data (true: the window may
+    // close). A close the operator did not ask for (a signal) waits without a question.
     bool FormCloseQuery();
+    std::optional<std::string> TransferUnderWay() const;
+    bool CloseWhenTransferDone() const { return closeAfterTransfer_ == TCloseAfterTransfer::Wait; }
+    // A signal: wait for the transfer without asking; then (or after the time the window
+    // gives it) close whatever the unit holds.
+    void CloseWithoutTransferQuestion() { closeAfterTransfer_ = TCloseAfterTransfer::Wait; }
+    void StopWaitingForTransfer() { closeAfterTransfer_ = TCloseAfterTransfer::CloseNow; }
+    // What a close leaves in the unit, for the terminal (English).
+    std::string UnitStateReport() const;
     // Stores the window's state, where a normal window stood, and the recent files.
     bool FormClose(TWindowState state, const std::optional<TWindowRect>& normalPlace = {});
 
   private:
+    bool AllowCloseDuringTransfer();
     bool ShowRestored(bool restored);
     void SetPagesLanguage(Language lang);
     int PortInUse() const;
@@ -198,6 +209,8 @@ class TMainFormModel {
     TStartSettings started_;
     std::vector<TRecentItem> recentItems_;
     int pageOnView_ = 0;
+    enum class TCloseAfterTransfer : std::uint8_t { Ask, Wait, CloseNow };
+    TCloseAfterTransfer closeAfterTransfer_ = TCloseAfterTransfer::Ask;
     std::array<TPage*, kPageCount> pages_{};
     std::string pasteNote_;
     bool wbo2DispAfrMaster_ = false;

@@ -98,6 +98,8 @@ public:
     // Comparison of the working data set with another one; nothing in the data set changes.
     // File > Compare with file: asks for the file and shows the comparison.
     void CompareWithFileClick();
+    // File > Compare with unit: the working data set against the unit as last read.
+    void CompareWithUnitClick();
     // The working data set as it stands, as a save would write it: the comment page's lines
     // (typed and not yet saved) and the edit fields of the working image.
     TZVDataClass WorkingDataSet() const;
@@ -116,6 +118,10 @@ public:
     bool OverlayFromFile();
     // The newest backup of the unit the link identified last; a message when there is none.
     bool OverlayFromLatestBackup();
+    // What the link last read from the unit (the upload going online, every write read back),
+    // with what it never read taken as the PC holds it: what differs from the unit right now.
+    bool OverlayFromUnit();
+    bool CanCompareWithUnit() const;
     bool OverlayFromPath(const std::string& path);
     void OverlayFollowSave();
     // Which of the menu's references the tint has now (a path given directly counts as a file).
@@ -185,6 +191,7 @@ public:
 
 private:
     void SetOverlaySource(TOverlaySource source);
+    std::optional<TZVDataClass> UnitAsLastRead() const;
     void ShowCommentOnPage();
     // The backups of the unit the link identified last, newest first; none (with a message
     // saying why) when no unit is known or it has none.

@@ -33,6 +33,7 @@ const TextPair kClose = {"Schließen", "Close"};
 const TextPair kWorkingData = {"Arbeitsdaten", "Working data"};
 const TextPair kUnitData = {"Gerätedaten", "Unit data"};
 const TextPair kCompareWithFile = {"Mit Datei vergleichen…", "Compare with file…"};
+const TextPair kCompareWithUnit = {"Mit dem Gerät vergleichen", "Compare with unit"};
 
 template <typename Format>
 TCompareGrid Grid(const ByteGrid& a, const ByteGrid& b, Format format) {
@@ -108,6 +109,10 @@ const TextPair& UnitDataName() {
 
 const TextPair& CompareWithFileMenuText() {
     return kCompareWithFile;
+}
+
+const TextPair& CompareWithUnitMenuText() {
+    return kCompareWithUnit;
 }
 
 TComparisonView BuildComparisonView(const TZVDataClass& thisSet, const TZVDataClass& thatSet,

@@ -52,5 +52,7 @@ const TextPair& WorkingDataName();
 const TextPair& UnitDataName();
 // The File menu's entry that compares the working data with a file.
 const TextPair& CompareWithFileMenuText();
+// The working data set against the unit as the link last read it.
+const TextPair& CompareWithUnitMenuText();
 
 }  // namespace zv

@@ -14,6 +14,7 @@ const TextPair kLastSaved = {"Gegen gespeicherte Datei", "Against the saved file
 const TextPair kLatestBackup = {"Gegen letzte Sicherung des Geräts",
                                 "Against the unit's latest backup"};
 const TextPair kOtherFile = {"Gegen Datei…", "Against file…"};
+const TextPair kUnitNow = {"Gegen das Gerät, wie zuletzt gelesen", "Against the unit as last read"};
 
 }  // namespace
 
@@ -52,6 +53,7 @@ TOverlayTexts OverlayTexts(const TDifferenceOverlay& overlay, Language lang) {
     t.LastSaved = kLastSaved.Pick(lang);
     t.LatestBackup = kLatestBackup.Pick(lang);
     t.OtherFile = kOtherFile.Pick(lang);
+    t.UnitNow = kUnitNow.Pick(lang);
     return t;
 }
 

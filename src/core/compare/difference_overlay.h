@@ -10,7 +10,7 @@
 namespace zv {
 
 // Where the tint's reference came from, as the window's menu offers it.
-enum class TOverlaySource : std::uint8_t { None, LastSaved, LatestBackup, OtherFile };
+enum class TOverlaySource : std::uint8_t { None, LastSaved, LatestBackup, OtherFile, UnitNow };
 
 using TClassGrid = std::array<std::array<int, 16>, 16>;  // [t][r]: DifferenceClass, 0 = none
 
@@ -41,7 +41,7 @@ class TDifferenceOverlay {
 
 // The page control's texts: the switch, its hint naming the reference, and the reference menu.
 struct TOverlayTexts {
-    std::string Button, Hint, LastSaved, LatestBackup, OtherFile;
+    std::string Button, Hint, LastSaved, LatestBackup, OtherFile, UnitNow;
 };
 TOverlayTexts OverlayTexts(const TDifferenceOverlay& overlay, Language lang);
 

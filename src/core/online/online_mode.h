@@ -35,6 +35,14 @@ public:
     TOnlineMode& operator=(const TOnlineMode&) = delete;
 
     TComX& Link() { return *link_; }
+    const TComX& Link() const { return *link_; }
+
+    // Data on their way into the unit: a download, or edits still queued while running
+    // online. Nothing when closing now would leave the unit as it is.
+    std::optional<std::string> WriteUnderWay() const;
+    // What each part of the unit holds against the PC's data set, one line each ("- fuel map:
+    // the PC's"), as far as the unit was read.
+    std::string UnitPartsReport(Language lang) const;
 
     // Start of the program: the main sequence from its connect state, or offline when a file
     // waits to be opened or no port is chosen (port 0 is no port).

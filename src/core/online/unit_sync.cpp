@@ -111,9 +111,16 @@ bool TOnlineMode::UnitLacksWorkingData(bool lackedBefore) const {
     return false;
 }
 
-void TOnlineMode::ReportCutDownload() {
-    TZVDataClass& data = main_.Data();
-    const Language lang = main_.CurrentLanguage();
+std::optional<std::string> TOnlineMode::WriteUnderWay() const {
+    if (linkState_ >= link::DeviceDataDownload && linkState_ <= link::FotoCurveDownload)
+        return panels_.ComState;
+    if (linkState_ == link::RunOnline && link_->QueuedWrites() > 0)
+        return panels_.ComState;
+    return std::nullopt;
+}
+
+std::string TOnlineMode::UnitPartsReport(Language lang) const {
+    const TZVDataClass& data = main_.Data();
     const TUnitContents& unit = link_->UnitContents();
     std::string parts;
     for (const TUnitPart& part : kParts) {
@@ -121,6 +128,13 @@ void TOnlineMode::ReportCutDownload() {
             continue;
         parts += (parts.empty() ? "" : "\r\n") + PartLine(part, unit, data.DeviceData.Image, lang);
     }
+    return parts;
+}
+
+void TOnlineMode::ReportCutDownload() {
+    TZVDataClass& data = main_.Data();
+    const Language lang = main_.CurrentLanguage();
+    const std::string parts = UnitPartsReport(lang);
     const std::string backup = lastBackupPath_.empty()
                                    ? std::string(kNoBackup.Pick(lang))
                                    : FillIn(kBackupHolds.Pick(lang), {lastBackupPath_});

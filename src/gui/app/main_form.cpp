@@ -457,6 +457,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     if (closing_ || !form_.FormCloseQuery()) {
         if (!closing_)
             event->ignore();
+        if (!closing_ && form_.CloseWhenTransferDone())
+            CloseAfterTransfer(-1);
         return;
     }
     closing_ = true;
@@ -471,6 +473,39 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     form_.FormClose(state, place);
     event->accept();
+}
+
+namespace {
+
+// How long a signal waits for a transfer into the unit: a whole download takes about 8 s.
+constexpr qint64 kSignalTransferWaitMs = 60000;
+constexpr int kTransferPollMs = 200;
+
+}  // namespace
+
+void TMainForm::CloseOnSignal() {
+    if (const auto transfer = form_.TransferUnderWay()) {
+        std::cerr << "zvcontrol: waiting for the transfer into the unit to end (" << *transfer
+                  << ")" << std::endl;
+        form_.CloseWithoutTransferQuestion();
+        CloseAfterTransfer(QDateTime::currentMSecsSinceEpoch() + kSignalTransferWaitMs);
+        return;
+    }
+    close();
+}
+
+void TMainForm::CloseAfterTransfer(qint64 deadlineMs) {
+    const bool late = deadlineMs >= 0 && QDateTime::currentMSecsSinceEpoch() >= deadlineMs;
+    if (form_.TransferUnderWay() && !late) {
+        QTimer::singleShot(kTransferPollMs, this, [this, deadlineMs] { CloseAfterTransfer(deadlineMs); });
+        return;
+    }
+    if (deadlineMs >= 0) {
+        std::cerr << "zvcontrol: " << (late ? "the transfer did not end in time; " : "")
+                  << form_.UnitStateReport() << std::endl;
+    }
+    form_.StopWaitingForTransfer();
+    close();
 }
 
 void TMainForm::UpdateDateTimePanel() {

@@ -109,6 +109,7 @@ class TMainForm : public QMainWindow {
         std::vector<QAction*> Pages;   // Window menu, one per notebook page
         std::vector<QAction*> Recent;  // recent-file items built at start
         QAction* CompareWithFile = nullptr;
+        QAction* CompareWithUnit = nullptr;
         QAction* OpenLog = nullptr;  // Window menu: the log viewer
         QAction* Autotune = nullptr;  // Window menu
     };
@@ -154,6 +155,9 @@ class TMainForm : public QMainWindow {
     void PrintClick();
     void PrinterSetupClick();
     void OpenLogClick();
+    // SIGTERM and SIGINT: a transfer into the unit may end first (within a minute, said on
+    // stderr with what the unit holds), then the window closes as its close button does.
+    void CloseOnSignal();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -164,6 +168,8 @@ class TMainForm : public QMainWindow {
 
   private:
     void FormCreate();
+    // Closes once no data are on their way into the unit any more, or at the deadline.
+    void CloseAfterTransfer(qint64 deadlineMs);
     void BuildMenus();
     void BuildFileMenu();
     void BuildOptionsMenu();

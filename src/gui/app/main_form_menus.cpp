@@ -137,6 +137,8 @@ void TMainForm::BuildFileMenu() {
     });
     actions_.CompareWithFile =
         fileMenu_->addAction(QString(), this, [this] { main_.CompareWithFileClick(); });
+    actions_.CompareWithUnit =
+        fileMenu_->addAction(QString(), this, [this] { main_.CompareWithUnitClick(); });
     fileMenu_->addSeparator();
     actions_.Print = fileMenu_->addAction(QString(), this, &TMainForm::PrintClick);
     actions_.PrinterSetup = fileMenu_->addAction(QString(), this, &TMainForm::PrinterSetupClick);
@@ -356,6 +358,7 @@ void TMainForm::ConnectControls() {
 void TMainForm::FileMenuAboutToShow() {
     actions_.Print->setEnabled(form_.PrintEnabled());
     actions_.RestoreBackup->setEnabled(main_.RestoreBackupEnabled());
+    actions_.CompareWithUnit->setEnabled(main_.CanCompareWithUnit());
 }
 
 void TMainForm::OptionsMenuAboutToShow() {
@@ -437,6 +440,7 @@ void TMainForm::ApplyLanguage(Language lang) {
     actions_.BackupOption->setText(Q(BackupText(TBackupText::BackupOption, lang)));
     actions_.CompareWithFile->setText(
         QString::fromUtf8(CompareWithFileMenuText().Pick(lang)));
+    actions_.CompareWithUnit->setText(QString::fromUtf8(CompareWithUnitMenuText().Pick(lang)));
 
     optionsMenu_->setTitle(caption(TMainText::OptionsMenu));
     portMenu_->setTitle(caption(TMainText::ComPortMenu));

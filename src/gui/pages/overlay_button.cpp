@@ -17,7 +17,8 @@ TOverlayButton::TOverlayButton(QWidget* parent) : QToolButton(parent) {
     lastSaved_ = menu()->addAction(QString());
     latestBackup_ = menu()->addAction(QString());
     otherFile_ = menu()->addAction(QString());
-    for (QAction* a : {lastSaved_, latestBackup_, otherFile_})
+    unitNow_ = menu()->addAction(QString());
+    for (QAction* a : {lastSaved_, latestBackup_, otherFile_, unitNow_})
         a->setCheckable(true);
     hide();
 }
@@ -39,6 +40,10 @@ void TOverlayButton::Attach(TMainModel& main) {
         host_->OverlayFromFile();
         Render();
     });
+    connect(unitNow_, &QAction::triggered, this, [this] {
+        host_->OverlayFromUnit();
+        Render();
+    });
     Render();
 }
 
@@ -54,11 +59,14 @@ void TOverlayButton::Render() {
     lastSaved_->setText(Q(texts.LastSaved));
     latestBackup_->setText(Q(texts.LatestBackup));
     otherFile_->setText(Q(texts.OtherFile));
+    unitNow_->setText(Q(texts.UnitNow));
+    unitNow_->setEnabled(host_->CanCompareWithUnit());
     // The reference in use is ticked; choosing it again reads it afresh.
     const TOverlaySource source = host_->OverlaySource();
     lastSaved_->setChecked(source == TOverlaySource::LastSaved);
     latestBackup_->setChecked(source == TOverlaySource::LatestBackup);
     otherFile_->setChecked(source == TOverlaySource::OtherFile);
+    unitNow_->setChecked(source == TOverlaySource::UnitNow);
 }
 
 }  // namespace zv::gui

@@ -27,6 +27,7 @@ class TOverlayButton : public QToolButton {
     QAction* lastSaved_ = nullptr;
     QAction* latestBackup_ = nullptr;
     QAction* otherFile_ = nullptr;
+    QAction* unitNow_ = nullptr;
 };
 
 }  // namespace zv::gui
