@@ -124,7 +124,7 @@ TEST_F(MapPage, TheOverlayTintsACellThatMovedFromTheSavedFile) {
     view->OverlayButton().click();
     ASSERT_TRUE(view->OverlayButton().isChecked());
     const QList<QAction*> references = view->OverlayButton().menu()->actions();
-    ASSERT_EQ(references.size(), 3);
+    ASSERT_EQ(references.size(), 4);
     EXPECT_TRUE(references[0]->isChecked()) << "switched on, the tint takes the file as saved";
     EXPECT_FALSE(references[1]->isChecked());
 
@@ -157,7 +157,9 @@ TEST_F(MapPage, SiteMoveChoiceAndLatestBackupReachCore) {
     EXPECT_EQ(choice->currentText(), "never");
 
     const QList<QAction*> references = view->OverlayButton().menu()->actions();
-    ASSERT_EQ(references.size(), 3);
+    ASSERT_EQ(references.size(), 4);
+    EXPECT_EQ(references[3]->text(), "Against the unit as last read");
+    EXPECT_FALSE(references[3]->isEnabled()) << "nothing has been read from a unit yet";
     EXPECT_EQ(references[1]->text(), "Against the unit's latest backup");
     dialogs.Boxes.clear();
     references[1]->trigger();

@@ -15,6 +15,8 @@ class UnitInStep : public OnlineTest {
     // Online with the unit's new data set taken over, then offline again.
     void TakeOverThenGoOffline() {
         GoOnlineWithNewDataSet(30);
+        // A data set left from an earlier round goes into the new unit first (Yes).
+        ASSERT_TRUE(OnlineAndSent());
         F5();
         ASSERT_TRUE(RunUntilState(link::Idle, 10000));
         Dialogs.Boxes.clear();
@@ -59,16 +61,26 @@ TEST_F(UnitInStep, AnOfflineEditIsOfferedOnTheNextConnectionAndWrittenAsChosen) 
     EXPECT_TRUE(Main.History().CanUndo()) << "the PC's data set stayed, and its history";
 }
 
-TEST_F(UnitInStep, AnEditWhileConnectingIsNotLost) {
-    TakeOverThenGoOffline();
-    const std::uint8_t old = UnitCell();
-    F5();
-    ASSERT_TRUE(RunUntilStatus("Device check", 5000));
-    EditCell(static_cast<std::uint8_t>(old + 3));
-    ASSERT_TRUE(OnlineAndSent());
-    EXPECT_EQ(Choices(), 1);
-    EXPECT_EQ(UnitCell(), old + 3) << "written after the choice's default, Yes";
-    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+// An edit made in each phase of going online, from the first ping to the acceptance of the
+// unit's data: it reaches the unit once the operator chose the PC's differences (Yes, the
+// default), never silently lost under the unit's values.
+TEST_F(UnitInStep, AnEditInEveryPhaseOfGoingOnlineIsNotLost) {
+    for (const char* phase : {"Device check", "Upload Device ID", "Device Data Upload",
+                              "ZV map Upload", "AFR map Upload", "Upload successfull"}) {
+        SCOPED_TRACE(phase);
+        TakeOverThenGoOffline();
+        const auto edited = static_cast<std::uint8_t>(UnitCell() + 3);
+        F5();
+        ASSERT_TRUE(RunUntilStatus(phase, 10000));
+        EditCell(edited);
+        ASSERT_TRUE(OnlineAndSent());
+        EXPECT_EQ(Choices(), 1);
+        EXPECT_EQ(UnitCell(), edited);
+        EXPECT_EQ(PcCell(), edited);
+        EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+        F5();
+        ASSERT_TRUE(RunUntilState(link::Idle, 10000));
+    }
 }
 
 TEST_F(UnitInStep, AUnitChangedElsewhereIsReadAndItsDataCanBeTaken) {
@@ -118,40 +130,57 @@ TEST_F(UnitInStep, AnUndoAfterItsBlockWasWrittenLeavesTheDownloadMarkedChanged) 
     EXPECT_EQ(Data().DeviceData.ChangedOffline, 1) << "the unit lacks the undo";
 }
 
+// A download cut off by a vanishing unit in each of its parts: the box says which parts hold
+// the PC's data, and once the unit is back the next F5 reads what it really holds and offers
+// the differences, after which it holds the PC's data set.
 TEST_F(UnitInStep, ADownloadCutOffSaysWhatTheUnitHoldsAndTheNextConnectionShowsIt) {
-    TakeOverThenGoOffline();
-    for (std::size_t k = 0; k < 256; ++k) {
-        const auto value = static_cast<std::uint8_t>(Data().DeviceData.Image[img::FuelMap + k] ^ 0x55);
-        TImageWrite write = MainAreaWrite(img::FuelMap + k);
-        write.Address = static_cast<std::uint16_t>(0x100 + k);
-        const std::array<std::uint8_t, 1> bytes = {value};
-        Main.WriteImage(write, bytes);
-    }
-    Online->DispatchKey(key::F8);
-    ASSERT_TRUE(RunUntilStatus("ZV map download", 60000));
-    Clock.Advance(700);
-    Unit->Vanish();
-    ASSERT_TRUE(RunUntilState(link::Idle, 60000));
-    ASSERT_FALSE(Dialogs.Boxes.empty());
-    const auto& box = Dialogs.Boxes.back();
-    EXPECT_EQ(box.Kind, MsgKind::Error);
-    EXPECT_NE(box.Text.find("- device data: the PC's"), std::string::npos) << box.Text;
-    EXPECT_NE(box.Text.find("- fuel map: partly the PC's, partly its own"), std::string::npos) << box.Text;
-    EXPECT_NE(box.Text.find("- AFR map: the PC's"), std::string::npos) << "it held them already";
-    EXPECT_NE(box.Text.find("There is no backup"), std::string::npos) << box.Text;
-    EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
+    struct Cut {
+        const char* Part;
+        const char* DeviceData;
+        const char* FuelMap;
+        int Choices;  // cut in the AFR map, which the PC left as the unit had it: nothing differs
+    };
+    for (const Cut& cut : {Cut{"Device Data Download", "- device data: partly", "- fuel map: its own as before", 1},
+                           Cut{"ZV map download", "- device data: the PC's", "- fuel map: partly the PC's, partly its own", 1},
+                           Cut{"AFR map download", "- device data: the PC's", "- fuel map: the PC's", 0}}) {
+        SCOPED_TRACE(cut.Part);
+        TakeOverThenGoOffline();
+        // Every map cell and one parameter byte changed offline: the whole data set goes.
+        for (std::size_t k = 0; k < 256; ++k) {
+            const auto value = static_cast<std::uint8_t>(Data().DeviceData.Image[img::FuelMap + k] ^ 0x55);
+            TImageWrite write = MainAreaWrite(img::FuelMap + k);
+            write.Address = static_cast<std::uint16_t>(0x100 + k);
+            const std::array<std::uint8_t, 1> bytes = {value};
+            Main.WriteImage(write, bytes);
+        }
+        const std::array<std::uint8_t, 1> idle = {static_cast<std::uint8_t>(Data().DeviceData.Image[200] ^ 0x0F)};
+        Main.WriteImage(MainAreaWrite(200), idle);
+        Online->DispatchKey(key::F8);
+        ASSERT_TRUE(RunUntilStatus(cut.Part, 60000));
+        Clock.Advance(700);
+        Unit->Vanish();
+        ASSERT_TRUE(RunUntilState(link::Idle, 60000));
+        ASSERT_FALSE(Dialogs.Boxes.empty());
+        const auto& box = Dialogs.Boxes.back();
+        EXPECT_EQ(box.Kind, MsgKind::Error);
+        EXPECT_NE(box.Text.find(cut.DeviceData), std::string::npos) << box.Text;
+        EXPECT_NE(box.Text.find(cut.FuelMap), std::string::npos) << box.Text;
+        EXPECT_NE(box.Text.find("There is no backup"), std::string::npos) << box.Text;
+        EXPECT_EQ(Data().DeviceData.ChangedOffline, 1);
 
-    // Back on the line: the unit's half-written map is read, and what differs is offered.
-    Unit->Reappear();
-    Dialogs.Boxes.clear();
-    Dialogs.Answers = {MsgAnswer::Yes};
-    F5();
-    ASSERT_TRUE(OnlineAndSent());
-    EXPECT_EQ(Choices(), 1);
-    EXPECT_EQ(Unit->ImageSnapshot()[img::FuelMap + 255], Data().DeviceData.Image[img::FuelMap + 255]);
-    for (std::size_t k = 0; k < 256; ++k)
-        ASSERT_EQ(Unit->Peek(2, static_cast<std::uint16_t>(0x100 + k)), Data().DeviceData.Image[img::FuelMap + k]) << k;
-    EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+        Unit->Reappear();
+        Dialogs.Boxes.clear();
+        Dialogs.Answers = {MsgAnswer::Yes};
+        F5();
+        ASSERT_TRUE(OnlineAndSent());
+        EXPECT_EQ(Choices(), cut.Choices);
+        for (std::size_t k = 0; k < 256; ++k)
+            ASSERT_EQ(Unit->Peek(2, static_cast<std::uint16_t>(0x100 + k)), Data().DeviceData.Image[img::FuelMap + k]) << k;
+        EXPECT_EQ(Unit->Peek(2, 200), Data().DeviceData.Image[200]);
+        EXPECT_EQ(Data().DeviceData.ChangedOffline, 0);
+        F5();
+        ASSERT_TRUE(RunUntilState(link::Idle, 10000));
+    }
 }
 
 }  // namespace
