@@ -45,6 +45,7 @@ constexpr std::array<TextPair, kCellVerdictCount> kVerdictNames = {{
     {"kein Zielwert (NC)", "no target (NC)"},
     {"keine Messwerte", "no samples"},
     {"gesperrt", "locked"},
+    {"nicht von den Nachbarn trennbar", "not separable from its neighbours"},
 }};
 
 constexpr std::array<TextPair, 4> kConfidenceNames = {{
@@ -71,6 +72,9 @@ const TextPair kNoCorrectionInLog = {
 
 // Cells on which a reading counts this much of its weight are fed near their own sites.
 constexpr double kOwnShare = 0.25;
+// A cell whose readings pin it down less than this (see TCellFit) is not changed: it would take
+// its neighbours' error as much as its own.
+constexpr double kSeparable = 0.25;
 // Readings scattering more than this around the fit make a cell's value doubtful.
 constexpr double kTightSpread = 0.03;
 constexpr double kLooseSpread = 0.08;
@@ -159,16 +163,17 @@ TCellConfidence ConfidenceOf(const TTuneCell& cell, double minSamples) {
     if (cell.Samples == 0)
         return TCellConfidence::None;
     if (cell.SmallShares || cell.FromTransients || cell.Weight + kWeightSlack < minSamples ||
-        cell.Spread > kLooseSpread)
+        cell.Spread > kLooseSpread || cell.Separable < kSeparable)
         return TCellConfidence::Low;
     if (cell.Weight >= 2.0 * minSamples && cell.Spread <= kTightSpread)
         return TCellConfidence::High;
     return TCellConfidence::Medium;
 }
 
-void Propose(TTuneCell& cell, const TCellStats& stats, double factor,
+void Propose(TTuneCell& cell, const TCellStats& stats, double factor, double separable,
              const TTuneSettings& settings, int t, int r) {
     cell.Samples = stats.Samples;
+    cell.Separable = separable;
     cell.Weight = stats.Weight;
     cell.MaxShare = stats.MaxShare;
     cell.Ratio = factor;
@@ -186,6 +191,10 @@ void Propose(TTuneCell& cell, const TCellStats& stats, double factor,
     }
     if (cell.Weight + kWeightSlack < settings.MinSamples) {
         cell.Verdict = TCellVerdict::TooFewSamples;
+        return;
+    }
+    if (cell.Separable < kSeparable) {
+        cell.Verdict = TCellVerdict::Inseparable;
         return;
     }
     const double authority = settings.AuthorityPercent / 100.0;
@@ -345,8 +354,8 @@ TTuneResult RunAutotune(const TZVDataClass& data, const TTuneLog& log,
     std::array<bool, kMapCells> free{};
     for (int c = 0; c < kMapCells; ++c)
         free[Sz(c)] = stats[Sz(c)].Samples > 0 && maps.Fuel(c / 16, c % 16) > 0;
-    const std::array<double, kMapCells> factors =
-        SolveCellFactors(equations, free, settings.Smoothing);
+    const TCellFit fit = SolveCellFactors(equations, free, settings.Smoothing);
+    const std::array<double, kMapCells>& factors = fit.Factors;
     for (std::size_t k = 0; k < equations.size(); ++k) {
         const TCellEquation& e = equations[k];
         const double off = Residual(e, factors);
@@ -368,7 +377,8 @@ TTuneResult RunAutotune(const TZVDataClass& data, const TTuneLog& log,
             if (maps.TargetAfr10(t, r) < 0 && !settings.IsLocked(t, r))
                 cell.Verdict = TCellVerdict::NoTarget;
             else
-                Propose(cell, stats[Sz(c)], free[Sz(c)] ? factors[Sz(c)] : 1.0, settings, t, r);
+                Propose(cell, stats[Sz(c)], free[Sz(c)] ? factors[Sz(c)] : 1.0,
+                        fit.Separable[Sz(c)], settings, t, r);
         }
     }
     return result;

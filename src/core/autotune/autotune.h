@@ -44,13 +44,14 @@ enum class TCellVerdict : std::uint8_t {
     NoTarget,       // the target cell is NC: the operator wants no AFR here
     NoSamples,      // no accepted sample came near it
     Locked,         // the operator keeps it as it is
+    Inseparable,    // its readings always mix it with the same neighbours: only their mix is known
 };
 
 // How far a cell's proposal can be trusted.
 enum class TCellConfidence : std::uint8_t { None, Low, Medium, High };
 const char* CellConfidenceName(TCellConfidence confidence, Language lang);
 
-constexpr std::size_t kCellVerdictCount = 6;
+constexpr std::size_t kCellVerdictCount = 7;
 
 const char* CellVerdictName(TCellVerdict verdict, Language lang);
 
@@ -64,6 +65,8 @@ struct TTuneCell {
     double Spread = 0.0;
     bool SmallShares = false;     // no reading lay near the cell's own sites
     bool FromTransients = false;  // most of its weight came while the throttle moved
+    // How well its readings pin it down apart from its neighbours, 0..1 (see TCellFit).
+    double Separable = 0.0;
     TCellConfidence Confidence = TCellConfidence::None;
     int Old = 0;
     int New = 0;

@@ -14,8 +14,9 @@ constexpr double kSmallestScale = 0.005;  // readings agree to half a percent: n
 constexpr double kHuber = 2.0;            // in scales: beyond this a reading counts less
 constexpr double kWild = 6.0;             // and beyond this not at all
 
-// Symmetric positive definite solve in place by Cholesky; n is small (the free cells).
-void SolveInPlace(std::vector<double>& m, std::vector<double>& b, std::size_t n) {
+// Cholesky factor of a symmetric positive definite matrix in place (lower triangle); n is small
+// (the free cells).
+void Factor(std::vector<double>& m, std::size_t n) {
     for (std::size_t j = 0; j < n; ++j) {
         double d = m[j * n + j];
         for (std::size_t k = 0; k < j; ++k)
@@ -29,6 +30,10 @@ void SolveInPlace(std::vector<double>& m, std::vector<double>& b, std::size_t n)
             m[i * n + j] = s / d;
         }
     }
+}
+
+// Solves with a factor in place of b.
+void Substitute(const std::vector<double>& m, std::vector<double>& b, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i) {
         double s = b[i];
         for (std::size_t k = 0; k < i; ++k)
@@ -75,10 +80,7 @@ class TSystem {
     }
 
     void Regularise(double smoothing) {
-        for (std::size_t i = 0; i < n_; ++i) {
-            m_[i * n_ + i] += kPriorWeight;
-            b_[i] += kPriorWeight;
-        }
+        Prior();
         for (int t = 0; t < 16; ++t) {
             for (int r = 0; r < 16; ++r) {
                 Tie(Index(t * 16 + r), t < 15 ? Index((t + 1) * 16 + r) : -1, smoothing);
@@ -87,8 +89,35 @@ class TSystem {
         }
     }
 
+    void Prior() {
+        for (std::size_t i = 0; i < n_; ++i) {
+            m_[i * n_ + i] += kPriorWeight;
+            b_[i] += kPriorWeight;
+        }
+    }
+
+    // For each free cell: 1 / (its diagonal in the inverse) over its diagonal.
+    std::array<double, kMapCells> Separable() const {
+        std::vector<double> m = m_;
+        std::array<double, kMapCells> out{};
+        std::vector<double> unit(n_, 0.0);
+        Factor(m);
+        for (int c = 0; c < kMapCells; ++c) {
+            const int i = Index(c);
+            if (i < 0)
+                continue;
+            std::fill(unit.begin(), unit.end(), 0.0);
+            unit[Sz(i)] = 1.0;
+            Substitute(m, unit);
+            const double own = m_[Sz(i) * n_ + Sz(i)];
+            out[Sz(c)] = unit[Sz(i)] > 0.0 && own > 0.0 ? 1.0 / (unit[Sz(i)] * own) : 0.0;
+        }
+        return out;
+    }
+
     std::array<double, kMapCells> Solve() {
-        SolveInPlace(m_, b_, n_);
+        Factor(m_);
+        Substitute(m_, b_);
         std::array<double, kMapCells> factors;
         factors.fill(1.0);
         for (int c = 0; c < kMapCells; ++c) {
@@ -100,6 +129,10 @@ class TSystem {
 
   private:
     static std::size_t Sz(int i) { return static_cast<std::size_t>(i); }
+    void Factor(std::vector<double>& m) const { zv::Factor(m, n_); }
+    void Substitute(const std::vector<double>& m, std::vector<double>& b) const {
+        zv::Substitute(m, b, n_);
+    }
     int Index(int cell) const { return index_[Sz(cell)]; }
 
     void Tie(int i, int j, double weight) {
@@ -134,9 +167,8 @@ double Residual(const TCellEquation& e, const std::array<double, kMapCells>& fac
     return e.Needed - fitted;
 }
 
-std::array<double, kMapCells> SolveCellFactors(const std::vector<TCellEquation>& equations,
-                                               const std::array<bool, kMapCells>& free,
-                                               double smoothing) {
+TCellFit SolveCellFactors(const std::vector<TCellEquation>& equations,
+                          const std::array<bool, kMapCells>& free, double smoothing) {
     std::vector<double> weights(equations.size(), 1.0);
     std::array<double, kMapCells> factors;
     factors.fill(1.0);
@@ -158,7 +190,13 @@ std::array<double, kMapCells> SolveCellFactors(const std::vector<TCellEquation>&
             weights[k] = z > kWild ? 0.0 : z > kHuber ? kHuber / z : 1.0;
         }
     }
-    return factors;
+    TSystem readingsOnly(free);
+    for (std::size_t k = 0; k < equations.size(); ++k) {
+        if (weights[k] > 0.0)
+            readingsOnly.Add(equations[k], weights[k]);
+    }
+    readingsOnly.Prior();
+    return {factors, readingsOnly.Separable()};
 }
 
 }  // namespace zv

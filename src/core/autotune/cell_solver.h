@@ -24,9 +24,17 @@ struct TCellEquation {
 // `smoothing`, and every free cell weakly towards 1, so that a cell only few readings reach
 // stays put. Readings far from the fit count less in a second and third round, so that a wild
 // one does not pull its cells.
-std::array<double, kMapCells> SolveCellFactors(const std::vector<TCellEquation>& equations,
-                                               const std::array<bool, kMapCells>& free,
-                                               double smoothing);
+struct TCellFit {
+    std::array<double, kMapCells> Factors{};
+    // How well the readings alone pin each free cell down, as a share of how well its own
+    // readings would if its neighbours were known: near 1 where the readings spread over the
+    // cell's span, near 0 where they always mix it with the same neighbours in the same shares
+    // (a throttle held between two sites), so that only their mix is known.
+    std::array<double, kMapCells> Separable{};
+};
+
+TCellFit SolveCellFactors(const std::vector<TCellEquation>& equations,
+                          const std::array<bool, kMapCells>& free, double smoothing);
 
 // How far a reading lies from the fit: needed - fitted.
 double Residual(const TCellEquation& e, const std::array<double, kMapCells>& factors);

@@ -99,11 +99,7 @@ std::optional<TTuneFilter> TSampleJudge::Judge(std::size_t k, TTunePoint& point)
     point = PointAt(*first, k, at);
     point.TimeS = at;
     point.Steady = Steady(at, *first, k);
-    // Up to the record after the operating point: the enrichment it shows may have begun before.
-    const double after = s_[std::min(*first + 1, k)].TimeS;
-    if (set_.RejectEnrichment &&
-        Any(at - std::max(set_.EnrichmentHoldoff * delay, set_.SteadyWindowS), after, k,
-            Enriching))
+    if (set_.RejectEnrichment && Enriched(at, delay, *first, k))
         return TTuneFilter::Enrichment;
     if (set_.RequireSteadyThrottle && !point.Steady)
         return TTuneFilter::Unsteady;
@@ -168,15 +164,31 @@ TTunePoint TSampleJudge::PointAt(std::size_t first, std::size_t k, double at) co
 // Little throttle movement in the window up to the operating point (and the record after it,
 // which the point lies before).
 bool TSampleJudge::Steady(double at, std::size_t first, std::size_t k) const {
-    const std::size_t from = LastAtOrBefore(at - set_.SteadyWindowS, k).value_or(0);
-    const std::size_t to = std::min(first + 1, k);
-    double low = s_[from].Throttle;
+    return !ThrottleMoved(at - set_.SteadyWindowS, std::min(first + 1, k), k);
+}
+
+// The throttle moved by more than the steady limit from the record at or before `from` up to
+// record `to`.
+bool TSampleJudge::ThrottleMoved(double from, std::size_t to, std::size_t k) const {
+    const std::size_t start = LastAtOrBefore(from, k).value_or(0);
+    double low = s_[start].Throttle;
     double high = low;
-    for (std::size_t i = from; i <= to; ++i) {
+    for (std::size_t i = start; i <= to; ++i) {
         low = std::min(low, s_[i].Throttle);
         high = std::max(high, s_[i].Throttle);
     }
-    return PercentOfRawThrottle(high - low) <= set_.MaxThrottleChangePercent + kSlack;
+    return PercentOfRawThrottle(high - low) > set_.MaxThrottleChangePercent + kSlack;
+}
+
+// The acceleration enrichment's gas may be in the reading: where the log has the acceleration
+// value, it ran within the hold-off; where it has not, the throttle moved within the time an
+// enrichment may run, and the hold-off after it.
+bool TSampleJudge::Enriched(double at, double delay, std::size_t first, std::size_t k) const {
+    const std::size_t next = std::min(first + 1, k);
+    const double holdoff = set_.EnrichmentHoldoff * delay;
+    if (s_[k].Accel)
+        return Any(at - std::max(holdoff, set_.SteadyWindowS), s_[next].TimeS, k, Enriching);
+    return ThrottleMoved(at - set_.EnrichmentS - holdoff, next, k);
 }
 
 // A sample of that kind from the record at or before `from` up to time `to`, not after k.

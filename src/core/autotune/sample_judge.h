@@ -43,6 +43,8 @@ class TSampleJudge {
     std::optional<TTuneFilter> FlagsFilter(std::size_t from, std::size_t to) const;
     TTunePoint PointAt(std::size_t first, std::size_t k, double at) const;
     bool Steady(double at, std::size_t first, std::size_t k) const;
+    bool ThrottleMoved(double from, std::size_t to, std::size_t k) const;
+    bool Enriched(double at, double delay, std::size_t first, std::size_t k) const;
     bool Any(double from, double to, std::size_t k, bool (*what)(const TTuneSample&)) const;
     bool WarmingUp(std::size_t k) const;
     bool SoonAfterMark(double at, double readingTime) const;

@@ -57,6 +57,9 @@ struct TTuneSettings {
     double FuelCutHoldoff = 1.0;
     bool RejectEnrichment = true;
     double EnrichmentHoldoff = 1.0;
+    // Where the log has no acceleration value, a moving throttle stands for the enrichment,
+    // which runs out within this time (the unit's own runs out within 1.3 s at most).
+    double EnrichmentS = 1.5;
 
     // A cold engine needs more fuel than the map gives it warm: readings less than WarmUpS after
     // an engine start the log shows are not used, nor those while the temperature correction

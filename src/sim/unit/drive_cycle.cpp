@@ -35,6 +35,8 @@ constexpr double kDynoWarmUpS = 12.0;
 // Where the engine warms on the dynamometer before the sweep: throttle raw and rpm.
 constexpr double kDynoWarmTps = 60.0, kDynoWarmRpm = 2500.0;
 constexpr double kClosedThrottle = 32.0;
+constexpr double kFootWander = 8.0, kFootPeriodS = 20.0;  // throttle counts
+constexpr double kRoadWanderRpm = 250.0, kRoadPeriodS = 6.0;  // while cruising
 constexpr int kRunMinTps = 40;  // the throttle a run needs to be more than a closed one
 
 double IdleRpm(double coolantC) {
@@ -102,6 +104,15 @@ void TDriveCycle::DrivenPoint(std::uint64_t msSinceStart, double idle, const Sit
     const double t =
         std::fmod(static_cast<double>(running) / 1000.0, static_cast<double>(kCycleMs) / 1000.0);
     rpm = CycleAt(t, idle, tps);
+    // A driver's foot is never still: under way the throttle wanders slowly, and while cruising
+    // the road takes the speed up and down a little.
+    const double underWay = static_cast<double>(kAccelFrom) / 1000.0;
+    const double cruise = static_cast<double>(kCruiseFrom) / 1000.0 + 2.0;
+    const double fullLoad = static_cast<double>(kFullLoadFrom) / 1000.0;
+    if (t >= underWay && t < fullLoad)
+        tps += kFootWander * std::sin(2.0 * kPi * t / kFootPeriodS);
+    if (t >= cruise && t < fullLoad)
+        rpm += kRoadWanderRpm * std::sin(2.0 * kPi * (t - cruise) / kRoadPeriodS);
     // A running engine never holds its speed exactly.
     rpm += 15.0 * std::sin(2.0 * kPi * s / 0.9);
 }
