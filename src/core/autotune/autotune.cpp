@@ -71,7 +71,7 @@ const TextPair kNoCorrectionInLog = {
     "without the narrowband on F); with the controller on its readings cannot be used."};
 
 // Cells on which a reading counts this much of its weight are fed near their own sites.
-constexpr double kOwnShare = 0.25;
+constexpr double kOwnShare = 0.3;
 // A cell whose readings pin it down less than this (see TCellFit) is not changed: it would take
 // its neighbours' error as much as its own.
 constexpr double kSeparable = 0.25;
