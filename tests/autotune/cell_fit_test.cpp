@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "autotune/autotune.h"
+#include "autotune/cell_locks.h"
 #include "tune_fixture.h"
 
 namespace zv {
@@ -74,6 +75,17 @@ TEST(CellFit, CellsOnlySeenInTheSameMixKeepTheirValues) {
     const TTuneResult both = RunAutotune(TuneData(), Readings(true, true), test::HandSettings());
     EXPECT_GT(both.Cell(3, 3).Separable, 0.5);
     EXPECT_GT(both.Cell(4, 3).Separable, 0.5);
+}
+
+// Locks as the settings keep them: a word per throttle site, bit r for the rpm site r.
+TEST(CellFit, LocksAsText) {
+    TCellLocks locks{};
+    locks[0][0] = locks[3][15] = locks[15][4] = true;
+    const std::string text = LocksText(locks);
+    EXPECT_EQ(text, "0001000000008000" + std::string(44, '0') + "0010");
+    EXPECT_EQ(LocksOfText(text), locks);
+    EXPECT_FALSE(LocksOfText(text.substr(1)));
+    EXPECT_FALSE(LocksOfText("G" + text.substr(1)));
 }
 
 }  // namespace

@@ -308,6 +308,7 @@ TEST_F(AutotuneSession, EditsAfterALogCameInAreAllowedFor) {
 // it. Without a usable sample the refusal lists why.
 TEST_F(AutotuneSession, LockedCellsStayAndARefusalSaysWhy) {
     OpenOffline(30);
+    Data().FileName = "car.zvt";
     AddLog({kLean, kRich});
     HandBand();
     ASSERT_TRUE(Session.Compute()) << Session.Refusal()->English;
@@ -319,6 +320,16 @@ TEST_F(AutotuneSession, LockedCellsStayAndARefusalSaysWhy) {
     Session.ResetSettings();
     HandBand();
     EXPECT_TRUE(Session.Settings().IsLocked(3, 3));
+    {
+        // Kept with the data file: a new window on it has the lock, another file has none.
+        TAutotuneSession again{Main, Clock};
+        EXPECT_TRUE(again.Settings().IsLocked(3, 3));
+        EXPECT_FALSE(again.Settings().IsLocked(2, 3));
+        Data().FileName = "other.zvt";
+        again.DataSetChanged();
+        EXPECT_FALSE(again.Settings().IsLocked(3, 3));
+        Data().FileName = "car.zvt";
+    }
     Session.ToggleLock(TCellRect{2, 3, 3, 3});  // not all locked: locks both
     EXPECT_TRUE(Session.Settings().IsLocked(2, 3));
     Session.ToggleLock(TCellRect{2, 3, 3, 3});

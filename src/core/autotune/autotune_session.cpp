@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "app/main_model.h"
+#include "autotune/cell_locks.h"
 #include "autotune/log_samples.h"
 #include "compare/difference_tint.h"
 #include "data/zv_data_class.h"
@@ -101,6 +102,7 @@ std::optional<TOwnedText> SettingsFault(const TTuneSettings& s) {
 // before it keep the map they ran on.
 TAutotuneSession::TAutotuneSession(TMainModel& main, const TimerService& clock)
     : main_(main), clock_(clock), settings_(TuneSettingsFor(main.Data())) {
+    settings_.Locked = LoadLocks(main_.Store(), main_.Data().FileName);
     listener_ = main_.History().AddStepListener([this](THistoryEvent, const THistoryStep&) {
         if (live_ && main_.RunOnline()) {
             const double now = ArrivalTimeS();
@@ -210,6 +212,7 @@ void TAutotuneSession::DataSetChanged() {
     settings_.AfrMin = band.AfrMin;
     settings_.AfrMax = band.AfrMax;
     settings_.ControllerOn = band.ControllerOn;
+    settings_.Locked = LoadLocks(main_.Store(), main_.Data().FileName);
     for (TTuneLogSource& source : logs_)
         TieLogToCurrentMap(source);
     Discard();
@@ -267,6 +270,7 @@ void TAutotuneSession::ToggleLock(const TCellRect& block) {
     for (int t = block.TLow; t <= block.THigh; ++t)
         for (int r = block.RLow; r <= block.RHigh; ++r)
             settings_.Locked[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)] = !all;
+    SaveLocks(main_.Store(), main_.Data().FileName, settings_.Locked);
     if (result_) {
         const auto selection = selection_;
         Compute();
