@@ -14,6 +14,8 @@ namespace {
 constexpr double kMsPerS = 1000.0;
 constexpr double kSlack = 1e-9;
 constexpr double kNoStart = -std::numeric_limits<double>::infinity();
+// Further back than any exhaust's delay the records say nothing of the reading's gas.
+constexpr double kLongestWalkS = 5.0;
 
 bool Bit(std::uint8_t byte, int n) {
     return TZVDataClass::TestBit(byte, n);
@@ -50,7 +52,7 @@ double GasDelayS(const std::vector<TTuneSample>& samples, std::size_t k,
             return samples[k].TimeS - (until - volume / flow);
         volume -= flow * span;
         until = s.TimeS;
-        if (samples[k].TimeS - until > settings.MaxRecordGapS * 10.0 + 5.0)
+        if (samples[k].TimeS - until > kLongestWalkS)
             break;
     }
     // The records do not reach back far enough: the steady model at the reading.

@@ -11,9 +11,6 @@ namespace zv {
 
 namespace {
 
-constexpr double kDelayBaseMs = 80.0;
-constexpr double kDelayRpmMs = 24000.0;
-constexpr double kDelayMaxMs = 600.0;
 // A standing or cranking engine moves hardly any gas; no reading waits longer than this.
 constexpr double kLongestDelayMs = 2500.0;
 constexpr double kClosedLoad = 0.25;  // the air a closed throttle still passes
@@ -37,12 +34,6 @@ double TDelayModel::DelayMs(double rpm, double rawThrottle) const {
     if (flow <= 0.0)
         return kLongestDelayMs;
     return std::min(BaseMs + VolumeMsRpm / flow, kLongestDelayMs);
-}
-
-double DefaultSensorDelayMs(double rpm) {
-    if (rpm <= 0.0)
-        return kDelayMaxMs;
-    return std::min(kDelayBaseMs + kDelayRpmMs / rpm, kDelayMaxMs);
 }
 
 double TTuneSettings::SensorDelayMs(double rpm, double rawThrottle) const {

@@ -24,9 +24,6 @@ struct TDelayModel {
 // The share of full load a throttle position (raw counts) stands for.
 double LoadOfThrottle(double rawThrottle);
 
-// The old default curve over engine speed alone, kept for a known short exhaust.
-double DefaultSensorDelayMs(double rpm);
-
 // Fuel map cells autotune leaves alone, [t][r] by site index, lowest first.
 using TCellLocks = std::array<std::array<bool, 16>, 16>;
 
