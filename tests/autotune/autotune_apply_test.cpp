@@ -13,12 +13,15 @@ using test::kRpmB;
 using test::kSiteA;
 using test::kSiteB;
 
-// Lean at the 4000 rpm / 40 % cell (ratio 1.1), rich at 4000 rpm / 20 % (0.95).
+// Lean at the 4000 rpm / 40 % cell (ratio 1.1), rich at 4000 rpm / 20 % (0.95); neighbours,
+// so without the smoothing that would hold their corrections alike for a first pass.
 TTuneResult TwoCells(const TZVDataClass& data) {
     TTuneLog log;
     AddRun(log, 30, 0.0, kRpmB, kSiteB, 16.17);
     AddRun(log, 30, 10.0, kRpmB, kSiteA, 13.965);
-    return RunAutotune(data, log, test::HandSettings());
+    TTuneSettings settings = test::HandSettings();
+    settings.Smoothing = 0.0;
+    return RunAutotune(data, log, settings);
 }
 
 TEST(AutotuneApply, ChangedCellsGoInAsOneStep) {
@@ -62,7 +65,7 @@ TEST(AutotuneApply, ReportNamesEachChangedCellAndTheFilters) {
     const TTuneResult result = RunAutotune(data, log, test::HandSettings());
     const auto lines = AutotuneReport(result, data.DeviceData, Language::English);
     ASSERT_GE(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "4000 rpm / 40 %: 100 -> 110 (+10.0 %, capped), 27 samples");
+    EXPECT_EQ(lines[0], "4000 rpm / 40 %: 100 -> 110 (+10.0 %, capped), 27 samples, confidence medium");
     EXPECT_EQ(lines[1], "30 samples, 27 used");
     EXPECT_EQ(lines[2], "rejected, no reading: 1");
     EXPECT_EQ(lines[3], "rejected, near a bad reading: 1");

@@ -30,13 +30,13 @@ TEST(Autotune, RatioRemovesTheControllersCorrection) {
     AddRun(log, 30, 0.0, kRpmB, kSiteB, 14.7);
     TTuneResult r = RunAutotune(data, log, HandSettings());
     EXPECT_EQ(CellB(r).Verdict, TCellVerdict::Unchanged);
-    EXPECT_DOUBLE_EQ(CellB(r).Ratio, 1.0);
+    EXPECT_NEAR(CellB(r).Ratio, 1.0, 1e-9);
 
     // On target only because the controller adds 8 counts: the map wants 1/16 more.
     log = {};
     AddRun(log, 30, 0.0, kRpmB, kSiteB, 14.7, 8);
     r = RunAutotune(data, log, HandSettings());
-    EXPECT_NEAR(CellB(r).Ratio, 1.0625, 1e-12);
+    EXPECT_NEAR(CellB(r).Ratio, 1.0625, 1e-3);
     EXPECT_EQ(CellB(r).New, 106);
     EXPECT_EQ(CellB(r).Verdict, TCellVerdict::Changed);
 
@@ -44,7 +44,7 @@ TEST(Autotune, RatioRemovesTheControllersCorrection) {
     log = {};
     AddRun(log, 30, 0.0, kRpmB, kSiteB, 13.23);
     r = RunAutotune(data, log, HandSettings());
-    EXPECT_NEAR(CellB(r).Ratio, 0.9, 1e-12);
+    EXPECT_NEAR(CellB(r).Ratio, 0.9, 1e-3);
     EXPECT_EQ(CellB(r).New, 90);
     EXPECT_NEAR(CellB(r).ChangePercent, -10.0, 1e-12);
     EXPECT_EQ(r.Cell(3, 4).Verdict, TCellVerdict::NoSamples);
@@ -75,7 +75,7 @@ TEST(Autotune, TargetIsMixedFromTheCellsAroundThePoint) {
     EXPECT_EQ(r.Cell(3, 4).Verdict, TCellVerdict::NoTarget);
     EXPECT_EQ(r.Cell(3, 4).New, 100);
     EXPECT_EQ(r.Cell(3, 4).Samples, 0);
-    EXPECT_NEAR(r.Cell(3, 3).Ratio, 1.1, 1e-9);
+    EXPECT_NEAR(r.Cell(3, 3).Ratio, 1.1, 1e-3);
     EXPECT_NEAR(r.Cell(3, 3).Weight, 14.5, 1e-9);
     EXPECT_EQ(r.Cell(3, 3).Verdict, TCellVerdict::TooFewSamples);
 
@@ -88,15 +88,14 @@ TEST(Autotune, TargetIsMixedFromTheCellsAroundThePoint) {
     EXPECT_EQ(r.UsedSamples, 0);
 }
 
-TEST(Autotune, MedianIgnoresAWildSample) {
+TEST(Autotune, AWildSampleDoesNotPullItsCell) {
     const TZVDataClass data = TuneData();
     TTuneLog log;
     AddRun(log, 20, 0.0, kRpmB, kSiteB, 15.435);  // ratio 1.05
     log.Samples.push_back(Steady(2.0, kRpmB, kSiteB, 17.9));
     const TTuneResult r = RunAutotune(data, log, HandSettings());
-    EXPECT_NEAR(CellB(r).Ratio, 1.05, 1e-12);
+    EXPECT_NEAR(CellB(r).Ratio, 1.05, 1e-3);
     EXPECT_EQ(CellB(r).Samples, 20);  // the first has no earlier point
-    EXPECT_NEAR(CellB(r).Spread, 0.0, 1e-12);
     EXPECT_EQ(CellB(r).New, 105);
 }
 
@@ -135,17 +134,20 @@ TEST(Autotune, MinimumSamplesPerCell) {
     EXPECT_EQ(r.ChangedCount(), 1);
 }
 
-TEST(Autotune, SensorDelayShrinksWithEngineSpeed) {
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(1200), 100.0);
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(2400), 90.0);
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(48), 580.0);
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(40), 600.0);
-    EXPECT_DOUBLE_EQ(DefaultSensorDelayMs(0), 600.0);
+TEST(Autotune, SensorDelayShrinksWithEngineSpeedAndLoad) {
+    // A real exhaust: about a second at idle (900 rpm, throttle closed at 32), an eighth of one
+    // at 6000 rpm with the throttle wide open; the part throttle between.
     TTuneSettings s;
+    EXPECT_NEAR(s.SensorDelayMs(900, 32), 1000.0, 5.0);
+    EXPECT_NEAR(s.SensorDelayMs(6000, 255), 127.5, 0.1);
+    EXPECT_NEAR(s.SensorDelayMs(2000, 102), 80.0 + 285000.0 / 1100.0, 1e-9);
     s.DelayScale = 2.0;
-    EXPECT_DOUBLE_EQ(s.SensorDelayMs(1200), 200.0);
+    EXPECT_NEAR(s.SensorDelayMs(6000, 255), 255.0, 0.1);
     s.FixedDelayMs = 150.0;
-    EXPECT_DOUBLE_EQ(s.SensorDelayMs(1200), 150.0);
+    EXPECT_DOUBLE_EQ(s.SensorDelayMs(1200, 32), 150.0);
+    s.FixedDelayMs.reset();
+    s.DelayScale = 1.0;
+    EXPECT_DOUBLE_EQ(s.SensorDelayMs(0, 32), 2500.0) << "a standing engine: the longest wait";
 }
 
 double RowWeight(const TTuneResult& r, int t) {
@@ -157,23 +159,24 @@ double RowWeight(const TTuneResult& r, int t) {
 
 // Records 40 ms apart, throttle at site A up to 0.36 s and at site B from 0.40 s on: a reading
 // belongs to the throttle a sensor delay before it.
-TTuneResult StepRun(double rpm) {
+TTuneResult StepRun(double delayMs) {
     TTuneLog log;
     for (int i = 0; i < 20; ++i)
-        log.Samples.push_back(Steady(0.04 * i, rpm, i <= 9 ? kSiteA : kSiteB, 16.17));
+        log.Samples.push_back(Steady(0.04 * i, 3000, i <= 9 ? kSiteA : kSiteB, 16.17));
     TTuneSettings s = HandSettings();
+    s.FixedDelayMs = delayMs;
     s.RequireSteadyThrottle = false;
     return RunAutotune(TuneData(), log, s);
 }
 
 TEST(Autotune, DelayAttributesAReadingToTheEarlierOperatingPoint) {
     // 100 ms: reading i lies halfway between records i-3 and i-2.
-    TTuneResult r = StepRun(1200);
+    TTuneResult r = StepRun(100);
     EXPECT_EQ(r.RejectedBy(TTuneFilter::NoEarlierPoint), 3);
     EXPECT_NEAR(RowWeight(r, 2), 9.5, 1e-9);
     EXPECT_NEAR(RowWeight(r, 3), 7.5, 1e-9);
     // 90 ms: three quarters of the way from i-3 to i-2.
-    r = StepRun(2400);
+    r = StepRun(90);
     EXPECT_EQ(r.RejectedBy(TTuneFilter::NoEarlierPoint), 3);
     EXPECT_NEAR(RowWeight(r, 2), 9.25, 1e-9);
     EXPECT_NEAR(RowWeight(r, 3), 7.75, 1e-9);
@@ -224,15 +227,20 @@ TEST(Autotune, ControllerStateFiltersWhereTheFlagsAreKnown) {
     };
     // Each flagged record spoils its own reading and the next one, whose delay reaches it.
     EXPECT_EQ(flags(0x00).RejectedBy(TTuneFilter::Startup), 2);
-    EXPECT_EQ(flags(0x40 | 0x10).RejectedBy(TTuneFilter::AtLimit), 2);
-    EXPECT_EQ(flags(0x40 | 0x20).RejectedBy(TTuneFilter::AtLimit), 2);
+    // At its rich or lean limit the controller still applies the correction the record gives.
+    EXPECT_EQ(flags(0x40 | 0x10).UsedSamples, 29);
+    EXPECT_EQ(flags(0x40 | 0x20).UsedSamples, 29);
     EXPECT_EQ(flags(0x40 | 0x02).RejectedBy(TTuneFilter::AtLimit), 2);
     EXPECT_EQ(flags(0x40 | 0x80 | 0x01).UsedSamples, 29);  // lockout and sensor error bits
     EXPECT_EQ(flags(std::nullopt).UsedSamples, 29);
     s.RequireStartupDone = false;
     s.RejectAtLimit = false;
     EXPECT_EQ(flags(0x00).UsedSamples, 29);
-    EXPECT_EQ(flags(0x30).UsedSamples, 29);
+    EXPECT_EQ(flags(0x02).UsedSamples, 29);
+    // A controller switched off never starts up: its flags do not matter.
+    s = HandSettings();
+    s.ControllerOn = false;
+    EXPECT_EQ(flags(0x00).UsedSamples, 29);
 }
 
 TEST(Autotune, SteadyThrottleEngineSpeedAndMarks) {
@@ -240,17 +248,17 @@ TEST(Autotune, SteadyThrottleEngineSpeedAndMarks) {
     const auto run = [&s](auto change) { return RunWith(s, 20, change); };
     // The record at 2.0 s lies in the window of the readings from 2.0 to 2.4 s (4000 rpm:
     // 86 ms delay, 0.3 s window before the operating point, and the record after it).
-    EXPECT_EQ(run([](TTuneSample& x, TTuneLog&) { x.Accel = 1; }).RejectedBy(TTuneFilter::Unsteady),
-              5);
+    EXPECT_EQ(
+        run([](TTuneSample& x, TTuneLog&) { x.Accel = 1; }).RejectedBy(TTuneFilter::Enrichment), 5);
     // 2.0 % throttle movement is still steady, 2.1 % is not.
     EXPECT_EQ(run([](TTuneSample& x, TTuneLog&) { x.Throttle += 5.1; }).UsedSamples, 29);
     EXPECT_EQ(run([](TTuneSample& x, TTuneLog&) {
                   x.Throttle += 5.355;
               }).RejectedBy(TTuneFilter::Unsteady),
               5);
-    s.RequireSteadyThrottle = false;
+    s.RejectEnrichment = false;
     EXPECT_EQ(run([](TTuneSample& x, TTuneLog&) { x.Accel = 1; }).UsedSamples, 29);
-    s.RequireSteadyThrottle = true;
+    s.RejectEnrichment = true;
 
     s.MinRpm = 4000.0;
     EXPECT_EQ(run([](TTuneSample&, TTuneLog&) {}).UsedSamples, 29);
@@ -283,7 +291,7 @@ TEST(Autotune, ReadingsCountAgainstTheMapTheyRanOn) {
     AddRun(log, 30, 20.0, kRpmB, kSiteB, 16.17);
     log.Epochs = {{10.0, ranOn}};
     r = RunAutotune(data, log, HandSettings());
-    EXPECT_NEAR(CellB(r).Ratio, 1.1, 1e-9);
+    EXPECT_NEAR(CellB(r).Ratio, 1.1, 1e-3);
     EXPECT_EQ(CellB(r).New, 121);
 }
 

@@ -89,7 +89,10 @@ TEST(LogSamples, NewerLineKeepsItsSignedCorrectionAndEditsAreMarks) {
     ASSERT_EQ(log.Samples.size(), 2u);
     EXPECT_EQ(log.Samples[0].Correction, -55);
     EXPECT_EQ(log.Samples[1].Correction, -54);
-    EXPECT_NEAR(log.Samples[0].Throttle, 31.875, 1e-9);  // 12.5 % of 255 counts
+    // 12.5 % is shown from the byte 32 (31 shows 12.1 %), 1803 rpm from 46: the bytes, not the
+    // shown values turned back, which lie just below them.
+    EXPECT_EQ(log.Samples[0].Throttle, 32.0);
+    EXPECT_EQ(log.Samples[0].Rpm, 46.0 * 10000.0 / 255.0);
     EXPECT_EQ(log.MarkTimes, (std::vector<double>{1.0}));
 }
 

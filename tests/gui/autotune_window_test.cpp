@@ -55,6 +55,7 @@ TEST_F(AutotuneWindow, ADragSelectsABlockAndApplyAllReachesTheModel) {
     ASSERT_EQ(session.Logs().size(), 1u) << "a log comes in once";
     session.Settings().AfrMin = 10.0;
     session.Settings().AfrMax = 18.0;
+    session.Settings().Smoothing = 0.0;  // the two off cells are neighbours
     QTest::mouseClick(&window.ComputeButton(), Qt::LeftButton);
     ASSERT_TRUE(session.Result());
     gui::TCellHeatMap& map = window.HeatMap();
@@ -71,6 +72,17 @@ TEST_F(AutotuneWindow, ADragSelectsABlockAndApplyAllReachesTheModel) {
     EXPECT_TRUE(window.ApplySelectionButton().isEnabled());
     QTest::keyClick(&map, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(session.Selection(), (TCellRect{1, 3, 2, 5})) << "Shift+arrow stretches the block";
+
+    // The block locked, its two off cells stay; freed again, they are proposed again.
+    ASSERT_TRUE(window.LockBlockButton().isEnabled());
+    QTest::mouseClick(&window.LockBlockButton(), Qt::LeftButton);
+    EXPECT_TRUE(session.Settings().IsLocked(3, 3));
+    ASSERT_TRUE(session.Result());
+    EXPECT_EQ(session.Result()->ChangedCount(), 0);
+    EXPECT_EQ(session.Selection(), (TCellRect{1, 3, 2, 5})) << "the block stays chosen";
+    QTest::mouseClick(&window.LockBlockButton(), Qt::LeftButton);
+    EXPECT_FALSE(session.Settings().IsLocked(3, 3));
+    EXPECT_EQ(session.Result()->ChangedCount(), 2);
 
     QTest::mouseClick(&window.ApplyAllButton(), Qt::LeftButton);
     const ImageBytes& image = form->Model().Data().DeviceData.Image;

@@ -109,13 +109,16 @@ TEST_F(LoggerRoundTrip, ReadsEveryLayoutTheLoggerWrites) {
     const std::vector<Case> cases = {
         {9, 0, 0, false, 27, none, none, none, none, 140},
         {27, 0, 0, false, 27, none, none, none, none, 140},
-        {23, 0, 0, true, 27, 19.0F, 60, none, 51, 140},
-        {24, 0, 0, true, 33, 19.0F, 60, 17, 51, 140},
-        {27, 0, 0, true, 33, 19.0F, 60, 17, 51, 140},
+        // The older wideband line's "CompF_AFR" is input F's own correction, and "CompE_AFR"
+        // beside an input F that is no narrowband input is input E's: neither is the
+        // controller's.
+        {23, 0, 0, true, 27, 19.0F, none, none, 51, 140},
+        {24, 0, 0, true, 33, 19.0F, none, 17, 51, 140},
+        {27, 0, 0, true, 33, 19.0F, none, 17, 51, 140},
         {28, 1, 2, false, 26, 20.0F, -55, none, 51, 140},
         {28, 1, 0, false, 26, none, none, none, 51, 140},
         {30, 2, 1, false, 26, 12.0F, -55, none, 255, 140},
-        {30, 2, 0, false, 26, 12.0F, 80, none, none, none},
+        {30, 2, 0, false, 26, 12.0F, none, none, none, none},
         {30, 0, 1, false, 26, none, none, none, 255, 140},
         {30, 0, 2, false, 31, 20.0F, -55, 17, none, none},
         {30, 0, 0, false, 26, none, none, none, none, none},

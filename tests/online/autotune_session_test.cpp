@@ -53,10 +53,12 @@ class AutotuneSession : public OnlineTest {
         Clock.Advance(500);
         Unit->ClearCounters();
     }
-    // The sensor band of the autotune fixture, whatever scale the data set has.
+    // The sensor band of the autotune fixture, whatever scale the data set has; its lean and
+    // rich cells are neighbours, which the smoothing would otherwise hold alike for a pass.
     void HandBand() {
         Session.Settings().AfrMin = 10.0;
         Session.Settings().AfrMax = 18.0;
+        Session.Settings().Smoothing = 0.0;
     }
     void AddLog(std::initializer_list<TRun> runs) {
         const TTuneLogSource& source = Session.AddLog(Dir.Write("run.L00", TuneLogText(runs)));
@@ -179,6 +181,16 @@ TEST_F(AutotuneSession, SettingsOutsideTheirRangeAreRefused) {
          "The setting \"Steady throttle\" must lie within 0 .. 100 %."},
         {&TTuneSettings::SteadyWindowS, 0.0, 10.0,
          "The setting \"Steady throttle window\" must lie within 0 .. 10 s."},
+        {&TTuneSettings::FuelCutHoldoff, 0.0, 10.0,
+         "The setting \"Hold-off after a fuel cut\" must lie within 0 .. 10."},
+        {&TTuneSettings::EnrichmentHoldoff, 0.0, 10.0,
+         "The setting \"Hold-off after enrichment\" must lie within 0 .. 10."},
+        {&TTuneSettings::EnrichmentS, 0.0, 10.0,
+         "The setting \"Enrichment time\" must lie within 0 .. 10 s."},
+        {&TTuneSettings::WarmUpS, 0.0, 3600.0,
+         "The setting \"Warm-up after the start\" must lie within 0 .. 3600 s."},
+        {&TTuneSettings::Smoothing, 0.0, 100.0,
+         "The setting \"Smoothing\" must lie within 0 .. 100."},
     };
     for (const Case& c : cases) {
         for (const double ok : {c.Low, c.High, (c.Low + c.High) / 2}) {
@@ -194,6 +206,14 @@ TEST_F(AutotuneSession, SettingsOutsideTheirRangeAreRefused) {
             EXPECT_EQ(fault->English, c.Message);
         }
     }
+    TTuneSettings model;
+    model.Delay.BaseMs = 1000.01;
+    EXPECT_EQ(SettingsFault(model)->English,
+              "The setting \"Sensor delay, fixed part\" must lie within 0 .. 1000 ms.");
+    model = {};
+    model.Delay.VolumeMsRpm = 999.0;
+    EXPECT_EQ(SettingsFault(model)->English,
+              "The setting \"Exhaust volume\" must lie within 1000 .. 2000000 ms x rpm.");
     TTuneSettings fixed;
     fixed.FixedDelayMs = 5000.0;
     EXPECT_FALSE(SettingsFault(fixed));
@@ -282,6 +302,46 @@ TEST_F(AutotuneSession, EditsAfterALogCameInAreAllowedFor) {
     ASSERT_TRUE(Session.Compute());
     EXPECT_EQ(Session.Result()->Cell(3, 3).New, 110);
     EXPECT_EQ(Session.Result()->ChangedCount(), 1);
+}
+
+// A locked block stays as it is through computations and the defaults; toggling it again frees
+// it. Without a usable sample the refusal lists why.
+TEST_F(AutotuneSession, LockedCellsStayAndARefusalSaysWhy) {
+    OpenOffline(30);
+    Data().FileName = "car.zvt";
+    AddLog({kLean, kRich});
+    HandBand();
+    ASSERT_TRUE(Session.Compute()) << Session.Refusal()->English;
+    EXPECT_EQ(Session.Result()->ChangedCount(), 2);
+    Session.ToggleLock(TCellRect{3, 3, 3, 3});
+    ASSERT_TRUE(Session.Result());
+    EXPECT_EQ(Session.Result()->Cell(3, 3).Verdict, TCellVerdict::Locked);
+    EXPECT_EQ(Session.Result()->ChangedCount(), 1);
+    Session.ResetSettings();
+    HandBand();
+    EXPECT_TRUE(Session.Settings().IsLocked(3, 3));
+    {
+        // Kept with the data file: a new window on it has the lock, another file has none.
+        TAutotuneSession again{Main, Clock};
+        EXPECT_TRUE(again.Settings().IsLocked(3, 3));
+        EXPECT_FALSE(again.Settings().IsLocked(2, 3));
+        Data().FileName = "other.zvt";
+        again.DataSetChanged();
+        EXPECT_FALSE(again.Settings().IsLocked(3, 3));
+        Data().FileName = "car.zvt";
+    }
+    Session.ToggleLock(TCellRect{2, 3, 3, 3});  // not all locked: locks both
+    EXPECT_TRUE(Session.Settings().IsLocked(2, 3));
+    Session.ToggleLock(TCellRect{2, 3, 3, 3});
+    EXPECT_FALSE(Session.Settings().IsLocked(2, 3));
+    EXPECT_FALSE(Session.Settings().IsLocked(3, 3));
+    EXPECT_EQ(Session.Result()->ChangedCount(), 2);
+
+    Session.Settings().AfrMax = 11.0;  // every reading outside the band
+    EXPECT_FALSE(Session.Compute());
+    EXPECT_EQ(Session.Refusal()->English,
+              "No usable sample: every reading was rejected (see the reasons). The map stays as "
+              "it is.\noutside error limits: 60");
 }
 
 }  // namespace

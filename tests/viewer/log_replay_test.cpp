@@ -2,9 +2,11 @@
 // time.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "line/virtual_timer_service.h"
+#include "logger/log_format.h"
 #include "logview/log_live_record.h"
 #include "logview/log_viewer.h"
 #include "viewer_log.h"
@@ -52,6 +54,31 @@ TEST(LogLiveRecord, BytesRebuiltFromALine) {
         EXPECT_EQ(BytesOf(LiveRecordOfLine(log, 0, DataSet(firmware), buffer)), live18) << firmware;
     const Bytes live11 = {51, 115, 0, 0, 118, 0, 0, 0x40, 128, 30, 0};
     EXPECT_EQ(BytesOf(LiveRecordOfLine(log, 0, DataSet(8), buffer)), live11);
+}
+
+// With the wideband on input E and input F a plain input, the logger writes input E's own
+// correction (record byte 8) in the "CompE_AFR" column: it goes back to byte 8, not into the
+// controller's correction byte 19. Beside a narrowband input F the column is the controller's.
+TEST(LogLiveRecord, TheSecondWidebandColumnGoesWhereTheLayoutTookItFrom) {
+    std::array<std::uint8_t, 24> record{};
+    record[1] = 51;
+    record[7] = 145;  // 14.7 AFR on input E
+    record[8] = 80;   // input E's own correction
+    record[18] = 0x40;
+    record[19] = 200;  // the controller's -55
+    std::array<std::uint8_t, 28> buffer{};
+    for (const auto& [inputF, byte8, byte19] :
+         {std::tuple{0, 80, 0}, std::tuple{1, 0, 200}}) {
+        const TLogConfig config{30, 2, inputF, false};
+        const TLogColumns columns = BuildLogColumns(config);
+        TLogAfr afr;
+        afr.ScaleE = 14.7;
+        const TLogData log = ParsedLog(
+            LogText(columns.Columns, {FormatLogLine(columns, config, record, 1000, afr)}));
+        const TLiveRecord r = LiveRecordOfLine(log, 0, DataSet(30), buffer);
+        EXPECT_EQ(r.Bytes[8], byte8) << inputF;
+        EXPECT_EQ(r.Bytes[19], byte19) << inputF;
+    }
 }
 
 TEST(LogLiveRecord, WidebandAndCorrectionBytes) {

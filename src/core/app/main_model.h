@@ -61,6 +61,9 @@ public:
     TZVDataClass& Data() override { return data_; }
     const TZVDataClass& Data() const { return data_; }
 
+    // The program's settings, for the windows that keep choices of their own.
+    SettingsStore& Store() { return settings_; }
+
     Language CurrentLanguage() const override { return language_; }
     void SetLanguage(Language lang) { language_ = lang; }
     const char* Text(int k) const override { return zv::Text(k, language_); }

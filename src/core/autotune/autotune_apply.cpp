@@ -15,6 +15,7 @@ const TextPair kUsedWord = {"verwendet", "used"};
 const TextPair kRejectedWord = {"verworfen", "rejected"};
 const TextPair kCellsWord = {"Zellen", "cells"};
 const TextPair kCappedWord = {"begrenzt", "capped"};
+const TextPair kConfidenceWord = {"Vertrauen", "confidence"};
 
 std::string CellSites(const TZVDataSet& set, int t, int r) {
     const TSites throttle = SitesAt(set.Image, img::TpsSites);
@@ -67,16 +68,13 @@ int ApplyAutotune(TEditHistory& history, const TImageWriter& write, const TZVDat
 std::vector<std::string> AutotuneReport(const TTuneResult& result, const TZVDataSet& set,
                                         Language lang) {
     std::vector<std::string> lines;
-    if (result.Refused) {
-        lines.emplace_back(result.Refused->Pick(lang));
-        return lines;
-    }
     for (const TTuneChange& c : AutotuneChanges(result)) {
         const TTuneCell& cell = result.Cell(c.T, c.R);
         lines.push_back(CellSites(set, c.T, c.R) + ": " + std::to_string(c.Old) + " -> " +
                         std::to_string(c.New) + " (" + FormatSigned(cell.ChangePercent, 1) + " %" +
                         (cell.Capped ? std::string(", ") + kCappedWord.Pick(lang) : "") + "), " +
-                        std::to_string(cell.Samples) + " " + kSamplesWord.Pick(lang));
+                        std::to_string(cell.Samples) + " " + kSamplesWord.Pick(lang) + ", " +
+                        kConfidenceWord.Pick(lang) + " " + CellConfidenceText(cell, lang));
     }
     lines.push_back(std::to_string(result.TotalSamples) + " " + kSamplesWord.Pick(lang) + ", " +
                     std::to_string(result.UsedSamples) + " " + kUsedWord.Pick(lang));
@@ -87,7 +85,13 @@ std::vector<std::string> AutotuneReport(const TTuneResult& result, const TZVData
                             TuneFilterName(filter, lang) + ": " +
                             std::to_string(result.RejectedBy(filter)));
     }
-    std::array<int, 5> verdicts{};
+    for (const TextPair& note : result.Notes)
+        lines.emplace_back(note.Pick(lang));
+    if (result.Refused) {
+        lines.emplace_back(result.Refused->Pick(lang));
+        return lines;
+    }
+    std::array<int, kCellVerdictCount> verdicts{};
     for (int t = 0; t < 16; ++t)
         for (int r = 0; r < 16; ++r)
             ++verdicts[static_cast<std::size_t>(result.Cell(t, r).Verdict)];

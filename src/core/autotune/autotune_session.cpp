@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "app/main_model.h"
+#include "autotune/cell_locks.h"
 #include "autotune/log_samples.h"
 #include "compare/difference_tint.h"
 #include "data/zv_data_class.h"
@@ -75,6 +76,15 @@ std::optional<TOwnedText> SettingsFault(const TTuneSettings& s) {
          0.0,
          10.0,
          "s"},
+        {{"Sensorverzug fest", "Sensor delay, fixed part"}, s.Delay.BaseMs, 0.0, 1000.0, "ms"},
+        {{"Abgasvolumen", "Exhaust volume"}, s.Delay.VolumeMsRpm, 1000.0, 2000000.0, "ms x rpm"},
+        {{"Sperrzeit Schubabschaltung", "Hold-off after a fuel cut"}, s.FuelCutHoldoff, 0.0, 10.0,
+         ""},
+        {{"Sperrzeit Beschleunigung", "Hold-off after enrichment"}, s.EnrichmentHoldoff, 0.0, 10.0,
+         ""},
+        {{"Dauer Beschleunigungsanreicherung", "Enrichment time"}, s.EnrichmentS, 0.0, 10.0, "s"},
+        {{"Warmlauf nach dem Start", "Warm-up after the start"}, s.WarmUpS, 0.0, 3600.0, "s"},
+        {{"Glättung", "Smoothing"}, s.Smoothing, 0.0, 100.0, ""},
     };
     if (s.FixedDelayMs)
         ranges.push_back(
@@ -92,6 +102,7 @@ std::optional<TOwnedText> SettingsFault(const TTuneSettings& s) {
 // before it keep the map they ran on.
 TAutotuneSession::TAutotuneSession(TMainModel& main, const TimerService& clock)
     : main_(main), clock_(clock), settings_(TuneSettingsFor(main.Data())) {
+    settings_.Locked = LoadLocks(main_.Store(), main_.Data().FileName);
     listener_ = main_.History().AddStepListener([this](THistoryEvent, const THistoryStep&) {
         if (live_ && main_.RunOnline()) {
             const double now = ArrivalTimeS();
@@ -189,14 +200,19 @@ void TAutotuneSession::TakeLiveRecord(const TLiveRecord& record) {
     }
 }
 
+// The defaults of the filters; the operator's locks are no setting of a run and stay.
 void TAutotuneSession::ResetSettings() {
+    const TCellLocks locks = settings_.Locked;
     settings_ = TuneSettingsFor(main_.Data());
+    settings_.Locked = locks;
 }
 
 void TAutotuneSession::DataSetChanged() {
     const TTuneSettings band = TuneSettingsFor(main_.Data());
     settings_.AfrMin = band.AfrMin;
     settings_.AfrMax = band.AfrMax;
+    settings_.ControllerOn = band.ControllerOn;
+    settings_.Locked = LoadLocks(main_.Store(), main_.Data().FileName);
     for (TTuneLogSource& source : logs_)
         TieLogToCurrentMap(source);
     Discard();
@@ -231,12 +247,35 @@ bool TAutotuneSession::Compute() {
         AppendTuneLog(all, source.Log);
     AppendTuneLog(all, liveLog_);
     TTuneResult result = RunAutotune(main_.Data(), all, settings_);
-    if (result.Refused)
-        return Refuse(Owned(*result.Refused));
+    if (result.Refused) {
+        // Why no sample could be used belongs with the refusal, as there is no result to list it.
+        TOwnedText why = Owned(*result.Refused);
+        for (const std::string& line : TuneRejections(result, Language::German))
+            why.German += "\n" + line;
+        for (const std::string& line : TuneRejections(result, Language::English))
+            why.English += "\n" + line;
+        return Refuse(why);
+    }
     refusal_.reset();
     selection_.reset();
     result_ = std::move(result);
     return true;
+}
+
+void TAutotuneSession::ToggleLock(const TCellRect& block) {
+    bool all = true;
+    for (int t = block.TLow; t <= block.THigh; ++t)
+        for (int r = block.RLow; r <= block.RHigh; ++r)
+            all = all && settings_.IsLocked(t, r);
+    for (int t = block.TLow; t <= block.THigh; ++t)
+        for (int r = block.RLow; r <= block.RHigh; ++r)
+            settings_.Locked[static_cast<std::size_t>(t)][static_cast<std::size_t>(r)] = !all;
+    SaveLocks(main_.Store(), main_.Data().FileName, settings_.Locked);
+    if (result_) {
+        const auto selection = selection_;
+        Compute();
+        selection_ = selection;
+    }
 }
 
 int TAutotuneSession::Apply(const std::optional<TCellRect>& block) {
@@ -269,7 +308,7 @@ namespace zv {
 
 namespace {
 
-constexpr std::array<TextPair, 32> kTuneTexts = {{
+constexpr std::array<TextPair, 44> kTuneTexts = {{
     {"Autotune", "Autotune"},
     {"Autotune…", "Autotune…"},
     {"Quellen", "Sources"},
@@ -287,7 +326,7 @@ constexpr std::array<TextPair, 32> kTuneTexts = {{
     {"Sperrzeit nach Markierung", "Time after a mark"},
     {"Drosselklappe ruhig bis", "Steady throttle within"},
     {"Regleranlauf abwarten", "Wait for the controller's start-up"},
-    {"Werte an einer Grenze verwerfen", "Reject readings at a limit"},
+    {"Werte mit Ausgang an der Grenze verwerfen", "Reject readings with the output at its limit"},
     {"Ruhige Drosselklappe verlangen", "Require a steady throttle"},
     {"Standardwerte", "Defaults"},
     {"Berechnen", "Compute"},
@@ -302,6 +341,18 @@ constexpr std::array<TextPair, 32> kTuneTexts = {{
     {"Log für Autotune öffnen", "Open a log for autotune"},
     {"Logs|*.L*|Alle Dateien|*.*", "Logs|*.L*|All files|*.*"},
     {"Messwerte", "samples"},
+    {"Block sperren/freigeben", "Lock/unlock block"},
+    {"S", "L"},
+    {"?", "?"},
+    {"Sensorverzug fest", "Sensor delay, fixed part"},
+    {"Abgasvolumen (ms x U/min)", "Exhaust volume (ms x rpm)"},
+    {"Verzug aus Schubabschaltungen schätzen", "Estimate the delay from fuel cuts"},
+    {"Sperrzeit Schubabschaltung (Laufzeiten)", "Hold-off after a fuel cut (travel times)"},
+    {"Sperrzeit Beschleunigung (Laufzeiten)", "Hold-off after enrichment (travel times)"},
+    {"Warmlauf nach dem Start", "Warm-up after the start"},
+    {"Schubabschaltung ausschließen", "Exclude fuel cuts"},
+    {"Beschleunigungsanreicherung ausschließen", "Exclude acceleration enrichment"},
+    {"Warmlauf ausschließen", "Exclude the warm-up"},
 }};
 
 std::string Counted(const char* format, int a, int b, int c) {
@@ -327,6 +378,8 @@ std::string TipOf(const TTuneCell& cell, Language lang) {
     tip += std::string(de ? "\nErgebnis: " : "\nVerdict: ") + CellVerdictName(cell.Verdict, lang);
     if (cell.Capped)
         tip += de ? " (begrenzt)" : " (capped)";
+    if (cell.Samples > 0)
+        tip += std::string(de ? "\nVertrauen: " : "\nConfidence: ") + CellConfidenceText(cell, lang);
     return tip;
 }
 
@@ -336,8 +389,12 @@ const char* TuneText(TTuneText text, Language lang) {
     return kTuneTexts[static_cast<std::size_t>(text)].Pick(lang);
 }
 
-TTuneHeatCell HeatCellOf(const TTuneCell& cell, Language lang) {
+TTuneHeatCell HeatCellOf(const TTuneCell& cell, bool locked, Language lang) {
     TTuneHeatCell heat;
+    if (locked)
+        heat.Mark = TuneText(TTuneText::Locked, lang);
+    else if (cell.Samples > 0 && cell.Confidence == TCellConfidence::Low)
+        heat.Mark = TuneText(TTuneText::Doubtful, lang);
     heat.Grey = !Tuned(cell.Verdict);
     if (!heat.Grey) {
         heat.Change = FormatSigned(cell.ChangePercent, 1);
@@ -361,9 +418,13 @@ TTuneAxes TuneAxesOf(const TZVDataClass& data, Language lang) {
     return axes;
 }
 
-std::string TuneSummary(const TTuneResult& result, Language lang) {
-    return Counted(TuneText(TTuneText::Summary, lang), result.TotalSamples, result.UsedSamples,
-                   result.ChangedCount());
+std::string TuneSummary(const TTuneResult& result, const TTuneSettings& settings, Language lang) {
+    std::string text = Counted(TuneText(TTuneText::Summary, lang), result.TotalSamples,
+                               result.UsedSamples, result.ChangedCount());
+    text += "\n" + TuneDelayLine(result, settings, lang);
+    for (const TextPair& note : result.Notes)
+        text += std::string("\n") + note.Pick(lang);
+    return text;
 }
 
 std::vector<std::string> TuneRejections(const TTuneResult& result, Language lang) {

@@ -83,6 +83,10 @@ class TAutotuneSession {
     const std::optional<TTuneResult>& Result() const { return result_; }
     int SampleCount() const;
 
+    // Locks: cells autotune leaves as they are. Toggling a block locks all its cells unless all
+    // are locked already, then frees them; a result is computed again.
+    void ToggleLock(const TCellRect& block);
+
     // The operator's block of cells on the result.
     void Select(const std::optional<TCellRect>& block) { selection_ = block; }
     const std::optional<TCellRect>& Selection() const { return selection_; }
@@ -153,6 +157,18 @@ enum class TTuneText {
     OpenLogCaption,
     LogFilter,
     Samples,
+    LockBlock,
+    Locked,
+    Doubtful,
+    DelayBase,
+    DelayVolume,
+    EstimateDelay,
+    FuelCutHoldoff,
+    EnrichmentHoldoff,
+    WarmUp,
+    RejectFuelCut,
+    RejectEnrichment,
+    RejectWarmUp,
 };
 const char* TuneText(TTuneText text, Language lang);
 
@@ -164,9 +180,12 @@ struct TTuneHeatCell {
     std::string Samples;
     int Tint = 0;
     bool Grey = false;
+    // A corner mark: the cell is locked, or its proposal is of low confidence (small shares,
+    // transients, scattered readings, or not separable from its neighbours).
+    std::string Mark;
     std::string Tip;
 };
-TTuneHeatCell HeatCellOf(const TTuneCell& cell, Language lang);
+TTuneHeatCell HeatCellOf(const TTuneCell& cell, bool locked, Language lang);
 
 // The axis labels the fuel map table shows for the data set's sites, lowest first.
 struct TTuneAxes {
@@ -176,8 +195,9 @@ struct TTuneAxes {
 };
 TTuneAxes TuneAxesOf(const TZVDataClass& data, Language lang);
 
-// "1234 samples, 1100 used, 14 cells changed", and one line per filter that rejected samples.
-std::string TuneSummary(const TTuneResult& result, Language lang);
+// "1234 samples, 1100 used, 14 cells changed", the sensor delay used and what the sources
+// lacked, and one line per filter that rejected samples.
+std::string TuneSummary(const TTuneResult& result, const TTuneSettings& settings, Language lang);
 std::vector<std::string> TuneRejections(const TTuneResult& result, Language lang);
 
 // A log in the source list: its file name and its sample count or its error.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "logview/log_operating_point.h"
 #include "logview/log_reader.h"
 
 namespace zv {
@@ -27,7 +28,7 @@ int CorrectionOfRawByte(int flags, int raw) {
 
 struct TSampleColumns {
     std::optional<std::size_t> Rpm, Throttle, Afr, Correction, RawCorrection, Flags, Accel, Idle,
-        Full;
+        Full, Output, Overrun, TempCorrection;
 };
 
 TSampleColumns ColumnsOf(const TLogData& log) {
@@ -39,6 +40,10 @@ TSampleColumns ColumnsOf(const TLogData& log) {
     c.Accel = log.Find(TLogQuantity::ThrottleAccel);
     c.Idle = log.Find(TLogQuantity::IdleContact);
     c.Full = log.Find(TLogQuantity::WotContact);
+    c.Output = log.Find(TLogQuantity::Output);
+    c.Overrun = log.FindColumn("LambdaShiftMode");
+    // Input F's own correction is the engine temperature curve's, where F is no lambda input.
+    c.TempCorrection = log.FindColumn("CompFVal");
     if (OlderWidebandLine(log))
         c.RawCorrection = log.FindColumn("WBO2 Corr");
     else
@@ -57,27 +62,41 @@ int Whole(float value, int lo, int hi) {
     return value >= static_cast<float>(hi) ? hi : static_cast<int>(value);
 }
 
+// The acceleration value is a signed byte logged as it is.
+int SignedByte(int raw) {
+    return raw >= 128 ? raw - 256 : raw;
+}
+
 }  // namespace
 
 TTuneLog SamplesOfLog(const TLogData& log) {
     const TSampleColumns c = ColumnsOf(log);
     TTuneLog out;
+    out.CorrectionLogged = c.Correction || c.RawCorrection;
     out.Samples.reserve(log.LineCount());
     for (std::size_t line = 0; line < log.LineCount(); ++line) {
         TTuneSample s;
         s.TimeS = log.Time(line);
-        s.Rpm = At(log, c.Rpm, line);
-        s.Throttle = RawThrottleOfPercent(At(log, c.Throttle, line));
+        // The logged values were cut from the unit's bytes; the byte is the one they came from,
+        // not the cut value converted back, which lies just below it.
+        s.Rpm = RpmOfRawSpeed(RpmRaw(At(log, c.Rpm, line)));
+        s.Throttle = ThrottleRaw(At(log, c.Throttle, line));
         s.Afr = At(log, c.Afr, line);
         if (c.Flags)
             s.WbFlags = static_cast<std::uint8_t>(Whole(At(log, c.Flags, line), 0, 255));
+        s.CorrectionKnown = out.CorrectionLogged;
         if (c.Correction)
             s.Correction = Whole(At(log, c.Correction, line), -255, 255);
         else if (c.RawCorrection && s.WbFlags)
             s.Correction =
                 CorrectionOfRawByte(*s.WbFlags, Whole(At(log, c.RawCorrection, line), 0, 255));
         if (c.Accel)
-            s.Accel = Whole(At(log, c.Accel, line), 0, 255);
+            s.Accel = SignedByte(Whole(At(log, c.Accel, line), 0, 255));
+        if (c.Output)
+            s.Output = Whole(At(log, c.Output, line), 0, 255);
+        if (c.TempCorrection)
+            s.TempCorrection = Whole(At(log, c.TempCorrection, line), 0, 255);
+        s.Overrun = At(log, c.Overrun, line) != 0.0f;
         s.IdleContact = At(log, c.Idle, line) != 0.0f;
         s.FullContact = At(log, c.Full, line) != 0.0f;
         out.Samples.push_back(s);
@@ -115,6 +134,7 @@ void AppendTuneLog(TTuneLog& all, const TTuneLog& next) {
     }
     for (double m : next.MarkTimes)
         all.MarkTimes.push_back(m + offset);
+    all.CorrectionLogged = all.CorrectionLogged && next.CorrectionLogged;
     for (TFuelEpoch e : next.Epochs) {
         e.UntilS += offset;
         all.Epochs.push_back(std::move(e));

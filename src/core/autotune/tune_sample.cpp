@@ -14,6 +14,7 @@ constexpr double kRawFullScale = 255.0;
 // The unit reports a signal at either end of its range when the sensor gives none.
 constexpr std::uint8_t kNoSignalLow = 0;
 constexpr std::uint8_t kNoSignalHigh = 255;
+constexpr int kOverrunBit = 0;  // of the narrowband status byte
 
 double AfrOfInput(const TZVDataClass& data, std::uint8_t raw) {
     if (raw == kNoSignalLow || raw == kNoSignalHigh)
@@ -57,6 +58,8 @@ std::optional<TTuneSample> TuneSampleFromRecord(const TLiveRecord& record, const
     if (TZVDataClass::TestBit(flags, wbflag::StartupDone))
         s.Correction = WidebandCorrection(b[rec::WBO2Value]);
     s.Accel = b[rec::TpsAccel];
+    s.Output = b[rec::LMOut];
+    s.Overrun = TZVDataClass::TestBit(b[rec::LambdaStatus], kOverrunBit);
     s.IdleContact = TZVDataClass::TestBit(b[rec::Status], rec::IdleContactBit);
     s.FullContact = TZVDataClass::TestBit(b[rec::Status], rec::FullContactBit);
     return s;

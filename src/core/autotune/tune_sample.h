@@ -19,13 +19,23 @@ struct TTuneSample {
     // The wideband AFR the engine ran at, through the data set's sensor scale; 0 = no reading.
     double Afr = 0.0;
     // The wideband controller's correction in signed counts, as the record gives it; 0 while the
-    // controller is still starting up.
+    // controller is still starting up. Some log layouts do not carry it: CorrectionKnown is then
+    // false and Correction 0.
     int Correction = 0;
+    bool CorrectionKnown = true;
     std::optional<std::uint8_t> WbFlags;  // the controller's flag byte, where known
     std::optional<int> Accel;             // throttle acceleration value, where known
+    std::optional<int> Output;            // injector output raw, where known (0: fuel cut)
+    bool Overrun = false;                 // the unit reports its overrun fuel cut
+    std::optional<int> TempCorrection;    // the engine temperature curve's value, where known
     bool IdleContact = false;
     bool FullContact = false;
 };
+
+// The unit cut the fuel: its overrun state, or no output while the engine turns.
+inline bool IsFuelCut(const TTuneSample& s) {
+    return s.Overrun || (s.Output && *s.Output == 0 && s.Rpm > 0.0);
+}
 
 // The fuel map and its sites as the engine ran on them.
 struct TFuelMap {
@@ -47,6 +57,9 @@ struct TFuelEpoch {
 // maps earlier samples ran on, in time order.
 struct TTuneLog {
     std::vector<TTuneSample> Samples;
+    // Whether every source carries the wideband controller's correction (live records do; some
+    // log layouts do not).
+    bool CorrectionLogged = true;
     std::vector<double> MarkTimes;
     std::vector<TFuelEpoch> Epochs;
 };

@@ -10,8 +10,10 @@ std::string SimDriveUsage(std::size_t column) {
     static const char* const kLines[] = {
         "how the simulated unit's engine runs: cycle (a repeating road drive,",
         "the default), sweep (every cell of the fuel map held in turn, as on a",
-        "dynamometer, after a minute's warm-up) or hold:TPS,RPM (throttle percent",
-        "0..100 and engine speed 0..10000 rpm held, e.g. hold:35,2400)",
+        "dynamometer, after a minute's warm-up), inertia (8 s runs up through the",
+        "speed range at each throttle site, on an inertia dynamometer after the same",
+        "warm-up) or hold:TPS,RPM (throttle percent 0..100 and engine speed",
+        "0..10000 rpm held, e.g. hold:35,2400)",
     };
     std::string usage = "  --drive MODE";
     for (const char* line : kLines) {
@@ -61,10 +63,14 @@ std::optional<TSimDrive> ParseSimDrive(const std::string& text, std::string& err
         drive.Type = TSimDrive::Kind::Sweep;
         return drive;
     }
+    if (text == "inertia") {
+        drive.Type = TSimDrive::Kind::Inertia;
+        return drive;
+    }
     const std::string prefix = kHoldPrefix;
     if (text.compare(0, prefix.size(), prefix) == 0)
         return ParseHold(text.substr(prefix.size()), error);
-    error = "--drive takes cycle, sweep or hold:TPS,RPM, not \"" + text + "\"";
+    error = "--drive takes cycle, sweep, inertia or hold:TPS,RPM, not \"" + text + "\"";
     return std::nullopt;
 }
 

@@ -8,9 +8,10 @@ namespace zv {
 
 // How the simulated unit's engine is driven, wherever a simulated unit can be started:
 // "cycle" (a repeating road drive), "sweep" (every cell of the fuel map in steady phases, as on
-// a dynamometer) or "hold:TPS,RPM" (throttle percent and engine speed held).
+// a dynamometer), "inertia" (runs up through the speed range at each throttle on an inertia
+// dynamometer) or "hold:TPS,RPM" (throttle percent and engine speed held).
 struct TSimDrive {
-    enum class Kind { Cycle, Sweep, Hold };
+    enum class Kind { Cycle, Sweep, Hold, Inertia };
     Kind Type = Kind::Cycle;
     int TpsPercent = 0;  // Hold: 0..100
     int Rpm = 0;         // Hold: 0..10000

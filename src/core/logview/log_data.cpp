@@ -46,7 +46,27 @@ std::optional<std::size_t> TLogData::FindColumn(std::string_view name, int occur
     return std::nullopt;
 }
 
+// The wideband line's second column holds the controller's correction only where the logger put
+// it there: beside input F's AFR on the newer units, and beside input E's only when input F is the
+// narrowband input. Otherwise it is the input's own correction byte (CompEVal, and CompFVal on
+// the older units, which keep the correction raw beside its flags as "WBO2 Corr").
+bool TLogData::CarriesCorrection(std::string_view column) const {
+    const bool older = FindColumn("InF_AFR") && FindColumn("LambdaVal");
+    if (column == "CompF_AFR")
+        return !older;
+    if (column == "CompE_AFR")
+        return FindColumn("InF_NB").has_value();
+    return true;
+}
+
 std::optional<std::size_t> TLogData::Find(TLogQuantity quantity) const {
+    if (quantity == TLogQuantity::WidebandCorrection) {
+        for (std::string_view name : {"CompF_AFR", "CompE_AFR"}) {
+            if (auto column = FindColumn(name); column && CarriesCorrection(name))
+                return column;
+        }
+        return std::nullopt;
+    }
     for (const TQuantityNames& entry : kQuantityNames) {
         if (entry.Quantity != quantity)
             continue;

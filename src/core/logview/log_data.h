@@ -78,7 +78,9 @@ class TLogData {
     std::size_t ColumnCount() const { return columns_.size(); }
     const TLogColumn& Column(std::size_t index) const { return columns_[index]; }
     std::optional<std::size_t> FindColumn(std::string_view name, int occurrence = 0) const;
-    // The column of a quantity, or none when the log's layout does not have it.
+    // The column of a quantity, or none when the log's layout does not have it. The wideband
+    // controller's correction is found only where the layout carries it (not every column of its
+    // name does); the older units' raw "WBO2 Corr" is not, as it needs the flags to read.
     std::optional<std::size_t> Find(TLogQuantity quantity) const;
 
     // Memory the numbers take.
@@ -89,6 +91,8 @@ class TLogData {
     void AppendLine(std::uint32_t pcCount, const std::vector<TLogNumber>& values);
 
   private:
+    bool CarriesCorrection(std::string_view column) const;
+
     std::vector<std::uint32_t> pcCount_;
     std::vector<TLogColumn> columns_;
 };

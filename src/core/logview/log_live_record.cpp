@@ -77,6 +77,17 @@ constexpr TPlace kPlaces11[] = {
 
 constexpr std::uint8_t kWidebandFlags = 18;
 constexpr int kStartupDoneBit = 6;
+constexpr std::uint8_t kCompFVal = 6;
+constexpr std::uint8_t kCompEVal = 8;
+
+// A wideband line's second column is the controller's correction only where the layout puts it
+// there; elsewhere it is the input's own correction byte and goes back to its place.
+TPlace PlaceIn(const TLogData& log, const TPlace& place, std::size_t column) {
+    if (place.Fill != TFill::Correction || log.Find(TLogQuantity::WidebandCorrection) == column)
+        return place;
+    return {place.Name, place.Occurrence, place.Name == "CompF_AFR" ? kCompFVal : kCompEVal,
+            TFill::Byte, 0};
+}
 
 std::uint8_t ByteOf(double value) {
     return static_cast<std::uint8_t>(std::clamp(std::lround(value), 0L, 255L));
@@ -130,9 +141,12 @@ TLiveRecord LiveRecordOfLine(const TLogData& log, std::size_t line, const TZVDat
         layout == TLiveLayout::Live11 ? std::span<const TPlace>(kPlaces11) : kPlaces;
     bool flagsLogged = false;
     bool correctionLogged = false;
-    for (const TPlace& place : places) {
-        const auto column = log.FindColumn(place.Name, place.Occurrence);
-        if (!column || place.Index >= length)
+    for (const TPlace& listed : places) {
+        const auto column = log.FindColumn(listed.Name, listed.Occurrence);
+        if (!column)
+            continue;
+        const TPlace place = PlaceIn(log, listed, *column);
+        if (place.Index >= length)
             continue;
         buffer[place.Index] |= Filled(place, log.Column(*column).Value(line), data);
         flagsLogged = flagsLogged || place.Index == kWidebandFlags;

@@ -111,15 +111,29 @@ QWidget* TAutotuneWindow::BuildSettings() {
     delayScale_ = Field(0.0, 10.0, 2, QString());
     fixedDelay_ = Field(0.0, 5000.0, 0, QStringLiteral("ms"));
     afterMark_ = Field(0.0, 600.0, 1, QStringLiteral("s"));
+    delayBase_ = Field(0.0, 2000.0, 0, QStringLiteral("ms"));
+    delayVolume_ = Field(0.0, 5000000.0, 0, QString());
+    delayVolume_->setSingleStep(5000.0);
+    fuelCutHoldoff_ = Field(0.0, 20.0, 1, QString());
+    enrichmentHoldoff_ = Field(0.0, 20.0, 1, QString());
+    warmUp_ = Field(0.0, 7200.0, 0, QStringLiteral("s"));
     steadyThrottle_ = Field(0.0, 100.0, 1, QStringLiteral("%"));
     fixedDelayOn_ = new QCheckBox;
     auto* fixedRow = new QHBoxLayout;
     fixedRow->addWidget(fixedDelayOn_);
     fixedRow->addWidget(fixedDelay_, 1);
     const std::pair<TTuneText, QWidget*> rows[] = {
-        {TTuneText::Authority, authority_}, {TTuneText::MinSamples, minSamples_},
-        {TTuneText::MinRpm, minRpm_},       {TTuneText::DelayScale, delayScale_},
-        {TTuneText::AfterMark, afterMark_}, {TTuneText::SteadyThrottle, steadyThrottle_},
+        {TTuneText::Authority, authority_},
+        {TTuneText::MinSamples, minSamples_},
+        {TTuneText::MinRpm, minRpm_},
+        {TTuneText::DelayBase, delayBase_},
+        {TTuneText::DelayVolume, delayVolume_},
+        {TTuneText::DelayScale, delayScale_},
+        {TTuneText::AfterMark, afterMark_},
+        {TTuneText::SteadyThrottle, steadyThrottle_},
+        {TTuneText::FuelCutHoldoff, fuelCutHoldoff_},
+        {TTuneText::EnrichmentHoldoff, enrichmentHoldoff_},
+        {TTuneText::WarmUp, warmUp_},
     };
     for (const auto& [text, field] : rows) {
         auto* label = new QLabel;
@@ -134,10 +148,15 @@ QWidget* TAutotuneWindow::BuildSettings() {
     requireSteady_ = new QCheckBox;
     requireStartup_ = new QCheckBox;
     rejectAtLimit_ = new QCheckBox;
-    form->addRow(requireSteady_);
-    form->addRow(requireStartup_);
-    form->addRow(rejectAtLimit_);
-    for (QCheckBox* box : {fixedDelayOn_, requireSteady_, requireStartup_, rejectAtLimit_})
+    estimateDelay_ = new QCheckBox;
+    rejectFuelCut_ = new QCheckBox;
+    rejectEnrichment_ = new QCheckBox;
+    rejectWarmUp_ = new QCheckBox;
+    for (QCheckBox* box : {estimateDelay_, requireSteady_, rejectFuelCut_, rejectEnrichment_,
+                           rejectWarmUp_, requireStartup_, rejectAtLimit_})
+        form->addRow(box);
+    for (QCheckBox* box : {fixedDelayOn_, requireSteady_, requireStartup_, rejectAtLimit_,
+                           estimateDelay_, rejectFuelCut_, rejectEnrichment_, rejectWarmUp_})
         connect(box, &QCheckBox::toggled, this, [this] { FieldsToSettings(); });
     auto* buttons = new QHBoxLayout;
     defaults_ = new QPushButton;
@@ -190,6 +209,8 @@ QWidget* TAutotuneWindow::BuildResult() {
     applyAll_ = new QPushButton;
     applySelection_ = new QPushButton;
     discard_ = new QPushButton;
+    lockBlock_ = new QPushButton;
+    buttons->addWidget(lockBlock_);
     buttons->addWidget(applyAll_);
     buttons->addWidget(applySelection_);
     buttons->addWidget(discard_);
@@ -197,6 +218,13 @@ QWidget* TAutotuneWindow::BuildResult() {
     connect(heatMap_, &TCellHeatMap::SelectionChanged, this, [this] {
         session_.Select(heatMap_->Selection());
         applySelection_->setEnabled(session_.Result() && session_.Selection());
+        lockBlock_->setEnabled(session_.Selection().has_value());
+    });
+    connect(lockBlock_, &QPushButton::clicked, this, [this] {
+        if (const auto block = session_.Selection()) {
+            session_.ToggleLock(*block);
+            RenderResult();
+        }
     });
     connect(applyAll_, &QPushButton::clicked, this, [this] { Apply(false); });
     connect(applySelection_, &QPushButton::clicked, this, [this] { Apply(true); });
@@ -222,6 +250,10 @@ void TAutotuneWindow::ApplyLanguage(Language lang) {
     requireSteady_->setText(T(TTuneText::RequireSteady));
     requireStartup_->setText(T(TTuneText::RequireStartup));
     rejectAtLimit_->setText(T(TTuneText::RejectAtLimit));
+    estimateDelay_->setText(T(TTuneText::EstimateDelay));
+    rejectFuelCut_->setText(T(TTuneText::RejectFuelCut));
+    rejectEnrichment_->setText(T(TTuneText::RejectEnrichment));
+    rejectWarmUp_->setText(T(TTuneText::RejectWarmUp));
     minRpm_->setSuffix(lang == Language::German ? QStringLiteral(" U/min")
                                                 : QStringLiteral(" rpm"));
     defaults_->setText(T(TTuneText::Defaults));
@@ -232,6 +264,7 @@ void TAutotuneWindow::ApplyLanguage(Language lang) {
     applyAll_->setText(T(TTuneText::ApplyAll));
     applySelection_->setText(T(TTuneText::ApplySelection));
     discard_->setText(T(TTuneText::Discard));
+    lockBlock_->setText(T(TTuneText::LockBlock));
     Render();
 }
 
@@ -266,7 +299,17 @@ void TAutotuneWindow::SettingsToFields() {
     minRpm_->setValue(s.MinRpm);
     delayScale_->setValue(s.DelayScale);
     fixedDelayOn_->setChecked(s.FixedDelayMs.has_value());
-    fixedDelay_->setValue(s.FixedDelayMs.value_or(s.SensorDelayMs(3000.0)));
+    // Unset, the fixed delay offers the model's at a middling point, 3000 rpm half open.
+    fixedDelay_->setValue(s.FixedDelayMs.value_or(s.SensorDelayMs(3000.0, 128.0)));
+    delayBase_->setValue(s.Delay.BaseMs);
+    delayVolume_->setValue(s.Delay.VolumeMsRpm);
+    estimateDelay_->setChecked(s.EstimateDelay);
+    fuelCutHoldoff_->setValue(s.FuelCutHoldoff);
+    enrichmentHoldoff_->setValue(s.EnrichmentHoldoff);
+    warmUp_->setValue(s.WarmUpS);
+    rejectFuelCut_->setChecked(s.RejectFuelCut);
+    rejectEnrichment_->setChecked(s.RejectEnrichment);
+    rejectWarmUp_->setChecked(s.RejectWarmUp);
     fixedDelay_->setEnabled(s.FixedDelayMs.has_value());
     delayScale_->setEnabled(!s.FixedDelayMs.has_value());
     afterMark_->setValue(s.AfterMarkS);
@@ -293,6 +336,15 @@ void TAutotuneWindow::FieldsToSettings() {
     s.RequireSteadyThrottle = requireSteady_->isChecked();
     s.RequireStartupDone = requireStartup_->isChecked();
     s.RejectAtLimit = rejectAtLimit_->isChecked();
+    s.Delay.BaseMs = delayBase_->value();
+    s.Delay.VolumeMsRpm = delayVolume_->value();
+    s.EstimateDelay = estimateDelay_->isChecked();
+    s.FuelCutHoldoff = fuelCutHoldoff_->value();
+    s.EnrichmentHoldoff = enrichmentHoldoff_->value();
+    s.WarmUpS = warmUp_->value();
+    s.RejectFuelCut = rejectFuelCut_->isChecked();
+    s.RejectEnrichment = rejectEnrichment_->isChecked();
+    s.RejectWarmUp = rejectWarmUp_->isChecked();
     fixedDelay_->setEnabled(s.FixedDelayMs.has_value());
     delayScale_->setEnabled(!s.FixedDelayMs.has_value());
     steadyThrottle_->setEnabled(s.RequireSteadyThrottle);
@@ -339,6 +391,7 @@ void TAutotuneWindow::RenderResult() {
     const auto& result = session_.Result();
     applyAll_->setEnabled(result.has_value());
     applySelection_->setEnabled(result && session_.Selection());
+    lockBlock_->setEnabled(session_.Selection().has_value());
     discard_->setEnabled(result.has_value());
     if (!result) {
         heatMap_->Clear(TuneAxesOf(main_.Data(), lang_));
@@ -349,10 +402,13 @@ void TAutotuneWindow::RenderResult() {
     TCellHeatMap::TCells cells;
     for (std::size_t t = 0; t < 16; ++t)
         for (std::size_t r = 0; r < 16; ++r)
-            cells[t][r] = HeatCellOf(result->Cells[t][r], lang_);
+            cells[t][r] = HeatCellOf(result->Cells[t][r],
+                                     session_.Settings().IsLocked(static_cast<int>(t),
+                                                                  static_cast<int>(r)),
+                                     lang_);
     heatMap_->SetCells(cells, TuneAxesOf(main_.Data(), lang_));
     heatMap_->SetSelection(session_.Selection());
-    message_->setText(Q(TuneSummary(*result, lang_)));
+    message_->setText(Q(TuneSummary(*result, session_.Settings(), lang_)));
     QStringList lines;
     for (const std::string& line : TuneRejections(*result, lang_))
         lines << Q(line);

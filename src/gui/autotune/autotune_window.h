@@ -42,6 +42,7 @@ class TAutotuneWindow : public QWidget {
     QPushButton& ApplyAllButton() { return *applyAll_; }
     QPushButton& ApplySelectionButton() { return *applySelection_; }
     QPushButton& ComputeButton() { return *compute_; }
+    QPushButton& LockBlockButton() { return *lockBlock_; }
 
     // After an apply, so that the main window shows the changed map.
     std::function<void()> Applied;
@@ -87,6 +88,15 @@ class TAutotuneWindow : public QWidget {
     QCheckBox* requireStartup_ = nullptr;
     QCheckBox* rejectAtLimit_ = nullptr;
     QCheckBox* requireSteady_ = nullptr;
+    QDoubleSpinBox* delayBase_ = nullptr;
+    QDoubleSpinBox* delayVolume_ = nullptr;
+    QDoubleSpinBox* fuelCutHoldoff_ = nullptr;
+    QDoubleSpinBox* enrichmentHoldoff_ = nullptr;
+    QDoubleSpinBox* warmUp_ = nullptr;
+    QCheckBox* estimateDelay_ = nullptr;
+    QCheckBox* rejectFuelCut_ = nullptr;
+    QCheckBox* rejectEnrichment_ = nullptr;
+    QCheckBox* rejectWarmUp_ = nullptr;
     QPushButton* defaults_ = nullptr;
     QPushButton* compute_ = nullptr;
 
@@ -97,6 +107,7 @@ class TAutotuneWindow : public QWidget {
     QLabel* legendGrey_ = nullptr;
     QLabel* rejected_ = nullptr;
     QPushButton* applyAll_ = nullptr;
+    QPushButton* lockBlock_ = nullptr;
     QPushButton* applySelection_ = nullptr;
     QPushButton* discard_ = nullptr;
 };

@@ -126,6 +126,10 @@ void TCellHeatMap::PaintCell(QPainter& p, int t, int r, const QFont& big,
         p.setFont(small);
         p.drawText(box, Qt::AlignCenter, Q(cell.Samples));
     }
+    if (!cell.Mark.empty()) {
+        p.setFont(small);
+        p.drawText(box.adjusted(2, 1, -2, -1), Qt::AlignTop | Qt::AlignLeft, Q(cell.Mark));
+    }
 }
 
 void TCellHeatMap::paintEvent(QPaintEvent*) {

@@ -12,8 +12,9 @@ namespace zv::gui {
 
 // Autotune's proposal over the fuel map's sites, laid out as the fuel map table (highest
 // throttle site at the top, lowest speed on the left): each cell tinted by its change, with the
-// change in percent and, smaller, its sample count; cells that could not be tuned grey. A drag
-// or Shift+arrows choose a block of cells.
+// change in percent and, smaller, its sample count; cells that could not be tuned grey; a
+// locked cell or a doubtful proposal marked in its corner. A drag or Shift+arrows choose a
+// block of cells.
 class TCellHeatMap : public QWidget {
     Q_OBJECT
   public:

@@ -35,6 +35,9 @@ constexpr double kDynoWarmUpS = 12.0;
 // Where the engine warms on the dynamometer before the sweep: throttle raw and rpm.
 constexpr double kDynoWarmTps = 60.0, kDynoWarmRpm = 2500.0;
 constexpr double kClosedThrottle = 32.0;
+constexpr double kFootWander = 8.0, kFootPeriodS = 20.0;  // throttle counts
+constexpr double kRoadWanderRpm = 250.0, kRoadPeriodS = 6.0;  // while cruising
+constexpr int kRunMinTps = 40;  // the throttle a run needs to be more than a closed one
 
 double IdleRpm(double coolantC) {
     // Fast idle when cold, 900 rpm warm.
@@ -91,6 +94,9 @@ void TDriveCycle::DrivenPoint(std::uint64_t msSinceStart, double idle, const Sit
             rpm = RpmOfRaw(at.RpmRaw);
             return;
         }
+        case TSimDrive::Kind::Inertia:
+            InertiaPoint(running, idle, tpsSites, tps, rpm);
+            return;
         case TSimDrive::Kind::Cycle:
             break;
     }
@@ -98,8 +104,46 @@ void TDriveCycle::DrivenPoint(std::uint64_t msSinceStart, double idle, const Sit
     const double t =
         std::fmod(static_cast<double>(running) / 1000.0, static_cast<double>(kCycleMs) / 1000.0);
     rpm = CycleAt(t, idle, tps);
+    // A driver's foot is never still: under way the throttle wanders slowly, and while cruising
+    // the road takes the speed up and down a little.
+    const double underWay = static_cast<double>(kAccelFrom) / 1000.0;
+    const double cruise = static_cast<double>(kCruiseFrom) / 1000.0 + 2.0;
+    const double fullLoad = static_cast<double>(kFullLoadFrom) / 1000.0;
+    if (t >= underWay && t < fullLoad)
+        tps += kFootWander * std::sin(2.0 * kPi * t / kFootPeriodS);
+    if (t >= cruise && t < fullLoad)
+        rpm += kRoadWanderRpm * std::sin(2.0 * kPi * (t - cruise) / kRoadPeriodS);
     // A running engine never holds its speed exactly.
     rpm += 15.0 * std::sin(2.0 * kPi * s / 0.9);
+}
+
+void TDriveCycle::InertiaPoint(std::uint64_t running, double idle, const SiteList& tpsSites,
+                               double& tps, double& rpm) const {
+    if (running < kSweepWarmUpMs) {
+        const double f = std::min(1.0, static_cast<double>(running) / 1000.0);
+        tps = kClosedThrottle + (kDynoWarmTps - kClosedThrottle) * f;
+        rpm = idle + (kDynoWarmRpm - idle) * f;
+        return;
+    }
+    // Runs at the sites where the throttle is open; at the lower ones the unit cuts the fuel.
+    std::size_t first = 0;
+    while (first + 1 < tpsSites.size() && tpsSites[first] <= kRunMinTps)
+        ++first;
+    const std::uint64_t into = running - kSweepWarmUpMs;
+    const std::size_t site =
+        first + static_cast<std::size_t>(into / kRunCycleMs) % (tpsSites.size() - first);
+    const std::uint64_t at = into % kRunCycleMs;
+    if (at < kRunMs) {
+        tps = tpsSites[site];
+        rpm = kRunFromRpm + (kRunToRpm - kRunFromRpm) * static_cast<double>(at) / kRunMs;
+    } else if (at < kRunMs + kRunDownMs) {
+        tps = kClosedThrottle;
+        rpm = kRunToRpm -
+              (kRunToRpm - kRunFromRpm) * static_cast<double>(at - kRunMs) / kRunDownMs;
+    } else {
+        tps = kClosedThrottle;
+        rpm = kRunFromRpm;
+    }
 }
 
 TEngineInputs TDriveCycle::At(std::uint64_t msSinceStart, const SiteList& tpsSites,
@@ -107,7 +151,8 @@ TEngineInputs TDriveCycle::At(std::uint64_t msSinceStart, const SiteList& tpsSit
     TEngineInputs in;
     const double s = static_cast<double>(msSinceStart) / 1000.0;
 
-    const bool dyno = Drive_.Type == TSimDrive::Kind::Sweep;
+    const bool dyno =
+        Drive_.Type == TSimDrive::Kind::Sweep || Drive_.Type == TSimDrive::Kind::Inertia;
     in.CoolantC = kWarmC - (kWarmC - kColdC) * std::exp(-s / (dyno ? kDynoWarmUpS : kRoadWarmUpS));
     in.TempSensor = 40.0 + (100.0 - in.CoolantC) * 1.6;
     in.TempSensorRaw = static_cast<int>(in.TempSensor);

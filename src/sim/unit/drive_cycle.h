@@ -31,6 +31,10 @@ struct TEngineInputs {
 //   (throttle 60 of 255, 2500 rpm); braked, it warms five times faster than on the road (time
 //   constant 12 s from 20 C: within half a degree of 85 C when the warm-up ends), since a tuner
 //   sweeps a warm engine. Then TSweepPlan's passes over the unit's sites, one after the other.
+// - inertia: the same warm-up on an inertia dynamometer, then runs at each throttle site above
+//   a closed throttle in turn, lowest first: the throttle opens at kRunFromRpm (a tip-in), the engine speed climbs to
+//   kRunToRpm in kRunMs, the throttle closes (overrun) and the roller brings the engine back
+//   down in kRunDownMs, then it idles at closed throttle for kRunIdleMs.
 class TDriveCycle {
   public:
     static constexpr std::uint64_t kStartMs = 2000;   // cranking until the engine idles
@@ -38,6 +42,10 @@ class TDriveCycle {
     static constexpr std::uint64_t kSweepWarmUpMs = 60000;
     // The first sweep pass begins this long after the engine start.
     static constexpr std::uint64_t kSweepFromMs = kStartMs + kSweepWarmUpMs;
+
+    static constexpr double kRunFromRpm = 1300.0, kRunToRpm = 6500.0;
+    static constexpr std::uint64_t kRunMs = 8000, kRunDownMs = 4000, kRunIdleMs = 2000;
+    static constexpr std::uint64_t kRunCycleMs = kRunMs + kRunDownMs + kRunIdleMs;
 
     // Phase boundaries within a round, in ms.
     static constexpr std::uint64_t kAccelFrom = 8000, kCruiseFrom = 12000, kFullLoadFrom = 22000,
@@ -66,6 +74,8 @@ class TDriveCycle {
     // Throttle raw and rpm of the drive once the engine runs.
     void DrivenPoint(std::uint64_t msSinceStart, double idle, const SiteList& tpsSites,
                      const SiteList& rpmSites, double& tps, double& rpm) const;
+    void InertiaPoint(std::uint64_t running, double idle, const SiteList& tpsSites, double& tps,
+                      double& rpm) const;
 
     TSimDrive Drive_;
     std::optional<Point> Hold_;

@@ -111,7 +111,7 @@ void TEngineModel::StepSensors(const TUnitSettings& s, std::uint64_t sinceStartM
                                 : 5.0 + 36.0 / (1.0 + std::exp((Lambda_ - 1.0) * 80.0));
     NbSignal_ += (nbTarget - NbSignal_) * 0.15;
     // The wideband device's output on the scale the unit is set to; 0 V while it heats.
-    WbSensor_.Step(Lambda_, Inputs_.Rpm, started, sinceStartMs);
+    WbSensor_.Step(Lambda_, Inputs_.TpsRaw, Inputs_.Rpm, started, sinceStartMs);
     const double span = s.WbAfr10At5V - s.WbAfr10At0V;
     const double counts = (kStoichAfr10 * WbSensor_.Lambda() - s.WbAfr10At0V) * 255.0 / span;
     WbSignal_ = WbSensor_.Ready() ? std::clamp(counts, 0.0, 255.0) : 0.0;

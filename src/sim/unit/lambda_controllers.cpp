@@ -124,8 +124,13 @@ void TWideBandController::Step(const TUnitSettings& s, const TLambdaLoop& loop, 
     if ((flags & (wb::Started | wb::NoTarget | wb::SensorError)) == wb::Started && !loop.Overrun &&
         loop.Running) {
         const int error = MeasuredAfr10(s, loop.Signal) - (targetByte + 105);  // lean > 0
-        Integ16_ = std::clamp(Integ16_ + s.WbKi * error, -16 * limDown, 16 * limUp);
-        Corr_ = s.WbKp * error / 8 + Integ16_ / 16;
+        // The integrator steps once per sensor update, not per loop: at the loop's pace it
+        // would run away during the exhaust's dead time (a second at idle) and swing.
+        if (loop.NowMs >= NextIntegrateMs_) {
+            Integ16_ = std::clamp(Integ16_ + s.WbKi * error, -16 * limDown, 16 * limUp);
+            NextIntegrateMs_ = loop.NowMs + kIntegrateMs;
+        }
+        Corr_ = s.WbKp * error / 16 + Integ16_ / 16;
     }
     Corr_ = std::clamp(Corr_, -limDown, limUp);
     if (limUp > 0 && Corr_ >= limUp)

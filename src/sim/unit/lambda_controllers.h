@@ -65,7 +65,9 @@ class TWideBandController {
     static int MeasuredAfr10(const TUnitSettings& s, int signal);
 
   private:
+    static constexpr std::uint64_t kIntegrateMs = 200;
     int Integ16_ = 0;  // sixteenths of a count
+    std::uint64_t NextIntegrateMs_ = 0;
     int Corr_ = 0;
     std::uint8_t Flags_ = 0;
 };
