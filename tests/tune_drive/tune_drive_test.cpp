@@ -2,6 +2,8 @@
 // block and a rich area reach their targets in two passes on the drives tuners log.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "autotune/autotune_session.h"
 #include "tune_drive.h"
 
@@ -53,7 +55,21 @@ INSTANTIATE_TEST_SUITE_P(
                       TTuneScenario{TDrive::Road, false, false},
                       TTuneScenario{TDrive::Road, false, true},
                       TTuneScenario{TDrive::Road, true, false},
-                      TTuneScenario{TDrive::Road, true, true}));
+                      TTuneScenario{TDrive::Road, true, true}),
+    [](const ::testing::TestParamInfo<TTuneScenario>& scenario) {
+        // "InertiaSweepWidebandOnFControllerOff": the scenario in the test's name.
+        std::string name;
+        bool upper = true;
+        for (const char c : scenario.param.Name()) {
+            if (c == ' ' || c == ',') {
+                upper = true;
+                continue;
+            }
+            name += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+            upper = false;
+        }
+        return name;
+    });
 
 }  // namespace
 }  // namespace zv::test
