@@ -129,6 +129,35 @@ TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {
     EXPECT_TRUE(form->close());
 }
 
+// The page list shown at start has the keys, as a fresh start promises: Down, Down, Enter chooses
+// the third page of the list, also after a data file was opened or the unit's data taken over
+// behind it (both give the key control the focus).
+TEST_F(MainWindow, ThePageListShownAtStartTakesTheKeys) {
+    for (const bool online : {false, true}) {
+        SCOPED_TRACE(online ? "data taken over from the built-in unit" : "data file opened");
+        auto form = online ? Start("", 30) : Start(dataFile);
+        if (online) {
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return form->Online().Panels().ComState == "Run Online"; }, 15000));
+        } else {
+            ASSERT_TRUE(WaitForIdle(*form));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+        }
+        QApplication::processEvents();
+        ASSERT_TRUE(form->PageSelect().Visible());
+        const int start = form->FormModel().PageOnView();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        const int previewed = form->Notebook().currentIndex();
+        EXPECT_NE(previewed, start) << "the arrows move through the list";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(form->PageSelect().Visible());
+        EXPECT_EQ(form->FormModel().PageOnView(), previewed);
+        dialogs.Answers = {MsgAnswer::No};
+        form->close();
+    }
+}
+
 // Mixture lamps with a narrowband input take the thresholds off the shift lamp page, and the
 // curve download button with them; the page's keys then leave the thresholds alone.
 TEST_F(MainWindow, MixtureLampsHideTheThresholdsWithTheirDownloadButton) {

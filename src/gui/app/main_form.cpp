@@ -306,10 +306,7 @@ void TMainForm::WirePages() {
     pageSelect_.ShowPage = [this](int page) { form_.ShowPage(page); };
     pageSelect_.RefreshPage = [this](int page) { form_.RefreshPage(page); };
     host_.OnShowPageSelection = [this] { ShowPageSelection(); };
-    host_.OnFocusKeyControl = [this] {
-        if (keySink_)
-            keySink_->setFocus();
-    };
+    host_.OnFocusKeyControl = [this] { FocusKeys(); };
 }
 
 void TMainForm::PageMenuChanged() {
@@ -405,8 +402,17 @@ void TMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget() &&
         keySink_) {
-        keySink_->setFocus();
+        FocusKeys();
     }
+}
+
+// The keys go to the page selection while it is shown (a data set opened or taken over, a dialog
+// closed, must not take them away from it), otherwise to the page on view.
+void TMainForm::FocusKeys() {
+    if (pageSelect_.Visible() && pageSelectWindow_)
+        pageSelectWindow_->TakeKeys();
+    else if (keySink_)
+        keySink_->setFocus();
 }
 
 void TMainForm::FileRestoreItem() {
@@ -538,7 +544,7 @@ void TMainForm::KeyConfigClick(int presetRow) {
         keyConfig_.SetSelectedRow(presetRow);
     KeyConfigDialog dialog(keyConfig_, this);
     dialog.exec();
-    keySink_->setFocus();
+    FocusKeys();
     Render();
 }
 
@@ -553,7 +559,7 @@ void TMainForm::InputConfigClick() {
         TTypeConfig2Dialog dialog(typeConfig2_, this);
         dialog.exec();
     }
-    keySink_->setFocus();
+    FocusKeys();
     Render();
 }
 
@@ -566,7 +572,7 @@ void TMainForm::InputConfigAccepted() {
 void TMainForm::ShowAboutBox() {
     AboutBox box(main_.CurrentLanguage(), AboutBox::DefaultPicturePath(), this);
     box.exec();
-    keySink_->setFocus();
+    FocusKeys();
 }
 
 void TMainForm::InfoClick() {

@@ -168,6 +168,7 @@ class TMainForm : public QMainWindow {
 
   private:
     void FormCreate();
+    void FocusKeys();
     // Closes once no data are on their way into the unit any more, or at the deadline.
     void CloseAfterTransfer(qint64 deadlineMs);
     void BuildMenus();

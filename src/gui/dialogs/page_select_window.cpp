@@ -188,6 +188,10 @@ void PageSelectWindow::ApplyVisibility(bool visible) {
     }
     show();
     raise();
+    TakeKeys();
+}
+
+void PageSelectWindow::TakeKeys() {
     if (isWindow())
         activateWindow();
     keySink_->setFocus();

@@ -37,6 +37,8 @@ class PageSelectWindow : public QWidget {
     int TwoRowsHeight() const;
     ColourPanel* Panel(int page) const { return panels_.at(static_cast<std::size_t>(page)); }
     QToolButton* CloseButton() const { return closeButton_; }
+    // While the list is shown its keys are the operator's: arrows, Enter and Esc choose a page.
+    void TakeKeys();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
