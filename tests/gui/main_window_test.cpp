@@ -30,6 +30,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <set>
+#include <sstream>
 
 #include "app/control_panel.h"
 #include "app/signal_bridge.h"
@@ -460,6 +461,30 @@ TEST_F(MainWindow, SigtermWritesTheSettingsAndShowsNoBox) {
     EXPECT_FALSE(Stored("Settings/Options/Windowstate").toString().isEmpty());
     EXPECT_EQ(QSettings(Ini(), QSettings::IniFormat).status(), QSettings::NoError)
         << "the damaged file was written anew";
+}
+
+// SIGTERM while F8 writes into the unit: the window waits for the download, says on stderr that
+// it waits and what the unit holds then, and closes without a question.
+TEST_F(MainWindow, SigtermDuringADownloadWaitsForItAndSaysWhatTheUnitHolds) {
+    auto form = Start("", 30);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Online().Panels().ComState == "Run Online"; }, 15000));
+    form->Online().DispatchKey(key::F5);
+    ASSERT_TRUE(WaitForIdle(*form));
+    form->Online().DispatchKey(key::F8);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Online().Panels().ComState == "ZV map download"; }, 30000));
+    dialogs.Boxes.clear();
+    std::ostringstream said;
+    std::streambuf* const cerr = std::cerr.rdbuf(said.rdbuf());
+    gui::TSignalBridge bridge([&form] { form->CloseOnSignal(); });
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    const bool closed = QTest::qWaitFor([&] { return !form->isVisible(); }, 30000);
+    std::cerr.rdbuf(cerr);
+    ASSERT_TRUE(closed);
+    EXPECT_NE(said.str().find("waiting for the transfer into the unit to end (ZV map download)"),
+              std::string::npos) << said.str();
+    EXPECT_NE(said.str().find("- fuel map: the PC's"), std::string::npos) << said.str();
+    EXPECT_TRUE(dialogs.Boxes.empty()) << (dialogs.Boxes.empty() ? "" : dialogs.Boxes[0].Text);
+    EXPECT_EQ(form->Online().LinkState(), link::Idle) << "the download ended before the close";
 }
 
 // QSettings keeps the format error of its first read; only a write that failed is an error.
