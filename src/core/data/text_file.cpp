@@ -11,6 +11,15 @@
 #include "data/atomic_file.h"
 #include "data/text_codec.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace zv {
 
 namespace {
@@ -60,6 +69,29 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
     return std::fopen(ToPath(path).string().c_str(), mode);
 }
 
+// Creates the file only when no file of its name exists, in one step, so that another process
+// creating the same name in between never loses its file. The C library's "x" mode is not in
+// every Windows runtime; the descriptor calls with their exclusive flag are.
+std::FILE* CreateExclusively(const std::string& path) {
+#ifdef _WIN32
+    const int fd = _open(ToPath(path).string().c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                         _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = _fdopen(fd, "wb");
+    if (!file)
+        _close(fd);
+#else
+    const int fd = ::open(ToPath(path).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file)
+        ::close(fd);
+#endif
+    return file;
+}
+
 bool WriteAndClose(std::FILE* file, const std::vector<std::string>& lines) {
     const std::string bytes = EncodeWindows1252(JoinLinesCrlf(lines));
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
@@ -72,8 +104,7 @@ bool WriteAndClose(std::FILE* file, const std::vector<std::string>& lines) {
 std::string CreateTextFile(const std::string& path, const std::vector<std::string>& lines) {
     if (FileExists(path))
         return path + ": " + std::strerror(EEXIST);
-    // Exclusive: another process creating the same name in between must not lose its file.
-    std::FILE* file = OpenFile(path, "wbx");
+    std::FILE* file = CreateExclusively(path);
     if (!file)
         return path + ": " + std::strerror(errno);
     if (!WriteAndClose(file, lines))
