@@ -83,6 +83,14 @@ std::optional<int> StableComNumber(const std::string& devicePath) {
     return std::nullopt;
 }
 
+std::optional<std::string> StableDevicePath(int number) {
+    for (const auto& range : kStableRanges) {
+        if (number >= range.First && number < range.First + range.Count)
+            return range.Prefix + std::to_string(number - range.First);
+    }
+    return std::nullopt;
+}
+
 std::map<int, std::string> NumberDevices(const std::vector<std::string>& devicePaths,
                                          const std::map<int, std::string>& taken) {
     std::map<int, std::string> numbered;

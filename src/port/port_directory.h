@@ -23,6 +23,10 @@ std::optional<int> ComNumberOfName(const std::string& name);
 // COM<33+k> (..COM48). Other devices have no fixed number.
 std::optional<int> StableComNumber(const std::string& devicePath);
 
+// The device a COM number stands for by convention, the other way round: COM5 is /dev/ttyS4,
+// COM17 /dev/ttyUSB0, COM33 /dev/ttyACM0. Nothing for the numbers without one (COM49 up).
+std::optional<std::string> StableDevicePath(int number);
+
 // Numbers for a machine's serial devices: the stable ones first, then the devices without one
 // in name order on the free numbers from COM49 up. Numbers already taken (by the port
 // directory) are skipped; a device whose stable number is taken gets a free one.

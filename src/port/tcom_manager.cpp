@@ -34,10 +34,22 @@ bool SamePort(const TComPort& a, const TComPort& b) {
     return a.Number == b.Number && a.Device == b.Device && a.Target == b.Target;
 }
 
+// Where the system opens COM<n>, listed or not.
+std::optional<std::string> ConventionalDevice(int number) {
+    if (number < 1 || number > kMaxComNumber)
+        return std::nullopt;
+#ifdef Q_OS_WIN
+    // From COM10 on Windows opens the port only under its device path.
+    return number >= 10 ? "\\\\.\\COM" + std::to_string(number) : "COM" + std::to_string(number);
+#else
+    return StableDevicePath(number);
+#endif
+}
+
 }  // namespace
 
 TCOMManager::TCOMManager(QObject* parent)
-    : QObject(parent), SystemDevices(native::SystemSerialPorts) {
+    : QObject(parent), SystemDevices(native::SystemSerialPorts), UnlistedDevice(ConventionalDevice) {
     ScanPorts(kMaxComNumber);
     Watch();
 }
@@ -168,14 +180,16 @@ std::vector<int> TCOMManager::Numbers() const {
 
 std::string TCOMManager::DevicePath(int number) const {
     const int index = IndexOf(number);
-    if (index < 0)
-        return {};
+    if (index >= 0) {
 #ifdef Q_OS_WIN
-    // From COM10 on Windows opens the port only under its device path.
-    return number >= 10 ? "\\\\.\\COM" + std::to_string(number) : "COM" + std::to_string(number);
+        return ConventionalDevice(number).value_or(std::string());
 #else
-    return ports_[static_cast<std::size_t>(index)].Device;
+        return ports_[static_cast<std::size_t>(index)].Device;
 #endif
+    }
+    if (number < 1 || number > kMaxComNumber || !UnlistedDevice)
+        return {};
+    return UnlistedDevice(number).value_or(std::string());
 }
 
 int TCOMManager::AddDevicePath(const std::string& path) {

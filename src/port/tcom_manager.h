@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,8 @@ class TCOMManager : public QObject {
     int IndexOf(int number) const;  // -1 when not present
     const std::vector<TComPort>& Ports() const { return ports_; }
     std::vector<int> Numbers() const;
-    // What TSerial opens for the number; empty when the port is not present.
+    // What TSerial opens for the number: the listed port's device, else the device the number
+    // stands for by convention (see UnlistedDevice); empty when there is none.
     std::string DevicePath(int number) const;
 
     // A device named by its path (a link to one included) for this run: the number of the port
@@ -64,6 +66,10 @@ class TCOMManager : public QObject {
 
     // The system's serial devices; tests replace it to get a machine without any.
     std::function<std::vector<std::string>()> SystemDevices;
+    // The device to try for a number no list shows. Some drivers, and Wine's port setting, give
+    // ports the system's list leaves out: a port the operator names is tried before it is
+    // taken for missing. Tests replace it to point a number at a terminal of their own.
+    std::function<std::optional<std::string>(int number)> UnlistedDevice;
 
     // Open ports register themselves, so that a vanished port can be told.
     void Attach(TSerial* serial);

@@ -5,6 +5,7 @@
 
 #include "autotune/autotune.h"
 #include "autotune/cell_locks.h"
+#include "autotune/cell_solver.h"
 #include "tune_fixture.h"
 
 namespace zv {
@@ -75,6 +76,33 @@ TEST(CellFit, CellsOnlySeenInTheSameMixKeepTheirValues) {
     const TTuneResult both = RunAutotune(TuneData(), Readings(true, true), test::HandSettings());
     EXPECT_GT(both.Cell(3, 3).Separable, 0.5);
     EXPECT_GT(both.Cell(4, 3).Separable, 0.5);
+}
+
+// Readings of one cell alone, each with all of its fuel on the cell.
+double FitOfOneCell(std::initializer_list<double> ratios) {
+    constexpr int kCell = 3 * 16 + 3;
+    std::vector<TCellEquation> equations;
+    for (double ratio : ratios) {
+        TCellEquation e;
+        e.Count = 1;
+        e.Cell[0] = kCell;
+        e.Part[0] = e.Share[0] = 1.0;
+        e.Needed = ratio;
+        equations.push_back(e);
+    }
+    std::array<bool, kMapCells> free{};
+    free[kCell] = true;
+    return SolveCellFactors(equations, free, 0.0).Factors[kCell];
+}
+
+// A reading far off the others counts less and, far enough, not at all; but the scatter that
+// judges it is that of most readings, so that of four readings scattered alike none is dropped
+// for being off the two that happen to agree: the cell takes their mean (pulled a hundredth of a
+// reading towards no change).
+TEST(CellFit, OnlyAFewWildReadingsAreDropped) {
+    EXPECT_NEAR(FitOfOneCell({1.00, 1.01, 1.02, 1.03, 1.04, 1.05, 1.60}), 6.16 / 6.01, 2e-3)
+        << "the wild 1.60 goes";
+    EXPECT_NEAR(FitOfOneCell({0.80, 1.00, 1.01, 1.30}), 4.12 / 4.01, 2e-3);
 }
 
 // Locks as the settings keep them: a word per throttle site, bit r for the rpm site r.

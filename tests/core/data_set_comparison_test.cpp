@@ -69,6 +69,23 @@ TEST(DataSetComparison, ListsExactlyTheChangedCellsAndItemsWithBothValues) {
     EXPECT_EQ(v.Lists[2].Rows[0].That, "40");
 }
 
+// The idle control curve is a curve like the others: one point of it is a difference.
+TEST(DataSetComparison, OnePointOfTheIdleControlCurveIsADifference) {
+    TZVDataClass a;
+    TZVDataClass b;
+    a.Lin[lin::IdleControl][3] = 80;  // stored highest point first: point 13
+    b.Lin[lin::IdleControl][3] = 95;
+
+    const TDataSetComparison c = CompareDataSets(a, b);
+    EXPECT_FALSE(c.Same());
+    ASSERT_EQ(c.Curves,
+              (std::vector<TItemDifference>{{TItemKind::Curve, lin::IdleControl, 3, 80, 95}}));
+    EXPECT_EQ(ItemName(c.Curves[0], Language::English), "Idle control line data 13");
+    EXPECT_TRUE(DeviceDataDiffer(c)) << "a download of the maps alone would leave it";
+    EXPECT_EQ(BuildComparisonView(a, b, "A", "B", Language::English).Summary,
+              "Differences in curves (points) 1.");
+}
+
 TEST(DataSetComparison, DifferenceClassesAtTheirBounds) {
     const std::pair<int, int> cases[] = {{0, 0},    {1, 1},    {3, 1},    {4, 2},   {15, 2},
                                          {16, 3},   {255, 3},  {-1, -1},  {-3, -1}, {-4, -2},

@@ -24,6 +24,7 @@ class LinkTest : public ::testing::Test {
     explicit LinkTest(int firmware = 30) : Unit(firmware), Adapter(Unit) {}
 
     void SetUp() override {
+        Line.SetRecordTraffic(true);  // the tests read back what crossed the line
         Line.AttachUnit(&Adapter);
         Data.DeviceData.Firmware = static_cast<std::uint8_t>(Unit.Firmware);
         Data.ReceiveData.Firmware = static_cast<std::uint8_t>(Unit.Firmware);

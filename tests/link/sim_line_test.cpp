@@ -35,6 +35,7 @@ struct EchoUnit : sim::UnitEndpoint {
 class SimLineTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        Line.SetRecordTraffic(true);  // the tests read back what crossed the line
         Line.AttachUnit(&Unit);
         Line.SetOnRxChar([this] {
             Notes.push_back(Line.BytesAvailable());
@@ -77,6 +78,24 @@ TEST_F(SimLineTest, EachByteTakesTenBitTimesInEachDirection) {
     EXPECT_EQ(Line.ReadString(), std::string("\x11\x21\x31"));
     EXPECT_EQ(Line.WireUs(), 6u * 1041667u / 1000u);
     EXPECT_TRUE(Line.Idle());
+}
+
+// A line as made counts and times its bytes but keeps none of them: it may carry live records
+// for hours.
+TEST(SimLine, KeepsNoBytesUnlessAskedTo) {
+    VirtualTimerService clock;
+    TSimLine line(clock, {1});
+    EchoUnit unit;
+    line.AttachUnit(&unit);
+    line.Open();
+    for (int i = 0; i < 10000; ++i) {
+        const std::uint8_t b = static_cast<std::uint8_t>(i);
+        line.WriteBuf(&b, 1);
+        clock.Advance(3);
+        line.ReadString();
+    }
+    EXPECT_EQ(line.ByteCount(LineDirection::UnitToPc), 10000u);
+    EXPECT_EQ(line.Traffic().capacity(), 0u);
 }
 
 TEST_F(SimLineTest, NotificationChunks) {

@@ -17,6 +17,7 @@ namespace zv::test {
 class SimUnitTest : public ::testing::TestWithParam<int> {
   protected:
     void SetUp() override {
+        Line.SetRecordTraffic(true);  // the tests read back what crossed the line
         sim::TSimUnitConfig config;
         config.Firmware = GetParam();
         config.DeviceType = GetParam() >= 37 ? 4 : GetParam() >= 24 ? 3 : GetParam() >= 9 ? 2 : 1;

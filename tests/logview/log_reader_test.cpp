@@ -248,5 +248,17 @@ TEST(LogNumbers, ParseAsPrintfWroteThemAndKeepTwoBytesWhereTheyFit) {
     EXPECT_EQ(whole.Decimals(), -1);
 }
 
+// A column whose first values were whole keeps a later decimal as written.
+TEST(LogNumbers, AColumnOfWholeNumbersKeepsALaterDecimal) {
+    TLogColumn column("AFR");
+    TLogNumber n;
+    for (const char* text : {"5", "5.5", "6", "14.7"}) {
+        ASSERT_TRUE(ParseLogNumber(text, n));
+        column.Append(n);
+    }
+    EXPECT_EQ(column.Values(), (std::vector<float>{5.0F, 5.5F, 6.0F, 14.7F}));
+    EXPECT_EQ(column.Value(1), 5.5F);
+}
+
 }  // namespace
 }  // namespace zv

@@ -200,6 +200,22 @@ TEST_F(LoggerRoundTrip, MarksAndEditsComeBackWithTheirTimes) {
     EXPECT_EQ(shown[10], "; 0000150 Edit: fuel map cell 5/7 +3 118 -> 121");
 }
 
+// A step that changed nothing (a value already at its limit) is no edit: the log gets no note.
+TEST_F(LoggerRoundTrip, AStepThatChangedNothingLeavesNoNote) {
+    Unit(30);
+    TEditNotes notes(main, logger);
+    constexpr std::size_t kCell = 0x100;
+    main.WriteImage(MainAreaWrite(kCell), std::array<std::uint8_t, 1>{255});
+    const TLogData log = LogAndRead(2, [&](int line) {
+        if (line == 2) {
+            TEditStep step(main.History(), FuelMapCellStep(4, 6, 255, 255));
+            main.WriteImage(MainAreaWrite(kCell), std::array<std::uint8_t, 1>{255});
+        }
+    });
+    EXPECT_TRUE(log.Notes.empty());
+    ASSERT_EQ(log.LineCount(), 2u);
+}
+
 TEST_F(LoggerRoundTrip, CommentBlocksComeBackAsUtf8) {
     Unit(9);
     LogAndRead(1);

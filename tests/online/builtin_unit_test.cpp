@@ -13,14 +13,19 @@
 namespace zv {
 namespace {
 
-TEST(BuiltInUnit, GoesOnlineByItselfAndStreamsAtWireSpeed) {
+// The program with the built-in unit of firmware 30 on a virtual wall clock.
+struct BuiltInUnit : ::testing::Test {
     sim::VirtualTimerService wall;
-    sim::TPacedSimPort port(wall, 30);
+    sim::TPacedSimPort port{wall, 30};
     test::ScriptedDialogs dialogs;
     MemorySettingsStore settings;
-    TMainModel main(dialogs, settings);
+    TMainModel main{dialogs, settings};
     TOnlineMode& online = main.ConnectLink(wall, port);
-    online.ComPortNo = kSimulatedUnitPort;
+
+    void SetUp() override { online.ComPortNo = kSimulatedUnitPort; }
+};
+
+TEST_F(BuiltInUnit, GoesOnlineByItselfAndStreamsAtWireSpeed) {
     std::set<std::string> speeds;
     int records = 0;
     online.RecordArrived = [&](const TLiveRecord&) {
@@ -46,6 +51,19 @@ TEST(BuiltInUnit, GoesOnlineByItselfAndStreamsAtWireSpeed) {
     online.OffOnlineButtonClick();
     ASSERT_TRUE(wall.RunUntil([&] { return online.LinkState() == link::Idle; }, 5000));
     EXPECT_FALSE(port.IsOpen());
+}
+
+// Records stream for as long as the program stays online: the built-in unit's line keeps none of
+// the bytes that carried them.
+TEST_F(BuiltInUnit, KeepsNothingOfTheRecordsItSent) {
+    int records = 0;
+    online.RecordArrived = [&records](const TLiveRecord&) { ++records; };
+    online.StartUp();
+    ASSERT_TRUE(wall.RunUntil([&] { return online.Panels().ComState == "Run Online"; }, 30000));
+
+    wall.Advance(600000);
+    EXPECT_GT(records, 5000) << "ten minutes of records";
+    EXPECT_EQ(port.Line().Traffic().capacity(), 0u);
 }
 
 }  // namespace

@@ -287,6 +287,58 @@ TEST_F(EditHistory, TheParameterPauseDoesNotHoldAnUndoUp) {
     EXPECT_EQ(Unit->Peek(2, 8), before);
 }
 
+// A step that wrote the same byte twice undoes to the value before its first write and redoes
+// to its last, in the PC and in the unit.
+TEST_F(EditHistory, AByteWrittenTwiceInOneStepComesBackAsBeforeAndAfterIt) {
+    GoOnline(30, Map);
+    At(8) = 10;
+    {
+        TEditStep step(Host.History(), NameStep({"Schwelle", "threshold"}));
+        WriteMainByte(Host, 8, 20);
+        WriteMainByte(Host, 8, 30);
+    }
+    Clock.Advance(1000);
+    ASSERT_EQ(Unit->Peek(2, 8), 30);
+
+    ASSERT_TRUE(Form.EditUndoClick());
+    EXPECT_EQ(At(8), 10);
+    Clock.Advance(1000);
+    EXPECT_EQ(Unit->Peek(2, 8), 10);
+    EXPECT_FALSE(Main.History().CanUndo()) << "both writes were one step";
+
+    ASSERT_TRUE(Form.EditRedoClick());
+    EXPECT_EQ(At(8), 30);
+    Clock.Advance(1000);
+    EXPECT_EQ(Unit->Peek(2, 8), 30);
+}
+
+// A key that changes nothing, such as Page Up on a cell already at 255, leaves no step: what can
+// be undone and redone stays as it was.
+TEST_F(EditHistory, AKeyThatChangesNothingLeavesNoStep) {
+    OpenOffline(30, Map);
+    Form.SetPage(1, &Map);
+    Cell(2, 2) = 100;
+    Cell(4, 6) = 255;
+    Map.LoadFromImage();
+    StepCell(2, 2);
+    ASSERT_TRUE(Form.EditUndoClick());
+    ASSERT_EQ(RedoText(), "Redo: fuel map cell 3/3 +1");
+    int steps = 0;
+    const int listener = Main.History().AddStepListener(
+        [&steps](THistoryEvent event, const THistoryStep&) { steps += event == THistoryEvent::Done; });
+
+    Map.CellClick(4, 6);
+    Press(Map, {33, kPlus});  // Page Up, plus
+    EXPECT_EQ(Cell(4, 6), 255);
+    EXPECT_EQ(steps, 0) << "a running log gets no edit note";
+    EXPECT_FALSE(Main.History().CanUndo());
+    EXPECT_EQ(UndoText(), "Undo");
+    EXPECT_EQ(RedoText(), "Redo: fuel map cell 3/3 +1") << "the undone step can still be redone";
+    ASSERT_TRUE(Form.EditRedoClick());
+    EXPECT_EQ(Cell(2, 2), 101);
+    Main.History().RemoveStepListener(listener);
+}
+
 TEST_F(EditHistory, OfflineUndoMarksTheDataSetAndANewEditDropsRedo) {
     OpenOffline(30, Map);
     const ImageBytes fresh = Data().DeviceData.Image;

@@ -27,6 +27,7 @@ class OnlineOverPty : public ::testing::Test {
     void SetUp() override {
         std::filesystem::remove_all(port::PortDirectory());
         manager.SystemDevices = [] { return std::vector<std::string>{}; };
+        manager.UnlistedDevice = [](int) { return std::optional<std::string>(); };
         manager.Rescan();
         online = &model.ConnectLink(timers, serial);
         online->ComPortNo = kCom;

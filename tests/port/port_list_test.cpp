@@ -12,6 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 using port::NumberDevices;
 using port::StableComNumber;
+using port::StableDevicePath;
 using port::TCOMManager;
 
 TEST(ComNumbers, SerialDevicesKeepTheirNumbersAndOthersTakeFreeOnes) {
@@ -23,6 +24,13 @@ TEST(ComNumbers, SerialDevicesKeepTheirNumbersAndOthersTakeFreeOnes) {
     EXPECT_FALSE(StableComNumber("/dev/ttyS16"));
     EXPECT_FALSE(StableComNumber("/dev/ttyS1x"));
     EXPECT_FALSE(StableComNumber("/dev/ttyAMA0"));
+    // And back, for a port no list shows.
+    EXPECT_EQ(StableDevicePath(1), "/dev/ttyS0");
+    EXPECT_EQ(StableDevicePath(5), "/dev/ttyS4");
+    EXPECT_EQ(StableDevicePath(17), "/dev/ttyUSB0");
+    EXPECT_EQ(StableDevicePath(35), "/dev/ttyACM2");
+    EXPECT_FALSE(StableDevicePath(49));
+    EXPECT_FALSE(StableDevicePath(0));
 
     // COM17 taken by the port directory: the USB adapter moves to a free number, after the
     // devices without a number of their own in name order.

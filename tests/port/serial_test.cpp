@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "line/virtual_timer_service.h"
 #include "link/port_name.h"
@@ -26,6 +27,7 @@ class SerialOnPty : public ::testing::Test {
     void SetUp() override {
         std::filesystem::remove_all(port::PortDirectory());
         manager.SystemDevices = [] { return std::vector<std::string>{}; };
+        manager.UnlistedDevice = [](int) { return std::optional<std::string>(); };
         serial.SetOnRxChar([this] { ++notifications; });
         serial.SetPort(0);
     }
@@ -76,6 +78,30 @@ TEST_F(SerialOnPty, OpensTheUnitsTerminalAndReadsWithoutWaiting) {
     // The link's first request comes a job tick later; what arrived before it is stale.
     WaitFor([] { return false; }, 100);
     EXPECT_EQ(Ping(), "\x06");
+}
+
+// A port the operator names that the system's list leaves out (a driver's, or one that Wine's
+// port setting gives) is opened where its number leads; only a port that does not open is
+// missing.
+TEST_F(SerialOnPty, APortNoListShowsIsTriedBeforeItCountsAsMissing) {
+    Zvsim unit({});
+    ASSERT_TRUE(unit.Ready());
+    const std::string device = unit.Device();
+    manager.UnlistedDevice = [device](int number) {
+        return number == 5 ? std::optional(device) : std::nullopt;
+    };
+    manager.Rescan();
+    ASSERT_FALSE(manager.IsPresent(5));
+    EXPECT_FALSE(serial.SetPort(5)) << "it is no port of the list";
+    serial.AwaitPort(5);
+    ASSERT_TRUE(serial.Open()) << serial.LastErrorText();
+    EXPECT_EQ(Ping(), "\x06");
+    serial.Close();
+
+    serial.AwaitPort(6);  // leads nowhere
+    EXPECT_FALSE(serial.Open());
+    EXPECT_EQ(serial.LastOpenError(), port::TOpenError::Missing);
+    EXPECT_EQ(serial.LastErrorText(), "port COM6 is not present");
 }
 
 // The port tells its owner the adapter's latency timer after every open, once the link's step

@@ -177,6 +177,18 @@ TEST_F(ZvtoolOutput, WatchLogsTheSweepOnVirtualTime) {
     EXPECT_EQ(points.count({"2470", "23.5"}), 1u) << "the warm-up point: raw 63 and 60";
 }
 
+// Ten hours of records, printed and logged, in the memory a few minutes take: the tool keeps
+// nothing per record. 100 MB of address space hold the tool and its libraries many times over.
+TEST_F(ZvtoolOutput, WatchRunsTenHoursInTheMemoryOfAFewMinutes) {
+    std::string err;
+    ASSERT_EQ(Run("ulimit -v 100000 && " + tool +
+                      " watch --port sim --seconds 36000 --log logs >/dev/null",
+                  &err),
+              0)
+        << err;
+    EXPECT_NE(err.find("(359998 lines)"), std::string::npos) << "ten records a second";
+}
+
 TEST_F(ZvtoolOutput, DriveIsRefusedWithItsReason) {
     std::string err;
     EXPECT_EQ(Run(tool + " watch --port sim --drive hold:35 --seconds 1", &err), 2);

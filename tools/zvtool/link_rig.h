@@ -45,7 +45,8 @@ struct SimRigOptions {
 std::unique_ptr<LinkRig> MakeSimRig(const SimRigOptions& options, std::string& error);
 
 // A COM port or a device path; nothing, with the reason in error, when this build has no real
-// ports or the port is not present.
+// ports or the device path does not exist. A COM port the system does not list is still tried:
+// CheckPort says why it does not open.
 std::unique_ptr<LinkRig> MakeSerialRig(const TPortName& port, std::string& error);
 
 }  // namespace zv::tool

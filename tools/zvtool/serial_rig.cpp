@@ -24,14 +24,16 @@ class SerialRig : public LinkRig {
 
     bool Select(const TPortName& name, std::string& error) {
         if (name.Type == TPortName::Kind::Com) {
+            // A port the system's list leaves out may still open: CheckPort tries it and says
+            // why it did not.
             number_ = name.Number;
-            if (!manager_.IsPresent(number_))
-                error = "port COM" + std::to_string(number_) + " is not present";
-        } else {
-            number_ = manager_.AddDevicePath(name.Path);
-            if (number_ == 0)
-                error = "port " + name.Path + " does not exist";
+            if (!serial_.SetPort(number_))
+                serial_.AwaitPort(number_);
+            return true;
         }
+        number_ = manager_.AddDevicePath(name.Path);
+        if (number_ == 0)
+            error = "port " + name.Path + " does not exist";
         return error.empty() && serial_.SetPort(number_);
     }
 

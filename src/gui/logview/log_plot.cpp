@@ -45,11 +45,8 @@ QString AxisNumber(double v) {
 
 }  // namespace
 
-QString LogClock(double seconds) {
-    const long total = std::lround(std::floor(seconds));
-    return QStringLiteral("%1:%2")
-        .arg(total / 60, 2, 10, QLatin1Char('0'))
-        .arg(total % 60, 2, 10, QLatin1Char('0'));
+QString LogClock(double seconds, TLogClockForm form) {
+    return QString::fromStdString(LogClockText(seconds, form));
 }
 
 TLogPlot::TLogPlot(TLogViewModel& model, QWidget* parent) : QWidget(parent), model_(model) {
@@ -198,13 +195,14 @@ void TLogPlot::PaintTimeAxis(QPainter& p) const {
     const QRectF a = PlotArea();
     const double span = model_.ViewEnd() - model_.ViewStart();
     const double step = TickStep(span, a.width());
+    const TLogClockForm form = LogClockForm(model_.LogEnd());
     p.setPen(palette().text().color());
     for (double t = std::ceil(model_.ViewStart() / step) * step; t <= model_.ViewEnd() + 1e-9;
          t += step) {
         const double x = XOf(t);
         p.drawLine(QPointF(x, a.bottom()), QPointF(x, a.bottom() + 4));
         p.drawText(QRectF(x - 40, a.bottom() + 4, 80, kTimeBand - 4), Qt::AlignHCenter | Qt::AlignTop,
-                   LogClock(t));
+                   LogClock(t, form));
     }
 }
 

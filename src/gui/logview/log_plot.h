@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <string>
 
+#include "logview/log_clock.h"
 #include "logview/log_view_model.h"
 
 namespace zv::gui {
@@ -57,7 +58,7 @@ class TLogPlot : public QWidget {
     bool pressed_ = false;
 };
 
-// mm:ss of seconds into a log.
-QString LogClock(double seconds);
+// A time of a log on its axis, in the form the whole log is written in.
+QString LogClock(double seconds, TLogClockForm form);
 
 }  // namespace zv::gui

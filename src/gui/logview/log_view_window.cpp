@@ -184,9 +184,9 @@ void TLogViewWindow::FillValues() {
             item->setText(text);
     };
     set(0, 0, Q(t.TimeName));
-    set(0, 1, LogClock(m.CursorTime()) + QStringLiteral(".%1").arg(
-                                             static_cast<int>(std::fmod(m.CursorTime(), 1.0) * 10)));
-    set(0, 2, QStringLiteral("mm:ss"));
+    const TLogClockForm form = LogClockForm(m.LogEnd());
+    set(0, 1, Q(LogCursorTimeText(m.CursorTime(), form)));
+    set(0, 2, Q(LogClockUnit(form)));
     for (std::size_t c = 0; c < m.Channels().size(); ++c) {
         const int row = static_cast<int>(c) + 1;
         set(row, 0, Q(ChannelName(c)));

@@ -74,6 +74,9 @@ class TSimLine : public zv::SerialPort {
     // Bytes so far in a direction: the index the next byte will have.
     std::uint64_t ByteCount(LineDirection direction) const;
 
+    // Every byte kept, for a run that checks what crossed the line afterwards. Only on request:
+    // the record grows with each byte, and a line that carries live records for hours (the
+    // program's built-in unit, zvtool watch) must not.
     void SetRecordTraffic(bool record) { RecordTraffic_ = record; }
     const std::vector<LineByte>& Traffic() const { return Traffic_; }
     void ClearTraffic() { Traffic_.clear(); }
@@ -151,7 +154,7 @@ class TSimLine : public zv::SerialPort {
     double DropRate_ = 0.0;
     double CorruptRate_ = 0.0;
 
-    bool RecordTraffic_ = true;
+    bool RecordTraffic_ = false;
     std::vector<LineByte> Traffic_;
 };
 
