@@ -1,5 +1,5 @@
 // The log viewer's wiring: zvcontrol --log, the wheel on the plot, the replay into the fuel map
-// page, and a file that is no log.
+// page and the dashboard, and a file that is no log.
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
@@ -71,7 +71,7 @@ TEST_F(LogView, CommandLineOpensTheViewerAndTheWheelZooms) {
     EXPECT_EQ(form->Autotune().Logs()[0].Path, view.Path());
 }
 
-TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {
+TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPointAndTheDashboard) {
     auto form = Start(dataFile, std::nullopt, WriteLog());
     ASSERT_TRUE(WaitForIdle(*form));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->LogView() != nullptr; }, 3000));
@@ -84,7 +84,12 @@ TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {
     ASSERT_TRUE(view.PlayButton().isEnabled());
     view.Viewer().Replay().SetSpeed(16);
     view.PlayButton().click();
+    // The dashboard follows the replay as it follows the unit, and rests when it stops.
+    EXPECT_GT(form->Online().Dashboard().RotDispGauge, 0);
+    EXPECT_FALSE(form->Online().Dashboard().RotDispPanel.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view.Viewer().Replay().Playing(); }, 5000));
+    EXPECT_EQ(form->Online().Dashboard().RotDispGauge, 0);
+    EXPECT_TRUE(form->Online().Dashboard().RotDispPanel.empty());
     // The last line: 8800 rpm and 83 % lie above the first sites.
     EXPECT_GT(page->Model().State().Chart.MarkerR, startR);
     EXPECT_GT(page->Model().State().Chart.MarkerT, 0.0);

@@ -22,6 +22,8 @@ struct TLogViewerHost {
     TimerService& Timers;
     std::function<bool()> Online;
     std::function<void(const TLiveRecord&)> ShowLiveFrame;
+    // The replay paused or reached the end: what showed its records may rest again.
+    std::function<void()> ReplayStopped;
 };
 
 // An opened log: the model the window paints and its replay into the pages.
@@ -39,6 +41,11 @@ class TLogViewer {
 
     // The data set changed (loaded, sites moved): targets and hit counts follow it.
     void DataSetChanged() { model_.SetDataSet(host_.Data); }
+
+    // What the tuner must know before reading the plots and hits, one paragraph a line: lines
+    // the reader skipped, a log of another unit than the open data set's, and what the log or
+    // the data set lacks. Empty when all is well.
+    std::string Notice(Language lang) const;
 
   private:
     void LinePassed(std::size_t line);

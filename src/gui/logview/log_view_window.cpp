@@ -243,13 +243,9 @@ void TLogViewWindow::ApplyLanguage(Language lang) {
     Render();
 }
 
-// What the log or the data set lacks, above the plots and the hit grid.
+// What the log or the data set lacks or got wrong, above the plots and the hit grid.
 void TLogViewWindow::UpdateNotices() {
-    const TLogViewTexts& t = LogViewTexts(lang_);
-    const TLogViewModel& model = viewer_.Model();
-    const std::string text = !model.HasWideband() ? t.NoWideband
-                             : !model.HasDataSet() ? t.NoDataSet
-                                                   : std::string();
+    const std::string text = viewer_.Notice(lang_);
     for (QLabel* label : {notice_, hitsNotice_}) {
         label->setText(Q(text));
         label->setVisible(!text.empty());
