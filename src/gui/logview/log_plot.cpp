@@ -1,12 +1,15 @@
 #include "logview/log_plot.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+#include <vector>
 
+#include "logview/note_label_layout.h"
 #include "pages/view_text.h"
 
 namespace zv::gui {
@@ -15,12 +18,16 @@ namespace {
 
 constexpr double kLeftMargin = 52.0;  // the axis numbers
 constexpr double kRightMargin = 8.0;
-constexpr double kNoteBand = 16.0;  // note labels above the strips
+constexpr int kNoteRows = 2;
+constexpr double kNoteRow = 16.0;
+constexpr double kNoteBand = kNoteRows * kNoteRow;  // note labels above the strips
 constexpr double kTimeBand = 20.0;  // time labels below
 constexpr double kStripGap = 4.0;
 constexpr int kDragThreshold = 3;
 constexpr double kWheelStep = 1.25;  // zoom of one wheel notch
-constexpr int kNoteLabelChars = 14;
+constexpr double kNoteLabelWidth = 160.0;
+constexpr double kNoteLabelGap = 4.0;
+constexpr double kNoteLabelInset = 2.0;  // text beside its marker line, not on it
 
 const QColor kTraceColours[] = {QColor(0x1f, 0x5f, 0xbf), QColor(0x2c, 0x8c, 0x2c),
                                 QColor(0xb0, 0x60, 0x00), QColor(0xc0, 0x20, 0x20),
@@ -210,15 +217,26 @@ void TLogPlot::PaintTimeAxis(QPainter& p) const {
 
 void TLogPlot::PaintNotes(QPainter& p) const {
     const QRectF a = PlotArea();
-    for (const TLogNote* note : model_.VisibleNotes()) {
-        const double x = XOf(note->Time);
+    const QFontMetricsF fm(font());
+    const std::vector<const TLogNote*> notes = model_.VisibleNotes();
+    std::vector<QString> texts;
+    std::vector<TNoteLabel> labels;
+    for (const TLogNote* note : notes) {
+        texts.push_back(Q(note->Text).section(QLatin1Char('\n'), 0, 0));
+        labels.push_back({XOf(note->Time), fm.horizontalAdvance(texts.back()) + kNoteLabelInset});
+    }
+    const std::vector<TNoteLabelPlace> places =
+        LayOutNoteLabels(labels, kNoteRows, kNoteLabelWidth, kNoteLabelGap);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const double x = labels[i].X;
         p.setPen(QPen(kNoteColour, 1.0, Qt::DotLine));
         p.drawLine(QPointF(x, a.top()), QPointF(x, a.bottom()));
-        QString label = Q(note->Text).section(QLatin1Char('\n'), 0, 0);
-        if (label.size() > kNoteLabelChars)
-            label = label.left(kNoteLabelChars - 1) + QChar(0x2026);
+        const double width = places[i].Width - kNoteLabelInset;
+        if (width <= 0.0)
+            continue;
         p.setPen(palette().text().color());
-        p.drawText(QRectF(x + 2, 0, 160, kNoteBand), Qt::AlignLeft | Qt::AlignVCenter, label);
+        p.drawText(QRectF(x + kNoteLabelInset, places[i].Row * kNoteRow, width, kNoteRow),
+                   Qt::AlignLeft | Qt::AlignVCenter, fm.elidedText(texts[i], Qt::ElideRight, width));
     }
 }
 
