@@ -9,7 +9,6 @@
 #include <cmath>
 #include <vector>
 
-#include "logview/note_label_layout.h"
 #include "pages/view_text.h"
 
 namespace zv::gui {
@@ -215,35 +214,50 @@ void TLogPlot::PaintTimeAxis(QPainter& p) const {
     }
 }
 
+TLogPlot::TLaidNotes TLogPlot::LayOutNotes() const {
+    const QFontMetricsF fm(font());
+    TLaidNotes laid;
+    laid.Notes = model_.VisibleNotes();
+    for (const TLogNote* note : laid.Notes) {
+        laid.Texts.push_back(Q(note->Text).section(QLatin1Char('\n'), 0, 0));
+        laid.Labels.push_back(
+            {XOf(note->Time), fm.horizontalAdvance(laid.Texts.back()) + kNoteLabelInset});
+    }
+    laid.Places = LayOutNoteLabels(laid.Labels, kNoteRows, kNoteLabelWidth, kNoteLabelGap);
+    return laid;
+}
+
+QRectF TLogPlot::LabelRect(const TLaidNotes& laid, std::size_t i) const {
+    return QRectF(laid.Labels[i].X + kNoteLabelInset, laid.Places[i].Row * kNoteRow,
+                  std::max(0.0, laid.Places[i].Width - kNoteLabelInset), kNoteRow);
+}
+
 void TLogPlot::PaintNotes(QPainter& p) const {
     const QRectF a = PlotArea();
     const QFontMetricsF fm(font());
-    const std::vector<const TLogNote*> notes = model_.VisibleNotes();
-    std::vector<QString> texts;
-    std::vector<TNoteLabel> labels;
-    for (const TLogNote* note : notes) {
-        texts.push_back(Q(note->Text).section(QLatin1Char('\n'), 0, 0));
-        labels.push_back({XOf(note->Time), fm.horizontalAdvance(texts.back()) + kNoteLabelInset});
-    }
-    const std::vector<TNoteLabelPlace> places =
-        LayOutNoteLabels(labels, kNoteRows, kNoteLabelWidth, kNoteLabelGap);
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-        const double x = labels[i].X;
+    const TLaidNotes laid = LayOutNotes();
+    for (std::size_t i = 0; i < laid.Notes.size(); ++i) {
+        const double x = laid.Labels[i].X;
         p.setPen(QPen(kNoteColour, 1.0, Qt::DotLine));
         p.drawLine(QPointF(x, a.top()), QPointF(x, a.bottom()));
-        const double width = places[i].Width - kNoteLabelInset;
-        if (width <= 0.0)
+        const QRectF rect = LabelRect(laid, i);
+        if (rect.width() <= 0.0)
             continue;
         p.setPen(palette().text().color());
-        p.drawText(QRectF(x + kNoteLabelInset, places[i].Row * kNoteRow, width, kNoteRow),
-                   Qt::AlignLeft | Qt::AlignVCenter, fm.elidedText(texts[i], Qt::ElideRight, width));
+        p.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter,
+                   fm.elidedText(laid.Texts[i], Qt::ElideRight, rect.width()));
     }
 }
 
-const TLogNote* TLogPlot::NoteNear(double x) const {
-    for (const TLogNote* note : model_.VisibleNotes()) {
-        if (std::fabs(XOf(note->Time) - x) <= 4.0)
-            return note;
+const TLogNote* TLogPlot::NoteNear(QPointF at) const {
+    const TLaidNotes laid = LayOutNotes();
+    for (std::size_t i = 0; i < laid.Notes.size(); ++i) {
+        if (LabelRect(laid, i).contains(at))
+            return laid.Notes[i];
+    }
+    for (std::size_t i = 0; i < laid.Notes.size(); ++i) {
+        if (std::fabs(laid.Labels[i].X - at.x()) <= 4.0)
+            return laid.Notes[i];
     }
     return nullptr;
 }
@@ -280,7 +294,7 @@ void TLogPlot::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
-    if (const TLogNote* note = NoteNear(at.x()))
+    if (const TLogNote* note = NoteNear(at))
         QToolTip::showText(event->globalPosition().toPoint(), Q(note->Text), this);
     else
         QToolTip::hideText();
