@@ -2,7 +2,9 @@
 // read, and a log recorded on another unit than the open data set's.
 #include <gtest/gtest.h>
 
+#include "backup/unit_backup.h"
 #include "line/virtual_timer_service.h"
+#include "temp_dir.h"
 #include "logview/log_viewer.h"
 #include "viewer_log.h"
 
@@ -74,6 +76,37 @@ TEST(LogNotice, SaysWhenTheLogWasRecordedOnAnotherUnit) {
     // A data set of no known unit cannot be told apart from the log's.
     NoticeRig unknown(GoodLog(), "unknown");
     EXPECT_EQ(unknown.viewer->Notice(Language::English), "");
+}
+
+// The unit the log was recorded on has a backup in the data folder: the viewer offers its
+// newest, and none when the open data set is that unit's already.
+TEST(LogNotice, OffersTheNewestBackupOfTheLogsUnit) {
+    TempDir folder;
+    TZVDataSet unit;
+    unit.Ident.SerialNo = "ZP-1";
+    std::tm older{};
+    older.tm_year = 2026 - 1900;
+    older.tm_mon = 11;
+    older.tm_mday = 8;
+    older.tm_hour = 9;
+    older.tm_isdst = -1;
+    const std::time_t morning = std::mktime(&older);
+    ASSERT_TRUE(SaveUnitBackup(unit, folder.Path().string(), morning, Language::English).Ok());
+    const TBackupSaved newest =
+        SaveUnitBackup(unit, folder.Path().string(), morning + 3600, Language::English);
+    ASSERT_TRUE(newest.Ok());
+    unit.Ident.SerialNo = "ZP-2";
+    ASSERT_TRUE(SaveUnitBackup(unit, folder.Path().string(), morning + 7200, Language::English).Ok());
+
+    NoticeRig other(GoodLog(), "ZP-2");
+    const auto offered = other.viewer->OwnBackup(folder.Path().string());
+    ASSERT_TRUE(offered.has_value());
+    EXPECT_EQ(offered->Path, newest.Path);
+    EXPECT_EQ(OwnBackupText(*offered, Language::English),
+              "Open the data set of ZP-1 (backup of 2026-12-08 10:00:00)");
+
+    NoticeRig same(GoodLog(), "ZP-1");
+    EXPECT_FALSE(same.viewer->OwnBackup(folder.Path().string()).has_value());
 }
 
 }  // namespace

@@ -47,6 +47,24 @@ std::string TLogViewer::Notice(Language lang) const {
     return text;
 }
 
+std::optional<TBackupEntry> TLogViewer::OwnBackup(const std::string& dataFolder) const {
+    const std::string& serial = model_.Data().SerialNo;
+    if (serial.empty() || !OtherUnitNotice(model_.Data(), host_.Data))
+        return std::nullopt;
+    std::vector<TBackupEntry> backups = ListBackups(dataFolder, serial);
+    if (backups.empty())
+        return std::nullopt;
+    return std::move(backups.front());
+}
+
+std::string OwnBackupText(const TBackupEntry& backup, Language lang) {
+    return lang == Language::German
+               ? "Datensatz von " + backup.Unit.SerialNo + " öffnen (Sicherung vom " +
+                     backup.When + ")"
+               : "Open the data set of " + backup.Unit.SerialNo + " (backup of " + backup.When +
+                     ")";
+}
+
 // The record goes where the stream puts the unit's records, so that pages sampling the last
 // record offline see it too.
 void TLogViewer::LinePassed(std::size_t line) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "backup/unit_backup.h"
 #include "dashboard/dashboard.h"
 #include "logview/log_replay.h"
 #include "logview/log_view_model.h"
@@ -46,6 +47,9 @@ class TLogViewer {
     // the reader skipped, a log of another unit than the open data set's, and what the log or
     // the data set lacks. Empty when all is well.
     std::string Notice(Language lang) const;
+    // The newest backup of the unit the log was recorded on, in the data folder, offered when
+    // the open data set is another unit's.
+    std::optional<TBackupEntry> OwnBackup(const std::string& dataFolder) const;
 
   private:
     void LinePassed(std::size_t line);
@@ -54,6 +58,9 @@ class TLogViewer {
     TLogViewModel model_;
     TLogReplay replay_;
 };
+
+// "Open the data set of ZP-1 (backup of 2026-12-08 10:00:00)".
+std::string OwnBackupText(const TBackupEntry& backup, Language lang);
 
 // Reads a log for the viewer: the error text when the file is no log or holds no data line.
 struct TLogOpenResult {

@@ -46,6 +46,9 @@ bool TMainForm::OpenLogView(const std::string& path) {
     logView_ = new TLogViewWindow(path, std::move(*opened.Data), std::move(host), lang, this);
     connect(logView_, &TLogViewWindow::AutotuneRequested, this,
             [this, path] { OpenAutotuneWithLog(path); });
+    logView_->SetDataFolder(main_.DataFolder());
+    connect(logView_, &TLogViewWindow::OpenDataSetRequested, this,
+            [this](const std::string& file) { main_.OpenRecentFileClick(file); });
     logView_->show();
     logView_->raise();
     logView_->activateWindow();

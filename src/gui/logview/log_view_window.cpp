@@ -73,6 +73,11 @@ QWidget* TLogViewWindow::BuildPlotsTab() {
     notice_ = new QLabel;
     notice_->setWordWrap(true);
     layout->addWidget(notice_);
+    ownBackup_ = new QPushButton;
+    ownBackup_->setVisible(false);
+    connect(ownBackup_, &QPushButton::clicked, this,
+            [this] { Q_EMIT OpenDataSetRequested(ownBackupPath_); });
+    layout->addWidget(ownBackup_, 0, Qt::AlignLeft);
 
     auto* split = new QSplitter(Qt::Horizontal);
     auto* left = new QWidget;
@@ -250,6 +255,15 @@ void TLogViewWindow::UpdateNotices() {
         label->setText(Q(text));
         label->setVisible(!text.empty());
     }
+    const auto backup = dataFolder_.empty() ? std::nullopt : viewer_.OwnBackup(dataFolder_);
+    ownBackupPath_ = backup ? backup->Path : std::string();
+    ownBackup_->setText(backup ? Q(OwnBackupText(*backup, lang_)) : QString());
+    ownBackup_->setVisible(backup.has_value());
+}
+
+void TLogViewWindow::SetDataFolder(const std::string& folder) {
+    dataFolder_ = folder;
+    UpdateNotices();
 }
 
 void TLogViewWindow::DataSetChanged() {
