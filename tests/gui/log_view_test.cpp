@@ -1,11 +1,12 @@
 // The log viewer's wiring: zvcontrol --log, the wheel on the plot, the replay into the fuel map
-// page, and a file that is no log.
+// page and the dashboard, and a file that is no log.
 #include <QApplication>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QWheelEvent>
 
 #include "autotune/autotune_session.h"
+#include "backup/unit_backup.h"
 #include "autotune/autotune_window.h"
 #include "logview/log_plot.h"
 #include "logview/log_view_window.h"
@@ -71,7 +72,7 @@ TEST_F(LogView, CommandLineOpensTheViewerAndTheWheelZooms) {
     EXPECT_EQ(form->Autotune().Logs()[0].Path, view.Path());
 }
 
-TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {
+TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPointAndTheDashboard) {
     auto form = Start(dataFile, std::nullopt, WriteLog());
     ASSERT_TRUE(WaitForIdle(*form));
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->LogView() != nullptr; }, 3000));
@@ -84,12 +85,48 @@ TEST_F(LogView, ReplayMovesTheFuelMapsOperatingPoint) {
     ASSERT_TRUE(view.PlayButton().isEnabled());
     view.Viewer().Replay().SetSpeed(16);
     view.PlayButton().click();
+    // The dashboard follows the replay as it follows the unit, and rests when it stops.
+    EXPECT_GT(form->Online().Dashboard().RotDispGauge, 0);
+    EXPECT_FALSE(form->Online().Dashboard().RotDispPanel.empty());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view.Viewer().Replay().Playing(); }, 5000));
+    EXPECT_EQ(form->Online().Dashboard().RotDispGauge, 0);
+    EXPECT_TRUE(form->Online().Dashboard().RotDispPanel.empty());
     // The last line: 8800 rpm and 83 % lie above the first sites.
     EXPECT_GT(page->Model().State().Chart.MarkerR, startR);
     EXPECT_GT(page->Model().State().Chart.MarkerT, 0.0);
     EXPECT_TRUE(page->Model().State().Chart.MarkerVisible);  // offline too
     EXPECT_EQ(view.Viewer().Model().CursorLine(), 39u);
+}
+
+// The log of unit ZP-1 over the data set of ZP-2: the viewer says so and offers the newest
+// backup of ZP-1, which its button opens.
+TEST_F(LogView, ALogOfAnotherUnitOffersThatUnitsBackup) {
+    std::string text = ToFileText(NewFileLines());
+    const auto serial = text.find("SerialNo=unknown");
+    ASSERT_NE(serial, std::string::npos);
+    text.replace(serial, 16, "SerialNo=ZP-2");
+    QFile file(dir.filePath("zp2.zvt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(text));
+    file.close();
+
+    auto form = Start(file.fileName().toStdString(), std::nullopt, WriteLog());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->LogView() != nullptr; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->Model().Data().Loaded == 1; }, 3000));
+    TZVDataSet unit;
+    unit.Ident.SerialNo = "ZP-1";
+    const TBackupSaved backup =
+        SaveUnitBackup(unit, form->Model().DataFolder(), 1765188000, Language::English);
+    ASSERT_TRUE(backup.Ok()) << backup.Error;
+    gui::TLogViewWindow& view = *form->LogView();
+    view.SetDataFolder(form->Model().DataFolder());
+    ASSERT_TRUE(view.OwnBackupButton().isVisible());
+    EXPECT_TRUE(view.OwnBackupButton().text().startsWith(
+        QStringLiteral("Open the data set of ZP-1 (backup of ")));
+
+    view.OwnBackupButton().click();
+    EXPECT_EQ(form->Model().Data().FileName, backup.Path);
+    EXPECT_FALSE(view.OwnBackupButton().isVisible()) << "the data set is the log's unit's now";
 }
 
 TEST_F(LogView, AFileThatIsNoLogIsSaidInABox) {

@@ -12,6 +12,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QStatusBar>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -77,6 +80,24 @@ bool StatusBarShows(QMainWindow& form, const QString& text) {
             return true;
     }
     return false;
+}
+
+// The clock at the status bar's end is never cut, in either language: its panel holds the
+// widest date and time the panel can show at the font it is drawn in.
+TEST_F(MainWindow, TheClockPanelHoldsItsTextInBothLanguages) {
+    auto form = Start(dataFile);
+    auto* clock = form->statusBar()->findChild<QLabel*>(QStringLiteral("DateTimePanel"));
+    ASSERT_NE(clock, nullptr);
+    const QFontMetrics fm = clock->fontMetrics();
+    for (const char* widest : {" 12/28/2028  11:58:58p", " 28.12.2028  23:58:58"})
+        EXPECT_GE(clock->minimumWidth(), fm.horizontalAdvance(QString::fromLatin1(widest)))
+            << widest;
+    form->Actions().German->trigger();
+    EXPECT_GE(clock->width(), fm.horizontalAdvance(clock->text()));
+    form->Actions().English->trigger();
+    form->resize(1366, form->height());
+    QApplication::processEvents();
+    EXPECT_GE(clock->width(), fm.horizontalAdvance(clock->text())) << clock->text().toStdString();
 }
 
 TEST_F(MainWindow, MenusButtonsAndKeysReachCore) {

@@ -159,6 +159,16 @@ TEST_F(AutotuneSession, LogsKeepTheirCountOrTheirError) {
     EXPECT_EQ(Session.SampleCount(), 0);
 }
 
+// A log with a line of noise keeps its samples, and its line in the window says what was left
+// out and where (header lines 1 to 8, the run's 30 lines 9 to 38).
+TEST_F(AutotuneSession, ALogsSkippedLinesAreSaidBesideIt) {
+    const TTuneLogSource& noisy =
+        Session.AddLog(Dir.Write("noisy.L00", TuneLogText({kLean}) + "#noise#\r\n"));
+    EXPECT_EQ(noisy.SampleCount(), 30);
+    EXPECT_EQ(LogSourceLine(noisy, Language::English),
+              "noisy.L00: 30 samples — 1 line of the log was skipped: line 39 (unreadable).");
+}
+
 // Each setting at both ends of its range is taken, just beyond either end refused by name.
 TEST_F(AutotuneSession, SettingsOutsideTheirRangeAreRefused) {
     struct Case {

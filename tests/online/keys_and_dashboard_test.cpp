@@ -301,3 +301,25 @@ TEST(MainModelLink, OwnsItsOnlineModeAndScalesTheSensorOfEachDataSet) {
 
 }  // namespace
 }  // namespace zv::test
+
+namespace zv::test {
+namespace {
+
+// An offline replay drives the dashboard as the unit's records do, and leaves it at rest when
+// it stops; the means it built do not linger into the next readouts.
+TEST_F(OnlineTest, AReplayedRecordDrivesTheDashboardUntilTheReplayStops) {
+    std::array<std::uint8_t, 24> bytes{};
+    bytes[1] = 51;   // 2000 rpm
+    bytes[2] = 255;  // full throttle
+    Online->ShowReplayedRecord({TLiveLayout::Live24, bytes});
+    EXPECT_EQ(Online->Dashboard().RotDispPanel, "2000");
+    EXPECT_EQ(Online->Dashboard().RotDispGauge, 51);
+
+    Online->EndReplay();
+    EXPECT_EQ(Online->Dashboard().RotDispGauge, 0);
+    EXPECT_TRUE(Online->Dashboard().RotDispPanel.empty());
+    EXPECT_TRUE(Online->Dashboard().PotiDispPanel.empty());
+}
+
+}  // namespace
+}  // namespace zv::test

@@ -72,6 +72,59 @@ TEST_F(Zvtool, AutotuneWithoutAUsableSampleFails) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("out.zvt")));
 }
 
+// A log with noise in it, cut short by a power loss, or holding its header only: the run says
+// which lines it left out, and a log without data lines is named as such.
+TEST_F(Zvtool, AutotuneSaysWhichLinesOfALogItSkipped) {
+    ASSERT_EQ(Tool("new " + Q("car.zvt")).Exit, 0);
+    // Header lines 1 to 8, the run's 30 lines 9 to 38.
+    std::string text = test::TuneLogText({{4000, 40.0, 14.7}});
+    text += "ERR\t#\r\n" + test::LogLine(99000, {4000, 40.0, 14.7}).substr(0, 25);
+    dir.Write("noisy.L05", text);
+    const ToolRun r =
+        Tool("autotune " + Q("car.zvt") + " --log " + Q("noisy.L05") + " -o " + Q("out.zvt"));
+    EXPECT_NE(r.Err.find("noisy.L05: 2 lines of the log were skipped: line 39 (unreadable), "
+                         "line 40 (cut short)."),
+              std::string::npos)
+        << r.Err;
+
+    const std::string full = test::TuneLogText({});
+    dir.Write("empty.L05", full);
+    const ToolRun empty =
+        Tool("autotune " + Q("car.zvt") + " --log " + Q("empty.L05") + " -o " + Q("out2.zvt"));
+    EXPECT_EQ(empty.Exit, 1);
+    EXPECT_NE(empty.Err.find("empty.L05: The log holds no data lines"), std::string::npos)
+        << empty.Err;
+}
+
+// A log of a unit of firmware 28 and above over a data set of an older unit (V1.00 B, firmware
+// index 9), or of another serial number: the targets and sites would be the wrong unit's, and
+// the run says so.
+TEST_F(Zvtool, AutotuneSaysWhenTheLogComesFromAnotherUnit) {
+    ASSERT_EQ(Tool("new " + Q("car.zvt")).Exit, 0);
+    dir.Write("new.L05", test::TuneLogText({{4000, 40.0, 14.7}}));
+    const std::string car = test::TempDir::Read(dir.File("car.zvt"));
+    // The run over the new data set with one of its system lines changed: its stderr.
+    const auto runWith = [&](const std::string& line, const std::string& changed) {
+        std::string data = car;
+        const auto at = data.find(line);
+        EXPECT_NE(at, std::string::npos) << line;
+        data.replace(at, line.size(), changed);
+        dir.Write("unit.zvt", data);
+        return Tool("autotune " + Q("unit.zvt") + " --log " + Q("new.L05") + " -o " +
+                    Q("out.zvt")).Err;
+    };
+    const std::string older = runWith("Firmware=unknown", "Firmware=V1.00 B");
+    EXPECT_NE(older.find("new.L05: The log comes from a unit of another generation"),
+              std::string::npos)
+        << older;
+    // A data file of another unit: its SerialNo line names it.
+    const std::string other = runWith("SerialNo=unknown", "SerialNo=ZP-9");
+    EXPECT_NE(other.find("new.L05: The log was recorded on unit ZP-1, the open data set "
+                         "belongs to ZP-9"),
+              std::string::npos)
+        << other;
+}
+
 // A data file as text (CR LF line ends): its "Tn=a,b,..." rows of one section, rewritten by
 // `change`.
 std::string ChangeRows(const std::string& text, const std::string& section,

@@ -99,11 +99,13 @@ struct ReplayRig {
     TZVDataClass data = DataSet(30);
     bool online = false;
     std::vector<std::size_t> lines;  // LMVal of each record shown, minus 100: the line
+    int stops = 0;                   // the replay paused or ended
     TLogViewer viewer{MinuteLog(),
                       {data, clock, [this] { return online; },
                        [this](const TLiveRecord& r) {
                            lines.push_back(static_cast<std::size_t>(r.Bytes[10] - 100));
-                       }}};
+                       },
+                       [this] { ++stops; }}};
 };
 
 TEST(LogReplay, PassesTheLinesInOrderAtFourTimesTheirPace) {
@@ -124,6 +126,7 @@ TEST(LogReplay, PassesTheLinesInOrderAtFourTimesTheirPace) {
     for (std::size_t i = 0; i < rig.lines.size(); ++i)
         EXPECT_EQ(rig.lines[i], i);
     EXPECT_FALSE(rig.viewer.Replay().Playing());  // stops at the end
+    EXPECT_EQ(rig.stops, 1) << "and says so, for the dashboard to rest";
 }
 
 TEST(LogReplay, SpeedsAndPause) {

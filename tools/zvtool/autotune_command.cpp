@@ -179,12 +179,14 @@ std::variant<TAutotuneOptions, std::string> ParseAutotuneOptions(
 int RunAutotuneCommand(TMainModel& model, const TAutotuneOptions& options, Language lang) {
     TTuneLog all;
     for (const std::string& path : options.Logs) {
-        auto read = SamplesFromLog(path);
-        if (const auto* error = std::get_if<TOwnedText>(&read)) {
+        const TLogSamplesRead read = ReadLogSamples(path, model.Data());
+        for (const TOwnedText& notice : read.Notices)
+            std::cerr << "zvtool: " << path << ": " << notice.Pick(lang) << '\n';
+        if (const auto* error = std::get_if<TOwnedText>(&read.Samples)) {
             std::cerr << "zvtool: " << path << ": " << error->Pick(lang) << '\n';
             return kExitFailed;
         }
-        AppendTuneLog(all, std::get<TTuneLog>(read));
+        AppendTuneLog(all, std::get<TTuneLog>(read.Samples));
     }
     TTuneSettings settings = TuneSettingsFor(model.Data());
     ApplyOptions(options, settings);

@@ -78,6 +78,8 @@ void TMainModel::CreateNewDataSet(const std::string& path) {
     data_.Comment = {FormatLongDateTime(Now(), language_) + "         " + path};
     ShowCommentOnPage();
     data_.DeviceData.Firmware = kFirmwareUnknown;
+    data_.FileSerialNo.clear();
+    data_.FileUnitFirmware = kFirmwareUnknown;
     data_.FieldsToImage();
     data_.Loaded = 1;
     data_.DeviceData.DeviceValid = 0;

@@ -226,6 +226,23 @@ std::string TMainFormModel::DateTimePanel(std::time_t now) const {
     return " " + FormatLongDateTime(now, CurrentLanguage());
 }
 
+// Two digits everywhere and the afternoon's "p": the panel's text is never wider than these.
+std::vector<std::string> TMainFormModel::DateTimePanelWidest() {
+    std::tm widest{};
+    widest.tm_year = 2028 - 1900;
+    widest.tm_mon = 11;
+    widest.tm_mday = 28;
+    widest.tm_hour = 23;
+    widest.tm_min = 58;
+    widest.tm_sec = 58;
+    widest.tm_isdst = -1;
+    const std::time_t when = std::mktime(&widest);
+    std::vector<std::string> texts;
+    for (Language lang : {Language::German, Language::English})
+        texts.push_back(" " + FormatLongDateTime(when, lang));
+    return texts;
+}
+
 void TMainFormModel::NotebookPageChanged(int page) {
     if (page >= 0 && page < kPageCount)
         pageOnView_ = page;

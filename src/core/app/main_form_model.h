@@ -133,6 +133,9 @@ class TMainFormModel {
     std::string PortPanel() const;
     // Status panels.
     std::string DateTimePanel(std::time_t now) const;
+    // The widest texts the date panel shows, in both languages: its width must hold each, or a
+    // switch of language cuts the clock.
+    static std::vector<std::string> DateTimePanelWidest();
     int PageOnView() const { return pageOnView_; }
     void NotebookPageChanged(int page);
     std::string PageNamePanel() const;

@@ -148,11 +148,12 @@ TAutotuneSession::~TAutotuneSession() {
 const TTuneLogSource& TAutotuneSession::AddLog(const std::string& path) {
     TTuneLogSource source;
     source.Path = path;
-    auto read = SamplesFromLog(path);
-    if (auto* log = std::get_if<TTuneLog>(&read))
+    TLogSamplesRead read = ReadLogSamples(path, main_.Data());
+    if (auto* log = std::get_if<TTuneLog>(&read.Samples))
         source.Log = std::move(*log);
     else
-        source.Error = std::get<TOwnedText>(std::move(read));
+        source.Error = std::get<TOwnedText>(std::move(read.Samples));
+    source.Notices = std::move(read.Notices);
     TieLogToCurrentMap(source);
     logs_.push_back(std::move(source));
     return logs_.back();
@@ -442,10 +443,13 @@ std::string LogSourceLine(const TTuneLogSource& source, Language lang) {
     const std::size_t slash = source.Path.find_last_of("/\\");
     const std::string name =
         slash == std::string::npos ? source.Path : source.Path.substr(slash + 1);
-    if (source.Error)
-        return name + ": " + source.Error->Pick(lang);
-    return name + ": " + std::to_string(source.SampleCount()) + " " +
-           TuneText(TTuneText::Samples, lang);
+    std::string line = name + ": ";
+    line += source.Error ? source.Error->Pick(lang)
+                         : std::to_string(source.SampleCount()) + " " +
+                               TuneText(TTuneText::Samples, lang);
+    for (const TOwnedText& notice : source.Notices)
+        line += " — " + notice.Pick(lang);
+    return line;
 }
 
 }  // namespace zv

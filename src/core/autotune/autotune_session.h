@@ -27,6 +27,8 @@ struct TTuneLogSource {
     std::string Path;
     TTuneLog Log;
     std::optional<TOwnedText> Error;
+    // Skipped lines, a log of another unit than the open data set's: said beside the log.
+    std::vector<TOwnedText> Notices;
 
     int SampleCount() const { return static_cast<int>(Log.Samples.size()); }
 };

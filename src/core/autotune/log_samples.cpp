@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "logview/log_operating_point.h"
+#include "logview/log_read_notice.h"
 #include "logview/log_reader.h"
 
 namespace zv {
@@ -108,10 +109,15 @@ TTuneLog SamplesOfLog(const TLogData& log) {
     return out;
 }
 
-std::variant<TTuneLog, TOwnedText> SamplesFromLog(const std::string& path) {
-    TLogReadResult read = ReadLog(path);
+namespace {
+
+std::variant<TTuneLog, TOwnedText> SamplesOfRead(const TLogReadResult& read) {
     if (!read.Data)
         return read.Error;
+    if (read.Data->LineCount() == 0) {
+        return TOwnedText{"Das Log enthält keine Datenzeilen; nichts abzustimmen.",
+                          "The log holds no data lines; there is nothing to tune from."};
+    }
     if (!read.Data->Find(TLogQuantity::WidebandAfr)) {
         return TOwnedText{
             "Das Log enthält keine Breitband-AFR (kein Eingang E oder F mit "
@@ -120,6 +126,24 @@ std::variant<TTuneLog, TOwnedText> SamplesFromLog(const std::string& path) {
             "function); there is nothing to tune from."};
     }
     return SamplesOfLog(*read.Data);
+}
+
+}  // namespace
+
+std::variant<TTuneLog, TOwnedText> SamplesFromLog(const std::string& path) {
+    return SamplesOfRead(ReadLog(path));
+}
+
+TLogSamplesRead ReadLogSamples(const std::string& path, const TZVDataClass& data) {
+    const TLogReadResult read = ReadLog(path);
+    TLogSamplesRead result{SamplesOfRead(read), {}};
+    if (!read.Data)
+        return result;
+    if (auto skipped = SkippedLinesNotice(*read.Data))
+        result.Notices.push_back(std::move(*skipped));
+    if (auto other = OtherUnitNotice(*read.Data, data))
+        result.Notices.push_back(std::move(*other));
+    return result;
 }
 
 void AppendTuneLog(TTuneLog& all, const TTuneLog& next) {

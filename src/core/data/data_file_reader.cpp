@@ -213,6 +213,10 @@ TDataFileRead ReadDataFileLines(const std::vector<std::string>& lines, TZVDataCl
 
     result.FileFirmware = FirmwareIndexOfName(ini.ReadString("Zevrin System", "Firmware", kMissing));
     data.FileData.Firmware = static_cast<std::uint8_t>(result.FileFirmware);
+    data.FileUnitFirmware = result.FileFirmware;
+    data.FileSerialNo = ini.ReadString("Zevrin System", "SerialNo", "");
+    if (data.FileSerialNo == "unknown")
+        data.FileSerialNo.clear();
 
     for (int t = 0; t < 16; ++t) {
         if (!ParseByteRow(ini.ReadString(mapSection, RowKey(t), kMissing), data.Map[static_cast<std::size_t>(t)])) {

@@ -123,6 +123,10 @@ class TZVDataClass {
     std::uint8_t InputFSelect = 0;
     TZVDataSet ReceiveData;
     TLiveRecords LiveRecords;
+    // The unit a data file names in its SerialNo and Firmware lines ("" and 40 where it names
+    // none): Open sets the image's firmware aside, but a log must still be matched to its unit.
+    std::string FileSerialNo;
+    int FileUnitFirmware = 40;
 
     // Edit fields into FileData.Image (the Pulse word also into DeviceData.Image).
     void FieldsToImage();

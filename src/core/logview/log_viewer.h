@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "backup/unit_backup.h"
 #include "dashboard/dashboard.h"
 #include "logview/log_replay.h"
 #include "logview/log_view_model.h"
@@ -22,6 +23,8 @@ struct TLogViewerHost {
     TimerService& Timers;
     std::function<bool()> Online;
     std::function<void(const TLiveRecord&)> ShowLiveFrame;
+    // The replay paused or reached the end: what showed its records may rest again.
+    std::function<void()> ReplayStopped;
 };
 
 // An opened log: the model the window paints and its replay into the pages.
@@ -40,6 +43,14 @@ class TLogViewer {
     // The data set changed (loaded, sites moved): targets and hit counts follow it.
     void DataSetChanged() { model_.SetDataSet(host_.Data); }
 
+    // What the tuner must know before reading the plots and hits, one paragraph a line: lines
+    // the reader skipped, a log of another unit than the open data set's, and what the log or
+    // the data set lacks. Empty when all is well.
+    std::string Notice(Language lang) const;
+    // The newest backup of the unit the log was recorded on, in the data folder, offered when
+    // the open data set is another unit's.
+    std::optional<TBackupEntry> OwnBackup(const std::string& dataFolder) const;
+
   private:
     void LinePassed(std::size_t line);
 
@@ -47,6 +58,9 @@ class TLogViewer {
     TLogViewModel model_;
     TLogReplay replay_;
 };
+
+// "Open the data set of ZP-1 (backup of 2026-12-08 10:00:00)".
+std::string OwnBackupText(const TBackupEntry& backup, Language lang);
 
 // Reads a log for the viewer: the error text when the file is no log or holds no data line.
 struct TLogOpenResult {

@@ -431,17 +431,54 @@ void TOnlineMode::ShowBatchProgress() {
 }
 
 // A record goes to the dashboard, the data logger, autotune and the page on view, in that order.
-void TOnlineMode::ShowRecord() {
+TDashboardSettings TOnlineMode::DashboardSettings() const {
     TDashboardSettings settings;
     settings.NBLambdaPanelVisible = controls_.NarrowBandPanelVisible;
     settings.WBO2LambdaPanelVisible = controls_.WideBandPanelVisible;
     settings.WBODebounceLevel = WBODebounceLevel;
     settings.WBO2DispAfrMaster = WBO2DispAfrMaster;
-    const TLiveRecord record = dashboard_.ShowLive(main_.Data(), settings);
+    return settings;
+}
+
+void TOnlineMode::ShowRecord() {
+    const TLiveRecord record = dashboard_.ShowLive(main_.Data(), DashboardSettings());
     if (LogRecord) LogRecord(record);
     if (AutotuneRecord) AutotuneRecord(record);
     if (ShowLiveFrame) ShowLiveFrame(record);
     if (RecordArrived) RecordArrived(record);
+}
+
+void TOnlineMode::ShowReplayedRecord(const TLiveRecord& record) {
+    if (linkState_ == link::RunOnline)
+        return;
+    const TZVDataClass& data = main_.Data();
+    const std::span<const std::uint8_t> bytes = record.Bytes;
+    switch (record.Layout) {
+        case TLiveLayout::Live11:
+            if (bytes.size() >= 11)
+                dashboard_.ShowLive11(bytes.first<11>());
+            break;
+        case TLiveLayout::Live18:
+            if (bytes.size() >= 18)
+                dashboard_.ShowLive18(bytes.first<18>(), data, DashboardSettings());
+            break;
+        case TLiveLayout::Live24:
+            if (bytes.size() >= 24)
+                dashboard_.ShowLive24(bytes.first<24>(), data, DashboardSettings());
+            break;
+        case TLiveLayout::Live28:
+            if (bytes.size() >= 28)
+                dashboard_.ShowLive28(bytes.first<28>(), data, DashboardSettings());
+            break;
+    }
+}
+
+// The replay's means must not carry into the unit's next readouts.
+void TOnlineMode::EndReplay() {
+    if (linkState_ == link::RunOnline)
+        return;
+    dashboard_.ResetDisplay();
+    dashboard_.ResetMeans();
 }
 
 void TOnlineMode::TakeOver() {

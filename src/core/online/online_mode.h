@@ -87,6 +87,11 @@ public:
     const TGaugeState& Gauge() const { return gauge_; }
     const TPortMenu& PortMenu() const { return portMenu_; }
     const TDashboardState& Dashboard() const { return dashboard_.State(); }
+    // A log replayed offline stands in for the unit's records: the dashboard shows each in the
+    // layout it was rebuilt in, and rests again when the replay stops. Online the unit's own
+    // records have the dashboard and a replayed one is ignored.
+    void ShowReplayedRecord(const TLiveRecord& record);
+    void EndReplay();
     // Main-window settings the dashboard readouts follow.
     int WBODebounceLevel = 5;
     bool WBO2DispAfrMaster = false;
@@ -132,6 +137,7 @@ private:
     void FirstHalf();
     void LaterHalf();
     void ShowRecord();
+    TDashboardSettings DashboardSettings() const;
     void ShowBatchProgress();
     void Status(const std::string& text);
     void SetComGauge(int position, int max);

@@ -206,6 +206,7 @@ class TMainForm : public QMainWindow {
     void RenderDashboard();
     void RenderStatus();
     void UpdateDateTimePanel();
+    void FitDateTimePanel();
     TStartEnvironment Environment() const;
     void AddLoggerPages();
     TDLoggerHost LoggerHost();

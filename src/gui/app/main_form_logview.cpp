@@ -20,8 +20,8 @@ void TMainForm::OpenLogClick() {
         OpenLogView(*path);
 }
 
-// Replayed records reach the page on view as the unit's do; online the unit's own records
-// have the pages, so the viewer asks for the link's state before each line.
+// Replayed records reach the dashboard and the page on view as the unit's do; online the unit's
+// own records have them, so the viewer asks for the link's state before each line.
 bool TMainForm::OpenLogView(const std::string& path) {
     const Language lang = form_.CurrentLanguage();
     TLogOpenResult opened = OpenLogForViewer(path);
@@ -35,12 +35,20 @@ bool TMainForm::OpenLogView(const std::string& path) {
     TLogViewerHost host{main_.Data(), timers_,
                         [this] { return UnitCountsAsConnected(online_->LinkState()); },
                         [this](const TLiveRecord& record) {
+                            online_->ShowReplayedRecord(record);
                             form_.ShowLiveFrame(record);
+                            Render();
+                        },
+                        [this] {
+                            online_->EndReplay();
                             Render();
                         }};
     logView_ = new TLogViewWindow(path, std::move(*opened.Data), std::move(host), lang, this);
     connect(logView_, &TLogViewWindow::AutotuneRequested, this,
             [this, path] { OpenAutotuneWithLog(path); });
+    logView_->SetDataFolder(main_.DataFolder());
+    connect(logView_, &TLogViewWindow::OpenDataSetRequested, this,
+            [this](const std::string& file) { main_.OpenRecentFileClick(file); });
     logView_->show();
     logView_->raise();
     logView_->activateWindow();

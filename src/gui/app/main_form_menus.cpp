@@ -1,4 +1,6 @@
 // Menus, tool bar, status panels and notebook of the main window, and their captions.
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QEvent>
@@ -222,6 +224,15 @@ void TMainForm::BuildToolBar() {
                                       &QWidget::close);
 }
 
+// The clock's panel holds its widest text in either language at the font it is drawn in.
+void TMainForm::FitDateTimePanel() {
+    const QFontMetrics fm = dateTimePanel_->fontMetrics();
+    int width = 0;
+    for (const std::string& text : TMainFormModel::DateTimePanelWidest())
+        width = std::max(width, fm.horizontalAdvance(QString::fromStdString(text)));
+    dateTimePanel_->setMinimumWidth(width + 2 * fm.averageCharWidth());
+}
+
 void TMainForm::BuildStatusBar() {
     portPanel_ = StatusPanel(16);
     deviceTypePanel_ = StatusPanel(12);
@@ -230,6 +241,7 @@ void TMainForm::BuildStatusBar() {
     firmwarePanel_ = StatusPanel(8);
     logNumPanel_ = StatusPanel(6);
     dateTimePanel_ = StatusPanel(22);
+    dateTimePanel_->setObjectName(QStringLiteral("DateTimePanel"));
     statusBar()->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
     // The panels keep their width; a long note is cut, never the window made wider.
     messagePanel_ = new QLabel;
@@ -249,6 +261,7 @@ void TMainForm::BuildStatusBar() {
         holder->setVisible(false);
         statusBar()->addPermanentWidget(holder);
     }
+    FitDateTimePanel();
 }
 
 void TMainForm::BuildNotebook() {

@@ -1,11 +1,13 @@
 #include "logview/log_plot.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <cmath>
+#include <vector>
 
 #include "pages/view_text.h"
 
@@ -15,12 +17,16 @@ namespace {
 
 constexpr double kLeftMargin = 52.0;  // the axis numbers
 constexpr double kRightMargin = 8.0;
-constexpr double kNoteBand = 16.0;  // note labels above the strips
+constexpr int kNoteRows = 2;
+constexpr double kNoteRow = 16.0;
+constexpr double kNoteBand = kNoteRows * kNoteRow;  // note labels above the strips
 constexpr double kTimeBand = 20.0;  // time labels below
 constexpr double kStripGap = 4.0;
 constexpr int kDragThreshold = 3;
 constexpr double kWheelStep = 1.25;  // zoom of one wheel notch
-constexpr int kNoteLabelChars = 14;
+constexpr double kNoteLabelWidth = 160.0;
+constexpr double kNoteLabelGap = 4.0;
+constexpr double kNoteLabelInset = 2.0;  // text beside its marker line, not on it
 
 const QColor kTraceColours[] = {QColor(0x1f, 0x5f, 0xbf), QColor(0x2c, 0x8c, 0x2c),
                                 QColor(0xb0, 0x60, 0x00), QColor(0xc0, 0x20, 0x20),
@@ -206,24 +212,50 @@ void TLogPlot::PaintTimeAxis(QPainter& p) const {
     }
 }
 
+TLogPlot::TLaidNotes TLogPlot::LayOutNotes() const {
+    const QFontMetricsF fm(font());
+    TLaidNotes laid;
+    laid.Notes = model_.VisibleNotes();
+    for (const TLogNote* note : laid.Notes) {
+        laid.Texts.push_back(Q(note->Text).section(QLatin1Char('\n'), 0, 0));
+        laid.Labels.push_back(
+            {XOf(note->Time), fm.horizontalAdvance(laid.Texts.back()) + kNoteLabelInset});
+    }
+    laid.Places = LayOutNoteLabels(laid.Labels, kNoteRows, kNoteLabelWidth, kNoteLabelGap);
+    return laid;
+}
+
+QRectF TLogPlot::LabelRect(const TLaidNotes& laid, std::size_t i) const {
+    return QRectF(laid.Labels[i].X + kNoteLabelInset, laid.Places[i].Row * kNoteRow,
+                  std::max(0.0, laid.Places[i].Width - kNoteLabelInset), kNoteRow);
+}
+
 void TLogPlot::PaintNotes(QPainter& p) const {
     const QRectF a = PlotArea();
-    for (const TLogNote* note : model_.VisibleNotes()) {
-        const double x = XOf(note->Time);
+    const QFontMetricsF fm(font());
+    const TLaidNotes laid = LayOutNotes();
+    for (std::size_t i = 0; i < laid.Notes.size(); ++i) {
+        const double x = laid.Labels[i].X;
         p.setPen(QPen(kNoteColour, 1.0, Qt::DotLine));
         p.drawLine(QPointF(x, a.top()), QPointF(x, a.bottom()));
-        QString label = Q(note->Text).section(QLatin1Char('\n'), 0, 0);
-        if (label.size() > kNoteLabelChars)
-            label = label.left(kNoteLabelChars - 1) + QChar(0x2026);
+        const QRectF rect = LabelRect(laid, i);
+        if (rect.width() <= 0.0)
+            continue;
         p.setPen(palette().text().color());
-        p.drawText(QRectF(x + 2, 0, 160, kNoteBand), Qt::AlignLeft | Qt::AlignVCenter, label);
+        p.drawText(rect, Qt::AlignLeft | Qt::AlignVCenter,
+                   fm.elidedText(laid.Texts[i], Qt::ElideRight, rect.width()));
     }
 }
 
-const TLogNote* TLogPlot::NoteNear(double x) const {
-    for (const TLogNote* note : model_.VisibleNotes()) {
-        if (std::fabs(XOf(note->Time) - x) <= 4.0)
-            return note;
+const TLogNote* TLogPlot::NoteNear(QPointF at) const {
+    const TLaidNotes laid = LayOutNotes();
+    for (std::size_t i = 0; i < laid.Notes.size(); ++i) {
+        if (LabelRect(laid, i).contains(at))
+            return laid.Notes[i];
+    }
+    for (std::size_t i = 0; i < laid.Notes.size(); ++i) {
+        if (std::fabs(laid.Labels[i].X - at.x()) <= 4.0)
+            return laid.Notes[i];
     }
     return nullptr;
 }
@@ -260,7 +292,7 @@ void TLogPlot::mouseMoveEvent(QMouseEvent* event) {
         }
         return;
     }
-    if (const TLogNote* note = NoteNear(at.x()))
+    if (const TLogNote* note = NoteNear(at))
         QToolTip::showText(event->globalPosition().toPoint(), Q(note->Text), this);
     else
         QToolTip::hideText();

@@ -3,9 +3,11 @@
 #include <QPoint>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "logview/log_clock.h"
 #include "logview/log_view_model.h"
+#include "logview/note_label_layout.h"
 
 namespace zv::gui {
 
@@ -46,9 +48,19 @@ class TLogPlot : public QWidget {
     void PaintTrace(QPainter& p, std::size_t channel, const QRectF& area, const QColor& colour,
                     Qt::PenStyle style) const;
     void PaintTimeAxis(QPainter& p) const;
+    // The notes in view with their labels' texts, rows and widths.
+    struct TLaidNotes {
+        std::vector<const TLogNote*> Notes;
+        std::vector<QString> Texts;
+        std::vector<TNoteLabel> Labels;
+        std::vector<TNoteLabelPlace> Places;
+    };
+    TLaidNotes LayOutNotes() const;
+    QRectF LabelRect(const TLaidNotes& laid, std::size_t i) const;
     void PaintNotes(QPainter& p) const;
     std::string NameOf(std::size_t channel) const;
-    const TLogNote* NoteNear(double x) const;
+    // The note whose marker or label lies under the pointer.
+    const TLogNote* NoteNear(QPointF at) const;
 
     TLogViewModel& model_;
     std::string targetName_ = "AFR target";

@@ -73,6 +73,11 @@ QWidget* TLogViewWindow::BuildPlotsTab() {
     notice_ = new QLabel;
     notice_->setWordWrap(true);
     layout->addWidget(notice_);
+    ownBackup_ = new QPushButton;
+    ownBackup_->setVisible(false);
+    connect(ownBackup_, &QPushButton::clicked, this,
+            [this] { Q_EMIT OpenDataSetRequested(ownBackupPath_); });
+    layout->addWidget(ownBackup_, 0, Qt::AlignLeft);
 
     auto* split = new QSplitter(Qt::Horizontal);
     auto* left = new QWidget;
@@ -243,17 +248,22 @@ void TLogViewWindow::ApplyLanguage(Language lang) {
     Render();
 }
 
-// What the log or the data set lacks, above the plots and the hit grid.
+// What the log or the data set lacks or got wrong, above the plots and the hit grid.
 void TLogViewWindow::UpdateNotices() {
-    const TLogViewTexts& t = LogViewTexts(lang_);
-    const TLogViewModel& model = viewer_.Model();
-    const std::string text = !model.HasWideband() ? t.NoWideband
-                             : !model.HasDataSet() ? t.NoDataSet
-                                                   : std::string();
+    const std::string text = viewer_.Notice(lang_);
     for (QLabel* label : {notice_, hitsNotice_}) {
         label->setText(Q(text));
         label->setVisible(!text.empty());
     }
+    const auto backup = dataFolder_.empty() ? std::nullopt : viewer_.OwnBackup(dataFolder_);
+    ownBackupPath_ = backup ? backup->Path : std::string();
+    ownBackup_->setText(backup ? Q(OwnBackupText(*backup, lang_)) : QString());
+    ownBackup_->setVisible(backup.has_value());
+}
+
+void TLogViewWindow::SetDataFolder(const std::string& folder) {
+    dataFolder_ = folder;
+    UpdateNotices();
 }
 
 void TLogViewWindow::DataSetChanged() {

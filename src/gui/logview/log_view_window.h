@@ -42,11 +42,16 @@ class TLogViewWindow : public QWidget {
     QTableWidget& ValueTable() { return *values_; }
 
     void ApplyLanguage(Language lang);
+    // Where the unit backups lie, for the offer to open the log's own unit's data set.
+    void SetDataFolder(const std::string& folder);
+    QPushButton& OwnBackupButton() { return *ownBackup_; }
     // A data set was opened, created or read from the unit: new sites and targets.
     void DataSetChanged();
 
   Q_SIGNALS:
     void AutotuneRequested();
+    // The operator chose to open this data file (the backup of the log's unit).
+    void OpenDataSetRequested(const std::string& path);
 
   public:
     // Renders the state: replay, cursor values, online lock of the replay.
@@ -76,6 +81,9 @@ class TLogViewWindow : public QWidget {
     QLabel* channelsLabel_ = nullptr;
     QLabel* valuesLabel_ = nullptr;
     QLabel* notice_ = nullptr;
+    QPushButton* ownBackup_ = nullptr;
+    std::string dataFolder_;
+    std::string ownBackupPath_;
     QPushButton* play_ = nullptr;
     QLabel* speedLabel_ = nullptr;
     QComboBox* speed_ = nullptr;
