@@ -28,15 +28,8 @@ class MapEditor : public OnlineTest {
     }
     // The unit holds a new data set's values; its records reach the page.
     void GoOnline(int firmware) {
-        AttachUnit(firmware);
-        TZVDataClass defaults;
-        defaults.DeviceData.Firmware = static_cast<std::uint8_t>(firmware);
-        ApplyDefaultFields(defaults);
-        defaults.FieldsToImage();
-        Unit->LoadImage(defaults.FileData.Image);
         Online->ShowLiveFrame = [this](const TLiveRecord& record) { Map().ShowLiveFrame(record); };
-        Online->StartUp();
-        ASSERT_TRUE(RunUntilState(link::RunOnline, 30000));
+        GoOnlineWithNewDataSet(firmware);
         Clock.Advance(500);
         Map().ShowPage();
         Unit->ClearCounters();
